@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (only those missing) and configures and
+# builds one build folder. Usage: scripts/setup.sh BUILD_DIR [normal|sanitize|tsan]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(build-essential cmake ninja-build pkg-config ccache git
+  qt6-base-dev libvips-dev libcurl4-openssl-dev libsqlite3-dev libzip-dev uuid-dev
+  libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev
+  clang libclang-rt-14-dev ca-certificates python3)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+fi
+
+build_dir=${1:-build}
+kind=${2:-normal}
+case "$kind" in
+  normal) flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+  sanitize) flags=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DTRAWLIX_SANITIZE=ON
+                   -DTRAWLIX_FUZZ=ON -DTRAWLIX_BENCH=OFF) ;;
+  tsan) flags=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DTRAWLIX_TSAN=ON
+               -DTRAWLIX_BENCH=OFF) ;;
+  *) echo "unknown build kind: $kind" >&2; exit 2 ;;
+esac
+cmake -S . -B "$build_dir" -G Ninja "${flags[@]}" >/dev/null
+cmake --build "$build_dir" -j "$(nproc)"

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Sets up what is missing, then builds and runs every test: a normal build, an
+# AddressSanitizer + UndefinedBehaviorSanitizer build, and a short run of each fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+scripts/setup.sh build normal
+ctest --test-dir build --output-on-failure -j "$(nproc)"
+
+scripts/setup.sh build-asan sanitize
+ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+
+fuzz_seconds=${FUZZ_SECONDS:-20}
+for fuzzer in build-asan/fuzz/*_fuzzer; do
+  [ -x "$fuzzer" ] || continue
+  name=$(basename "$fuzzer")
+  corpus=fuzz/corpus/${name%_fuzzer}
+  work=$(mktemp -d)
+  [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
+  echo "fuzzing $name for ${fuzz_seconds}s"
+  "$fuzzer" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=0 "$work" 2>"$work.log" \
+    || { tail -50 "$work.log"; exit 1; }
+  rm -rf "$work" "$work.log"
+done
+echo "all tests passed"
