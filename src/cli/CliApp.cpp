@@ -8,9 +8,8 @@
 
 namespace trawlix::cli {
 
-void RegisterAllCommands(CommandRegistry& registry) {
-  (void)registry;
-}
+// One line per command group.
+void RegisterAllCommands([[maybe_unused]] CommandRegistry& registry) {}
 
 namespace {
 
