@@ -110,7 +110,9 @@ std::string TextFromField(std::string_view field) {
     case Utf8State::Valid:
       return std::string(text);
     case Utf8State::TruncatedAtEnd:
-      return std::string(text.substr(0, validLength));
+      // Only a text that fills its field can have been cut short.
+      if (text.size() + 1 >= field.size()) return std::string(text.substr(0, validLength));
+      break;
     case Utf8State::Invalid:
       break;
   }

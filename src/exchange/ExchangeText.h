@@ -11,7 +11,7 @@ std::string CutToBytes(std::string_view text, std::size_t maxBytes);
 
 // Text read from a file field. Files written on other installations may hold 8-bit
 // Windows-1252 text; anything that is not valid UTF-8 is read as such. An incomplete
-// character at the very end (left by a byte-wise cut) is dropped.
+// character at the end of a full field (left by a byte-wise cut) is dropped.
 std::string TextFromField(std::string_view field);
 
 }  // namespace trawlix::exchange
