@@ -52,7 +52,8 @@ std::string_view WithoutPhotoQuery(std::string_view url) {
 
 bool IsPhotoLink(const PhotoFormats& formats, std::string_view linkText) {
   std::string link = ToLowerAscii(Trim(linkText));
-  const bool script = link.find("javascript:") != std::string::npos;
+  // An onclick handler names its photo inside a call, like a script link does.
+  const bool script = link.find("javascript:") != std::string::npos || link.starts_with("onclick=");
   // A fragment is never part of the file's name; a script's argument may hold a "#".
   if (!script) link.erase(std::min(link.find('#'), link.size()));
   link = Trim(WithoutPhotoQuery(link));

@@ -14,8 +14,8 @@ struct PhotoFormats {
 };
 
 // Whether a link names a photo of a wanted format: by the end of its name (a query after a photo
-// name and a "#fragment" are ignored), anywhere in a "javascript:" link, and always for
-// ".jpg.html". Safe to call from any thread.
+// name and a "#fragment" are ignored), and always for ".jpg.html". A "javascript:" or
+// "onclick=" link names a photo when the extension occurs anywhere in it. Any thread.
 bool IsPhotoLink(const PhotoFormats& formats, std::string_view linkText);
 
 // Whether a link looks like it names a file rather than a host: a known file extension, a "?"
