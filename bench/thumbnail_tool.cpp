@@ -32,10 +32,12 @@ int Generate(int count, int width, int height, const std::string& folder) {
   VImage xy = VImage::xyz(width + margin, height + margin);
   VImage x = xy[0];
   VImage y = xy[1];
-  VImage red = (x / 310.0).sin() * 90 + 128;
-  VImage green = (y / 190.0).cos() * 90 + 128;
-  VImage blue = ((x + y) / 57.0).sin() * 60 + (x * y / 1.0e5).cos() * 40 + 128;
-  VImage grain = VImage::gaussnoise(width + margin, height + margin, VImage::option()->set("sigma", 10.0));
+  // vips' trigonometry works in degrees.
+  VImage red = (x * 0.19).sin() * 90 + 128;
+  VImage green = (y * 0.3).cos() * 90 + 128;
+  VImage blue = ((x + y) * 1.0).sin() * 50 + (x * y * 1.0e-3).cos() * 40 + 128;
+  VImage grain = VImage::gaussnoise(width + margin, height + margin,
+                                    VImage::option()->set("sigma", 6.0)->set("mean", 0.0));
   VImage base = (red.bandjoin(green).bandjoin(blue) + grain).cast(VIPS_FORMAT_UCHAR).copy_memory();
   base = base.copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
   for (int i = 0; i < count; ++i) {
@@ -43,7 +45,8 @@ int Generate(int count, int width, int height, const std::string& folder) {
     const int top = (i * 53) % margin;
     char name[64];
     std::snprintf(name, sizeof name, "/photo%03d.jpg", i);
-    base.crop(left, top, width, height).jpegsave((folder + name).c_str(), VImage::option()->set("Q", 90));
+    base.crop(left, top, width, height)
+        .jpegsave((folder + name).c_str(), VImage::option()->set("Q", 90));
   }
   return 0;
 }
