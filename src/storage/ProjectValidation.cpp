@@ -178,4 +178,18 @@ std::optional<std::string> CheckColumnValue(std::string_view column, int value) 
   return std::nullopt;
 }
 
+std::optional<std::string> CheckColumnText(std::string_view column, std::string_view text) {
+  const bool shortColumn = EqualsNoCase(column, "Title") || EqualsNoCase(column, "NamePrefix");
+  const std::size_t limit = shortColumn ? 200 : 1024;
+  if (text.size() > limit) {
+    return std::string(column) + " may hold at most " + std::to_string(limit) +
+           " characters, not " + std::to_string(text.size()) + ".";
+  }
+  const bool control = std::any_of(text.begin(), text.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+  });
+  if (control) return std::string(column) + " may not contain line breaks or control characters.";
+  return std::nullopt;
+}
+
 }  // namespace trawlix

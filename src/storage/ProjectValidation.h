@@ -80,4 +80,8 @@ std::optional<ProjectProblem> CreateProjectFolders(const CProjectsRecord& record
 // Columns without a rule (Id, CatId) and text columns pass.
 std::optional<std::string> CheckColumnValue(std::string_view column, int value);
 
+// Whether a text column may hold the text: no control characters, and no longer than the
+// column's declared size. Returns the reason when it may not.
+std::optional<std::string> CheckColumnText(std::string_view column, std::string_view text);
+
 }  // namespace trawlix
