@@ -264,15 +264,6 @@ TEST(AcceptPageLink, PhotoKindSkipsTheScopeRules) {
             "http://o.test/x/y.jpg");
 }
 
-TEST(IsURL, NeedsASchemeAndNoBlanks) {
-  EXPECT_TRUE(IsURL("http://h.test/a"));
-  EXPECT_TRUE(IsURL("ftp://h.test/a"));
-  EXPECT_FALSE(IsURL("h.test/a"));
-  EXPECT_FALSE(IsURL("c:/a"));
-  EXPECT_FALSE(IsURL("http://h.test/a b"));
-  EXPECT_FALSE(IsURL("1http://h"));
-}
-
 struct PhotoLinkCase {
   const char* base;
   const char* link;
