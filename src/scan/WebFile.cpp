@@ -329,6 +329,9 @@ bool CXWebFile::DownloadToString(std::optional<std::string_view> referer,
   if (transfer.Completed()) return true;
   switch (transfer.End()) {
     case TransferEnd::Stopped:
+      // Stopped before any response: nothing was received.
+      if (!transfer.Begun()) text.clear();
+      return true;
     case TransferEnd::Capped:
       return true;
     case TransferEnd::Rejected:

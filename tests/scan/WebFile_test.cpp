@@ -52,6 +52,8 @@ class TestServer {
     });
     port_ = server_.bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_.listen_after_bind(); });
+    // stop() is ignored until the server runs, which would leave the thread in accept().
+    while (!server_.is_running()) std::this_thread::sleep_for(1ms);
   }
 
   ~TestServer() {
@@ -353,6 +355,14 @@ TEST_F(WebFileTest, StopHalfWayThroughAPageKeepsTheTextSoFar) {
   EXPECT_GE(text_.size(), kStopAfter);
   EXPECT_EQ(text_.size(), static_cast<std::size_t>(bytes_));
   EXPECT_LT(text_.size(), kLargeSize);
+}
+
+TEST_F(WebFileTest, StopBeforeTheResponseYieldsNoText) {
+  stop_ = 1;
+  EXPECT_TRUE(GetPage(server_.Url("/page")));
+  EXPECT_EQ(text_, "");
+  EXPECT_FALSE(GetFile(server_.Url("/page")));
+  EXPECT_FALSE(fs::exists(file_));
 }
 
 TEST_F(WebFileTest, PageBodyIsCapped) {
