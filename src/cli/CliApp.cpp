@@ -9,7 +9,11 @@
 namespace trawlix::cli {
 
 // One line per command group.
-void RegisterAllCommands([[maybe_unused]] CommandRegistry& registry) {}
+void RegisterAllCommands(CommandRegistry& registry) {
+  RegisterListCommands(registry);
+  RegisterProjectCommands(registry);
+  RegisterCategoryCommands(registry);
+}
 
 namespace {
 
