@@ -27,7 +27,7 @@ struct MessageReply {
 // Every message box the core shows goes through this. The desktop program shows a
 // dialog, the command line prints to stderr, tests record and answer.
 class MessageSink {
-public:
+ public:
   virtual ~MessageSink() = default;
   virtual MessageReply Show(const MessageRequest& request) = 0;
 

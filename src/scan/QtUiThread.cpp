@@ -1,0 +1,80 @@
+#include "scan/QtUiThread.h"
+
+#include <QCoreApplication>
+#include <QObject>
+#include <QThread>
+#include <QTimer>
+#include <exception>
+
+namespace trawlix {
+
+QtUiThread::QtUiThread() : context_(std::make_unique<QObject>()) {}
+
+QtUiThread::~QtUiThread() = default;
+
+bool QtUiThread::IsUiThread() const {
+  return QThread::currentThread() == context_->thread();
+}
+
+void QtUiThread::Send(const std::function<void()>& call) {
+  if (IsUiThread()) {
+    call();
+    return;
+  }
+  std::exception_ptr failure;
+  QMetaObject::invokeMethod(
+      context_.get(),
+      [&call, &failure] {
+        try {
+          call();
+        } catch (...) {
+          failure = std::current_exception();
+        }
+      },
+      Qt::BlockingQueuedConnection);
+  if (failure) std::rethrow_exception(failure);
+}
+
+void QtUiThread::SetTimer(int id, std::chrono::milliseconds delay, std::function<void()> onTimer) {
+  if (IsUiThread()) {
+    ArmTimer(id, delay, std::move(onTimer));
+    return;
+  }
+  QMetaObject::invokeMethod(
+      context_.get(),
+      [this, id, delay, handler = std::move(onTimer)]() mutable {
+        ArmTimer(id, delay, std::move(handler));
+      },
+      Qt::QueuedConnection);
+}
+
+void QtUiThread::ArmTimer(int id, std::chrono::milliseconds delay, std::function<void()> onTimer) {
+  QTimer*& timer = timers_[id];
+  if (timer == nullptr) {
+    timer = new QTimer(context_.get());
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, context_.get(), [this, id] { FireTimer(id); });
+  }
+  handlers_[id] = std::move(onTimer);
+  timer->start(delay);
+}
+
+void QtUiThread::FireTimer(int id) {
+  auto found = handlers_.find(id);
+  if (found == handlers_.end()) return;
+  std::function<void()> handler = std::move(found->second);
+  handlers_.erase(found);
+  if (handler) handler();
+}
+
+void QtUiThread::KillTimer(int id) {
+  auto timer = timers_.find(id);
+  if (timer != timers_.end()) timer->second->stop();
+  handlers_.erase(id);
+}
+
+void QtUiThread::Pump() {
+  QCoreApplication::processEvents();
+}
+
+}  // namespace trawlix

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace trawlix {
+
+// The status and results texts of a scan, built from plain numbers.
+
+// "Scanning Page 3 of 1,204"; empty before the first page was handed out.
+std::string PageProgressText(std::int64_t pagesScanned, std::int64_t pagesTotal);
+
+// The timer's "h:mm:ss" without a leading "0:" (or else a leading "00:").
+std::string ShortTimerText(const std::string& timerText);
+
+struct PhotoProgress {
+  std::int64_t found = 0;
+  std::int64_t processed = 0;
+  std::int64_t saved = 0;
+};
+
+// "Found 12 Photos - Processed: 4 - Saved: 3  [00:07]", or the "(Multiscan)" form.
+std::string PhotoProgressText(const PhotoProgress& progress, const std::string& timerText,
+                              bool multiLink);
+
+struct ScanResults {
+  std::string title;  // project title
+  std::string url;    // scanned URL (single scan only)
+  std::string processingTime;
+  std::int64_t pages = 0;
+  std::int64_t processed = 0;
+  std::int64_t saved = 0;
+  std::int64_t skipped = 0;
+  std::int64_t bytes = 0;
+  std::int64_t seconds = 0;
+};
+
+// "\n\n\t1.2MB downloaded @ 300KB/Sec", empty unless bytes and seconds are both non-zero.
+std::string TransferText(std::int64_t bytes, std::int64_t seconds);
+
+// The message shown when a scan ends.
+std::string ResultsText(const ScanResults& results, bool multiLink);
+
+}  // namespace trawlix

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "storage/RecordColumns.h"
+
+namespace trawlix {
+namespace {
+
+template <class Record>
+void ExpectEveryMemberMappedOnce(std::size_t expectedCount) {
+  auto columns = ColumnsOf<Record>();
+  ASSERT_EQ(columns.size(), expectedCount);
+  std::set<std::string_view> names;
+  for (const auto& column : columns) {
+    EXPECT_TRUE(names.insert(column.name).second) << column.name;
+    EXPECT_EQ(column.kind == ColumnKind::Integer, column.integer != nullptr) << column.name;
+    EXPECT_EQ(column.kind == ColumnKind::Text, column.text != nullptr) << column.name;
+  }
+  // Writing a distinct value through every column and reading it back proves that no two
+  // columns share a member.
+  Record record;
+  int n = 0;
+  for (const auto& column : columns) {
+    std::string error;
+    ASSERT_TRUE(SetColumnFromText(record, column.name, std::to_string(1000 + n++), error));
+  }
+  n = 0;
+  for (const auto& column : columns) {
+    EXPECT_EQ(ColumnValueText(record, column), std::to_string(1000 + n++)) << column.name;
+  }
+}
+
+TEST(RecordColumns, EveryRecordMemberHasExactlyOneColumn) {
+  ExpectEveryMemberMappedOnce<CProjectsRecord>(48);
+  ExpectEveryMemberMappedOnce<CProjectLinksRecord>(10);
+  ExpectEveryMemberMappedOnce<CScanHistoryRecord>(16);
+  ExpectEveryMemberMappedOnce<CCategoriesRecord>(2);
+}
+
+TEST(RecordColumns, ClearedRecordsHoldMinusOneAndEmptyTexts) {
+  CProjectsRecord record;
+  record.m_nPadding = 3;
+  record.m_lpszTitle = "x";
+  ClearRecord(record);
+  for (const auto& column : kProjectsColumns) {
+    EXPECT_EQ(ColumnValueText(record, column), column.kind == ColumnKind::Integer ? "-1" : "")
+        << column.name;
+  }
+}
+
+TEST(RecordColumns, SetFieldByNameChecksColumnAndValue) {
+  struct Case {
+    const char* column;
+    const char* value;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {"Padding", "4", true},      {"padding", "-7", true},      {"MinimumSize", "+350", true},
+      {"Title", "It's 1.0", true}, {"Padding", "", false},       {"Padding", "3x", false},
+      {"Padding", " 3", false},    {"Padding", "1.5", false},    {"Padding", "99999999999", false},
+      {"Padding", "+-3", false},   {"NoSuchColumn", "1", false}, {"", "1", false},
+  };
+  for (const auto& c : cases) {
+    CProjectsRecord record;
+    std::string error;
+    EXPECT_EQ(SetColumnFromText(record, c.column, c.value, error), c.accepted)
+        << c.column << "=" << c.value;
+    if (!c.accepted) {
+      EXPECT_FALSE(error.empty());
+      EXPECT_EQ(record, CProjectsRecord{}) << "a refused value must leave the record alone";
+    }
+  }
+  CProjectsRecord record;
+  std::string error;
+  ASSERT_TRUE(SetColumnFromText(record, "keywordmustexist", "1", error));
+  EXPECT_EQ(record.m_nKeywordMustExist, 1);
+  EXPECT_FALSE(SetColumnFromText(record, "Bogus", "1", error));
+  EXPECT_NE(error.find("Bogus"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace trawlix
