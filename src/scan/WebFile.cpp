@@ -7,8 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <ctime>
 #include <system_error>
+
+#include "base/TaskTimer.h"
 
 namespace trawlix {
 
@@ -169,14 +170,14 @@ class Transfer {
     curl_easy_setopt(handle, CURLOPT_HTTPHEADER, nullptr);
     // A response without a body never reached OnBody: accept or refuse it now.
     if (code_ == CURLE_OK && !begun_ && !Begin()) code_ = CURLE_WRITE_ERROR;
-    finish_ = std::time(nullptr);
+    timer_.Stop();
   }
 
   bool Completed() const { return code_ == CURLE_OK; }
   bool Begun() const { return begun_; }
   TransferEnd End() const { return end_; }
   std::int64_t Bytes() const { return static_cast<std::int64_t>(bytes_); }
-  int Seconds() const { return begun_ ? static_cast<int>(std::difftime(finish_, start_)) : 0; }
+  int Seconds() const { return static_cast<int>(timer_.ElapsedSeconds()); }
 
  private:
   bool Begin() {
@@ -191,7 +192,7 @@ class Transfer {
       return false;
     }
     begun_ = true;
-    start_ = finish_ = std::time(nullptr);
+    timer_.Start();
     return true;
   }
 
@@ -248,8 +249,7 @@ class Transfer {
   TransferEnd end_ = TransferEnd::None;
   bool begun_ = false;
   std::uint64_t bytes_ = 0;
-  std::time_t start_ = 0;
-  std::time_t finish_ = 0;
+  CXTaskTimer timer_;  // runs from the accepted response to the end of the body
   Clock::time_point lastActivity_;
 };
 
