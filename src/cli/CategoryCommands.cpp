@@ -16,10 +16,6 @@ namespace {
 
 const char* kDatabaseFailure = "the database could not be written";
 
-std::string Quoted(const std::string& text) {
-  return "'" + text + "'";
-}
-
 // Shows the refusal of a name exactly as the category dialog words it.
 int Refuse(CliContext& context, const MessageRequest& request) {
   context.messages().Show(request);

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <iostream>
+#include <optional>
 
 #include "cli/CliContext.h"
 #include "cli/Commands.h"

@@ -14,10 +14,6 @@ namespace {
 
 const char* kDatabaseFailure = "the database could not be read";
 
-std::string Quoted(const std::string& text) {
-  return "'" + text + "'";
-}
-
 }  // namespace
 
 std::optional<int> ParseId(const std::string& text) {

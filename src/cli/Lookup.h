@@ -21,6 +21,11 @@ std::optional<CCategoriesRecord> FindCategory(CliContext& context, const std::st
 // Every category, A to Z; nothing after reporting a database failure.
 std::optional<std::vector<CCategoriesRecord>> AllCategories(CliContext& context);
 
+// A name as messages show it: 'Sea Birds'.
+inline std::string Quoted(const std::string& text) {
+  return "'" + text + "'";
+}
+
 // A whole decimal number, or nothing.
 std::optional<int> ParseId(const std::string& text);
 

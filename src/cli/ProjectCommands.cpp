@@ -1,4 +1,5 @@
 // One project: show, add, set and delete. Adding and changing run the project editor's checks.
+#include <algorithm>
 #include <filesystem>
 
 #include "base/Path.h"
@@ -18,10 +19,6 @@ namespace trawlix::cli {
 namespace {
 
 const char* kDatabaseFailure = "the database could not be written";
-
-std::string Quoted(const std::string& text) {
-  return "'" + text + "'";
-}
 
 bool IsFolderColumn(std::string_view column) {
   for (std::string_view name : {"SaveTo", "ThumbnailSaveTo", "MobileSaveTo",
@@ -67,6 +64,8 @@ bool ApplyAssignment(CliContext& context, CProjectsRecord& record, const std::st
       return false;
     }
     if (IsFolderColumn(column->name)) value = AbsoluteFolder(value);
+    // Titles are looked up trimmed, and a scan starts from the trimmed address.
+    if (column->name == "Title" || column->name == "URL") value = Trim(value);
   }
   std::string error;
   if (!SetColumnFromText(record, column->name, value, error)) {
@@ -173,19 +172,21 @@ int AddProject(CliContext& context, const ParsedArgs& args) {
   if (!categories) return kExitFailure;
   const SettingsValues& settings = context.settings().Values();
   CProjectsRecord record = NewProjectRecord(settings, *categories);
-  record.m_lpszTitle = Trim(args.Value("--title").value_or(""));
-  record.m_lpszURL = Trim(args.Value("--url").value_or(""));
-  const auto saveTo = args.Value("--save-to");
-  record.m_lpszSaveTo =
-      saveTo ? AbsoluteFolder(*saveTo) : DefaultSaveTo(settings, record.m_lpszTitle);
-  for (const auto& [field, value] :
-       {std::pair{"Title", record.m_lpszTitle}, {"URL", record.m_lpszURL}}) {
-    if (auto problem = CheckColumnText(field, value)) return context.Fail(*problem);
+  // The options are assignments like any other, checked the same way.
+  std::vector<std::string> assignments;
+  for (const auto& [option, field] :
+       {std::pair{"--title", "Title="}, {"--url", "URL="}, {"--save-to", "SaveTo="}}) {
+    if (const auto value = args.Value(option)) assignments.push_back(field + *value);
   }
+  assignments.insert(assignments.end(), args.positionals.begin(), args.positionals.end());
   if (!ApplyCategoryOption(context, record, args) ||
-      !ApplyAssignments(context, record, args.positionals)) {
+      !ApplyAssignments(context, record, assignments)) {
     return kExitFailure;
   }
+  const bool saveToGiven = std::any_of(assignments.begin(), assignments.end(), [](const auto& a) {
+    return EqualsNoCase(a.substr(0, 7), "SaveTo=");
+  });
+  if (!saveToGiven) record.m_lpszSaveTo = DefaultSaveTo(settings, record.m_lpszTitle);
   CompleteNewProject(record, settings);
   if (!CheckAndPrepare(context, record, *categories, true)) return kExitFailure;
   CProjectsTable table(context.databasePath(), context.messages());

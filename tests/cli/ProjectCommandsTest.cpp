@@ -64,6 +64,14 @@ TEST_F(ProjectCommands, AddAppliesFieldsAndAnExplicitFolder) {
   EXPECT_TRUE(fs::is_directory(folder / "Thumbs"));
 }
 
+TEST_F(ProjectCommands, AddAcceptsTheTitleAndAddressAsFields) {
+  ASSERT_EQ(Run({"project", "add", "title=  Tide Pools ", "URL= https://example.org/tide"}), 0)
+      << err_;
+  EXPECT_EQ(Field("Tide Pools", "SaveTo").toString().toStdString(),
+            (pictures() / "Tide Pools").string());
+  EXPECT_EQ(Field("Tide Pools", "URL").toString(), "https://example.org/tide");
+}
+
 TEST_F(ProjectCommands, AddRefusesWhatTheEditorRefuses) {
   struct Row {
     std::vector<std::string> args;

@@ -48,7 +48,7 @@ std::string Palette(std::initializer_list<std::uint32_t> bgr) {
 }
 
 std::vector<std::uint8_t> Pixel(const BmpPixels& p, int x, int y) {
-  const auto* at = &p.data[(static_cast<std::size_t>(y) * p.width + x) * p.bands];
+  const auto* at = p.data.get() + (static_cast<std::size_t>(y) * p.width + x) * p.bands;
   return std::vector<std::uint8_t>(at, at + p.bands);
 }
 
@@ -152,14 +152,14 @@ TEST(BmpCodecTest, EncodesWhatItDecodes) {
   EXPECT_EQ(file.size(), 14u + 40u + 2 * 12u);  // rows padded from 9 to 12 bytes
   std::optional<BmpPixels> back = DecodeBmp(file, kLimit);
   ASSERT_TRUE(back);
-  EXPECT_EQ(back->data, rgb);
+  EXPECT_EQ(std::vector<std::uint8_t>(back->Bytes().begin(), back->Bytes().end()), rgb);
 
   const std::vector<std::uint8_t> rgba{1, 2, 3, 0, 5, 6, 7, 128};
   file = EncodeBmp(rgba.data(), 1, 2, 4, 0, 0);
   back = DecodeBmp(file, kLimit);
   ASSERT_TRUE(back);
   EXPECT_EQ(back->bands, 4);
-  EXPECT_EQ(back->data, rgba);
+  EXPECT_EQ(std::vector<std::uint8_t>(back->Bytes().begin(), back->Bytes().end()), rgba);
 }
 
 }  // namespace
