@@ -14,6 +14,7 @@ void RegisterAllCommands(CommandRegistry& registry) {
   RegisterListCommands(registry);
   RegisterProjectCommands(registry);
   RegisterCategoryCommands(registry);
+  RegisterExchangeCommands(registry);
 }
 
 namespace {

@@ -11,5 +11,6 @@ void RegisterAllCommands(CommandRegistry& registry);
 void RegisterListCommands(CommandRegistry& registry);
 void RegisterProjectCommands(CommandRegistry& registry);
 void RegisterCategoryCommands(CommandRegistry& registry);
+void RegisterExchangeCommands(CommandRegistry& registry);
 
 }  // namespace trawlix::cli
