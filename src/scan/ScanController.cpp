@@ -12,6 +12,7 @@
 #include "scan/PageScanner.h"
 #include "scan/ScanRecords.h"
 #include "scan/ScanTexts.h"
+#include "storage/ScanHistoryTable.h"
 
 namespace trawlix {
 
@@ -297,7 +298,7 @@ int ScanController::OnPhotoSaved(const std::string* path) {
 }
 
 int ScanController::OnPhotoProgress() {
-  const ScanTotals c = counters_.Snapshot();
+  const ScanCounts c = counters_.Snapshot();
   PhotoProgress progress;
   if (multiLink_) {
     progress.found = links_.TakenPhotoCount() + totals_.photosProcessed + links_.PhotoQueueCount();
@@ -474,7 +475,7 @@ void ScanController::FinishScan() {
   } else {
     scanTimer_.Stop();
   }
-  const ScanTotals counts = counters_.Snapshot();
+  const ScanCounts counts = counters_.Snapshot();
   const std::string date = Today();
   WriteHistoryRow(counts, ScannedURL(), timer.ElapsedText(), timer.ElapsedSeconds(), date);
   WriteProjectLinkRow(counts, date);
@@ -491,7 +492,7 @@ void ScanController::FinishScan() {
   ShowResultsAndEnd();
 }
 
-void ScanController::WriteHistoryRow(const ScanTotals& counts, const std::string& url,
+void ScanController::WriteHistoryRow(const ScanCounts& counts, const std::string& url,
                                      const std::string& time, std::int64_t elapsedSeconds,
                                      const std::string& date) {
   CScanHistoryRecord row;
@@ -510,13 +511,13 @@ void ScanController::WriteHistoryRow(const ScanTotals& counts, const std::string
   row.m_nTransferTimeInSeconds = static_cast<int>(counts.seconds);
   row.m_nTotalBytes = static_cast<int>(counts.bytes);
   NewGUIDString(row.m_lpszGUID);
-  const bool store = !(options_.onlySuccessfulScansInHistory && counts.photosSaved == 0);
-  if (store && InsertScanHistory(options_.databasePath, row, messages_))
-    observer_.OnHistoryRowAdded(row);
-  historyRows_.push_back(row);
+  const std::optional<CScanHistoryRecord> stored = AddScanHistory(
+      options_.databasePath, messages_, row, options_.onlySuccessfulScansInHistory);
+  if (stored) observer_.OnHistoryRowAdded(*stored);
+  historyRows_.push_back(stored.value_or(row));
 }
 
-void ScanController::WriteProjectLinkRow(const ScanTotals& counts, const std::string& date) {
+void ScanController::WriteProjectLinkRow(const ScanCounts& counts, const std::string& date) {
   const int saved = static_cast<int>(counts.photosSaved);
   if (multiLink_) {
     const CScanInfo& link = linkQueue_[nextLink_ - 1];
@@ -543,7 +544,7 @@ void ScanController::ShowResultsAndEnd() {
     results.bytes = totals_.bytes;
     results.seconds = totals_.seconds;
   } else {
-    const ScanTotals c = counters_.Snapshot();
+    const ScanCounts c = counters_.Snapshot();
     results.url = Trim(project_.m_lpszURL);
     results.pages = links_.PageQueueCount() + links_.ScannedPageCount();
     results.processed = c.photosProcessed;

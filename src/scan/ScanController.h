@@ -62,8 +62,8 @@ class ScanController : private ScanHost, private LinkReceiver {
 
   // The counters of the scan (or of the current link) and, in a multi-link scan, the totals
   // of the links finished before it.
-  ScanTotals Counters() const { return counters_.Snapshot(); }
-  ScanTotals RunningTotals() const { return totals_; }
+  ScanCounts Counters() const { return counters_.Snapshot(); }
+  ScanCounts RunningTotals() const { return totals_; }
   // The scan-history rows this scan made (one per link), whether or not they were stored.
   const std::vector<CScanHistoryRecord>& HistoryRows() const { return historyRows_; }
   const std::string& LastResultsText() const { return resultsText_; }
@@ -102,9 +102,9 @@ class ScanController : private ScanHost, private LinkReceiver {
   bool StartPageScanner(const std::string& startURL);
   bool StartNextProjectLink();
   void FinishScan();
-  void WriteHistoryRow(const ScanTotals& counts, const std::string& url, const std::string& time,
+  void WriteHistoryRow(const ScanCounts& counts, const std::string& url, const std::string& time,
                        std::int64_t elapsedSeconds, const std::string& date);
-  void WriteProjectLinkRow(const ScanTotals& counts, const std::string& date);
+  void WriteProjectLinkRow(const ScanCounts& counts, const std::string& date);
   void ShowResultsAndEnd();
   void WaitForWorker(ScanThreadBlock& block, bool askToStop);
   void KillScanTimers();
@@ -127,7 +127,7 @@ class ScanController : private ScanHost, private LinkReceiver {
 
   ScanLinkState links_;  // lists, keyword and skip lists, BaseHref, start parts, social state
   ScanCounters counters_;
-  ScanTotals totals_;
+  ScanCounts totals_;
   CXTaskTimer scanTimer_;
   CXTaskTimer linkTimer_;
 

@@ -6,7 +6,7 @@
 namespace trawlix {
 
 // Plain numbers of one scan (or one link of a multi-link scan), for texts, rows and reports.
-struct ScanTotals {
+struct ScanCounts {
   std::int64_t pagesFound = 0;
   std::int64_t pagesScanned = 0;
   std::int64_t photosFound = 0;
@@ -29,9 +29,9 @@ struct ScanCounters {
   std::atomic<std::int64_t> bytes{0};
   std::atomic<std::int64_t> seconds{0};
 
-  void Reset() { Assign(ScanTotals{}); }
+  void Reset() { Assign(ScanCounts{}); }
 
-  void Assign(const ScanTotals& t) {
+  void Assign(const ScanCounts& t) {
     pagesFound = t.pagesFound;
     pagesScanned = t.pagesScanned;
     photosFound = t.photosFound;
@@ -42,7 +42,7 @@ struct ScanCounters {
     seconds = t.seconds;
   }
 
-  ScanTotals Snapshot() const {
+  ScanCounts Snapshot() const {
     return {pagesFound,  pagesScanned,  photosFound, photosProcessed,
             photosSaved, photosSkipped, bytes,       seconds};
   }

@@ -13,9 +13,6 @@ namespace trawlix {
 // The database rows a scan reads and writes. Database errors are reported through `messages`
 // by the table layer and never stop the caller.
 
-// Inserts a scan-history row; true when it was stored.
-bool InsertScanHistory(const std::string& databasePath, const CScanHistoryRecord& row,
-                       MessageSink& messages);
 
 // Records the scanned address as a project link: inserts a row for it, or updates the row
 // that has this address, with the scan's settings and the photos it saved.
