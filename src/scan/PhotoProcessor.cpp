@@ -6,7 +6,6 @@
 #include "base/Path.h"
 #include "imaging/PhotoCodec.h"
 #include "imaging/PhotoNaming.h"
-#include "platform/FileIO.h"
 #include "scan/MirroredFolder.h"
 #include "scan/URLParts.h"
 #include "scan/UiThread.h"
@@ -45,6 +44,19 @@ std::string UsableFileName(const std::string& name) {
   std::string file = slash == std::string::npos ? name : name.substr(slash + 1);
   if (file == "." || file == "..") file.clear();
   return file;
+}
+
+// Copies through a temporary name beside the target, so that replacing a photo never leaves
+// it half written.
+bool CopyIntoPlace(const std::string& from, const std::string& to) {
+  const std::string part = Join(FolderOf(to), "." + SplitPath(to).FileName() + ".part");
+  std::error_code error;
+  if (fs::copy_file(from, part, fs::copy_options::overwrite_existing, error) && !error) {
+    fs::rename(part, to, error);
+    if (!error) return true;
+  }
+  RemoveFile(part);
+  return false;
 }
 
 int CountFolderPhotos(const std::string& folder) {
@@ -176,12 +188,11 @@ PhotoProcessor::Outcome PhotoProcessor::Process(const NextPhotoRequest& request)
   std::error_code ignored;
   if (project_.m_nCreateFolders == 1) fs::create_directories(FolderOf(finalPath), ignored);
   SaveCopies(tempPath, finalPath, orientation);
-  const bool existedBefore = !countsAsNew;
-  SavePhoto(tempPath, finalPath);
+  const bool written = SavePhoto(tempPath, finalPath);
   RemoveFile(tempPath);
-  if (!existedBefore && !Exists(finalPath)) {
-    // Nothing was written (no encoder, disk full): not a saved photo.
-    --counters_.photosSaved;
+  if (!written) {
+    // Nothing was written (no encoder for the format, disk full): not a saved photo.
+    if (countsAsNew) --counters_.photosSaved;
     ++counters_.photosSkipped;
     return Outcome::Rejected;
   }
@@ -235,35 +246,39 @@ bool PhotoProcessor::ChooseAutoRenamePath(const std::string& folder, const std::
   return false;
 }
 
+PhotoEncoding PhotoProcessor::Encoding(PhotoFormat format) const {
+  PhotoEncoding encoding;
+  encoding.format = format;
+  encoding.jpegQuality = job_.options.jpegQuality;
+  if (job_.options.setResolution) encoding.dpi = job_.options.dpi;
+  return encoding;
+}
+
 void PhotoProcessor::SaveCopies(const std::string& tempPath, const std::string& finalPath,
                                 PhotoOrientation orientation) const {
   const std::string baseName = SplitPath(finalPath).FileName();
   const auto wanted = [orientation](int code) {
     return code == 0 || code == static_cast<int>(orientation);
   };
-  const ScanOptions& o = job_.options;
   if (project_.m_nAutoCreateThumbnails == 1 && wanted(project_.m_nThumbnailOrientation))
-    SaveResizedCopy(
-        project_.m_lpszThumbnailSaveTo, baseName, tempPath, project_.m_nThumbnailBoundingBox,
-        PhotoFormatFromCode(project_.m_nThumbnailFormat), o.jpegQuality, o.setResolution, o.dpi);
+    SaveResizedCopy(project_.m_lpszThumbnailSaveTo, baseName, tempPath,
+                    project_.m_nThumbnailBoundingBox,
+                    Encoding(PhotoFormatFromCode(project_.m_nThumbnailFormat)));
   if (project_.m_nAutoCreateMobile == 1 && wanted(project_.m_nMobileOrientation))
     SaveResizedCopy(project_.m_lpszMobileSaveTo, baseName, tempPath, project_.m_nMobileBoundingBox,
-                    PhotoFormatFromCode(project_.m_nMobileFormat), o.jpegQuality, o.setResolution,
-                    o.dpi);
+                    Encoding(PhotoFormatFromCode(project_.m_nMobileFormat)));
 }
 
-void PhotoProcessor::SavePhoto(const std::string& tempPath, const std::string& finalPath) const {
-  if (!Reencodes()) {
-    CopyFileReplacing(tempPath, finalPath);
-    return;
-  }
-  const ScanOptions& o = job_.options;
+bool PhotoProcessor::SavePhoto(const std::string& tempPath, const std::string& finalPath) const {
+  if (!Reencodes()) return CopyIntoPlace(tempPath, finalPath);
   const PhotoFormat format = project_.m_nAutoConvert == 1
                                  ? PhotoFormatFromCode(project_.m_nConvertToFormat)
                                  : PhotoFormatFromPath(SplitPath(finalPath).FileName());
-  SavePhotoAs(tempPath, FolderOf(finalPath), SplitPath(finalPath).FileName(),
-              project_.m_nAutoResize == 1, project_.m_nResizeBoundingBox, format, o.jpegQuality,
-              o.setResolution, o.dpi);
+  std::optional<int> box;
+  if (project_.m_nAutoResize == 1) box = project_.m_nResizeBoundingBox;
+  return SavePhotoAs(tempPath, FolderOf(finalPath), SplitPath(finalPath).FileName(), box,
+                     Encoding(format))
+      .written;
 }
 
 void PhotoProcessorThread(const PhotoJob& job, ScanHost& host, ScanThreadBlock& block,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "imaging/PhotoCodec.h"
 #include "imaging/PhotoFormat.h"
 #include "scan/ScanHost.h"
 #include "scan/ScanOptions.h"
@@ -42,7 +43,8 @@ class PhotoProcessor {
                             const std::string& downloadName, std::string& target);
   void SaveCopies(const std::string& tempPath, const std::string& finalPath,
                   PhotoOrientation orientation) const;
-  void SavePhoto(const std::string& tempPath, const std::string& finalPath) const;
+  bool SavePhoto(const std::string& tempPath, const std::string& finalPath) const;
+  PhotoEncoding Encoding(PhotoFormat format) const;
   void Skip(const std::string& tempPath);
   bool Reencodes() const;
 
