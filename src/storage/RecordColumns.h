@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Text.h"
 #include "storage/CategoriesRecord.h"
 #include "storage/ProjectLinksRecord.h"
 #include "storage/ProjectsRecord.h"
@@ -147,15 +148,11 @@ inline std::span<const RecordColumn<CCategoriesRecord>> ColumnsOf() {
 // surrounding blanks and values outside the 32-bit range.
 bool ParseWholeInt(std::string_view text, int& value);
 
-namespace detail {
-bool EqualsNoCase(std::string_view a, std::string_view b);
-}
-
 // The column of that name (ASCII case-insensitive), or nullptr.
 template <class Record>
 const RecordColumn<Record>* FindColumn(std::string_view name) {
   for (const auto& column : ColumnsOf<Record>()) {
-    if (detail::EqualsNoCase(column.name, name)) return &column;
+    if (EqualsNoCase(column.name, name)) return &column;
   }
   return nullptr;
 }

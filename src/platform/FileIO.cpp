@@ -1,0 +1,91 @@
+#include "platform/FileIO.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+namespace trawlix {
+
+namespace {
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+  int get() const { return fd_; }
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+  struct stat info {};
+  if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadStatus::Failed;
+  if (static_cast<std::size_t>(info.st_size) > maxBytes) return ReadStatus::TooLarge;
+  std::string data;
+  char buffer[64 * 1024];
+  for (;;) {
+    ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return ReadStatus::Failed;
+    if (got == 0) break;
+    data.append(buffer, static_cast<std::size_t>(got));
+    if (data.size() > maxBytes) return ReadStatus::TooLarge;  // grew while reading
+  }
+  bytes = std::move(data);
+  return ReadStatus::Ok;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+  std::string temp = path + ".tmp-XXXXXX";
+  FileDescriptor file(::mkostemp(temp.data(), O_CLOEXEC));
+  if (file.get() < 0) return false;
+  struct stat old {};
+  ::fchmod(file.get(), ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+  const bool written = WriteAll(file.get(), bytes) && ::fsync(file.get()) == 0;
+  if (!file.Close() || !written || ::rename(temp.c_str(), path.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  // Make the rename itself durable.
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  FileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY));
+  if (dir.get() >= 0) ::fsync(dir.get());
+  return true;
+}
+
+bool CopyFileReplacing(const std::string& from, const std::string& to) {
+  std::error_code error;
+  return std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
+                                    error) &&
+         !error;
+}
+
+}  // namespace trawlix

@@ -1,0 +1,119 @@
+#include "storage/ProjectLinksTable.h"
+
+#include "base/Text.h"
+#include "storage/DbTextEncoding.h"
+#include "storage/SqlFormat.h"
+
+namespace trawlix {
+
+const std::string_view CProjectLinksTable::kCreateStatement =
+    "CREATE TABLE ProjectLinks (Id INTEGER PRIMARY KEY AUTOINCREMENT, ProjectId INTEGER, dtDate "
+    "VARCHAR(50), SearchSubFolders INTEGER, Title VARCHAR(1024), URL VARCHAR(1024), "
+    "KeywordMustExist INTEGER, Keywords VARCHAR(1024), GUID VARCHAR(50), Photos INTEGER);";
+
+CProjectLinksTable::CProjectLinksTable(std::string databasePath, MessageSink& messages)
+    : CRecordTable(std::move(databasePath), messages, kTableName, kCreateStatement) {}
+
+bool CProjectLinksTable::OpenTable() {
+  return OpenTableImpl();
+}
+
+bool CProjectLinksTable::LoadProjectLinks(const std::string& sql) {
+  return Load(sql);
+}
+
+bool CProjectLinksTable::LoadLinkById(int id) {
+  return Load(FormatSql("SELECT * FROM ProjectLinks WHERE Id=%d;", {id}));
+}
+
+bool CProjectLinksTable::LoadLinkOfProject(int id, int projectId) {
+  return Load(
+      FormatSql("SELECT * FROM ProjectLinks WHERE Id=%d AND ProjectId=%d;", {id, projectId}));
+}
+
+bool CProjectLinksTable::LoadLinksOfProject(int projectId) {
+  return Load(FormatSql("SELECT * FROM ProjectLinks WHERE ProjectId=%d ORDER BY Id;", {projectId}));
+}
+
+bool CProjectLinksTable::LoadLinksSorted(int projectId, LinkSortColumn column, bool ascending) {
+  static constexpr std::string_view kOrders[] = {" ORDER BY Id", " ORDER BY dtDate",
+                                                 " ORDER BY URL", " ORDER BY Photos"};
+  const int index = static_cast<int>(column);
+  const std::string_view order = (index >= 0 && index < 4) ? kOrders[index] : kOrders[0];
+  const std::string orderBy = FormatSql("%s %s", {order, ascending ? " ASC" : " DESC"});
+  return Load(FormatSql("SELECT * FROM ProjectLinks WHERE ProjectId=%d %s;", {projectId, orderBy}));
+}
+
+bool CProjectLinksTable::LoadLinkByURL(int projectId, std::string_view url) {
+  const std::string encoded = EncodeLookupText(url);
+  return Load(FormatSql("SELECT * FROM ProjectLinks WHERE ProjectId=%d AND URL='%s';",
+                        {projectId, encoded}));
+}
+
+bool CProjectLinksTable::LoadLinksByIds(std::span<const int> ids) {
+  std::string list;
+  for (int id : ids) list += FormatSql("%d, ", {id});
+  list = Trim(list);
+  if (!list.empty() && list.back() == ',') list.pop_back();
+  return Load("SELECT * FROM ProjectLinks WHERE Id IN (" + list + ")" + ";");
+}
+
+int CProjectLinksTable::CountLinks(int projectId) {
+  return Scalar(FormatSql("SELECT COUNT(*) FROM ProjectLinks WHERE ProjectId=%d;", {projectId}))
+      .value_or(0);
+}
+
+bool CProjectLinksTable::InsertProjectLink(const CProjectLinksRecord& record) {
+  return Update(FormatWithRecord("INSERT INTO ProjectLinks (ProjectId, dtDate, SearchSubFolders, "
+                                 "Title, URL, KeywordMustExist, Keywords, GUID, Photos) VALUES "
+                                 "('%d', '%s', '%d', '%s', '%s', '%d', '%s', '%s', '%d');",
+                                 record))
+      .has_value();
+}
+
+bool CProjectLinksTable::UpdateProjectLink(const CProjectLinksRecord& record) {
+  const auto changed = Update(FormatWithRecord(
+      "UPDATE ProjectLinks SET ProjectId='%d', dtDate='%s', SearchSubFolders='%d', Title='%s', "
+      "URL='%s', KeywordMustExist='%d', Keywords='%s', GUID='%s', Photos='%d' WHERE Id=%d",
+      record, record.m_nId));
+  if (!changed) return false;
+  const int index = FindIndexById(record.m_nId);
+  if (index >= 0) cache_[static_cast<std::size_t>(index)] = record;
+  return true;
+}
+
+bool CProjectLinksTable::DeleteProjectLink(int id) {
+  return Update(FormatSql("DELETE FROM ProjectLinks WHERE Id=%d", {id})).has_value();
+}
+
+bool CProjectLinksTable::DeleteProjectLinks(int projectId) {
+  return Update(FormatSql("DELETE FROM ProjectLinks WHERE ProjectId=%d;", {projectId})).has_value();
+}
+
+int CProjectLinksTable::DeleteSelection(int projectId, std::span<const int> ids) {
+  if (!IsTableOpen()) return 0;
+  int deleted = 0;
+  BeginTransaction();
+  for (int id : ids) {
+    if (LoadLinkOfProject(id, projectId) && !Records().empty() && DeleteProjectLink(id)) ++deleted;
+  }
+  CommitTransaction();
+  return deleted;
+}
+
+bool CProjectLinksTable::SetLinkPhotos(int linkId, int projectId, int photos) {
+  CProjectLinksRecord link;
+  if (!LoadLinkById(linkId) || !GetCurrent(link)) return false;
+  link.m_nProjectId = projectId;
+  link.m_nPhotos = photos;
+  return UpdateProjectLink(link);
+}
+
+bool AddProjectLink(const std::string& databasePath, MessageSink& messages,
+                    const CProjectLinksRecord& link) {
+  CProjectLinksTable table(databasePath, messages);
+  if (!table.OpenTable() && !table.OpenTable()) return false;
+  return table.InsertProjectLink(link);
+}
+
+}  // namespace trawlix

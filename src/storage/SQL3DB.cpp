@@ -1,0 +1,108 @@
+#include "storage/SQL3DB.h"
+
+#include <sqlite3.h>
+
+#include <cctype>
+#include <limits>
+
+#include "storage/SQL3Exception.h"
+
+namespace trawlix {
+
+namespace {
+const char* LastMessage(sqlite3* connection) {
+  const char* message = sqlite3_errmsg(connection);
+  return message ? message : "";
+}
+}  // namespace
+
+CSQL3DB::~CSQL3DB() {
+  Close();
+}
+
+void CSQL3DB::Open(const std::string& path) {
+  Close();
+  sqlite3* connection = nullptr;
+  const int code = sqlite3_open(path.c_str(), &connection);
+  if (code != SQLITE_OK) {
+    // A failed open may still hand back a handle that holds the message and must be closed.
+    const CSQL3Exception error(code, connection ? LastMessage(connection) : "");
+    sqlite3_close(connection);
+    throw error;
+  }
+  connection_ = connection;
+  SetBusyTimeout(busyTimeoutMs_);
+}
+
+void CSQL3DB::Close() {
+  if (connection_ == nullptr) return;
+  // A query still alive keeps the handle valid until it finalises its statement.
+  sqlite3_close_v2(connection_);
+  connection_ = nullptr;
+}
+
+void CSQL3DB::SetBusyTimeout(int milliseconds) {
+  busyTimeoutMs_ = milliseconds;
+  if (connection_ != nullptr) sqlite3_busy_timeout(connection_, milliseconds);
+}
+
+void CSQL3DB::CheckOpen() const {
+  if (connection_ == nullptr) throw CSQL3Exception(kSQL3LayerError, "Database not open");
+}
+
+int CSQL3DB::ExecuteUpdate(const std::string& sql) {
+  CheckOpen();
+  char* errorText = nullptr;
+  const int code = sqlite3_exec(connection_, sql.c_str(), nullptr, nullptr, &errorText);
+  if (code != SQLITE_OK) {
+    const CSQL3Exception error(code, errorText ? errorText : "");
+    sqlite3_free(errorText);
+    throw error;
+  }
+  return sqlite3_changes(connection_);
+}
+
+CSQL3Query CSQL3DB::ExecuteQuery(const std::string& sql) {
+  CheckOpen();
+  sqlite3_stmt* statement = nullptr;
+  const int code = sqlite3_prepare_v2(connection_, sql.c_str(), -1, &statement, nullptr);
+  if (code != SQLITE_OK) throw CSQL3Exception(code, "");
+  // Text holding only blanks or comments compiles to no statement at all.
+  if (statement == nullptr) throw CSQL3Exception(kSQL3LayerError, "Null Virtual Machine pointer");
+  const int step = sqlite3_step(statement);
+  if (step == SQLITE_DONE || step == SQLITE_ROW) {
+    return CSQL3Query(connection_, statement, step == SQLITE_DONE);
+  }
+  const int finalizeCode = sqlite3_finalize(statement);
+  throw CSQL3Exception(finalizeCode, LastMessage(connection_));
+}
+
+int CSQL3DB::ExecuteScalar(const std::string& sql) {
+  CSQL3Query query = ExecuteQuery(sql);
+  if (query.AtEnd() || query.ColumnCount() < 1) {
+    throw CSQL3Exception(kSQL3LayerError, "Invalid scalar query");
+  }
+  return TextToInt(query.ColumnText(0));
+}
+
+bool CSQL3DB::TableExists(const std::string& table) {
+  return ExecuteScalar("select count(*) from sqlite_master where type='table' and name='" + table +
+                       "'") > 0;
+}
+
+int TextToInt(const char* text) {
+  if (text == nullptr) return 0;
+  while (std::isspace(static_cast<unsigned char>(*text))) ++text;
+  bool negative = false;
+  if (*text == '+' || *text == '-') negative = (*text++ == '-');
+  long long value = 0;
+  constexpr long long kLimit = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
+  for (; std::isdigit(static_cast<unsigned char>(*text)); ++text) {
+    value = value * 10 + (*text - '0');
+    if (value > kLimit) value = kLimit;
+  }
+  if (negative) return static_cast<int>(-value);
+  return static_cast<int>(value >= kLimit ? kLimit - 1 : value);
+}
+
+}  // namespace trawlix

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+#include "storage/SQL3Query.h"
+
+struct sqlite3;
+
+namespace trawlix {
+
+// One connection to an SQLite database file. Every failure raises CSQL3Exception.
+class CSQL3DB {
+ public:
+  CSQL3DB() = default;
+  CSQL3DB(const CSQL3DB&) = delete;
+  CSQL3DB& operator=(const CSQL3DB&) = delete;
+  virtual ~CSQL3DB();
+
+  // Opens or creates the file, then applies the busy time-out.
+  void Open(const std::string& path);
+  void Close();
+  bool IsOpen() const { return connection_ != nullptr; }
+
+  // 0 or less removes the busy handler.
+  void SetBusyTimeout(int milliseconds);
+
+  // Runs every statement of the text; the rows changed by the last one.
+  int ExecuteUpdate(const std::string& sql);
+  // Positioned on the first row, or at the end when there is none.
+  CSQL3Query ExecuteQuery(const std::string& sql);
+  // The first column of the first row as a whole number (non-numeric text gives 0).
+  int ExecuteScalar(const std::string& sql);
+  // For the fixed table names of this program only: the name goes into the SQL as is.
+  bool TableExists(const std::string& table);
+
+  static constexpr int kDefaultBusyTimeoutMs = 60000;
+
+ private:
+  void CheckOpen() const;
+
+  sqlite3* connection_ = nullptr;
+  int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
+};
+
+// Decimal text to int the way the stored columns are read: leading blanks and a sign are
+// accepted, conversion stops at the first non-digit, no digits (or null) give 0, and values
+// beyond the 32-bit range are clamped.
+int TextToInt(const char* text);
+
+}  // namespace trawlix

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "storage/DbTextEncoding.h"
+#include "storage/SqlFormat.h"
+
+namespace trawlix {
+namespace {
+
+TEST(DbTextEncoding, EncodesEveryReservedCharacter) {
+  struct Case {
+    const char* plain;
+    const char* stored;
+  };
+  const Case cases[] = {
+      {"", ""},
+      {"plain text 123", "plain text 123"},
+      {"Bob's", "Bob&#39s"},
+      {"http://a.example/x-y/(1),2", "http&#58&#47&#47a&#46example&#47x&#45y&#47&#401&#41&#442"},
+      {"cats & dogs", "cats &#38 dogs"},
+      {"&#39", "&#38#39"},
+      {"&&''", "&#38&#38&#39&#39"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EncodeDbText(c.plain), c.stored) << c.plain;
+    EXPECT_EQ(DecodeDbText(c.stored), c.plain) << c.stored;
+  }
+}
+
+TEST(DbTextEncoding, OneDecodingUndoesOneEncodingExactly) {
+  // Texts that look like references themselves must survive a store and a load.
+  const char* texts[] = {"&#38",
+                         "&#3846",
+                         "a&b.c",
+                         "'#39",
+                         "&#38#39",
+                         "x&#45y-z",
+                         "it's 10:30, (ok)",
+                         "&",
+                         "&#",
+                         "#&#;",
+                         "C:/Pictures/My Photos/",
+                         "Mary-Jane O'Neil (2024)."};
+  for (const char* text : texts) {
+    EXPECT_EQ(DecodeDbText(EncodeDbText(text)), text) << text;
+    EXPECT_EQ(EncodeDbText(text).find('\''), std::string::npos) << text;
+  }
+}
+
+TEST(DbTextEncoding, SecondDecodingReadsTheOldAmpersandLastForm) {
+  // Old rows ran the ampersand step last: an apostrophe became "&#38#39".
+  EXPECT_EQ(DecodeDbText(DecodeDbText("Bob&#38#39s Photos")), "Bob's Photos");
+  EXPECT_EQ(DecodeDbText(DecodeDbText("a&#38#46b&#38#58c")), "a.b:c");
+  // Current rows read the same after the second decoding.
+  EXPECT_EQ(DecodeDbText(DecodeDbText(EncodeDbText("Bob's v1.0"))), "Bob's v1.0");
+}
+
+TEST(DbTextEncoding, LookupValuesAreTrimmedThenEncoded) {
+  EXPECT_EQ(EncodeLookupText("  Mr. X \t\n"), "Mr&#46 X");
+  EXPECT_EQ(EncodeLookupText("   "), "");
+}
+
+TEST(SqlFormat, SubstitutesInOrderAndRefusesMismatches) {
+  EXPECT_EQ(FormatSql("A='%d', B='%s' WHERE %s=%d; 100%%", {-4, "x y", "Id", 7}),
+            "A='-4', B='x y' WHERE Id=7; 100%");
+  EXPECT_EQ(FormatSql("%f", {1.5}), "1.500000");
+  EXPECT_THROW(FormatSql("%d %d", {1}), std::logic_error);
+  EXPECT_THROW(FormatSql("%d", {1, 2}), std::logic_error);
+  EXPECT_THROW(FormatSql("%d", {"text"}), std::logic_error);
+  EXPECT_THROW(FormatSql("%s", {3}), std::logic_error);
+  EXPECT_THROW(FormatSql("trailing %", {}), std::logic_error);
+}
+
+}  // namespace
+}  // namespace trawlix
