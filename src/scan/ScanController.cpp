@@ -1,7 +1,6 @@
 #include "scan/ScanController.h"
 
 #include <chrono>
-#include <ctime>
 #include <filesystem>
 #include <system_error>
 
@@ -12,6 +11,7 @@
 #include "scan/PageScanner.h"
 #include "scan/ScanRecords.h"
 #include "scan/ScanTexts.h"
+#include "storage/DateText.h"
 #include "storage/ScanHistoryTable.h"
 
 namespace trawlix {
@@ -22,15 +22,6 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr auto kWorkerTimerDelay = 500ms;
-
-std::string Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[16] = {};
-  std::strftime(text, sizeof text, "%m/%d/%Y", &local);
-  return text;
-}
 
 bool IsFolder(const std::string& path) {
   std::error_code error;
@@ -476,7 +467,7 @@ void ScanController::FinishScan() {
     scanTimer_.Stop();
   }
   const ScanCounts counts = counters_.Snapshot();
-  const std::string date = Today();
+  const std::string date = TodayDateText();
   WriteHistoryRow(counts, ScannedURL(), timer.ElapsedText(), timer.ElapsedSeconds(), date);
   WriteProjectLinkRow(counts, date);
 

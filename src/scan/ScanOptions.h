@@ -3,6 +3,7 @@
 #include <string>
 
 #include "scan/WebFile.h"
+#include "settings/Settings.h"
 
 namespace trawlix {
 
@@ -25,5 +26,7 @@ struct ScanOptions {
   bool showResults = true;
   bool autoFollow = true;
 };
+
+ScanOptions ScanOptionsFromSettings(const CXSettings& settings);
 
 }  // namespace trawlix
