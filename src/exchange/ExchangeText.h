@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace trawlix::exchange {
+
+// Cuts text to at most maxBytes without splitting a UTF-8 character.
+std::string CutToBytes(std::string_view text, std::size_t maxBytes);
+
+// Text read from a file field. Files written on other installations may hold 8-bit
+// Windows-1252 text; anything that is not valid UTF-8 is read as such. An incomplete
+// character at the end of a full field (left by a byte-wise cut) is dropped.
+std::string TextFromField(std::string_view field);
+
+}  // namespace trawlix::exchange

@@ -1,0 +1,77 @@
+#include "exchange/XmlWriter.h"
+
+namespace trawlix::exchange {
+
+std::string EscapeAmpersands(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '&') {
+      out += "&amp;";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+CXmlWriter::CXmlWriter() : out_("<?xml version=\"1.0\"?>") {}
+
+void CXmlWriter::NewLine(std::size_t depth) {
+  out_ += "\r\n";
+  out_.append(depth, '\t');
+}
+
+void CXmlWriter::FlushStartTag() {
+  if (!startTagPending_) return;
+  for (auto it = pendingAttributes_.rbegin(); it != pendingAttributes_.rend(); ++it) {
+    out_ += ' ' + it->first + "=\"" + EscapeAmpersands(it->second) + '"';
+  }
+  out_ += '>';
+  pendingAttributes_.clear();
+  startTagPending_ = false;
+}
+
+void CXmlWriter::StartElement(std::string_view name) {
+  FlushStartTag();
+  NewLine(open_.size());
+  out_ += '<';
+  out_ += name;
+  open_.emplace_back(name);
+  startTagPending_ = true;
+}
+
+void CXmlWriter::AddAttribute(std::string_view name, std::string_view value) {
+  if (startTagPending_) pendingAttributes_.emplace_back(name, value);
+}
+
+void CXmlWriter::WriteText(std::string_view name, std::string_view value) {
+  FlushStartTag();
+  NewLine(open_.size());
+  out_ += '<';
+  out_ += name;
+  out_ += '>';
+  out_ += EscapeAmpersands(value);
+  out_ += "</";
+  out_ += name;
+  out_ += '>';
+}
+
+void CXmlWriter::WriteNumber(std::string_view name, std::int64_t value) {
+  WriteText(name, std::to_string(value));
+}
+
+void CXmlWriter::EndElement() {
+  if (open_.empty()) return;
+  FlushStartTag();
+  const std::string name = std::move(open_.back());
+  open_.pop_back();
+  NewLine(open_.size());
+  out_ += "</" + name + '>';
+}
+
+void CXmlWriter::EndAll() {
+  while (!open_.empty()) EndElement();
+}
+
+}  // namespace trawlix::exchange

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "scan/ScanScope.h"
+
+namespace trawlix {
+
+// Longest base URL that can be resolved against.
+inline constexpr std::size_t kMaxBaseURL = 2047;
+
+// Turns raw link text (relative, root-relative, "../" chains, script calls, hash-bang
+// addresses) into an absolute URL without its "#fragment", or an empty text when the link
+// cannot be resolved. `base` may be empty (the start URL). In social mode the site's links are
+// rewritten first and the owner id may be learnt, hence the non-const scope.
+std::string ResolveURL(std::string_view base, std::string_view link, ScanScope& scope);
+
+// Removes "." and ".." segments from the path of an absolute URL, as a browser does.
+std::string RemoveDotSegments(std::string_view url);
+
+}  // namespace trawlix

@@ -1,0 +1,263 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "exchange/ExchangeBytes.h"
+#include "exchange/ExchangeText.h"
+#include "exchange/ProjectFile.h"
+
+namespace trawlix::exchange {
+namespace {
+
+using testing::ByteImage;
+using ::testing::HasSubstr;
+using testing::IntAt;
+using ::testing::StartsWith;
+
+CImportedProject SampleProject() {
+  CImportedProject p;
+  p.m_nProjectId = 7;
+  p.m_nNumPhotos = 1234;
+  p.m_lpszCategory = "Models";
+  p.m_lpszTitle = "Tom & Jerry";
+  p.m_lpszURL = "http://example.com/a?b=1&c=2";
+  p.m_nJPEG = 1;
+  p.m_nPNG = 0;
+  p.m_nGIF = 1;
+  p.m_nBMP = 0;
+  p.m_nTIF = 1;
+  p.m_nCreateFolders = 1;
+  p.m_nSearchSubFolders = 1;
+  p.m_lpszKeywords = "beach, sun";
+  p.m_nFilterMinSize = 1;
+  p.m_nMinimumSize = 350;
+  p.m_nAutoRename = 1;
+  p.m_nOrientation = 2;
+  p.m_nPadNumbers = 1;
+  p.m_nPadding = 3;
+  p.m_lpszNamePrefix = "Tom_&_Jerry_";
+  return p;
+}
+
+CImportedLink SampleLink(int n) {
+  return {7, n % 2, 1, "http://example.com/page" + std::to_string(n), "kw" + std::to_string(n)};
+}
+
+// The header record as another installation lays it out.
+std::string HeaderImage(std::int32_t projects) {
+  return ByteImage(3384)
+      .Int(0, 1)
+      .Int(4, 0)
+      .Int(8, projects)
+      .Text(12, "A description")
+      .Text(1036, "Ann")
+      .Text(1136, "ann@example.com")
+      .Text(1236, "http://ann.example.com")
+      .Text(3284, "Monday, March 02, 2026")
+      .str();
+}
+
+std::string ProjectImage(std::int32_t numLinks, std::string_view title) {
+  return ByteImage(3988)
+      .Int(0, 7)
+      .Int(4, numLinks)
+      .Int(8, 1234)
+      .Text(12, "Models")
+      .Text(92, title)
+      .Text(604, "http://example.com/a?b=1&c=2")
+      .Int(2652, 1)
+      .Int(2660, 1)
+      .Int(2668, 1)
+      .Int(2672, 1)
+      .Int(2676, 1)
+      .Text(2684, "beach, sun")
+      .Int(3708, 1)
+      .Int(3712, 350)
+      .Int(3716, 1)
+      .Int(3720, 2)
+      .Int(3724, 1)
+      .Int(3728, 3)
+      .Text(3732, "Tom_&_Jerry_")
+      .str();
+}
+
+std::string LinkImage(int n) {
+  const CImportedLink l = SampleLink(n);
+  return ByteImage(3084)
+      .Int(0, l.m_nProjectId)
+      .Int(4, l.m_nSearchSubFolders)
+      .Int(8, l.m_nKeywordMustExist)
+      .Text(12, l.m_lpszURL)
+      .Text(2060, l.m_lpszKeywords)
+      .str();
+}
+
+CExchangeHeader SampleHeader() {
+  CExchangeHeader h;
+  h.m_lpszDescription = "A description";
+  h.m_lpszName = "Ann";
+  h.m_lpszEmailAddress = "ann@example.com";
+  h.m_lpszWebsite = "http://ann.example.com";
+  h.m_lpszDate = "Monday, March 02, 2026";
+  return h;
+}
+
+TEST(ProjectFileWriter, MatchesHandBuiltImageByteForByte) {
+  CImportedProject first = SampleProject();
+  first.m_arLinks = {SampleLink(1), SampleLink(2)};
+  CImportedProject second = SampleProject();  // no links: its record follows directly
+
+  const std::string written = WriteProjectFile(SampleHeader(), {first, second});
+
+  const std::string expected = HeaderImage(2) + ProjectImage(2, "Tom & Jerry") + LinkImage(1) +
+                               LinkImage(2) + ProjectImage(0, "Tom & Jerry");
+  ASSERT_EQ(written.size(), expected.size());
+  EXPECT_TRUE(written == expected);
+}
+
+TEST(ProjectFileWriter, CountsComeFromTheDataNotFromStaleFields) {
+  CExchangeHeader header = SampleHeader();
+  header.m_nProjects = 99;
+  CImportedProject p = SampleProject();
+  p.m_nNumLinks = 5;
+  p.m_arLinks = {SampleLink(1)};
+  const std::string written = WriteProjectFile(header, {p});
+  EXPECT_EQ(IntAt(written, 8), 1);
+  EXPECT_EQ(IntAt(written, 3384 + 4), 1);
+  EXPECT_EQ(written.size(), 3384u + 3988u + 3084u);
+}
+
+TEST(ProjectFileWriter, LongTextsFillTheirFieldsWithoutTerminator) {
+  CImportedProject p = SampleProject();
+  p.m_lpszTitle = std::string(600, 'T');
+  p.m_lpszNamePrefix = std::string(300, 'N');
+  const std::string written = WriteProjectFile(SampleHeader(), {p});
+  const std::string_view record = std::string_view(written).substr(3384, 3988);
+  EXPECT_EQ(record.substr(92, 512), std::string(512, 'T'));
+  EXPECT_EQ(record[604], 'h');  // the URL starts right after the full title
+  // The prefix field keeps room for its terminating zero.
+  EXPECT_EQ(record.substr(3732, 255), std::string(255, 'N'));
+  EXPECT_EQ(record[3732 + 255], '\0');
+}
+
+TEST(ProjectFileReader, ReadsHandBuiltImage) {
+  const std::string title512(512, 'x');
+  const std::string bytes = HeaderImage(2) + ProjectImage(2, title512) + LinkImage(1) +
+                            LinkImage(2) + ProjectImage(0, "Tom & Jerry");
+
+  const ProjectFileReadResult read = ReadProjectFile(bytes);
+
+  ASSERT_TRUE(read.ok) << read.error;
+  const CExchangeHeader& h = read.content.header;
+  EXPECT_EQ(h.m_nVersion, 1);
+  EXPECT_EQ(h.m_nPlatform, 0);
+  EXPECT_EQ(h.m_nProjects, 2);
+  EXPECT_EQ(h.m_lpszDescription, "A description");
+  EXPECT_EQ(h.m_lpszName, "Ann");
+  EXPECT_EQ(h.m_lpszEmailAddress, "ann@example.com");
+  EXPECT_EQ(h.m_lpszWebsite, "http://ann.example.com");
+  EXPECT_EQ(h.m_lpszDate, "Monday, March 02, 2026");
+  ASSERT_EQ(read.content.projects.size(), 2u);
+
+  CImportedProject expected = SampleProject();
+  expected.m_lpszTitle = title512;  // stops at the field end, not in the URL
+  expected.m_nNumLinks = 2;
+  expected.m_arLinks = {SampleLink(1), SampleLink(2)};
+  EXPECT_EQ(read.content.projects[0], expected);
+
+  CImportedProject second = SampleProject();
+  EXPECT_EQ(read.content.projects[1], second);  // ampersand kept as it is
+}
+
+TEST(ProjectFileReader, IgnoresBytesAfterTheLastProject) {
+  const std::string bytes = HeaderImage(1) + ProjectImage(0, "A") + "trailing";
+  const ProjectFileReadResult read = ReadProjectFile(bytes);
+  ASSERT_TRUE(read.ok);
+  EXPECT_EQ(read.content.projects.size(), 1u);
+}
+
+TEST(ProjectFileReader, RoundTripsThroughTheWriter) {
+  CImportedProject a = SampleProject();
+  a.m_arLinks = {SampleLink(1), SampleLink(2), SampleLink(3)};
+  CImportedProject b = SampleProject();
+  b.m_lpszTitle = "Zoë's Ünïcode ☃ 写真";
+  b.m_lpszCategory = "Café";
+  const ProjectFileReadResult read = ReadProjectFile(WriteProjectFile(SampleHeader(), {a, b}));
+  ASSERT_TRUE(read.ok);
+  a.m_nNumLinks = 3;
+  EXPECT_EQ(read.content.projects, (std::vector<CImportedProject>{a, b}));
+}
+
+struct DamagedCase {
+  const char* name;
+  std::string bytes;
+  const char* message;
+};
+
+TEST(ProjectFileReader, RejectsDamagedFilesWithoutReadingAnything) {
+  const std::string header1 = HeaderImage(1);
+  const DamagedCase cases[] = {
+      {"empty", "", "the header is incomplete."},
+      {"short header", header1.substr(0, 3383), "the header is incomplete."},
+      {"missing project", header1, "it lists 1 projects but holds fewer."},
+      {"negative project count", HeaderImage(-1), "the number of projects is negative."},
+      {"huge project count", HeaderImage(0x7FFFFFFF) + ProjectImage(0, "A"),
+       "it lists 2147483647 projects but holds fewer."},
+      {"short project", header1 + ProjectImage(0, "A").substr(0, 100),
+       "it lists 1 projects but holds fewer."},
+      {"missing link", header1 + ProjectImage(2, "A") + LinkImage(1),
+       "the links of project \"A\" are incomplete."},
+      {"huge link count", header1 + ProjectImage(0x7FFFFFFF, "A") + LinkImage(1),
+       "the links of project \"A\" are incomplete."},
+      {"negative link count", header1 + ProjectImage(-3, "A"),
+       "the number of links of project \"A\" is negative."},
+      {"links eat the next project", HeaderImage(2) + ProjectImage(1, "A") + ProjectImage(0, "B"),
+       "project 2 of 2 is incomplete."},
+  };
+  for (const DamagedCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ProjectFileReadResult read = ReadProjectFile(c.bytes);
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(read.error, std::string("The file is damaged: ") + c.message);
+    EXPECT_TRUE(read.content.projects.empty());
+  }
+}
+
+TEST(ExchangeText, CutsWithoutSplittingCharacters) {
+  struct Case {
+    std::string text;
+    std::size_t max;
+    std::string expected;
+  } const cases[] = {
+      {"abc", 5, "abc"},
+      {"abcdef", 3, "abc"},
+      {"ab\xC3\xA9", 3, "ab"},          // é would be split
+      {"ab\xC3\xA9", 4, "ab\xC3\xA9"},  // fits exactly
+      {"a\xE2\x98\x83z", 2, "a"},       // ☃ split after its first byte
+      {"a\xE2\x98\x83z", 3, "a"},       // and after its second
+      {"a\xE2\x98\x83z", 4, "a\xE2\x98\x83"},
+      {"\xF0\x9F\x98\x80", 3, ""},
+      {"ab\xE9xy", 3, "ab\xE9"},  // 8-bit text is cut by bytes
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CutToBytes(c.text, c.max), c.expected) << c.text << " / " << c.max;
+  }
+}
+
+TEST(ExchangeText, ReadsUtf8AsIsAndOtherBytesAsWindows1252) {
+  struct Case {
+    std::string field;
+    std::string expected;
+  } const cases[] = {
+      {std::string("plain\0junk", 10), "plain"},
+      {"Caf\xC3\xA9 \xE2\x98\x83", "Caf\xC3\xA9 \xE2\x98\x83"},
+      {std::string("Caf\xE9\0\0", 6), "Caf\xC3\xA9"},                // é from an 8-bit file
+      {"\x80 \x93q\x94", "\xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D"},  // € and curly quotes
+      {std::string("ab\xE2\x98\0\0", 6), "ab\xC3\xA2\xCB\x9C"},      // a short text is 8-bit
+      {"ab\xE2\x98", "ab"},              // a character cut at the field end
+      {"\xC0\xAF", "\xC3\x80\xC2\xAF"},  // overlong form is not UTF-8
+  };
+  for (const Case& c : cases) EXPECT_EQ(TextFromField(c.field), c.expected);
+}
+
+}  // namespace
+}  // namespace trawlix::exchange

@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "TestPhotos.h"
+#include "imaging/PhotoCodec.h"
+#include "support/TempDir.h"
+
+namespace trawlix {
+namespace {
+
+using testing::PhotoKind;
+namespace fs = std::filesystem;
+
+class PhotoCodecTest : public ::testing::Test {
+ protected:
+  void SetUp() override { InitImaging(); }
+  std::string Path(const std::string& name) const { return (dir / name).string(); }
+  std::string Photo(const std::string& name, PhotoFormat format, int w, int h,
+                    PhotoKind kind = PhotoKind::Opaque) {
+    testing::WritePhoto(Path(name), format, w, h, kind);
+    return Path(name);
+  }
+  testing::TempDir dir;
+};
+
+TEST_F(PhotoCodecTest, ReadsTheSizeOfEveryFormatAndShape) {
+  const struct {
+    const char* name;
+    PhotoFormat format;
+    PhotoKind kind;
+    int w, h;
+  } cases[] = {
+      {"land.jpg", PhotoFormat::Jpeg, PhotoKind::Opaque, 64, 48},
+      {"port.png", PhotoFormat::Png, PhotoKind::WithAlpha, 30, 50},
+      {"square.png", PhotoFormat::Png, PhotoKind::Palette, 40, 40},
+      {"one.gif", PhotoFormat::Gif, PhotoKind::Opaque, 1, 1},
+      {"wide.gif", PhotoFormat::Gif, PhotoKind::WithAlpha, 33, 7},
+      {"pic.bmp", PhotoFormat::Bmp, PhotoKind::Opaque, 31, 17},
+      {"alpha.bmp", PhotoFormat::Bmp, PhotoKind::WithAlpha, 5, 9},
+      {"tall.tif", PhotoFormat::Tif, PhotoKind::Opaque, 20, 30},
+      {"one.jpg", PhotoFormat::Jpeg, PhotoKind::Opaque, 1, 1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReadPhotoSize(Photo(c.name, c.format, c.w, c.h, c.kind)), (PhotoSize{c.w, c.h}))
+        << c.name;
+  }
+}
+
+TEST_F(PhotoCodecTest, ContentDecidesNotTheName) {
+  const std::string png = Photo("really-png.jpg", PhotoFormat::Png, 12, 10);
+  EXPECT_EQ(ReadPhotoSize(png), (PhotoSize{12, 10}));
+}
+
+TEST_F(PhotoCodecTest, MissingAndUndecodableFiles) {
+  EXPECT_EQ(ReadPhotoSize(Path("missing.jpg")), (PhotoSize{-1, -1}));
+  testing::WriteBytes(Path("text.jpg"), "<html>not a photo</html>");
+  EXPECT_EQ(ReadPhotoSize(Path("text.jpg")), (PhotoSize{0, 0}));
+  testing::WriteBytes(Path("empty.png"), "");
+  EXPECT_EQ(ReadPhotoSize(Path("empty.png")), (PhotoSize{0, 0}));
+  EXPECT_EQ(ReadPhotoSize(dir.str()), (PhotoSize{0, 0}));
+  // Only the five photo containers are read: an SVG or PDF never reaches a decoder.
+  testing::WriteBytes(Path("vector.png"),
+                      "<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'/>");
+  EXPECT_EQ(ReadPhotoSize(Path("vector.png")), (PhotoSize{0, 0}));
+  testing::WriteBytes(Path("doc.jpg"), "%PDF-1.4\n");
+  EXPECT_EQ(ReadPhotoSize(Path("doc.jpg")), (PhotoSize{0, 0}));
+}
+
+TEST_F(PhotoCodecTest, TruncatedJpegKeepsItsHeaderSizeAndStillMakesACopy) {
+  const std::string photo = Photo("cut.jpg", PhotoFormat::Jpeg, 200, 150);
+  std::string bytes = testing::ReadBytes(photo);
+  testing::WriteBytes(photo, bytes.substr(0, bytes.size() / 2));
+  EXPECT_EQ(ReadPhotoSize(photo), (PhotoSize{200, 150}));
+  SavedPhoto copy = SaveResizedCopy(dir.str(), "", photo, 100, {PhotoFormat::Png});
+  EXPECT_TRUE(copy.written);
+  EXPECT_EQ(ReadPhotoSize(copy.path), (PhotoSize{100, 75}));
+
+  testing::WriteBytes(photo, bytes.substr(0, 40));
+  EXPECT_EQ(ReadPhotoSize(photo), (PhotoSize{0, 0}));
+  EXPECT_FALSE(SaveResizedCopy(dir.str(), "again", photo, 100, {PhotoFormat::Png}).written);
+}
+
+TEST_F(PhotoCodecTest, TinyFilesClaimingHugeSizesAreRefusedQuickly) {
+  const auto start = std::chrono::steady_clock::now();
+  for (PhotoFormat format :
+       {PhotoFormat::Jpeg, PhotoFormat::Png, PhotoFormat::Gif, PhotoFormat::Bmp}) {
+    const std::string path = Path("huge" + PhotoFormatExtension(format));
+    testing::WriteBytes(path, testing::PhotoClaimingSize(format, 30000, 30000));
+    EXPECT_EQ(ReadPhotoSize(path), (PhotoSize{0, 0})) << path;
+    SavedPhoto copy = SaveResizedCopy(dir.str(), "thumb", path, 256, {PhotoFormat::Jpeg});
+    EXPECT_FALSE(copy.written) << path;
+    EXPECT_FALSE(fs::exists(copy.path)) << path;
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+TEST_F(PhotoCodecTest, PatchedHeadersAreReadWhenWithinLimits) {
+  for (PhotoFormat format :
+       {PhotoFormat::Jpeg, PhotoFormat::Png, PhotoFormat::Gif, PhotoFormat::Bmp}) {
+    const std::string path = Path("claim" + PhotoFormatExtension(format));
+    testing::WriteBytes(path, testing::PhotoClaimingSize(format, 3000, 20));
+    EXPECT_EQ(ReadPhotoSize(path), (PhotoSize{3000, 20})) << path;
+  }
+}
+
+TEST_F(PhotoCodecTest, ResizedCopiesHaveTheFittedSizeInEveryFormat) {
+  const std::string land = Photo("land.jpg", PhotoFormat::Jpeg, 1000, 750);
+  const std::string port = Photo("port.png", PhotoFormat::Png, 750, 1000, PhotoKind::WithAlpha);
+  const std::string odd = Photo("odd.jpg", PhotoFormat::Jpeg, 1001, 750);
+  const std::string small = Photo("small.gif", PhotoFormat::Gif, 80, 60);
+  const std::string square = Photo("square.bmp", PhotoFormat::Bmp, 300, 300);
+  const struct {
+    std::string source;
+    PhotoFormat format;
+    PhotoSize size;
+  } cases[] = {
+      {land, PhotoFormat::Jpeg, {100, 75}},   {port, PhotoFormat::Png, {75, 100}},
+      {odd, PhotoFormat::Gif, {100, 74}},     {small, PhotoFormat::Tif, {80, 60}},
+      {square, PhotoFormat::Bmp, {100, 100}}, {land, PhotoFormat::Bmp, {100, 75}},
+      {port, PhotoFormat::Tif, {75, 100}},    {square, PhotoFormat::Gif, {100, 100}},
+  };
+  fs::create_directory(Path("thumbs"));
+  for (const auto& c : cases) {
+    SavedPhoto copy = SaveResizedCopy(Path("thumbs"), "", c.source, 100, {c.format, 80});
+    const std::string expected =
+        Path("thumbs") + "/" + fs::path(c.source).stem().string() + PhotoFormatExtension(c.format);
+    EXPECT_EQ(copy.path, expected);
+    ASSERT_TRUE(copy.written) << expected;
+    EXPECT_EQ(testing::SniffedFormat(copy.path), c.format) << expected;
+    EXPECT_EQ(ReadPhotoSize(copy.path), c.size) << expected;
+  }
+}
+
+TEST_F(PhotoCodecTest, ResizedCopyIsNamedAfterTheBaseName) {
+  const std::string source = Photo("TempPhoto0003.png", PhotoFormat::Png, 40, 20);
+  EXPECT_EQ(
+      SaveResizedCopy(dir.str() + "/", "Beach(40x20)_0012.png", source, 10, {PhotoFormat::Jpeg})
+          .path,
+      Path("Beach(40x20)_0012.jpg"));
+  EXPECT_TRUE(fs::exists(Path("Beach(40x20)_0012.jpg")));
+  SavedPhoto none = SaveResizedCopy(dir.str(), "", source, 10, {PhotoFormat::None});
+  EXPECT_FALSE(none.written);
+  EXPECT_EQ(none.path, Path("TempPhoto0003"));
+}
+
+TEST_F(PhotoCodecTest, ResizingKeepsColoursAndTransparency) {
+  const std::string source = Path("half.png");
+  testing::WritePhoto(source, PhotoFormat::Png, 200, 100, PhotoKind::WithAlpha, [](int x, int) {
+    return x < 100 ? testing::Rgba{200, 30, 30, 255} : testing::Rgba{0, 0, 0, 0};
+  });
+  SavedPhoto png = SaveResizedCopy(dir.str(), "small", source, 50, {PhotoFormat::Png});
+  ASSERT_TRUE(png.written);
+  EXPECT_EQ(testing::PixelAt(png.path, 5, 10), (testing::Rgba{200, 30, 30, 255}));
+  EXPECT_EQ(testing::PixelAt(png.path, 45, 10)[3], 0);
+  // JPEG has no transparency: the transparent half turns white, not black.
+  SavedPhoto jpg = SaveResizedCopy(dir.str(), "small", source, 50, {PhotoFormat::Jpeg});
+  const testing::Rgba white = testing::PixelAt(jpg.path, 45, 10);
+  EXPECT_GT(white[0], 245);
+  EXPECT_GT(white[2], 245);
+  // A 32-bit bitmap keeps the alpha channel.
+  SavedPhoto bmp = SaveResizedCopy(dir.str(), "small", source, 50, {PhotoFormat::Bmp});
+  EXPECT_EQ(testing::BandsOf(bmp.path), 4);
+  EXPECT_EQ(testing::PixelAt(bmp.path, 45, 10)[3], 0);
+  EXPECT_EQ(testing::PixelAt(bmp.path, 5, 10)[3], 255);
+}
+
+TEST_F(PhotoCodecTest, ResolutionIsWrittenWhenAsked) {
+  const std::string source = Photo("src.jpg", PhotoFormat::Jpeg, 60, 40);
+  for (PhotoFormat format :
+       {PhotoFormat::Jpeg, PhotoFormat::Png, PhotoFormat::Tif, PhotoFormat::Bmp}) {
+    const std::string name = "dpi" + PhotoFormatExtension(format);
+    SavedPhoto saved = SavePhotoAs(source, dir.str(), name, std::nullopt, {format, 90, 300});
+    ASSERT_TRUE(saved.written) << name;
+    EXPECT_NEAR(testing::DpiOf(saved.path), 300.0, 0.01) << name;
+    EXPECT_EQ(ReadPhotoSize(saved.path), (PhotoSize{60, 40})) << name;
+    SavedPhoto thumb = SaveResizedCopy(dir.str(), "t" + name, source, 30, {format, 90, 72});
+    EXPECT_NEAR(testing::DpiOf(thumb.path), 72.0, 0.01) << name;
+  }
+}
+
+TEST_F(PhotoCodecTest, JpegQualityAppliesToJpegOnly) {
+  const std::string source = Photo("src.png", PhotoFormat::Png, 300, 200);
+  SavedPhoto low = SavePhotoAs(source, dir.str(), "low.jpg", std::nullopt, {PhotoFormat::Jpeg, 10});
+  SavedPhoto high =
+      SavePhotoAs(source, dir.str(), "high.jpg", std::nullopt, {PhotoFormat::Jpeg, 98});
+  ASSERT_TRUE(low.written && high.written);
+  EXPECT_LT(fs::file_size(low.path) * 2, fs::file_size(high.path));
+  SavedPhoto png10 =
+      SavePhotoAs(source, dir.str(), "q10.png", std::nullopt, {PhotoFormat::Png, 10});
+  SavedPhoto png98 =
+      SavePhotoAs(source, dir.str(), "q98.png", std::nullopt, {PhotoFormat::Png, 98});
+  EXPECT_EQ(fs::file_size(png10.path), fs::file_size(png98.path));
+  // Out-of-range settings values do not stop a save.
+  EXPECT_TRUE(
+      SavePhotoAs(source, dir.str(), "q0.jpg", std::nullopt, {PhotoFormat::Jpeg, 0}).written);
+}
+
+TEST_F(PhotoCodecTest, SavePhotoAsJoinsTrimsAndConverts) {
+  const std::string source = Photo("pal.png", PhotoFormat::Png, 90, 60, PhotoKind::Palette);
+  SavedPhoto saved =
+      SavePhotoAs("  " + source + " ", " " + dir.str() + "/ ", "conv.jpg", std::nullopt, {});
+  EXPECT_EQ(saved.path, Path("conv.jpg"));
+  ASSERT_TRUE(saved.written);
+  EXPECT_EQ(testing::SniffedFormat(saved.path), PhotoFormat::Jpeg);
+  SavedPhoto resized = SavePhotoAs(source, dir.str(), "r.gif", 45, {PhotoFormat::Gif});
+  EXPECT_EQ(ReadPhotoSize(resized.path), (PhotoSize{45, 30}));
+  // Smaller than the box: re-encoded at its own size, never enlarged.
+  SavedPhoto same = SavePhotoAs(source, dir.str(), "same.tif", 1000, {PhotoFormat::Tif});
+  EXPECT_EQ(ReadPhotoSize(same.path), (PhotoSize{90, 60}));
+}
+
+TEST_F(PhotoCodecTest, FailedSavesLeaveExistingFilesAlone) {
+  const std::string existing = Photo("keep.jpg", PhotoFormat::Jpeg, 30, 20);
+  const std::string before = testing::ReadBytes(existing);
+  testing::WriteBytes(Path("junk.jpg"), "junk");
+  SavedPhoto failed = SavePhotoAs(Path("junk.jpg"), dir.str(), "keep.jpg", 10, {});
+  EXPECT_EQ(failed.path, existing);
+  EXPECT_FALSE(failed.written);
+  EXPECT_EQ(testing::ReadBytes(existing), before);
+  EXPECT_FALSE(SavePhotoAs(existing, Path("no/such/folder"), "x.jpg", std::nullopt, {}).written);
+  // No temporary files are left behind.
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) ++files;
+  EXPECT_EQ(files, 2);
+}
+
+TEST_F(PhotoCodecTest, SavingInPlaceReplacesThePhoto) {
+  const std::string photo = Photo("inplace.png", PhotoFormat::Png, 400, 300);
+  SavedPhoto saved = SavePhotoAs(photo, dir.str(), "inplace.png", 100, {PhotoFormat::Png});
+  EXPECT_TRUE(saved.written);
+  EXPECT_EQ(ReadPhotoSize(photo), (PhotoSize{100, 75}));
+}
+
+TEST_F(PhotoCodecTest, LargeJpegThumbnailsUseShrinkOnLoadAndExactSizes) {
+  const std::string photo = Path("big.jpg");
+  const auto smooth = [](int x, int y) {
+    return testing::Rgba{static_cast<std::uint8_t>(x / 16), static_cast<std::uint8_t>(y / 12), 90,
+                         255};
+  };
+  testing::WritePhoto(photo, PhotoFormat::Jpeg, 4000, 3000, PhotoKind::Opaque, smooth);
+  for (int box : {256, 480, 1024, 3999}) {
+    SavedPhoto thumb =
+        SaveResizedCopy(dir.str(), "t" + std::to_string(box), photo, box, {PhotoFormat::Jpeg, 75});
+    const PhotoSize fitted = FitToBoundingBox(4000, 3000, box, box);
+    EXPECT_EQ(ReadPhotoSize(thumb.path), fitted) << box;
+    // The whole photo is there, not a shifted or cropped part of it.
+    const testing::Rgba corner = testing::PixelAt(thumb.path, fitted.width - 1, fitted.height - 1);
+    EXPECT_NEAR(corner[0], 249, 3) << box;
+    EXPECT_NEAR(corner[1], 249, 3) << box;
+    EXPECT_NEAR(testing::PixelAt(thumb.path, 0, 0)[0], 0, 3) << box;
+  }
+}
+
+TEST_F(PhotoCodecTest, TempPhotoPathsCountUpFromZero) {
+  EXPECT_EQ(MakeTempPhotoPath(dir.str(), ".jpg"), Path("TempPhoto0000.jpg"));
+  testing::WriteBytes(Path("TempPhoto0000.jpg"), "x");
+  EXPECT_EQ(MakeTempPhotoPath(dir.str(), ".jpg"), Path("TempPhoto0001.jpg"));
+  EXPECT_EQ(MakeTempPhotoPath(dir.str(), ".png"), Path("TempPhoto0000.png"));
+}
+
+}  // namespace
+}  // namespace trawlix

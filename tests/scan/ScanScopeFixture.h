@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "scan/ScanScope.h"
+#include "scan/URLResolver.h"
+
+namespace trawlix::testing_scope {
+
+inline constexpr PhotoFormats kJpegAndPng{true, true, false, false, false};
+
+// A scope as the controller sets it up at scan start.
+inline ScanScope MakeScope(const std::string& startURL, PhotoFormats formats = kJpegAndPng) {
+  ScanScope scope;
+  scope.projectURL = startURL;
+  scope.formats = formats;
+  DetectSocialScan(startURL, scope.social);
+  scope.start = CXURLParts(ResolveURL("", startURL, scope));
+  return scope;
+}
+
+}  // namespace trawlix::testing_scope
