@@ -22,11 +22,11 @@ WorkerEnd ScanPages(const PageJob& job, ScanHost& host, LinkReceiver& links, Sca
     std::string text;
     std::int64_t bytes = 0;
     int seconds = 0;
-    if (!web.DownloadToString(job.referer, block.stop, url, text, bytes, seconds)) continue;
+    if (!web.DownloadToString(std::string_view(job.referer), block.stop, url, text, bytes, seconds)) continue;
     host.ReportTransfer(seconds, bytes);
-    PreparePageText(text);
+    PreparePage(text);
     if (block.Stopping()) break;
-    ExtractLinks(text, url, job.project, links, block.stop);
+    ExtractLinks(text, url, job.formats, links, block.stop);
     if (block.Stopping()) break;
     host.StartPhotoProcessorIfPhotosWait();
   }

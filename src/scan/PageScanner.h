@@ -5,7 +5,7 @@
 
 #include "scan/ScanHost.h"
 #include "scan/ScanThreadBlock.h"
-#include "storage/ProjectsRecord.h"
+#include "scan/PhotoLinkTest.h"
 
 namespace trawlix {
 
@@ -14,7 +14,7 @@ class LinkReceiver;
 
 // What the page scanner works with, copied when it starts.
 struct PageJob {
-  CProjectsRecord project;  // its format flags classify the links
+  PhotoFormats formats;  // the project's wanted formats classify the links
   std::string referer;      // scheme and host of the start URL
   int priority = 0;
   std::uint64_t generation = 0;

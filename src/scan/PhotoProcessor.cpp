@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "base/Path.h"
+#include "base/Text.h"
 #include "imaging/PhotoCodec.h"
 #include "imaging/PhotoNaming.h"
 #include "scan/MirroredFolder.h"

@@ -8,9 +8,13 @@
 #include "base/Text.h"
 #include "platform/DataFolderLayout.h"
 #include "scan/DiskSpace.h"
+#include "scan/Keywords.h"
+#include "scan/LinkFilter.h"
 #include "scan/PageScanner.h"
 #include "scan/ScanRecords.h"
 #include "scan/ScanTexts.h"
+#include "scan/SocialNetwork.h"
+#include "scan/URLResolver.h"
 #include "storage/DateText.h"
 #include "storage/ScanHistoryTable.h"
 
@@ -22,6 +26,16 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr auto kWorkerTimerDelay = 500ms;
+
+PhotoFormats FormatsOf(const CProjectsRecord& project) {
+  PhotoFormats formats;
+  formats.jpeg = project.m_nJPEG == 1;
+  formats.png = project.m_nPNG == 1;
+  formats.gif = project.m_nGIF == 1;
+  formats.bmp = project.m_nBMP == 1;
+  formats.tif = project.m_nTIF == 1;
+  return formats;
+}
 
 bool IsFolder(const std::string& path) {
   std::error_code error;
@@ -62,10 +76,16 @@ void ScanController::CreateWebFiles() {
 }
 
 void ScanController::ResetLinkState() {
-  links_.Reset();
+  links_.Clear();
+  baseHref_.clear();
   counters_.Reset();
-  links_.SetSkipList(options_.filesToIgnore);
-  links_.SetKeywords(project_.m_lpszKeywords);
+  scope_ = ScanScope{};
+  scope_.projectURL = Trim(project_.m_lpszURL);
+  scope_.formats = FormatsOf(project_);
+  scope_.searchSubFolders = project_.m_nSearchSubFolders == 1;
+  scope_.keywordMustExist = project_.m_nKeywordMustExist == 1;
+  ParseCommaList(project_.m_lpszKeywords, scope_.keywords);
+  ParseCommaList(options_.filesToIgnore, scope_.skipList);
   pageWeb_->OpenSession();
   photoWeb_->OpenSession();
   stopped_ = false;
@@ -164,12 +184,16 @@ bool ScanController::StartPageScanner(const std::string& startURL) {
   SetPageLine("Downloading Page");
   const std::string url = Trim(startURL);
   idle_ = false;
-  links_.StartAt(url, project_);
+  DetectSocialScan(url, scope_.social);
+  const std::string resolved = ResolveURL("", url, scope_);
+  scope_.start = CXURLParts(resolved);
+  if (links_.AddPageLink(resolved)) ++counters_.pagesFound;
   ++generation_;
   pageBlock_.stop = 0;
   pageBlock_.hold = paused_;
   pageBlock_.end = WorkerEnd::Running;
-  PageJob job{project_, links_.StartReferer(), options_.priority, generation_};
+  PageJob job{scope_.formats, scope_.start.scheme + scope_.start.host, options_.priority,
+              generation_};
   try {
     pageBlock_.thread =
         std::thread([this, job] { PageScannerThread(job, *this, *this, pageBlock_, *pageWeb_); });
@@ -189,7 +213,7 @@ int ScanController::OnStartPhotoProcessor() {
   photoBlock_.stop = 0;
   photoBlock_.hold = paused_;
   photoBlock_.end = WorkerEnd::Running;
-  PhotoJob job{project_, options_, links_.StartFolderPath(), generation_};
+  PhotoJob job{project_, options_, scope_.start.path, generation_};
   try {
     photoBlock_.thread = std::thread(
         [this, job] { PhotoProcessorThread(job, *this, photoBlock_, *photoWeb_, counters_); });
@@ -235,13 +259,14 @@ void ScanController::Stop() {
 // ---------------------------------------------------------------------------------------------
 // Messages
 
-int ScanController::OnPageLink(const LinkMessage* message) {
+int ScanController::FilePageLink(const LinkMessage* message) {
   if (message == nullptr) return -1;
-  std::string url;
-  if (AcceptPageLink(message->pageURL, message->linkText, links_, project_, false, url)) {
-    RemoveAll(url, '\r');
-    RemoveAll(url, '\n');
-    if (links_.AddPageLink(url)) {
+  std::optional<std::string> url =
+      AcceptPageLink(message->pageURL, message->linkText, LinkKind::Page, scope_);
+  if (url) {
+    RemoveAll(*url, '\r');
+    RemoveAll(*url, '\n');
+    if (links_.AddPageLink(*url)) {
       ++counters_.pagesFound;
       OnPageProgress();
     }
@@ -249,12 +274,17 @@ int ScanController::OnPageLink(const LinkMessage* message) {
   return 0;
 }
 
-int ScanController::OnPhotoLink(const LinkMessage* message) {
+int ScanController::FilePhotoLink(const LinkMessage* message) {
   if (message == nullptr) return -1;
-  const std::string& base = links_.BaseHref().empty() ? message->pageURL : links_.BaseHref();
-  std::string url, fileName;
-  if (AcceptPhotoLink(message->linkText, links_, project_, base, url, fileName)) {
-    if (links_.AddPhotoLink(CXPhotoURLInfo{url, url, fileName, message->pageURL, 0})) {
+  const std::string_view base = baseHref_.empty() ? message->pageURL : baseHref_;
+  const std::optional<PhotoLink> photo = AcceptPhotoLink(message->linkText, base, scope_);
+  if (photo) {
+    CXPhotoURLInfo info;
+    info.url = photo->url;
+    info.sortKey = photo->url;
+    info.fileName = photo->fileName;
+    info.pageURL = std::string(message->pageURL);
+    if (links_.AddPhotoLink(std::move(info))) {
       ++counters_.photosFound;
       OnPhotoProgress();
     }
@@ -263,20 +293,20 @@ int ScanController::OnPhotoLink(const LinkMessage* message) {
 }
 
 int ScanController::OnNextPage(int /*requestIndex*/, std::string& url) {
-  CXLinkInfo page;
-  if (!links_.TakeNextPage(page)) return -1;
-  url = page.url.substr(0, kMessageBufferSize);
+  const std::optional<CXLinkInfo> page = links_.TakeNextPage();
+  if (!page) return -1;
+  url = page->url;
   ++counters_.pagesScanned;
   OnPageProgress();
-  return static_cast<int>(page.url.size());
+  return static_cast<int>(url.size());
 }
 
 int ScanController::OnNextPhoto(int /*requestIndex*/, NextPhotoRequest& request) {
-  CXPhotoURLInfo photo;
-  if (!links_.TakeNextPhoto(photo)) return -1;
-  request.pageURL = photo.pageURL.substr(0, NextPhotoRequest::kURLLimit);
-  request.photoURL = photo.url.substr(0, NextPhotoRequest::kURLLimit);
-  request.fileName = photo.fileName.substr(0, NextPhotoRequest::kFileNameLimit);
+  const std::optional<CXPhotoURLInfo> photo = links_.TakeNextPhoto();
+  if (!photo) return -1;
+  request.pageURL = photo->pageURL.substr(0, NextPhotoRequest::kURLLimit);
+  request.photoURL = photo->url;
+  request.fileName = photo->fileName.substr(0, NextPhotoRequest::kFileNameLimit);
   OnPhotoProgress();
   return static_cast<int>(request.pageURL.size() + request.photoURL.size() +
                           request.fileName.size());
@@ -292,11 +322,11 @@ int ScanController::OnPhotoProgress() {
   const ScanCounts c = counters_.Snapshot();
   PhotoProgress progress;
   if (multiLink_) {
-    progress.found = links_.TakenPhotoCount() + totals_.photosProcessed + links_.PhotoQueueCount();
+    progress.found = static_cast<std::int64_t>(links_.PhotoCount()) + totals_.photosProcessed;
     progress.processed = totals_.photosSkipped + c.photosProcessed + totals_.photosSaved;
     progress.saved = c.photosSaved + totals_.photosSaved;
   } else {
-    progress.found = links_.PhotoQueueCount() + links_.TakenPhotoCount();
+    progress.found = static_cast<std::int64_t>(links_.PhotoCount());
     progress.processed = c.photosProcessed;
     progress.saved = c.photosSaved;
   }
@@ -306,7 +336,7 @@ int ScanController::OnPhotoProgress() {
 
 int ScanController::OnPageProgress() {
   SetPageLine(PageProgressText(counters_.pagesScanned,
-                               links_.PageQueueCount() + links_.ScannedPageCount()));
+                               static_cast<std::int64_t>(links_.PageCount())));
   return 0;
 }
 
@@ -367,27 +397,23 @@ void ScanController::ArmWorkerTimer(int timerId, std::uint64_t generation) {
                [this, timerId, generation] { OnTimer(timerId, generation); });
 }
 
-int ScanController::SendPageLink(const LinkMessage& message) {
-  int result = -1;
-  ui_.Send([&] { result = OnPageLink(&message); });
-  return result;
+void ScanController::OnPageLink(const LinkMessage& link) {
+  ui_.Send([&] { FilePageLink(&link); });
 }
 
-int ScanController::SendPhotoLink(const LinkMessage& message) {
-  int result = -1;
-  ui_.Send([&] { result = OnPhotoLink(&message); });
-  return result;
+void ScanController::OnPhotoLink(const LinkMessage& link) {
+  ui_.Send([&] { FilePhotoLink(&link); });
 }
 
-void ScanController::SendBaseHref(const std::string& href) {
-  ui_.Send([&] { links_.SetBaseHref(href); });
+void ScanController::OnBaseHref(std::string_view href) {
+  ui_.Send([&] { baseHref_ = std::string(href); });
 }
 
 // ---------------------------------------------------------------------------------------------
 // Timers and the end of a scan
 
 bool ScanController::PhotosWait() const {
-  return links_.HasUntakenPhoto();
+  return links_.HasPendingPhoto();
 }
 
 void ScanController::WaitForWorker(ScanThreadBlock& block, bool askToStop) {
@@ -472,7 +498,7 @@ void ScanController::FinishScan() {
   WriteProjectLinkRow(counts, date);
 
   if (multiLink_) {
-    totals_.pagesFound += links_.PageQueueCount() + links_.ScannedPageCount();
+    totals_.pagesFound += static_cast<std::int64_t>(links_.PageCount());
     totals_.photosProcessed += counts.photosProcessed;
     totals_.photosSkipped += counts.photosSkipped;
     totals_.photosSaved += counts.photosSaved;
@@ -491,8 +517,8 @@ void ScanController::WriteHistoryRow(const ScanCounts& counts, const std::string
   row.m_lpszScanDate = date;
   row.m_lpszTotalTime = time;
   row.m_lpszURL = url;
-  row.m_nPages = static_cast<int>(links_.PageQueueCount() + links_.ScannedPageCount());
-  row.m_nTotalImages = static_cast<int>(links_.PhotoQueueCount() + links_.TakenPhotoCount());
+  row.m_nPages = static_cast<int>(links_.PageCount());
+  row.m_nTotalImages = static_cast<int>(links_.PhotoCount());
   row.m_nSavedImages = static_cast<int>(counts.photosSaved);
   row.m_nSkippedImages = static_cast<int>(counts.photosSkipped);
   row.m_nStatus = 1;
@@ -537,7 +563,7 @@ void ScanController::ShowResultsAndEnd() {
   } else {
     const ScanCounts c = counters_.Snapshot();
     results.url = Trim(project_.m_lpszURL);
-    results.pages = links_.PageQueueCount() + links_.ScannedPageCount();
+    results.pages = static_cast<std::int64_t>(links_.PageCount());
     results.processed = c.photosProcessed;
     results.saved = c.photosSaved;
     results.skipped = c.photosSkipped;

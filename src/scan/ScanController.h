@@ -8,6 +8,7 @@
 
 #include "base/MessageBox.h"
 #include "base/TaskTimer.h"
+#include "scan/LinkExtractor.h"
 #include "scan/LinkLists.h"
 #include "scan/PhotoProcessor.h"
 #include "scan/ScanCounters.h"
@@ -15,7 +16,7 @@
 #include "scan/ScanObserver.h"
 #include "scan/ScanOptions.h"
 #include "scan/ScanThreadBlock.h"
-#include "scan/URLRules.h"
+#include "scan/ScanScope.h"
 #include "scan/UiThread.h"
 #include "scan/WebFile.h"
 #include "storage/ProjectLinksRecord.h"
@@ -71,8 +72,8 @@ class ScanController : private ScanHost, private LinkReceiver {
 
   // The scan's messages, handled on the UI thread.
   int OnStartPhotoProcessor();                                   // WM_USER+1
-  int OnPageLink(const LinkMessage* message);                    // WM_USER+100
-  int OnPhotoLink(const LinkMessage* message);                   // WM_USER+101
+  int FilePageLink(const LinkMessage* message);                    // WM_USER+100
+  int FilePhotoLink(const LinkMessage* message);                   // WM_USER+101
   int OnNextPage(int requestIndex, std::string& url);            // WM_USER+102
   int OnNextPhoto(int requestIndex, NextPhotoRequest& request);  // WM_USER+103
   int OnPhotoSaved(const std::string* path);                     // WM_USER+104
@@ -92,9 +93,9 @@ class ScanController : private ScanHost, private LinkReceiver {
   bool StartPhotoProcessorIfPhotosWait() override;
   void ArmWorkerTimer(int timerId, std::uint64_t generation) override;
   // LinkReceiver: links found by the page scanner.
-  int SendPageLink(const LinkMessage& message) override;
-  int SendPhotoLink(const LinkMessage& message) override;
-  void SendBaseHref(const std::string& href) override;
+  void OnPageLink(const LinkMessage& link) override;
+  void OnPhotoLink(const LinkMessage& link) override;
+  void OnBaseHref(std::string_view href) override;
 
   bool PrepareFolders();
   void CreateWebFiles();
@@ -125,7 +126,9 @@ class ScanController : private ScanHost, private LinkReceiver {
   ScanThreadBlock photoBlock_;
   std::uint64_t generation_ = 0;  // tells a stale timer of an earlier link from a current one
 
-  ScanLinkState links_;  // lists, keyword and skip lists, BaseHref, start parts, social state
+  ScanScope scope_;  // start parts, keyword and skip lists, social state
+  LinkLists links_;
+  std::string baseHref_;
   ScanCounters counters_;
   ScanCounts totals_;
   CXTaskTimer scanTimer_;
