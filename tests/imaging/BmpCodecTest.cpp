@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "imaging/BmpCodec.h"
+
+namespace trawlix::bmp {
+namespace {
+
+constexpr long long kLimit = 100'000'000;
+
+void Put16(std::string& s, std::uint32_t v) {
+  s.push_back(static_cast<char>(v & 0xFF));
+  s.push_back(static_cast<char>(v >> 8));
+}
+void Put32(std::string& s, std::uint32_t v) {
+  Put16(s, v & 0xFFFF);
+  Put16(s, v >> 16);
+}
+
+// A bitmap with a 40-byte header; `extra` (masks, palette) precedes `pixels`.
+std::string Bitmap(int width, int height, int bits, int compression, const std::string& extra,
+                   const std::string& pixels, std::uint32_t colours = 0) {
+  std::string s = "BM";
+  Put32(s, static_cast<std::uint32_t>(14 + 40 + extra.size() + pixels.size()));
+  Put32(s, 0);
+  Put32(s, static_cast<std::uint32_t>(14 + 40 + extra.size()));
+  Put32(s, 40);
+  Put32(s, static_cast<std::uint32_t>(width));
+  Put32(s, static_cast<std::uint32_t>(height));
+  Put16(s, 1);
+  Put16(s, static_cast<std::uint32_t>(bits));
+  Put32(s, static_cast<std::uint32_t>(compression));
+  Put32(s, static_cast<std::uint32_t>(pixels.size()));
+  Put32(s, 2835);
+  Put32(s, 2835);
+  Put32(s, colours);
+  Put32(s, 0);
+  return s + extra + pixels;
+}
+
+std::string Palette(std::initializer_list<std::uint32_t> bgr) {
+  std::string s;
+  for (std::uint32_t c : bgr) Put32(s, c);
+  return s;
+}
+
+std::vector<std::uint8_t> Pixel(const BmpPixels& p, int x, int y) {
+  const auto* at = &p.data[(static_cast<std::size_t>(y) * p.width + x) * p.bands];
+  return std::vector<std::uint8_t>(at, at + p.bands);
+}
+
+TEST(BmpCodecTest, DecodesIndexedBitmapsBottomUp) {
+  // 8 bits: palette 0 red, 1 green; rows are stored bottom first, padded to 4 bytes.
+  const std::string pal = Palette({0x00FF0000, 0x0000FF00});
+  std::optional<BmpPixels> p = DecodeBmp(
+      Bitmap(2, 2, 8, 0, pal, std::string("\x00\x01\x00\x00\x01\x01\x00\x00", 8), 2), kLimit);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->bands, 3);
+  EXPECT_EQ(Pixel(*p, 0, 1), (std::vector<std::uint8_t>{255, 0, 0}));
+  EXPECT_EQ(Pixel(*p, 1, 1), (std::vector<std::uint8_t>{0, 255, 0}));
+  EXPECT_EQ(Pixel(*p, 0, 0), (std::vector<std::uint8_t>{0, 255, 0}));
+
+  // 1 bit, most significant bit first: 0b10100000 -> 1,0,1.
+  const std::string mono = Palette({0x00000000, 0x00FFFFFF});
+  p = DecodeBmp(Bitmap(3, 1, 1, 0, mono, std::string("\xA0\x00\x00\x00", 4), 2), kLimit);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(Pixel(*p, 0, 0)[0], 255);
+  EXPECT_EQ(Pixel(*p, 1, 0)[0], 0);
+  EXPECT_EQ(Pixel(*p, 2, 0)[0], 255);
+}
+
+TEST(BmpCodecTest, DecodesRunLengthBitmaps) {
+  const std::string pal = Palette({0x000000FF, 0x00FFFFFF});
+  // Row 0 (bottom): a run of 3 blue, then end of line; row 1: literal 1,0,1 then end.
+  const std::string rle8("\x03\x00\x00\x00\x00\x03\x01\x00\x01\x00\x00\x01", 12);
+  std::optional<BmpPixels> p = DecodeBmp(Bitmap(3, 2, 8, 1, pal, rle8, 2), kLimit);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(Pixel(*p, 0, 1), (std::vector<std::uint8_t>{0, 0, 255}));
+  EXPECT_EQ(Pixel(*p, 2, 1), (std::vector<std::uint8_t>{0, 0, 255}));
+  EXPECT_EQ(Pixel(*p, 0, 0), (std::vector<std::uint8_t>{255, 255, 255}));
+  EXPECT_EQ(Pixel(*p, 1, 0), (std::vector<std::uint8_t>{0, 0, 255}));
+  // 4 bits: a run of 4 alternating 1,0 nibbles.
+  const std::string rle4("\x04\x10\x00\x01", 4);
+  p = DecodeBmp(Bitmap(4, 1, 4, 2, pal, rle4, 2), kLimit);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(Pixel(*p, 0, 0)[0], 255);
+  EXPECT_EQ(Pixel(*p, 1, 0)[0], 0);
+  EXPECT_EQ(Pixel(*p, 2, 0)[0], 255);
+  // Runs and jumps beyond the bitmap are clipped, not written out of bounds.
+  const std::string wild("\xFF\x01\x00\x02\xFF\xFF\x05\x01\x00\x01", 10);
+  EXPECT_TRUE(DecodeBmp(Bitmap(2, 2, 8, 1, pal, wild, 2), kLimit));
+}
+
+TEST(BmpCodecTest, DecodesBitfieldsAndZeroAlphaAsOpaque) {
+  std::string masks;
+  Put32(masks, 0xF800);
+  Put32(masks, 0x07E0);
+  Put32(masks, 0x001F);
+  const std::string file = Bitmap(1, 1, 16, 3, masks, std::string("\x1F\xF8\x00\x00", 4));
+  std::optional<BmpHeader> header = ReadBmpHeader(file, kLimit);
+  ASSERT_TRUE(header);
+  EXPECT_EQ(header->greenMask, 0x07E0u);
+  std::optional<BmpPixels> p = DecodeBmp(file, kLimit);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(Pixel(*p, 0, 0), (std::vector<std::uint8_t>{255, 0, 255}));
+
+  // 32 bits with an alpha mask, every alpha zero: shown opaque, as browsers do.
+  std::string argb;
+  Put32(argb, 0x00FF0000);
+  Put32(argb, 0x0000FF00);
+  Put32(argb, 0x000000FF);
+  Put32(argb, 0xFF000000);
+  p = DecodeBmp(Bitmap(1, 1, 32, 6, argb, std::string("\x10\x20\x30\x00", 4)), kLimit);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(Pixel(*p, 0, 0), (std::vector<std::uint8_t>{0x30, 0x20, 0x10, 255}));
+}
+
+TEST(BmpCodecTest, RejectsMalformedHeaders) {
+  const std::string pixels(16, '\0');
+  const std::string good = Bitmap(2, 2, 24, 0, "", pixels);
+  ASSERT_TRUE(DecodeBmp(good, kLimit));
+  std::string badBits = Bitmap(2, 2, 7, 0, "", pixels);
+  std::string jpegInside = Bitmap(2, 2, 24, 4, "", pixels);
+  std::string noWidth = Bitmap(0, 2, 24, 0, "", pixels);
+  std::string negativeWidth = Bitmap(-2, 2, 24, 0, "", pixels);
+  std::string huge = Bitmap(30000, 30000, 24, 0, "", pixels);
+  std::string truncated = good.substr(0, good.size() - 4);
+  std::string rleTopDown = Bitmap(2, -2, 8, 1, Palette({0}), "\x00\x01");
+  std::string unknownHeader = good;
+  unknownHeader[14] = 41;
+  for (const std::string& file : {badBits, jpegInside, noWidth, negativeWidth, huge, truncated,
+                                  rleTopDown, unknownHeader, std::string("BM"), std::string()}) {
+    EXPECT_FALSE(DecodeBmp(file, kLimit)) << file.size();
+  }
+  EXPECT_FALSE(ReadBmpHeader(huge, kLimit));
+  EXPECT_TRUE(ReadBmpHeader(huge, 1'000'000'000));
+  // Top-down uncompressed rows are fine.
+  EXPECT_TRUE(DecodeBmp(Bitmap(2, -2, 24, 0, "", pixels), kLimit));
+}
+
+TEST(BmpCodecTest, EncodesWhatItDecodes) {
+  const std::vector<std::uint8_t> rgb{1,  2,  3,  4,  5,  6,  7,  8,  9,
+                                      10, 11, 12, 13, 14, 15, 16, 17, 18};
+  std::string file = EncodeBmp(rgb.data(), 3, 2, 3, 11811, 11811);
+  std::optional<BmpHeader> header = ReadBmpHeader(file, kLimit);
+  ASSERT_TRUE(header);
+  EXPECT_EQ(header->bitsPerPixel, 24);
+  EXPECT_EQ(header->yPixelsPerMeter, 11811);
+  EXPECT_EQ(file.size(), 14u + 40u + 2 * 12u);  // rows padded from 9 to 12 bytes
+  std::optional<BmpPixels> back = DecodeBmp(file, kLimit);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->data, rgb);
+
+  const std::vector<std::uint8_t> rgba{1, 2, 3, 0, 5, 6, 7, 128};
+  file = EncodeBmp(rgba.data(), 1, 2, 4, 0, 0);
+  back = DecodeBmp(file, kLimit);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->bands, 4);
+  EXPECT_EQ(back->data, rgba);
+}
+
+}  // namespace
+}  // namespace trawlix::bmp

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestPhotos.h"
+#include "imaging/FileList.h"
+#include "support/TempDir.h"
+
+namespace trawlix {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileListTest : public ::testing::Test {
+ protected:
+  void Touch(const std::string& relative, const std::string& content = "x") {
+    const fs::path path = dir / relative;
+    fs::create_directories(path.parent_path());
+    testing::WriteBytes(path.string(), content);
+  }
+  std::vector<std::string> Names(const CXFileList& list) const {
+    std::vector<std::string> names;
+    for (const CXFileInfo& f : list.Files())
+      names.push_back(fs::relative(f.path, dir.path()).string());
+    return names;
+  }
+  testing::TempDir dir;
+};
+
+TEST_F(FileListTest, PhotoMaskMatchesWholeExtensionsOnly) {
+  for (const char* name : {"a.jpg", "b.PNG", "c.bmp", "d.tif", "e.TIFF", "f.gif", "g.jpeg", "h.jp",
+                           "i.ti", "j.txt", "noext", "k.gif.txt", ".jpg"}) {
+    Touch(name);
+  }
+  CXImageFileList list;
+  EXPECT_TRUE(list.Walk(dir.str(), Recursion::ThisFolder));
+  EXPECT_EQ(Names(list), (std::vector<std::string>{".jpg", "a.jpg", "b.PNG", "c.bmp", "d.tif",
+                                                   "e.TIFF", "f.gif"}));
+  EXPECT_EQ(list.Files()[2].name, "b.PNG");
+  EXPECT_EQ(list.Files()[2].extension, ".PNG");
+  EXPECT_EQ(list.Files()[2].size, 1u);
+}
+
+TEST_F(FileListTest, SortedCaseInsensitivelyAcrossFolders) {
+  for (const char* name : {"b.jpg", "A.jpg", "sub/c.jpg", "Sub2/a.jpg", "c.JPG"}) Touch(name);
+  CXImageFileList list;
+  list.Walk(dir.str(), Recursion::SubFolders);
+  EXPECT_EQ(Names(list),
+            (std::vector<std::string>{"A.jpg", "b.jpg", "c.JPG", "sub/c.jpg", "Sub2/a.jpg"}));
+}
+
+TEST_F(FileListTest, RecursionAndExcludedFolders) {
+  for (const char* name : {"top.jpg", "thumbs/t.jpg", "thumbs/deeper/t2.jpg", "thumbs2/keep.jpg",
+                           "Mobile/m.png", "trip/x.gif"}) {
+    Touch(name);
+  }
+  CXImageFileList flat;
+  flat.Walk(dir.str() + "/", Recursion::ThisFolder);
+  EXPECT_EQ(Names(flat), (std::vector<std::string>{"top.jpg"}));
+
+  CXImageFileList deep;
+  deep.AddExcludedFolder(dir.str() + "/thumbs/");
+  deep.AddExcludedFolder(" " + dir.str() + "/MOBILE ");
+  deep.Walk(dir.str(), Recursion::SubFolders);
+  EXPECT_EQ(Names(deep), (std::vector<std::string>{"thumbs2/keep.jpg", "top.jpg", "trip/x.gif"}));
+
+  deep.Clear();
+  EXPECT_TRUE(deep.Empty());
+  EXPECT_FALSE(deep.Walk((dir / "thumbs").string() + "/deeper-missing", Recursion::SubFolders));
+  EXPECT_EQ(deep.Mask(), CXImageFileList::kPhotoMask);
+}
+
+TEST_F(FileListTest, CustomMaskAndLinkLoops) {
+  Touch("a.txt");
+  Touch("b.jpg");
+  Touch("sub/c.TXT");
+  fs::create_directory_symlink(dir.path(), dir / "sub" / "loop");
+  CXFileList list;
+  list.SetMask("  *.TXT ; ");
+  EXPECT_EQ(list.Mask(), "*.txt ;");
+  list.Walk(dir.str(), Recursion::SubFolders);
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"a.txt", "sub/c.TXT"}));
+  CXFileList all;
+  all.SetMask("*");
+  EXPECT_TRUE(all.Walk(dir.str(), Recursion::ThisFolder));
+  EXPECT_EQ(all.Count(), 2u);
+}
+
+}  // namespace
+}  // namespace trawlix
