@@ -25,14 +25,16 @@ namespace {
 
 std::atomic<bool> gInterrupted{false};
 
-extern "C" void OnInterrupt(int) { gInterrupted = true; }
+extern "C" void OnInterrupt(int) {
+  gInterrupted = true;
+}
 
 // Ctrl+C asks the scan to stop, as the Stop button does; a second one ends the program.
 class InterruptGuard {
  public:
   InterruptGuard() {
     gInterrupted = false;
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = OnInterrupt;
     action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
@@ -43,7 +45,7 @@ class InterruptGuard {
   InterruptGuard& operator=(const InterruptGuard&) = delete;
 
  private:
-  struct sigaction previous_{};
+  struct sigaction previous_ {};
 };
 
 // Progress on the error stream: a line rewritten in place on a terminal, otherwise plain
@@ -135,10 +137,14 @@ std::optional<std::vector<int>> LinkIds(CliContext& context, const CProjectsReco
 }
 
 JsonObject CountsToJson(const ScanCounts& c) {
-  return {{"pagesFound", c.pagesFound},         {"pagesScanned", c.pagesScanned},
-          {"photosFound", c.photosFound},       {"photosProcessed", c.photosProcessed},
-          {"photosSaved", c.photosSaved},       {"photosSkipped", c.photosSkipped},
-          {"bytes", c.bytes},                   {"transferSeconds", c.seconds}};
+  return {{"pagesFound", c.pagesFound},
+          {"pagesScanned", c.pagesScanned},
+          {"photosFound", c.photosFound},
+          {"photosProcessed", c.photosProcessed},
+          {"photosSaved", c.photosSaved},
+          {"photosSkipped", c.photosSkipped},
+          {"bytes", c.bytes},
+          {"transferSeconds", c.seconds}};
 }
 
 void WriteJsonReport(std::ostream& out, const ScanController& controller) {

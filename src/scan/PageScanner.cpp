@@ -22,7 +22,8 @@ WorkerEnd ScanPages(const PageJob& job, ScanHost& host, LinkReceiver& links, Sca
     std::string text;
     std::int64_t bytes = 0;
     int seconds = 0;
-    if (!web.DownloadToString(std::string_view(job.referer), block.stop, url, text, bytes, seconds)) continue;
+    if (!web.DownloadToString(std::string_view(job.referer), block.stop, url, text, bytes, seconds))
+      continue;
     host.ReportTransfer(seconds, bytes);
     PreparePage(text);
     if (block.Stopping()) break;

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "scan/PhotoLinkTest.h"
 #include "scan/ScanHost.h"
 #include "scan/ScanThreadBlock.h"
-#include "scan/PhotoLinkTest.h"
 
 namespace trawlix {
 
@@ -15,7 +15,7 @@ class LinkReceiver;
 // What the page scanner works with, copied when it starts.
 struct PageJob {
   PhotoFormats formats;  // the project's wanted formats classify the links
-  std::string referer;      // scheme and host of the start URL
+  std::string referer;   // scheme and host of the start URL
   int priority = 0;
   std::uint64_t generation = 0;
 };

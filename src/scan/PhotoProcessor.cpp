@@ -1,6 +1,7 @@
 #include "scan/PhotoProcessor.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "base/Path.h"
@@ -39,19 +40,14 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
-// A name fit to be a file in a folder: the part after any '/', never "." or "..".
-std::string UsableFileName(const std::string& name) {
-  const auto slash = name.rfind('/');
-  std::string file = slash == std::string::npos ? name : name.substr(slash + 1);
-  if (file == "." || file == "..") file.clear();
-  return file;
-}
-
-// Copies through a temporary name beside the target, so that replacing a photo never leaves
-// it half written.
-bool CopyIntoPlace(const std::string& from, const std::string& to) {
-  const std::string part = Join(FolderOf(to), "." + SplitPath(to).FileName() + ".part");
+// Moves the download into place: a rename when both lie on one file system, else a copy
+// through a temporary name beside the target. Either way a replaced photo is never left
+// half written.
+bool MoveIntoPlace(const std::string& from, const std::string& to) {
   std::error_code error;
+  fs::rename(from, to, error);
+  if (!error) return true;
+  const std::string part = Join(FolderOf(to), "." + SplitPath(to).FileName() + ".part");
   if (fs::copy_file(from, part, fs::copy_options::overwrite_existing, error) && !error) {
     fs::rename(part, to, error);
     if (!error) return true;
@@ -90,7 +86,8 @@ bool PhotoProcessor::Reencodes() const {
 
 WorkerEnd PhotoProcessor::Run() {
   if (block_.Stopping()) return WorkerEnd::Finished;
-  renameCounter_ = CountProjectPhotos(project_);
+  renameCounter_ = CountProjectPhotos(project_.m_lpszSaveTo, project_.m_lpszThumbnailSaveTo,
+                                      project_.m_lpszMobileSaveTo, Recursion::SubFolders);
   WorkerEnd end = WorkerEnd::Finished;
   for (int index = 0;; ++index) {
     if (!block_.WaitWhileHeld()) {
@@ -112,15 +109,11 @@ WorkerEnd PhotoProcessor::Run() {
 }
 
 PhotoProcessor::Outcome PhotoProcessor::Process(const NextPhotoRequest& request) {
-  const std::string downloadName = UsableFileName(MakeDownloadName(request.fileName));
+  const std::string downloadName = DownloadFileName(request.fileName);
   std::string folder = project_.m_lpszSaveTo;
   if (project_.m_nCreateFolders == 1)
     folder = MirroredFolder(folder, CXURLParts(request.pageURL).path, job_.startFolderPath);
   if (block_.Stopping()) return Outcome::Stopped;
-  if (downloadName.empty()) {
-    ++counters_.photosSkipped;
-    return Outcome::Rejected;
-  }
 
   const std::string tempPath = Join(job_.options.tempFolder, downloadName);
   std::int64_t bytes = 0;
@@ -149,7 +142,7 @@ PhotoProcessor::Outcome PhotoProcessor::Process(const NextPhotoRequest& request)
   std::string target = Join(folder, downloadName);
   bool countsAsNew = true;
   if (project_.m_nAutoRename == 1) {
-    if (!ChooseAutoRenamePath(folder, tempPath, downloadName, target)) {
+    if (!ChooseAutoRenamePath(folder, size, downloadName, target)) {
       Skip(tempPath);
       return Outcome::Rejected;
     }
@@ -162,13 +155,15 @@ PhotoProcessor::Outcome PhotoProcessor::Process(const NextPhotoRequest& request)
         case DuplicateHandling::Skip:
           Skip(tempPath);
           return Outcome::Rejected;
-        case DuplicateHandling::Rename:
-          target = MakeLetterSuffixedName(taken);
-          if (target.empty()) {
+        case DuplicateHandling::Rename: {
+          const std::optional<std::string> free = MakeLetterSuffixedName(taken);
+          if (!free) {
             Skip(tempPath);
             return Outcome::Rejected;
           }
+          target = *free;
           break;
+        }
         case DuplicateHandling::OverwriteIfLarger: {
           const PhotoSize existing = ReadPhotoSize(taken);
           if (existing.width >= size.width && existing.height >= size.height) {
@@ -231,18 +226,22 @@ std::string PhotoProcessor::FinalPath(const std::string& target,
   return Join(FolderOf(target), SplitPath(target).title + PhotoFormatExtension(format));
 }
 
-bool PhotoProcessor::ChooseAutoRenamePath(const std::string& folder, const std::string& tempPath,
+bool PhotoProcessor::ChooseAutoRenamePath(const std::string& folder, PhotoSize size,
                                           const std::string& downloadName, std::string& target) {
+  AutoRenameOptions naming;
+  naming.prefix = project_.m_lpszNamePrefix;
+  naming.includePhotoSize = project_.m_nIncludePhotoSize == 1;
+  naming.padNumbers = project_.m_nPadNumbers == 1;
+  naming.padding = project_.m_nPadding;
+  const PhotoFormat format = PhotoFormatFromPath(downloadName);
   // Photos deleted from the folder leave the count below the highest number in use: raise
   // the number until the name is free rather than overwrite an existing photo.
   int number = project_.m_nCreateFolders == 1 ? CountFolderPhotos(folder) + 1 : ++renameCounter_;
-  for (int attempt = 0; attempt < 100000; ++attempt) {
-    target = Join(folder, MakeAutoRenameName(project_, tempPath, number));
-    if (!Exists(FinalPath(target, downloadName))) {
-      if (project_.m_nCreateFolders != 1) renameCounter_ = number;
-      return true;
-    }
-    ++number;
+  for (int attempt = 0; attempt < 100000; ++attempt, ++number) {
+    target = Join(folder, MakeAutoRenameName(naming, size, format, number));
+    if (Exists(FinalPath(target, downloadName))) continue;
+    if (project_.m_nCreateFolders != 1) renameCounter_ = number;
+    return true;
   }
   return false;
 }
@@ -271,7 +270,7 @@ void PhotoProcessor::SaveCopies(const std::string& tempPath, const std::string& 
 }
 
 bool PhotoProcessor::SavePhoto(const std::string& tempPath, const std::string& finalPath) const {
-  if (!Reencodes()) return CopyIntoPlace(tempPath, finalPath);
+  if (!Reencodes()) return MoveIntoPlace(tempPath, finalPath);
   const PhotoFormat format = project_.m_nAutoConvert == 1
                                  ? PhotoFormatFromCode(project_.m_nConvertToFormat)
                                  : PhotoFormatFromPath(SplitPath(finalPath).FileName());

@@ -39,7 +39,7 @@ class PhotoProcessor {
   Outcome Process(const NextPhotoRequest& request);
   bool Validate(const std::string& tempPath, PhotoSize& size, PhotoOrientation& orientation) const;
   std::string FinalPath(const std::string& target, const std::string& downloadName) const;
-  bool ChooseAutoRenamePath(const std::string& folder, const std::string& tempPath,
+  bool ChooseAutoRenamePath(const std::string& folder, PhotoSize size,
                             const std::string& downloadName, std::string& target);
   void SaveCopies(const std::string& tempPath, const std::string& finalPath,
                   PhotoOrientation orientation) const;

@@ -335,8 +335,8 @@ int ScanController::OnPhotoProgress() {
 }
 
 int ScanController::OnPageProgress() {
-  SetPageLine(PageProgressText(counters_.pagesScanned,
-                               static_cast<std::int64_t>(links_.PageCount())));
+  SetPageLine(
+      PageProgressText(counters_.pagesScanned, static_cast<std::int64_t>(links_.PageCount())));
   return 0;
 }
 
@@ -528,8 +528,8 @@ void ScanController::WriteHistoryRow(const ScanCounts& counts, const std::string
   row.m_nTransferTimeInSeconds = static_cast<int>(counts.seconds);
   row.m_nTotalBytes = static_cast<int>(counts.bytes);
   NewGUIDString(row.m_lpszGUID);
-  const std::optional<CScanHistoryRecord> stored = AddScanHistory(
-      options_.databasePath, messages_, row, options_.onlySuccessfulScansInHistory);
+  const std::optional<CScanHistoryRecord> stored =
+      AddScanHistory(options_.databasePath, messages_, row, options_.onlySuccessfulScansInHistory);
   if (stored) observer_.OnHistoryRowAdded(*stored);
   historyRows_.push_back(stored.value_or(row));
 }

@@ -15,8 +15,8 @@
 #include "scan/ScanHost.h"
 #include "scan/ScanObserver.h"
 #include "scan/ScanOptions.h"
-#include "scan/ScanThreadBlock.h"
 #include "scan/ScanScope.h"
+#include "scan/ScanThreadBlock.h"
 #include "scan/UiThread.h"
 #include "scan/WebFile.h"
 #include "storage/ProjectLinksRecord.h"
@@ -72,8 +72,8 @@ class ScanController : private ScanHost, private LinkReceiver {
 
   // The scan's messages, handled on the UI thread.
   int OnStartPhotoProcessor();                                   // WM_USER+1
-  int FilePageLink(const LinkMessage* message);                    // WM_USER+100
-  int FilePhotoLink(const LinkMessage* message);                   // WM_USER+101
+  int FilePageLink(const LinkMessage* message);                  // WM_USER+100
+  int FilePhotoLink(const LinkMessage* message);                 // WM_USER+101
   int OnNextPage(int requestIndex, std::string& url);            // WM_USER+102
   int OnNextPhoto(int requestIndex, NextPhotoRequest& request);  // WM_USER+103
   int OnPhotoSaved(const std::string* path);                     // WM_USER+104

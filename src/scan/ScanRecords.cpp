@@ -8,7 +8,9 @@ namespace trawlix {
 
 namespace {
 
-bool OpenLinks(CProjectLinksTable& links) { return links.OpenTable() || links.OpenTable(); }
+bool OpenLinks(CProjectLinksTable& links) {
+  return links.OpenTable() || links.OpenTable();
+}
 
 bool FindLinkByURL(CProjectLinksTable& links, int projectId, const std::string& url,
                    CProjectLinksRecord& link) {

@@ -13,7 +13,6 @@ namespace trawlix {
 // The database rows a scan reads and writes. Database errors are reported through `messages`
 // by the table layer and never stop the caller.
 
-
 // Records the scanned address as a project link: inserts a row for it, or updates the row
 // that has this address, with the scan's settings and the photos it saved.
 void RecordScannedLink(const std::string& databasePath, const CProjectsRecord& project,

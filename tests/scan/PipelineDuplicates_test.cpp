@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 // The site holds one photo, land.jpg (1024x500); Save To already holds a land.jpg.
 class PipelineDuplicates : public PipelineTest {
-protected:
+ protected:
   void SetUp() override {
     site.AddPage("/gallery/index.html", R"(<html><body><img src="land.jpg"></body></html>)");
     site.Add("/gallery/land.jpg", "image/jpeg", MakeTestPhoto(TestPhotoKind::Jpeg, 1024, 500));

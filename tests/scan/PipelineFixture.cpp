@@ -16,14 +16,14 @@ namespace {
 
 // libcurl and the image library start once, before any scan thread.
 class ScanEnvironment : public ::testing::Environment {
-public:
+ public:
   void SetUp() override {
     network_ = std::make_unique<NetworkGuard>();
     InitImaging();
   }
   void TearDown() override { network_.reset(); }
 
-private:
+ private:
   std::unique_ptr<NetworkGuard> network_;
 };
 
@@ -87,7 +87,7 @@ PipelineTest::PipelineTest() {
 
 void PipelineTest::BuildStandardSite() {
   using K = TestPhotoKind;
-  site.AddPage("/gallery/index.html", R"(<html><head><title>Gallery</title></head><body>
+  site.AddPage("/gallery/index.html", R"html(<html><head><title>Gallery</title></head><body>
 <a href="page2.html">Page two</a>
 <a href="sub/page3.html">Sub-folder</a>
 <a href="/other/page4.html">Another folder</a>
@@ -97,23 +97,23 @@ void PipelineTest::BuildStandardSite() {
 <img src="portrait.png"><img src="square.gif">
 <img src="tiny.jpg">
 <!-- <img src="commented.jpg"> -->
-<a href="javascript:;" onclick='javascript:show("onclick.jpg")'>pop up</a>
+<a href="javascript:;" onclick="show('popup.jpg')">pop up</a>
 <img src="missing.jpg"><img src="error.jpg">
-</body></html>)");
+</body></html>)html");
   site.AddPage("/gallery/page2.html",
                "<html><head><base href=\"" + site.URL("/gallery/media/") +
                    "\"></head><body><img src=\"based.bmp\"><a href=\"index.html\">back</a>"
                    "</body></html>");
   site.AddPage("/gallery/sub/page3.html",
                R"(<html><body><img src="7.jpg"><img src="/gallery/sub/deep.tif"></body></html>)");
-  site.AddPage("/other/page4.html", R"(<html><body><img src="other.jpg"></body></html>)");
+  site.AddPage("/other/page4.html", R"(<html><body><img src="/other/other.jpg"></body></html>)");
 
   site.Add("/gallery/land.jpg", "image/jpeg", MakeTestPhoto(K::Jpeg, 800, 600));
   site.Add("/gallery/portrait.png", "image/png", MakeTestPhoto(K::Png, 600, 800));
   site.Add("/gallery/square.gif", "image/gif", MakeTestPhoto(K::Gif, 400, 400));
   site.Add("/gallery/tiny.jpg", "image/jpeg", MakeTestPhoto(K::Jpeg, 50, 40));
   site.Add("/gallery/commented.jpg", "image/jpeg", MakeTestPhoto(K::Jpeg, 300, 300));
-  site.Add("/gallery/onclick.jpg", "image/jpeg", MakeTestPhoto(K::Jpeg, 640, 480));
+  site.Add("/gallery/popup.jpg", "image/jpeg", MakeTestPhoto(K::Jpeg, 640, 480));
   site.Add("/gallery/error.jpg", "image/jpeg", "<html><body>Internal error</body></html>");
   site.Add("/gallery/media/based.bmp", "image/bmp", MakeTestPhoto(K::Bmp, 1000, 700));
   site.Add("/gallery/media/7.jpg", "image/jpeg", MakeTestPhoto(K::Jpeg, 500, 300));
@@ -127,7 +127,7 @@ const std::vector<SitePhoto>& PipelineTest::StandardSavedPhotos() {
       {"/gallery/portrait.png", "portrait.png", 600, 800},
       {"/gallery/square.gif", "square.gif", 400, 400},
       {"/gallery/commented.jpg", "commented.jpg", 300, 300},
-      {"/gallery/onclick.jpg", "onclick.jpg", 640, 480},
+      {"/gallery/popup.jpg", "popup.jpg", 640, 480},
       {"/gallery/media/based.bmp", "based.bmp", 1000, 700},
       {"/gallery/media/7.jpg", "07.jpg", 500, 300},
       {"/gallery/sub/deep.tif", "deep.tif", 900, 1200},

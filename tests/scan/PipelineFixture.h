@@ -20,7 +20,7 @@ namespace trawlix::testing {
 
 // Records what a scan tells its front end.
 class RecordingObserver : public ScanObserver {
-public:
+ public:
   void OnStatusText(Line line, const std::string& text) override;
   void OnPhotoSaved(const std::string& path) override { saved.push_back(path); }
   void OnLinkStarted(const std::string& text) override { linkTexts.push_back(text); }
@@ -51,7 +51,7 @@ struct SitePhoto {
 
 // A scan of a generated site into a fresh folder, driven on the test's thread.
 class PipelineTest : public ::testing::Test {
-protected:
+ protected:
   PipelineTest();
 
   // The standard site: pages in folders, photos of every format and orientation, small and

@@ -89,6 +89,8 @@ TestSite::TestSite() : server_(std::make_unique<httplib::Server>()) {
   port_ = server_->bind_to_any_port("127.0.0.1");
   if (port_ <= 0) throw std::runtime_error("test site: no port");
   thread_ = std::thread([this] { server_->listen_after_bind(); });
+  // A stop before the server runs would be lost and leave the thread serving for ever.
+  while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 TestSite::~TestSite() {

@@ -20,7 +20,7 @@ std::string MakeTestPhoto(TestPhotoKind kind, int width, int height);
 
 // A web site on 127.0.0.1 served by an in-process HTTP server. Paths not added answer 404.
 class TestSite {
-public:
+ public:
   TestSite();
   ~TestSite();
   TestSite(const TestSite&) = delete;
@@ -36,7 +36,7 @@ public:
   int Requests(const std::string& path) const;
   int TotalRequests() const;
 
-private:
+ private:
   struct Resource {
     std::string contentType;
     std::string body;

@@ -191,9 +191,8 @@ TEST_F(ScanControllerScan, AutoRenameNumbersOnFromThePhotosAlreadyThere) {
     EXPECT_EQ(name.size(), 11u) << name;
   }
   EXPECT_EQ(numbers, (std::set<int>{4, 6, 7, 8, 9, 10, 11, 12}));
-  EXPECT_EQ(names.count("Pic_004.jpg") + names.count("Pic_004.png") +
-                names.count("Pic_004.gif") + names.count("Pic_004.bmp") +
-                names.count("Pic_004.tif"),
+  EXPECT_EQ(names.count("Pic_004.jpg") + names.count("Pic_004.png") + names.count("Pic_004.gif") +
+                names.count("Pic_004.bmp") + names.count("Pic_004.tif"),
             1u);
 }
 
@@ -262,7 +261,8 @@ TEST_F(ScanControllerScan, ResultsMessageOnlyWhenAskedFor) {
 TEST_F(ScanControllerScan, MissingSaveToFolderStopsTheStart) {
   project.m_lpszSaveTo = "";
   EXPECT_FALSE(controller.StartScan(project, options));
-  EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Please choose a folder to save the photos..."});
+  EXPECT_EQ(messages.Texts(),
+            std::vector<std::string>{"Please choose a folder to save the photos..."});
   EXPECT_FALSE(controller.IsScanning());
   EXPECT_TRUE(controller.IsIdle());
 }

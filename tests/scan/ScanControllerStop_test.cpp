@@ -11,7 +11,7 @@ using namespace std::chrono_literals;
 
 // One page with many photos, served slowly enough to catch the scan half way.
 class ScanControllerStop : public PipelineTest {
-protected:
+ protected:
   void SetUp() override {
     std::string html = "<html><body>";
     for (int i = 0; i < kPhotos; ++i) {
