@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <optional>
 
 #include "platform/UserFolders.h"
+#include "support/HomeOverride.h"
 #include "support/TempDir.h"
 
 namespace trawlix {
@@ -37,34 +37,15 @@ TEST(ParseUserDirsEntryTest, ReadsHomeRelativeAndAbsoluteEntries) {
   EXPECT_EQ(ParseUserDirsEntry("X=\"/a\"\nX=\"/b\"\n", "X", "/h"), "/b");
 }
 
-// Points HOME and XDG_CONFIG_HOME into a temporary folder for one test.
-class UserFoldersTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (auto& [name, value] : saved_) {
-      if (const char* v = std::getenv(name)) value = v;
-    }
-    setenv("HOME", home_.str().c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.str() + "/cfg").c_str(), 1);
-  }
-  void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      value ? setenv(name, value->c_str(), 1) : unsetenv(name);
-    }
-  }
-
-  testing::TempDir home_;
-  std::pair<const char*, std::optional<std::string>> saved_[2] = {{"HOME", {}},
-                                                                  {"XDG_CONFIG_HOME", {}}};
-};
-
-TEST_F(UserFoldersTest, UsesTheUserDirsFileElseHomeSubfolders) {
-  EXPECT_EQ(DocumentsFolder(), home_.str() + "/Documents");
-  EXPECT_EQ(PicturesFolder(), home_.str() + "/Pictures");
-  std::filesystem::create_directories(home_ / "cfg");
-  std::ofstream(home_ / "cfg" / "user-dirs.dirs")
+TEST(UserFoldersTest, UsesTheUserDirsFileElseHomeSubfolders) {
+  testing::TempDir home;
+  testing::HomeOverride homeOverride(home.str());
+  EXPECT_EQ(DocumentsFolder(), home.str() + "/Documents");
+  EXPECT_EQ(PicturesFolder(), home.str() + "/Pictures");
+  std::filesystem::create_directories(home / ".config");
+  std::ofstream(home / ".config" / "user-dirs.dirs")
       << "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\nXDG_PICTURES_DIR=\"/srv/photos\"\n";
-  EXPECT_EQ(DocumentsFolder(), home_.str() + "/Docs");
+  EXPECT_EQ(DocumentsFolder(), home.str() + "/Docs");
   EXPECT_EQ(PicturesFolder(), "/srv/photos");
 }
 
