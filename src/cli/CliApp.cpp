@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <iostream>
+#include <optional>
 
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
@@ -9,7 +10,12 @@
 namespace trawlix::cli {
 
 // One line per command group.
-void RegisterAllCommands([[maybe_unused]] CommandRegistry& registry) {}
+void RegisterAllCommands(CommandRegistry& registry) {
+  RegisterListCommands(registry);
+  RegisterProjectCommands(registry);
+  RegisterCategoryCommands(registry);
+  RegisterExchangeCommands(registry);
+}
 
 namespace {
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "cli/StreamMessageSink.h"
+#include "settings/Settings.h"
 
 namespace trawlix::cli {
 
@@ -23,6 +25,14 @@ class CliContext {
   void SetDataDir(std::string dir) { dataDir_ = std::move(dir); }
   const std::string& dataDir() const { return dataDir_; }
 
+  // Readies the data on first use: the data folder and its emptied Temp folder, the settings
+  // (a missing file is written with the defaults) and a new database, created and seeded.
+  // False after reporting a failure.
+  bool OpenData();
+  // Valid after OpenData succeeded.
+  CXSettings& settings() { return *settings_; }
+  const std::string& databasePath() const { return settings_->Paths().databasePath; }
+
   // Prints "trawlix-cli: TEXT" to the error stream; returns the exit code for a failure.
   int Fail(const std::string& text);
 
@@ -31,6 +41,7 @@ class CliContext {
   std::ostream& err_;
   StreamMessageSink messages_;
   std::string dataDir_;
+  std::optional<CXSettings> settings_;
 };
 
 }  // namespace trawlix::cli

@@ -54,17 +54,11 @@ bool CommandRegistry::IsGroup(const std::string& word) const {
 
 void CommandRegistry::PrintUsage(std::ostream& out, const std::string& prefix) const {
   out << "usage: trawlix-cli [--data-dir DIR] COMMAND [ARGS...]\n\ncommands:\n";
-  std::size_t width = 0;
-  std::vector<std::pair<std::string, const Command*>> lines;
   for (const auto& command : commands_) {
     if (!prefix.empty() && !command.name.starts_with(prefix)) continue;
-    std::string left = command.name;
-    if (!command.arguments.empty()) left += ' ' + command.arguments;
-    width = std::max(width, left.size());
-    lines.emplace_back(std::move(left), &command);
-  }
-  for (const auto& [left, command] : lines) {
-    out << "  " << left << std::string(width - left.size() + 2, ' ') << command->summary << '\n';
+    out << "  " << command.name;
+    if (!command.arguments.empty()) out << ' ' << command.arguments;
+    out << "\n      " << command.summary << '\n';
   }
   out << "\nglobal options:\n"
          "  --data-dir DIR  use DIR as the data folder (default: the documents folder's\n"

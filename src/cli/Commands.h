@@ -8,4 +8,9 @@ namespace trawlix::cli {
 // function declared below and one line in RegisterAllCommands (CliApp.cpp).
 void RegisterAllCommands(CommandRegistry& registry);
 
+void RegisterListCommands(CommandRegistry& registry);
+void RegisterProjectCommands(CommandRegistry& registry);
+void RegisterCategoryCommands(CommandRegistry& registry);
+void RegisterExchangeCommands(CommandRegistry& registry);
+
 }  // namespace trawlix::cli

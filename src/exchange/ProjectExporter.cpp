@@ -62,6 +62,13 @@ std::string LinkWord(std::size_t count) {
   return count == 1 ? "link" : "links";
 }
 
+ExportResult Failed(std::string message) {
+  return {false, std::move(message)};
+}
+ExportResult Succeeded(std::string message) {
+  return {true, std::move(message)};
+}
+
 }  // namespace
 
 ExportRequest ExportRequestFromSettings(const CXSettings& settings) {
@@ -144,16 +151,15 @@ std::string CProjectExporter::MakeSamplePhoto(const std::string& photoPath) {
   return bytes;
 }
 
-ExportResult CProjectExporter::Finish(bool ok, std::string message) {
+MessageRequest ExportResult::Box() const {
   MessageRequest request{message};
   if (!ok) request.icon = MessageIcon::Warning;
-  messages_.Show(request);
-  return {ok, std::move(message)};
+  return request;
 }
 
 ExportResult CProjectExporter::Export(const ExportRequest& request,
                                       const ExportProgress& progress) {
-  if (request.projectIds.empty()) return Finish(false, "Choose Projects to Export...");
+  if (request.projectIds.empty()) return Failed("Choose Projects to Export...");
 
   CExchangeHeader header;
   header.m_lpszDescription = request.description;
@@ -169,8 +175,7 @@ ExportResult CProjectExporter::Export(const ExportRequest& request,
     const int id = request.projectIds[i];
     std::optional<CImportedProject> project = LoadProject(id);
     if (!project) {
-      return Finish(false,
-                    Format("The project with Id %d could not be read; nothing was exported.", id));
+      return Failed(Format("The project with Id %d could not be read; nothing was exported.", id));
     }
     if (progress) progress(i, project->m_lpszTitle);
     projects.push_back(std::move(*project));
@@ -179,20 +184,19 @@ ExportResult CProjectExporter::Export(const ExportRequest& request,
   std::string error;
   if (!WriteExchangeFile(request.target, header, projects, MakeSamplePhoto(request.photoPath),
                          error)) {
-    return Finish(false, Format("Unable to export to File:\n   %s\n%s", request.target.c_str(),
-                                error.c_str()));
+    return Failed(
+        Format("Unable to export to File:\n   %s\n%s", request.target.c_str(), error.c_str()));
   }
   if (projects.size() == 1) {
     const CImportedProject& p = projects.front();
-    return Finish(true,
-                  Format("Successfully Exported Project:\n   %s (%s %s)\nto File:\n   %s",
-                         p.m_lpszTitle.c_str(),
-                         FormatThousands(static_cast<std::int64_t>(p.m_arLinks.size())).c_str(),
-                         LinkWord(p.m_arLinks.size()).c_str(), request.target.c_str()));
+    return Succeeded(Format("Successfully Exported Project:\n   %s (%s %s)\nto File:\n   %s",
+                            p.m_lpszTitle.c_str(),
+                            FormatThousands(static_cast<std::int64_t>(p.m_arLinks.size())).c_str(),
+                            LinkWord(p.m_arLinks.size()).c_str(), request.target.c_str()));
   }
-  return Finish(true, Format("Successfully Exported %s projects to:\n%s.",
-                             FormatThousands(static_cast<std::int64_t>(projects.size())).c_str(),
-                             request.target.c_str()));
+  return Succeeded(Format("Successfully Exported %s projects to:\n%s.",
+                          FormatThousands(static_cast<std::int64_t>(projects.size())).c_str(),
+                          request.target.c_str()));
 }
 
 }  // namespace trawlix::exchange

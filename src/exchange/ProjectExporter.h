@@ -33,7 +33,10 @@ ExportRequest ExportRequestFromSettings(const CXSettings& settings);
 
 struct ExportResult {
   bool ok = false;
-  std::string message;  // the text shown to the user
+  std::string message;  // the outcome for the user
+
+  // The outcome as a message box: information on success, a warning on failure.
+  MessageRequest Box() const;
 };
 
 // Called before each project is written: its position (from 0) and title.
@@ -47,7 +50,8 @@ class CProjectExporter {
  public:
   CProjectExporter(std::string databasePath, std::string tempFolder, MessageSink& messages);
 
-  // Writes the file and shows the outcome in a message box; the result holds the same text.
+  // Writes the file. Database errors are shown on the way; the outcome is returned for
+  // the caller to show (ExportResult::Box) or print.
   ExportResult Export(const ExportRequest& request, const ExportProgress& progress = {});
 
   // The record of one project with its links as the file holds it; nothing when the
@@ -55,7 +59,6 @@ class CProjectExporter {
   std::optional<CImportedProject> LoadProject(int projectId);
 
  private:
-  ExportResult Finish(bool ok, std::string message);
   std::string MakeSamplePhoto(const std::string& photoPath);
 
   std::string databasePath_;

@@ -162,7 +162,8 @@ class PixelSink {
     out_.width = h.width;
     out_.height = h.height;
     out_.bands = h.alphaMask != 0 ? 4 : 3;
-    out_.data.assign(static_cast<std::size_t>(h.width) * h.height * out_.bands, 0);
+    out_.size = static_cast<std::size_t>(h.width) * h.height * out_.bands;
+    out_.data.reset(static_cast<std::uint8_t*>(std::calloc(out_.size, 1)));
     for (int i = 0; i < h.paletteEntries; ++i) {
       const std::size_t at = h.paletteOffset + static_cast<std::size_t>(i) * h.paletteEntrySize;
       palette_[i] =
@@ -171,11 +172,13 @@ class PixelSink {
     }
   }
 
+  bool Allocated() const { return out_.data != nullptr; }
+
   // `row` counts in file order.
   void Put(int x, int row, Rgba c) {
     if (x < 0 || x >= out_.width || row < 0 || row >= out_.height) return;
     const int y = header_.topDown ? row : out_.height - 1 - row;
-    std::uint8_t* p = &out_.data[(static_cast<std::size_t>(y) * out_.width + x) * out_.bands];
+    std::uint8_t* p = out_.data.get() + (static_cast<std::size_t>(y) * out_.width + x) * out_.bands;
     p[0] = c.r;
     p[1] = c.g;
     p[2] = c.b;
@@ -194,10 +197,9 @@ class PixelSink {
     // Many writers declare an alpha mask and leave it zero; such a bitmap is opaque.
     if (out_.bands == 4) {
       bool anyAlpha = false;
-      for (std::size_t i = 3; i < out_.data.size() && !anyAlpha; i += 4)
-        anyAlpha = out_.data[i] != 0;
+      for (std::size_t i = 3; i < out_.size && !anyAlpha; i += 4) anyAlpha = out_.data[i] != 0;
       if (!anyAlpha) {
-        for (std::size_t i = 3; i < out_.data.size(); i += 4) out_.data[i] = 255;
+        for (std::size_t i = 3; i < out_.size; i += 4) out_.data[i] = 255;
       }
     }
     return std::move(out_);
@@ -297,6 +299,7 @@ std::optional<BmpPixels> DecodeBmp(std::string_view file, long long maxPixels) {
   std::optional<BmpHeader> header = ReadBmpHeader(file, maxPixels);
   if (!header) return std::nullopt;
   PixelSink sink(*header, file);
+  if (!sink.Allocated()) return std::nullopt;
   std::string_view data = file.substr(header->pixelOffset);
   const bool rle = header->compression == kRle8 || header->compression == kRle4;
   if (!(rle ? DecodeRle(*header, data, sink) : DecodeUncompressed(*header, data, sink)))

@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace trawlix::bmp {
 
@@ -28,12 +30,20 @@ struct BmpHeader {
   int paletteEntrySize = 4;
 };
 
-// Decoded pixels: top-down rows of 8-bit RGB (3 bands) or RGBA (4 bands).
+// Decoded pixels: top-down rows of 8-bit RGB (3 bands) or RGBA (4 bands), in a
+// malloc'd buffer that an image may take over without a copy.
 struct BmpPixels {
+  struct Free {
+    void operator()(std::uint8_t* p) const { std::free(p); }
+  };
+
   int width = 0;
   int height = 0;
   int bands = 3;
-  std::vector<std::uint8_t> data;
+  std::unique_ptr<std::uint8_t[], Free> data;
+  std::size_t size = 0;
+
+  std::span<const std::uint8_t> Bytes() const { return {data.get(), size}; }
 };
 
 inline bool LooksLikeBmp(std::string_view bytes) {

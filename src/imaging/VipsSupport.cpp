@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "imaging/PhotoLimits.h"
 
@@ -42,12 +43,10 @@ bool WithinLimits(int width, int height) {
          static_cast<long long>(width) * height <= kMaxPhotoPixels;
 }
 
-VImage ImageFromBmp(const bmp::BmpPixels& pixels, const bmp::BmpHeader& header) {
-  VipsImage* raw =
-      vips_image_new_from_memory_copy(pixels.data.data(), pixels.data.size(), pixels.width,
-                                      pixels.height, pixels.bands, VIPS_FORMAT_UCHAR);
-  if (raw == nullptr) throw vips::VError();
-  VImage image(raw);
+VImage ImageFromBmp(bmp::BmpPixels pixels, const bmp::BmpHeader& header) {
+  VImage image = VImage::new_from_memory_steal(pixels.data.get(), pixels.size, pixels.width,
+                                               pixels.height, pixels.bands, VIPS_FORMAT_UCHAR);
+  pixels.data.release();  // the image frees it now
   auto* options = VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB);
   if (header.xPixelsPerMeter > 0 && header.yPixelsPerMeter > 0) {
     options->set("xres", header.xPixelsPerMeter / 1000.0)
@@ -72,7 +71,7 @@ std::optional<LoadedPhoto> LoadBmp(const std::string& path, Access access) {
   const std::string file = size > head.size() ? ReadPrefix(path, size) : head;
   std::optional<bmp::BmpPixels> pixels = bmp::DecodeBmp(file, kMaxPhotoPixels);
   if (!pixels) return std::nullopt;
-  photo.image = ImageFromBmp(*pixels, *photo.bmpHeader);
+  photo.image = ImageFromBmp(std::move(*pixels), *photo.bmpHeader);
   return photo;
 }
 

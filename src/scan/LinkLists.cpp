@@ -8,40 +8,35 @@ namespace trawlix {
 
 namespace {
 
-template <typename Set>
-std::optional<typename Set::value_type> TakeFirst(Set& pending, Set& taken) {
+template <typename Map>
+std::optional<typename Map::mapped_type> TakeFirst(Map& pending, Map& taken) {
   if (pending.empty()) return std::nullopt;
   auto node = pending.extract(pending.begin());
-  node.value().taken = 1;
-  typename Set::value_type copy = node.value();
+  node.mapped().taken = 1;
+  typename Map::mapped_type copy = node.mapped();
   taken.insert(std::move(node));
   return copy;
 }
 
 }  // namespace
 
-bool LessURLNoCase::Less(std::string_view a, std::string_view b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(ToLowerAscii(x)) <
-           static_cast<unsigned char>(ToLowerAscii(y));
-  });
-}
-
 bool LinkLists::AddPageLink(std::string_view url) {
   std::string link(url);
   link.erase(std::remove_if(link.begin(), link.end(), IsBlank), link.end());
   if (link.empty() || link.size() >= kMaxURL) return false;
-  if (pageQueue_.contains(link) || scannedPages_.contains(link)) return false;
-  pageQueue_.insert(CXLinkInfo{std::move(link), 0});
+  std::string key = ToLowerAscii(link);
+  if (pageQueue_.contains(key) || scannedPages_.contains(key)) return false;
+  pageQueue_.emplace(std::move(key), CXLinkInfo{std::move(link), 0});
   return true;
 }
 
 bool LinkLists::AddPhotoLink(CXPhotoURLInfo photo) {
   if (photo.url.empty() || photo.url.size() >= kMaxURL) return false;
-  if (photoQueue_.contains(photo.url) || takenPhotos_.contains(photo.url)) return false;
+  std::string key = ToLowerAscii(photo.url);
+  if (photoQueue_.contains(key) || takenPhotos_.contains(key)) return false;
   photo.sortKey = photo.url;
   photo.taken = 0;
-  photoQueue_.insert(std::move(photo));
+  photoQueue_.emplace(std::move(key), std::move(photo));
   return true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -19,21 +19,6 @@ struct CXPhotoURLInfo {
   std::string fileName;
   std::string pageURL;  // the page on which the link was found
   int taken = 0;        // 1 once handed to the photo processor
-};
-
-// Orders URLs by ASCII-lower-cased bytes: URLs that differ only in letter case are one link.
-struct LessURLNoCase {
-  using is_transparent = void;
-  static bool Less(std::string_view a, std::string_view b);
-  template <typename A, typename B>
-  bool operator()(const A& a, const B& b) const {
-    return Less(UrlOf(a), UrlOf(b));
-  }
-
- private:
-  static std::string_view UrlOf(std::string_view url) { return url; }
-  static std::string_view UrlOf(const CXLinkInfo& link) { return link.url; }
-  static std::string_view UrlOf(const CXPhotoURLInfo& photo) { return photo.url; }
 };
 
 // The page and photo links of one scan: pending links wait in ascending case-insensitive URL
@@ -66,10 +51,15 @@ class LinkLists {
   void Clear();
 
  private:
-  std::set<CXLinkInfo, LessURLNoCase> pageQueue_;
-  std::set<CXLinkInfo, LessURLNoCase> scannedPages_;
-  std::set<CXPhotoURLInfo, LessURLNoCase> photoQueue_;
-  std::set<CXPhotoURLInfo, LessURLNoCase> takenPhotos_;
+  // Keyed by the URL in lower case: plain byte comparisons give the case-insensitive order, and
+  // URLs that differ only in letter case share a key.
+  template <typename Info>
+  using ByURL = std::map<std::string, Info>;
+
+  ByURL<CXLinkInfo> pageQueue_;
+  ByURL<CXLinkInfo> scannedPages_;
+  ByURL<CXPhotoURLInfo> photoQueue_;
+  ByURL<CXPhotoURLInfo> takenPhotos_;
 };
 
 }  // namespace trawlix

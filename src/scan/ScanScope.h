@@ -11,7 +11,8 @@ namespace trawlix {
 
 // The values that decide which links a scan resolves, follows and downloads. The controller
 // fills it at every scan start (and every step of a multi-link scan) from the project, the
-// project link being scanned and the settings. Only the UI thread touches it.
+// project link being scanned and the settings, then calls SetScanStart. Only the UI thread
+// touches it.
 struct ScanScope {
   std::string projectURL;  // the project's URL as entered
   CXURLParts start;        // the resolved start URL

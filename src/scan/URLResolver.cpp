@@ -165,4 +165,14 @@ std::string ResolveURL(std::string_view base, std::string_view link, ScanScope& 
   return WithoutFragment(parts.Rebuild());
 }
 
+std::string SetScanStart(ScanScope& scope, std::string_view startURL) {
+  const std::string start = Trim(startURL);
+  scope.social = SocialState();
+  DetectSocialScan(start, scope.social);
+  scope.start = CXURLParts();
+  std::string resolved = ResolveURL("", start, scope);
+  scope.start = CXURLParts(resolved);
+  return resolved;
+}
+
 }  // namespace trawlix

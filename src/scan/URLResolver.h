@@ -17,6 +17,11 @@ inline constexpr std::size_t kMaxBaseURL = 2047;
 // rewritten first and the owner id may be learnt, hence the non-const scope.
 std::string ResolveURL(std::string_view base, std::string_view link, ScanScope& scope);
 
+// Scan start (and every step of a multi-link scan): clears the social state, detects social mode
+// on the start URL, resolves it without a base and keeps its parts as the start parts. Returns
+// the resolved start URL, the first page to file (empty when it cannot be resolved).
+std::string SetScanStart(ScanScope& scope, std::string_view startURL);
+
 // Removes "." and ".." segments from the path of an absolute URL, as a browser does.
 std::string RemoveDotSegments(std::string_view url);
 

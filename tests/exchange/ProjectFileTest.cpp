@@ -1,7 +1,6 @@
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "exchange/ExchangeBytes.h"
+#include "exchange/ExchangeTestSupport.h"
 #include "exchange/ExchangeText.h"
 #include "exchange/ProjectFile.h"
 
@@ -9,9 +8,6 @@ namespace trawlix::exchange {
 namespace {
 
 using testing::ByteImage;
-using ::testing::HasSubstr;
-using testing::IntAt;
-using ::testing::StartsWith;
 
 CImportedProject SampleProject() {
   CImportedProject p;
@@ -101,29 +97,20 @@ CExchangeHeader SampleHeader() {
   return h;
 }
 
-TEST(ProjectFileWriter, MatchesHandBuiltImageByteForByte) {
+TEST(ProjectFileWriter, MatchesHandBuiltImageByteForByteWithCountsFromTheData) {
+  CExchangeHeader header = SampleHeader();
+  header.m_nProjects = 99;  // counts come from the data, not from stale fields
   CImportedProject first = SampleProject();
+  first.m_nNumLinks = 5;
   first.m_arLinks = {SampleLink(1), SampleLink(2)};
   CImportedProject second = SampleProject();  // no links: its record follows directly
 
-  const std::string written = WriteProjectFile(SampleHeader(), {first, second});
+  const std::string written = WriteProjectFile(header, {first, second});
 
   const std::string expected = HeaderImage(2) + ProjectImage(2, "Tom & Jerry") + LinkImage(1) +
                                LinkImage(2) + ProjectImage(0, "Tom & Jerry");
   ASSERT_EQ(written.size(), expected.size());
   EXPECT_TRUE(written == expected);
-}
-
-TEST(ProjectFileWriter, CountsComeFromTheDataNotFromStaleFields) {
-  CExchangeHeader header = SampleHeader();
-  header.m_nProjects = 99;
-  CImportedProject p = SampleProject();
-  p.m_nNumLinks = 5;
-  p.m_arLinks = {SampleLink(1)};
-  const std::string written = WriteProjectFile(header, {p});
-  EXPECT_EQ(IntAt(written, 8), 1);
-  EXPECT_EQ(IntAt(written, 3384 + 4), 1);
-  EXPECT_EQ(written.size(), 3384u + 3988u + 3084u);
 }
 
 TEST(ProjectFileWriter, LongTextsFillTheirFieldsWithoutTerminator) {
@@ -141,21 +128,20 @@ TEST(ProjectFileWriter, LongTextsFillTheirFieldsWithoutTerminator) {
 
 TEST(ProjectFileReader, ReadsHandBuiltImage) {
   const std::string title512(512, 'x');
+  // Bytes after the last project are ignored.
   const std::string bytes = HeaderImage(2) + ProjectImage(2, title512) + LinkImage(1) +
-                            LinkImage(2) + ProjectImage(0, "Tom & Jerry");
+                            LinkImage(2) + ProjectImage(0, "Tom & Jerry") + "trailing";
 
   const ProjectFileReadResult read = ReadProjectFile(bytes);
 
   ASSERT_TRUE(read.ok) << read.error;
   const CExchangeHeader& h = read.content.header;
-  EXPECT_EQ(h.m_nVersion, 1);
-  EXPECT_EQ(h.m_nPlatform, 0);
-  EXPECT_EQ(h.m_nProjects, 2);
-  EXPECT_EQ(h.m_lpszDescription, "A description");
-  EXPECT_EQ(h.m_lpszName, "Ann");
-  EXPECT_EQ(h.m_lpszEmailAddress, "ann@example.com");
-  EXPECT_EQ(h.m_lpszWebsite, "http://ann.example.com");
-  EXPECT_EQ(h.m_lpszDate, "Monday, March 02, 2026");
+  const CExchangeHeader e = SampleHeader();
+  EXPECT_EQ(std::tie(h.m_nVersion, h.m_nPlatform, h.m_nProjects), std::make_tuple(1, 0, 2));
+  EXPECT_EQ(std::tie(h.m_lpszDescription, h.m_lpszName, h.m_lpszEmailAddress, h.m_lpszWebsite,
+                     h.m_lpszDate),
+            std::tie(e.m_lpszDescription, e.m_lpszName, e.m_lpszEmailAddress, e.m_lpszWebsite,
+                     e.m_lpszDate));
   ASSERT_EQ(read.content.projects.size(), 2u);
 
   CImportedProject expected = SampleProject();
@@ -166,13 +152,6 @@ TEST(ProjectFileReader, ReadsHandBuiltImage) {
 
   CImportedProject second = SampleProject();
   EXPECT_EQ(read.content.projects[1], second);  // ampersand kept as it is
-}
-
-TEST(ProjectFileReader, IgnoresBytesAfterTheLastProject) {
-  const std::string bytes = HeaderImage(1) + ProjectImage(0, "A") + "trailing";
-  const ProjectFileReadResult read = ReadProjectFile(bytes);
-  ASSERT_TRUE(read.ok);
-  EXPECT_EQ(read.content.projects.size(), 1u);
 }
 
 TEST(ProjectFileReader, RoundTripsThroughTheWriter) {
@@ -196,14 +175,11 @@ struct DamagedCase {
 TEST(ProjectFileReader, RejectsDamagedFilesWithoutReadingAnything) {
   const std::string header1 = HeaderImage(1);
   const DamagedCase cases[] = {
-      {"empty", "", "the header is incomplete."},
       {"short header", header1.substr(0, 3383), "the header is incomplete."},
       {"missing project", header1, "it lists 1 projects but holds fewer."},
       {"negative project count", HeaderImage(-1), "the number of projects is negative."},
       {"huge project count", HeaderImage(0x7FFFFFFF) + ProjectImage(0, "A"),
        "it lists 2147483647 projects but holds fewer."},
-      {"short project", header1 + ProjectImage(0, "A").substr(0, 100),
-       "it lists 1 projects but holds fewer."},
       {"missing link", header1 + ProjectImage(2, "A") + LinkImage(1),
        "the links of project \"A\" are incomplete."},
       {"huge link count", header1 + ProjectImage(0x7FFFFFFF, "A") + LinkImage(1),
@@ -228,11 +204,9 @@ TEST(ExchangeText, CutsWithoutSplittingCharacters) {
     std::size_t max;
     std::string expected;
   } const cases[] = {
-      {"abc", 5, "abc"},
       {"abcdef", 3, "abc"},
       {"ab\xC3\xA9", 3, "ab"},          // é would be split
       {"ab\xC3\xA9", 4, "ab\xC3\xA9"},  // fits exactly
-      {"a\xE2\x98\x83z", 2, "a"},       // ☃ split after its first byte
       {"a\xE2\x98\x83z", 3, "a"},       // and after its second
       {"a\xE2\x98\x83z", 4, "a\xE2\x98\x83"},
       {"\xF0\x9F\x98\x80", 3, ""},

@@ -27,26 +27,19 @@ class FileListTest : public ::testing::Test {
   testing::TempDir dir;
 };
 
-TEST_F(FileListTest, PhotoMaskMatchesWholeExtensionsOnly) {
-  for (const char* name : {"a.jpg", "b.PNG", "c.bmp", "d.tif", "e.TIFF", "f.gif", "g.jpeg", "h.jp",
-                           "i.ti", "j.txt", "noext", "k.gif.txt", ".jpg"}) {
+TEST_F(FileListTest, PhotoMaskMatchesWholeExtensionsAndSortsIgnoringCase) {
+  for (const char* name :
+       {"a.jpg", "B.PNG", "c.bmp", "d.tif", "e.TIFF", "f.gif", "g.jpeg", "h.jp", "i.ti", "j.txt",
+        "noext", "k.gif.txt", ".jpg", "sub/c.jpg", "Sub2/a.jpg"}) {
     Touch(name);
   }
   CXImageFileList list;
-  EXPECT_TRUE(list.Walk(dir.str(), Recursion::ThisFolder));
-  EXPECT_EQ(Names(list), (std::vector<std::string>{".jpg", "a.jpg", "b.PNG", "c.bmp", "d.tif",
-                                                   "e.TIFF", "f.gif"}));
-  EXPECT_EQ(list.Files()[2].name, "b.PNG");
+  EXPECT_TRUE(list.Walk(dir.str(), Recursion::SubFolders));
+  EXPECT_EQ(Names(list), (std::vector<std::string>{".jpg", "a.jpg", "B.PNG", "c.bmp", "d.tif",
+                                                   "e.TIFF", "f.gif", "sub/c.jpg", "Sub2/a.jpg"}));
+  EXPECT_EQ(list.Files()[2].name, "B.PNG");
   EXPECT_EQ(list.Files()[2].extension, ".PNG");
   EXPECT_EQ(list.Files()[2].size, 1u);
-}
-
-TEST_F(FileListTest, SortedCaseInsensitivelyAcrossFolders) {
-  for (const char* name : {"b.jpg", "A.jpg", "sub/c.jpg", "Sub2/a.jpg", "c.JPG"}) Touch(name);
-  CXImageFileList list;
-  list.Walk(dir.str(), Recursion::SubFolders);
-  EXPECT_EQ(Names(list),
-            (std::vector<std::string>{"A.jpg", "b.jpg", "c.JPG", "sub/c.jpg", "Sub2/a.jpg"}));
 }
 
 TEST_F(FileListTest, RecursionAndExcludedFolders) {

@@ -109,20 +109,10 @@ std::string ReadBytes(const std::string& path) {
 }
 
 PhotoFormat SniffedFormat(const std::string& path) {
-  switch (imaging_internal::SniffContainer(path)) {
-    case imaging_internal::Container::Jpeg:
-      return PhotoFormat::Jpeg;
-    case imaging_internal::Container::Png:
-      return PhotoFormat::Png;
-    case imaging_internal::Container::Gif:
-      return PhotoFormat::Gif;
-    case imaging_internal::Container::Tiff:
-      return PhotoFormat::Tif;
-    case imaging_internal::Container::Bmp:
-      return PhotoFormat::Bmp;
-    default:
-      return PhotoFormat::None;
-  }
+  // In the order of imaging_internal::Container.
+  constexpr PhotoFormat kFormats[] = {PhotoFormat::None, PhotoFormat::Jpeg, PhotoFormat::Png,
+                                      PhotoFormat::Gif,  PhotoFormat::Tif,  PhotoFormat::Bmp};
+  return kFormats[static_cast<int>(imaging_internal::SniffContainer(path))];
 }
 
 Rgba PixelAt(const std::string& path, int x, int y) {

@@ -14,8 +14,7 @@ inline ScanScope MakeScope(const std::string& startURL, PhotoFormats formats = k
   ScanScope scope;
   scope.projectURL = startURL;
   scope.formats = formats;
-  DetectSocialScan(startURL, scope.social);
-  scope.start = CXURLParts(ResolveURL("", startURL, scope));
+  SetScanStart(scope, startURL);
   return scope;
 }
 

@@ -1,0 +1,136 @@
+// The listings: projects, a project's links and its scan history.
+#include <map>
+
+#include "base/Number.h"
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+#include "cli/Lookup.h"
+#include "cli/RecordOutput.h"
+#include "cli/TextTable.h"
+#include "storage/ProjectLinksTable.h"
+#include "storage/ProjectsTable.h"
+#include "storage/ScanHistoryTable.h"
+
+namespace trawlix::cli {
+
+namespace {
+
+using Align = TextTable::Align;
+
+int ListProjects(CliContext& context, const ParsedArgs& args) {
+  if (!context.OpenData()) return kExitFailure;
+  const auto categories = AllCategories(context);
+  if (!categories) return kExitFailure;
+  std::map<int, std::string> categoryNames;
+  for (const auto& category : *categories) categoryNames[category.m_lId] = category.m_lpszName;
+
+  CProjectsTable table(context.databasePath(), context.messages());
+  if (!table.OpenTable()) return context.Fail("the database could not be read");
+  bool loaded = false;
+  const auto filter = args.Value("--category");
+  if (!filter || EqualsNoCase(Trim(*filter), "all")) {
+    loaded = table.LoadAllProjects();
+  } else {
+    const auto category = FindCategory(context, *filter);
+    if (!category) return kExitFailure;
+    loaded = table.LoadCategoryProjects(category->m_lId);
+  }
+  if (!loaded) return context.Fail("the database could not be read");
+  const auto projects = HandOutRecords(table);
+
+  if (args.Has("--json")) {
+    WriteRecordsJson(context.out(), projects);
+    return kExitOk;
+  }
+  TextTable output({{"Id", Align::Right}, {"Title"}, {"Category"}, {"URL"}});
+  for (const auto& project : projects) {
+    const auto name = categoryNames.find(project.m_nCatId);
+    output.AddRow({std::to_string(project.m_nId), project.m_lpszTitle,
+                   name == categoryNames.end() ? "" : name->second, project.m_lpszURL});
+  }
+  output.Print(context.out());
+  return kExitOk;
+}
+
+int ListLinks(CliContext& context, const ParsedArgs& args) {
+  if (!context.OpenData()) return kExitFailure;
+  const auto project = FindProject(context, args.positionals[0]);
+  if (!project) return kExitFailure;
+  CProjectLinksTable table(context.databasePath(), context.messages());
+  if (!table.OpenTable() || !table.LoadLinksOfProject(project->m_nId)) {
+    return context.Fail("the database could not be read");
+  }
+  const auto links = HandOutRecords(table);
+  if (args.Has("--json")) {
+    WriteRecordsJson(context.out(), links);
+    return kExitOk;
+  }
+  TextTable output({{"Id", Align::Right},
+                    {"Date"},
+                    {"Photos", Align::Right},
+                    {"Sub-pages"},
+                    {"URL"},
+                    {"Keywords"}});
+  for (const auto& link : links) {
+    output.AddRow({std::to_string(link.m_nId), link.m_lpszdtDate, FormatThousands(link.m_nPhotos),
+                   link.m_nSearchSubFolders > 0 ? "yes" : "no", link.m_lpszURL,
+                   link.m_lpszKeywords});
+  }
+  output.Print(context.out());
+  return kExitOk;
+}
+
+int ListHistory(CliContext& context, const ParsedArgs& args) {
+  if (!context.OpenData()) return kExitFailure;
+  const auto project = FindProject(context, args.positionals[0]);
+  if (!project) return kExitFailure;
+  CScanHistoryTable table(context.databasePath(), context.messages());
+  if (!table.OpenTable() || !table.LoadProjectHistory(project->m_nId)) {
+    return context.Fail("the database could not be read");
+  }
+  const auto scans = HandOutRecords(table);
+  if (args.Has("--json")) {
+    WriteRecordsJson(context.out(), scans);
+    return kExitOk;
+  }
+  TextTable output({{"Id", Align::Right},
+                    {"Date"},
+                    {"Time", Align::Right},
+                    {"Pages", Align::Right},
+                    {"Photos", Align::Right},
+                    {"Saved", Align::Right},
+                    {"Skipped", Align::Right},
+                    {"Downloaded", Align::Right},
+                    {"URL"}});
+  for (const auto& scan : scans) {
+    output.AddRow({std::to_string(scan.m_nId), scan.m_lpszScanDate, scan.m_lpszTotalTime,
+                   FormatThousands(scan.m_nPages), FormatThousands(scan.m_nTotalImages),
+                   FormatThousands(scan.m_nSavedImages), FormatThousands(scan.m_nSkippedImages),
+                   ByteSizeText(scan.m_nTotalBytes), scan.m_lpszURL});
+  }
+  output.Print(context.out());
+  return kExitOk;
+}
+
+}  // namespace
+
+void RegisterListCommands(CommandRegistry& registry) {
+  registry.Add({"projects",
+                "[--category NAME] [--json]",
+                "List the projects, A to Z, of every category or of one.",
+                {{"--category", true, "NAME"}, JsonOption()},
+                0,
+                0,
+                ListProjects});
+  registry.Add(
+      {"links", "ID|TITLE [--json]", "List a project's links.", {JsonOption()}, 1, 1, ListLinks});
+  registry.Add({"history",
+                "ID|TITLE [--json]",
+                "List a project's scans, oldest first.",
+                {JsonOption()},
+                1,
+                1,
+                ListHistory});
+}
+
+}  // namespace trawlix::cli

@@ -1,0 +1,91 @@
+#include "cli/Lookup.h"
+
+#include <algorithm>
+
+#include "base/Text.h"
+#include "cli/CliContext.h"
+#include "cli/RecordOutput.h"
+#include "storage/CategoriesTable.h"
+#include "storage/ProjectsTable.h"
+
+namespace trawlix::cli {
+
+namespace {
+
+const char* kDatabaseFailure = "the database could not be read";
+
+}  // namespace
+
+std::optional<int> ParseId(const std::string& text) {
+  int value = 0;
+  if (text.empty() || !(text[0] >= '0' && text[0] <= '9') || !ParseWholeInt(text, value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<CProjectsRecord> FindProject(CliContext& context, const std::string& idOrTitle) {
+  CProjectsTable table(context.databasePath(), context.messages());
+  if (!table.OpenTable()) {
+    context.Fail(kDatabaseFailure);
+    return std::nullopt;
+  }
+  if (const auto id = ParseId(idOrTitle)) {
+    CProjectsRecord record;
+    if (table.LoadProjectById(*id) && table.GetCurrent(record)) return record;
+  }
+  if (!table.LoadByTitle(idOrTitle)) {
+    context.Fail(kDatabaseFailure);
+    return std::nullopt;
+  }
+  const auto matches = HandOutRecords(table);
+  if (matches.empty() || Trim(idOrTitle).empty()) {
+    context.Fail("no project has the id or title " + Quoted(idOrTitle) +
+                 " (see: trawlix-cli projects)");
+    return std::nullopt;
+  }
+  if (matches.size() > 1) {
+    std::string ids;
+    for (const auto& match : matches)
+      ids += (ids.empty() ? "" : ", ") + std::to_string(match.m_nId);
+    context.Fail("several projects are titled " + Quoted(idOrTitle) + " (ids " + ids +
+                 "): name the project by its id");
+    return std::nullopt;
+  }
+  return matches.front();
+}
+
+std::optional<std::vector<CCategoriesRecord>> AllCategories(CliContext& context) {
+  CCategoriesTable table(context.databasePath(), context.messages());
+  if (!table.OpenTable() || !table.LoadAllCategories()) {
+    context.Fail(kDatabaseFailure);
+    return std::nullopt;
+  }
+  return HandOutRecords(table);
+}
+
+std::optional<CCategoriesRecord> FindCategory(CliContext& context, const std::string& nameOrId) {
+  const auto categories = AllCategories(context);
+  if (!categories) return std::nullopt;
+  const std::string name = Trim(nameOrId);
+  const auto find = [&](auto matches) -> const CCategoriesRecord* {
+    const auto it = std::find_if(categories->begin(), categories->end(), matches);
+    return it == categories->end() ? nullptr : &*it;
+  };
+  const CCategoriesRecord* found =
+      find([&](const CCategoriesRecord& c) { return c.m_lpszName == name; });
+  if (found == nullptr) {
+    found = find([&](const CCategoriesRecord& c) { return EqualsNoCase(c.m_lpszName, name); });
+  }
+  const auto id = ParseId(name);
+  if (found == nullptr && id) {
+    found = find([&](const CCategoriesRecord& c) { return c.m_lId == *id; });
+  }
+  if (found == nullptr) {
+    context.Fail("no category is named " + Quoted(nameOrId) + " (see: trawlix-cli categories)");
+    return std::nullopt;
+  }
+  return *found;
+}
+
+}  // namespace trawlix::cli

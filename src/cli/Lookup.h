@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "storage/CategoriesRecord.h"
+#include "storage/ProjectsRecord.h"
+
+namespace trawlix::cli {
+
+class CliContext;
+
+// A project named on the command line by its id or its title. A number is taken as an id
+// first, then as a title. Reports an unknown or ambiguous name and returns nothing.
+std::optional<CProjectsRecord> FindProject(CliContext& context, const std::string& idOrTitle);
+
+// A category by name (any letter case when no exact match) or id; reports an unknown one.
+std::optional<CCategoriesRecord> FindCategory(CliContext& context, const std::string& nameOrId);
+
+// Every category, A to Z; nothing after reporting a database failure.
+std::optional<std::vector<CCategoriesRecord>> AllCategories(CliContext& context);
+
+// A name as messages show it: 'Sea Birds'.
+inline std::string Quoted(const std::string& text) {
+  return "'" + text + "'";
+}
+
+// A whole decimal number, or nothing.
+std::optional<int> ParseId(const std::string& text);
+
+}  // namespace trawlix::cli

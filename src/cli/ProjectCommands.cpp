@@ -1,0 +1,286 @@
+// One project: show, add, set and delete. Adding and changing run the project editor's checks.
+#include <algorithm>
+#include <filesystem>
+
+#include "base/Path.h"
+#include "base/Text.h"
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+#include "cli/Lookup.h"
+#include "cli/RecordOutput.h"
+#include "cli/TextTable.h"
+#include "storage/ProjectDefaults.h"
+#include "storage/ProjectLinksTable.h"
+#include "storage/ProjectValidation.h"
+#include "storage/ProjectsTable.h"
+
+namespace trawlix::cli {
+
+namespace {
+
+const char* kDatabaseFailure = "the database could not be written";
+
+bool IsFolderColumn(std::string_view column) {
+  for (std::string_view name : {"SaveTo", "ThumbnailSaveTo", "MobileSaveTo",
+                                "ThumbnailsExternalSaveTo", "MobileExternalSaveTo"}) {
+    if (column == name) return true;
+  }
+  return false;
+}
+
+// Folders are stored absolute: a path relative to where the command ran means nothing to the
+// desktop program.
+std::string AbsoluteFolder(const std::string& path) {
+  const std::string trimmed = Trim(path);
+  if (trimmed.empty()) return trimmed;
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(trimmed, error);
+  if (error) return trimmed;
+  return NormalizeFolderPath(absolute.lexically_normal().string(), TrailingSlash::Remove);
+}
+
+// Applies one FIELD=VALUE to the record; false after reporting what is wrong with it.
+bool ApplyAssignment(CliContext& context, CProjectsRecord& record, const std::string& text) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string::npos || equals == 0) {
+    context.Fail("expected FIELD=VALUE, not " + Quoted(text));
+    return false;
+  }
+  const std::string field = text.substr(0, equals);
+  std::string value = text.substr(equals + 1);
+  const auto* column = FindColumn<CProjectsRecord>(field);
+  if (column == nullptr) {
+    context.Fail("no project field is named " + Quoted(field) +
+                 " (the fields are the column names that 'project show' lists)");
+    return false;
+  }
+  if (column->name == "Id") {
+    context.Fail("a project's Id is given by the database and cannot be set");
+    return false;
+  }
+  if (column->kind == ColumnKind::Text) {
+    if (auto problem = CheckColumnText(column->name, value)) {
+      context.Fail(*problem);
+      return false;
+    }
+    if (IsFolderColumn(column->name)) value = AbsoluteFolder(value);
+    // Titles are looked up trimmed, and a scan starts from the trimmed address.
+    if (column->name == "Title" || column->name == "URL") value = Trim(value);
+  }
+  std::string error;
+  if (!SetColumnFromText(record, column->name, value, error)) {
+    context.Fail(error);
+    return false;
+  }
+  if (column->kind == ColumnKind::Integer) {
+    if (auto problem = CheckColumnValue(column->name, record.*column->integer)) {
+      context.Fail(*problem);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ApplyAssignments(CliContext& context, CProjectsRecord& record,
+                      const std::vector<std::string>& assignments) {
+  for (const auto& assignment : assignments) {
+    if (!ApplyAssignment(context, record, assignment)) return false;
+  }
+  return true;
+}
+
+bool ApplyCategoryOption(CliContext& context, CProjectsRecord& record, const ParsedArgs& args) {
+  const auto name = args.Value("--category");
+  if (!name) return true;
+  const auto category = FindCategory(context, *name);
+  if (!category) return false;
+  record.m_nCatId = category->m_lId;
+  return true;
+}
+
+bool TitleTakenInCategory(CliContext& context, const CProjectsRecord& record) {
+  CProjectsTable table(context.databasePath(), context.messages());
+  if (!table.OpenTable() || !table.LoadByCategoryAndTitle(record.m_nCatId, record.m_lpszTitle)) {
+    return false;
+  }
+  for (const auto& other : table.Records()) {
+    if (other.m_nId != record.m_nId) return true;
+  }
+  return false;
+}
+
+// The editor's checks, a title that is unique in its category (projects are named by title
+// here), then the folders the editor creates. False after saying what is wrong.
+bool CheckAndPrepare(CliContext& context, const CProjectsRecord& record,
+                     const std::vector<CCategoriesRecord>& categories, bool checkTitle) {
+  ProjectCheckOptions options;
+  for (const auto& category : categories) options.categoryIds.push_back(category.m_lId);
+  options.createMissingFolders = context.settings().Values().autoCreateFolders != 0;
+  if (auto problem = CheckProject(record, options)) {
+    context.messages().Inform(problem->message);
+    return false;
+  }
+  if (checkTitle && TitleTakenInCategory(context, record)) {
+    context.Fail("a project titled " + Quoted(record.m_lpszTitle) +
+                 " exists in that category already");
+    return false;
+  }
+  if (auto problem = CreateProjectFolders(record)) {
+    context.messages().Inform(problem->message);
+    return false;
+  }
+  return true;
+}
+
+// The id of the newest project of that title in that category: an insert does not report it.
+int NewProjectId(CliContext& context, const CProjectsRecord& record) {
+  CProjectsTable table(context.databasePath(), context.messages());
+  int id = -1;
+  if (table.OpenTable() && table.LoadByCategoryAndTitle(record.m_nCatId, record.m_lpszTitle)) {
+    for (const auto& match : table.Records()) id = std::max(id, match.m_nId);
+  }
+  return id;
+}
+
+int ShowProject(CliContext& context, const ParsedArgs& args) {
+  if (!context.OpenData()) return kExitFailure;
+  const auto project = FindProject(context, args.positionals[0]);
+  if (!project) return kExitFailure;
+  if (args.Has("--json")) {
+    WriteJsonObject(context.out(), RecordToJson(*project));
+    return kExitOk;
+  }
+  const auto categories = AllCategories(context);
+  if (!categories) return kExitFailure;
+  TextTable output({{"Field"}, {"Value"}});
+  for (const auto& column : kProjectsColumns) {
+    std::string value = ColumnValueText(*project, column);
+    if (column.name == "CatId") {
+      for (const auto& category : *categories) {
+        if (category.m_lId == project->m_nCatId) value += " (" + category.m_lpszName + ")";
+      }
+    }
+    output.AddRow({std::string(column.name), value});
+  }
+  output.Print(context.out());
+  return kExitOk;
+}
+
+int AddProject(CliContext& context, const ParsedArgs& args) {
+  if (!context.OpenData()) return kExitFailure;
+  const auto categories = AllCategories(context);
+  if (!categories) return kExitFailure;
+  const SettingsValues& settings = context.settings().Values();
+  CProjectsRecord record = NewProjectRecord(settings, *categories);
+  // The options are assignments like any other, checked the same way.
+  std::vector<std::string> assignments;
+  for (const auto& [option, field] :
+       {std::pair{"--title", "Title="}, {"--url", "URL="}, {"--save-to", "SaveTo="}}) {
+    if (const auto value = args.Value(option)) assignments.push_back(field + *value);
+  }
+  assignments.insert(assignments.end(), args.positionals.begin(), args.positionals.end());
+  if (!ApplyCategoryOption(context, record, args) ||
+      !ApplyAssignments(context, record, assignments)) {
+    return kExitFailure;
+  }
+  const bool saveToGiven = std::any_of(assignments.begin(), assignments.end(), [](const auto& a) {
+    return EqualsNoCase(a.substr(0, 7), "SaveTo=");
+  });
+  if (!saveToGiven) record.m_lpszSaveTo = DefaultSaveTo(settings, record.m_lpszTitle);
+  CompleteNewProject(record, settings);
+  if (!CheckAndPrepare(context, record, *categories, true)) return kExitFailure;
+  CProjectsTable table(context.databasePath(), context.messages());
+  if (!table.OpenTable() || !table.InsertProject(record)) return context.Fail(kDatabaseFailure);
+  context.out() << "Added project " << NewProjectId(context, record) << ' '
+                << Quoted(record.m_lpszTitle) << ".\n";
+  return kExitOk;
+}
+
+// The project's link with its old start address follows the new one.
+void MoveStartLink(CliContext& context, const CProjectsRecord& before,
+                   const CProjectsRecord& after) {
+  if (before.m_lpszURL == after.m_lpszURL) return;
+  CProjectLinksTable links(context.databasePath(), context.messages());
+  CProjectLinksRecord link;
+  if (links.OpenTable() && links.LoadLinkByURL(before.m_nId, before.m_lpszURL) &&
+      links.GetCurrent(link)) {
+    link.m_lpszURL = after.m_lpszURL;
+    links.UpdateProjectLink(link);
+  }
+}
+
+int SetProject(CliContext& context, const ParsedArgs& args) {
+  if (!context.OpenData()) return kExitFailure;
+  if (args.positionals.size() < 2 && !args.Has("--category")) {
+    context.Fail("project set: nothing to change (give FIELD=VALUE or --category NAME)");
+    return kExitUsage;
+  }
+  const auto before = FindProject(context, args.positionals[0]);
+  if (!before) return kExitFailure;
+  const auto categories = AllCategories(context);
+  if (!categories) return kExitFailure;
+  CProjectsRecord record = *before;
+  const std::vector<std::string> assignments(args.positionals.begin() + 1, args.positionals.end());
+  if (!ApplyCategoryOption(context, record, args) ||
+      !ApplyAssignments(context, record, assignments)) {
+    return kExitFailure;
+  }
+  const bool renamed =
+      record.m_lpszTitle != before->m_lpszTitle || record.m_nCatId != before->m_nCatId;
+  if (!CheckAndPrepare(context, record, *categories, renamed)) return kExitFailure;
+  CProjectsTable table(context.databasePath(), context.messages());
+  if (!table.OpenTable() || !table.UpdateProject(record)) return context.Fail(kDatabaseFailure);
+  MoveStartLink(context, *before, record);
+  context.out() << "Updated project " << record.m_nId << ' ' << Quoted(record.m_lpszTitle) << ".\n";
+  return kExitOk;
+}
+
+int DeleteProject(CliContext& context, const ParsedArgs& args) {
+  if (!context.OpenData()) return kExitFailure;
+  const auto project = FindProject(context, args.positionals[0]);
+  if (!project) return kExitFailure;
+  if (!DeleteProjectWithHistory(context.databasePath(), context.messages(), project->m_nId)) {
+    return context.Fail(kDatabaseFailure);
+  }
+  context.out() << "Deleted project " << project->m_nId << ' ' << Quoted(project->m_lpszTitle)
+                << " with its links and scan history; downloaded photos are kept.\n";
+  return kExitOk;
+}
+
+}  // namespace
+
+void RegisterProjectCommands(CommandRegistry& registry) {
+  registry.Add({"project show",
+                "ID|TITLE [--json]",
+                "Show every field of a project.",
+                {JsonOption()},
+                1,
+                1,
+                ShowProject});
+  registry.Add({"project add",
+                "--title T --url U [--category C] [--save-to DIR] [FIELD=VALUE ...]",
+                "Add a project; unset fields take the settings' new-project defaults.",
+                {{"--title", true, "T"},
+                 {"--url", true, "U"},
+                 {"--category", true, "C"},
+                 {"--save-to", true, "DIR"}},
+                0,
+                kAnyCount,
+                AddProject});
+  registry.Add({"project set",
+                "ID|TITLE [--category C] FIELD=VALUE ...",
+                "Change fields of a project (FIELD is a column name from 'project show').",
+                {{"--category", true, "C"}},
+                1,
+                kAnyCount,
+                SetProject});
+  registry.Add({"project delete",
+                "ID|TITLE",
+                "Delete a project with its scan history and links; photos stay on disk.",
+                {},
+                1,
+                1,
+                DeleteProject});
+}
+
+}  // namespace trawlix::cli

@@ -1,0 +1,195 @@
+#include "storage/ProjectValidation.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "base/Text.h"
+
+namespace trawlix {
+
+namespace {
+
+// Paths may still carry an encoded apostrophe from older rows.
+std::string FolderPath(std::string_view path) {
+  return ReplacedAll(Trim(path), "&#39", "'");
+}
+
+bool FolderExists(std::string_view path) {
+  const std::string folder = FolderPath(path);
+  std::error_code error;
+  return !folder.empty() && std::filesystem::is_directory(folder, error);
+}
+
+bool CreateFolder(std::string_view path) {
+  const std::string folder = FolderPath(path);
+  if (folder.empty()) return false;
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  return std::filesystem::is_directory(folder, error);
+}
+
+// A folder check: fine when the folder exists or may be created (and is not empty).
+bool FolderAcceptable(std::string_view path, bool createMissing) {
+  return FolderExists(path) || (createMissing && !Trim(path).empty());
+}
+
+std::optional<ProjectProblem> Problem(ProjectField field, const char* message) {
+  return ProjectProblem{field, message};
+}
+
+struct ValueRule {
+  std::vector<std::string_view> columns;
+  int min;
+  int max;
+  const char* meaning;
+};
+
+const std::vector<ValueRule>& ValueRules() {
+  static const std::vector<ValueRule> rules = {
+      {{"JPEG",
+        "PNG",
+        "GIF",
+        "BMP",
+        "ICO",
+        "TIF",
+        "CreateFolders",
+        "SearchSubFolders",
+        "FilterMinimumSize",
+        "AutoRename",
+        "IncludePhotoSize",
+        "ReplaceSpaces",
+        "PadNumbers",
+        "AutoResize",
+        "AutoConvert",
+        "AutoCreateThumbnails",
+        "ExcludeThumbnailFolder",
+        "AutoCreateMobile",
+        "ExcludeMobileFolder",
+        "KeywordMustExist",
+        "ThumbnailsExternalIncludeTitle",
+        "MobileExternalIncludeTitle"},
+       0,
+       1,
+       "0 (off) or 1 (on)"},
+      {{"ConvertToFormat", "ThumbnailFormat", "MobileFormat"},
+       -1,
+       4,
+       "a format code: 0 JPEG, 1 BMP, 2 PNG, 3 TIFF, 4 GIF (-1 none)"},
+      {{"Orientation"}, 0, 2, "an orientation code: 0 any, 1 portrait, 2 landscape"},
+      {{"ThumbnailOrientation", "MobileOrientation"},
+       -1,
+       2,
+       "an orientation code: 0 any, 1 portrait, 2 landscape (-1 none)"},
+      {{"ThumbnailsSaveToLocation", "MobileSaveToLocation"},
+       0,
+       1,
+       "a location code: 0 sub-folder, 1 external folder"},
+      {{"MinimumSize"}, 0, 100000, "a size in pixels from 0 to 100000"},
+      {{"ResizeBoundingBox", "ThumbnailBoundingBox", "MobileBoundingBox"},
+       1,
+       100000,
+       "a size in pixels from 1 to 100000"},
+      {{"Padding"}, 1, 10, "a number of digits from 1 to 10"},
+  };
+  return rules;
+}
+
+}  // namespace
+
+bool IsStartAddress(std::string_view url) {
+  const std::string trimmed = Trim(url);
+  for (std::string_view scheme : {"http://", "https://"}) {
+    if (trimmed.size() > scheme.size() &&
+        EqualsNoCase(std::string_view(trimmed).substr(0, scheme.size()), scheme)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::optional<ProjectProblem> CheckGeneralPage(const CProjectsRecord& record,
+                                               const ProjectCheckOptions& options) {
+  const auto& ids = options.categoryIds;
+  if (std::find(ids.begin(), ids.end(), record.m_nCatId) == ids.end()) {
+    return Problem(ProjectField::Category, kNoCategoryMessage);
+  }
+  if (Trim(record.m_lpszTitle).empty()) return Problem(ProjectField::Title, kNoNameMessage);
+  if (!IsStartAddress(record.m_lpszURL)) return Problem(ProjectField::URL, kBadURLMessage);
+  if (!FolderAcceptable(record.m_lpszSaveTo, options.createMissingFolders)) {
+    return Problem(ProjectField::SaveTo, kNoSaveToMessage);
+  }
+  const bool anyFormat = record.m_nJPEG > 0 || record.m_nPNG > 0 || record.m_nGIF > 0 ||
+                         record.m_nBMP > 0 || record.m_nTIF > 0;
+  if (!anyFormat) return Problem(ProjectField::Formats, kNoFormatMessage);
+  return std::nullopt;
+}
+
+std::optional<ProjectProblem> CheckRenamePage(const CProjectsRecord& record) {
+  if (record.m_nAutoRename > 0 && record.m_lpszNamePrefix.empty()) {
+    return Problem(ProjectField::NamePrefix, kNoPrefixMessage);
+  }
+  return std::nullopt;
+}
+
+std::optional<ProjectProblem> CheckThumbnailsPage(const CProjectsRecord& record,
+                                                  const ProjectCheckOptions& options) {
+  if (record.m_nAutoCreateThumbnails > 0 &&
+      !FolderAcceptable(record.m_lpszThumbnailSaveTo, options.createMissingFolders)) {
+    return Problem(ProjectField::ThumbnailSaveTo, kNoThumbnailFolderMessage);
+  }
+  if (record.m_nAutoCreateMobile > 0 &&
+      !FolderAcceptable(record.m_lpszMobileSaveTo, options.createMissingFolders)) {
+    return Problem(ProjectField::MobileSaveTo, kNoMobileFolderMessage);
+  }
+  return std::nullopt;
+}
+
+std::optional<ProjectProblem> CheckProject(const CProjectsRecord& record,
+                                           const ProjectCheckOptions& options) {
+  if (auto problem = CheckGeneralPage(record, options)) return problem;
+  if (auto problem = CheckRenamePage(record)) return problem;
+  return CheckThumbnailsPage(record, options);
+}
+
+std::optional<ProjectProblem> CreateProjectFolders(const CProjectsRecord& record) {
+  if (!FolderExists(record.m_lpszSaveTo) && !CreateFolder(record.m_lpszSaveTo)) {
+    return Problem(ProjectField::SaveTo, kNoSaveToMessage);
+  }
+  if (record.m_nAutoCreateThumbnails > 0 && !FolderExists(record.m_lpszThumbnailSaveTo) &&
+      !CreateFolder(record.m_lpszThumbnailSaveTo)) {
+    return Problem(ProjectField::ThumbnailSaveTo, kNoThumbnailFolderMessage);
+  }
+  if (record.m_nAutoCreateMobile > 0 && !FolderExists(record.m_lpszMobileSaveTo) &&
+      !CreateFolder(record.m_lpszMobileSaveTo)) {
+    return Problem(ProjectField::MobileSaveTo, kNoMobileFolderMessage);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckColumnValue(std::string_view column, int value) {
+  for (const auto& rule : ValueRules()) {
+    const auto name = std::find_if(rule.columns.begin(), rule.columns.end(),
+                                   [&](std::string_view n) { return EqualsNoCase(n, column); });
+    if (name == rule.columns.end()) continue;
+    if (value >= rule.min && value <= rule.max) return std::nullopt;
+    return std::string(*name) + " must be " + rule.meaning + ", not " + std::to_string(value) + ".";
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckColumnText(std::string_view column, std::string_view text) {
+  const bool shortColumn = EqualsNoCase(column, "Title") || EqualsNoCase(column, "NamePrefix");
+  const std::size_t limit = shortColumn ? 200 : 1024;
+  if (text.size() > limit) {
+    return std::string(column) + " may hold at most " + std::to_string(limit) +
+           " characters, not " + std::to_string(text.size()) + ".";
+  }
+  const bool control = std::any_of(text.begin(), text.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+  });
+  if (control) return std::string(column) + " may not contain line breaks or control characters.";
+  return std::nullopt;
+}
+
+}  // namespace trawlix

@@ -1,0 +1,258 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "exchange/ExchangeTestSupport.h"
+#include "exchange/ProjectExporter.h"
+#include "exchange/ProjectImporter.h"
+#include "storage/DateText.h"
+
+namespace trawlix::exchange {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::Transported;
+
+auto Kinds(const ImportSummary& s) {
+  std::vector<ImportResultKind> kinds;
+  for (const auto& r : s.rows) kinds.push_back(r.kind);
+  return kinds;
+}
+
+auto Messages(const ImportSummary& s) {
+  std::vector<std::string> texts;
+  for (const auto& r : s.rows) texts.push_back(r.message);
+  return texts;
+}
+
+CImportedProject FileProject(const std::string& title, const std::string& category,
+                             std::vector<std::string> urls = {}) {
+  CImportedProject p;
+  p.m_nProjectId = 42;
+  p.m_lpszTitle = title;
+  p.m_lpszCategory = category;
+  p.m_lpszURL = "http://file.example/start";
+  p.m_lpszKeywords = "k";
+  p.m_lpszNamePrefix = "np_";
+  std::tie(p.m_nJPEG, p.m_nPNG, p.m_nTIF, p.m_nMinimumSize, p.m_nOrientation, p.m_nPadding) =
+      std::make_tuple(0, 1, 1, 100, 1, 5);
+  for (const auto& url : urls) p.m_arLinks.push_back({42, 1, 0, url, "lk"});
+  p.m_nNumLinks = static_cast<std::int32_t>(p.m_arLinks.size());
+  return p;
+}
+
+class ImportTest : public testing::ExchangeDbTest {
+ protected:
+  ImportSummary Import(const std::vector<CImportedProject>& projects, const ImportOptions& options,
+                       const std::string& db = {}) {
+    CProjectImporter importer(db.empty() ? DbPath() : db, settings, messages);
+    return importer.Import(projects, options);
+  }
+  static ImportOptions Into(const std::string& category,
+                            DuplicateHandling duplicates = DuplicateHandling::DontImport) {
+    return {ImportTarget::SelectedCategory, category, duplicates};
+  }
+  static ImportOptions FileCategories(
+      DuplicateHandling duplicates = DuplicateHandling::DontImport) {
+    return {ImportTarget::FileCategory, "Imported Projects", duplicates};
+  }
+};
+
+TEST_F(ImportTest, RoundTripsProjectsAndLinksThroughAFile) {
+  const int cats = AddCategory("Cats & Dogs");
+  const int tom = AddProject("Tom & Jerry", cats);
+  AddLink(tom, "http://a.example/1", 1);
+  AddLink(tom, "http://a.example/2", 0);
+  const int other = AddProject("Zoë ☃", AddCategory("Birds"));
+  const std::string path = (dir / "x.txexport").string();
+  CProjectExporter exporter(DbPath(), TempFolder(), messages);
+  ASSERT_TRUE(exporter.Export(Request({tom, other}, path)).ok);
+
+  const std::optional<CExchangeFile> file = OpenImportFile(path, messages);
+  ASSERT_TRUE(file);
+  const std::string target = DbPath("Other.txdb");
+  AddCategory("Imported Projects", target);
+  const ImportSummary summary = Import(file->projects, FileCategories(), target);
+
+  EXPECT_TRUE(summary.categoriesCreated);
+  EXPECT_THAT(CategoryNames(target), ElementsAre("Birds", "Cats & Dogs", "Imported Projects"));
+  EXPECT_THAT(Messages(summary),
+              ElementsAre("Project Tom & Jerry imported (2 links) to Category (Cats & Dogs)",
+                          "Project Zoë ☃ imported (0 links) to Category (Birds)"));
+  EXPECT_EQ(summary.rows[0].action.m_nCode, CImportAction::kImportIntoSuggestedCategory);
+  EXPECT_STREQ(summary.rows[0].action.Name(), "Import Into Suggested Category");
+
+  const std::vector<CProjectsRecord> source = Projects();
+  const std::vector<CProjectsRecord> rows = Projects(target);
+  ASSERT_EQ(rows.size(), 2u);
+  const CProjectsRecord& r = rows[0];
+  EXPECT_EQ(Transported(r), Transported(source[0]));
+  EXPECT_EQ(Transported(rows[1]), Transported(source[1]));
+
+  const std::vector<CProjectLinksRecord> links = Links(r.m_nId, target);
+  ASSERT_EQ(links.size(), 2u);
+  EXPECT_EQ(
+      std::tie(links[0].m_lpszURL, links[0].m_nSearchSubFolders, links[1].m_nSearchSubFolders),
+      std::make_tuple("http://a.example/1", 1, 0));
+  for (const CProjectLinksRecord& l : links) {
+    EXPECT_EQ(std::tie(l.m_lpszdtDate, l.m_lpszTitle, l.m_nKeywordMustExist, l.m_nPhotos),
+              std::make_tuple(TodayDateText(), "", 1, 0));
+    EXPECT_EQ(l.m_lpszGUID.size(), 36u);
+  }
+  EXPECT_NE(links[0].m_lpszGUID, links[1].m_lpszGUID);
+}
+
+TEST_F(ImportTest, FillsTheRestAsForANewProject) {
+  settings.newAutoResize = 1;
+  settings.newResizeBoundingBox = 2048;
+  settings.newIncludePhotoSize = 1;
+  settings.newMobileFormat = 4;
+  settings.thumbnailsFolderName = "Small";
+  const int cat = AddCategory("Models");
+  Import({FileProject("My Trip", "Models")}, Into("Models"));
+
+  const std::vector<CProjectsRecord> rows = Projects();
+  ASSERT_EQ(rows.size(), 1u);
+  const CProjectsRecord& r = rows[0];
+  const std::string saveTo = (dir / "Pictures" / "My Trip").string();
+  EXPECT_EQ(r.m_nCatId, cat);
+  EXPECT_EQ(r.m_lpszSaveTo, saveTo);
+  EXPECT_EQ(r.m_lpszThumbnailSaveTo, saveTo + "/Small");
+  EXPECT_EQ(r.m_lpszMobileSaveTo, saveTo + "/Mobile");
+  EXPECT_EQ(std::tie(r.m_nAutoResize, r.m_nResizeBoundingBox, r.m_nIncludePhotoSize,
+                     r.m_nMobileFormat, r.m_nKeywordMustExist),
+            std::make_tuple(1, 2048, 1, 4, 0));
+  // Values that travel in the file win over the defaults.
+  EXPECT_EQ(Transported(r), Transported(FileProject("My Trip", "Models")));
+}
+
+TEST_F(ImportTest, NamesFoldersAndPrefixesSafely) {
+  AddCategory("Models");
+  CImportedProject noPrefix = FileProject("  My Trip  ", "Models");
+  noPrefix.m_lpszNamePrefix = "";
+  CImportedProject climbing = FileProject("../../etc", "Models");
+  climbing.m_lpszNamePrefix = "a/../b";
+  Import({noPrefix, climbing}, Into("Models"));
+
+  const std::vector<CProjectsRecord> rows = Projects();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].m_lpszTitle, "My Trip");
+  EXPECT_EQ(rows[0].m_lpszNamePrefix, "My_Trip_");
+  EXPECT_EQ(rows[1].m_lpszTitle, "../../etc");
+  EXPECT_EQ(rows[1].m_lpszSaveTo, (dir / "Pictures" / ".._.._etc").string());
+  EXPECT_EQ(rows[1].m_lpszNamePrefix, "a_.._b");
+}
+
+TEST_F(ImportTest, SameFileTwiceIntoImportedProjectsMakesASecondProject) {
+  const int imported = AddCategory("Imported Projects");
+  const std::vector<CImportedProject> file = {FileProject("Tom", "Models", {"http://l/1"})};
+  const ImportOptions options = Into("Imported Projects", DuplicateHandling::DontImport);
+
+  const ImportSummary first = Import(file, options);
+  const ImportSummary second = Import(file, options);
+
+  EXPECT_EQ(first.rows[0].action.m_nCode, CImportAction::kImportIntoSelectedCategory);
+  EXPECT_EQ(second.rows[0].action.m_nCode, CImportAction::kDuplicateImportIntoSelectedCategory);
+  EXPECT_THAT(Kinds(second), ElementsAre(ImportResultKind::Imported));
+  EXPECT_EQ(second.rows[0].message,
+            "Project Tom imported (1 link) to Category (Imported Projects)");
+  EXPECT_FALSE(first.categoriesCreated || second.categoriesCreated);
+  const std::vector<CProjectsRecord> rows = Projects();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].m_lpszTitle, rows[1].m_lpszTitle);
+  EXPECT_EQ(rows[1].m_nCatId, imported);
+  EXPECT_EQ(Links(rows[1].m_nId).size(), 1u);
+}
+
+TEST_F(ImportTest, MergesOnlyLinksThatAreNew) {
+  const int models = AddCategory("Models");
+  const int existing = AddProject("tom & JERRY", models);
+  AddLink(existing, "http://l/1");
+  const CImportedProject p =
+      FileProject("Tom & Jerry", "Elsewhere", {"http://l/1", "http://l/2", "http://l/2"});
+  const ImportOptions merge = FileCategories(DuplicateHandling::MergeLinks);
+
+  const ImportSummary first = Import({p}, merge);
+  const ImportSummary again = Import({p}, merge);
+
+  EXPECT_THAT(Kinds(first), ElementsAre(ImportResultKind::Merged));
+  EXPECT_EQ(first.rows[0].action.m_nCode, CImportAction::kDuplicateMergeLinks);
+  EXPECT_THAT(Messages(first),
+              ElementsAre("1 link merged into Tom & Jerry project, category (Models)"));
+  EXPECT_THAT(Messages(again),
+              ElementsAre("0 links merged into Tom & Jerry project, category (Models)"));
+  EXPECT_FALSE(first.categoriesCreated);  // the duplicate's category is not needed
+  EXPECT_EQ(Projects().size(), 1u);
+  const std::vector<CProjectLinksRecord> links = Links(existing);
+  ASSERT_EQ(links.size(), 2u);
+  EXPECT_EQ(links[1].m_lpszURL, "http://l/2");
+  EXPECT_EQ(links[1].m_lpszdtDate, TodayDateText());
+}
+
+TEST_F(ImportTest, DontImportLeavesDuplicatesAlone) {
+  const int models = AddCategory("Models");
+  AddProject("Tom", models);
+  AddCategory("Other");
+  const ImportSummary summary =
+      Import({FileProject("TOM", "x", {"http://new"}), FileProject("Jerry", "x")}, Into("Other"));
+
+  EXPECT_THAT(Kinds(summary), ElementsAre(ImportResultKind::Skipped, ImportResultKind::Imported));
+  EXPECT_EQ(summary.rows[0].message, "Project (TOM) already exists in Category (Models)");
+  EXPECT_STREQ(summary.rows[0].action.Name(), "Duplicate: Don't Import Project");
+  EXPECT_EQ(Projects().size(), 2u);
+  EXPECT_TRUE(Links(Projects()[0].m_nId).empty());
+}
+
+TEST_F(ImportTest, DuplicatesWithinOneFileFollowTheDuplicateRule) {
+  AddCategory("Models");
+  const ImportSummary summary = Import(
+      {FileProject("Tom", "Models", {"http://l/1"}), FileProject("tom", "Models", {"http://l/2"})},
+      Into("Models", DuplicateHandling::MergeLinks));
+  EXPECT_THAT(Kinds(summary), ElementsAre(ImportResultKind::Imported, ImportResultKind::Merged));
+  ASSERT_EQ(Projects().size(), 1u);
+  EXPECT_EQ(Links(Projects()[0].m_nId).size(), 2u);
+}
+
+TEST_F(ImportTest, CreatesEachFileCategoryOnce) {
+  const std::vector<CImportedProject> file = {
+      FileProject("A", "Travel"), FileProject("B", " Travel "), FileProject("C", "Travel"),
+      FileProject("D", ""), FileProject("E", "all")};
+
+  const ImportSummary summary = Import(file, FileCategories());
+
+  EXPECT_TRUE(summary.categoriesCreated);
+  // Projects without a usable category of their own go to the chosen one.
+  EXPECT_THAT(CategoryNames(), ElementsAre("Imported Projects", "Travel"));
+  EXPECT_THAT(Kinds(summary), ::testing::Each(ImportResultKind::Imported));
+  EXPECT_EQ(summary.rows[3].message,
+            "Project D imported (0 links) to Category (Imported Projects)");
+
+  const ImportSummary again = Import({FileProject("F", "Travel")}, FileCategories());
+  EXPECT_FALSE(again.categoriesCreated);
+  EXPECT_THAT(CategoryNames(), ElementsAre("Imported Projects", "Travel"));
+}
+
+TEST_F(ImportTest, OptionsComeFromTheSettings) {
+  settings.importUseProjectCategory = 1;
+  settings.importCategory = "Mine";
+  settings.importDuplicateAction = 2;
+  const ImportOptions o = ImportOptionsFromSettings(settings);
+  EXPECT_EQ(o.target, ImportTarget::FileCategory);
+  EXPECT_EQ(o.categoryName, "Mine");
+  EXPECT_EQ(o.duplicates, DuplicateHandling::MergeLinks);
+  settings.importUseProjectCategory = 0;
+  settings.importDuplicateAction = 3;  // unknown
+  EXPECT_EQ(ImportOptionsFromSettings(settings).duplicates, DuplicateHandling::DontImport);
+}
+
+TEST_F(ImportTest, DamagedFileIsReportedAndYieldsNothing) {
+  const auto path = dir / "bad.txexport";
+  std::ofstream(path, std::ios::binary) << "PK garbage";
+  EXPECT_FALSE(OpenImportFile(path.string(), messages));
+  ASSERT_EQ(messages.requests.size(), 1u);
+  EXPECT_THAT(messages.requests[0].text, ::testing::StartsWith("The file is damaged: "));
+}
+
+}  // namespace
+}  // namespace trawlix::exchange
