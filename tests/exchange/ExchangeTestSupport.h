@@ -101,15 +101,15 @@ class ExchangeDbTest : public ::testing::Test {
   }
 
   void AddLink(int projectId, const std::string& url, int searchSubFolders = 1) {
-    CProjectLinksRecord l;
-    l.m_nProjectId = projectId;
-    l.m_lpszdtDate = "01/02/2020";
-    l.m_nSearchSubFolders = searchSubFolders;
-    l.m_lpszTitle = "title";
-    l.m_lpszURL = url;
-    l.m_nKeywordMustExist = 1;
-    l.m_lpszKeywords = "kw";
-    l.m_nPhotos = 5;
+    CProjectLinksRecord l{.m_nProjectId = projectId,
+                          .m_lpszdtDate = "01/02/2020",
+                          .m_nSearchSubFolders = searchSubFolders,
+                          .m_lpszTitle = "title",
+                          .m_lpszURL = url,
+                          .m_nKeywordMustExist = 1,
+                          .m_lpszKeywords = "kw",
+                          .m_lpszGUID = {},
+                          .m_nPhotos = 5};
     EXPECT_TRUE(AddProjectLink(DbPath(), messages, l));
   }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "exchange/ExchangeTestSupport.h"
 #include "exchange/ExchangeText.h"
 #include "exchange/ProjectFile.h"
@@ -9,6 +11,7 @@ namespace {
 
 using testing::ByteImage;
 
+// Settings differ from each other, so that a field at another's offset shows.
 CImportedProject SampleProject() {
   CImportedProject p;
   p.m_nProjectId = 7;
@@ -16,21 +19,12 @@ CImportedProject SampleProject() {
   p.m_lpszCategory = "Models";
   p.m_lpszTitle = "Tom & Jerry";
   p.m_lpszURL = "http://example.com/a?b=1&c=2";
-  p.m_nJPEG = 1;
-  p.m_nPNG = 0;
-  p.m_nGIF = 1;
-  p.m_nBMP = 0;
-  p.m_nTIF = 1;
-  p.m_nCreateFolders = 1;
-  p.m_nSearchSubFolders = 1;
   p.m_lpszKeywords = "beach, sun";
-  p.m_nFilterMinSize = 1;
-  p.m_nMinimumSize = 350;
-  p.m_nAutoRename = 1;
-  p.m_nOrientation = 2;
-  p.m_nPadNumbers = 1;
-  p.m_nPadding = 3;
   p.m_lpszNamePrefix = "Tom_&_Jerry_";
+  std::tie(p.m_nJPEG, p.m_nPNG, p.m_nGIF, p.m_nBMP, p.m_nTIF, p.m_nCreateFolders,
+           p.m_nSearchSubFolders, p.m_nKeywordMustExist, p.m_nFilterMinSize, p.m_nMinimumSize,
+           p.m_nAutoRename, p.m_nOrientation, p.m_nPadNumbers, p.m_nPadding) =
+      std::make_tuple(11, 12, 13, 14, 15, 16, 17, 18, 19, 350, 21, 22, 23, 24);
   return p;
 }
 
@@ -53,27 +47,13 @@ std::string HeaderImage(std::int32_t projects) {
 }
 
 std::string ProjectImage(std::int32_t numLinks, std::string_view title) {
-  return ByteImage(3988)
-      .Int(0, 7)
-      .Int(4, numLinks)
-      .Int(8, 1234)
-      .Text(12, "Models")
-      .Text(92, title)
-      .Text(604, "http://example.com/a?b=1&c=2")
-      .Int(2652, 1)
-      .Int(2660, 1)
-      .Int(2668, 1)
-      .Int(2672, 1)
-      .Int(2676, 1)
-      .Text(2684, "beach, sun")
-      .Int(3708, 1)
-      .Int(3712, 350)
-      .Int(3716, 1)
-      .Int(3720, 2)
-      .Int(3724, 1)
-      .Int(3728, 3)
-      .Text(3732, "Tom_&_Jerry_")
-      .str();
+  ByteImage image(3988);
+  image.Int(0, 7).Int(4, numLinks).Int(8, 1234).Text(12, "Models").Text(92, title);
+  image.Text(604, "http://example.com/a?b=1&c=2").Text(2684, "beach, sun");
+  image.Text(3732, "Tom_&_Jerry_");
+  for (std::int32_t i = 0; i < 8; ++i) image.Int(2652 + 4 * i, 11 + i);  // JPEG .. KeywordMustExist
+  for (std::int32_t i = 0; i < 6; ++i) image.Int(3708 + 4 * i, i == 1 ? 350 : 19 + i);
+  return image.str();
 }
 
 std::string LinkImage(int n) {
@@ -88,13 +68,11 @@ std::string LinkImage(int n) {
 }
 
 CExchangeHeader SampleHeader() {
-  CExchangeHeader h;
-  h.m_lpszDescription = "A description";
-  h.m_lpszName = "Ann";
-  h.m_lpszEmailAddress = "ann@example.com";
-  h.m_lpszWebsite = "http://ann.example.com";
-  h.m_lpszDate = "Monday, March 02, 2026";
-  return h;
+  return {.m_lpszDescription = "A description",
+          .m_lpszName = "Ann",
+          .m_lpszEmailAddress = "ann@example.com",
+          .m_lpszWebsite = "http://ann.example.com",
+          .m_lpszDate = "Monday, March 02, 2026"};
 }
 
 TEST(ProjectFileWriter, MatchesHandBuiltImageByteForByteWithCountsFromTheData) {

@@ -2,29 +2,22 @@
 
 #include <filesystem>
 
-#include "TestPhotos.h"
+#include "ImagingTestSupport.h"
 #include "imaging/FileList.h"
-#include "support/TempDir.h"
 
 namespace trawlix {
 namespace {
 
 namespace fs = std::filesystem;
 
-class FileListTest : public ::testing::Test {
+class FileListTest : public testing::PhotoTest {
  protected:
-  void Touch(const std::string& relative, const std::string& content = "x") {
-    const fs::path path = dir / relative;
-    fs::create_directories(path.parent_path());
-    testing::WriteBytes(path.string(), content);
-  }
   std::vector<std::string> Names(const CXFileList& list) const {
     std::vector<std::string> names;
     for (const CXFileInfo& f : list.Files())
       names.push_back(fs::relative(f.path, dir.path()).string());
     return names;
   }
-  testing::TempDir dir;
 };
 
 TEST_F(FileListTest, PhotoMaskMatchesWholeExtensionsAndSortsIgnoringCase) {

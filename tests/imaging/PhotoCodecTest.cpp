@@ -3,9 +3,8 @@
 #include <chrono>
 #include <filesystem>
 
-#include "TestPhotos.h"
+#include "ImagingTestSupport.h"
 #include "imaging/PhotoCodec.h"
-#include "support/TempDir.h"
 
 namespace trawlix {
 namespace {
@@ -13,17 +12,7 @@ namespace {
 using testing::PhotoKind;
 namespace fs = std::filesystem;
 
-class PhotoCodecTest : public ::testing::Test {
- protected:
-  void SetUp() override { InitImaging(); }
-  std::string Path(const std::string& name) const { return (dir / name).string(); }
-  std::string Photo(const std::string& name, PhotoFormat format, int w, int h,
-                    PhotoKind kind = PhotoKind::Opaque) {
-    testing::WritePhoto(Path(name), format, w, h, kind);
-    return Path(name);
-  }
-  testing::TempDir dir;
-};
+class PhotoCodecTest : public testing::PhotoTest {};
 
 TEST_F(PhotoCodecTest, ReadsTheSizeOfEveryFormatByContentNotName) {
   const struct {
@@ -52,7 +41,7 @@ TEST_F(PhotoCodecTest, MissingAndUndecodableFiles) {
   // Only the five photo containers are read: an SVG or PDF never reaches a decoder.
   for (const char* bytes : {"", "<html>not a photo</html>", "%PDF-1.4\n",
                             "<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'/>"}) {
-    testing::WriteBytes(Path("bad.png"), bytes);
+    Touch("bad.png", bytes);
     EXPECT_EQ(ReadPhotoSize(Path("bad.png")), (PhotoSize{0, 0})) << bytes;
   }
 }
@@ -184,7 +173,7 @@ TEST_F(PhotoCodecTest, SavePhotoAsJoinsTrimsConvertsAndReplacesInPlace) {
 TEST_F(PhotoCodecTest, FailedSavesLeaveExistingFilesAlone) {
   const std::string existing = Photo("keep.jpg", PhotoFormat::Jpeg, 30, 20);
   const std::string before = testing::ReadBytes(existing);
-  testing::WriteBytes(Path("junk.jpg"), "junk");
+  Touch("junk.jpg", "junk");
   SavedPhoto failed = SavePhotoAs(Path("junk.jpg"), dir.str(), "keep.jpg", 10, {});
   EXPECT_EQ(failed.path, existing);
   EXPECT_FALSE(failed.written);
@@ -216,7 +205,7 @@ TEST_F(PhotoCodecTest, LargeJpegThumbnailsUseShrinkOnLoadAndExactSizes) {
 
 TEST_F(PhotoCodecTest, TempPhotoPathsCountUpFromZero) {
   EXPECT_EQ(MakeTempPhotoPath(dir.str(), ".jpg"), Path("TempPhoto0000.jpg"));
-  testing::WriteBytes(Path("TempPhoto0000.jpg"), "x");
+  Touch("TempPhoto0000.jpg", "x");
   EXPECT_EQ(MakeTempPhotoPath(dir.str(), ".jpg"), Path("TempPhoto0001.jpg"));
   EXPECT_EQ(MakeTempPhotoPath(dir.str(), ".png"), Path("TempPhoto0000.png"));
 }

@@ -2,28 +2,17 @@
 
 #include <filesystem>
 
-#include "TestPhotos.h"
+#include "ImagingTestSupport.h"
 #include "imaging/BatchRenamer.h"
 #include "imaging/PhotoCodec.h"
 #include "imaging/PhotoNaming.h"
-#include "support/TempDir.h"
 
 namespace trawlix {
 namespace {
 
 namespace fs = std::filesystem;
 
-class PhotoNamingTest : public ::testing::Test {
- protected:
-  void SetUp() override { InitImaging(); }
-  std::string Path(const std::string& relative) const { return (dir / relative).string(); }
-  std::string Touch(const std::string& relative, const std::string& content = "x") {
-    fs::create_directories((dir / relative).parent_path());
-    testing::WriteBytes(Path(relative), content);
-    return Path(relative);
-  }
-  testing::TempDir dir;
-};
+class PhotoNamingTest : public testing::PhotoTest {};
 
 TEST(DownloadNameTest, SmallNumbersArePaddedToTwoDigits) {
   const struct {

@@ -5,22 +5,16 @@
 #include <ctime>
 #include <filesystem>
 
-#include "TestPhotos.h"
+#include "ImagingTestSupport.h"
 #include "imaging/PhotoCodec.h"
 #include "imaging/PhotoProperties.h"
-#include "support/TempDir.h"
 
 namespace trawlix {
 namespace {
 
 using testing::PhotoKind;
 
-class PhotoPropertiesTest : public ::testing::Test {
- protected:
-  void SetUp() override { InitImaging(); }
-  std::string Path(const std::string& name) const { return (dir / name).string(); }
-  testing::TempDir dir;
-};
+class PhotoPropertiesTest : public testing::PhotoTest {};
 
 TEST_F(PhotoPropertiesTest, PixelAndContainerFormatsAsWindowsNamesThem) {
   const struct {
@@ -43,7 +37,7 @@ TEST_F(PhotoPropertiesTest, PixelAndContainerFormatsAsWindowsNamesThem) {
        "24 BPP (RGB888)"},
   };
   for (const auto& c : cases) {
-    testing::WritePhoto(Path(c.name), c.format, 20, 10, c.kind);
+    Photo(c.name, c.format, 20, 10, c.kind);
     const PhotoDetails details = ReadPhotoDetails(Path(c.name));
     EXPECT_EQ(DescribeRawFormat(details.rawFormat), c.raw) << c.name;
     EXPECT_EQ(DescribePixelFormat(details.pixelFormat), c.pixel) << c.name;
@@ -77,7 +71,7 @@ TEST(PathEllipsisTest, KeepsTheFileNameAndTheStart) {
 
 TEST_F(PhotoPropertiesTest, PropertiesText) {
   const std::string photo = Path("p.jpg");
-  testing::WritePhoto(Path("src.png"), PhotoFormat::Png, 1200, 800);
+  Photo("src.png", PhotoFormat::Png, 1200, 800);
   ASSERT_TRUE(
       SavePhotoAs(Path("src.png"), dir.str(), "p.jpg", std::nullopt, {PhotoFormat::Jpeg, 90, 300})
           .written);
@@ -101,7 +95,7 @@ TEST_F(PhotoPropertiesTest, PropertiesText) {
 }
 
 TEST_F(PhotoPropertiesTest, ResolutionOfBitmapsAndFilesWithoutOne) {
-  testing::WritePhoto(Path("p.gif"), PhotoFormat::Gif, 4, 4);
+  Photo("p.gif", PhotoFormat::Gif, 4, 4);
   EXPECT_DOUBLE_EQ(ReadPhotoDetails(Path("p.gif")).dpiY, 96.0);
   ASSERT_TRUE(
       SavePhotoAs(Path("p.gif"), dir.str(), "p.bmp", std::nullopt, {PhotoFormat::Bmp, 90, 150})

@@ -1,4 +1,4 @@
-#include "TestPhotos.h"
+#include "ImagingTestSupport.h"
 
 #include <fstream>
 #include <sstream>
@@ -171,6 +171,22 @@ std::string PhotoClaimingSize(PhotoFormat format, int width, int height) {
       throw std::invalid_argument("not patched");
   }
   return bytes;
+}
+
+void PhotoTest::SetUp() {
+  InitImaging();
+}
+
+std::string PhotoTest::Touch(const std::string& relative, const std::string& content) const {
+  std::filesystem::create_directories((dir / relative).parent_path());
+  WriteBytes(Path(relative), content);
+  return Path(relative);
+}
+
+std::string PhotoTest::Photo(const std::string& name, PhotoFormat format, int width, int height,
+                             PhotoKind kind) const {
+  WritePhoto(Path(name), format, width, height, kind);
+  return Path(name);
 }
 
 }  // namespace trawlix::testing
