@@ -15,6 +15,7 @@ void RegisterAllCommands(CommandRegistry& registry) {
   RegisterProjectCommands(registry);
   RegisterCategoryCommands(registry);
   RegisterExchangeCommands(registry);
+  RegisterScanCommands(registry);
 }
 
 namespace {

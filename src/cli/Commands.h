@@ -12,5 +12,6 @@ void RegisterListCommands(CommandRegistry& registry);
 void RegisterProjectCommands(CommandRegistry& registry);
 void RegisterCategoryCommands(CommandRegistry& registry);
 void RegisterExchangeCommands(CommandRegistry& registry);
+void RegisterScanCommands(CommandRegistry& registry);
 
 }  // namespace trawlix::cli

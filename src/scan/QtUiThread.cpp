@@ -36,16 +36,9 @@ void QtUiThread::Send(const std::function<void()>& call) {
 }
 
 void QtUiThread::SetTimer(int id, std::chrono::milliseconds delay, std::function<void()> onTimer) {
-  if (IsUiThread()) {
-    ArmTimer(id, delay, std::move(onTimer));
-    return;
-  }
-  QMetaObject::invokeMethod(
-      context_.get(),
-      [this, id, delay, handler = std::move(onTimer)]() mutable {
-        ArmTimer(id, delay, std::move(handler));
-      },
-      Qt::QueuedConnection);
+  // From a worker this waits until the timer is armed, so a timer armed as a worker's last act
+  // is in place before anyone sees the worker end.
+  Send([&] { ArmTimer(id, delay, std::move(onTimer)); });
 }
 
 void QtUiThread::ArmTimer(int id, std::chrono::milliseconds delay, std::function<void()> onTimer) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "exchange/ExchangeDescription.h"
 #include "exchange/XmlWriter.h"
 
@@ -9,19 +11,14 @@ namespace {
 CImportedProject Project(int id, const std::string& title) {
   CImportedProject p;
   p.m_nProjectId = id;
-  p.m_nNumPhotos = 12;
-  p.m_lpszCategory = "Cats & Dogs";
   p.m_lpszTitle = title;
+  p.m_lpszCategory = "Cats & Dogs";
   p.m_lpszURL = "http://a.example/?x=1&y=2";
-  p.m_nJPEG = 1;
-  p.m_nTIF = 1;
-  p.m_nSearchSubFolders = 1;
   p.m_lpszKeywords = "k1, k2";
-  p.m_nFilterMinSize = 1;
-  p.m_nMinimumSize = 350;
-  p.m_nPadNumbers = 1;
-  p.m_nPadding = 3;
   p.m_lpszNamePrefix = "P_";
+  std::tie(p.m_nNumPhotos, p.m_nJPEG, p.m_nTIF, p.m_nSearchSubFolders, p.m_nFilterMinSize,
+           p.m_nMinimumSize, p.m_nPadNumbers, p.m_nPadding) =
+      std::make_tuple(12, 1, 1, 1, 1, 350, 1, 3);
   return p;
 }
 

@@ -11,39 +11,33 @@ namespace {
 
 constexpr long long kLimit = 100'000'000;
 
-void Put16(std::string& s, std::uint32_t v) {
-  s.push_back(static_cast<char>(v & 0xFF));
-  s.push_back(static_cast<char>(v >> 8));
-}
-void Put32(std::string& s, std::uint32_t v) {
-  Put16(s, v & 0xFFFF);
-  Put16(s, v >> 16);
+void Put(std::string& s, std::uint32_t v, int bytes = 4) {
+  for (int i = 0; i < bytes; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
 // A bitmap with a 40-byte header; `extra` (masks, palette) precedes `pixels`.
 std::string Bitmap(int width, int height, int bits, int compression, const std::string& extra,
                    const std::string& pixels, std::uint32_t colours = 0) {
+  const auto offset = static_cast<std::uint32_t>(14 + 40 + extra.size());
   std::string s = "BM";
-  Put32(s, static_cast<std::uint32_t>(14 + 40 + extra.size() + pixels.size()));
-  Put32(s, 0);
-  Put32(s, static_cast<std::uint32_t>(14 + 40 + extra.size()));
-  Put32(s, 40);
-  Put32(s, static_cast<std::uint32_t>(width));
-  Put32(s, static_cast<std::uint32_t>(height));
-  Put16(s, 1);
-  Put16(s, static_cast<std::uint32_t>(bits));
-  Put32(s, static_cast<std::uint32_t>(compression));
-  Put32(s, static_cast<std::uint32_t>(pixels.size()));
-  Put32(s, 2835);
-  Put32(s, 2835);
-  Put32(s, colours);
-  Put32(s, 0);
+  Put(s, offset + static_cast<std::uint32_t>(pixels.size()));
+  Put(s, 0);
+  Put(s, offset);
+  Put(s, 40);
+  Put(s, static_cast<std::uint32_t>(width));
+  Put(s, static_cast<std::uint32_t>(height));
+  Put(s, 1, 2);
+  Put(s, static_cast<std::uint32_t>(bits), 2);
+  for (std::uint32_t v : {static_cast<std::uint32_t>(compression),
+                          static_cast<std::uint32_t>(pixels.size()), 2835u, 2835u, colours, 0u}) {
+    Put(s, v);
+  }
   return s + extra + pixels;
 }
 
 std::string Palette(std::initializer_list<std::uint32_t> bgr) {
   std::string s;
-  for (std::uint32_t c : bgr) Put32(s, c);
+  for (std::uint32_t c : bgr) Put(s, c);
   return s;
 }
 
@@ -95,10 +89,7 @@ TEST(BmpCodecTest, DecodesRunLengthBitmaps) {
 }
 
 TEST(BmpCodecTest, DecodesBitfieldsAndZeroAlphaAsOpaque) {
-  std::string masks;
-  Put32(masks, 0xF800);
-  Put32(masks, 0x07E0);
-  Put32(masks, 0x001F);
+  const std::string masks = Palette({0xF800, 0x07E0, 0x001F});
   const std::string file = Bitmap(1, 1, 16, 3, masks, std::string("\x1F\xF8\x00\x00", 4));
   std::optional<BmpHeader> header = ReadBmpHeader(file, kLimit);
   ASSERT_TRUE(header);
@@ -108,11 +99,7 @@ TEST(BmpCodecTest, DecodesBitfieldsAndZeroAlphaAsOpaque) {
   EXPECT_EQ(Pixel(*p, 0, 0), (std::vector<std::uint8_t>{255, 0, 255}));
 
   // 32 bits with an alpha mask, every alpha zero: shown opaque, as browsers do.
-  std::string argb;
-  Put32(argb, 0x00FF0000);
-  Put32(argb, 0x0000FF00);
-  Put32(argb, 0x000000FF);
-  Put32(argb, 0xFF000000);
+  const std::string argb = Palette({0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000});
   p = DecodeBmp(Bitmap(1, 1, 32, 6, argb, std::string("\x10\x20\x30\x00", 4)), kLimit);
   ASSERT_TRUE(p);
   EXPECT_EQ(Pixel(*p, 0, 0), (std::vector<std::uint8_t>{0x30, 0x20, 0x10, 255}));

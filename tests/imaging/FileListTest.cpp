@@ -2,51 +2,37 @@
 
 #include <filesystem>
 
-#include "TestPhotos.h"
+#include "ImagingTestSupport.h"
 #include "imaging/FileList.h"
-#include "support/TempDir.h"
 
 namespace trawlix {
 namespace {
 
 namespace fs = std::filesystem;
 
-class FileListTest : public ::testing::Test {
+class FileListTest : public testing::PhotoTest {
  protected:
-  void Touch(const std::string& relative, const std::string& content = "x") {
-    const fs::path path = dir / relative;
-    fs::create_directories(path.parent_path());
-    testing::WriteBytes(path.string(), content);
-  }
   std::vector<std::string> Names(const CXFileList& list) const {
     std::vector<std::string> names;
     for (const CXFileInfo& f : list.Files())
       names.push_back(fs::relative(f.path, dir.path()).string());
     return names;
   }
-  testing::TempDir dir;
 };
 
-TEST_F(FileListTest, PhotoMaskMatchesWholeExtensionsOnly) {
-  for (const char* name : {"a.jpg", "b.PNG", "c.bmp", "d.tif", "e.TIFF", "f.gif", "g.jpeg", "h.jp",
-                           "i.ti", "j.txt", "noext", "k.gif.txt", ".jpg"}) {
+TEST_F(FileListTest, PhotoMaskMatchesWholeExtensionsAndSortsIgnoringCase) {
+  for (const char* name :
+       {"a.jpg", "B.PNG", "c.bmp", "d.tif", "e.TIFF", "f.gif", "g.jpeg", "h.jp", "i.ti", "j.txt",
+        "noext", "k.gif.txt", ".jpg", "sub/c.jpg", "Sub2/a.jpg"}) {
     Touch(name);
   }
   CXImageFileList list;
-  EXPECT_TRUE(list.Walk(dir.str(), Recursion::ThisFolder));
-  EXPECT_EQ(Names(list), (std::vector<std::string>{".jpg", "a.jpg", "b.PNG", "c.bmp", "d.tif",
-                                                   "e.TIFF", "f.gif"}));
-  EXPECT_EQ(list.Files()[2].name, "b.PNG");
+  EXPECT_TRUE(list.Walk(dir.str(), Recursion::SubFolders));
+  EXPECT_EQ(Names(list), (std::vector<std::string>{".jpg", "a.jpg", "B.PNG", "c.bmp", "d.tif",
+                                                   "e.TIFF", "f.gif", "sub/c.jpg", "Sub2/a.jpg"}));
+  EXPECT_EQ(list.Files()[2].name, "B.PNG");
   EXPECT_EQ(list.Files()[2].extension, ".PNG");
   EXPECT_EQ(list.Files()[2].size, 1u);
-}
-
-TEST_F(FileListTest, SortedCaseInsensitivelyAcrossFolders) {
-  for (const char* name : {"b.jpg", "A.jpg", "sub/c.jpg", "Sub2/a.jpg", "c.JPG"}) Touch(name);
-  CXImageFileList list;
-  list.Walk(dir.str(), Recursion::SubFolders);
-  EXPECT_EQ(Names(list),
-            (std::vector<std::string>{"A.jpg", "b.jpg", "c.JPG", "sub/c.jpg", "Sub2/a.jpg"}));
 }
 
 TEST_F(FileListTest, RecursionAndExcludedFolders) {

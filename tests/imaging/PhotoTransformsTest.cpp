@@ -2,10 +2,9 @@
 
 #include <filesystem>
 
-#include "TestPhotos.h"
+#include "ImagingTestSupport.h"
 #include "imaging/PhotoCodec.h"
 #include "imaging/PhotoTransforms.h"
-#include "support/TempDir.h"
 
 namespace trawlix {
 namespace {
@@ -26,12 +25,7 @@ Rgba Corners(int x, int y) {
   return x == 0 ? Rgba{0, 0, 255, 255} : x == 2 ? Rgba{255, 255, 255, 255} : Rgba{0, 0, 0, 255};
 }
 
-class PhotoTransformsTest : public ::testing::Test {
- protected:
-  void SetUp() override { InitImaging(); }
-  std::string Path(const std::string& name) const { return (dir / name).string(); }
-  testing::TempDir dir;
-};
+class PhotoTransformsTest : public testing::PhotoTest {};
 
 TEST_F(PhotoTransformsTest, GrayscaleUsesLumaWeightsAndKeepsAlpha) {
   const std::string source = Path("q.png");
@@ -114,14 +108,14 @@ TEST_F(PhotoTransformsTest, InPlaceTransformsReplaceThePhoto) {
 }
 
 TEST_F(PhotoTransformsTest, FailuresWriteNothingAndKeepTheTarget) {
-  testing::WriteBytes(Path("text.jpg"), "not a photo");
-  testing::WriteBytes(Path("keep.jpg"), "precious");
+  Touch("text.jpg", "not a photo");
+  Touch("keep.jpg", "precious");
   EXPECT_FALSE(RotateFlipPhoto(Path("text.jpg"), Path("keep.jpg"), RotateFlip::Rotate90FlipNone));
   EXPECT_FALSE(
       ConvertPhotoToGrayscale(Path("text.jpg"), Path("keep.jpg"), GrayscaleBackground::White));
   EXPECT_EQ(testing::ReadBytes(Path("keep.jpg")), "precious");
   // The encoder follows the source's name: a source without a known extension has none.
-  testing::WritePhoto(Path("noext"), PhotoFormat::Png, 4, 4);
+  Photo("noext", PhotoFormat::Png, 4, 4);
   EXPECT_FALSE(RotateFlipPhoto(Path("noext"), Path("out.png"), RotateFlip::RotateNoneFlipX));
   EXPECT_FALSE(std::filesystem::exists(Path("out.png")));
   EXPECT_FALSE(RotateFlipPhoto(Path("missing.png"), Path("out.png"), RotateFlip::RotateNoneFlipX));

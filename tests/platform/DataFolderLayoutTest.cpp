@@ -11,39 +11,23 @@ namespace fs = std::filesystem;
 namespace trawlix {
 namespace {
 
-TEST(DataFolderLayoutTest, EveryPathHangsOffTheDataFolder) {
-  DataFolderLayout layout("/d/My Trawlix() PRO/");
-  EXPECT_EQ(layout.dataFolder, "/d/My Trawlix() PRO");
-  EXPECT_EQ(layout.wallpaperPath, "/d/My Trawlix() PRO/Wallpaper.bmp");
-  EXPECT_EQ(layout.tempFolder, "/d/My Trawlix() PRO/Temp");
-  EXPECT_EQ(layout.databasePath, "/d/My Trawlix() PRO/Projects_v2.4.txdb");
-  EXPECT_EQ(layout.settingsPath, "/d/My Trawlix() PRO/Settings_v2.0.txdat");
-  EXPECT_EQ(layout.tempExportPath, "/d/My Trawlix() PRO/Temp/__tempExport.txExport");
-  EXPECT_EQ(layout.tempExportXml, "/d/My Trawlix() PRO/Temp/__tempExport.xml");
-  EXPECT_EQ(layout.tempExportJpg, "/d/My Trawlix() PRO/Temp/__tempExport.jpg");
-  EXPECT_EQ(layout.defaultLogoPath, "/d/My Trawlix() PRO/defaultLogo.jpg");
-  EXPECT_TRUE(layout.helpFilePath.ends_with("/Trawlix.chm"));
-  EXPECT_TRUE(layout.quickStartPath.ends_with("/TXQuickStart.chm"));
-}
-
-TEST(DataFolderLayoutTest, UserLayoutLivesInDocuments) {
-  const std::string folder = DataFolderLayout::ForUser().dataFolder;
-  EXPECT_TRUE(folder.ends_with("/My Trawlix() PRO")) << folder;
-}
-
-TEST(SetUpDataFolderTest, FirstStartCreatesFoldersAndFlagsNewDatabase) {
+TEST(DataFolderLayoutTest, NamesTheStoredFilesAndCreatesTheFolders) {
   testing::TempDir dir;
-  DataFolderLayout layout((dir / "docs" / "My Trawlix() PRO").string());
-  DataFolderStatus first = SetUpDataFolder(layout);
-  EXPECT_TRUE(first.ready);
-  EXPECT_TRUE(first.newDatabase);
-  EXPECT_TRUE(fs::is_directory(layout.tempFolder));
+  const std::string data = dir.str() + "/My Trawlix() PRO";
+  DataFolderLayout layout(data + "/");
+  EXPECT_EQ(layout.databasePath, data + "/Projects_v2.4.txdb");
+  EXPECT_EQ(layout.settingsPath, data + "/Settings_v2.0.txdat");
+  EXPECT_EQ(layout.tempExportPath, data + "/Temp/__tempExport.txExport");
 
+  DataFolderStatus first = SetUpDataFolder(layout);
+  EXPECT_TRUE(first.ready && first.newDatabase);
+  EXPECT_TRUE(fs::is_directory(layout.tempFolder));
   std::ofstream(layout.databasePath) << "db";
-  DataFolderStatus second = SetUpDataFolder(layout);
-  EXPECT_TRUE(second.ready);
-  EXPECT_FALSE(second.newDatabase);
+  EXPECT_FALSE(SetUpDataFolder(layout).newDatabase);
   EXPECT_TRUE(fs::exists(layout.databasePath));
+
+  std::ofstream(dir / "file") << "x";
+  EXPECT_FALSE(SetUpDataFolder(DataFolderLayout((dir / "file" / "data").string())).ready);
 }
 
 TEST(SetUpDataFolderTest, TempLosesFilesButKeepsFolders) {
@@ -51,7 +35,6 @@ TEST(SetUpDataFolderTest, TempLosesFilesButKeepsFolders) {
   DataFolderLayout layout(dir.str());
   fs::create_directories(fs::path(layout.tempFolder) / "keep" / "deep");
   std::ofstream(fs::path(layout.tempFolder) / "TempPhoto0000.jpg") << "x";
-  std::ofstream(fs::path(layout.tempFolder) / "no_extension") << "x";
   std::ofstream(fs::path(layout.tempFolder) / "keep" / "inner.jpg") << "x";
   fs::create_directories(dir / "outside");
   std::ofstream(dir / "outside" / "target.txt") << "x";
@@ -68,14 +51,6 @@ TEST(SetUpDataFolderTest, TempLosesFilesButKeepsFolders) {
   EXPECT_EQ(left, (std::vector<std::string>{"keep", "keep/deep", "keep/inner.jpg"}));
   EXPECT_TRUE(fs::exists(dir / "outside" / "target.txt"));  // links are removed, not followed
   EXPECT_TRUE(fs::exists(layout.settingsPath));
-}
-
-TEST(SetUpDataFolderTest, UncreatableFolderIsNotReady) {
-  testing::TempDir dir;
-  std::ofstream(dir / "file") << "x";
-  DataFolderLayout layout((dir / "file" / "data").string());
-  EXPECT_FALSE(SetUpDataFolder(layout).ready);
-  EXPECT_EQ(EmptyFolderOfFiles((dir / "missing").string()), 0);
 }
 
 }  // namespace

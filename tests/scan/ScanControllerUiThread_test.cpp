@@ -101,8 +101,9 @@ TYPED_TEST(UiThreadContract, TimerArmedByAWorkerFiresOnceOnTheUiThread) {
       onUi = f.ui.IsUiThread();
     });
   });
-  worker.join();
+  // Arming from a worker may wait for the UI thread, as a sent call does.
   EXPECT_TRUE(f.RunUntil([&] { return fired > 0; }));
+  worker.join();
   f.RunUntil([] { return false; }, 50ms);  // a second firing would show up here
   EXPECT_EQ(fired, 1);
   EXPECT_TRUE(onUi);

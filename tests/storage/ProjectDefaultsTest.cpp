@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "TableTestSupport.h"
 #include "storage/ProjectDefaults.h"
 
 namespace trawlix {
@@ -20,18 +21,13 @@ TEST(ProjectDefaults, NewProjectsCopyTheNewProjectOptions) {
   SettingsValues settings;
   settings.newPNG = 1;
   settings.newMinimumSize = 640;
-  settings.newFilterMinimumSize = 0;
   settings.newMobileOrientation = 2;
   settings.newThumbnailsExternalIncludeTitle = 1;
   const CProjectsRecord record = NewProjectRecord(settings, kCategories);
-  EXPECT_EQ(record.m_nId, -1);
   EXPECT_EQ(record.m_lpszURL, "http://");
   EXPECT_EQ(record.m_nPNG, 1);
   EXPECT_EQ(record.m_nMinimumSize, 640);
-  EXPECT_EQ(record.m_nFilterMinimumSize, 0);
   EXPECT_EQ(record.m_nMobileOrientation, 2);
-  EXPECT_EQ(record.m_nICO, 0);
-  EXPECT_EQ(record.m_nReplaceSpaces, 0);
   // The location columns are resolved into the two folders, never stored.
   EXPECT_EQ(record.m_nThumbnailsExternalIncludeTitle, 0);
   EXPECT_EQ(record.m_nThumbnailsSaveToLocation, 0);
@@ -74,15 +70,10 @@ TEST(ProjectDefaults, CompletingFillsOnlyWhatIsEmpty) {
     EXPECT_EQ(record.m_lpszMobileSaveTo, "/p/Sea Birds/Mobile") << row.what;
     EXPECT_EQ(record.m_lpszNamePrefix, "Sea_Birds_") << row.what;
   }
-  CProjectsRecord given;
-  given.m_lpszTitle = "X";
-  given.m_lpszThumbnailSaveTo = "/t";
-  given.m_lpszMobileSaveTo = "/m";
-  given.m_lpszNamePrefix = "pre";
-  CompleteNewProject(given, SettingsValues{});
-  EXPECT_EQ(given.m_lpszThumbnailSaveTo, "/t");
-  EXPECT_EQ(given.m_lpszMobileSaveTo, "/m");
-  EXPECT_EQ(given.m_lpszNamePrefix, "pre");
+  const CProjectsRecord given = testing::SampleProject("X");
+  CProjectsRecord completed = given;
+  CompleteNewProject(completed, SettingsValues{});
+  EXPECT_EQ(completed, given);
 }
 
 }  // namespace

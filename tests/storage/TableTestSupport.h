@@ -3,70 +3,50 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "storage/ProjectsRecord.h"
+#include "storage/RecordColumns.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
 
 namespace trawlix::testing {
 
+// A record with every column but the id set to something distinct. Texts carry every
+// character the database encoding replaces.
+template <class Record>
+Record Filled() {
+  Record record;
+  int n = 0;
+  for (const auto& column : ColumnsOf<Record>()) {
+    ++n;
+    if (column.name == "Id") continue;
+    if (column.integer != nullptr) record.*column.integer = n;
+    if (column.text != nullptr) {
+      record.*column.text = std::string(column.name) + " it's a-b/c.d:(e),f & " + std::to_string(n);
+    }
+  }
+  return record;
+}
+
+inline CProjectsRecord SampleProject(const std::string& title, int categoryId = 1) {
+  CProjectsRecord record = Filled<CProjectsRecord>();
+  record.m_nCatId = categoryId;
+  record.m_lpszTitle = title;
+  return record;
+}
+
+// The ids of the records a table holds, in order.
+template <class Table>
+std::vector<int> Ids(const Table& table) {
+  std::vector<int> ids;
+  for (const auto& record : table.Records()) ids.push_back(record.m_nId);
+  return ids;
+}
+
 // A fresh database path and a recording message sink for each test.
 class TableTest : public ::testing::Test {
  protected:
   std::string DbPath() const { return (dir / "Projects_v2.4.txdb").string(); }
-
-  // A project with every column set to something distinct.
-  static CProjectsRecord SampleProject(const std::string& title, int categoryId = 1) {
-    CProjectsRecord r;
-    r.m_nCatId = categoryId;
-    r.m_lpszTitle = title;
-    r.m_lpszURL = "http://www.example.com/gallery-1/index.php?a=1&b=2";
-    r.m_lpszSaveTo = "/home/user/Pictures/" + title;
-    r.m_nJPEG = 1;
-    r.m_nPNG = 0;
-    r.m_nGIF = 1;
-    r.m_nBMP = 0;
-    r.m_nICO = 0;
-    r.m_nCreateFolders = 1;
-    r.m_nSearchSubFolders = 1;
-    r.m_lpszKeywords = "beach, sunset & sea";
-    r.m_nFilterMinimumSize = 1;
-    r.m_nMinimumSize = 350;
-    r.m_nAutoRename = 1;
-    r.m_nIncludePhotoSize = 0;
-    r.m_nReplaceSpaces = 0;
-    r.m_nPadNumbers = 1;
-    r.m_nPadding = 3;
-    r.m_lpszNamePrefix = "it's_";
-    r.m_nAutoResize = 1;
-    r.m_nResizeBoundingBox = 1600;
-    r.m_nAutoConvert = 0;
-    r.m_nConvertToFormat = 2;
-    r.m_nAutoCreateThumbnails = 1;
-    r.m_nThumbnailBoundingBox = 256;
-    r.m_nThumbnailFormat = 4;
-    r.m_lpszThumbnailSaveTo = r.m_lpszSaveTo + "/Thumbnails";
-    r.m_nExcludeThumbnailFolder = 1;
-    r.m_nAutoCreateMobile = 1;
-    r.m_nMobileBoundingBox = 480;
-    r.m_nMobileFormat = 3;
-    r.m_lpszMobileSaveTo = r.m_lpszSaveTo + "/Mobile";
-    r.m_nExcludeMobileFolder = 0;
-    r.m_nKeywordMustExist = 1;
-    r.m_nThumbnailOrientation = 1;
-    r.m_nMobileOrientation = 2;
-    r.m_nTIF = 1;
-    r.m_nOrientation = 2;
-    r.m_nThumbnailsSaveToLocation = 1;
-    r.m_lpszThumbnailsLocalSaveTo = "thumbs (small)";
-    r.m_lpszThumbnailsExternalSaveTo = "/mnt/ext/thumbs";
-    r.m_nThumbnailsExternalIncludeTitle = 1;
-    r.m_nMobileSaveToLocation = 0;
-    r.m_lpszMobileLocalSaveTo = "mobile";
-    r.m_lpszMobileExternalSaveTo = "/mnt/ext/mobile";
-    r.m_nMobileExternalIncludeTitle = 0;
-    return r;
-  }
 
   TempDir dir;
   RecordingMessageSink messages;

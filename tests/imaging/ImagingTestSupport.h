@@ -1,11 +1,15 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 
 #include "imaging/PhotoFormat.h"
+#include "support/TempDir.h"
 
 namespace trawlix::testing {
 
@@ -36,5 +40,19 @@ double DpiOf(const std::string& path);
 
 // A tiny valid photo whose header is patched to claim width x height.
 std::string PhotoClaimingSize(PhotoFormat format, int width, int height);
+
+// A fresh folder per test, with the image library started.
+class PhotoTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  std::string Path(const std::string& relative) const { return (dir / relative).string(); }
+  // Writes a file (and its folders) with the given bytes; returns its path.
+  std::string Touch(const std::string& relative, const std::string& content = "x") const;
+  // Writes a photo of that size; returns its path.
+  std::string Photo(const std::string& name, PhotoFormat format, int width, int height,
+                    PhotoKind kind = PhotoKind::Opaque) const;
+
+  TempDir dir;
+};
 
 }  // namespace trawlix::testing

@@ -1,4 +1,4 @@
-#include "TestPhotos.h"
+#include "ImagingTestSupport.h"
 
 #include <fstream>
 #include <sstream>
@@ -109,20 +109,10 @@ std::string ReadBytes(const std::string& path) {
 }
 
 PhotoFormat SniffedFormat(const std::string& path) {
-  switch (imaging_internal::SniffContainer(path)) {
-    case imaging_internal::Container::Jpeg:
-      return PhotoFormat::Jpeg;
-    case imaging_internal::Container::Png:
-      return PhotoFormat::Png;
-    case imaging_internal::Container::Gif:
-      return PhotoFormat::Gif;
-    case imaging_internal::Container::Tiff:
-      return PhotoFormat::Tif;
-    case imaging_internal::Container::Bmp:
-      return PhotoFormat::Bmp;
-    default:
-      return PhotoFormat::None;
-  }
+  // In the order of imaging_internal::Container.
+  constexpr PhotoFormat kFormats[] = {PhotoFormat::None, PhotoFormat::Jpeg, PhotoFormat::Png,
+                                      PhotoFormat::Gif,  PhotoFormat::Tif,  PhotoFormat::Bmp};
+  return kFormats[static_cast<int>(imaging_internal::SniffContainer(path))];
 }
 
 Rgba PixelAt(const std::string& path, int x, int y) {
@@ -181,6 +171,22 @@ std::string PhotoClaimingSize(PhotoFormat format, int width, int height) {
       throw std::invalid_argument("not patched");
   }
   return bytes;
+}
+
+void PhotoTest::SetUp() {
+  InitImaging();
+}
+
+std::string PhotoTest::Touch(const std::string& relative, const std::string& content) const {
+  std::filesystem::create_directories((dir / relative).parent_path());
+  WriteBytes(Path(relative), content);
+  return Path(relative);
+}
+
+std::string PhotoTest::Photo(const std::string& name, PhotoFormat format, int width, int height,
+                             PhotoKind kind) const {
+  WritePhoto(Path(name), format, width, height, kind);
+  return Path(name);
 }
 
 }  // namespace trawlix::testing

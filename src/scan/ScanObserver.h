@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "storage/ScanHistoryRecord.h"
+
+namespace trawlix {
+
+// What a scan tells its front end (the main window, the command line). Every call comes on the
+// UI thread. The defaults ignore everything.
+class ScanObserver {
+ public:
+  enum class Line { Page = 0, Photo = 1 };
+
+  virtual ~ScanObserver() = default;
+
+  // The two status lines: the page line (progress and phase) and the photo line.
+  virtual void OnStatusText(Line /*line*/, const std::string& /*text*/) {}
+  virtual void OnPhotoSaved(const std::string& /*path*/) {}
+  // Scanning, paused or idle changed: the controls follow.
+  virtual void OnScanStateChanged() {}
+  // A multi-link scan moved to its next link: "URL #2 of 3:  http://...".
+  virtual void OnLinkStarted(const std::string& /*urlBoxText*/) {}
+  virtual void OnHistoryRowAdded(const CScanHistoryRecord& /*row*/) {}
+  virtual void OnProjectLinksChanged() {}
+  // The results message, when the settings ask for it.
+  virtual void ShowResults(const std::string& /*text*/) {}
+  // The scan is over (idle again); always called, with the results text.
+  virtual void OnScanEnded(const std::string& /*resultsText*/) {}
+};
+
+}  // namespace trawlix

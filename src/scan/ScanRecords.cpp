@@ -1,0 +1,77 @@
+#include "scan/ScanRecords.h"
+
+#include "base/Guid.h"
+#include "base/Text.h"
+#include "storage/ProjectLinksTable.h"
+
+namespace trawlix {
+
+namespace {
+
+bool OpenLinks(CProjectLinksTable& links) {
+  return links.OpenTable() || links.OpenTable();
+}
+
+bool FindLinkByURL(CProjectLinksTable& links, int projectId, const std::string& url,
+                   CProjectLinksRecord& link) {
+  if (links.LoadLinkByURL(projectId, url) && links.GetCurrent(link)) return true;
+  if (url.find('\'') == std::string::npos) return false;
+  // Rows written with the apostrophes doubled, as SQL quoting once stored them.
+  return links.LoadLinkByURL(projectId, ReplacedAll(url, "'", "''")) && links.GetCurrent(link);
+}
+
+}  // namespace
+
+void RecordScannedLink(const std::string& databasePath, const CProjectsRecord& project,
+                       const std::string& url, const std::string& date, int photos,
+                       MessageSink& messages) {
+  CProjectLinksTable links(databasePath, messages);
+  if (!OpenLinks(links)) return;
+  CProjectLinksRecord link;
+  const bool found = FindLinkByURL(links, project.m_nId, url, link);
+  link.m_nProjectId = project.m_nId;
+  link.m_lpszdtDate = date;
+  link.m_nSearchSubFolders = project.m_nSearchSubFolders;
+  link.m_lpszURL = url;
+  link.m_nKeywordMustExist = project.m_nKeywordMustExist;
+  link.m_lpszKeywords = project.m_lpszKeywords;
+  link.m_nPhotos = photos;
+  if (found) {
+    links.UpdateProjectLink(link);
+    return;
+  }
+  link.m_lpszTitle.clear();
+  NewGUIDString(link.m_lpszGUID);
+  links.InsertProjectLink(link);
+}
+
+void SetLinkPhotos(const std::string& databasePath, int linkId, int projectId, int photos,
+                   MessageSink& messages) {
+  CProjectLinksTable links(databasePath, messages);
+  if (OpenLinks(links)) links.SetLinkPhotos(linkId, projectId, photos);
+}
+
+std::vector<CProjectLinksRecord> LoadLinksForScan(const std::string& databasePath,
+                                                  const std::vector<int>& ids,
+                                                  const std::string& orderBy,
+                                                  MessageSink& messages) {
+  std::vector<CProjectLinksRecord> result;
+  if (ids.empty()) return result;
+  CProjectLinksTable links(databasePath, messages);
+  if (!OpenLinks(links)) return result;
+  std::string list;
+  for (int id : ids) list += Format("%d, ", id);
+  list = Trim(list);
+  if (!list.empty() && list.back() == ',') list.pop_back();
+  if (!links.LoadProjectLinks("SELECT * FROM ProjectLinks WHERE Id IN (" + list + ")" + orderBy +
+                              ";"))
+    return result;
+  for (int i = 0; i < static_cast<int>(links.Records().size()); ++i) {
+    links.SetCurrentIndex(i);
+    CProjectLinksRecord link;
+    if (links.GetCurrent(link)) result.push_back(link);
+  }
+  return result;
+}
+
+}  // namespace trawlix

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/MessageBox.h"
+#include "storage/ProjectLinksRecord.h"
+#include "storage/ProjectsRecord.h"
+#include "storage/ScanHistoryRecord.h"
+
+namespace trawlix {
+
+// The database rows a scan reads and writes. Database errors are reported through `messages`
+// by the table layer and never stop the caller.
+
+// Records the scanned address as a project link: inserts a row for it, or updates the row
+// that has this address, with the scan's settings and the photos it saved.
+void RecordScannedLink(const std::string& databasePath, const CProjectsRecord& project,
+                       const std::string& url, const std::string& date, int photos,
+                       MessageSink& messages);
+
+// Sets the photos saved by a link's latest scan.
+void SetLinkPhotos(const std::string& databasePath, int linkId, int projectId, int photos,
+                   MessageSink& messages);
+
+// The project links with these ids, in the order `orderBy` gives (" ORDER BY Id ASC", ...).
+std::vector<CProjectLinksRecord> LoadLinksForScan(const std::string& databasePath,
+                                                  const std::vector<int>& ids,
+                                                  const std::string& orderBy,
+                                                  MessageSink& messages);
+
+}  // namespace trawlix

@@ -1,0 +1,212 @@
+#include "scan/PipelineFixture.h"
+
+#include <chrono>
+
+#include "imaging/PhotoCodec.h"
+#include "scan/NetworkGuard.h"
+#include "storage/ProjectLinksTable.h"
+#include "storage/ScanHistoryTable.h"
+
+namespace trawlix::testing {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+// libcurl and the image library start once, before any scan thread.
+class ScanEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    network_ = std::make_unique<NetworkGuard>();
+    InitImaging();
+  }
+  void TearDown() override { network_.reset(); }
+
+ private:
+  std::unique_ptr<NetworkGuard> network_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ScanEnvironment);
+
+}  // namespace
+
+void RecordingObserver::OnStatusText(Line line, const std::string& text) {
+  (line == Line::Page ? pageLines : photoLines).push_back(text);
+}
+
+PipelineTest::PipelineTest() {
+  project.m_nId = 7;
+  project.m_nCatId = 1;
+  project.m_lpszTitle = "Harvest";
+  project.m_lpszURL = site.URL("/gallery/index.html");
+  project.m_lpszSaveTo = (dir / "Photos").string();
+  project.m_nJPEG = project.m_nPNG = project.m_nGIF = project.m_nBMP = project.m_nTIF = 1;
+  project.m_nICO = 0;
+  project.m_nCreateFolders = 0;
+  project.m_nSearchSubFolders = 1;
+  project.m_nFilterMinimumSize = 1;
+  project.m_nMinimumSize = 200;
+  project.m_nOrientation = 0;
+  project.m_nAutoRename = 0;
+  project.m_nIncludePhotoSize = 0;
+  project.m_nReplaceSpaces = 0;
+  project.m_nPadNumbers = 1;
+  project.m_nPadding = 3;
+  project.m_nAutoResize = 0;
+  project.m_nResizeBoundingBox = 1024;
+  project.m_nAutoConvert = 0;
+  project.m_nConvertToFormat = 0;
+  project.m_nAutoCreateThumbnails = 0;
+  project.m_nThumbnailBoundingBox = 100;
+  project.m_nThumbnailFormat = 0;
+  project.m_lpszThumbnailSaveTo = project.m_lpszSaveTo + "/Thumbs";
+  project.m_nExcludeThumbnailFolder = 1;
+  project.m_nAutoCreateMobile = 0;
+  project.m_nMobileBoundingBox = 200;
+  project.m_nMobileFormat = 2;
+  project.m_lpszMobileSaveTo = project.m_lpszSaveTo + "/Mobile";
+  project.m_nExcludeMobileFolder = 1;
+  project.m_nKeywordMustExist = 0;
+  project.m_nThumbnailOrientation = 0;
+  project.m_nMobileOrientation = 0;
+  project.m_nThumbnailsSaveToLocation = 0;
+  project.m_nMobileSaveToLocation = 0;
+  project.m_nThumbnailsExternalIncludeTitle = 1;
+  project.m_nMobileExternalIncludeTitle = 1;
+
+  options.tempFolder = (dir / "Temp").string();
+  options.databasePath = (dir / "Projects_v2.4.txdb").string();
+  options.web.connectTimeoutSeconds = 4;
+  options.web.stallTimeout = 5s;
+  options.setResolution = false;
+  options.jpegQuality = 90;
+  options.dpi = 96;
+}
+
+void PipelineTest::BuildStandardSite() {
+  using K = TestPhotoKind;
+  site.AddPage("/gallery/index.html", R"html(<html><head><title>Gallery</title></head><body>
+<a href="page2.html">Page two</a>
+<a href="sub/page3.html">Sub-folder</a>
+<a href="/other/page4.html">Another folder</a>
+<a href="http://elsewhere.invalid/x.html">Off site</a>
+<img src="land.jpg" alt="landscape">
+<IMG SRC="LAND.JPG">
+<img src="portrait.png"><img src="square.gif">
+<img src="tiny.jpg">
+<!-- <img src="commented.jpg"> -->
+<a href="javascript:;" onclick="show('popup.jpg')">pop up</a>
+<img src="missing.jpg"><img src="error.jpg">
+</body></html>)html");
+  site.AddPage("/gallery/page2.html",
+               "<html><head><base href=\"" + site.URL("/gallery/media/") +
+                   "\"></head><body><img src=\"based.bmp\"><a href=\"index.html\">back</a>"
+                   "</body></html>");
+  site.AddPage("/gallery/sub/page3.html",
+               R"(<html><body><img src="7.jpg"><img src="/gallery/sub/deep.tif"></body></html>)");
+  site.AddPage("/other/page4.html", R"(<html><body><img src="/other/other.jpg"></body></html>)");
+
+  site.Add("/gallery/land.jpg", "image/jpeg", MakeTestPhoto(K::Jpeg, 800, 600));
+  site.Add("/gallery/portrait.png", "image/png", MakeTestPhoto(K::Png, 600, 800));
+  site.Add("/gallery/square.gif", "image/gif", MakeTestPhoto(K::Gif, 400, 400));
+  site.Add("/gallery/tiny.jpg", "image/jpeg", MakeTestPhoto(K::Jpeg, 50, 40));
+  site.Add("/gallery/commented.jpg", "image/jpeg", MakeTestPhoto(K::Jpeg, 300, 300));
+  site.Add("/gallery/popup.jpg", "image/jpeg", MakeTestPhoto(K::Jpeg, 640, 480));
+  site.Add("/gallery/error.jpg", "image/jpeg", "<html><body>Internal error</body></html>");
+  site.Add("/gallery/media/based.bmp", "image/bmp", MakeTestPhoto(K::Bmp, 1000, 700));
+  site.Add("/gallery/media/7.jpg", "image/jpeg", MakeTestPhoto(K::Jpeg, 500, 300));
+  site.Add("/gallery/sub/deep.tif", "image/tiff", MakeTestPhoto(K::Tif, 900, 1200));
+  site.Add("/other/other.jpg", "image/jpeg", MakeTestPhoto(K::Jpeg, 700, 500));
+}
+
+const std::vector<SitePhoto>& PipelineTest::StandardSavedPhotos() {
+  static const std::vector<SitePhoto> photos = {
+      {"/gallery/land.jpg", "land.jpg", 800, 600},
+      {"/gallery/portrait.png", "portrait.png", 600, 800},
+      {"/gallery/square.gif", "square.gif", 400, 400},
+      {"/gallery/commented.jpg", "commented.jpg", 300, 300},
+      {"/gallery/popup.jpg", "popup.jpg", 640, 480},
+      {"/gallery/media/based.bmp", "based.bmp", 1000, 700},
+      {"/gallery/media/7.jpg", "07.jpg", 500, 300},
+      {"/gallery/sub/deep.tif", "deep.tif", 900, 1200},
+  };
+  return photos;
+}
+
+bool PipelineTest::RunUntilEnded() {
+  const int before = observer.ended;
+  return ui.RunUntil([&] { return observer.ended > before; }, 60s);
+}
+
+bool PipelineTest::RunScan() {
+  if (!controller.StartScan(project, options)) return false;
+  return RunUntilEnded();
+}
+
+bool PipelineTest::RunMultiLinkScan(const std::vector<int>& linkIds) {
+  if (!controller.StartMultiLinkScan(project, options, linkIds)) return false;
+  return RunUntilEnded();
+}
+
+std::set<std::string> PipelineTest::FilesIn(const std::string& folder) {
+  std::set<std::string> names;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+    if (it->is_regular_file()) names.insert(it->path().filename().string());
+  return names;
+}
+
+std::set<std::string> PipelineTest::PhotoTree() const {
+  std::set<std::string> paths;
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(SaveTo(), error), end; !error && it != end;
+       it.increment(error))
+    if (it->is_regular_file()) paths.insert(fs::relative(it->path(), SaveTo()).string());
+  return paths;
+}
+
+std::vector<CScanHistoryRecord> PipelineTest::StoredHistory() {
+  CScanHistoryTable table(options.databasePath, messages);
+  std::vector<CScanHistoryRecord> rows;
+  if (!table.OpenTable() || !table.LoadProjectHistory(project.m_nId)) return rows;
+  for (int i = 0; i < static_cast<int>(table.Records().size()); ++i) {
+    table.SetCurrentIndex(i);
+    CScanHistoryRecord row;
+    if (table.GetCurrent(row)) rows.push_back(row);
+  }
+  return rows;
+}
+
+std::vector<CProjectLinksRecord> PipelineTest::StoredLinks() {
+  CProjectLinksTable table(options.databasePath, messages);
+  std::vector<CProjectLinksRecord> rows;
+  if (!table.OpenTable() || !table.LoadLinksOfProject(project.m_nId)) return rows;
+  for (int i = 0; i < static_cast<int>(table.Records().size()); ++i) {
+    table.SetCurrentIndex(i);
+    CProjectLinksRecord row;
+    if (table.GetCurrent(row)) rows.push_back(row);
+  }
+  return rows;
+}
+
+int PipelineTest::AddLink(const std::string& url, int searchSubFolders,
+                          const std::string& keywords) {
+  CProjectLinksTable table(options.databasePath, messages);
+  if (!table.OpenTable()) return -1;
+  CProjectLinksRecord link;
+  link.m_nProjectId = project.m_nId;
+  link.m_lpszdtDate = "01/02/2024";
+  link.m_nSearchSubFolders = searchSubFolders;
+  link.m_lpszURL = url;
+  link.m_nKeywordMustExist = 0;
+  link.m_lpszKeywords = keywords;
+  link.m_lpszGUID = "GUID-" + url;
+  link.m_nPhotos = 0;
+  if (!table.InsertProjectLink(link) || !table.LoadLinkByURL(project.m_nId, url)) return -1;
+  CProjectLinksRecord stored;
+  return table.GetCurrent(stored) ? stored.m_nId : -1;
+}
+
+}  // namespace trawlix::testing

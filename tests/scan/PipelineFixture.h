@@ -1,0 +1,88 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "scan/ManualUiThread.h"
+#include "scan/PipelineTestSite.h"
+#include "scan/ScanController.h"
+#include "scan/ScanObserver.h"
+#include "storage/ProjectLinksRecord.h"
+#include "storage/ScanHistoryRecord.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempDir.h"
+
+namespace trawlix::testing {
+
+// Records what a scan tells its front end.
+class RecordingObserver : public ScanObserver {
+ public:
+  void OnStatusText(Line line, const std::string& text) override;
+  void OnPhotoSaved(const std::string& path) override { saved.push_back(path); }
+  void OnLinkStarted(const std::string& text) override { linkTexts.push_back(text); }
+  void OnHistoryRowAdded(const CScanHistoryRecord& row) override { rows.push_back(row); }
+  void ShowResults(const std::string& text) override { shownResults.push_back(text); }
+  void OnScanEnded(const std::string& text) override {
+    ++ended;
+    results = text;
+  }
+
+  std::vector<std::string> saved;
+  std::vector<std::string> linkTexts;
+  std::vector<CScanHistoryRecord> rows;
+  std::vector<std::string> shownResults;
+  std::vector<std::string> pageLines;
+  std::vector<std::string> photoLines;
+  int ended = 0;
+  std::string results;
+};
+
+// The photos of the standard site, as the scan should file them.
+struct SitePhoto {
+  std::string path;  // on the site
+  std::string savedName;
+  int width;
+  int height;
+};
+
+// A scan of a generated site into a fresh folder, driven on the test's thread.
+class PipelineTest : public ::testing::Test {
+ protected:
+  PipelineTest();
+
+  // The standard site: pages in folders, photos of every format and orientation, small and
+  // large, a duplicate in other letter case, a base tag, a link in a comment, an onclick photo,
+  // a missing photo and an HTML error page served as a photo.
+  void BuildStandardSite();
+  static const std::vector<SitePhoto>& StandardSavedPhotos();
+
+  // Starts the scan and runs until it has ended; false when it did not start or end.
+  bool RunScan();
+  bool RunMultiLinkScan(const std::vector<int>& linkIds);
+  bool RunUntilEnded();
+
+  std::string SaveTo() const { return project.m_lpszSaveTo; }
+  std::string InSaveTo(const std::string& name) const { return SaveTo() + "/" + name; }
+  // File names in a folder (not recursive), sorted.
+  static std::set<std::string> FilesIn(const std::string& folder);
+  // Every photo file below Save To, as paths relative to it.
+  std::set<std::string> PhotoTree() const;
+  std::vector<CScanHistoryRecord> StoredHistory();
+  std::vector<CProjectLinksRecord> StoredLinks();
+  int AddLink(const std::string& url, int searchSubFolders, const std::string& keywords = "");
+
+  TempDir dir;
+  TestSite site;
+  ManualUiThread ui{0.02};
+  RecordingMessageSink messages;
+  RecordingObserver observer;
+  ScanController controller{ui, messages, observer};
+  CProjectsRecord project;
+  ScanOptions options;
+};
+
+}  // namespace trawlix::testing

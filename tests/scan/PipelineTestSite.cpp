@@ -1,0 +1,124 @@
+#include "scan/PipelineTestSite.h"
+
+#include <httplib.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <vips/vips8>
+
+namespace trawlix::testing {
+
+namespace {
+
+void StartVips() {
+  static const bool started = [] {
+    if (VIPS_INIT("scan_tests") != 0) throw std::runtime_error("vips failed to start");
+    vips_cache_set_max(0);
+    return true;
+  }();
+  (void)started;
+}
+
+void PutLE(std::string& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// An uncompressed 24-bit bitmap, bottom-up rows padded to four bytes.
+std::string MakeBmp(int width, int height) {
+  const int rowBytes = (width * 3 + 3) / 4 * 4;
+  const auto imageBytes = static_cast<std::uint32_t>(rowBytes * height);
+  std::string out = "BM";
+  PutLE(out, 54 + imageBytes, 4);
+  PutLE(out, 0, 4);
+  PutLE(out, 54, 4);
+  PutLE(out, 40, 4);
+  PutLE(out, static_cast<std::uint32_t>(width), 4);
+  PutLE(out, static_cast<std::uint32_t>(height), 4);
+  PutLE(out, 1, 2);
+  PutLE(out, 24, 2);
+  PutLE(out, 0, 4);
+  PutLE(out, imageBytes, 4);
+  PutLE(out, 2835, 4);
+  PutLE(out, 2835, 4);
+  PutLE(out, 0, 4);
+  PutLE(out, 0, 4);
+  std::string row(static_cast<std::size_t>(rowBytes), '\0');
+  for (int x = 0; x < width; ++x) {
+    row[static_cast<std::size_t>(x * 3)] = static_cast<char>(200);
+    row[static_cast<std::size_t>(x * 3 + 1)] = static_cast<char>(100);
+    row[static_cast<std::size_t>(x * 3 + 2)] = static_cast<char>(50);
+  }
+  for (int y = 0; y < height; ++y) out += row;
+  return out;
+}
+
+}  // namespace
+
+std::string MakeTestPhoto(TestPhotoKind kind, int width, int height) {
+  if (kind == TestPhotoKind::Bmp) return MakeBmp(width, height);
+  StartVips();
+  vips::VImage image = vips::VImage::black(width, height, vips::VImage::option()->set("bands", 3)) +
+                       std::vector<double>{50, 120, 200};
+  image = image.cast(VIPS_FORMAT_UCHAR);
+  const char* suffix = kind == TestPhotoKind::Jpeg  ? ".jpg"
+                       : kind == TestPhotoKind::Png ? ".png"
+                       : kind == TestPhotoKind::Gif ? ".gif"
+                                                    : ".tif";
+  void* buffer = nullptr;
+  std::size_t size = 0;
+  image.write_to_buffer(suffix, &buffer, &size);
+  std::string bytes(static_cast<const char*>(buffer), size);
+  g_free(buffer);
+  return bytes;
+}
+
+TestSite::TestSite() : server_(std::make_unique<httplib::Server>()) {
+  server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+    if (const int delay = delayMs_.load(); delay > 0)
+      std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    std::lock_guard lock(mutex_);
+    ++requests_[request.path];
+    const auto found = resources_.find(request.path);
+    if (found == resources_.end()) {
+      response.status = 404;
+      response.set_content("<html><body>Not Found</body></html>", "text/html");
+      return;
+    }
+    response.set_content(found->second.body, found->second.contentType);
+  });
+  port_ = server_->bind_to_any_port("127.0.0.1");
+  if (port_ <= 0) throw std::runtime_error("test site: no port");
+  thread_ = std::thread([this] { server_->listen_after_bind(); });
+  // A stop before the server runs would be lost and leave the thread serving for ever.
+  while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+TestSite::~TestSite() {
+  server_->stop();
+  thread_.join();
+}
+
+void TestSite::Add(const std::string& path, const std::string& contentType,
+                   const std::string& body) {
+  std::lock_guard lock(mutex_);
+  resources_[path] = Resource{contentType, body};
+}
+
+std::string TestSite::URL(const std::string& path) const {
+  return "http://127.0.0.1:" + std::to_string(port_) + path;
+}
+
+int TestSite::Requests(const std::string& path) const {
+  std::lock_guard lock(mutex_);
+  const auto found = requests_.find(path);
+  return found == requests_.end() ? 0 : found->second;
+}
+
+int TestSite::TotalRequests() const {
+  std::lock_guard lock(mutex_);
+  int total = 0;
+  for (const auto& [path, count] : requests_) total += count;
+  return total;
+}
+
+}  // namespace trawlix::testing

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace httplib {
+class Server;
+}
+
+namespace trawlix::testing {
+
+// Encoded photos for the test sites, solid colour, of the given size.
+enum class TestPhotoKind { Jpeg, Png, Gif, Bmp, Tif };
+std::string MakeTestPhoto(TestPhotoKind kind, int width, int height);
+
+// A web site on 127.0.0.1 served by an in-process HTTP server. Paths not added answer 404.
+class TestSite {
+ public:
+  TestSite();
+  ~TestSite();
+  TestSite(const TestSite&) = delete;
+  TestSite& operator=(const TestSite&) = delete;
+
+  void Add(const std::string& path, const std::string& contentType, const std::string& body);
+  void AddPage(const std::string& path, const std::string& html) { Add(path, "text/html", html); }
+
+  // "http://127.0.0.1:PORT" + path.
+  std::string URL(const std::string& path) const;
+  // Every response waits this long first, so a scan can be caught half way.
+  void SetDelay(std::chrono::milliseconds delay) { delayMs_ = static_cast<int>(delay.count()); }
+  int Requests(const std::string& path) const;
+  int TotalRequests() const;
+
+ private:
+  struct Resource {
+    std::string contentType;
+    std::string body;
+  };
+
+  std::unique_ptr<httplib::Server> server_;
+  std::thread thread_;
+  int port_ = 0;
+  std::atomic<int> delayMs_{0};
+  mutable std::mutex mutex_;
+  std::map<std::string, Resource> resources_;
+  std::map<std::string, int> requests_;
+};
+
+}  // namespace trawlix::testing
