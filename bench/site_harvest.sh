@@ -5,11 +5,12 @@
 #
 #   bench/site_harvest.sh [--pages 2000] [--photos 6000] [--latencies "0 20"] [--runs 1]
 #                         [--tools "trawlix trawlix-thumbs wget httrack"] [--site DIR]
-#                         [--work DIR] [--timeout 1800] [--keep-dpi]
+#                         [--work DIR] [--timeout 1800]
 #
 # --site DIR reuses (or first generates into) a site folder; by default the site is made
-# in the work folder and removed at the end. --keep-dpi leaves the "set photo resolution"
-# setting at its default (every photo is then re-encoded instead of copied).
+# in the work folder and removed at the end. trawlix and trawlix-thumbs turn the "set photo
+# resolution" setting off so that photos are stored as downloaded, like the peers do;
+# the tool trawlix-dpi keeps the default (every photo is then re-encoded).
 # Environment: BENCH_SITE_TOOLS (generator and server, default ../shared/bench-site from
 # the repository root), TRAWLIX_CLI (default build/src/cli/trawlix-cli).
 set -euo pipefail
@@ -20,7 +21,7 @@ cli=${TRAWLIX_CLI:-$root/build/src/cli/trawlix-cli}
 helpers=$root/bench/harvest_helpers.py
 py=/usr/bin/python3   # the generator needs the system python with PIL
 
-pages=2000 photos=6000 latencies="0 20" runs=1 timeout_s=1800 keep_dpi=0
+pages=2000 photos=6000 latencies="0 20" runs=1 timeout_s=1800
 tools="trawlix trawlix-thumbs wget httrack"
 site="" work=""
 while (($#)); do
@@ -33,8 +34,7 @@ while (($#)); do
     --site) site=$2; shift 2 ;;
     --work) work=$2; shift 2 ;;
     --timeout) timeout_s=$2; shift 2 ;;
-    --keep-dpi) keep_dpi=1; shift ;;
-    -h | --help) sed -n '2,15p' "$0"; exit 0 ;;
+    -h | --help) sed -n "2,15p" "$0"; exit 0 ;;
     *) echo "unknown option $1" >&2; exit 2 ;;
   esac
 done
@@ -103,14 +103,14 @@ timed() {
   tool_pid=""
 }
 
-run_trawlix() {  # $1 thumbnails 0/1
+run_trawlix() {  # $1 thumbnails 0/1, $2 photo resolution setting 0/1
   local data=$out/data save=$out/photos
   mkdir -p "$data" "$save"
   "$cli" --data-dir "$data" project add --title bench --url "$url" --save-to "$save" \
     JPEG=1 PNG=1 GIF=1 BMP=1 TIF=1 FilterMinimumSize=0 Orientation=0 CreateFolders=0 \
     SearchSubFolders=1 Keywords= KeywordMustExist=0 AutoRename=0 AutoResize=0 AutoConvert=0 \
     AutoCreateMobile=0 AutoCreateThumbnails="$1" >/dev/null
-  ((keep_dpi)) || $py "$helpers" settings-set "$data" setPhotoDpi=0
+  $py "$helpers" settings-set "$data" setPhotoDpi="$2"
   timed "$tag" "$cli" --data-dir "$data" scan bench
   $py "$helpers" count-flat "$site/manifest.json" "$save" >"$work/$tag.count"
 }
@@ -141,8 +141,9 @@ for latency in $latencies; do
       out=$work/out-$tag
       rm -rf "$out" && mkdir -p "$out"
       case $tool in
-        trawlix) run_trawlix 0 ;;
-        trawlix-thumbs) run_trawlix 1 ;;
+        trawlix) run_trawlix 0 0 ;;
+        trawlix-thumbs) run_trawlix 1 0 ;;
+        trawlix-dpi) run_trawlix 0 1 ;;
         wget) run_wget ;;
         httrack) run_httrack ;;
         *) echo "unknown tool $tool" >&2; exit 2 ;;
