@@ -151,6 +151,8 @@ def table(results):
             notes.append(f"{mid['out_of_scope']} not in manifest")
         if mid.get("missing_by_ext"):
             notes.append("missing " + ", ".join(f"{v} {k}" for k, v in sorted(mid["missing_by_ext"].items())))
+        elif mid.get("missing"):
+            notes.append(f"{mid['missing']} missing")
         if len(runs) > 1:
             notes.append(f"median of {len(runs)}")
         rate = got / wall if wall else 0

@@ -63,7 +63,7 @@ cleanup() {
   # timeout(1) runs in a process group of its own: end that group, then the server.
   if [[ -n $tool_pid ]]; then kill -- "-$tool_pid" 2>/dev/null || true; fi
   if [[ -n $server_pid ]]; then kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true; fi
-  [[ -n ${made_site:-} ]] && rm -rf "$site"
+  if [[ -n ${made_site:-} ]]; then rm -rf "$site"; fi
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
