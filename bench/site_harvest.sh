@@ -140,6 +140,9 @@ for latency in $latencies; do
       tag=$tool-$latency-$run
       out=$work/out-$tag
       rm -rf "$out" && mkdir -p "$out"
+      # This disk's file system searches past inodes freed moments ago on every file
+      # creation until the deletions are written back: start each contender clean.
+      sync
       case $tool in
         trawlix) run_trawlix 0 0 ;;
         trawlix-thumbs) run_trawlix 1 0 ;;
