@@ -12,6 +12,7 @@
 import json, os, socket, statistics, struct, sys, time, urllib.request
 
 PHOTO_EXTS = (".jpg", ".jpeg", ".png", ".gif", ".bmp", ".tif", ".tiff")
+ALIAS = {".jpg": (".jpeg",), ".jpeg": (".jpg",), ".tif": (".tiff",), ".tiff": (".tif",)}
 
 
 def free_port():
@@ -85,6 +86,9 @@ def count_flat(manifest, folder):
             continue
         files += 1
         key = n.lower()
+        if key not in by_name:   # a re-encoded photo takes its format's own extension
+            stem, ext = os.path.splitext(key)
+            key = next((stem + e for e in ALIAS.get(ext, ()) if stem + e in by_name), key)
         if key not in by_name:
             oos += 1
             continue
