@@ -53,7 +53,9 @@ ScanController::ScanController(UiThread& ui, MessageSink& messages, ScanObserver
     : ui_(ui), messages_(messages), observer_(observer) {}
 
 ScanController::~ScanController() {
-  // Workers may be blocked in a call to this thread: keep serving them while they stop.
+  // Workers may be blocked in a call to this thread: keep serving them while they stop, but
+  // end no scan on the way out.
+  destroying_ = true;
   WaitForWorker(photoBlock_, true);
   WaitForWorker(pageBlock_, true);
   KillScanTimers();
@@ -117,7 +119,10 @@ bool ScanController::StartScan(const CProjectsRecord& project, const ScanOptions
   resultsText_.clear();
   ResetLinkState();
   follow_ = options_.autoFollow;
-  return StartPageScanner(project_.m_lpszURL);
+  if (StartPageScanner(project_.m_lpszURL)) return true;
+  scanTimer_.Stop();
+  idle_ = true;
+  return false;
 }
 
 bool ScanController::StartMultiLinkScan(const CProjectsRecord& project, const ScanOptions& options,
@@ -209,7 +214,7 @@ bool ScanController::StartPageScanner(const std::string& startURL) {
 }
 
 int ScanController::OnStartPhotoProcessor() {
-  if (photoBlock_.HasThread() || stopRequested_ || finished_) return 0;
+  if (photoBlock_.HasThread() || stopRequested_ || finished_ || destroying_) return 0;
   photoBlock_.stop = 0;
   photoBlock_.hold = paused_;
   photoBlock_.end = WorkerEnd::Running;
@@ -434,7 +439,7 @@ void ScanController::KillScanTimers() {
 }
 
 void ScanController::OnTimer(int timerId, std::uint64_t generation) {
-  if (generation != generation_ || finished_) return;
+  if (generation != generation_ || finished_ || destroying_) return;
   if (inTimer_) {
     // A handler is waiting for a worker and serving calls meanwhile: come back later
     // rather than run two handlers into each other.

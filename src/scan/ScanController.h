@@ -143,6 +143,7 @@ class ScanController : private ScanHost, private LinkReceiver {
   bool stopped_ = false;   // the stop timer was handled
   bool finished_ = false;  // FinishScan ran for this scan or link
   bool inTimer_ = false;
+  bool destroying_ = false;
 
   std::vector<CScanInfo> linkQueue_;
   std::size_t nextLink_ = 0;
