@@ -55,7 +55,8 @@ class ProgressPrinter : public ScanObserver {
   ProgressPrinter(std::ostream& err, bool terminal) : err_(err), terminal_(terminal) {}
 
   void OnStatusText(Line line, const std::string& text) override {
-    (line == Line::Page ? pageLine_ : photoLine_) = text;
+    // Status texts are labels, where "&&" stands for one ampersand.
+    (line == Line::Page ? pageLine_ : photoLine_) = ReplacedAll(text, "&&", "&");
     Print(false);
   }
   void OnLinkStarted(const std::string& text) override {

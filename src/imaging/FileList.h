@@ -60,7 +60,7 @@ class CXFileList {
 // The photos of a folder: the files every batch tool works on.
 class CXImageFileList : public CXFileList {
  public:
-  static constexpr const char* kPhotoMask = "*.jpg;*.png;*.bmp;*.tif;*.tiff;*.gif";
+  static constexpr const char* kPhotoMask = "*.jpg;*.jpeg;*.png;*.bmp;*.tif;*.tiff;*.gif";
   CXImageFileList() { SetMask(kPhotoMask); }
 };
 

@@ -47,7 +47,7 @@ void PageScannerThread(const PageJob& job, ScanHost& host, LinkReceiver& links,
   }
   try {
     host.ArmWorkerTimer(end == WorkerEnd::Stopped ? kTimerWorkerStopped : kTimerPagesFinished,
-                        job.generation);
+                        job.workerId);
   } catch (...) {
   }
   block.end = end;

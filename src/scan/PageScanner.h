@@ -17,7 +17,7 @@ struct PageJob {
   PhotoFormats formats;  // the project's wanted formats classify the links
   std::string referer;   // scheme and host of the start URL
   int priority = 0;
-  std::uint64_t generation = 0;
+  std::uint64_t workerId = 0;
 };
 
 // The page-scanner thread: asks the host for pages until none is left or it is asked to stop,

@@ -10,10 +10,10 @@ namespace trawlix {
 
 namespace {
 
-constexpr std::array<std::string_view, 24> kKnownFileExtensions = {
-    ".gif",  ".jpg",  ".jpgx", ".png",  ".tif",  ".tiff",  ".bmp",   ".htm",
-    ".html", ".css",  ".cgi",  ".pl",   ".js",   ".java",  ".class", ".jhtml",
-    ".asp",  ".aspx", ".cfm",  ".cfml", ".shtm", ".shtml", ".php",   ".php3"};
+constexpr std::array<std::string_view, 25> kKnownFileExtensions = {
+    ".gif",  ".jpg", ".jpeg", ".jpgx", ".png",   ".tif",  ".tiff",  ".bmp",   ".htm",
+    ".html", ".css", ".cgi",  ".pl",   ".js",    ".java", ".class", ".jhtml", ".asp",
+    ".aspx", ".cfm", ".cfml", ".shtm", ".shtml", ".php",  ".php3"};
 
 // Photo names followed by a blank: how a name that ends right before a "?" is recognised.
 constexpr std::array<std::string_view, 7> kPhotoNamesBeforeQuery = {
@@ -24,8 +24,10 @@ struct FormatExtension {
   bool PhotoFormats::*enabled;
 };
 
-constexpr std::array<FormatExtension, 7> kFormatExtensions = {{
+// ".jpeg" counts as JPEG: sites use both spellings, and a user who wants JPEG photos wants both.
+constexpr std::array<FormatExtension, 8> kFormatExtensions = {{
     {".jpg", &PhotoFormats::jpeg},
+    {".jpeg", &PhotoFormats::jpeg},
     {".jpgx", &PhotoFormats::jpeg},
     {".png", &PhotoFormats::png},
     {".gif", &PhotoFormats::gif},

@@ -86,8 +86,11 @@ bool PhotoProcessor::Reencodes() const {
 
 WorkerEnd PhotoProcessor::Run() {
   if (block_.Stopping()) return WorkerEnd::Finished;
-  renameCounter_ = CountProjectPhotos(project_.m_lpszSaveTo, project_.m_lpszThumbnailSaveTo,
-                                      project_.m_lpszMobileSaveTo, Recursion::SubFolders);
+  // Only auto-renaming into Save To itself numbers from the project's photo count; the walk
+  // over a large folder is not worth making otherwise.
+  if (project_.m_nAutoRename == 1 && project_.m_nCreateFolders != 1)
+    renameCounter_ = CountProjectPhotos(project_.m_lpszSaveTo, project_.m_lpszThumbnailSaveTo,
+                                        project_.m_lpszMobileSaveTo, Recursion::SubFolders);
   WorkerEnd end = WorkerEnd::Finished;
   for (int index = 0;; ++index) {
     if (!block_.WaitWhileHeld()) {
@@ -292,7 +295,7 @@ void PhotoProcessorThread(const PhotoJob& job, ScanHost& host, ScanThreadBlock& 
   }
   try {
     host.ArmWorkerTimer(end == WorkerEnd::Stopped ? kTimerWorkerStopped : kTimerPhotosFinished,
-                        job.generation);
+                        job.workerId);
   } catch (...) {
   }
   block.end = end;

@@ -19,7 +19,7 @@ struct PhotoJob {
   CProjectsRecord project;
   ScanOptions options;
   std::string startFolderPath;  // folder path of the scan's start URL
-  std::uint64_t generation = 0;
+  std::uint64_t workerId = 0;
 };
 
 // The photo processor: takes queued photos one at a time from the host, downloads each into

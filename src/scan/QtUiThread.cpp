@@ -21,18 +21,38 @@ void QtUiThread::Send(const std::function<void()>& call) {
     call();
     return;
   }
-  std::exception_ptr failure;
+  SentCall sent{&call, false, nullptr};
+  {
+    std::lock_guard lock(mutex_);
+    sent_.push_back(&sent);
+  }
   QMetaObject::invokeMethod(
-      context_.get(),
-      [&call, &failure] {
-        try {
-          call();
-        } catch (...) {
-          failure = std::current_exception();
-        }
-      },
-      Qt::BlockingQueuedConnection);
-  if (failure) std::rethrow_exception(failure);
+      context_.get(), [this] { RunSentCalls(); }, Qt::QueuedConnection);
+  std::unique_lock lock(mutex_);
+  done_.wait(lock, [&sent] { return sent.done; });
+  if (sent.failure) std::rethrow_exception(sent.failure);
+}
+
+void QtUiThread::RunSentCalls() {
+  for (;;) {
+    SentCall* sent = nullptr;
+    {
+      std::lock_guard lock(mutex_);
+      if (sent_.empty()) return;
+      sent = sent_.front();
+      sent_.pop_front();
+    }
+    std::exception_ptr failure;
+    try {
+      (*sent->call)();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    std::lock_guard lock(mutex_);
+    sent->failure = failure;
+    sent->done = true;
+    done_.notify_all();
+  }
 }
 
 void QtUiThread::SetTimer(int id, std::chrono::milliseconds delay, std::function<void()> onTimer) {

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <condition_variable>
+#include <deque>
+#include <exception>
 #include <map>
 #include <memory>
+#include <mutex>
 
 #include "scan/UiThread.h"
 
@@ -10,8 +14,10 @@ class QTimer;
 
 namespace trawlix {
 
-// The UI thread on Qt's event loop: sent calls are blocking queued meta-calls, timers are
-// single-shot QTimers. Construct it on the thread that runs the QCoreApplication.
+// The UI thread on Qt's event loop: a sent call waits in a queue of our own and a queued
+// meta-call wakes the event loop to run it; timers are single-shot QTimers. The queue and its
+// hand-back use standard locks, so thread checkers see every hand-over. Construct it on the
+// thread that runs the QCoreApplication.
 class QtUiThread final : public UiThread {
  public:
   QtUiThread();
@@ -26,12 +32,22 @@ class QtUiThread final : public UiThread {
   bool IsUiThread() const override;
 
  private:
+  struct SentCall {
+    const std::function<void()>* call;
+    bool done = false;
+    std::exception_ptr failure;
+  };
+
   void ArmTimer(int id, std::chrono::milliseconds delay, std::function<void()> onTimer);
   void FireTimer(int id);
+  void RunSentCalls();
 
   std::unique_ptr<QObject> context_;
   std::map<int, QTimer*> timers_;  // owned by context_
   std::map<int, std::function<void()>> handlers_;
+  std::mutex mutex_;
+  std::condition_variable done_;
+  std::deque<SentCall*> sent_;
 };
 
 }  // namespace trawlix

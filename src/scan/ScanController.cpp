@@ -53,7 +53,9 @@ ScanController::ScanController(UiThread& ui, MessageSink& messages, ScanObserver
     : ui_(ui), messages_(messages), observer_(observer) {}
 
 ScanController::~ScanController() {
-  // Workers may be blocked in a call to this thread: keep serving them while they stop.
+  // Workers may be blocked in a call to this thread: keep serving them while they stop, but
+  // end no scan on the way out.
+  destroying_ = true;
   WaitForWorker(photoBlock_, true);
   WaitForWorker(pageBlock_, true);
   KillScanTimers();
@@ -90,6 +92,8 @@ void ScanController::ResetLinkState() {
   photoWeb_->OpenSession();
   stopped_ = false;
   finished_ = false;
+  pageWorkerId_ = 0;
+  photoWorkerId_ = 0;
 }
 
 bool ScanController::StartScan(const CProjectsRecord& project, const ScanOptions& options) {
@@ -117,7 +121,10 @@ bool ScanController::StartScan(const CProjectsRecord& project, const ScanOptions
   resultsText_.clear();
   ResetLinkState();
   follow_ = options_.autoFollow;
-  return StartPageScanner(project_.m_lpszURL);
+  if (StartPageScanner(project_.m_lpszURL)) return true;
+  scanTimer_.Stop();
+  idle_ = true;
+  return false;
 }
 
 bool ScanController::StartMultiLinkScan(const CProjectsRecord& project, const ScanOptions& options,
@@ -188,12 +195,12 @@ bool ScanController::StartPageScanner(const std::string& startURL) {
   const std::string resolved = ResolveURL("", url, scope_);
   scope_.start = CXURLParts(resolved);
   if (links_.AddPageLink(resolved)) ++counters_.pagesFound;
-  ++generation_;
+  pageWorkerId_ = ++lastWorkerId_;
   pageBlock_.stop = 0;
   pageBlock_.hold = paused_;
   pageBlock_.end = WorkerEnd::Running;
   PageJob job{scope_.formats, scope_.start.scheme + scope_.start.host, options_.priority,
-              generation_};
+              pageWorkerId_};
   try {
     pageBlock_.thread =
         std::thread([this, job] { PageScannerThread(job, *this, *this, pageBlock_, *pageWeb_); });
@@ -209,11 +216,15 @@ bool ScanController::StartPageScanner(const std::string& startURL) {
 }
 
 int ScanController::OnStartPhotoProcessor() {
-  if (photoBlock_.HasThread() || stopRequested_ || finished_) return 0;
+  if (PhotoProcessorRuns() || stopRequested_ || finished_ || destroying_) return 0;
+  // A processor that ran out of photos and ended is joined now rather than after its timer:
+  // new photos need not wait for it.
+  WaitForWorker(photoBlock_, false);
+  photoWorkerId_ = ++lastWorkerId_;
   photoBlock_.stop = 0;
   photoBlock_.hold = paused_;
   photoBlock_.end = WorkerEnd::Running;
-  PhotoJob job{project_, options_, scope_.start.path, generation_};
+  PhotoJob job{project_, options_, scope_.start.path, photoWorkerId_};
   try {
     photoBlock_.thread = std::thread(
         [this, job] { PhotoProcessorThread(job, *this, photoBlock_, *photoWeb_, counters_); });
@@ -385,16 +396,16 @@ int ScanController::ReportTransfer(std::int64_t seconds, std::int64_t bytes) {
 bool ScanController::StartPhotoProcessorIfPhotosWait() {
   bool started = false;
   ui_.Send([&] {
-    if (photoBlock_.HasThread() || !PhotosWait()) return;
+    if (PhotoProcessorRuns() || !PhotosWait()) return;
     OnStartPhotoProcessor();
-    started = photoBlock_.HasThread();
+    started = PhotoProcessorRuns();
   });
   return started;
 }
 
-void ScanController::ArmWorkerTimer(int timerId, std::uint64_t generation) {
+void ScanController::ArmWorkerTimer(int timerId, std::uint64_t workerId) {
   ui_.SetTimer(timerId, kWorkerTimerDelay,
-               [this, timerId, generation] { OnTimer(timerId, generation); });
+               [this, timerId, workerId] { OnTimer(timerId, workerId); });
 }
 
 void ScanController::OnPageLink(const LinkMessage& link) {
@@ -411,6 +422,10 @@ void ScanController::OnBaseHref(std::string_view href) {
 
 // ---------------------------------------------------------------------------------------------
 // Timers and the end of a scan
+
+bool ScanController::PhotoProcessorRuns() const {
+  return photoBlock_.HasThread() && photoBlock_.end.load() == WorkerEnd::Running;
+}
 
 bool ScanController::PhotosWait() const {
   return links_.HasPendingPhoto();
@@ -433,19 +448,20 @@ void ScanController::KillScanTimers() {
   for (int id : {kTimerWorkerStopped, kTimerPhotosFinished, kTimerPagesFinished}) ui_.KillTimer(id);
 }
 
-void ScanController::OnTimer(int timerId, std::uint64_t generation) {
-  if (generation != generation_ || finished_) return;
+void ScanController::OnTimer(int timerId, std::uint64_t workerId) {
+  if (finished_ || destroying_) return;
+  if (workerId == 0 || (workerId != pageWorkerId_ && workerId != photoWorkerId_)) return;
   if (inTimer_) {
     // A handler is waiting for a worker and serving calls meanwhile: come back later
     // rather than run two handlers into each other.
-    ui_.SetTimer(timerId, 20ms, [this, timerId, generation] { OnTimer(timerId, generation); });
+    ui_.SetTimer(timerId, 20ms, [this, timerId, workerId] { OnTimer(timerId, workerId); });
     return;
   }
   inTimer_ = true;
   switch (timerId) {
     case kTimerPagesFinished:
       WaitForWorker(pageBlock_, true);
-      if (!photoBlock_.HasThread()) {
+      if (!PhotoProcessorRuns()) {
         if (!PhotosWait() || stopRequested_) {
           FinishScan();
           break;

@@ -80,7 +80,7 @@ class ScanController : private ScanHost, private LinkReceiver {
   int OnPhotoProgress();                                         // WM_USER+105
   int OnPageProgress();                                          // WM_USER+106
   int OnTransfer(std::int64_t seconds, std::int64_t bytes);      // WM_USER+107
-  void OnTimer(int timerId, std::uint64_t generation);
+  void OnTimer(int timerId, std::uint64_t workerId);
 
  private:
   // ScanHost: the workers' side, each call sent to the UI thread.
@@ -91,7 +91,7 @@ class ScanController : private ScanHost, private LinkReceiver {
   int RefreshPageProgress() override;
   int ReportTransfer(std::int64_t seconds, std::int64_t bytes) override;
   bool StartPhotoProcessorIfPhotosWait() override;
-  void ArmWorkerTimer(int timerId, std::uint64_t generation) override;
+  void ArmWorkerTimer(int timerId, std::uint64_t workerId) override;
   // LinkReceiver: links found by the page scanner.
   void OnPageLink(const LinkMessage& link) override;
   void OnPhotoLink(const LinkMessage& link) override;
@@ -110,6 +110,7 @@ class ScanController : private ScanHost, private LinkReceiver {
   void WaitForWorker(ScanThreadBlock& block, bool askToStop);
   void KillScanTimers();
   bool PhotosWait() const;
+  bool PhotoProcessorRuns() const;
   void SetPageLine(const std::string& text);
   void SetPhotoLine(const std::string& text);
   std::string ScannedURL() const;
@@ -124,7 +125,11 @@ class ScanController : private ScanHost, private LinkReceiver {
   std::unique_ptr<CXWebFile> photoWeb_;
   ScanThreadBlock pageBlock_;
   ScanThreadBlock photoBlock_;
-  std::uint64_t generation_ = 0;  // tells a stale timer of an earlier link from a current one
+  // Every worker started gets a new id; a timer counts only when armed by the current page or
+  // photo worker, so a late one of a finished worker or an earlier link changes nothing.
+  std::uint64_t lastWorkerId_ = 0;
+  std::uint64_t pageWorkerId_ = 0;
+  std::uint64_t photoWorkerId_ = 0;
 
   ScanScope scope_;  // start parts, keyword and skip lists, social state
   LinkLists links_;
@@ -143,6 +148,7 @@ class ScanController : private ScanHost, private LinkReceiver {
   bool stopped_ = false;   // the stop timer was handled
   bool finished_ = false;  // FinishScan ran for this scan or link
   bool inTimer_ = false;
+  bool destroying_ = false;
 
   std::vector<CScanInfo> linkQueue_;
   std::size_t nextLink_ = 0;

@@ -36,9 +36,9 @@ class ScanHost {
   virtual int ReportTransfer(std::int64_t seconds, std::int64_t bytes) = 0;
   // Starts the photo processor when it is not running and photos wait; true when started.
   virtual bool StartPhotoProcessorIfPhotosWait() = 0;
-  // A worker's last act: arms timer 1032, 1033 or 1034 on the UI thread. `generation` names
-  // the scan (or link) the worker served, so a late timer cannot end a later one.
-  virtual void ArmWorkerTimer(int timerId, std::uint64_t generation) = 0;
+  // A worker's last act: arms timer 1032, 1033 or 1034 on the UI thread. `workerId` names the
+  // worker, so a late timer of one that was replaced cannot end a later one.
+  virtual void ArmWorkerTimer(int timerId, std::uint64_t workerId) = 0;
 };
 
 }  // namespace trawlix

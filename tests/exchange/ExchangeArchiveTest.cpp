@@ -109,7 +109,9 @@ TEST(ExchangeFile, ReportsDamagedFilesAndYieldsNoProjects) {
   const auto garbage = dir / "garbage.txexport";
   WriteAll(garbage, "not a zip at all");
   const auto empty = dir / "empty.txexport";
-  WriteAll(empty, std::string("PK\x05\x06", 4) + std::string(18, '\0'));  // no members
+  std::string endOfDirectoryOnly("PK\x05\x06", 4);  // an archive with no members
+  endOfDirectoryOnly.append(18, '\0');
+  WriteAll(empty, endOfDirectoryOnly);
   const auto shortBinary = dir / "short.txexport";
   ASSERT_TRUE(
       WriteArchive(shortBinary, {{"__tempExport.txExport", std::string(3000, '\0')}}, error));

@@ -28,8 +28,9 @@ TEST_F(FileListTest, PhotoMaskMatchesWholeExtensionsAndSortsIgnoringCase) {
   }
   CXImageFileList list;
   EXPECT_TRUE(list.Walk(dir.str(), Recursion::SubFolders));
-  EXPECT_EQ(Names(list), (std::vector<std::string>{".jpg", "a.jpg", "B.PNG", "c.bmp", "d.tif",
-                                                   "e.TIFF", "f.gif", "sub/c.jpg", "Sub2/a.jpg"}));
+  EXPECT_EQ(Names(list),
+            (std::vector<std::string>{".jpg", "a.jpg", "B.PNG", "c.bmp", "d.tif", "e.TIFF", "f.gif",
+                                      "g.jpeg", "sub/c.jpg", "Sub2/a.jpg"}));
   EXPECT_EQ(list.Files()[2].name, "B.PNG");
   EXPECT_EQ(list.Files()[2].extension, ".PNG");
   EXPECT_EQ(list.Files()[2].size, 1u);

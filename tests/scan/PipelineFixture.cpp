@@ -36,7 +36,7 @@ void RecordingObserver::OnStatusText(Line line, const std::string& text) {
   (line == Line::Page ? pageLines : photoLines).push_back(text);
 }
 
-PipelineTest::PipelineTest() {
+PipelineTest::PipelineTest(double timerScale) : ui(timerScale) {
   project.m_nId = 7;
   project.m_nCatId = 1;
   project.m_lpszTitle = "Harvest";

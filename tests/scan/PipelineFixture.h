@@ -52,7 +52,8 @@ struct SitePhoto {
 // A scan of a generated site into a fresh folder, driven on the test's thread.
 class PipelineTest : public ::testing::Test {
  protected:
-  PipelineTest();
+  // `timerScale` shortens the workers' 500 ms timers; 1.0 keeps them real.
+  explicit PipelineTest(double timerScale = 0.02);
 
   // The standard site: pages in folders, photos of every format and orientation, small and
   // large, a duplicate in other letter case, a base tag, a link in a comment, an onclick photo,
@@ -77,7 +78,7 @@ class PipelineTest : public ::testing::Test {
 
   TempDir dir;
   TestSite site;
-  ManualUiThread ui{0.02};
+  ManualUiThread ui;
   RecordingMessageSink messages;
   RecordingObserver observer;
   ScanController controller{ui, messages, observer};

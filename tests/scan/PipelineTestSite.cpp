@@ -74,8 +74,9 @@ std::string MakeTestPhoto(TestPhotoKind kind, int width, int height) {
 
 TestSite::TestSite() : server_(std::make_unique<httplib::Server>()) {
   server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-    if (const int delay = delayMs_.load(); delay > 0)
-      std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    int delay = delayMs_.load();
+    if (request.path.ends_with(".html")) delay += pageDelayMs_.load();
+    if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
     std::lock_guard lock(mutex_);
     ++requests_[request.path];
     const auto found = resources_.find(request.path);

@@ -33,6 +33,10 @@ class TestSite {
   std::string URL(const std::string& path) const;
   // Every response waits this long first, so a scan can be caught half way.
   void SetDelay(std::chrono::milliseconds delay) { delayMs_ = static_cast<int>(delay.count()); }
+  // The same for pages (".html") only.
+  void SetPageDelay(std::chrono::milliseconds delay) {
+    pageDelayMs_ = static_cast<int>(delay.count());
+  }
   int Requests(const std::string& path) const;
   int TotalRequests() const;
 
@@ -46,6 +50,7 @@ class TestSite {
   std::thread thread_;
   int port_ = 0;
   std::atomic<int> delayMs_{0};
+  std::atomic<int> pageDelayMs_{0};
   mutable std::mutex mutex_;
   std::map<std::string, Resource> resources_;
   std::map<std::string, int> requests_;

@@ -93,5 +93,35 @@ TEST_F(ScanControllerStop, DestroyingTheControllerMidScanStopsTheWorkers) {
   SUCCEED();
 }
 
+// Slow pages, one photo each: the photo processor runs dry after every page.
+class ScanControllerRestart : public PipelineTest {
+ protected:
+  ScanControllerRestart() : PipelineTest(1.0) {}
+};
+
+TEST_F(ScanControllerRestart, PhotosFoundAfterTheProcessorRanDryAreStillSaved) {
+  constexpr int kPages = 6;
+  for (int i = 0; i < kPages; ++i) {
+    const std::string next =
+        i + 1 < kPages ? "<a href=\"p" + std::to_string(i + 1) + ".html\">" : "";
+    site.AddPage(
+        "/gallery/p" + std::to_string(i) + ".html",
+        "<html><body>" + next + "<img src=\"photo" + std::to_string(i) + ".jpg\"></body></html>");
+    site.Add("/gallery/photo" + std::to_string(i) + ".jpg", "image/jpeg",
+             MakeTestPhoto(TestPhotoKind::Jpeg, 300, 200));
+  }
+  site.SetPageDelay(100ms);
+  project.m_lpszURL = site.URL("/gallery/p0.html");
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(RunScan());
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(controller.Counters().photosSaved, kPages);
+  EXPECT_EQ(static_cast<int>(FilesIn(SaveTo()).size()), kPages);
+  EXPECT_EQ(observer.ended, 1);
+  EXPECT_EQ(StoredHistory().size(), 1u);
+  // Ends promptly: restarting the processor does not wait for the ended one's timer.
+  EXPECT_LT(elapsed, std::chrono::milliseconds(kPages * 500));
+}
+
 }  // namespace
 }  // namespace trawlix::testing

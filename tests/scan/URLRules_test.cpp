@@ -178,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
     ByFormatFlags, PhotoTest,
     testing::Values(PhotoCase{"a.jpg", kJpeg, true}, PhotoCase{" A.JPG ", kJpeg, true},
                     PhotoCase{"a.jpgx", kJpeg, true}, PhotoCase{"a.jpg", kTif, false},
-                    PhotoCase{"a.jpeg", kAll, false}, PhotoCase{"a.TIFF", kTif, true},
+                    PhotoCase{"a.jpeg", kJpeg, true}, PhotoCase{"a.TIFF", kTif, true},
                     PhotoCase{"a.tif", kTif, true}, PhotoCase{"a.png", kJpeg, false},
                     PhotoCase{"a.png", kAll, true}, PhotoCase{"a.gif", kAll, true},
                     PhotoCase{"a.bmp", kAll, true}, PhotoCase{"a.jpg.html", kNone, true},
@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(QueriesScriptsFragments, PhotoTest,
                          testing::Values(PhotoCase{"a.jpg?w=100", kJpeg, true},
-                                         PhotoCase{"a.jpeg?w=1", kAll, false},
+                                         PhotoCase{"a.JPEG?w=1", kJpeg, true},
                                          PhotoCase{"show.php?img=a.jpg", kJpeg, true},
                                          PhotoCase{"show.php?img=a", kJpeg, false},
                                          PhotoCase{"javascript:show('a.jpg', 1)", kJpeg, true},
