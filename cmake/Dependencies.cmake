@@ -1,7 +1,7 @@
 # Every outside library the project links, found once here.
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
-find_package(Qt6 REQUIRED COMPONENTS Core Widgets Test)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Svg Test)
 pkg_check_modules(VIPS REQUIRED IMPORTED_TARGET vips-cpp)
 pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
 pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)

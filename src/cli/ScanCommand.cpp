@@ -15,7 +15,7 @@
 #include "cli/JsonWriter.h"
 #include "cli/Lookup.h"
 #include "cli/RecordOutput.h"
-#include "scan/QtUiThread.h"
+#include "frontend/QtUiThread.h"
 #include "scan/ScanController.h"
 #include "storage/ProjectLinksTable.h"
 

@@ -1,4 +1,4 @@
-#include "scan/QtUiThread.h"
+#include "frontend/QtUiThread.h"
 
 #include <QCoreApplication>
 #include <QObject>

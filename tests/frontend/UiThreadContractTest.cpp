@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "scan/ManualUiThread.h"
-#include "scan/QtUiThread.h"
+#include "frontend/QtUiThread.h"
 
 namespace trawlix {
 namespace {
@@ -27,7 +27,7 @@ struct ManualFixture {
 
 QCoreApplication& App() {
   static int argc = 1;
-  static char name[] = "scan_tests";
+  static char name[] = "frontend_tests";
   static char* argv[] = {name, nullptr};
   static QCoreApplication app(argc, argv);
   return app;

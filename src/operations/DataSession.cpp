@@ -1,0 +1,32 @@
+#include "operations/DataSession.h"
+
+#include <filesystem>
+
+#include "platform/DataFolderLayout.h"
+#include "platform/UserFolders.h"
+#include "storage/DatabaseSeed.h"
+
+namespace trawlix {
+
+std::unique_ptr<DataSession> DataSession::Open(const std::string& dataDir, MessageSink& messages,
+                                               std::string& error) {
+  std::error_code ignored;
+  DataFolderLayout layout = dataDir.empty()
+                                ? DataFolderLayout::ForUser()
+                                : DataFolderLayout(std::filesystem::absolute(dataDir, ignored));
+  const DataFolderStatus status = SetUpDataFolder(layout);
+  if (!status.ready) {
+    error = "the data folder " + layout.dataFolder + " could not be created";
+    return nullptr;
+  }
+  CXSettings settings(layout);
+  settings.LoadSettings(messages);
+  if (status.newDatabase && !SeedNewDatabase(layout.databasePath, messages, PicturesFolder())) {
+    error = "the new database " + layout.databasePath + " could not be set up";
+    return nullptr;
+  }
+  return std::unique_ptr<DataSession>(
+      new DataSession(std::move(settings), messages, status.newDatabase));
+}
+
+}  // namespace trawlix

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "base/MessageBox.h"
+#include "settings/Settings.h"
+
+namespace trawlix {
+
+// The user's data, opened once per run of a front end: the data folder with its emptied Temp
+// folder, the settings (a missing file is written with the defaults) and the database
+// (created and seeded when new). Every user operation works on one.
+class DataSession {
+ public:
+  // `dataDir` empty: the user's default data folder. Nothing after a failure, with `error`
+  // saying what failed.
+  static std::unique_ptr<DataSession> Open(const std::string& dataDir, MessageSink& messages,
+                                           std::string& error);
+
+  DataSession(const DataSession&) = delete;
+  DataSession& operator=(const DataSession&) = delete;
+
+  CXSettings& settings() { return settings_; }
+  const CXSettings& settings() const { return settings_; }
+  const std::string& databasePath() const { return settings_.Paths().databasePath; }
+  MessageSink& messages() { return messages_; }
+  // The database did not exist before this session created it.
+  bool isNewDatabase() const { return newDatabase_; }
+
+ private:
+  DataSession(CXSettings settings, MessageSink& messages, bool newDatabase)
+      : settings_(std::move(settings)), messages_(messages), newDatabase_(newDatabase) {}
+
+  CXSettings settings_;
+  MessageSink& messages_;
+  bool newDatabase_;
+};
+
+}  // namespace trawlix
