@@ -7,8 +7,8 @@
 #include "cli/Lookup.h"
 #include "cli/RecordOutput.h"
 #include "cli/TextTable.h"
-#include "storage/CategoriesTable.h"
-#include "storage/ProjectsTable.h"
+#include "operations/CategoryOperations.h"
+#include "operations/ProjectOperations.h"
 
 namespace trawlix::cli {
 
@@ -35,10 +35,10 @@ int ListCategories(CliContext& context, const ParsedArgs& args) {
     WriteRecordsJson(context.out(), *categories);
     return kExitOk;
   }
-  CProjectsTable projects(context.databasePath(), context.messages());
   std::map<int, int> counts;
-  if (projects.OpenTable() && projects.LoadAllProjects()) {
-    for (const auto& project : projects.Records()) ++counts[project.m_nCatId];
+  for (const auto& project :
+       LoadProjects(context.session(), kAllCategoriesId).value_or(std::vector<CProjectsRecord>{})) {
+    ++counts[project.m_nCatId];
   }
   TextTable output(
       {{"Id", TextTable::Align::Right}, {"Name"}, {"Projects", TextTable::Align::Right}});
@@ -53,12 +53,10 @@ int ListCategories(CliContext& context, const ParsedArgs& args) {
 int AddCategory(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return kExitFailure;
   const std::string name = Trim(args.positionals[0]);
-  CCategoriesTable table(context.databasePath(), context.messages());
-  if (!table.OpenTable()) return context.Fail(kDatabaseFailure);
-  if (const auto refusal = CheckNewCategoryName(table, name)) return Refuse(context, *refusal);
-  if (!table.InsertCategory(name)) return context.Fail(kDatabaseFailure);
-  context.out() << "Added category " << table.CategoryIdByName(name) << ' ' << Quoted(name)
-                << ".\n";
+  const CategoryChange change = trawlix::AddCategory(context.session(), name);
+  if (change.refusal) return Refuse(context, *change.refusal);
+  if (change.failed) return context.Fail(kDatabaseFailure);
+  context.out() << "Added category " << change.id << ' ' << Quoted(name) << ".\n";
   return kExitOk;
 }
 
@@ -66,66 +64,35 @@ int RenameCategory(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return kExitFailure;
   const auto category = FindCategory(context, args.positionals[0]);
   if (!category) return kExitFailure;
-  if (IsImportedProjectsCategory(Trim(category->m_lpszName))) {
-    return RefuseImportedProjects(context, *category);
-  }
+  if (IsLockedCategory(category->m_lpszName)) return RefuseImportedProjects(context, *category);
   const std::string name = Trim(args.positionals[1]);
-  CCategoriesTable table(context.databasePath(), context.messages());
-  if (!table.OpenTable()) return context.Fail(kDatabaseFailure);
-  if (const auto refusal = CheckNewCategoryName(table, name)) return Refuse(context, *refusal);
-  if (!table.RenameCategory(category->m_lId, name)) return context.Fail(kDatabaseFailure);
+  const CategoryChange change = trawlix::RenameCategory(context.session(), category->m_lId, name);
+  if (change.refusal) return Refuse(context, *change.refusal);
+  if (change.failed) return context.Fail(kDatabaseFailure);
   context.out() << "Renamed category " << category->m_lId << ' ' << Quoted(category->m_lpszName)
                 << " to " << Quoted(name) << ".\n";
   return kExitOk;
-}
-
-// The category that takes the projects of a deleted one: the settings' category for new
-// projects, or else the one for imported projects; made when missing, so that no project
-// is left without a category.
-std::optional<int> HomeForOrphans(CliContext& context, CCategoriesTable& table,
-                                  const std::string& deletedName) {
-  for (const std::string& name : {context.settings().Values().newProjectCategory,
-                                  context.settings().Values().importCategory}) {
-    const std::string wanted = Trim(name);
-    if (wanted.empty() || EqualsNoCase(wanted, deletedName) || EqualsNoCase(wanted, "all")) {
-      continue;
-    }
-    int id = table.CategoryIdByName(wanted);
-    if (id < 0 && table.InsertCategory(wanted)) id = table.CategoryIdByName(wanted);
-    if (id >= 0) return id;
-  }
-  return std::nullopt;
 }
 
 int DeleteCategory(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return kExitFailure;
   const auto category = FindCategory(context, args.positionals[0]);
   if (!category) return kExitFailure;
-  if (IsImportedProjectsCategory(Trim(category->m_lpszName))) {
-    return RefuseImportedProjects(context, *category);
-  }
-  CProjectsTable projects(context.databasePath(), context.messages());
-  if (!projects.OpenTable() || !projects.LoadCategoryProjects(category->m_lId)) {
-    return context.Fail(kDatabaseFailure);
-  }
-  const std::size_t orphans = projects.Records().size();
-  CCategoriesTable table(context.databasePath(), context.messages());
-  if (!table.OpenTable()) return context.Fail(kDatabaseFailure);
-  std::optional<int> home;
-  if (orphans > 0) {
-    home = HomeForOrphans(context, table, Trim(category->m_lpszName));
-    if (!home)
-      return context.Fail("no category could take the projects of " + Quoted(category->m_lpszName) +
-                          "; nothing was deleted");
-  }
-  if (!table.DeleteCategory(category->m_lId)) return context.Fail(kDatabaseFailure);
-  if (home && !projects.MoveCategory(category->m_lId, *home)) {
-    return context.Fail(kDatabaseFailure);
+  if (IsLockedCategory(category->m_lpszName)) return RefuseImportedProjects(context, *category);
+  const CategoryRemoval removal = DeleteCategories(context.session(), {category->m_lId});
+  if (!removal.done) {
+    return context.Fail("the category " + Quoted(category->m_lpszName) +
+                        " could not be deleted; nothing was changed");
   }
   context.out() << "Deleted category " << category->m_lId << ' ' << Quoted(category->m_lpszName);
-  if (home)
-    context.out() << "; its " << orphans << " project(s) moved to "
-                  << Quoted(table.CategoryNameById(*home));
+  if (removal.movedProjects > 0) {
+    const auto categories = AllCategories(context);
+    std::string home = std::to_string(removal.homeId);
+    for (const auto& other : categories.value_or(std::vector<CCategoriesRecord>{})) {
+      if (other.m_lId == removal.homeId) home = other.m_lpszName;
+    }
+    context.out() << "; its " << removal.movedProjects << " project(s) moved to " << Quoted(home);
+  }
   context.out() << ".\n";
   return kExitOk;
 }

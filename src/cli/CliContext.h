@@ -1,11 +1,11 @@
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <ostream>
 #include <string>
 
 #include "cli/StreamMessageSink.h"
-#include "settings/Settings.h"
+#include "operations/DataSession.h"
 
 namespace trawlix::cli {
 
@@ -25,13 +25,12 @@ class CliContext {
   void SetDataDir(std::string dir) { dataDir_ = std::move(dir); }
   const std::string& dataDir() const { return dataDir_; }
 
-  // Readies the data on first use: the data folder and its emptied Temp folder, the settings
-  // (a missing file is written with the defaults) and a new database, created and seeded.
-  // False after reporting a failure.
+  // Opens the user's data on first use; false after reporting a failure.
   bool OpenData();
   // Valid after OpenData succeeded.
-  CXSettings& settings() { return *settings_; }
-  const std::string& databasePath() const { return settings_->Paths().databasePath; }
+  DataSession& session() { return *session_; }
+  CXSettings& settings() { return session_->settings(); }
+  const std::string& databasePath() const { return session_->databasePath(); }
 
   // Prints "trawlix-cli: TEXT" to the error stream; returns the exit code for a failure.
   int Fail(const std::string& text);
@@ -41,7 +40,7 @@ class CliContext {
   std::ostream& err_;
   StreamMessageSink messages_;
   std::string dataDir_;
-  std::optional<CXSettings> settings_;
+  std::unique_ptr<DataSession> session_;
 };
 
 }  // namespace trawlix::cli

@@ -7,9 +7,7 @@
 #include "cli/Lookup.h"
 #include "cli/RecordOutput.h"
 #include "cli/TextTable.h"
-#include "storage/ProjectLinksTable.h"
-#include "storage/ProjectsTable.h"
-#include "storage/ScanHistoryTable.h"
+#include "operations/ProjectOperations.h"
 
 namespace trawlix::cli {
 
@@ -24,19 +22,16 @@ int ListProjects(CliContext& context, const ParsedArgs& args) {
   std::map<int, std::string> categoryNames;
   for (const auto& category : *categories) categoryNames[category.m_lId] = category.m_lpszName;
 
-  CProjectsTable table(context.databasePath(), context.messages());
-  if (!table.OpenTable()) return context.Fail("the database could not be read");
-  bool loaded = false;
+  int categoryId = kAllCategoriesId;
   const auto filter = args.Value("--category");
-  if (!filter || EqualsNoCase(Trim(*filter), "all")) {
-    loaded = table.LoadAllProjects();
-  } else {
+  if (filter && !EqualsNoCase(Trim(*filter), "all")) {
     const auto category = FindCategory(context, *filter);
     if (!category) return kExitFailure;
-    loaded = table.LoadCategoryProjects(category->m_lId);
+    categoryId = category->m_lId;
   }
+  const auto loaded = LoadProjects(context.session(), categoryId);
   if (!loaded) return context.Fail("the database could not be read");
-  const auto projects = HandOutRecords(table);
+  const auto& projects = *loaded;
 
   if (args.Has("--json")) {
     WriteRecordsJson(context.out(), projects);
@@ -56,11 +51,9 @@ int ListLinks(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return kExitFailure;
   const auto project = FindProject(context, args.positionals[0]);
   if (!project) return kExitFailure;
-  CProjectLinksTable table(context.databasePath(), context.messages());
-  if (!table.OpenTable() || !table.LoadLinksOfProject(project->m_nId)) {
-    return context.Fail("the database could not be read");
-  }
-  const auto links = HandOutRecords(table);
+  const auto loaded = LoadProjectLinks(context.session(), project->m_nId);
+  if (!loaded) return context.Fail("the database could not be read");
+  const auto& links = *loaded;
   if (args.Has("--json")) {
     WriteRecordsJson(context.out(), links);
     return kExitOk;
@@ -84,11 +77,9 @@ int ListHistory(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return kExitFailure;
   const auto project = FindProject(context, args.positionals[0]);
   if (!project) return kExitFailure;
-  CScanHistoryTable table(context.databasePath(), context.messages());
-  if (!table.OpenTable() || !table.LoadProjectHistory(project->m_nId)) {
-    return context.Fail("the database could not be read");
-  }
-  const auto scans = HandOutRecords(table);
+  const auto loaded = LoadScanHistory(context.session(), project->m_nId);
+  if (!loaded) return context.Fail("the database could not be read");
+  const auto& scans = *loaded;
   if (args.Has("--json")) {
     WriteRecordsJson(context.out(), scans);
     return kExitOk;

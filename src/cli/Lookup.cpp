@@ -4,9 +4,8 @@
 
 #include "base/Text.h"
 #include "cli/CliContext.h"
-#include "cli/RecordOutput.h"
-#include "storage/CategoriesTable.h"
-#include "storage/ProjectsTable.h"
+#include "operations/ProjectOperations.h"
+#include "storage/RecordColumns.h"
 
 namespace trawlix::cli {
 
@@ -25,20 +24,15 @@ std::optional<int> ParseId(const std::string& text) {
 }
 
 std::optional<CProjectsRecord> FindProject(CliContext& context, const std::string& idOrTitle) {
-  CProjectsTable table(context.databasePath(), context.messages());
-  if (!table.OpenTable()) {
-    context.Fail(kDatabaseFailure);
-    return std::nullopt;
-  }
   if (const auto id = ParseId(idOrTitle)) {
-    CProjectsRecord record;
-    if (table.LoadProjectById(*id) && table.GetCurrent(record)) return record;
+    if (auto project = LoadProject(context.session(), *id)) return project;
   }
-  if (!table.LoadByTitle(idOrTitle)) {
+  const auto found = LoadProjectsByTitle(context.session(), idOrTitle);
+  if (!found) {
     context.Fail(kDatabaseFailure);
     return std::nullopt;
   }
-  const auto matches = HandOutRecords(table);
+  const auto& matches = *found;
   if (matches.empty() || Trim(idOrTitle).empty()) {
     context.Fail("no project has the id or title " + Quoted(idOrTitle) +
                  " (see: trawlix-cli projects)");
@@ -56,12 +50,9 @@ std::optional<CProjectsRecord> FindProject(CliContext& context, const std::strin
 }
 
 std::optional<std::vector<CCategoriesRecord>> AllCategories(CliContext& context) {
-  CCategoriesTable table(context.databasePath(), context.messages());
-  if (!table.OpenTable() || !table.LoadAllCategories()) {
-    context.Fail(kDatabaseFailure);
-    return std::nullopt;
-  }
-  return HandOutRecords(table);
+  auto categories = LoadCategories(context.session());
+  if (!categories) context.Fail(kDatabaseFailure);
+  return categories;
 }
 
 std::optional<CCategoriesRecord> FindCategory(CliContext& context, const std::string& nameOrId) {

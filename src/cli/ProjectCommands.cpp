@@ -9,10 +9,8 @@
 #include "cli/Lookup.h"
 #include "cli/RecordOutput.h"
 #include "cli/TextTable.h"
+#include "operations/ProjectOperations.h"
 #include "storage/ProjectDefaults.h"
-#include "storage/ProjectLinksTable.h"
-#include "storage/ProjectValidation.h"
-#include "storage/ProjectsTable.h"
 
 namespace trawlix::cli {
 
@@ -98,48 +96,23 @@ bool ApplyCategoryOption(CliContext& context, CProjectsRecord& record, const Par
   return true;
 }
 
-bool TitleTakenInCategory(CliContext& context, const CProjectsRecord& record) {
-  CProjectsTable table(context.databasePath(), context.messages());
-  if (!table.OpenTable() || !table.LoadByCategoryAndTitle(record.m_nCatId, record.m_lpszTitle)) {
-    return false;
+// Stores the project through the editor's checks; false after saying what is wrong.
+bool Saved(CliContext& context, const CProjectsRecord& record, const ProjectSaveResult& result) {
+  switch (result.outcome) {
+    case SaveOutcome::Saved:
+      return true;
+    case SaveOutcome::Refused:
+      context.messages().Inform(result.problem->message);
+      return false;
+    case SaveOutcome::TitleTaken:
+      context.Fail("a project titled " + Quoted(record.m_lpszTitle) +
+                   " exists in that category already");
+      return false;
+    case SaveOutcome::DatabaseFailed:
+      break;
   }
-  for (const auto& other : table.Records()) {
-    if (other.m_nId != record.m_nId) return true;
-  }
+  context.Fail(kDatabaseFailure);
   return false;
-}
-
-// The editor's checks, a title that is unique in its category (projects are named by title
-// here), then the folders the editor creates. False after saying what is wrong.
-bool CheckAndPrepare(CliContext& context, const CProjectsRecord& record,
-                     const std::vector<CCategoriesRecord>& categories, bool checkTitle) {
-  ProjectCheckOptions options;
-  for (const auto& category : categories) options.categoryIds.push_back(category.m_lId);
-  options.createMissingFolders = context.settings().Values().autoCreateFolders != 0;
-  if (auto problem = CheckProject(record, options)) {
-    context.messages().Inform(problem->message);
-    return false;
-  }
-  if (checkTitle && TitleTakenInCategory(context, record)) {
-    context.Fail("a project titled " + Quoted(record.m_lpszTitle) +
-                 " exists in that category already");
-    return false;
-  }
-  if (auto problem = CreateProjectFolders(record)) {
-    context.messages().Inform(problem->message);
-    return false;
-  }
-  return true;
-}
-
-// The id of the newest project of that title in that category: an insert does not report it.
-int NewProjectId(CliContext& context, const CProjectsRecord& record) {
-  CProjectsTable table(context.databasePath(), context.messages());
-  int id = -1;
-  if (table.OpenTable() && table.LoadByCategoryAndTitle(record.m_nCatId, record.m_lpszTitle)) {
-    for (const auto& match : table.Records()) id = std::max(id, match.m_nId);
-  }
-  return id;
 }
 
 int ShowProject(CliContext& context, const ParsedArgs& args) {
@@ -188,25 +161,11 @@ int AddProject(CliContext& context, const ParsedArgs& args) {
   });
   if (!saveToGiven) record.m_lpszSaveTo = DefaultSaveTo(settings, record.m_lpszTitle);
   CompleteNewProject(record, settings);
-  if (!CheckAndPrepare(context, record, *categories, true)) return kExitFailure;
-  CProjectsTable table(context.databasePath(), context.messages());
-  if (!table.OpenTable() || !table.InsertProject(record)) return context.Fail(kDatabaseFailure);
-  context.out() << "Added project " << NewProjectId(context, record) << ' '
-                << Quoted(record.m_lpszTitle) << ".\n";
+  const ProjectSaveResult result =
+      AddProject(context.session(), record, TitleRule::UniqueInCategory);
+  if (!Saved(context, record, result)) return kExitFailure;
+  context.out() << "Added project " << result.id << ' ' << Quoted(record.m_lpszTitle) << ".\n";
   return kExitOk;
-}
-
-// The project's link with its old start address follows the new one.
-void MoveStartLink(CliContext& context, const CProjectsRecord& before,
-                   const CProjectsRecord& after) {
-  if (before.m_lpszURL == after.m_lpszURL) return;
-  CProjectLinksTable links(context.databasePath(), context.messages());
-  CProjectLinksRecord link;
-  if (links.OpenTable() && links.LoadLinkByURL(before.m_nId, before.m_lpszURL) &&
-      links.GetCurrent(link)) {
-    link.m_lpszURL = after.m_lpszURL;
-    links.UpdateProjectLink(link);
-  }
 }
 
 int SetProject(CliContext& context, const ParsedArgs& args) {
@@ -217,20 +176,16 @@ int SetProject(CliContext& context, const ParsedArgs& args) {
   }
   const auto before = FindProject(context, args.positionals[0]);
   if (!before) return kExitFailure;
-  const auto categories = AllCategories(context);
-  if (!categories) return kExitFailure;
   CProjectsRecord record = *before;
   const std::vector<std::string> assignments(args.positionals.begin() + 1, args.positionals.end());
   if (!ApplyCategoryOption(context, record, args) ||
       !ApplyAssignments(context, record, assignments)) {
     return kExitFailure;
   }
-  const bool renamed =
-      record.m_lpszTitle != before->m_lpszTitle || record.m_nCatId != before->m_nCatId;
-  if (!CheckAndPrepare(context, record, *categories, renamed)) return kExitFailure;
-  CProjectsTable table(context.databasePath(), context.messages());
-  if (!table.OpenTable() || !table.UpdateProject(record)) return context.Fail(kDatabaseFailure);
-  MoveStartLink(context, *before, record);
+  if (!Saved(context, record,
+             UpdateProject(context.session(), *before, record, TitleRule::UniqueInCategory))) {
+    return kExitFailure;
+  }
   context.out() << "Updated project " << record.m_nId << ' ' << Quoted(record.m_lpszTitle) << ".\n";
   return kExitOk;
 }
@@ -239,7 +194,7 @@ int DeleteProject(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return kExitFailure;
   const auto project = FindProject(context, args.positionals[0]);
   if (!project) return kExitFailure;
-  if (!DeleteProjectWithHistory(context.databasePath(), context.messages(), project->m_nId)) {
+  if (!DeleteProject(context.session(), project->m_nId)) {
     return context.Fail(kDatabaseFailure);
   }
   context.out() << "Deleted project " << project->m_nId << ' ' << Quoted(project->m_lpszTitle)

@@ -4,23 +4,10 @@
 #include <vector>
 
 #include "cli/JsonWriter.h"
+#include "operations/Records.h"
 #include "storage/RecordColumns.h"
-#include "storage/RecordTable.h"
 
 namespace trawlix::cli {
-
-// The loaded rows of a table as the rest of the program sees them (texts decoded twice).
-template <class Record>
-std::vector<Record> HandOutRecords(CRecordTable<Record>& table) {
-  std::vector<Record> records;
-  const int count = static_cast<int>(table.Records().size());
-  for (int i = 0; i < count; ++i) {
-    table.SetCurrentIndex(i);
-    Record record;
-    if (table.GetCurrent(record)) records.push_back(std::move(record));
-  }
-  return records;
-}
 
 // A row as a JSON object keyed by the table's column names, in the table's order.
 template <class Record>

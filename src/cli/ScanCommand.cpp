@@ -16,8 +16,9 @@
 #include "cli/Lookup.h"
 #include "cli/RecordOutput.h"
 #include "frontend/QtUiThread.h"
+#include "operations/ProjectOperations.h"
 #include "scan/ScanController.h"
-#include "storage/ProjectLinksTable.h"
+#include "scan/ScanTexts.h"
 
 namespace trawlix::cli {
 
@@ -54,9 +55,10 @@ class ProgressPrinter : public ScanObserver {
  public:
   ProgressPrinter(std::ostream& err, bool terminal) : err_(err), terminal_(terminal) {}
 
-  void OnStatusText(Line line, const std::string& text) override {
+  void OnProgress(const ScanProgress& progress) override {
     // Status texts are labels, where "&&" stands for one ampersand.
-    (line == Line::Page ? pageLine_ : photoLine_) = ReplacedAll(text, "&&", "&");
+    pageLine_ = ReplacedAll(PageLineText(progress), "&&", "&");
+    photoLine_ = PhotoLineText(progress);
     Print(false);
   }
   void OnLinkStarted(const std::string& text) override {
@@ -107,12 +109,12 @@ std::optional<std::vector<int>> LinkIds(CliContext& context, const CProjectsReco
                                         const std::string& value) {
   std::vector<int> ids;
   if (EqualsNoCase(Trim(value), "all")) {
-    CProjectLinksTable table(context.databasePath(), context.messages());
-    if (!table.OpenTable() || !table.LoadLinksOfProject(project.m_nId)) {
+    const auto links = LoadProjectLinks(context.session(), project.m_nId);
+    if (!links) {
       context.Fail("the project links could not be read");
       return std::nullopt;
     }
-    for (const auto& link : HandOutRecords(table)) ids.push_back(link.m_nId);
+    for (const auto& link : *links) ids.push_back(link.m_nId);
   } else {
     std::vector<std::string> parts;
     std::string rest = value;

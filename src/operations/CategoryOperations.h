@@ -27,7 +27,7 @@ CategoryChange RenameCategory(DataSession& session, int categoryId, std::string_
 
 struct CategoryRemoval {
   bool done = false;
-  int homeId = -1;                 // where their projects went
+  int homeId = -1;  // where their projects went
   std::size_t movedProjects = 0;
 };
 // Deletes the categories and moves their projects, in one transaction, to the settings'

@@ -7,14 +7,13 @@
 
 #include "operations/DataSession.h"
 #include "storage/CategoriesRecord.h"
+#include "storage/ProjectLinksTable.h"
 #include "storage/ProjectValidation.h"
 #include "storage/ProjectsRecord.h"
 #include "storage/ProjectsTable.h"
+#include "storage/ScanHistoryRecord.h"
 
 namespace trawlix {
-
-// The id the project list uses for "every category".
-inline constexpr int kAllCategoriesId = -1;
 
 // Reading. Each returns nothing after the table class reported a database failure.
 
@@ -33,6 +32,11 @@ std::optional<std::vector<CProjectsRecord>> FindProjects(DataSession& session,
                                                          std::string_view text,
                                                          ProjectNameMatch match,
                                                          int categoryId = kAllCategoriesId);
+// A project's links in the list's order, and its scans oldest first.
+std::optional<std::vector<CProjectLinksRecord>> LoadProjectLinks(DataSession& session,
+                                                                 int projectId,
+                                                                 LinkOrder order = {});
+std::optional<std::vector<CScanHistoryRecord>> LoadScanHistory(DataSession& session, int projectId);
 // The number of links of a project; 0 on failure.
 int CountProjectLinks(DataSession& session, int projectId);
 

@@ -128,8 +128,7 @@ bool ScanController::StartScan(const CProjectsRecord& project, const ScanOptions
 }
 
 bool ScanController::StartMultiLinkScan(const CProjectsRecord& project, const ScanOptions& options,
-                                        const std::vector<int>& linkIds,
-                                        const std::string& orderBy) {
+                                        const std::vector<int>& linkIds, LinkOrder order) {
   if (scanning_ || HasWorker()) return false;
   project_ = project;
   options_ = options;
@@ -137,7 +136,7 @@ bool ScanController::StartMultiLinkScan(const CProjectsRecord& project, const Sc
   multiLink_ = true;
   linkQueue_.clear();
   for (const CProjectLinksRecord& link :
-       LoadLinksForScan(options_.databasePath, linkIds, orderBy, messages_))
+       LoadLinksForScan(options_.databasePath, linkIds, order, messages_))
     linkQueue_.push_back({link.m_lpszURL, link.m_nSearchSubFolders, link.m_nKeywordMustExist,
                           link.m_lpszKeywords, link.m_nId});
   nextLink_ = 0;
@@ -188,7 +187,7 @@ bool ScanController::StartNextProjectLink() {
 }
 
 bool ScanController::StartPageScanner(const std::string& startURL) {
-  SetPageLine("Downloading Page");
+  SetPhase(ScanProgress::Phase::Starting);
   const std::string url = Trim(startURL);
   idle_ = false;
   DetectSocialScan(url, scope_.social);
@@ -251,14 +250,14 @@ void ScanController::TogglePause() {
   }
   pageBlock_.hold = paused_;
   photoBlock_.hold = paused_;
-  SetPageLine(paused_ ? "Paused..." : "");
+  ReportProgress();
   observer_.OnScanStateChanged();
 }
 
 void ScanController::Stop() {
   if (!HasWorker()) return;
-  SetPageLine("Stopping...");
   stopRequested_ = true;
+  SetPhase(ScanProgress::Phase::Stopping);
   for (ScanThreadBlock* block : {&pageBlock_, &photoBlock_}) {
     if (!block->HasThread()) continue;
     block->stop = 1;
@@ -329,25 +328,45 @@ int ScanController::OnPhotoSaved(const std::string* path) {
   return 1;
 }
 
-int ScanController::OnPhotoProgress() {
+ScanProgress ScanController::Progress() const {
+  ScanProgress progress;
+  progress.phase = phase_;
+  if (paused_ && phase_ != ScanProgress::Phase::Stopping && phase_ != ScanProgress::Phase::Ended)
+    progress.phase = ScanProgress::Phase::Paused;
   const ScanCounts c = counters_.Snapshot();
-  PhotoProgress progress;
+  progress.pagesScanned = c.pagesScanned;
+  progress.pagesTotal = static_cast<std::int64_t>(links_.PageCount());
+  progress.photosFound = static_cast<std::int64_t>(links_.PhotoCount());
+  progress.photosProcessed = c.photosProcessed;
+  progress.photosSaved = c.photosSaved;
   if (multiLink_) {
-    progress.found = static_cast<std::int64_t>(links_.PhotoCount()) + totals_.photosProcessed;
-    progress.processed = totals_.photosSkipped + c.photosProcessed + totals_.photosSaved;
-    progress.saved = c.photosSaved + totals_.photosSaved;
-  } else {
-    progress.found = static_cast<std::int64_t>(links_.PhotoCount());
-    progress.processed = c.photosProcessed;
-    progress.saved = c.photosSaved;
+    progress.photosFound += totals_.photosProcessed;
+    progress.photosProcessed += totals_.photosSkipped + totals_.photosSaved;
+    progress.photosSaved += totals_.photosSaved;
   }
-  SetPhotoLine(PhotoProgressText(progress, scanTimer_.ElapsedText(), multiLink_));
+  progress.elapsed = scanTimer_.ElapsedText();
+  progress.multiLink = multiLink_;
+  return progress;
+}
+
+void ScanController::SetPhase(ScanProgress::Phase phase) {
+  phase_ = phase;
+  ReportProgress();
+}
+
+void ScanController::ReportProgress() {
+  observer_.OnProgress(Progress());
+}
+
+int ScanController::OnPhotoProgress() {
+  ReportProgress();
   return 0;
 }
 
 int ScanController::OnPageProgress() {
-  SetPageLine(
-      PageProgressText(counters_.pagesScanned, static_cast<std::int64_t>(links_.PageCount())));
+  if (phase_ == ScanProgress::Phase::Starting && counters_.pagesScanned > 0)
+    phase_ = ScanProgress::Phase::ScanningPages;
+  ReportProgress();
   return 0;
 }
 
@@ -468,7 +487,7 @@ void ScanController::OnTimer(int timerId, std::uint64_t workerId) {
         }
         OnStartPhotoProcessor();
       }
-      SetPageLine("Downloading && Processing photos");
+      if (phase_ != ScanProgress::Phase::Stopping) SetPhase(ScanProgress::Phase::ProcessingPhotos);
       break;
     case kTimerPhotosFinished:
       WaitForWorker(photoBlock_, false);
@@ -587,8 +606,7 @@ void ScanController::ShowResultsAndEnd() {
     results.seconds = c.seconds;
   }
   resultsText_ = ResultsText(results, multiLink_);
-  SetPageLine("");
-  SetPhotoLine("");
+  SetPhase(ScanProgress::Phase::Ended);
   if (options_.showResults) observer_.ShowResults(resultsText_);
   scanning_ = false;
   paused_ = false;
@@ -596,14 +614,6 @@ void ScanController::ShowResultsAndEnd() {
   ui_.Pump();
   observer_.OnScanStateChanged();
   observer_.OnScanEnded(resultsText_);
-}
-
-void ScanController::SetPageLine(const std::string& text) {
-  observer_.OnStatusText(ScanObserver::Line::Page, text);
-}
-
-void ScanController::SetPhotoLine(const std::string& text) {
-  observer_.OnStatusText(ScanObserver::Line::Photo, text);
 }
 
 }  // namespace trawlix

@@ -15,11 +15,13 @@
 #include "scan/ScanHost.h"
 #include "scan/ScanObserver.h"
 #include "scan/ScanOptions.h"
+#include "scan/ScanProgress.h"
 #include "scan/ScanScope.h"
 #include "scan/ScanThreadBlock.h"
 #include "scan/UiThread.h"
 #include "scan/WebFile.h"
 #include "storage/ProjectLinksRecord.h"
+#include "storage/ProjectLinksTable.h"
 #include "storage/ProjectsRecord.h"
 #include "storage/ScanHistoryRecord.h"
 
@@ -46,11 +48,9 @@ class ScanController : private ScanHost, private LinkReceiver {
 
   // The Scan command: scans the project's URL. False when the scan did not start.
   bool StartScan(const CProjectsRecord& project, const ScanOptions& options);
-  // Scans the project links with these ids one after the other, ordered by `orderBy`
-  // (" ORDER BY Id ASC" and the like, as the links list is sorted).
+  // Scans the project links with these ids one after the other, in the links list's order.
   bool StartMultiLinkScan(const CProjectsRecord& project, const ScanOptions& options,
-                          const std::vector<int>& linkIds,
-                          const std::string& orderBy = " ORDER BY Id ASC");
+                          const std::vector<int>& linkIds, LinkOrder order = {});
   void TogglePause();
   void Stop();
 
@@ -69,7 +69,9 @@ class ScanController : private ScanHost, private LinkReceiver {
   const std::vector<CScanHistoryRecord>& HistoryRows() const { return historyRows_; }
   const std::string& LastResultsText() const { return resultsText_; }
   const CProjectsRecord& Project() const { return project_; }
+  ScanProgress Progress() const;
 
+ private:
   // The scan's messages, handled on the UI thread.
   int OnStartPhotoProcessor();                                   // WM_USER+1
   int FilePageLink(const LinkMessage* message);                  // WM_USER+100
@@ -82,7 +84,6 @@ class ScanController : private ScanHost, private LinkReceiver {
   int OnTransfer(std::int64_t seconds, std::int64_t bytes);      // WM_USER+107
   void OnTimer(int timerId, std::uint64_t workerId);
 
- private:
   // ScanHost: the workers' side, each call sent to the UI thread.
   int NextPage(int requestIndex, std::string& url) override;
   int NextPhoto(int requestIndex, NextPhotoRequest& request) override;
@@ -111,8 +112,8 @@ class ScanController : private ScanHost, private LinkReceiver {
   void KillScanTimers();
   bool PhotosWait() const;
   bool PhotoProcessorRuns() const;
-  void SetPageLine(const std::string& text);
-  void SetPhotoLine(const std::string& text);
+  void SetPhase(ScanProgress::Phase phase);
+  void ReportProgress();
   std::string ScannedURL() const;
 
   UiThread& ui_;
@@ -139,6 +140,7 @@ class ScanController : private ScanHost, private LinkReceiver {
   CXTaskTimer scanTimer_;
   CXTaskTimer linkTimer_;
 
+  ScanProgress::Phase phase_ = ScanProgress::Phase::Ended;
   bool scanning_ = false;
   bool paused_ = false;
   bool idle_ = true;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "scan/ScanProgress.h"
 #include "storage/ScanHistoryRecord.h"
 
 namespace trawlix {
@@ -10,12 +11,10 @@ namespace trawlix {
 // UI thread. The defaults ignore everything.
 class ScanObserver {
  public:
-  enum class Line { Page = 0, Photo = 1 };
-
   virtual ~ScanObserver() = default;
 
-  // The two status lines: the page line (progress and phase) and the photo line.
-  virtual void OnStatusText(Line /*line*/, const std::string& /*text*/) {}
+  // The scan moved on: a page or photo was counted, or its phase changed.
+  virtual void OnProgress(const ScanProgress& /*progress*/) {}
   virtual void OnPhotoSaved(const std::string& /*path*/) {}
   // Scanning, paused or idle changed: the controls follow.
   virtual void OnScanStateChanged() {}

@@ -52,20 +52,12 @@ void SetLinkPhotos(const std::string& databasePath, int linkId, int projectId, i
 }
 
 std::vector<CProjectLinksRecord> LoadLinksForScan(const std::string& databasePath,
-                                                  const std::vector<int>& ids,
-                                                  const std::string& orderBy,
+                                                  const std::vector<int>& ids, LinkOrder order,
                                                   MessageSink& messages) {
   std::vector<CProjectLinksRecord> result;
   if (ids.empty()) return result;
   CProjectLinksTable links(databasePath, messages);
-  if (!OpenLinks(links)) return result;
-  std::string list;
-  for (int id : ids) list += Format("%d, ", id);
-  list = Trim(list);
-  if (!list.empty() && list.back() == ',') list.pop_back();
-  if (!links.LoadProjectLinks("SELECT * FROM ProjectLinks WHERE Id IN (" + list + ")" + orderBy +
-                              ";"))
-    return result;
+  if (!OpenLinks(links) || !links.LoadLinksByIds(ids, order)) return result;
   for (int i = 0; i < static_cast<int>(links.Records().size()); ++i) {
     links.SetCurrentIndex(i);
     CProjectLinksRecord link;

@@ -5,6 +5,7 @@
 
 #include "base/MessageBox.h"
 #include "storage/ProjectLinksRecord.h"
+#include "storage/ProjectLinksTable.h"
 #include "storage/ProjectsRecord.h"
 #include "storage/ScanHistoryRecord.h"
 
@@ -23,10 +24,9 @@ void RecordScannedLink(const std::string& databasePath, const CProjectsRecord& p
 void SetLinkPhotos(const std::string& databasePath, int linkId, int projectId, int photos,
                    MessageSink& messages);
 
-// The project links with these ids, in the order `orderBy` gives (" ORDER BY Id ASC", ...).
+// The project links with these ids, in the links list's order.
 std::vector<CProjectLinksRecord> LoadLinksForScan(const std::string& databasePath,
-                                                  const std::vector<int>& ids,
-                                                  const std::string& orderBy,
+                                                  const std::vector<int>& ids, LinkOrder order,
                                                   MessageSink& messages);
 
 }  // namespace trawlix

@@ -33,6 +33,33 @@ std::string TransferText(std::int64_t bytes, std::int64_t seconds) {
                 FormatByteSize(bytes / seconds).c_str());
 }
 
+std::string PageLineText(const ScanProgress& progress) {
+  switch (progress.phase) {
+    case ScanProgress::Phase::Starting:
+      return "Downloading Page";
+    case ScanProgress::Phase::ScanningPages:
+      return PageProgressText(progress.pagesScanned, progress.pagesTotal);
+    case ScanProgress::Phase::ProcessingPhotos:
+      return "Downloading && Processing photos";
+    case ScanProgress::Phase::Paused:
+      return "Paused...";
+    case ScanProgress::Phase::Stopping:
+      return "Stopping...";
+    case ScanProgress::Phase::Ended:
+      break;
+  }
+  return {};
+}
+
+std::string PhotoLineText(const ScanProgress& progress) {
+  if (progress.phase == ScanProgress::Phase::Ended ||
+      (progress.photosFound == 0 && progress.photosProcessed == 0)) {
+    return {};
+  }
+  return PhotoProgressText({progress.photosFound, progress.photosProcessed, progress.photosSaved},
+                           progress.elapsed, progress.multiLink);
+}
+
 namespace {
 
 // A long query string reads better with a line break after each "?".

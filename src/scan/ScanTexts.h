@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "scan/ScanProgress.h"
+
 namespace trawlix {
 
 // The status and results texts of a scan, built from plain numbers.
@@ -37,6 +39,13 @@ struct ScanResults {
 
 // "\n\n\t1.2MB downloaded @ 300KB/Sec", empty unless bytes and seconds are both non-zero.
 std::string TransferText(std::int64_t bytes, std::int64_t seconds);
+
+// The status panel's two lines. The page line: "Downloading Page", "Scanning Page 3 of 1,204",
+// "Downloading && Processing photos", "Paused...", "Stopping..." ("&&" is one ampersand, as in
+// every label). The photo line: the photo counts once photos were found; both empty when the
+// scan has ended.
+std::string PageLineText(const ScanProgress& progress);
+std::string PhotoLineText(const ScanProgress& progress);
 
 // The message shown when a scan ends.
 std::string ResultsText(const ScanResults& results, bool multiLink);

@@ -35,13 +35,23 @@ bool CProjectLinksTable::LoadLinksOfProject(int projectId) {
   return Load(FormatSql("SELECT * FROM ProjectLinks WHERE ProjectId=%d ORDER BY Id;", {projectId}));
 }
 
-bool CProjectLinksTable::LoadLinksSorted(int projectId, LinkSortColumn column, bool ascending) {
+namespace {
+
+// " ORDER BY dtDate  DESC" and the like: the column's clause and the direction joined by
+// "%s %s", as the links list sorts.
+std::string OrderByClause(LinkOrder order) {
   static constexpr std::string_view kOrders[] = {" ORDER BY Id", " ORDER BY dtDate",
                                                  " ORDER BY URL", " ORDER BY Photos"};
-  const int index = static_cast<int>(column);
-  const std::string_view order = (index >= 0 && index < 4) ? kOrders[index] : kOrders[0];
-  const std::string orderBy = FormatSql("%s %s", {order, ascending ? " ASC" : " DESC"});
-  return Load(FormatSql("SELECT * FROM ProjectLinks WHERE ProjectId=%d %s;", {projectId, orderBy}));
+  const int index = static_cast<int>(order.column);
+  const std::string_view clause = (index >= 0 && index < 4) ? kOrders[index] : kOrders[0];
+  return FormatSql("%s %s", {clause, order.ascending ? " ASC" : " DESC"});
+}
+
+}  // namespace
+
+bool CProjectLinksTable::LoadLinksSorted(int projectId, LinkSortColumn column, bool ascending) {
+  return Load(FormatSql("SELECT * FROM ProjectLinks WHERE ProjectId=%d %s;",
+                        {projectId, OrderByClause({column, ascending})}));
 }
 
 bool CProjectLinksTable::LoadLinkByURL(int projectId, std::string_view url) {
@@ -50,12 +60,13 @@ bool CProjectLinksTable::LoadLinkByURL(int projectId, std::string_view url) {
                         {projectId, encoded}));
 }
 
-bool CProjectLinksTable::LoadLinksByIds(std::span<const int> ids) {
+bool CProjectLinksTable::LoadLinksByIds(std::span<const int> ids, std::optional<LinkOrder> order) {
   std::string list;
   for (int id : ids) list += FormatSql("%d, ", {id});
   list = Trim(list);
   if (!list.empty() && list.back() == ',') list.pop_back();
-  return Load("SELECT * FROM ProjectLinks WHERE Id IN (" + list + ")" + ";");
+  return Load("SELECT * FROM ProjectLinks WHERE Id IN (" + list + ")" +
+              (order ? OrderByClause(*order) : std::string()) + ";");
 }
 
 int CProjectLinksTable::CountLinks(int projectId) {

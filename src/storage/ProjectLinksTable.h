@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,6 +12,12 @@ namespace trawlix {
 
 // Columns of the links list, in the order the list shows them.
 enum class LinkSortColumn { Id = 0, Date = 1, URL = 2, Photos = 3 };
+
+// The order of the links list, and so of a multi-link scan.
+struct LinkOrder {
+  LinkSortColumn column = LinkSortColumn::Id;
+  bool ascending = true;
+};
 
 // The ProjectLinks table: further start addresses of a project.
 class CProjectLinksTable : public CRecordTable<CProjectLinksRecord> {
@@ -29,7 +36,7 @@ class CProjectLinksTable : public CRecordTable<CProjectLinksRecord> {
   bool LoadLinksOfProject(int projectId);
   bool LoadLinksSorted(int projectId, LinkSortColumn column, bool ascending);
   bool LoadLinkByURL(int projectId, std::string_view url);
-  bool LoadLinksByIds(std::span<const int> ids);
+  bool LoadLinksByIds(std::span<const int> ids, std::optional<LinkOrder> order = std::nullopt);
   // 0 on failure.
   int CountLinks(int projectId);
 

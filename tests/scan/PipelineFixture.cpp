@@ -4,6 +4,7 @@
 
 #include "imaging/PhotoCodec.h"
 #include "scan/NetworkGuard.h"
+#include "scan/ScanTexts.h"
 #include "storage/ProjectLinksTable.h"
 #include "storage/ScanHistoryTable.h"
 
@@ -32,8 +33,9 @@ class ScanEnvironment : public ::testing::Environment {
 
 }  // namespace
 
-void RecordingObserver::OnStatusText(Line line, const std::string& text) {
-  (line == Line::Page ? pageLines : photoLines).push_back(text);
+void RecordingObserver::OnProgress(const ScanProgress& progress) {
+  pageLines.push_back(PageLineText(progress));
+  photoLines.push_back(PhotoLineText(progress));
 }
 
 PipelineTest::PipelineTest(double timerScale) : ui(timerScale) {

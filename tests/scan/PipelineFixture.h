@@ -21,7 +21,8 @@ namespace trawlix::testing {
 // Records what a scan tells its front end.
 class RecordingObserver : public ScanObserver {
  public:
-  void OnStatusText(Line line, const std::string& text) override;
+  // Keeps the two status lines as the front ends show them.
+  void OnProgress(const ScanProgress& progress) override;
   void OnPhotoSaved(const std::string& path) override { saved.push_back(path); }
   void OnLinkStarted(const std::string& text) override { linkTexts.push_back(text); }
   void OnHistoryRowAdded(const CScanHistoryRecord& row) override { rows.push_back(row); }
