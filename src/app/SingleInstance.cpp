@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
 #include <QLocalServer>
@@ -49,8 +50,14 @@ SingleInstance::~SingleInstance() {
   server_->close();
 }
 
-QString SingleInstance::DefaultServerName() {
-  const QString name = QStringLiteral("%1-%2").arg(QLatin1String(kBaseName), UserName());
+QString SingleInstance::DefaultServerName(const QString& dataDir) {
+  QString name = QStringLiteral("%1-%2").arg(QLatin1String(kBaseName), UserName());
+  if (!dataDir.isEmpty()) {
+    const QByteArray folder = QDir(dataDir).absolutePath().toUtf8();
+    name += QLatin1Char('-') +
+            QString::fromLatin1(
+                QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(12));
+  }
   const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   return runtime.isEmpty() ? name : QDir(runtime).filePath(name);
 }

@@ -32,8 +32,9 @@ class SingleInstance : public QObject {
   const QString& serverName() const { return serverName_; }
 
   // The per-user name: in the user's runtime folder when there is one, and with the user's
-  // name in it so that two users on one machine never meet.
-  static QString DefaultServerName();
+  // name in it so that two users on one machine never meet. A `dataDir` of its own (the
+  // --data-dir option) gets a name of its own: copies on different data never meet either.
+  static QString DefaultServerName(const QString& dataDir = {});
 
   // Sends `text` to the copy listening on `serverName`; true when one took it. Blocks for at
   // most a few seconds and needs no event loop, so any thread may call it.
