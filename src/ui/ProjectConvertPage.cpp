@@ -76,6 +76,7 @@ ProjectConvertPage::ProjectConvertPage(const SettingsValues& settings, QWidget* 
   applyDefaults_ = new QPushButton(QStringLiteral("Apply Default Settings"), this);
   applyDefaults_->setObjectName(QStringLiteral("applyDefaults"));
   applyDefaults_->setAutoDefault(false);
+  applyDefaults_->setAccessibleName(applyDefaults_->text());
 
   LabelField(paddingLabel_, padding_);
   LabelField(prefixLabel_, namePrefix_);
@@ -160,6 +161,10 @@ void ProjectConvertPage::ApplyDefaults() {
 
 QWidget* ProjectConvertPage::FieldWidget(ProjectField field) const {
   return field == ProjectField::NamePrefix ? namePrefix_ : nullptr;
+}
+
+void ProjectConvertPage::ShowDefaultPrefix(const QString& prefix) {
+  namePrefix_->setPlaceholderText(prefix);
 }
 
 void ProjectConvertPage::UpdateEnabled() {

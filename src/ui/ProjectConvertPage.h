@@ -33,6 +33,9 @@ class ProjectConvertPage : public QWidget {
 
   QWidget* FieldWidget(ProjectField field) const;
 
+  // Shows the prefix an empty box will get.
+  void ShowDefaultPrefix(const QString& prefix);
+
  private:
   void LoadOptions(const CProjectsRecord& record);
   void UpdateEnabled();

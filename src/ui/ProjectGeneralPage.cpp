@@ -122,6 +122,7 @@ ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* 
   applyDefaults_ = new QPushButton(QStringLiteral("Apply Default Settings"), this);
   applyDefaults_->setObjectName(QStringLiteral("applyDefaults"));
   applyDefaults_->setAutoDefault(false);
+  applyDefaults_->setAccessibleName(applyDefaults_->text());
 
   LabelField(categoryLabel, category_);
   LabelField(titleLabel, title_);
@@ -174,6 +175,8 @@ ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* 
           &ProjectGeneralPage::manageCategoriesRequested);
   connect(paste_, &QToolButton::clicked, this, &ProjectGeneralPage::PasteURL);
   connect(title_, &QLineEdit::textChanged, this, &ProjectGeneralPage::FollowTitle);
+  connect(title_, &QLineEdit::textChanged, this, &ProjectGeneralPage::identityChanged);
+  connect(saveTo_, &FolderBrowser::pathChanged, this, &ProjectGeneralPage::identityChanged);
   connect(keywords_, &QLineEdit::textChanged, this, &ProjectGeneralPage::UpdateEnabled);
   connect(filterMinimumSize_, &QCheckBox::toggled, this, &ProjectGeneralPage::UpdateEnabled);
   connect(applyDefaults_, &QPushButton::clicked, this, &ProjectGeneralPage::ApplyDefaults);

@@ -48,6 +48,8 @@ class ProjectGeneralPage : public QWidget {
 
  Q_SIGNALS:
   void manageCategoriesRequested();
+  // The title or the save-to folder changed: what other folders derive from.
+  void identityChanged();
 
  private:
   void LoadOptions(const CProjectsRecord& record);

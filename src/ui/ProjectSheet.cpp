@@ -12,6 +12,7 @@
 #include "ui/Icons.h"
 #include "ui/ProjectConvertPage.h"
 #include "ui/ProjectGeneralPage.h"
+#include "ui/ProjectSheetChoices.h"
 #include "ui/ProjectThumbsMobilePage.h"
 
 namespace trawlix::ui {
@@ -43,6 +44,9 @@ ProjectSheet::ProjectSheet(DataSession& session, MessageSink& messages, CProject
 
   buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons_->button(QDialogButtonBox::Ok)->setDefault(true);
+  for (QAbstractButton* button : buttons_->buttons()) {
+    button->setAccessibleName(SpokenText(button->text()));
+  }
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_, 1);
@@ -58,6 +62,11 @@ ProjectSheet::ProjectSheet(DataSession& session, MessageSink& messages, CProject
   connect(tabs_, &QTabWidget::currentChanged, this, &ProjectSheet::PageChanged);
   connect(general_, &ProjectGeneralPage::manageCategoriesRequested, this,
           &ProjectSheet::ManageCategories);
+  if (newProject_) {
+    connect(general_, &ProjectGeneralPage::identityChanged, this,
+            &ProjectSheet::ShowNewProjectDefaults);
+    ShowNewProjectDefaults();
+  }
 
   setMinimumSize(620, 520);
   resize(minimumSize().expandedTo(sizeHint()));
@@ -90,6 +99,18 @@ CProjectsRecord ProjectSheet::Edited() const {
   // they will be stored.
   if (newProject_) CompleteNewProject(edited, session_.settings().Values());
   return edited;
+}
+
+void ProjectSheet::ShowNewProjectDefaults() {
+  CProjectsRecord defaults = record_;
+  general_->Store(defaults);
+  defaults.m_lpszNamePrefix.clear();
+  defaults.m_lpszThumbnailSaveTo.clear();
+  defaults.m_lpszMobileSaveTo.clear();
+  CompleteNewProject(defaults, session_.settings().Values());
+  convert_->ShowDefaultPrefix(QString::fromStdString(defaults.m_lpszNamePrefix));
+  thumbsMobile_->ShowDefaultFolders(QString::fromStdString(defaults.m_lpszThumbnailSaveTo),
+                                    QString::fromStdString(defaults.m_lpszMobileSaveTo));
 }
 
 ProjectCheckOptions ProjectSheet::CheckOptions() const {

@@ -62,6 +62,7 @@ class ProjectSheet : public QDialog {
   void PageChanged(int index);
   void ManageCategories();
   void LoadCategories();
+  void ShowNewProjectDefaults();
 
   DataSession& session_;
   MessageSink& messages_;

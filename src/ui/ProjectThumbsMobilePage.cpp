@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "settings/SettingsValues.h"
 #include "storage/ProjectDefaults.h"
@@ -43,24 +44,32 @@ struct ProjectThumbsMobilePage::CopiesTexts {
 
 ProjectThumbsMobilePage::ProjectThumbsMobilePage(const SettingsValues& settings, QWidget* parent)
     : QWidget(parent), settings_(settings) {
+  std::vector<QLabel*> labels;
   thumbs_ =
       BuildCopies({QStringLiteral("Thumbnails"), QStringLiteral("thumbnail"),
                    QStringLiteral("Auto create thumbnails"), QStringLiteral("Save thumbnails to:"),
                    QStringLiteral("Choose Folder to Save Thumbnails."),
                    QStringLiteral("Select Thumbnails Folder"),
                    QStringLiteral("Don't display thumbnails in Photo Viewer"),
-                   QStringLiteral("Create thumbnail when photo orientation is:")});
-  mobile_ = BuildCopies({QStringLiteral("Mobile Photos"), QStringLiteral("mobile"),
-                         QStringLiteral("Auto create mobile photos"),
-                         QStringLiteral("Save Mobile photos to:"),
-                         QStringLiteral("Choose Folder to Save Mobile Photos."),
-                         QStringLiteral("Select Mobile Photos Folder"),
-                         QStringLiteral("Don't display mobile photos in Photo Viewer"),
-                         QStringLiteral("Create mobile photo when orientation is:")});
+                   QStringLiteral("Create thumbnail when photo orientation is:")},
+                  labels);
+  mobile_ = BuildCopies(
+      {QStringLiteral("Mobile Photos"), QStringLiteral("mobile"),
+       QStringLiteral("Auto create mobile photos"), QStringLiteral("Save Mobile photos to:"),
+       QStringLiteral("Choose Folder to Save Mobile Photos."),
+       QStringLiteral("Select Mobile Photos Folder"),
+       QStringLiteral("Don't display mobile photos in Photo Viewer"),
+       QStringLiteral("Create mobile photo when orientation is:")},
+      labels);
+  // One label width for both groups, so their fields line up.
+  int labelWidth = 0;
+  for (QLabel* label : labels) labelWidth = std::max(labelWidth, label->sizeHint().width());
+  for (QLabel* label : labels) label->setMinimumWidth(labelWidth);
 
   applyDefaults_ = new QPushButton(QStringLiteral("Apply Default Settings"), this);
   applyDefaults_->setObjectName(QStringLiteral("applyDefaults"));
   applyDefaults_->setAutoDefault(false);
+  applyDefaults_->setAccessibleName(applyDefaults_->text());
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -76,7 +85,8 @@ ProjectThumbsMobilePage::ProjectThumbsMobilePage(const SettingsValues& settings,
   UpdateEnabled();
 }
 
-ProjectThumbsMobilePage::Copies ProjectThumbsMobilePage::BuildCopies(const CopiesTexts& texts) {
+ProjectThumbsMobilePage::Copies ProjectThumbsMobilePage::BuildCopies(const CopiesTexts& texts,
+                                                                     std::vector<QLabel*>& labels) {
   Copies c;
   c.group = new QGroupBox(texts.group, this);
   c.create = new QCheckBox(texts.create, c.group);
@@ -107,6 +117,7 @@ ProjectThumbsMobilePage::Copies ProjectThumbsMobilePage::BuildCopies(const Copie
   c.exclude = new QCheckBox(texts.exclude, c.group);
   c.exclude->setObjectName(texts.name + QStringLiteral("Exclude"));
 
+  labels.insert(labels.end(), {boxLabel, formatLabel, folderLabel, orientationLabel});
   LabelField(boxLabel, c.boundingBox);
   LabelField(formatLabel, c.format);
   LabelField(folderLabel, c.folder->edit());
@@ -177,6 +188,11 @@ QWidget* ProjectThumbsMobilePage::FieldWidget(ProjectField field) const {
     default:
       return nullptr;
   }
+}
+
+void ProjectThumbsMobilePage::ShowDefaultFolders(const QString& thumbnails, const QString& mobile) {
+  thumbs_.folder->edit()->setPlaceholderText(thumbnails);
+  mobile_.folder->edit()->setPlaceholderText(mobile);
 }
 
 void ProjectThumbsMobilePage::UpdateEnabled() {

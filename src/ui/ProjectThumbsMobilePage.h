@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 #include "storage/ProjectValidation.h"
 #include "storage/ProjectsRecord.h"
@@ -8,6 +9,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QSpinBox;
 
@@ -34,6 +36,9 @@ class ProjectThumbsMobilePage : public QWidget {
 
   QWidget* FieldWidget(ProjectField field) const;
 
+  // Shows the folders that empty boxes will get.
+  void ShowDefaultFolders(const QString& thumbnails, const QString& mobile);
+
   FolderBrowser* thumbnailsBrowser() const { return thumbs_.folder; }
   FolderBrowser* mobileBrowser() const { return mobile_.folder; }
 
@@ -50,7 +55,7 @@ class ProjectThumbsMobilePage : public QWidget {
   };
   struct CopiesTexts;
 
-  Copies BuildCopies(const CopiesTexts& texts);
+  Copies BuildCopies(const CopiesTexts& texts, std::vector<QLabel*>& labels);
   void LoadOptions(const CProjectsRecord& record);
   void UpdateEnabled();
 

@@ -50,6 +50,9 @@ RenameProjectDialog::RenameProjectDialog(const CProjectsRecord& project, Message
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+  for (QAbstractButton* button : buttons->buttons()) {
+    button->setAccessibleName(SpokenText(button->text()));
+  }
 
   auto* form = new QFormLayout;
   form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);

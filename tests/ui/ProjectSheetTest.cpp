@@ -147,6 +147,12 @@ TEST_F(ProjectSheetTest, OkRefusesTheFirstProblemOnItsPageAndFocusesItsControl) 
          Edit(s, "url")->setText("harbour.example");
        },
        kNoNameMessage, Page::General, "title"},
+      {"blank name before a missing prefix", Page::Convert, true,
+       [](ProjectSheet& s) {
+         Edit(s, "title")->clear();
+         Edit(s, "namePrefix")->clear();
+       },
+       kNoNameMessage, Page::General, "title"},
       {"URL without scheme", Page::Convert, true,
        [](ProjectSheet& s) { Edit(s, "url")->setText("www.harbour.example/"); }, kBadURLMessage,
        Page::General, "url"},
@@ -402,7 +408,8 @@ TEST_F(ProjectSheetTest, EveryControlHasAnAccessibleName) {
   auto sheet = Open(Stored());
   for (QWidget* w : sheet->findChildren<QWidget*>()) {
     const bool control = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
-                         qobject_cast<QSpinBox*>(w) || qobject_cast<QToolButton*>(w);
+                         qobject_cast<QSpinBox*>(w) || qobject_cast<QToolButton*>(w) ||
+                         qobject_cast<QPushButton*>(w);
     if (!control || w->objectName().startsWith(QLatin1String("qt_"))) continue;
     if (qobject_cast<QTabBar*>(w->parentWidget())) continue;  // the tab bar's scroll arrows
     EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
