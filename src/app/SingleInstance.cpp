@@ -115,7 +115,7 @@ void SingleInstance::ReadHandOver(QLocalSocket* socket) {
     socket->deleteLater();
     return;
   }
-  std::string text(size, '\0');
+  QByteArray text(static_cast<qsizetype>(size), '\0');
   if (size > 0 && in.readRawData(text.data(), static_cast<int>(size)) != static_cast<int>(size)) {
     in.rollbackTransaction();
     return;
@@ -124,7 +124,7 @@ void SingleInstance::ReadHandOver(QLocalSocket* socket) {
   socket->disconnect(this);
   socket->write(&kReceived, 1);
   socket->flush();
-  Q_EMIT HandedOver(QString::fromStdString(text));
+  Q_EMIT HandedOver(text);
 }
 
 }  // namespace trawlix::app

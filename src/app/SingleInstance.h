@@ -41,8 +41,9 @@ class SingleInstance : public QObject {
   static bool SendToRunning(const QString& serverName, const std::string& text);
 
  Q_SIGNALS:
-  // On the thread that called Start, once for every later start.
-  void HandedOver(const QString& text);
+  // On the thread that called Start, once for every later start. The text's bytes as sent:
+  // file names need not be UTF-8.
+  void HandedOver(const QByteArray& text);
 
  private:
   void Accept();

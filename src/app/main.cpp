@@ -69,13 +69,14 @@ int main(int argc, char** argv) {
     const std::string importPath = trawlix::app::ImportPathFromHandOver(text);
     if (!importPath.empty()) window->HandOver(importPath);
   };
-  QObject::connect(&instance, &SingleInstance::HandedOver, &application, [&](const QString& text) {
-    if (window == nullptr) {
-      early.push_back(text.toStdString());
-    } else {
-      wakeUp(text.toStdString());
-    }
-  });
+  QObject::connect(&instance, &SingleInstance::HandedOver, &application,
+                   [&](const QByteArray& text) {
+                     if (window == nullptr) {
+                       early.push_back(text.toStdString());
+                     } else {
+                       wakeUp(text.toStdString());
+                     }
+                   });
   switch (instance.Start(
       trawlix::app::SecondStartText(start.files, QDir::currentPath().toStdString()))) {
     case SingleInstance::Role::Second:
