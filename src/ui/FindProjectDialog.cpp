@@ -1,9 +1,11 @@
 #include "ui/FindProjectDialog.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,6 +50,7 @@ FindProjectDialog::FindProjectDialog(DataSession& session, const QString& lastTe
   findLabel->setBuddy(findEdit_);
   findEdit_->setAccessibleName(tr("Find Project"));
   findEdit_->setClearButtonEnabled(true);
+  findEdit_->installEventFilter(this);
 
   startsWith_->setAccessibleName(startsWith_->text());
   contains_->setAccessibleName(contains_->text());
@@ -169,6 +172,23 @@ void FindProjectDialog::GoTo() {
   if (item == nullptr) return;
   projectId_ = item->data(kNameColumn, kIdRole).toInt();
   accept();
+}
+
+bool FindProjectDialog::eventFilter(QObject* watched, QEvent* event) {
+  // The arrow and page keys move through the results while the typing goes on.
+  if (watched == findEdit_ && event->type() == QEvent::KeyPress) {
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_Up:
+      case Qt::Key_Down:
+      case Qt::Key_PageUp:
+      case Qt::Key_PageDown:
+        QCoreApplication::sendEvent(list_, event);
+        return true;
+      default:
+        break;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void FindProjectDialog::done(int result) {

@@ -28,6 +28,9 @@ class FindProjectDialog : public QDialog {
 
   void done(int result) override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Search();
   void GoTo();

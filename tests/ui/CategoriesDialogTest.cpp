@@ -259,20 +259,25 @@ TEST_F(CategoriesDialogTest, DeletionsAreStoredWithTheMoveOfTheirProjects) {
   }
 }
 
+// The new category of the same name is a new one: the old one's projects do not come back.
 TEST_F(CategoriesDialogTest, ADeletedNameCanBeTakenAgainAtOnce) {
-  prompt_.answers = {QStringLiteral("models")};
   const int oldId = StoredId("Models");
+  const auto samples = LoadProjects(*session_, kAllCategoriesId).value();
+  ASSERT_TRUE(MoveProjectToCategory(*session_, samples[0].m_nId, oldId));
+  prompt_.answers = {QStringLiteral("Models")};
   auto dialog = MakeDialog();
   Select(*dialog, "Models");
   Button(*dialog, "Delete")->click();
   Button(*dialog, "New")->click();
 
   EXPECT_THAT(sink_.requests, IsEmpty());
-  EXPECT_EQ(List(*dialog)->currentItem()->text(), QStringLiteral("models"));
+  EXPECT_EQ(List(*dialog)->currentItem()->text(), QStringLiteral("Models"));
   Button(*dialog, "Close")->click();
-  EXPECT_EQ(StoredId("Models"), -1);
-  EXPECT_NE(StoredId("models"), oldId);
-  EXPECT_NE(StoredId("models"), -1);
+  const int newId = StoredId("Models");
+  EXPECT_NE(newId, -1);
+  EXPECT_NE(newId, oldId);
+  EXPECT_EQ(LoadProject(*session_, samples[0].m_nId)->m_nCatId,
+            StoredId(session_->settings().Values().newProjectCategory));
 }
 
 }  // namespace
