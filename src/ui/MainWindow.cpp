@@ -1,0 +1,647 @@
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "base/Text.h"
+#include "frontend/QtUiThread.h"
+#include "operations/DataSession.h"
+#include "scan/ScanController.h"
+#include "ui/Icons.h"
+#include "ui/MainWindowProfile.h"
+#include "ui/MainWindowScan.h"
+#include "ui/MainWindowTexts.h"
+#include "ui/Profile.h"
+#include "ui/ProjectLinksList.h"
+#include "ui/ScanHistoryList.h"
+#include "ui/StatusPanel.h"
+#if __has_include("ui/WelcomeDialog.h")
+#include "ui/WelcomeDialog.h"
+#define TRAWLIX_HAS_WELCOME_DIALOG 1
+#endif
+
+namespace trawlix::ui {
+
+namespace {
+
+constexpr int kSmallIcon = 24;
+constexpr int kScanIcon = 32;
+// The settings' untouched window size is the minimum: a first start opens roomier.
+constexpr QSize kMinimumSize(793, 606);
+constexpr QSize kFirstSize(1100, 720);
+
+QToolButton* IconButton(IconName icon, const QString& toolTip, const char* objectName,
+                        int iconSize = kSmallIcon) {
+  auto* button = new QToolButton;
+  button->setIcon(Icon(icon));
+  button->setIconSize(QSize(iconSize, iconSize));
+  button->setObjectName(QLatin1String(objectName));
+  // The name stays when the tool tips are switched off: screen readers still need it.
+  button->setAccessibleName(toolTip);
+  button->setAutoRaise(true);
+  button->setFocusPolicy(Qt::StrongFocus);
+  return button;
+}
+
+QPushButton* TextButton(IconName icon, const QString& caption, const char* objectName) {
+  auto* button = new QPushButton(Icon(icon), caption);
+  button->setIconSize(QSize(kSmallIcon, kSmallIcon));
+  button->setObjectName(QLatin1String(objectName));
+  button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+  button->setAutoDefault(false);
+  return button;
+}
+
+QHBoxLayout* Row() {
+  auto* row = new QHBoxLayout;
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(4);
+  return row;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(DataSession& session, MessageSink& messages, QWidget* parent)
+    : QMainWindow(parent),
+      session_(session),
+      messages_(messages),
+      uiThread_(std::make_unique<QtUiThread>()),
+      scanObserver_(std::make_unique<MainWindowScan>(*this)),
+      scan_(std::make_unique<ScanController>(*uiThread_, messages_, *scanObserver_)) {
+  setObjectName(QStringLiteral("MainWindow"));
+  setWindowTitle(QStringLiteral("Trawlix() PRO"));
+  setWindowIcon(Icon(IconName::Application));
+  setMinimumSize(kMinimumSize);
+
+  BuildControls();
+  BuildMenus();
+  BuildShortcuts();
+  ApplyToolTips();
+  historyPanel_->setDetail(QStringLiteral("No scanning sessions."));
+  ShowPage(ViewerPage);
+  RestorePlacement();
+
+  FillCategories(kAllCategoriesId);
+  RestoreSelection();
+
+  startupTimer_ = new QTimer(this);
+  startupTimer_->setSingleShot(true);
+  connect(startupTimer_, &QTimer::timeout, this, &MainWindow::OnStartupTimer);
+  startupTimer_->start(1000);
+  importTimer_ = new QTimer(this);
+  importTimer_->setSingleShot(true);
+  connect(importTimer_, &QTimer::timeout, this, &MainWindow::OnImportTimer);
+
+  UpdateControls();
+  findBox_->setText(Profile().FindText());
+  findBox_->setFocus();
+  findBox_->end(false);
+}
+
+MainWindow::~MainWindow() {
+  // The controller joins its workers while the widgets it reports to still exist.
+  scan_.reset();
+}
+
+bool MainWindow::isScanning() const {
+  return scan_ && scan_->IsScanning();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Controls
+
+void MainWindow::BuildControls() {
+  auto* central = new QWidget;
+  auto* columns = new QHBoxLayout(central);
+  columns->setContentsMargins(9, 9, 9, 9);
+  columns->setSpacing(10);
+  columns->addWidget(BuildProjectColumn());
+
+  auto* right = new QVBoxLayout;
+  right->setSpacing(6);
+  right->addWidget(BuildAddressRow());
+  tabs_ = new QTabWidget;
+  tabs_->setObjectName(QStringLiteral("pages"));
+  tabs_->setAccessibleName(tr("Pages"));
+  tabs_->setIconSize(QSize(16, 16));
+  tabs_->addTab(BuildViewerPage(), Icon(IconName::TabViewer), tr("Photo Viewer && Scanner"));
+  tabs_->addTab(BuildLinksPage(), Icon(IconName::TabLinks), tr("Project Links"));
+  tabs_->addTab(BuildHistoryPage(), Icon(IconName::TabHistory), tr("Scan History"));
+  connect(tabs_, &QTabWidget::currentChanged, this, [this](int page) { ShowPage(page); });
+  right->addWidget(tabs_, 1);
+  columns->addLayout(right, 1);
+  setCentralWidget(central);
+
+  setTabOrder(findBox_, findButton_);
+  setTabOrder(findButton_, filter_);
+  setTabOrder(filter_, projectList_);
+  setTabOrder(projectList_, newButton_);
+}
+
+QWidget* MainWindow::BuildProjectColumn() {
+  auto* column = new QWidget;
+  column->setObjectName(QStringLiteral("projectColumn"));
+  auto* layout = new QVBoxLayout(column);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(6);
+
+  auto* findRow = Row();
+  findBox_ = new QLineEdit;
+  findBox_->setObjectName(QStringLiteral("findBox"));
+  findBox_->setAccessibleName(tr("Quick Find"));
+  findBox_->setPlaceholderText(tr("Quick find (Enter)"));
+  findBox_->setClearButtonEnabled(true);
+  connect(findBox_, &QLineEdit::returnPressed, this, &MainWindow::QuickFind);
+  findButton_ = IconButton(IconName::Find, tr("Find Project"), "findButton");
+  connect(findButton_, &QToolButton::clicked, this, &MainWindow::FindProject);
+  findRow->addWidget(findBox_, 1);
+  findRow->addWidget(findButton_);
+  layout->addLayout(findRow);
+
+  filter_ = new QComboBox;
+  filter_->setObjectName(QStringLiteral("categoryFilter"));
+  filter_->setAccessibleName(tr("Category"));
+  connect(filter_, &QComboBox::currentIndexChanged, this, [this] {
+    if (!filling_) OnFilterChanged();
+  });
+  layout->addWidget(filter_);
+
+  projectList_ = new QListWidget;
+  projectList_->setObjectName(QStringLiteral("projectList"));
+  projectList_->setAccessibleName(tr("Projects"));
+  projectList_->setSelectionMode(QAbstractItemView::SingleSelection);
+  projectList_->setContextMenuPolicy(Qt::CustomContextMenu);
+  projectList_->setUniformItemSizes(true);
+  connect(projectList_, &QListWidget::currentRowChanged, this, [this] {
+    if (!filling_) OnProjectSelected();
+  });
+  connect(projectList_, &QListWidget::itemDoubleClicked, this, [this] { EditProject(); });
+  connect(projectList_, &QWidget::customContextMenuRequested, this, &MainWindow::ShowProjectMenu);
+  layout->addWidget(projectList_, 1);
+
+  newButton_ = TextButton(IconName::NewProject, tr("&New Project"), "newProjectButton");
+  editButton_ = TextButton(IconName::EditProject, tr("&Edit Project"), "editProjectButton");
+  deleteButton_ = TextButton(IconName::DeleteProject, tr("&Delete Project"), "deleteProjectButton");
+  categoriesButton_ = TextButton(IconName::Categories, tr("&Categories"), "categoriesButton");
+  optionsButton_ = TextButton(IconName::Options, tr("&Options"), "optionsButton");
+  aboutButton_ = TextButton(IconName::About, tr("&About"), "aboutButton");
+  helpButton_ = TextButton(IconName::Help, tr("&Help"), "helpButton");
+  exitButton_ = TextButton(IconName::Exit, tr("E&xit"), "exitButton");
+  connect(newButton_, &QPushButton::clicked, this, &MainWindow::NewProject);
+  connect(editButton_, &QPushButton::clicked, this, &MainWindow::EditProject);
+  connect(deleteButton_, &QPushButton::clicked, this, &MainWindow::DeleteProject);
+  connect(categoriesButton_, &QPushButton::clicked, this, &MainWindow::ShowCategories);
+  connect(optionsButton_, &QPushButton::clicked, this, &MainWindow::ShowOptions);
+  connect(aboutButton_, &QPushButton::clicked, this, &MainWindow::ShowAbout);
+  connect(exitButton_, &QPushButton::clicked, this, &MainWindow::Exit);
+
+  auto* buttons = new QGridLayout;
+  buttons->setSpacing(4);
+  QPushButton* const order[] = {newButton_,     editButton_,  deleteButton_, categoriesButton_,
+                                optionsButton_, aboutButton_, helpButton_,   exitButton_};
+  for (int i = 0; i < 8; ++i) {
+    QPushButton* button = order[i];
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    buttons->addWidget(button, i / 2, i % 2);
+  }
+  layout->addLayout(buttons);
+  column->setFixedWidth(280);
+  return column;
+}
+
+QWidget* MainWindow::BuildAddressRow() {
+  auto* row = new QWidget;
+  auto* layout = Row();
+  row->setLayout(layout);
+  urlBox_ = new QLineEdit;
+  urlBox_->setObjectName(QStringLiteral("urlBox"));
+  urlBox_->setAccessibleName(tr("Project URL"));
+  urlBox_->setPlaceholderText(QStringLiteral("https://"));
+  connect(urlBox_, &QLineEdit::textChanged, this, [this] {
+    if (urlBox_->text().isEmpty() != lastURLBoxText_.empty()) UpdateControls();
+    lastURLBoxText_ = urlBox_->text().toStdString();
+  });
+  visitButton_ = IconButton(IconName::VisitURL, tr("Visit URL"), "visitButton");
+  pasteButton_ = IconButton(IconName::Paste, PasteToolTip(session_.settings().Values().pasteAndGo),
+                            "pasteButton");
+  startButton_ = IconButton(IconName::Start, tr("Start Scanning"), "startButton", kScanIcon);
+  pauseButton_ = IconButton(IconName::Pause, tr("Pause Scan"), "pauseButton", kScanIcon);
+  stopButton_ = IconButton(IconName::Stop, tr("Stop Scan"), "stopButton", kScanIcon);
+  saveToButton_ = IconButton(IconName::OpenFolder, tr("Open 'Save To' Folder"), "saveToButton");
+  saveToButton_->setPopupMode(QToolButton::InstantPopup);
+  connect(visitButton_, &QToolButton::clicked, this, &MainWindow::VisitURL);
+  connect(pasteButton_, &QToolButton::clicked, this, &MainWindow::PasteAndGo);
+  connect(startButton_, &QToolButton::clicked, this, &MainWindow::StartScan);
+  connect(pauseButton_, &QToolButton::clicked, this, &MainWindow::TogglePause);
+  connect(stopButton_, &QToolButton::clicked, this, &MainWindow::StopScan);
+  layout->addWidget(urlBox_, 1);
+  layout->addWidget(visitButton_);
+  layout->addSpacing(8);
+  for (QToolButton* button :
+       {pasteButton_, startButton_, pauseButton_, stopButton_, saveToButton_}) {
+    layout->addWidget(button);
+  }
+  return row;
+}
+
+QWidget* MainWindow::BuildViewerPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setSpacing(4);
+
+  photoInfo_ = new StatusPanel;
+  photoInfo_->setObjectName(QStringLiteral("photoInfo"));
+  photoInfo_->setAccessibleName(tr("Photo Information"));
+  layout->addWidget(photoInfo_);
+
+  viewer_ = new QFrame;
+  viewer_->setObjectName(QStringLiteral("viewer"));
+  viewer_->setAccessibleName(tr("Photo Viewer"));
+  viewer_->setFrameShape(QFrame::StyledPanel);
+  viewer_->setFrameShadow(QFrame::Sunken);
+  viewer_->setAutoFillBackground(true);
+  QPalette palette = viewer_->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  viewer_->setPalette(palette);
+  viewer_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  auto* viewerLayout = new QVBoxLayout(viewer_);
+  viewerText_ = new QLabel;
+  viewerText_->setObjectName(QStringLiteral("viewerText"));
+  viewerText_->setAlignment(Qt::AlignCenter);
+  viewerText_->setWordWrap(true);
+  viewerText_->setStyleSheet(QStringLiteral("color: #808080;"));
+  viewerLayout->addWidget(viewerText_);
+  layout->addWidget(viewer_, 1);
+
+  status_ = new StatusPanel;
+  status_->setObjectName(QStringLiteral("statusPanel"));
+  layout->addWidget(status_);
+
+  auto* buttons = Row();
+  followButton_ = IconButton(IconName::Follow, tr("Follow Added Photos"), "followButton");
+  followButton_->setCheckable(true);
+  viewButton_ = IconButton(IconName::ThumbnailView, tr("Change Thumbnail View"), "viewButton");
+  viewButton_->setPopupMode(QToolButton::InstantPopup);
+  firstButton_ = IconButton(IconName::FirstPage, tr("First Page"), "firstPageButton");
+  previousButton_ = IconButton(IconName::PreviousPage, tr("Previous Page"), "previousPageButton");
+  nextButton_ = IconButton(IconName::NextPage, tr("Next Page"), "nextPageButton");
+  lastButton_ = IconButton(IconName::LastPage, tr("Last Page"), "lastPageButton");
+  renamePhotosButton_ = IconButton(IconName::RenamePhotos, tr("Rename Photos"), "renamePhotos");
+  deletePhotosButton_ = IconButton(IconName::DeletePhotos, tr("Delete Photos"), "deletePhotos");
+  thumbnailsButton_ = IconButton(
+      IconName::Thumbnails, PlainText("Create Thumbnails && Mobile Photos"), "thumbnailsButton");
+  resizeButton_ = IconButton(IconName::ResizeConvert, tr("Resize/Convert Photos"), "resizeButton");
+  importExportButton_ =
+      IconButton(IconName::ImportExport, tr("Import/Export Projects"), "importExportButton");
+  importExportButton_->setPopupMode(QToolButton::InstantPopup);
+  followButton_->setChecked(session_.settings().Values().autoFollow != 0);
+  for (QToolButton* tool :
+       {renamePhotosButton_, deletePhotosButton_, thumbnailsButton_, resizeButton_}) {
+    connect(tool, &QToolButton::clicked, this, &MainWindow::ShowNotYetAvailable);
+  }
+  for (QToolButton* button :
+       {followButton_, viewButton_, firstButton_, previousButton_, nextButton_, lastButton_}) {
+    buttons->addWidget(button);
+  }
+  buttons->addStretch(1);
+  for (QToolButton* button : {renamePhotosButton_, deletePhotosButton_, thumbnailsButton_,
+                              resizeButton_, importExportButton_}) {
+    buttons->addWidget(button);
+  }
+  layout->addLayout(buttons);
+  return page;
+}
+
+QWidget* MainWindow::BuildLinksPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setSpacing(4);
+  links_ = new ProjectLinksList;
+  links_->setObjectName(QStringLiteral("linksList"));
+  links_->RestoreColumnWidths(Profile());
+  connect(links_, &ProjectLinksList::checksChanged, this, &MainWindow::UpdateControls);
+  connect(links_, &ProjectLinksList::orderChanged, this, &MainWindow::ReloadLinks);
+  layout->addWidget(links_, 1);
+  linksPanel_ = new StatusPanel;
+  linksPanel_->setObjectName(QStringLiteral("linksPanel"));
+  linksPanel_->setAccessibleName(tr("Project Links Summary"));
+  layout->addWidget(linksPanel_);
+
+  auto* buttons = Row();
+  linksSelectButton_ = IconButton(IconName::SelectAll, tr("Select/Deselect All"), "linksSelect");
+  linksSelectButton_->setPopupMode(QToolButton::InstantPopup);
+  linksDeleteButton_ =
+      IconButton(IconName::DeleteSelected, tr("Delete Selected Project Links"), "linksDelete");
+  rescanButton_ = IconButton(IconName::Rescan, tr("Rescan Selected URLs"), "rescanButton");
+  connect(linksDeleteButton_, &QToolButton::clicked, this, &MainWindow::ShowNotYetAvailable);
+  connect(rescanButton_, &QToolButton::clicked, this, &MainWindow::RescanSelectedLinks);
+  buttons->addWidget(linksSelectButton_);
+  buttons->addWidget(linksDeleteButton_);
+  buttons->addStretch(1);
+  buttons->addWidget(rescanButton_);
+  layout->addLayout(buttons);
+  return page;
+}
+
+QWidget* MainWindow::BuildHistoryPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setSpacing(4);
+  history_ = new ScanHistoryList;
+  history_->setObjectName(QStringLiteral("historyList"));
+  history_->RestoreColumnWidths(Profile());
+  connect(history_, &ScanHistoryList::checksChanged, this, &MainWindow::UpdateControls);
+  layout->addWidget(history_, 1);
+  historyPanel_ = new StatusPanel;
+  historyPanel_->setObjectName(QStringLiteral("historyPanel"));
+  historyPanel_->setAccessibleName(tr("Scan History Summary"));
+  layout->addWidget(historyPanel_);
+
+  auto* buttons = Row();
+  historySelectButton_ =
+      IconButton(IconName::SelectAll, tr("Select/Deselect All"), "historySelect");
+  historySelectButton_->setPopupMode(QToolButton::InstantPopup);
+  historyDeleteButton_ =
+      IconButton(IconName::DeleteSelected, tr("Delete Selected Scan History"), "historyDelete");
+  connect(historyDeleteButton_, &QToolButton::clicked, this, &MainWindow::ShowNotYetAvailable);
+  buttons->addWidget(historySelectButton_);
+  buttons->addWidget(historyDeleteButton_);
+  buttons->addStretch(1);
+  layout->addLayout(buttons);
+  return page;
+}
+
+void MainWindow::BuildShortcuts() {
+  const auto add = [this](QKeySequence keys, auto slot) {
+    auto* shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, this, slot);
+    // Alt+H is also the Help button's mnemonic: the page wins, the button only takes focus.
+    connect(shortcut, &QShortcut::activatedAmbiguously, this, slot);
+    return shortcut;
+  };
+  add(QKeySequence(Qt::CTRL | Qt::Key_Minus),
+      [this] { SetThumbnailView(session_.settings().Values().thumbnailView - 1); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_Plus),
+      [this] { SetThumbnailView(session_.settings().Values().thumbnailView + 1); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_Equal),
+      [this] { SetThumbnailView(session_.settings().Values().thumbnailView + 1); });
+  // Paging belongs to the viewer; the keys are taken now so that they keep their meaning.
+  for (Qt::Key key : {Qt::Key_Home, Qt::Key_Left, Qt::Key_Right, Qt::Key_End}) {
+    add(QKeySequence(Qt::CTRL | key), [] {});
+  }
+  add(QKeySequence(Qt::ALT | Qt::Key_F), [this] { followButton_->click(); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_Up), [this] { SelectPreviousCategory(); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_Down), [this] { SelectNextCategory(); });
+  add(QKeySequence(Qt::ALT | Qt::Key_S), [this] { ShowPage(ViewerPage); });
+  add(QKeySequence(Qt::ALT | Qt::Key_L), [this] { ShowPage(LinksPage); });
+  add(QKeySequence(Qt::ALT | Qt::Key_H), [this] { ShowPage(HistoryPage); });
+  connect(followButton_, &QToolButton::toggled, this,
+          [this](bool on) { session_.settings().Values().autoFollow = on ? 1 : 0; });
+  projectList_->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Up and Down in the project list go through the commands, which refuse while scanning.
+  if (watched == projectList_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_Up) {
+      SelectPreviousProject();
+      return true;
+    }
+    if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_Down) {
+      SelectNextProject();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::ApplyToolTips() {
+  const bool on = session_.settings().Values().showTooltips != 0;
+  const auto set = [on](QWidget* widget, const QString& text) {
+    widget->setToolTip(on ? text : QString());
+  };
+  for (QToolButton* button :
+       {findButton_,          startButton_,        stopButton_,         saveToButton_,
+        followButton_,        viewButton_,         firstButton_,        previousButton_,
+        nextButton_,          lastButton_,         linksSelectButton_,  historySelectButton_,
+        historyDeleteButton_, linksDeleteButton_,  importExportButton_, rescanButton_,
+        renamePhotosButton_,  deletePhotosButton_, thumbnailsButton_,   resizeButton_,
+        visitButton_}) {
+    set(button, button->accessibleName());
+  }
+  pasteButton_->setAccessibleName(PasteToolTip(session_.settings().Values().pasteAndGo));
+  set(pasteButton_, pasteButton_->accessibleName());
+  set(pauseButton_, scan_ && scan_->IsPaused() ? tr("Click to resume...") : tr("Pause Scan"));
+}
+
+void MainWindow::UpdateControls() {
+  MainWindowFacts facts;
+  facts.hasProject = project_.has_value();
+  facts.scanning = isScanning();
+  facts.paused = scan_ && scan_->IsPaused();
+  facts.urlBoxEmpty = urlBox_->text().trimmed().isEmpty();
+  facts.viewerHasPhotos = viewerHasPhotos_;
+  facts.historyRows = history_->rowCount();
+  facts.checkedHistoryRows = history_->checkedCount();
+  facts.linkRows = links_->rowCount();
+  facts.checkedLinkRows = links_->checkedCount();
+  enabled_ = EnabledControls(facts);
+
+  findButton_->setEnabled(enabled_.find);
+  startButton_->setEnabled(enabled_.start);
+  pauseButton_->setEnabled(enabled_.pause);
+  stopButton_->setEnabled(enabled_.stop);
+  saveToButton_->setEnabled(enabled_.saveTo);
+  pasteButton_->setEnabled(enabled_.paste);
+  urlBox_->setEnabled(enabled_.urlBox);
+  visitButton_->setEnabled(enabled_.visitURL);
+  newButton_->setEnabled(enabled_.newProject);
+  editButton_->setEnabled(enabled_.editProject);
+  deleteButton_->setEnabled(enabled_.deleteProject);
+  categoriesButton_->setEnabled(enabled_.categories);
+  filter_->setEnabled(enabled_.filter);
+  projectList_->setEnabled(enabled_.projectList);
+  importExportButton_->setEnabled(enabled_.importExport);
+  optionsButton_->setEnabled(enabled_.options);
+  historySelectButton_->setEnabled(enabled_.selectHistory);
+  historyDeleteButton_->setEnabled(enabled_.deleteHistory);
+  linksSelectButton_->setEnabled(enabled_.selectLinks);
+  linksDeleteButton_->setEnabled(enabled_.deleteLinks);
+  rescanButton_->setEnabled(enabled_.rescan);
+  for (QToolButton* tool :
+       {renamePhotosButton_, deletePhotosButton_, thumbnailsButton_, resizeButton_}) {
+    tool->setEnabled(enabled_.photoTools);
+  }
+  projectMenu_->setEnabled(!facts.scanning);
+}
+
+void MainWindow::ShowNotYetAvailable() {
+  messages_.Inform("This tool is not available yet.");
+}
+
+void MainWindow::ShowPage(int page) {
+  if (page < ViewerPage || page > HistoryPage) return;
+  if (tabs_->currentIndex() != page) {
+    tabs_->setCurrentIndex(page);  // comes back here through currentChanged
+    return;
+  }
+  if (page == LinksPage) links_->setFocus();
+  if (page == HistoryPage) history_->setFocus();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Placement, start-up and exit
+
+void MainWindow::RestorePlacement() {
+  const SettingsValues& values = session_.settings().Values();
+  QSize size(values.windowWidth, values.windowHeight);
+  if (size == kMinimumSize || size.width() < kMinimumSize.width() ||
+      size.height() < kMinimumSize.height()) {
+    size = kFirstSize;
+  }
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    size = size.boundedTo(area.size()).expandedTo(kMinimumSize);
+    resize(size);
+    move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+  } else {
+    resize(size);
+  }
+  if (main_window_profile::Maximized()) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void MainWindow::RestoreSelection() {
+  const SettingsValues& values = session_.settings().Values();
+  int categoryId = kAllCategoriesId;
+  int projectId = -1;
+  if (!session_.isNewDatabase()) {
+    if (values.rememberLastProject != 0) {
+      categoryId = main_window_profile::LastCategoryId();
+      projectId = main_window_profile::LastProjectId();
+    } else if (!EqualsNoCase(values.startupCategory, "All")) {
+      for (const CCategoriesRecord& category : Categories()) {
+        if (EqualsNoCase(category.m_lpszName, values.startupCategory)) categoryId = category.m_lId;
+      }
+    }
+  }
+  const int index = filter_->findData(categoryId);
+  filling_ = true;
+  filter_->setCurrentIndex(index >= 0 ? index : 0);
+  filling_ = false;
+  FillProjects();
+  if (!SelectProjectById(projectId)) SelectProjectRow(0);
+}
+
+void MainWindow::OnStartupTimer() {
+  const auto afterWelcome = [this] {
+    if (!pendingImport_.empty()) importTimer_->start(1000);
+  };
+#ifdef TRAWLIX_HAS_WELCOME_DIALOG
+  if (session_.isNewDatabase()) {
+    auto* welcome = new WelcomeDialog(this);
+    welcome->setAttribute(Qt::WA_DeleteOnClose);
+    connect(welcome, &QDialog::finished, this, afterWelcome);
+    welcome->open();
+    return;
+  }
+#endif
+  afterWelcome();
+}
+
+void MainWindow::OnImportTimer() {
+  const std::string path = std::move(pendingImport_);
+  pendingImport_.clear();
+  // A hand-over during a scan is dropped: importing would change the lists under the scan.
+  if (path.empty() || isScanning()) return;
+  ImportFile(path);
+}
+
+void MainWindow::SetStartupImport(const std::string& path) {
+  pendingImport_ = path;
+}
+
+void MainWindow::HandOver(const std::string& importPath) {
+  if (importPath.empty()) return;
+  pendingImport_ = importPath;
+  importTimer_->start(1000);
+}
+
+void MainWindow::BringToFront() {
+  if (isMinimized()) setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  show();
+  raise();
+  activateWindow();
+}
+
+void MainWindow::SaveOnExit() {
+  SettingsValues& values = session_.settings().Values();
+  const bool maximized = isMaximized();
+  main_window_profile::SetMaximized(maximized);
+  if (!maximized && !isMinimized()) {
+    values.windowWidth = width();
+    values.windowHeight = height();
+  }
+  Profile profile;
+  links_->SaveColumnWidths(profile);
+  history_->SaveColumnWidths(profile);
+  profile.SetFindText(findBox_->text());
+  if (values.rememberLastProject != 0) {
+    main_window_profile::SetLastSelection(filterCategoryId(), currentProjectId());
+  }
+  session_.settings().SaveSettings();
+}
+
+void MainWindow::Exit() {
+  if (exiting_) return;
+  if (isScanning()) {
+    const std::string title = project_ ? project_->m_lpszTitle : scan_->Project().m_lpszTitle;
+    if (!AskUnlessSwitchedOff("Trawlix() PRO is scanning for the project '" + title +
+                                  "'\nAre you sure you want to cancel and exit?",
+                              session_.settings().Values().confirmExitWhileScanning)) {
+      return;
+    }
+  }
+  exiting_ = true;
+  if (isMinimized()) showNormal();
+  SaveOnExit();
+  // Ends the workers without recording the scan; the controller keeps events flowing meanwhile.
+  scan_.reset();
+  close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (exiting_) {
+    event->accept();
+    return;
+  }
+  event->ignore();
+  // Closing from the window frame during a scan only gets the window out of the way.
+  if (isScanning()) {
+    showMinimized();
+    return;
+  }
+  Exit();
+}
+
+}  // namespace trawlix::ui

@@ -1,0 +1,240 @@
+// The main window's menus: help, save-to folders, thumbnail view, import/export, the check
+// menus of the two lists and the project list's context menu; and the import.
+#include <QActionGroup>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QUrl>
+#include <array>
+
+#include "base/Text.h"
+#include "exchange/ProjectImporter.h"
+#include "operations/DataSession.h"
+#include "operations/ProjectOperations.h"
+#include "ui/MainWindow.h"
+#include "ui/MainWindowTexts.h"
+#include "ui/ProjectLinksList.h"
+#include "ui/ScanHistoryList.h"
+
+namespace trawlix::ui {
+
+namespace {
+
+// The view menu's entries and the view index each one sets (index 5 has none).
+struct ViewEntry {
+  const char* label;
+  int index;
+};
+constexpr std::array<ViewEntry, 11> kViews{{{"1 Photo", 0},
+                                            {"2 Photos", 1},
+                                            {"4 Photos", 2},
+                                            {"6 Photos", 3},
+                                            {"8 Photos", 4},
+                                            {"12 Photos", 6},
+                                            {"16 Photos", 7},
+                                            {"20 Photos", 8},
+                                            {"25 Photos", 9},
+                                            {"30 Photos", 10},
+                                            {"36 Photos", 11}}};
+constexpr int kLastView = 11;
+
+const QString kQuickStartPage = QStringLiteral("https://example.com/trawlix/quickstart");
+const QString kSamplesPage = QStringLiteral("https://example.com/trawlix/samples");
+const QString kContactPage = QStringLiteral("https://example.com/trawlix/contact");
+
+QMenu* CheckMenu(QWidget* parent, MainWindowCheckList* list) {
+  auto* menu = new QMenu(parent);
+  QObject::connect(menu->addAction(QObject::tr("Select All")), &QAction::triggered, list,
+                   [list] { list->SelectAll(); });
+  QObject::connect(menu->addAction(QObject::tr("Deselect All")), &QAction::triggered, list,
+                   [list] { list->DeselectAll(); });
+  QObject::connect(menu->addAction(QObject::tr("Invert Selection")), &QAction::triggered, list,
+                   [list] { list->InvertSelection(); });
+  return menu;
+}
+
+}  // namespace
+
+void MainWindow::BuildMenus() {
+  helpMenu_ = new QMenu(this);
+  connect(helpMenu_->addAction(tr("QuickStart Guide")), &QAction::triggered, this,
+          [this] { OpenWebPage(kQuickStartPage); });
+  connect(helpMenu_->addAction(tr("Download Sample Projects")), &QAction::triggered, this,
+          [this] { OpenWebPage(kSamplesPage); });
+  connect(helpMenu_->addAction(tr("Contact Me")), &QAction::triggered, this,
+          [this] { OpenWebPage(kContactPage); });
+  helpButton_->setMenu(helpMenu_);
+
+  saveToMenu_ = new QMenu(this);
+  openSaveToAction_ = saveToMenu_->addAction(tr("Open 'Save To' Folder"));
+  openThumbnailsAction_ = saveToMenu_->addAction(tr("Open THUMBS Folder"));
+  openMobileAction_ = saveToMenu_->addAction(tr("Open MOBILE Folder"));
+  saveToMenu_->addSeparator();
+  openAllAction_ = saveToMenu_->addAction(tr("Open All Project Folders"));
+  connect(saveToMenu_, &QMenu::aboutToShow, this, &MainWindow::RelabelSaveToMenu);
+  connect(openSaveToAction_, &QAction::triggered, this, [this] {
+    if (project_) OpenFolder(project_->m_lpszSaveTo);
+  });
+  connect(openThumbnailsAction_, &QAction::triggered, this, [this] {
+    if (project_) OpenFolder(project_->m_lpszThumbnailSaveTo);
+  });
+  connect(openMobileAction_, &QAction::triggered, this, [this] {
+    if (project_) OpenFolder(project_->m_lpszMobileSaveTo);
+  });
+  connect(openAllAction_, &QAction::triggered, this, &MainWindow::OpenAllFolders);
+  saveToButton_->setMenu(saveToMenu_);
+
+  viewMenu_ = new QMenu(this);
+  auto* views = new QActionGroup(viewMenu_);
+  for (const ViewEntry& entry : kViews) {
+    QAction* action = viewMenu_->addAction(tr(entry.label));
+    action->setCheckable(true);
+    action->setData(entry.index);
+    views->addAction(action);
+    connect(action, &QAction::triggered, this,
+            [this, index = entry.index] { SetThumbnailView(index); });
+  }
+  connect(viewMenu_, &QMenu::aboutToShow, this, &MainWindow::CheckThumbnailView);
+  viewButton_->setMenu(viewMenu_);
+
+  // Exporting comes with its own dialogs in a later version: the entries show what is coming.
+  const auto addExportEntries = [this](QMenu* menu) {
+    connect(menu->addAction(tr("Import Project(s)")), &QAction::triggered, this,
+            &MainWindow::ImportProjects);
+    for (const QString& label : {tr("Export Project"), tr("Export Multiple Projects")}) {
+      QAction* action = menu->addAction(label);
+      action->setEnabled(false);
+      action->setToolTip(tr("Coming soon"));
+    }
+    menu->setToolTipsVisible(true);
+  };
+  importExportMenu_ = new QMenu(this);
+  addExportEntries(importExportMenu_);
+  importExportButton_->setMenu(importExportMenu_);
+
+  linksSelectButton_->setMenu(CheckMenu(this, links_));
+  historySelectButton_->setMenu(CheckMenu(this, history_));
+
+  projectMenu_ = new QMenu(this);
+  connect(projectMenu_->addAction(tr("Properties")), &QAction::triggered, this,
+          &MainWindow::EditProject);
+  connect(projectMenu_->addAction(tr("Rename Project")), &QAction::triggered, this,
+          &MainWindow::RenameProject);
+  connect(projectMenu_->addAction(tr("Delete Project")), &QAction::triggered, this,
+          &MainWindow::DeleteProject);
+  projectMenu_->addSeparator();
+  for (const QString& label :
+       {tr("Rename Photos"), tr("Thumbnails && Mobile Photos"), tr("Resize/Convert Photos"),
+        tr("Convert to Grayscale"), tr("Delete Photos")}) {
+    QAction* action = projectMenu_->addAction(label);
+    connect(action, &QAction::triggered, this, &MainWindow::ShowNotYetAvailable);
+    // The photo tools need photos, as their buttons do.
+    connect(projectMenu_, &QMenu::aboutToShow, action,
+            [this, action] { action->setEnabled(enabled_.photoTools); });
+  }
+  projectMenu_->addSeparator();
+  addExportEntries(projectMenu_);
+  projectMenu_->addSeparator();
+  categoryMenu_ = projectMenu_->addMenu(tr("Category"));
+}
+
+void MainWindow::ShowProjectMenu(const QPoint& position) {
+  if (isScanning()) return;
+  if (QListWidgetItem* item = projectList_->itemAt(position)) {
+    SelectProjectRow(projectList_->row(item));
+  }
+  if (!project_) return;
+  categoryMenu_->clear();
+  for (const CCategoriesRecord& category : Categories()) {
+    QAction* action = categoryMenu_->addAction(MenuItemText(category.m_lpszName));
+    action->setCheckable(true);
+    action->setChecked(category.m_lId == project_->m_nCatId);
+    connect(action, &QAction::triggered, this,
+            [this, id = category.m_lId] { MoveProjectToCategory(id); });
+  }
+  projectMenu_->popup(projectList_->viewport()->mapToGlobal(position));
+}
+
+void MainWindow::RelabelSaveToMenu() {
+  const bool has = project_.has_value();
+  const SaveToMenuTexts texts = has ? SaveToMenuLabels(*project_) : SaveToMenuTexts{};
+  openSaveToAction_->setEnabled(texts.saveToSet);
+  openThumbnailsAction_->setText(has ? texts.thumbnails : tr("Open THUMBS Folder"));
+  openThumbnailsAction_->setEnabled(texts.thumbnailsSet);
+  openMobileAction_->setText(has ? texts.mobile : tr("Open MOBILE Folder"));
+  openMobileAction_->setEnabled(texts.mobileSet);
+  openAllAction_->setText(has ? texts.all : tr("Open All Project Folders"));
+  openAllAction_->setEnabled(texts.saveToSet);
+}
+
+void MainWindow::OpenFolder(const std::string& folder) {
+  if (folder.empty()) return;
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder)))) {
+    messages_.Inform("The folder '" + folder + "' could not be opened.");
+  }
+}
+
+void MainWindow::OpenAllFolders() {
+  if (!project_) return;
+  for (const std::string* folder :
+       {&project_->m_lpszMobileSaveTo, &project_->m_lpszThumbnailSaveTo, &project_->m_lpszSaveTo}) {
+    OpenFolder(*folder);
+  }
+}
+
+void MainWindow::OpenWebPage(const QString& address) {
+  QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+}
+
+void MainWindow::CheckThumbnailView() {
+  const int current = session_.settings().Values().thumbnailView;
+  for (QAction* action : viewMenu_->actions()) {
+    action->setChecked(action->data().toInt() == current);
+  }
+}
+
+void MainWindow::SetThumbnailView(int index) {
+  if (index < 0 || index > kLastView) return;
+  SettingsValues& values = session_.settings().Values();
+  if (values.thumbnailView == index) return;
+  values.thumbnailView = index;
+  session_.settings().SaveSettings();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Import
+
+void MainWindow::ImportProjects() {
+  if (isScanning()) return;
+  const QString path = QFileDialog::getOpenFileName(
+      this, tr("Import Project(s)"), QString(), tr("Trawlix() PRO Exported Projects (*.txexport)"));
+  if (!path.isEmpty()) ImportFile(path.toStdString());
+}
+
+void MainWindow::ImportFile(const std::string& path) {
+  if (isScanning()) return;
+  const auto file = exchange::OpenImportFile(path, messages_);
+  if (!file) return;
+  const SettingsValues& values = session_.settings().Values();
+  exchange::CProjectImporter importer(session_.databasePath(), values, messages_);
+  const exchange::ImportSummary summary =
+      importer.Import(file->projects, exchange::ImportOptionsFromSettings(values));
+
+  int counts[4] = {0, 0, 0, 0};
+  for (const exchange::ImportResultRow& row : summary.rows) ++counts[static_cast<int>(row.kind)];
+  messages_.Inform(
+      Format("Imported: %d\nLinks merged: %d\nNot imported (already there): %d\n"
+             "Failed: %d",
+             counts[0], counts[1], counts[2], counts[3]));
+
+  const int selected = currentProjectId();
+  if (summary.categoriesCreated) FillCategories(filterCategoryId());
+  FillProjects();
+  project_.reset();
+  if (!SelectProjectById(selected)) SelectProjectRow(0);
+}
+
+}  // namespace trawlix::ui

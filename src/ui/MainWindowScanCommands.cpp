@@ -1,0 +1,68 @@
+// The main window's scan commands and what it does with the scan's reports.
+#include <QLineEdit>
+#include <QToolButton>
+
+#include "operations/DataSession.h"
+#include "operations/ProjectOperations.h"
+#include "scan/ScanController.h"
+#include "scan/ScanOptions.h"
+#include "ui/MainWindow.h"
+#include "ui/ProjectLinksList.h"
+#include "ui/StatusPanel.h"
+
+namespace trawlix::ui {
+
+void MainWindow::StartScan() {
+  if (!project_ || isScanning() || !scan_) return;
+  // The row as stored now: the editor or a paste may have changed it since it was selected.
+  if (auto fresh = LoadProject(session_, project_->m_nId)) project_ = std::move(*fresh);
+  status_->clear();
+  scan_->StartScan(*project_, ScanOptionsFromSettings(session_.settings()));
+  UpdateControls();
+}
+
+void MainWindow::RescanSelectedLinks() {
+  if (!project_ || isScanning() || !scan_) return;
+  const std::vector<int> ids = links_->checkedIds();
+  if (ids.empty()) return;
+  if (auto fresh = LoadProject(session_, project_->m_nId)) project_ = std::move(*fresh);
+  status_->clear();
+  scan_->StartMultiLinkScan(*project_, ScanOptionsFromSettings(session_.settings()), ids,
+                            links_->order());
+  UpdateControls();
+}
+
+void MainWindow::TogglePause() {
+  if (isScanning()) scan_->TogglePause();
+}
+
+void MainWindow::StopScan() {
+  if (isScanning()) scan_->Stop();
+}
+
+void MainWindow::ShowScanLines(const QString& pageLine, const QString& photoLine) {
+  status_->setStatus(pageLine);
+  status_->setDetail(photoLine);
+}
+
+void MainWindow::OnScanStateChanged() {
+  const bool on = session_.settings().Values().showTooltips != 0;
+  const bool paused = scan_ && scan_->IsPaused();
+  pauseButton_->setToolTip(on ? (paused ? tr("Click to resume...") : tr("Pause Scan")) : QString());
+  UpdateControls();
+}
+
+void MainWindow::RestoreAfterScan() {
+  if (session_.settings().Values().restoreWindowAfterScan != 0 && isMinimized()) BringToFront();
+}
+
+void MainWindow::OnScanEnded() {
+  RestoreAfterScan();
+  // A multi-link scan showed each link's address in the box.
+  if (project_) urlBox_->setText(QString::fromStdString(project_->m_lpszURL));
+  ReloadLists();
+  CountViewerPhotos();
+  UpdateControls();
+}
+
+}  // namespace trawlix::ui

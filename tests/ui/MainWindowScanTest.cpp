@@ -1,0 +1,89 @@
+#include <QTest>
+#include <QToolButton>
+#include <chrono>
+#include <filesystem>
+
+#include "MainWindowTestFixture.h"
+#include "scan/PipelineTestSite.h"
+#include "scan/ScanController.h"
+#include "ui/ScanHistoryList.h"
+#include "ui/StatusPanel.h"
+
+namespace trawlix::ui::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+QToolButton* Button(MainWindow& window, const char* name) {
+  auto* button = window.findChild<QToolButton*>(QLatin1String(name));
+  EXPECT_NE(button, nullptr) << name;
+  return button;
+}
+
+TEST_F(MainWindowTest, ScanStartedFromTheWindowPausesResumesAndReportsItsResults) {
+  trawlix::testing::TestSite site;
+  const std::string photo =
+      trawlix::testing::MakeTestPhoto(trawlix::testing::TestPhotoKind::Bmp, 400, 400);
+  site.AddPage("/gallery/index.html",
+               "<html><body><a href=\"page2.html\">more</a>"
+               "<a href=\"one.bmp\">1</a><img src=\"two.bmp\"></body></html>");
+  site.AddPage("/gallery/page2.html", "<html><body><a href=\"three.bmp\">3</a></body></html>");
+  for (const char* name : {"/gallery/one.bmp", "/gallery/two.bmp", "/gallery/three.bmp"}) {
+    site.Add(name, "image/bmp", photo);
+  }
+  session_->settings().Values().newBMP = 1;
+  session_->settings().Values().displayScanResults = 1;
+  const int category = AddCategory("Local");
+  const int id = AddProject("Local Gallery", category, site.URL("/gallery/index.html"));
+  {
+    CProjectsRecord project = *LoadProject(*session_, id);
+    CProjectsRecord bmp = project;
+    bmp.m_nBMP = 1;
+    ASSERT_EQ(UpdateProject(*session_, project, bmp, TitleRule::Any).outcome, SaveOutcome::Saved);
+  }
+  ShowCategory(category);
+  ASSERT_EQ(Window().currentProjectId(), id);
+  EXPECT_FALSE(Window().enabledState().photoTools) << "no photo yet";
+  // Slow enough to catch the scan half way.
+  site.SetDelay(150ms);
+
+  QToolButton* start = Button(Window(), "startButton");
+  QToolButton* pause = Button(Window(), "pauseButton");
+  start->click();
+  ASSERT_TRUE(Window().isScanning());
+  EXPECT_FALSE(start->isEnabled());
+  EXPECT_TRUE(pause->isEnabled());
+  EXPECT_TRUE(Button(Window(), "stopButton")->isEnabled());
+  EXPECT_FALSE(List()->isEnabled()) << "no project change during a scan";
+  Window().DeleteProject();
+  EXPECT_TRUE(LoadProject(*session_, id).has_value()) << "refused while scanning";
+
+  pause->click();
+  EXPECT_EQ(pause->toolTip(), QStringLiteral("Click to resume..."));
+  EXPECT_FALSE(Button(Window(), "stopButton")->isEnabled());
+  auto* status = Window().findChild<StatusPanel*>(QStringLiteral("statusPanel"));
+  QTRY_COMPARE_WITH_TIMEOUT(status->status(), QStringLiteral("Paused..."), 5000);
+  pause->click();
+  EXPECT_EQ(pause->toolTip(), QStringLiteral("Pause Scan"));
+
+  QTRY_VERIFY_WITH_TIMEOUT(!Window().isScanning(), 30000);
+  ASSERT_FALSE(sink_.requests.empty());
+  const std::string& results = sink_.requests.back().text;
+  EXPECT_NE(results.find("scanned 2 pages"), std::string::npos) << results;
+  EXPECT_TRUE(start->isEnabled());
+  EXPECT_TRUE(List()->isEnabled());
+
+  const auto saveTo = std::filesystem::path(LoadProject(*session_, id)->m_lpszSaveTo);
+  int photos = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(saveTo)) {
+    photos += entry.is_regular_file() ? 1 : 0;
+  }
+  EXPECT_EQ(photos, 3);
+  EXPECT_TRUE(Window().enabledState().photoTools) << "the folder holds photos now";
+  auto* history = Window().findChild<ScanHistoryList*>(QStringLiteral("historyList"));
+  ASSERT_EQ(history->rowCount(), 1);
+  EXPECT_EQ(history->records().front().m_nSavedImages, 3);
+}
+
+}  // namespace
+}  // namespace trawlix::ui::testing
