@@ -253,11 +253,20 @@ TEST_F(ProjectSheetTest, OkHandsBackTheRecordAsOpened) {
   noChoices.m_nMobileOrientation = -1;
   noChoices.m_nAutoCreateThumbnails = 0;
   noChoices.m_lpszThumbnailSaveTo = "";
-  for (const CProjectsRecord& record : {Stored(), noChoices}) {
-    auto sheet = Open(record);
+  CProjectsRecord odd = Stored();
+  odd.m_lpszKeywords = "";
+  odd.m_nOrientation = 7;
+  CProjectsRecord mended = odd;
+  mended.m_nKeywordMustExist = 0;  // no keyword could ever be found
+  mended.m_nOrientation = 0;       // an unknown filter would keep nothing
+  const std::pair<CProjectsRecord, CProjectsRecord> cases[] = {
+      {Stored(), Stored()}, {noChoices, noChoices}, {odd, mended}};
+  for (const auto& [opened, expected] : cases) {
+    auto sheet = Open(opened);
+    EXPECT_EQ(Check(*sheet, "keywordMustExist")->isEnabled(), !opened.m_lpszKeywords.empty());
     sheet->accept();
     ASSERT_EQ(sheet->result(), QDialog::Accepted);
-    EXPECT_EQ(sheet->record(), record);
+    EXPECT_EQ(sheet->record(), expected);
   }
   EXPECT_TRUE(sink_.requests.empty());
 }
