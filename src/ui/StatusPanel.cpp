@@ -82,8 +82,8 @@ void StatusPanel::paintEvent(QPaintEvent* /*event*/) {
   const QFontMetrics metrics = fontMetrics();
   // The detail (counts, times) matters more than the status word: it keeps its full width
   // unless the panel is too narrow even for the status' minimum.
-  const int detailWidth =
-      std::min(metrics.horizontalAdvance(detail_), std::max(0, area.width() - kMinimumStatusWidth));
+  const int wanted = detail_.isEmpty() ? 0 : metrics.horizontalAdvance(detail_) + 2;
+  const int detailWidth = std::min(wanted, std::max(0, area.width() - kMinimumStatusWidth));
   const int statusWidth = std::max(0, area.width() - detailWidth - kMarginX);
 
   painter.setPen(kStatusColor);
@@ -91,9 +91,10 @@ void StatusPanel::paintEvent(QPaintEvent* /*event*/) {
                    Qt::AlignLeft | Qt::AlignVCenter,
                    metrics.elidedText(status_, Qt::ElideRight, statusWidth));
   painter.setPen(kDetailColor);
-  painter.drawText(QRect(area.right() - detailWidth + 1, area.top(), detailWidth, area.height()),
-                   Qt::AlignRight | Qt::AlignVCenter,
-                   metrics.elidedText(detail_, Qt::ElideMiddle, detailWidth));
+  painter.drawText(
+      QRect(area.right() - detailWidth + 1, area.top(), detailWidth, area.height()),
+      Qt::AlignRight | Qt::AlignVCenter,
+      detailWidth >= wanted ? detail_ : metrics.elidedText(detail_, Qt::ElideMiddle, detailWidth));
 }
 
 }  // namespace trawlix::ui

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the screenshot program and renders the main window (with the sample projects) and the
+# main dialogs, offscreen, to docs/screenshots/*.png.
+#   scripts/screenshots.sh [BUILD_DIR]     (default: build)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build}"
+if [[ ! -f "$build/CMakeCache.txt" ]]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRAWLIX_BENCH=OFF
+fi
+cmake --build "$build" --target trawlix_screenshots
+QT_QPA_PLATFORM=offscreen "$build/tests/ui/trawlix_screenshots" "$root/docs/screenshots"
