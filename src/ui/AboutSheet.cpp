@@ -31,7 +31,7 @@ constexpr Resource kResources[] = {
     {"&Quick Start Guide", "Your first project, step by step.", "https://example.com/quickstart"},
     {"&Sample Projects", "Ready-made projects to import and scan.", "https://example.com/samples"},
     {"&Forum", "Questions and answers from other users.", "https://example.com/forum"},
-    {"&Contact", "Report a problem or suggest an improvement.", "https://example.com/contact"},
+    {"Co&ntact", "Report a problem or suggest an improvement.", "https://example.com/contact"},
 };
 
 QLabel* ValueLabel(const QString& text, QWidget* parent) {

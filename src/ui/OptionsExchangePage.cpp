@@ -46,7 +46,7 @@ OptionsExchangePage::OptionsExchangePage(const QStringList& categories,
   includeInfo_ =
       MakeButton<QCheckBox>(tr("&Include your information when exporting projects"), exportGroup);
   includeCategory_ = MakeButton<QCheckBox>(
-      tr("Always include the project's &category when exporting"), exportGroup);
+      tr("Always include the project's cate&gory when exporting"), exportGroup);
   auto* exportForm = new QFormLayout(exportGroup);
   AddRow(exportForm, tr("Your &Name:"), name_);
   AddRow(exportForm, tr("&E-mail Address:"), email_);
@@ -80,7 +80,7 @@ OptionsExchangePage::OptionsExchangePage(const QStringList& categories,
   importCategory_->addItems(categories);
   intoChosen_ = MakeButton<QRadioButton>(tr("Import into the c&hosen category"), importGroup);
   useFileCategory_ = MakeButton<QRadioButton>(
-      tr("Use the imported project's categ&ory (created when necessary)"), importGroup);
+      tr("Use the imported pro&ject's category (created when necessary)"), importGroup);
   auto* categoryChoice = new QWidget(importGroup);
   auto* categoryChoiceLayout = new QVBoxLayout(categoryChoice);
   categoryChoiceLayout->setContentsMargins(0, 0, 0, 0);

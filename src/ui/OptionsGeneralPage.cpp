@@ -101,7 +101,7 @@ OptionsGeneralPage::OptionsGeneralPage(const QStringList& categories, QWidget* p
   pasteAndGo_->addItem(tr("Paste the URL Only"), 0);
   pasteAndGo_->addItem(tr("Paste the URL and Start Scanning"), 1);
   auto* startForm = new QFormLayout(startGroup);
-  AddRow(startForm, tr("Startup &Category:"), startupCategory_);
+  AddRow(startForm, tr("Startup Cate&gory:"), startupCategory_);
   startForm->addRow(rememberLast_);
   AddRow(startForm, tr("&Paste && Go:"), pasteAndGo_);
 
@@ -122,7 +122,7 @@ OptionsGeneralPage::OptionsGeneralPage(const QStringList& categories, QWidget* p
   // After scanning.
   auto* afterGroup = new QGroupBox(tr("After Scanning"), this);
   displayResults_ = MakeButton<QCheckBox>(tr("&Display Scan Results"), afterGroup);
-  restoreWindow_ = MakeButton<QCheckBox>(tr("Rest&ore Window"), afterGroup);
+  restoreWindow_ = MakeButton<QCheckBox>(tr("Restore &Window"), afterGroup);
   auto* afterLayout = new QVBoxLayout(afterGroup);
   afterLayout->addWidget(displayResults_);
   afterLayout->addWidget(restoreWindow_);

@@ -83,13 +83,14 @@ QGroupBox* OptionsNewProjectPage::makeCopyGroup(CopyControls& c, const CopyCapti
   form->addRow(createRow);
   AddRow(form, tr("Photo Format:"), c.format);
   AddRow(form, captions.orientation, c.orientation);
-  c.orientation->setAccessibleName(options::SpokenText(captions.orientation));
+  c.orientation->setAccessibleName(captions.group + tr(" Orientation"));
+  c.format->setAccessibleName(captions.group + tr(" Photo Format"));
   form->addRow(c.subFolder, c.subFolderName);
   auto* externalRow = new QHBoxLayout;
   externalRow->addWidget(c.externalFolder, 1);
   externalRow->addWidget(c.browse);
   form->addRow(c.external, externalRow);
-  form->addRow(QString(), c.appendTitle);
+  form->addRow(c.appendTitle);
 
   const CopyControls* controls = &c;
   connect(c.external, &QRadioButton::toggled, this, [controls] { followLocation(*controls); });
@@ -132,12 +133,12 @@ OptionsNewProjectPage::OptionsNewProjectPage(const QStringList& categories, QWid
   for (QCheckBox* box : {jpeg_, png_, gif_, bmp_, tif_}) formats->addWidget(box);
   formats->addStretch(1);
   auto* projectForm = new QFormLayout(projectGroup);
-  AddRow(projectForm, tr("&Category:"), category_);
+  AddRow(projectForm, tr("Cate&gory:"), category_);
   projectForm->addRow(tr("Photo Formats:"), formats);
   projectForm->addRow(createFolders_);
   projectForm->addRow(searchSubFolders_);
   projectForm->addRow(SwitchedRow(filterMinimumSize_, minimumSize_));
-  AddRow(projectForm, tr("&Orientation:"), orientation_);
+  AddRow(projectForm, tr("Or&ientation:"), orientation_);
 
   // Renaming, resizing and converting.
   auto* convertGroup = new QGroupBox(tr("Rename - Resize - Convert"), this);
@@ -155,12 +156,18 @@ OptionsNewProjectPage::OptionsNewProjectPage(const QStringList& categories, QWid
   options::AddFormatChoices(convertFormat_);
   auto* convertForm = new QFormLayout(convertGroup);
   convertForm->addRow(rename_);
-  auto* renameDetails = new QHBoxLayout;
-  renameDetails->addSpacing(20);
-  renameDetails->addWidget(includeSize_);
-  renameDetails->addLayout(SwitchedRow(padNumbers_, padding_));
+  // The renaming details sit indented under their switch.
+  const auto indented = [](QLayout* inner) {
+    auto* row = new QHBoxLayout;
+    row->addSpacing(20);
+    row->addLayout(inner);
+    return row;
+  };
+  auto* includeRow = new QHBoxLayout;
+  includeRow->addWidget(includeSize_);
+  convertForm->addRow(indented(includeRow));
+  convertForm->addRow(indented(SwitchedRow(padNumbers_, padding_)));
   padding_->setAccessibleName(tr("Padding"));
-  convertForm->addRow(renameDetails);
   convertForm->addRow(SwitchedRow(resize_, resizeBox_));
   resizeBox_->setAccessibleName(tr("Resize Bounding Box"));
   convertForm->addRow(convert_);
@@ -168,13 +175,11 @@ OptionsNewProjectPage::OptionsNewProjectPage(const QStringList& categories, QWid
   connect(convert_, &QCheckBox::toggled, convertFormat_, &QWidget::setEnabled);
 
   auto* thumbsGroup = makeCopyGroup(
-      thumbnails_, {tr("Thumbnails"), tr("Auto create &thumbnails"),
-                    tr("Create thumbnail when photo orientation is:"),
+      thumbnails_, {tr("Thumbnails"), tr("Auto create &thumbnails"), tr("When orientation is:"),
                     tr("Select Thumbnails Folder"), tr("Choose Folder to Save Thumbnails.")});
   auto* mobileGroup = makeCopyGroup(
-      mobile_, {tr("Mobile Photos"), tr("Auto create mo&bile photos"),
-                tr("Create mobile photo when orientation is:"), tr("Select Mobile Photos Folder"),
-                tr("Choose Folder to Save Mobile Photos.")});
+      mobile_, {tr("Mobile Photos"), tr("Auto create mo&bile photos"), tr("When orientation is:"),
+                tr("Select Mobile Photos Folder"), tr("Choose Folder to Save Mobile Photos.")});
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(projectGroup, 0, 0);

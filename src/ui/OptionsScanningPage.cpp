@@ -33,7 +33,7 @@ constexpr int kQualityPageStep = 5;
 constexpr const char* kDuplicateChoices[] = {
     "S&kip (don't save the photo)",
     "Re&name (append a letter from 'a' to 'z')",
-    "&Overwrite",
+    "O&verwrite",
     "Overwrite if the Photo's Dimensions are &Larger",
 };
 
@@ -62,6 +62,7 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   timeout_ = new QSpinBox(webGroup);
   timeout_->setRange(1, 300);
   timeout_->setSuffix(tr(" seconds"));
+  timeout_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   noCache_ = MakeButton<QCheckBox>(tr("Always &Retrieve New Copies of Photos (not from the cache)"),
                                    webGroup);
   auto* webForm = new QFormLayout(webGroup);
@@ -104,6 +105,7 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   dpi_ = new QSpinBox(photoGroup);
   dpi_->setRange(1, 2400);
   dpi_->setAccessibleName(tr("Photo Resolution (DPI)"));
+  dpi_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   deleteDerived_ =
       MakeButton<QCheckBox>(tr("D&elete Thumbnails && Mobile Photos when Rescanning"), photoGroup);
   auto* photoForm = new QFormLayout(photoGroup);

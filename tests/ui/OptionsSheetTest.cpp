@@ -1,0 +1,315 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <fstream>
+#include <memory>
+
+#include "operations/DataSession.h"
+#include "settings/UserAgent.h"
+#include "support/HomeOverride.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempDir.h"
+#include "ui/AboutSheet.h"
+#include "ui/OptionsGeneralPage.h"
+#include "ui/OptionsScanningPage.h"
+#include "ui/OptionsSheet.h"
+
+namespace trawlix::ui {
+namespace {
+
+constexpr int kGeneralPage = 0;
+constexpr int kScanningPage = 1;
+const char* const kInvalidLocation =
+    "The default 'Save To' location is invalid.\n\nPlease choose again.";
+const char* const kNoCustomAgent = "Please type in a custom USER-AGENT String.";
+
+class OptionsSheetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    session_ = DataSession::Open((temp_ / "data").string(), sink_, error);
+    ASSERT_TRUE(session_) << error;
+    std::filesystem::create_directories(temp_ / "photos");
+    Values().defaultSaveTo = (temp_ / "photos").string();
+    sink_.requests.clear();
+  }
+
+  SettingsValues& Values() { return session_->settings().Values(); }
+
+  std::unique_ptr<OptionsSheet> Open() {
+    auto sheet = std::make_unique<OptionsSheet>(session_->settings(), sink_);
+    sheet->show();
+    return sheet;
+  }
+
+  // OK pressed: whether the sheet closed with the values.
+  static bool Confirm(OptionsSheet& sheet) {
+    sheet.accept();
+    return sheet.result() == QDialog::Accepted && !sheet.isVisible();
+  }
+
+  static void ChooseAgent(OptionsSheet& sheet, int index, const QString& text = {}) {
+    sheet.scanningPage()->userAgentCombo()->setCurrentIndex(index);
+    if (!text.isNull()) sheet.scanningPage()->customUserAgentEdit()->setText(text);
+  }
+  static int CustomIndex(OptionsSheet& sheet) {
+    return sheet.scanningPage()->userAgentCombo()->count() - 1;
+  }
+
+  testing::TempDir temp_;
+  testing::HomeOverride home_{temp_.str()};
+  testing::RecordingMessageSink sink_;
+  std::unique_ptr<DataSession> session_;
+};
+
+// Every value the pages edit, away from its default, comes back unchanged through OK.
+TEST_F(OptionsSheetTest, OkHandsBackEveryValueAsOpened) {
+  const std::string folder = Values().defaultSaveTo;
+  SettingsValues changed = Values();
+  changed.userAgent = UserAgentList()[4].userAgent;
+  changed.scanPriority = 15;
+  changed.thumbnailView = 9;
+  changed.showTooltips = 0;
+  changed.confirmDeletePhotos = 0;
+  changed.startupCategory = "Models";
+  changed.newProjectCategory = "Actresses";
+  changed.confirmDeleteHistory = 0;
+  changed.reloadViewerAfterChanges = 0;
+  changed.useProjectNameForSaveTo = 0;
+  changed.autoCreateFolders = 0;
+  changed.confirmDeleteProjects = 0;
+  changed.thumbnailsFolderName = "Small";
+  changed.mobileFolderName = "Phone";
+  changed.jpegQuality = 42;
+  changed.noCachePhotos = 0;
+  changed.newJPEG = 0;
+  changed.newPNG = changed.newGIF = changed.newBMP = changed.newTIF = 1;
+  changed.newCreateFolders = 1;
+  changed.newSearchSubFolders = 0;
+  changed.newMinimumSize = 777;
+  changed.newAutoRename = 0;
+  changed.newIncludePhotoSize = 1;
+  changed.newPadNumbers = 0;
+  changed.newPadding = 7;
+  changed.newAutoResize = 1;
+  changed.newResizeBoundingBox = 2048;
+  changed.newAutoConvert = 1;
+  changed.newConvertToFormat = 3;
+  changed.newAutoCreateThumbnails = 1;
+  changed.newThumbnailBoundingBox = 128;
+  changed.newThumbnailFormat = 4;
+  changed.newAutoCreateMobile = 1;
+  changed.newMobileBoundingBox = 640;
+  changed.newMobileFormat = 1;
+  changed.newOrientation = 2;
+  changed.displayScanResults = 0;
+  changed.restoreWindowAfterScan = 0;
+  changed.confirmExitWhileScanning = 0;
+  changed.connectionTimeout = 30;
+  changed.historyOnlySuccessfulScans = 1;
+  changed.autoFollow = 0;
+  changed.confirmDeleteProjectLinks = 0;
+  changed.exporterName = "Ann Example";
+  changed.exporterEmail = "ann@example.com";
+  changed.exporterWebsite = "https://example.com/ann";
+  changed.exportIncludeInfo = 1;
+  changed.exportIncludeCategory = 0;
+  changed.importCategory = "Models";
+  changed.pasteAndGo = 1;
+  changed.filesToIgnore = "a.jpg, b_thumb";
+  changed.twoPassScanning = 1;
+  changed.setPhotoDpi = 0;
+  changed.photoDpi = 300;
+  changed.importUseProjectCategory = 1;
+  changed.importDuplicateAction = 2;
+  changed.exportUseLogo = 1;
+  changed.viewerDoubleClick = 3;
+  changed.newThumbnailOrientation = 1;
+  changed.newThumbnailsSaveToLocation = 1;
+  changed.newThumbnailsExternalSaveTo = folder + "/thumbs";
+  changed.newThumbnailsExternalIncludeTitle = 0;
+  changed.newMobileOrientation = 2;
+  changed.newMobileSaveToLocation = 1;
+  changed.newMobileExternalSaveTo = folder + "/mobile";
+  changed.newMobileExternalIncludeTitle = 0;
+  changed.deleteDerivedOnRescan = 1;
+  changed.duplicateNameAction = 3;
+  changed.rememberLastProject = 1;
+  changed.viewerDropShadow = 1;
+  changed.newFilterMinimumSize = 0;
+  SettingsValues custom = Values();
+  custom.customUserAgent = 1;
+  custom.userAgent = "MyBot/2.0 (+https://example.com/bot)";
+
+  for (const SettingsValues& values : {Values(), changed, custom}) {
+    Values() = values;
+    auto sheet = Open();
+    ASSERT_TRUE(Confirm(*sheet)) << ::testing::PrintToString(sink_.Texts());
+    EXPECT_EQ(sheet->values(), values);
+  }
+  EXPECT_TRUE(sink_.requests.empty());
+}
+
+TEST_F(OptionsSheetTest, CancelHandsBackNothing) {
+  auto sheet = Open();
+  sheet->scanningPage()->qualitySlider()->setValue(10);
+  sheet->generalPage()->saveToEdit()->clear();
+  sheet->reject();
+  EXPECT_EQ(sheet->values(), Values());
+  EXPECT_TRUE(sink_.requests.empty());
+}
+
+TEST_F(OptionsSheetTest, EachListedAgentStoresItsOwnString) {
+  const auto agents = UserAgentList();
+  for (std::size_t i = 0; i < agents.size(); ++i) {
+    auto sheet = Open();
+    // The custom box starts with another text: a list entry must not take it over.
+    ChooseAgent(*sheet, CustomIndex(*sheet), QStringLiteral("Typed/1.0"));
+    ChooseAgent(*sheet, static_cast<int>(i));
+    EXPECT_FALSE(sheet->scanningPage()->customUserAgentEdit()->isEnabled());
+    ASSERT_TRUE(Confirm(*sheet)) << agents[i].name;
+    EXPECT_EQ(sheet->values().userAgent, agents[i].userAgent) << agents[i].name;
+    EXPECT_EQ(sheet->values().customUserAgent, 0) << agents[i].name;
+  }
+}
+
+struct AgentOpening {
+  const char* name;
+  int custom;
+  std::string stored;
+  int expectedIndex;  // -1: the custom entry
+  bool boxEnabled;
+};
+
+TEST_F(OptionsSheetTest, OpeningSelectsTheStoredAgent) {
+  const auto agents = UserAgentList();
+  const AgentOpening cases[] = {
+      {"listed", 0, agents[7].userAgent, 7, false},
+      {"custom", 1, "MyBot/1.0", -1, true},
+      {"custom flag with a listed string", 1, agents[2].userAgent, -1, true},
+      {"unknown string", 0, "Unknown/0.1", 0, false},
+  };
+  for (const AgentOpening& c : cases) {
+    Values().customUserAgent = c.custom;
+    Values().userAgent = c.stored;
+    auto sheet = Open();
+    QComboBox* combo = sheet->scanningPage()->userAgentCombo();
+    const int expected = c.expectedIndex < 0 ? CustomIndex(*sheet) : c.expectedIndex;
+    EXPECT_EQ(combo->currentIndex(), expected) << c.name;
+    EXPECT_EQ(sheet->scanningPage()->customUserAgentEdit()->isEnabled(), c.boxEnabled) << c.name;
+    if (c.custom) {
+      EXPECT_EQ(sheet->scanningPage()->customUserAgentEdit()->text().toStdString(), c.stored)
+          << c.name;
+    }
+  }
+  EXPECT_EQ(UserAgentList().size() + 1, 14u);
+}
+
+TEST_F(OptionsSheetTest, EmptyCustomAgentCannotBeConfirmedNorLeft) {
+  for (const QString& text : {QString(""), QString("   ")}) {
+    auto sheet = Open();
+    sink_.requests.clear();
+    ChooseAgent(*sheet, CustomIndex(*sheet), text);
+    sheet->tabs()->setCurrentIndex(kScanningPage);
+
+    // Leaving the page is refused and brings it back.
+    sheet->tabs()->setCurrentIndex(kGeneralPage);
+    EXPECT_EQ(sheet->tabs()->currentIndex(), kScanningPage);
+    // So is OK, from any page.
+    EXPECT_FALSE(Confirm(*sheet));
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->tabs()->currentIndex(), kScanningPage);
+    EXPECT_EQ(sheet->focusWidget(), sheet->scanningPage()->customUserAgentEdit());
+    EXPECT_EQ(sink_.Texts(), (std::vector<std::string>{kNoCustomAgent, kNoCustomAgent}));
+    for (const MessageRequest& request : sink_.requests) {
+      EXPECT_EQ(request.caption, "Trawlix() PRO");
+      EXPECT_EQ(request.icon, MessageIcon::Information);
+    }
+
+    // Typed text (trimmed) is what is sent.
+    sheet->scanningPage()->customUserAgentEdit()->setText(QStringLiteral("  MyBot/1.0  "));
+    ASSERT_TRUE(Confirm(*sheet));
+    EXPECT_EQ(sheet->values().userAgent, "MyBot/1.0");
+    EXPECT_EQ(sheet->values().customUserAgent, 1);
+  }
+}
+
+TEST_F(OptionsSheetTest, InvalidDefaultLocationIsRefused) {
+  const std::string file = (temp_ / "photos" / "note.txt").string();
+  std::ofstream(file) << "x";
+  for (const std::string& location : {std::string(), (temp_ / "missing").string(), file}) {
+    Values().defaultSaveTo = location;
+    auto sheet = Open();
+    sink_.requests.clear();
+    sheet->tabs()->setCurrentIndex(kScanningPage);
+    EXPECT_EQ(sheet->tabs()->currentIndex(), kGeneralPage) << location;
+
+    sheet->tabs()->setCurrentIndex(kGeneralPage);
+    EXPECT_FALSE(Confirm(*sheet)) << location;
+    EXPECT_EQ(sheet->tabs()->currentIndex(), kGeneralPage);
+    EXPECT_EQ(sheet->focusWidget(), sheet->generalPage()->saveToEdit());
+    EXPECT_EQ(sink_.Texts(), (std::vector<std::string>{kInvalidLocation, kInvalidLocation}));
+
+    const QString folder = QString::fromStdString((temp_ / "photos").string());
+    sheet->generalPage()->saveToEdit()->setText(folder);
+    ASSERT_TRUE(Confirm(*sheet));
+    EXPECT_EQ(sheet->values().defaultSaveTo, folder.toStdString());
+  }
+}
+
+TEST_F(OptionsSheetTest, ResolutionBoxFollowsItsCheckBox) {
+  for (const int stored : {0, 1}) {
+    Values().setPhotoDpi = stored;
+    auto sheet = Open();
+    QCheckBox* check = sheet->scanningPage()->setDpiCheck();
+    QSpinBox* dpi = sheet->scanningPage()->dpiSpin();
+    EXPECT_EQ(dpi->isEnabled(), stored == 1);
+    check->click();
+    EXPECT_EQ(dpi->isEnabled(), stored == 0);
+    check->click();
+    EXPECT_EQ(dpi->isEnabled(), stored == 1);
+  }
+}
+
+TEST_F(OptionsSheetTest, SlidersShowTheirChoice) {
+  auto sheet = Open();
+  OptionsScanningPage* page = sheet->scanningPage();
+  EXPECT_EQ(page->qualityLabel()->text(), QStringLiteral("95%"));
+  EXPECT_EQ(page->qualitySlider()->pageStep(), 5);
+  const std::pair<int, const char*> priorities[] = {
+      {0, "Lowest"}, {2, "Normal"}, {5, "Time Critical"}};
+  for (const auto& [position, name] : priorities) {
+    page->prioritySlider()->setValue(position);
+    EXPECT_EQ(page->priorityLabel()->text(), QString::fromLatin1(name));
+  }
+  page->qualitySlider()->setValue(7);
+  EXPECT_EQ(page->qualityLabel()->text(), QStringLiteral("7%"));
+  ASSERT_TRUE(Confirm(*sheet));
+  EXPECT_EQ(sheet->values().scanPriority, 15);
+  EXPECT_EQ(sheet->values().jpegQuality, 7);
+}
+
+TEST_F(OptionsSheetTest, AboutSheetShowsTheDatabaseTotals) {
+  AboutSheet about(*session_);
+  const std::pair<const char*, const char*> expected[] = {
+      {"Categories", "4"},
+      {"Projects", "3"},
+      {"Scanning Sessions", "0"},
+      {"Average # Saved Photos per Project", "0"}};
+  for (const auto& [name, value] : expected) {
+    QLabel* found = nullptr;
+    for (QLabel* label : about.findChildren<QLabel*>()) {
+      if (label->accessibleName() == QLatin1String(name)) found = label;
+    }
+    ASSERT_NE(found, nullptr) << name;
+    EXPECT_EQ(found->text(), QString::fromLatin1(value)) << name;
+  }
+  EXPECT_EQ(about.tabs()->count(), 3);
+}
+
+}  // namespace
+}  // namespace trawlix::ui
