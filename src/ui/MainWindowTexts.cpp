@@ -21,7 +21,8 @@ std::string PartBelow(const std::string& folder, const std::string& base) {
   namespace fs = std::filesystem;
   const fs::path relative =
       fs::path(folder).lexically_normal().lexically_relative(fs::path(base).lexically_normal());
-  const std::string text = relative.generic_string();
+  std::string text = relative.generic_string();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();  // "Thumbs/" names "Thumbs"
   if (text.empty() || text == "." || text.starts_with("..")) return {};
   return text;
 }

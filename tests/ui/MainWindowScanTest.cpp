@@ -66,7 +66,19 @@ TEST_F(MainWindowTest, ScanStartedFromTheWindowPausesResumesAndReportsItsResults
   pause->click();
   EXPECT_EQ(pause->toolTip(), QStringLiteral("Pause Scan"));
 
+  // Closing the window during a scan only minimises it; Exit asks first.
+  Window().close();
+  EXPECT_TRUE(Window().isScanning());
+  EXPECT_TRUE(Window().isMinimized());
+  sink_.answers.push_back({MessageAnswer::No, false});
+  Window().Exit();
+  EXPECT_EQ(sink_.requests.back().text,
+            "Trawlix() PRO is scanning for the project 'Local Gallery'\n"
+            "Are you sure you want to cancel and exit?");
+  EXPECT_TRUE(Window().isScanning()) << "No keeps scanning";
+
   QTRY_VERIFY_WITH_TIMEOUT(!Window().isScanning(), 30000);
+  EXPECT_FALSE(Window().isMinimized()) << "restored after the scan";
   ASSERT_FALSE(sink_.requests.empty());
   const std::string& results = sink_.requests.back().text;
   EXPECT_NE(results.find("scanned 2 pages"), std::string::npos) << results;
