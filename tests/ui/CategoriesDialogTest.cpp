@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
@@ -256,6 +257,25 @@ TEST_F(CategoriesDialogTest, DeletionsAreStoredWithTheMoveOfTheirProjects) {
     for (const auto& project : projects) EXPECT_EQ(project.m_nCatId, StoredId(home));
     dialog.reset();
     session_.reset();
+  }
+}
+
+TEST_F(CategoriesDialogTest, NameDialogWorksFromTheKeyboard) {
+  struct Case {
+    Qt::Key key;
+    int result;
+  };
+  for (const Case c : {Case{Qt::Key_Return, QDialog::Accepted}, Case{Qt::Key_Escape, 0}}) {
+    CategoryNameDialog dialog(Mode::Edit, QStringLiteral("Models"));
+    dialog.show();
+    auto* edit = dialog.findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->accessibleName(), QStringLiteral("Category Name"));
+    // The old name is selected, so typing replaces it.
+    QTest::keyClicks(edit, QStringLiteral("Fashion"));
+    QTest::keyClick(edit, c.key);
+    EXPECT_EQ(dialog.result(), c.result);
+    EXPECT_EQ(dialog.name(), QStringLiteral("Fashion"));
   }
 }
 
