@@ -21,7 +21,7 @@ constexpr int kExchangeMs = 3000;
 // The running copy answers one byte once it holds the text.
 constexpr char kReceived = '+';
 
-// The message on the wire: a 32-bit length, then the UTF-8 text.
+// The message on the wire: a 32-bit length, then the text's bytes.
 QByteArray Encode(const std::string& text) {
   QByteArray message;
   QDataStream out(&message, QIODevice::WriteOnly);
