@@ -64,9 +64,12 @@ OptionsExchangePage::OptionsExchangePage(const QStringList& categories,
   preview_->setFrameShape(QFrame::StyledPanel);
   preview_->setWordWrap(true);
   preview_->setAccessibleName(tr("Logo Preview"));
+  logoNote_ = new QLabel(logoGroup);
+  logoNote_->setWordWrap(true);
   auto* logoButtons = new QVBoxLayout;
   logoButtons->addWidget(useLogo_);
   logoButtons->addWidget(chooseLogo_, 0, Qt::AlignLeft);
+  logoButtons->addWidget(logoNote_);
   logoButtons->addStretch(1);
   auto* logoLayout = new QHBoxLayout(logoGroup);
   logoLayout->addLayout(logoButtons, 1);
@@ -142,9 +145,11 @@ void OptionsExchangePage::store(SettingsValues& v) const {
 bool OptionsExchangePage::chooseLogo(const QString& path) {
   QImageReader reader(path);
   if (!reader.canRead()) {
-    preview_->setText(tr("That picture cannot be read."));
+    logoNote_->setText(
+        tr("\"%1\" is not a picture that can be read.").arg(QFileInfo(path).fileName()));
     return false;
   }
+  logoNote_->setText(tr("Saved as the default logo when you click OK."));
   newLogo_ = path.toStdString();
   showPreview(path);
   return true;

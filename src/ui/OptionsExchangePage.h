@@ -46,6 +46,7 @@ class OptionsExchangePage : public QWidget {
   QCheckBox* useLogo_;
   QPushButton* chooseLogo_;
   QLabel* preview_;
+  QLabel* logoNote_;
   QComboBox* importCategory_;
   QRadioButton* intoChosen_;
   QRadioButton* useFileCategory_;

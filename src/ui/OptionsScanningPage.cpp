@@ -79,11 +79,11 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   priority_->setPageStep(1);
   priority_->setTickPosition(QSlider::TicksBelow);
   priorityText_ = new QLabel(scanGroup);
+  filesToIgnore_ = new QLineEdit(scanGroup);
+  filesToIgnore_->setToolTip(tr("Comma-separated; parts of names are allowed."));
   twoPass_ = MakeButton<QCheckBox>(tr("Use the T&wo-Pass HTML Scanning System"), scanGroup);
   onlySuccessful_ = MakeButton<QCheckBox>(
       tr("Only Add &Successful Scans (photos downloaded) to the Scan History"), scanGroup);
-  filesToIgnore_ = new QLineEdit(scanGroup);
-  filesToIgnore_->setToolTip(tr("Comma-separated; parts of names are allowed."));
   auto* scanForm = new QFormLayout(scanGroup);
   priority_->setAccessibleName(tr("Scanning Priority"));
   auto* priorityLabel = new QLabel(tr("Scanning &Priority:"), scanGroup);

@@ -1,5 +1,7 @@
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -14,7 +16,9 @@
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
 #include "ui/AboutSheet.h"
+#include "ui/OptionsExchangePage.h"
 #include "ui/OptionsGeneralPage.h"
+#include "ui/OptionsNewProjectPage.h"
 #include "ui/OptionsScanningPage.h"
 #include "ui/OptionsSheet.h"
 
@@ -291,6 +295,47 @@ TEST_F(OptionsSheetTest, SlidersShowTheirChoice) {
   ASSERT_TRUE(Confirm(*sheet));
   EXPECT_EQ(sheet->values().scanPriority, 15);
   EXPECT_EQ(sheet->values().jpegQuality, 7);
+}
+
+TEST_F(OptionsSheetTest, OnlyAReadablePictureBecomesTheNewLogo) {
+  const std::string picture = (temp_ / "logo.png").string();
+  QImage image(300, 120, QImage::Format_RGB32);
+  image.fill(Qt::darkCyan);
+  ASSERT_TRUE(image.save(QString::fromStdString(picture)));
+  const std::string notPicture = (temp_ / "logo.jpg").string();
+  std::ofstream(notPicture) << "plain text";
+
+  auto sheet = Open();
+  EXPECT_EQ(sheet->newLogoPath(), std::nullopt);
+  EXPECT_FALSE(sheet->exchangePage()->chooseLogo(QString::fromStdString(notPicture)));
+  EXPECT_EQ(sheet->newLogoPath(), std::nullopt);
+  EXPECT_TRUE(sheet->exchangePage()->chooseLogo(QString::fromStdString(picture)));
+  // A later unreadable choice keeps the good one.
+  EXPECT_FALSE(sheet->exchangePage()->chooseLogo(QString::fromStdString(notPicture)));
+  ASSERT_TRUE(Confirm(*sheet));
+  EXPECT_EQ(sheet->newLogoPath(), picture);
+}
+
+// Screen readers name every control the keyboard reaches.
+TEST_F(OptionsSheetTest, EveryControlHasAnAccessibleName) {
+  auto sheet = Open();
+  for (QWidget* page :
+       {static_cast<QWidget*>(sheet->generalPage()), static_cast<QWidget*>(sheet->scanningPage()),
+        static_cast<QWidget*>(sheet->newProjectPage()),
+        static_cast<QWidget*>(sheet->exchangePage())}) {
+    for (QWidget* control : page->findChildren<QWidget*>()) {
+      // Parts of combo and spin boxes (and combo pop-ups) speak for their owner.
+      const bool inner = control->window() != sheet.get() ||
+                         qobject_cast<QComboBox*>(control->parentWidget()) ||
+                         qobject_cast<QAbstractSpinBox*>(control->parentWidget());
+      if (inner || !(control->focusPolicy() & Qt::TabFocus)) continue;
+      EXPECT_FALSE(control->accessibleName().trimmed().isEmpty())
+          << control->metaObject()->className() << " on " << page->metaObject()->className();
+      EXPECT_FALSE(control->accessibleName().contains(u'&') &&
+                   !control->accessibleName().contains(QStringLiteral(" & ")))
+          << control->accessibleName().toStdString();
+    }
+  }
 }
 
 TEST_F(OptionsSheetTest, AboutSheetShowsTheDatabaseTotals) {
