@@ -1,8 +1,15 @@
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include "MainWindowTestFixture.h"
+#include "exchange/ExchangeFile.h"
 #include "ui/StatusPanel.h"
+#include "ui/WelcomeDialog.h"
 
 namespace trawlix::ui::testing {
 namespace {
@@ -173,6 +180,68 @@ TEST_F(MainWindowTest, QuickFindTakesHashAsAWildcardWithinTheFilter) {
       EXPECT_EQ(find->selectedText(), find->text()) << "no match selects the text: " << c.text;
     }
   }
+}
+
+TEST_F(MainWindowTest, EveryControlIsNamedAndToolTipsFollowTheOption) {
+  for (const int showTooltips : {1, 0}) {
+    session_->settings().Values().showTooltips = showTooltips;
+    window_.reset();
+    QList<QWidget*> controls;
+    for (auto* w : Window().findChildren<QAbstractButton*>()) controls << w;
+    for (auto* w : Window().findChildren<QLineEdit*>()) controls << w;
+    for (auto* w : Window().findChildren<QComboBox*>()) controls << w;
+    for (auto* w : Window().findChildren<QAbstractItemView*>()) controls << w;
+    for (auto* w : Window().findChildren<QTabWidget*>()) controls << w;
+    ASSERT_GT(controls.size(), 40);
+    for (QWidget* control : controls) {
+      // Qt's own parts (the tab bar's scroll arrows, the combo's list) name themselves.
+      if (control->objectName().startsWith(QLatin1String("qt_")) ||
+          !control->isVisibleTo(&Window()))
+        continue;
+      EXPECT_FALSE(control->accessibleName().isEmpty())
+          << control->metaObject()->className() << " " << control->objectName().toStdString();
+    }
+    for (QToolButton* button : Window().findChildren<QToolButton*>()) {
+      if (qobject_cast<QTabBar*>(button->parentWidget()) != nullptr) continue;  // its scroll arrows
+      EXPECT_EQ(button->toolTip(), showTooltips != 0 ? button->accessibleName() : QString())
+          << button->objectName().toStdString();
+      EXPECT_FALSE(button->accessibleName().contains(QLatin1String("&&")));
+    }
+  }
+}
+
+TEST_F(MainWindowTest, StartupImportWaitsForTheWelcomePageThenImports) {
+  exchange::CImportedProject project;
+  project.m_lpszTitle = "Harbour Lights";
+  project.m_lpszCategory = "Coast";
+  project.m_lpszURL = "http://file.example/start";
+  project.m_nJPEG = 1;
+  project.m_nMinimumSize = 100;
+  project.m_lpszNamePrefix = "hl_";
+  project.m_arLinks = {{0, 1, 0, "http://file.example/a", ""},
+                       {0, 1, 0, "http://file.example/b", ""}};
+  project.m_nNumLinks = 2;
+  exchange::CExchangeHeader header;
+  header.m_nProjects = 1;
+  const std::string path = (temp_ / "shared.txexport").string();
+  std::string error;
+  ASSERT_TRUE(exchange::WriteExchangeFile(path, header, {project}, {}, error)) << error;
+
+  ASSERT_TRUE(session_->isNewDatabase());
+  Window().SetStartupImport(path);
+  WelcomeDialog* welcome = nullptr;
+  QTRY_VERIFY_WITH_TIMEOUT((welcome = Window().findChild<WelcomeDialog*>()) != nullptr, 5000);
+  QTRY_VERIFY(welcome->isVisible());
+  QTest::qWait(1500);
+  EXPECT_FALSE(Titles().contains(QStringLiteral("Harbour Lights"))) << "not before the welcome";
+  welcome->accept();
+
+  QTRY_VERIFY_WITH_TIMEOUT(Titles().contains(QStringLiteral("Harbour Lights")), 5000);
+  ASSERT_FALSE(sink_.requests.empty());
+  EXPECT_EQ(sink_.requests.back().text.rfind("Imported: 1\n", 0), 0u) << sink_.requests.back().text;
+  const auto imported = LoadProjectsByTitle(*session_, "Harbour Lights");
+  ASSERT_TRUE(imported && imported->size() == 1u);
+  EXPECT_EQ(CountProjectLinks(*session_, imported->front().m_nId), 2);
 }
 
 }  // namespace
