@@ -4,25 +4,35 @@
 
 #include <QApplication>
 #include <cstdlib>
-#include <memory>
 
 namespace trawlix::testing {
 
+namespace {
+
+QApplication* gApplication = nullptr;
+
+}  // namespace
+
 void EnsureQtApplication() {
-  static std::unique_ptr<QApplication> application;
   if (QApplication::instance() != nullptr) return;
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   static int argc = 1;
   static char name[] = "trawlix_tests";
   static char* argv[] = {name, nullptr};
-  application = std::make_unique<QApplication>(argc, argv);
+  gApplication = new QApplication(argc, argv);
 }
 
 namespace {
 
+// The application ends when the tests do, not during the program's exit: by then the
+// platform plugin's own statics may be gone.
 class QtApplicationEnvironment : public ::testing::Environment {
  public:
   void SetUp() override { EnsureQtApplication(); }
+  void TearDown() override {
+    delete gApplication;
+    gApplication = nullptr;
+  }
 };
 
 [[maybe_unused]] ::testing::Environment* const kEnvironment =
