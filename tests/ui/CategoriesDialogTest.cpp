@@ -8,7 +8,6 @@
 #include <QTest>
 #include <deque>
 #include <memory>
-#include <optional>
 
 #include "operations/CategoryOperations.h"
 #include "operations/DataSession.h"
@@ -21,47 +20,35 @@
 namespace trawlix::ui {
 namespace {
 
-// A user's double click: the first click of it lands as a click.
-void DoubleClick(QAbstractItemView* view, QPoint point) {
-  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, point);
-  QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, point);
-}
-
 using Mode = CategoryNameDialog::Mode;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 const char* const kAlreadyExists = "The category already exists.\nPlease try again.";
 
-// Answers the name dialog from a script and records what it offered each time.
-struct ScriptedPrompt {
-  std::deque<std::optional<QString>> answers;
-  std::vector<std::pair<Mode, QString>> offered;
-
-  CategoriesDialog::NamePrompt Prompt() {
-    return [this](Mode mode, const QString& text) -> std::optional<QString> {
-      offered.emplace_back(mode, text);
-      if (answers.empty()) return std::nullopt;
-      auto answer = answers.front();
-      answers.pop_front();
-      return answer;
-    };
-  }
-};
-
 class CategoriesDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString((temp_ / "config").string()));
+    OpenSession(temp_);
+  }
+  void OpenSession(const testing::TempDir& dir) {
     std::string error;
-    session_ = DataSession::Open((temp_ / "data").string(), sink_, error);
+    session_ = DataSession::Open((dir / "data").string(), sink_, error);
     ASSERT_TRUE(session_) << error;
   }
 
+  // The name dialog answers from `answers_` (cancel when empty) and records what it offered.
   std::unique_ptr<CategoriesDialog> MakeDialog() {
     auto dialog = std::make_unique<CategoriesDialog>(*session_, sink_);
-    dialog->setNamePrompt(prompt_.Prompt());
+    dialog->setNamePrompt([this](Mode mode, const QString& text) -> std::optional<QString> {
+      offered_.emplace_back(mode, text);
+      if (answers_.empty()) return std::nullopt;
+      const QString answer = answers_.front();
+      answers_.pop_front();
+      return answer;
+    });
     dialog->show();
     return dialog;
   }
@@ -70,11 +57,9 @@ class CategoriesDialogTest : public ::testing::Test {
     for (auto* button : dialog.findChildren<QPushButton*>()) {
       if (button->accessibleName() == QLatin1String(name)) return button;
     }
-    ADD_FAILURE() << "no button " << name;
-    return nullptr;
+    throw std::runtime_error(std::string("no button ") + name);
   }
   static QListWidget* List(QWidget& dialog) { return dialog.findChild<QListWidget*>(); }
-
   static std::vector<std::string> Listed(QWidget& dialog) {
     std::vector<std::string> names;
     for (int i = 0; i < List(dialog)->count(); ++i) {
@@ -83,19 +68,18 @@ class CategoriesDialogTest : public ::testing::Test {
     return names;
   }
   static void Select(QWidget& dialog, const char* name) {
-    const auto found = List(dialog)->findItems(QLatin1String(name), Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1) << name;
-    List(dialog)->setCurrentItem(found.front());
+    List(dialog)->setCurrentItem(
+        List(dialog)->findItems(QLatin1String(name), Qt::MatchExactly).value(0));
   }
 
   std::vector<CCategoriesRecord> Stored() {
-    std::optional<std::vector<CCategoriesRecord>> categories = LoadCategories(*session_);
-    EXPECT_TRUE(categories.has_value());
-    return categories ? std::move(*categories) : std::vector<CCategoriesRecord>{};
+    return LoadCategories(*session_).value_or(std::vector<CCategoriesRecord>{});
   }
   std::vector<std::string> StoredNames() {
     std::vector<std::string> names;
-    for (const auto& category : Stored()) names.push_back(category.m_lpszName);
+    for (const auto& category : Stored()) {
+      names.push_back(category.m_lpszName);
+    }
     return names;
   }
   int StoredId(const std::string& name) {
@@ -104,19 +88,15 @@ class CategoriesDialogTest : public ::testing::Test {
     }
     return -1;
   }
+  int HomeId() { return StoredId(session_->settings().Values().newProjectCategory); }
 
   testing::TempDir temp_;
   testing::HomeOverride home_{temp_.str()};
   testing::RecordingMessageSink sink_;
   std::unique_ptr<DataSession> session_;
-  ScriptedPrompt prompt_;
+  std::deque<QString> answers_;
+  std::vector<std::pair<Mode, QString>> offered_;
 };
-
-TEST_F(CategoriesDialogTest, ListsTheCategoriesAToZ) {
-  auto dialog = MakeDialog();
-  EXPECT_THAT(Listed(*dialog),
-              ElementsAre("Actresses", "Imported Projects", "Models", "Sample Projects"));
-}
 
 TEST_F(CategoriesDialogTest, RefusedNamesAreShownAndOfferedAgain) {
   struct Case {
@@ -128,117 +108,83 @@ TEST_F(CategoriesDialogTest, RefusedNamesAreShownAndOfferedAgain) {
       {"All", kAlreadyExists, "Trawlix() PRO"},
       {"aLL", kAlreadyExists, "Trawlix() PRO"},
       {"  all ", kAlreadyExists, "Trawlix() PRO"},
-      {"Models", kAlreadyExists, "Trawlix() PRO"},
       {" Models ", kAlreadyExists, "Trawlix() PRO"},
-      {"", "Please type in category name.", "Trawlix()PRO"},
       {"   ", "Please type in category name.", "Trawlix()PRO"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
     sink_.requests.clear();
-    prompt_ = {};
-    prompt_.answers = {QString::fromUtf8(c.typed), std::nullopt};
+    offered_.clear();
+    answers_ = {QString::fromUtf8(c.typed)};
     auto dialog = MakeDialog();
     Button(*dialog, "New")->click();
 
     ASSERT_EQ(sink_.requests.size(), 1u);
     EXPECT_EQ(sink_.requests[0].text, c.message);
     EXPECT_EQ(sink_.requests[0].caption, c.caption);
-    ASSERT_EQ(prompt_.offered.size(), 2u);
-    EXPECT_EQ(prompt_.offered[0], std::make_pair(Mode::New, QString()));
-    EXPECT_EQ(prompt_.offered[1], std::make_pair(Mode::New, QString::fromUtf8(c.typed)));
+    EXPECT_THAT(offered_, ElementsAre(std::make_pair(Mode::New, QString()),
+                                      std::make_pair(Mode::New, QString::fromUtf8(c.typed))));
     EXPECT_FALSE(dialog->changed());
     EXPECT_EQ(StoredNames().size(), 4u);
   }
 }
 
-TEST_F(CategoriesDialogTest, NewNameAfterARefusalIsStoredAndSelected) {
-  prompt_.answers = {QStringLiteral("ALL"), QStringLiteral(" Landscapes ")};
+TEST_F(CategoriesDialogTest, NewAndEditStoreTheCorrectedNameAndSelectIt) {
+  answers_ = {"ALL", " Landscapes ", "Models ", "Actresses", "Fashion"};
   auto dialog = MakeDialog();
   Button(*dialog, "New")->click();
-
-  EXPECT_THAT(sink_.Texts(), ElementsAre(kAlreadyExists));
-  EXPECT_THAT(Listed(*dialog), ElementsAre("Actresses", "Imported Projects", "Landscapes", "Models",
-                                           "Sample Projects"));
   EXPECT_EQ(List(*dialog)->currentItem()->text(), QStringLiteral("Landscapes"));
-  EXPECT_TRUE(dialog->changed());
-}
 
-TEST_F(CategoriesDialogTest, EditRenamesUnderTheSameRules) {
-  prompt_.answers = {QStringLiteral("Actresses"), QStringLiteral("Fashion")};
-  auto dialog = MakeDialog();
+  // Keeping the old name is no change and no clash with itself.
   Select(*dialog, "Models");
   Button(*dialog, "Edit")->click();
+  Button(*dialog, "Edit")->click();
 
-  EXPECT_THAT(sink_.Texts(), ElementsAre(kAlreadyExists));
-  ASSERT_EQ(prompt_.offered.size(), 2u);
-  EXPECT_EQ(prompt_.offered[0], std::make_pair(Mode::Edit, QStringLiteral("Models")));
-  EXPECT_EQ(prompt_.offered[1], std::make_pair(Mode::Edit, QStringLiteral("Actresses")));
-  EXPECT_THAT(StoredNames(),
-              ElementsAre("Actresses", "Fashion", "Imported Projects", "Sample Projects"));
+  EXPECT_THAT(sink_.Texts(), ElementsAre(kAlreadyExists, kAlreadyExists));
+  EXPECT_EQ(offered_.back(), std::make_pair(Mode::Edit, QStringLiteral("Actresses")));
+  EXPECT_THAT(Listed(*dialog), ElementsAre("Actresses", "Fashion", "Imported Projects",
+                                           "Landscapes", "Sample Projects"));
+  EXPECT_EQ(Listed(*dialog), StoredNames());
   EXPECT_EQ(List(*dialog)->currentItem()->text(), QStringLiteral("Fashion"));
   EXPECT_TRUE(dialog->changed());
 }
 
-TEST_F(CategoriesDialogTest, KeepingTheNameIsNoClash) {
-  prompt_.answers = {QStringLiteral("Models ")};
-  auto dialog = MakeDialog();
-  Select(*dialog, "Models");
-  Button(*dialog, "Edit")->click();
-
-  EXPECT_THAT(sink_.requests, IsEmpty());
-  EXPECT_FALSE(dialog->changed());
-}
-
 TEST_F(CategoriesDialogTest, ImportedProjectsCanBeNeitherEditedNorDeleted) {
   auto dialog = MakeDialog();
-  for (const char* name : {"Actresses", "Imported Projects", "Models", "Sample Projects"}) {
-    SCOPED_TRACE(name);
-    Select(*dialog, name);
-    const bool editable = std::string(name) != "Imported Projects";
+  QListWidget* list = List(*dialog);
+  EXPECT_THAT(Listed(*dialog),
+              ElementsAre("Actresses", "Imported Projects", "Models", "Sample Projects"));
+  for (int row = 0; row < list->count(); ++row) {
+    const QString name = list->item(row)->text();
+    SCOPED_TRACE(name.toStdString());
+    offered_.clear();
+    const QPoint point = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, point);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, point);
+
+    const bool editable = name != QStringLiteral("Imported Projects");
     EXPECT_EQ(Button(*dialog, "Edit")->isEnabled(), editable);
     EXPECT_EQ(Button(*dialog, "Delete")->isEnabled(), editable);
+    EXPECT_EQ(offered_.size(), editable ? 1u : 0u);  // a double click edits
   }
-
-  Select(*dialog, "Imported Projects");
-  QListWidget* list = List(*dialog);
-  const QRect row = list->visualItemRect(list->currentItem());
-  DoubleClick(list, row.center());
-  EXPECT_THAT(prompt_.offered, IsEmpty());
-  EXPECT_THAT(StoredNames(), ::testing::Contains("Imported Projects"));
 }
 
-TEST_F(CategoriesDialogTest, DoubleClickEditsAnUnlockedCategory) {
-  auto dialog = MakeDialog();
-  Select(*dialog, "Actresses");
-  QListWidget* list = List(*dialog);
-  DoubleClick(list, list->visualItemRect(list->currentItem()).center());
-  ASSERT_EQ(prompt_.offered.size(), 1u);
-  EXPECT_EQ(prompt_.offered[0], std::make_pair(Mode::Edit, QStringLiteral("Actresses")));
-}
-
-// However the dialog ends, deleted categories go and their projects move to the category for
-// new projects: nothing can leave a project behind in a category that no longer exists.
+// However the dialog ends, deleted categories go together with the move of their projects to
+// the category for new projects, and not before: no project is left in a deleted category.
 TEST_F(CategoriesDialogTest, DeletionsAreStoredWithTheMoveOfTheirProjects) {
-  struct Ending {
-    const char* name;
-    void (*end)(std::unique_ptr<CategoriesDialog>& dialog);
-  };
-  const Ending endings[] = {
+  using End = void (*)(std::unique_ptr<CategoriesDialog>&);
+  const std::pair<const char*, End> endings[] = {
       {"Close", [](auto& dialog) { Button(*dialog, "Close")->click(); }},
       {"Esc", [](auto& dialog) { QTest::keyClick(dialog.get(), Qt::Key_Escape); }},
       {"window closed", [](auto& dialog) { dialog->close(); }},
       {"destroyed", [](auto& dialog) { dialog.reset(); }},
   };
-  for (const Ending& ending : endings) {
-    SCOPED_TRACE(ending.name);
+  for (const auto& [name, end] : endings) {
+    SCOPED_TRACE(name);
     testing::TempDir temp;
-    std::string error;
-    session_ = DataSession::Open((temp / "data").string(), sink_, error);
-    ASSERT_TRUE(session_) << error;
+    OpenSession(temp);
     const auto samples = LoadProjects(*session_, kAllCategoriesId).value();
-    ASSERT_EQ(samples.size(), 3u);
-    ASSERT_TRUE(MoveProjectToCategory(*session_, samples[0].m_nId, StoredId("Models")));
+    ASSERT_TRUE(MoveProjectToCategory(*session_, samples.at(0).m_nId, StoredId("Models")));
 
     auto dialog = MakeDialog();
     Select(*dialog, "Models");
@@ -248,56 +194,48 @@ TEST_F(CategoriesDialogTest, DeletionsAreStoredWithTheMoveOfTheirProjects) {
     EXPECT_THAT(Listed(*dialog), ElementsAre("Actresses", "Imported Projects"));
     EXPECT_EQ(List(*dialog)->currentRow(), 0);
     EXPECT_TRUE(dialog->changed());
-    ending.end(dialog);
+    end(dialog);
 
-    const std::string home = session_->settings().Values().newProjectCategory;
-    EXPECT_THAT(StoredNames(), ElementsAre("Actresses", "Imported Projects", home));
+    EXPECT_THAT(StoredNames(), ElementsAre("Actresses", "Imported Projects",
+                                           session_->settings().Values().newProjectCategory));
     const auto projects = LoadProjects(*session_, kAllCategoriesId).value();
-    ASSERT_EQ(projects.size(), 3u);
-    for (const auto& project : projects) EXPECT_EQ(project.m_nCatId, StoredId(home));
+    EXPECT_EQ(projects.size(), 3u);
+    for (const auto& project : projects) EXPECT_EQ(project.m_nCatId, HomeId());
     dialog.reset();
     session_.reset();
   }
 }
 
-TEST_F(CategoriesDialogTest, NameDialogWorksFromTheKeyboard) {
-  struct Case {
-    Qt::Key key;
-    int result;
-  };
-  for (const Case c : {Case{Qt::Key_Return, QDialog::Accepted}, Case{Qt::Key_Escape, 0}}) {
-    CategoryNameDialog dialog(Mode::Edit, QStringLiteral("Models"));
-    dialog.show();
-    auto* edit = dialog.findChild<QLineEdit*>();
-    ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(edit->accessibleName(), QStringLiteral("Category Name"));
-    // The old name is selected, so typing replaces it.
-    QTest::keyClicks(edit, QStringLiteral("Fashion"));
-    QTest::keyClick(edit, c.key);
-    EXPECT_EQ(dialog.result(), c.result);
-    EXPECT_EQ(dialog.name(), QStringLiteral("Fashion"));
-  }
-}
-
-// The new category of the same name is a new one: the old one's projects do not come back.
+// A deleted category's name may be taken again at once; its projects stay moved.
 TEST_F(CategoriesDialogTest, ADeletedNameCanBeTakenAgainAtOnce) {
   const int oldId = StoredId("Models");
-  const auto samples = LoadProjects(*session_, kAllCategoriesId).value();
-  ASSERT_TRUE(MoveProjectToCategory(*session_, samples[0].m_nId, oldId));
-  prompt_.answers = {QStringLiteral("Models")};
+  const int projectId = LoadProjects(*session_, kAllCategoriesId).value().at(0).m_nId;
+  ASSERT_TRUE(MoveProjectToCategory(*session_, projectId, oldId));
+  answers_ = {"Models"};
   auto dialog = MakeDialog();
   Select(*dialog, "Models");
   Button(*dialog, "Delete")->click();
   Button(*dialog, "New")->click();
+  Button(*dialog, "Close")->click();
 
   EXPECT_THAT(sink_.requests, IsEmpty());
-  EXPECT_EQ(List(*dialog)->currentItem()->text(), QStringLiteral("Models"));
-  Button(*dialog, "Close")->click();
-  const int newId = StoredId("Models");
-  EXPECT_NE(newId, -1);
-  EXPECT_NE(newId, oldId);
-  EXPECT_EQ(LoadProject(*session_, samples[0].m_nId)->m_nCatId,
-            StoredId(session_->settings().Values().newProjectCategory));
+  EXPECT_NE(StoredId("Models"), -1);
+  EXPECT_NE(StoredId("Models"), oldId);
+  EXPECT_EQ(LoadProject(*session_, projectId)->m_nCatId, HomeId());
+}
+
+TEST_F(CategoriesDialogTest, NameDialogWorksFromTheKeyboard) {
+  for (const auto& [key, result] : {std::pair{Qt::Key_Return, QDialog::Accepted},
+                                    std::pair{Qt::Key_Escape, QDialog::Rejected}}) {
+    CategoryNameDialog dialog(Mode::Edit, QStringLiteral("Models"));
+    dialog.show();
+    auto* edit = dialog.findChild<QLineEdit*>();
+    EXPECT_EQ(edit->accessibleName(), QStringLiteral("Category Name"));
+    QTest::keyClicks(edit, QStringLiteral("Fashion"));  // replaces the selected old name
+    QTest::keyClick(edit, key);
+    EXPECT_EQ(dialog.result(), result);
+    EXPECT_EQ(dialog.name(), QStringLiteral("Fashion"));
+  }
 }
 
 }  // namespace

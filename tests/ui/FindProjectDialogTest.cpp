@@ -22,14 +22,10 @@
 namespace trawlix::ui {
 namespace {
 
-// A user's double click: the first click of it lands as a click.
-void DoubleClick(QAbstractItemView* view, QPoint point) {
-  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, point);
-  QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, point);
-}
-
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
+
+constexpr const char* kNone = "No matching projects";
 
 class FindProjectDialogTest : public ::testing::Test {
  protected:
@@ -52,8 +48,7 @@ class FindProjectDialogTest : public ::testing::Test {
     for (auto* widget : dialog.findChildren<Widget*>()) {
       if (widget->accessibleName() == QLatin1String(name)) return widget;
     }
-    ADD_FAILURE() << "no control " << name;
-    return nullptr;
+    throw std::runtime_error(std::string("no control ") + name);
   }
   static QTreeWidget* List(QWidget& dialog) { return dialog.findChild<QTreeWidget*>(); }
   static std::vector<std::string> Column(QWidget& dialog, int column) {
@@ -67,43 +62,28 @@ class FindProjectDialogTest : public ::testing::Test {
     return Find<QLabel>(dialog, "Matching Projects Count")->text().toStdString();
   }
 
-  int ProjectId(const std::string& title) {
-    const auto projects = LoadProjectsByTitle(*session_, title).value();
-    return projects.size() == 1 ? projects.front().m_nId : -1;
-  }
-
   testing::TempDir temp_;
   testing::HomeOverride home_{temp_.str()};
   testing::RecordingMessageSink sink_;
   std::unique_ptr<DataSession> session_;
 };
 
-constexpr const char* kNone = "No matching projects";
-
 TEST_F(FindProjectDialogTest, ListsTheMatchingTitles) {
   struct Case {
     const char* text;
     bool startsWith;
     std::vector<std::string> titles;
-    const char* countLine;
   };
   const Case cases[] = {
-      {"", true, {}, kNone},
-      {"N", true, {}, kNone},  // one character: no search at all
-      {"#", false, {}, kNone},
-      {"li", true, {"Livia Brandt"}, "1 matching projects."},
-      {"LIVIA", true, {"Livia Brandt"}, "1 matching projects."},
-      {"an", true, {}, kNone},
-      {"an", false, {"Livia Brandt"}, "1 matching projects."},
-      {"Brandt", true, {}, kNone},
-      {"Brandt", false, {"Livia Brandt"}, "1 matching projects."},
-      {"M#wick", true, {"Marisol Fenwick"}, "1 matching projects."},
-      {"#Day", true, {"NASA Image of the Day"}, "1 matching projects."},
-      {"##",
-       true,
-       {"Livia Brandt", "Marisol Fenwick", "NASA Image of the Day"},
-       "3 matching projects."},
-      {"xyz", false, {}, kNone},
+      {"", true, {}},
+      {"N", true, {}},  // one character: no search at all
+      {"#", false, {}},
+      {"LIVIA", true, {"Livia Brandt"}},
+      {"an", true, {}},
+      {"an", false, {"Livia Brandt"}},
+      {"M#wick", true, {"Marisol Fenwick"}},  // "#" is a wildcard
+      {"#Day", true, {"NASA Image of the Day"}},
+      {"##", true, {"Livia Brandt", "Marisol Fenwick", "NASA Image of the Day"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.text) + (c.startsWith ? " starts" : " contains"));
@@ -111,16 +91,10 @@ TEST_F(FindProjectDialogTest, ListsTheMatchingTitles) {
     auto dialog = MakeDialog(QString::fromUtf8(c.text));
     EXPECT_EQ(Find<QRadioButton>(*dialog, "Starts With")->isChecked(), c.startsWith);
     EXPECT_THAT(Column(*dialog, 0), ElementsAreArray(c.titles));
-    EXPECT_EQ(CountLine(*dialog), c.countLine);
+    EXPECT_EQ(CountLine(*dialog),
+              c.titles.empty() ? kNone : std::to_string(c.titles.size()) + " matching projects.");
     EXPECT_EQ(Find<QPushButton>(*dialog, "Go To")->isEnabled(), !c.titles.empty());
   }
-}
-
-TEST_F(FindProjectDialogTest, RowsShowCategoryAndLinkCount) {
-  auto dialog = MakeDialog(QStringLiteral("##"));
-  EXPECT_THAT(Column(*dialog, 1),
-              ElementsAre("Sample Projects", "Sample Projects", "Sample Projects"));
-  EXPECT_THAT(Column(*dialog, 2), ElementsAre("3", "0", "0"));
 }
 
 TEST_F(FindProjectDialogTest, TypingAndSwitchingSearchAgain) {
@@ -131,6 +105,8 @@ TEST_F(FindProjectDialogTest, TypingAndSwitchingSearchAgain) {
 
   Find<QRadioButton>(*dialog, "Contains")->click();
   EXPECT_THAT(Column(*dialog, 0), ElementsAre("Livia Brandt"));
+  EXPECT_THAT(Column(*dialog, 1), ElementsAre("Sample Projects"));
+  EXPECT_THAT(Column(*dialog, 2), ElementsAre("3"));  // its links
 
   QTest::keyClick(edit, Qt::Key_Backspace);
   EXPECT_EQ(List(*dialog)->topLevelItemCount(), 0);
@@ -138,11 +114,8 @@ TEST_F(FindProjectDialogTest, TypingAndSwitchingSearchAgain) {
 }
 
 TEST_F(FindProjectDialogTest, GoToHandsBackTheChosenProject) {
-  struct Way {
-    const char* name;
-    void (*choose)(FindProjectDialog& dialog);
-  };
-  const Way ways[] = {
+  using Choose = void (*)(FindProjectDialog&);
+  const std::pair<const char*, Choose> ways[] = {
       {"Go To", [](FindProjectDialog& d) { Find<QPushButton>(d, "Go To")->click(); }},
       {"Enter",
        [](FindProjectDialog& d) {
@@ -150,33 +123,25 @@ TEST_F(FindProjectDialogTest, GoToHandsBackTheChosenProject) {
        }},
       {"double click",
        [](FindProjectDialog& d) {
-         QTreeWidget* list = List(d);
-         DoubleClick(list, list->visualItemRect(list->currentItem()).center());
+         const QPoint point = List(d)->visualItemRect(List(d)->currentItem()).center();
+         QTest::mouseClick(List(d)->viewport(), Qt::LeftButton, {}, point);
+         QTest::mouseDClick(List(d)->viewport(), Qt::LeftButton, {}, point);
        }},
+      {"Done", [](FindProjectDialog& d) { Find<QPushButton>(d, "Done")->click(); }},
+      {"Esc", [](FindProjectDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
   };
-  for (const Way& way : ways) {
-    SCOPED_TRACE(way.name);
+  const int marisol = LoadProjectsByTitle(*session_, "Marisol Fenwick").value().at(0).m_nId;
+  for (const auto& [name, choose] : ways) {
+    SCOPED_TRACE(name);
     auto dialog = MakeDialog(QStringLiteral("#a"));
-    ASSERT_EQ(List(*dialog)->topLevelItemCount(), 3);
     // The arrow keys pick a row while the focus stays in the find box.
     QTest::keyClick(Find<QLineEdit>(*dialog, "Find Project"), Qt::Key_Down);
-    way.choose(*dialog);
+    choose(*dialog);
 
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->projectId(), ProjectId("Marisol Fenwick"));
+    const bool chosen = std::string(name) != "Done" && std::string(name) != "Esc";
+    EXPECT_EQ(dialog->result(), chosen ? QDialog::Accepted : QDialog::Rejected);
+    EXPECT_EQ(dialog->projectId(), chosen ? marisol : -1);
     EXPECT_EQ(dialog->findText(), QStringLiteral("#a"));
-  }
-
-  for (const char* name : {"Done", "Esc"}) {
-    SCOPED_TRACE(name);
-    auto dialog = MakeDialog(QStringLiteral("Livia"));
-    if (std::string(name) == "Done") {
-      Find<QPushButton>(*dialog, "Done")->click();
-    } else {
-      QTest::keyClick(dialog.get(), Qt::Key_Escape);
-    }
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
-    EXPECT_EQ(dialog->projectId(), -1);
   }
 }
 
@@ -184,69 +149,42 @@ TEST_F(FindProjectDialogTest, ColumnsAndMatchModeAreKeptInTheProfile) {
   {
     auto dialog = MakeDialog(QString());
     const QHeaderView* header = List(*dialog)->header();
-    EXPECT_EQ(header->sectionSize(0), 223);
-    EXPECT_EQ(header->sectionSize(1), 146);
-    EXPECT_EQ(header->sectionSize(2), 64);
+    EXPECT_THAT(
+        (std::vector{header->sectionSize(0), header->sectionSize(1), header->sectionSize(2)}),
+        ElementsAre(223, 146, 64));
     EXPECT_TRUE(Find<QRadioButton>(*dialog, "Starts With")->isChecked());
-
     List(*dialog)->header()->resizeSection(1, 180);
     Find<QRadioButton>(*dialog, "Contains")->click();
     Find<QPushButton>(*dialog, "Done")->click();
   }
-  const Profile profile;
-  EXPECT_EQ(profile.ColumnWidth("FINDPROJECT_COLUMN_CATEGORY"), 180);
-  EXPECT_FALSE(profile.FindStartsWith());
-
   auto dialog = MakeDialog(QString());
   EXPECT_EQ(List(*dialog)->header()->sectionSize(1), 180);
   EXPECT_TRUE(Find<QRadioButton>(*dialog, "Contains")->isChecked());
 }
 
-TEST_F(FindProjectDialogTest, ProfileFallsBackOnMissingOrDamagedValues) {
-  struct Case {
-    const char* key;
-    QVariant stored;
-    int width;
-  };
-  const Case cases[] = {
-      {"HISTORY_COLUMN_URL", QVariant(), 229},
+TEST_F(FindProjectDialogTest, ProfileFallsBackOnDamagedValues) {
+  QSettings settings("Quillmoor", "Trawlix() PRO");
+  const std::tuple<const char*, QVariant, int> widths[] = {
       {"PROJECTLINKS_COLUMN_URL", QVariant(), 442},
-      {"FINDPROJECT_COLUMN_NAME", QStringLiteral("wide"), 223},
-      {"FINDPROJECT_COLUMN_LINKS", 0, 64},
+      {"FINDPROJECT_COLUMN_NAME", "wide", 223},
       {"EXPORT_COLUMN_LINKS", -5, 69},
       {"IMPORT_COLUMN_CATEGORY", 90000, 117},
-      {"IMPORT_RESULTS_COLUMN_RESULT", 300, 300},
+      {"IMPORT_COLUMN_LINKS", 300, 300},
       {"NO_SUCH_COLUMN", QVariant(), 100},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.key);
-    if (c.stored.isValid()) {
-      QSettings("Quillmoor", "Trawlix() PRO")
-          .setValue(QStringLiteral("Columns/") + QLatin1String(c.key), c.stored);
-    }
-    EXPECT_EQ(Profile().ColumnWidth(c.key), c.width);
-  }
-
-  // Each radio button has its own flag; only "Contains" alone means contains.
-  struct Flags {
-    QVariant startsWith;
-    QVariant contains;
-    bool expected;
-  };
-  const Flags flags[] = {
-      {QVariant(), QVariant(), true}, {1, 0, true}, {0, 1, false}, {1, 1, true}, {0, 0, true}};
-  for (const Flags& f : flags) {
-    QSettings settings("Quillmoor", "Trawlix() PRO");
-    settings.remove("Options");
-    if (f.startsWith.isValid()) settings.setValue("Options/FINDPROJECT_STARTSWITH", f.startsWith);
-    if (f.contains.isValid()) settings.setValue("Options/FINDPROJECT_CONTAINS", f.contains);
+  for (const auto& [key, stored, width] : widths) {
+    if (stored.isValid()) settings.setValue(QStringLiteral("Columns/") + key, stored);
     settings.sync();
-    EXPECT_EQ(Profile().FindStartsWith(), f.expected)
-        << f.startsWith.toString().toStdString() << "/" << f.contains.toString().toStdString();
+    EXPECT_EQ(Profile().ColumnWidth(key), width) << key;
   }
-
-  Profile().SetFindText(QStringLiteral("Livia #"));
-  EXPECT_EQ(Profile().FindText(), QStringLiteral("Livia #"));
+  // One flag per radio button: only "Contains" alone means contains.
+  const std::tuple<int, int, bool> flags[] = {{0, 1, false}, {1, 1, true}, {0, 0, true}};
+  for (const auto& [startsWith, contains, expected] : flags) {
+    settings.setValue("Options/FINDPROJECT_STARTSWITH", startsWith);
+    settings.setValue("Options/FINDPROJECT_CONTAINS", contains);
+    settings.sync();
+    EXPECT_EQ(Profile().FindStartsWith(), expected) << startsWith << contains;
+  }
 }
 
 }  // namespace
