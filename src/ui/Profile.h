@@ -33,7 +33,7 @@ class Profile {
   void Sync();
 
  private:
-  mutable QSettings settings_;
+  QSettings settings_;
 };
 
 }  // namespace trawlix::ui
