@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -138,6 +139,7 @@ class MainWindow : public QMainWindow {
   void ReloadLinks();
   void ReloadHistory();
   void CountViewerPhotos();
+  void ShowViewerPhotoCount();
   bool AskUnlessSwitchedOff(const std::string& text, std::int32_t& option);
   void ProjectSaved(int projectId, int categoryId, bool categoriesChanged);
   std::vector<CCategoriesRecord> Categories();
@@ -154,6 +156,7 @@ class MainWindow : public QMainWindow {
   std::optional<CProjectsRecord> project_;
   MainWindowEnabled enabled_;
   bool viewerHasPhotos_ = false;
+  std::int64_t viewerPhotoCount_ = 0;
   bool exiting_ = false;
   bool filling_ = false;  // list and combo signals are the window's own doing
   std::string pendingImport_;

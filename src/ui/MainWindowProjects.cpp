@@ -144,6 +144,7 @@ void MainWindow::ClearProjectViews() {
   photoInfo_->clear();
   urlBox_->clear();
   viewerHasPhotos_ = false;
+  viewerPhotoCount_ = 0;
   viewerText_->clear();
   setWindowTitle(WindowCaption(nullptr));
   historyPanel_->setDetail(QStringLiteral("No scanning sessions."));
@@ -187,25 +188,37 @@ void MainWindow::ReloadLists() {
 
 void MainWindow::CountViewerPhotos() {
   viewerHasPhotos_ = false;
-  viewerText_->clear();
-  if (!project_ || project_->m_lpszSaveTo.empty()) return;
-  std::error_code error;
-  if (!std::filesystem::is_directory(project_->m_lpszSaveTo, error)) {
-    viewerText_->setText(tr("The folder %1 does not exist yet.")
-                             .arg(QString::fromStdString(project_->m_lpszSaveTo)));
+  viewerPhotoCount_ = 0;
+  if (project_ && !project_->m_lpszSaveTo.empty()) {
+    CXImageFileList photos;
+    for (const std::string* folder :
+         {&project_->m_lpszThumbnailSaveTo, &project_->m_lpszMobileSaveTo}) {
+      if (!folder->empty()) photos.AddExcludedFolder(*folder);
+    }
+    photos.Walk(project_->m_lpszSaveTo,
+                project_->m_nCreateFolders == 1 ? Recursion::SubFolders : Recursion::ThisFolder);
+    viewerPhotoCount_ = static_cast<std::int64_t>(photos.Count());
+    viewerHasPhotos_ = viewerPhotoCount_ > 0;
+  }
+  ShowViewerPhotoCount();
+}
+
+void MainWindow::ShowViewerPhotoCount() {
+  if (!project_ || project_->m_lpszSaveTo.empty()) {
+    viewerText_->clear();
     return;
   }
-  CXImageFileList photos;
-  if (!project_->m_lpszThumbnailSaveTo.empty())
-    photos.AddExcludedFolder(project_->m_lpszThumbnailSaveTo);
-  if (!project_->m_lpszMobileSaveTo.empty()) photos.AddExcludedFolder(project_->m_lpszMobileSaveTo);
-  photos.Walk(project_->m_lpszSaveTo,
-              project_->m_nCreateFolders == 1 ? Recursion::SubFolders : Recursion::ThisFolder);
-  viewerHasPhotos_ = !photos.Empty();
+  const QString folder = QString::fromStdString(project_->m_lpszSaveTo);
+  std::error_code error;
+  if (!std::filesystem::is_directory(project_->m_lpszSaveTo, error)) {
+    viewerText_->setText(tr("The folder %1 does not exist yet.").arg(folder));
+    return;
+  }
   viewerText_->setText(
-      tr("%1 photos in %2")
-          .arg(QString::fromStdString(FormatThousands(static_cast<std::int64_t>(photos.Count()))),
-               QString::fromStdString(project_->m_lpszSaveTo)));
+      viewerPhotoCount_ == 1
+          ? tr("1 photo in %1").arg(folder)
+          : tr("%1 photos in %2")
+                .arg(QString::fromStdString(FormatThousands(viewerPhotoCount_)), folder));
 }
 
 bool MainWindow::AskUnlessSwitchedOff(const std::string& text, std::int32_t& option) {

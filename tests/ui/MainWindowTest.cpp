@@ -1,13 +1,16 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "MainWindowTestFixture.h"
 #include "exchange/ExchangeFile.h"
+#include "ui/ProjectSheet.h"
 #include "ui/StatusPanel.h"
 #include "ui/WelcomeDialog.h"
 
@@ -208,6 +211,85 @@ TEST_F(MainWindowTest, EveryControlIsNamedAndToolTipsFollowTheOption) {
       EXPECT_FALSE(button->accessibleName().contains(QLatin1String("&&")));
     }
   }
+}
+
+// Fills in the project sheet the window opens, as a user would, and confirms it.
+void OnNextSheet(const std::function<void(ProjectSheet&)>& fill) {
+  QTimer::singleShot(0, [fill] {
+    auto* sheet = qobject_cast<ProjectSheet*>(QApplication::activeModalWidget());
+    ASSERT_NE(sheet, nullptr);
+    fill(*sheet);
+    sheet->accept();
+  });
+  // A sheet that refused its values would stay open: close it so the test ends.
+  QTimer::singleShot(3000, [] {
+    if (auto* sheet = qobject_cast<ProjectSheet*>(QApplication::activeModalWidget())) {
+      sheet->reject();
+    }
+  });
+}
+
+QLineEdit* Field(ProjectSheet& sheet, const char* name) {
+  return sheet.findChild<QLineEdit*>(QLatin1String(name));
+}
+
+TEST_F(MainWindowTest, NewAndEditedProjectsAreStoredAndShownInTheirCategory) {
+  const int hills = AddCategory("Hills");
+  AddProject("Ridge", hills);
+  ShowCategory(hills);
+
+  OnNextSheet([](ProjectSheet& sheet) {
+    EXPECT_EQ(sheet.windowTitle(), QStringLiteral("New Trawlix() PRO Project"));
+    Field(sheet, "title")->setText(QStringLiteral("Night Market"));
+    Field(sheet, "url")->setText(QStringLiteral("https://night.example/"));
+  });
+  Window().NewProject();
+  ASSERT_EQ(SelectedTitle(), "Night Market") << ::testing::PrintToString(sink_.Texts());
+  const CProjectsRecord created = *Window().currentProject();
+  EXPECT_NE(created.m_nCatId, hills);
+  EXPECT_EQ(Window().filterCategoryId(), created.m_nCatId) << "the filter shows its category";
+  EXPECT_EQ(created.m_lpszNamePrefix, "Night_Market_");
+  EXPECT_TRUE(std::filesystem::is_directory(created.m_lpszSaveTo));
+  EXPECT_EQ(Window().windowTitle(), QStringLiteral("Trawlix() PRO - 'Night Market'"));
+
+  ShowCategory(kAllCategoriesId);
+  SelectTitle(QStringLiteral("Night Market"));
+  OnNextSheet([](ProjectSheet& sheet) {
+    EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Edit Project - [Night Market]"));
+    Field(sheet, "title")->setText(QStringLiteral("Morning Market"));
+    Field(sheet, "url")->setText(QStringLiteral("https://morning.example/"));
+  });
+  Window().EditProject();
+  EXPECT_EQ(SelectedTitle(), "Morning Market");
+  EXPECT_TRUE(Titles().contains(QStringLiteral("Morning Market")));
+  EXPECT_FALSE(Titles().contains(QStringLiteral("Night Market")));
+  EXPECT_EQ(Window().findChild<QLineEdit*>(QStringLiteral("urlBox"))->text(),
+            QStringLiteral("https://morning.example/"));
+  EXPECT_EQ(LoadProject(*session_, created.m_nId)->m_lpszURL, "https://morning.example/");
+}
+
+TEST_F(MainWindowTest, ExitStoresTheSizeAndTheSelectionForTheNextStart) {
+  const int coast = AddCategory("Coast");
+  AddProject("Beach", coast);
+  AddProject("Pier", coast);
+  session_->settings().Values().rememberLastProject = 1;
+  ShowCategory(coast);
+  SelectTitle(QStringLiteral("Pier"));
+  Window().resize(900, 650);
+  const QSize size = Window().size();
+  Window().Exit();
+  EXPECT_FALSE(Window().isVisible());
+  window_.reset();
+  session_.reset();
+
+  std::string error;
+  session_ = DataSession::Open((temp_ / "data").string(), sink_, error);
+  ASSERT_NE(session_, nullptr) << error;
+  ASSERT_FALSE(session_->isNewDatabase());
+  EXPECT_EQ(session_->settings().Values().windowWidth, size.width());
+  EXPECT_EQ(session_->settings().Values().windowHeight, size.height());
+  EXPECT_EQ(Window().filterCategoryId(), coast);
+  EXPECT_EQ(SelectedTitle(), "Pier");
 }
 
 TEST_F(MainWindowTest, StartupImportWaitsForTheWelcomePageThenImports) {
