@@ -149,6 +149,7 @@ QWidget* AboutSheet::makeResourcesPage() {
     auto* link = new QCommandLinkButton(tr(resource.caption), tr(resource.description), page);
     const QUrl address(QString::fromLatin1(resource.address));
     link->setToolTip(address.toString());
+    link->setAccessibleDescription(address.toString());
     link->setAccessibleName(QString(tr(resource.caption)).remove(u'&'));
     connect(link, &QCommandLinkButton::clicked, this,
             [address] { QDesktopServices::openUrl(address); });
