@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -129,12 +130,18 @@ bool MainWindow::isScanning() const {
 
 void MainWindow::BuildControls() {
   auto* central = new QWidget;
-  auto* columns = new QHBoxLayout(central);
-  columns->setContentsMargins(9, 9, 9, 9);
-  columns->setSpacing(10);
+  auto* outer = new QHBoxLayout(central);
+  outer->setContentsMargins(9, 9, 9, 9);
+  // The user decides how much room the project titles get.
+  auto* columns = new QSplitter(Qt::Horizontal);
+  columns->setChildrenCollapsible(false);
+  columns->setHandleWidth(10);
+  outer->addWidget(columns);
   columns->addWidget(BuildProjectColumn());
 
-  auto* right = new QVBoxLayout;
+  auto* rightSide = new QWidget;
+  auto* right = new QVBoxLayout(rightSide);
+  right->setContentsMargins(0, 0, 0, 0);
   right->setSpacing(6);
   right->addWidget(BuildAddressRow());
   tabs_ = new QTabWidget;
@@ -146,7 +153,10 @@ void MainWindow::BuildControls() {
   tabs_->addTab(BuildHistoryPage(), Icon(IconName::TabHistory), tr("Scan History"));
   connect(tabs_, &QTabWidget::currentChanged, this, [this](int page) { ShowPage(page); });
   right->addWidget(tabs_, 1);
-  columns->addLayout(right, 1);
+  columns->addWidget(rightSide);
+  columns->setStretchFactor(0, 0);
+  columns->setStretchFactor(1, 1);
+  columns->setSizes({260, 840});
   setCentralWidget(central);
 
   setTabOrder(findBox_, findButton_);
@@ -222,7 +232,7 @@ QWidget* MainWindow::BuildProjectColumn() {
     buttons->addWidget(button, i / 2, i % 2);
   }
   layout->addLayout(buttons);
-  column->setFixedWidth(280);
+  column->setMinimumWidth(210);
   return column;
 }
 
@@ -494,6 +504,11 @@ void MainWindow::UpdateControls() {
     tool->setEnabled(enabled_.photoTools);
   }
   projectMenu_->setEnabled(!facts.scanning);
+}
+
+void MainWindow::SetURLBoxText(const QString& text) {
+  urlBox_->setText(text);
+  urlBox_->setCursorPosition(0);  // the host tells more than the end of a long address
 }
 
 void MainWindow::ShowNotYetAvailable() {

@@ -114,6 +114,7 @@ class MainWindow : public QMainWindow {
   void OnStartupTimer();
   void OnImportTimer();
   void UpdateControls();
+  void SetURLBoxText(const QString& text);
   void ShowNotYetAvailable();
 
   // Menus (MainWindowMenus.cpp).

@@ -133,7 +133,7 @@ void MainWindow::OnProjectSelected() {
   CountViewerPhotos();
   ReloadLists();
   setWindowTitle(WindowCaption(&*project_));
-  urlBox_->setText(QString::fromStdString(project_->m_lpszURL));
+  SetURLBoxText(QString::fromStdString(project_->m_lpszURL));
   UpdateControls();
 }
 
@@ -419,7 +419,7 @@ void MainWindow::PasteAndGo() {
   if (!address) return;
   if (!SetProjectURL(session_, *project_, *address)) return;
   project_->m_lpszURL = *address;
-  urlBox_->setText(QString::fromStdString(*address));
+  SetURLBoxText(QString::fromStdString(*address));
   ReloadLinks();  // the link of the old address follows the new one
   UpdateControls();
   if (session_.settings().Values().pasteAndGo == 1) StartScan();

@@ -27,7 +27,7 @@ void MainWindowScan::OnScanStateChanged() {
 }
 
 void MainWindowScan::OnLinkStarted(const std::string& urlBoxText) {
-  window_.urlBox_->setText(QString::fromStdString(urlBoxText));
+  window_.SetURLBoxText(QString::fromStdString(urlBoxText));
 }
 
 void MainWindowScan::OnHistoryRowAdded(const CScanHistoryRecord& /*row*/) {

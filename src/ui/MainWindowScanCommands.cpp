@@ -59,7 +59,7 @@ void MainWindow::RestoreAfterScan() {
 void MainWindow::OnScanEnded() {
   RestoreAfterScan();
   // A multi-link scan showed each link's address in the box.
-  if (project_) urlBox_->setText(QString::fromStdString(project_->m_lpszURL));
+  if (project_) SetURLBoxText(QString::fromStdString(project_->m_lpszURL));
   ReloadLists();
   CountViewerPhotos();
   UpdateControls();
