@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -350,6 +351,11 @@ QWidget* MainWindow::BuildLinksPage() {
   links_->RestoreColumnWidths(Profile());
   connect(links_, &ProjectLinksList::checksChanged, this, &MainWindow::UpdateControls);
   connect(links_, &ProjectLinksList::orderChanged, this, &MainWindow::ReloadLinks);
+  connect(links_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+    if (const auto address = VisitAddress(item->text(2).toStdString())) {
+      OpenWebPage(QString::fromStdString(*address));
+    }
+  });
   layout->addWidget(links_, 1);
   linksPanel_ = new StatusPanel;
   linksPanel_->setObjectName(QStringLiteral("linksPanel"));
@@ -428,11 +434,24 @@ void MainWindow::BuildShortcuts() {
   connect(followButton_, &QToolButton::toggled, this,
           [this](bool on) { session_.settings().Values().autoFollow = on ? 1 : 0; });
   projectList_->installEventFilter(this);
+  // Buttons have no use for Up and Down: there the keys walk the project list too.
+  // Menu buttons keep Down for opening their menu.
+  for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+    const auto* tool = qobject_cast<QToolButton*>(button);
+    const auto* push = qobject_cast<QPushButton*>(button);
+    if ((tool != nullptr && tool->menu() != nullptr) ||
+        (push != nullptr && push->menu() != nullptr)) {
+      continue;
+    }
+    button->installEventFilter(this);
+  }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  // Up and Down in the project list go through the commands, which refuse while scanning.
-  if (watched == projectList_ && event->type() == QEvent::KeyPress) {
+  // Up and Down go through the commands, which refuse while scanning.
+  const bool listOrButton =
+      watched == projectList_ || qobject_cast<QAbstractButton*>(watched) != nullptr;
+  if (listOrButton && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_Up) {
       SelectPreviousProject();

@@ -97,5 +97,27 @@ TEST_F(MainWindowTest, ScanStartedFromTheWindowPausesResumesAndReportsItsResults
   EXPECT_EQ(history->records().front().m_nSavedImages, 3);
 }
 
+TEST_F(MainWindowTest, ExitDuringAScanEndsItsWorkersAndCloses) {
+  trawlix::testing::TestSite site;
+  std::string page = "<html><body>";
+  for (int i = 0; i < 40; ++i) page += "<a href=\"p" + std::to_string(i) + ".html\">p</a>";
+  site.AddPage("/slow/index.html", page + "</body></html>");
+  site.SetDelay(300ms);
+  const int category = AddCategory("Slow");
+  AddProject("Slow Site", category, site.URL("/slow/index.html"));
+  ShowCategory(category);
+  Window().show();
+
+  Window().StartScan();
+  ASSERT_TRUE(Window().isScanning());
+  QTest::qWait(400);
+  sink_.answers.push_back({MessageAnswer::Yes, true});
+  Window().Exit();
+  EXPECT_FALSE(Window().isScanning());
+  EXPECT_FALSE(Window().isVisible());
+  EXPECT_EQ(session_->settings().Values().confirmExitWhileScanning, 0) << "not asked again";
+  EXPECT_LT(site.TotalRequests(), 40) << "the scan did not run on";
+}
+
 }  // namespace
 }  // namespace trawlix::ui::testing

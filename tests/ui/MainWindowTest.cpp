@@ -82,11 +82,15 @@ TEST_F(MainWindowTest, UpAndDownStopAtTheFirstAndLastProject) {
   const Step steps[] = {{Qt::Key_Up, "One"},   {Qt::Key_Down, "Three"}, {Qt::Key_Down, "Two"},
                         {Qt::Key_Down, "Two"}, {Qt::Key_Up, "Three"},   {Qt::Key_Up, "One"},
                         {Qt::Key_Up, "One"}};
-  SelectTitle(QStringLiteral("One"));
-  for (const Step& step : steps) {
-    QTest::keyClick(List(), step.key);
-    EXPECT_EQ(SelectedTitle(), step.selected);
-    EXPECT_EQ(List()->currentItem()->text().toStdString(), step.selected);
+  // In the list, and on a button of the window that has no use for arrows.
+  QWidget* newButton = Window().findChild<QWidget*>(QStringLiteral("newProjectButton"));
+  for (QWidget* target : {static_cast<QWidget*>(List()), newButton}) {
+    SelectTitle(QStringLiteral("One"));
+    for (const Step& step : steps) {
+      QTest::keyClick(target, step.key);
+      EXPECT_EQ(SelectedTitle(), step.selected) << target->objectName().toStdString();
+      EXPECT_EQ(List()->currentItem()->text().toStdString(), step.selected);
+    }
   }
 }
 
