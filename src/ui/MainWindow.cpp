@@ -178,7 +178,6 @@ QWidget* MainWindow::BuildProjectColumn() {
   findBox_->setObjectName(QStringLiteral("findBox"));
   findBox_->setAccessibleName(tr("Quick Find"));
   findBox_->setPlaceholderText(tr("Quick find (Enter)"));
-  findBox_->setClearButtonEnabled(true);
   connect(findBox_, &QLineEdit::returnPressed, this, &MainWindow::QuickFind);
   findButton_ = IconButton(IconName::Find, tr("Find Project"), "findButton");
   connect(findButton_, &QToolButton::clicked, this, &MainWindow::FindProject);
