@@ -191,7 +191,13 @@ QWidget* MainWindow::BuildProjectColumn() {
   connect(filter_, &QComboBox::currentIndexChanged, this, [this] {
     if (!filling_) OnFilterChanged();
   });
-  layout->addWidget(filter_);
+  // On Linux a combo box is announced by its label relation, so the filter gets a real label.
+  auto* filterRow = Row();
+  auto* filterLabel = new QLabel(tr("Ca&tegory:"));
+  filterLabel->setBuddy(filter_);
+  filterRow->addWidget(filterLabel);
+  filterRow->addWidget(filter_, 1);
+  layout->addLayout(filterRow);
 
   projectList_ = new QListWidget;
   projectList_->setObjectName(QStringLiteral("projectList"));
