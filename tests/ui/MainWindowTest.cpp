@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
@@ -294,6 +295,63 @@ TEST_F(MainWindowTest, ExitStoresTheSizeAndTheSelectionForTheNextStart) {
   EXPECT_EQ(session_->settings().Values().windowHeight, size.height());
   EXPECT_EQ(Window().filterCategoryId(), coast);
   EXPECT_EQ(SelectedTitle(), "Pier");
+}
+
+TEST_F(MainWindowTest, MovingAProjectOutOfTheShownCategorySelectsThePreviousRow) {
+  const int coast = AddCategory("Coast");
+  const int hills = AddCategory("Hills");
+  AddProject("Bay", coast);
+  AddProject("Cliff", coast);
+  AddProject("Dune", coast);
+  ShowCategory(coast);
+
+  struct Step {
+    const char* move;
+    int to;
+    const char* selectedAfter;
+    QStringList left;
+  };
+  const Step steps[] = {
+      {"Cliff", coast, "Cliff", {"Bay", "Cliff", "Dune"}},  // its own category: nothing moves
+      {"Dune", hills, "Cliff", {"Bay", "Cliff"}},
+      {"Bay", hills, "Cliff", {"Cliff"}},
+  };
+  for (const Step& step : steps) {
+    SelectTitle(QString::fromLatin1(step.move));
+    Window().MoveProjectToCategory(step.to);
+    EXPECT_EQ(SelectedTitle(), step.selectedAfter) << step.move;
+    EXPECT_EQ(Titles(), step.left) << step.move;
+  }
+  EXPECT_EQ(LoadProjects(*session_, hills)->size(), 2u);
+
+  ShowCategory(kAllCategoriesId);
+  SelectTitle(QStringLiteral("Cliff"));
+  Window().MoveProjectToCategory(hills);
+  EXPECT_EQ(SelectedTitle(), "Cliff") << "with every category shown it stays";
+}
+
+TEST_F(MainWindowTest, PasteAndGoStoresOnlyANewWebAddress) {
+  const int category = AddCategory("Paste");
+  const int id = AddProject("Target", category, "http://old.example/");
+  ShowCategory(category);
+  auto* urlBox = Window().findChild<QLineEdit*>(QStringLiteral("urlBox"));
+
+  struct Step {
+    const char* clipboard;
+    const char* stored;
+  };
+  const Step steps[] = {
+      {"no address here", "http://old.example/"},
+      {"  https://new.example/gallery/ \n", "https://new.example/gallery/"},
+      {"https://new.example/gallery/", "https://new.example/gallery/"},
+  };
+  for (const Step& step : steps) {
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(step.clipboard));
+    Window().PasteAndGo();
+    EXPECT_EQ(LoadProject(*session_, id)->m_lpszURL, step.stored) << step.clipboard;
+    EXPECT_EQ(urlBox->text().toStdString(), step.stored);
+  }
+  EXPECT_FALSE(Window().isScanning()) << "paste-and-go behaviour 0 does not start";
 }
 
 TEST_F(MainWindowTest, StartupImportWaitsForTheWelcomePageThenImports) {
