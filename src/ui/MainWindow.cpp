@@ -96,6 +96,9 @@ MainWindow::MainWindow(DataSession& session, MessageSink& messages, QWidget* par
   BuildMenus();
   BuildShortcuts();
   ApplyToolTips();
+  for (StatusPanel* panel : {photoInfo_, status_, historyPanel_, linksPanel_}) {
+    panel->setPanelColor(session_.settings().Values().panelColor);
+  }
   historyPanel_->setDetail(QStringLiteral("No scanning sessions."));
   ShowPage(ViewerPage);
   RestorePlacement();
