@@ -593,6 +593,9 @@ void MainWindow::RestoreSelection() {
   filling_ = false;
   FillProjects();
   if (!SelectProjectById(projectId)) SelectProjectRow(0);
+  if (QListWidgetItem* current = projectList_->currentItem()) {
+    projectList_->scrollToItem(current, QAbstractItemView::PositionAtTop);
+  }
 }
 
 void MainWindow::OnStartupTimer() {
