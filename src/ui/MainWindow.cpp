@@ -34,10 +34,7 @@
 #include "ui/ProjectLinksList.h"
 #include "ui/ScanHistoryList.h"
 #include "ui/StatusPanel.h"
-#if __has_include("ui/WelcomeDialog.h")
 #include "ui/WelcomeDialog.h"
-#define TRAWLIX_HAS_WELCOME_DIALOG 1
-#endif
 
 namespace trawlix::ui {
 
@@ -602,7 +599,6 @@ void MainWindow::OnStartupTimer() {
   const auto afterWelcome = [this] {
     if (!pendingImport_.empty()) importTimer_->start(1000);
   };
-#ifdef TRAWLIX_HAS_WELCOME_DIALOG
   if (session_.isNewDatabase()) {
     auto* welcome = new WelcomeDialog(this);
     welcome->setAttribute(Qt::WA_DeleteOnClose);
@@ -610,7 +606,6 @@ void MainWindow::OnStartupTimer() {
     welcome->open();
     return;
   }
-#endif
   afterWelcome();
 }
 
