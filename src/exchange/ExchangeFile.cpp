@@ -58,6 +58,10 @@ bool WriteExchangeFile(const std::filesystem::path& path, CExchangeHeader header
 }
 
 ExchangeReadResult ReadExchangeFile(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    return Failed("The file " + path.string() + " does not exist.");
+  }
   return FromArchive(ReadArchiveFile(path, kMemberCount));
 }
 

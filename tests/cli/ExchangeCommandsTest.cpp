@@ -67,7 +67,7 @@ TEST_F(ExchangeCommands, RefusesWhatCannotWork) {
        "Unable to export to File"},
       {{"import", File(), "--category", "Models", "--use-file-categories"}, 2, "exclude"},
       {{"import", File(), "--duplicates", "maybe"}, 2, "merge or skip"},
-      {{"import", (dir_ / "missing.txexport").string()}, 1, "The file is damaged: "},
+      {{"import", (dir_ / "missing.txexport").string()}, 1, "missing.txexport does not exist."},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(Run(row.args), row.code) << row.args[1];

@@ -122,9 +122,10 @@ TEST(ExchangeFile, ReportsDamagedFilesAndYieldsNoProjects) {
 
   struct Case {
     std::filesystem::path path;
-    const char* error;
+    std::string error;
   } const cases[] = {
-      {dir / "absent.txexport", "The file is damaged: it is not a ZIP archive."},
+      {dir / "absent.txexport",
+       "The file " + (dir / "absent.txexport").string() + " does not exist."},
       {garbage, "The file is damaged: it is not a ZIP archive."},
       {empty, "The file is damaged: it holds no projects."},
       {shortBinary, "The file is damaged: the header is incomplete."},
