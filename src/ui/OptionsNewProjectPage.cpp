@@ -56,9 +56,9 @@ QGroupBox* OptionsNewProjectPage::makeCopyGroup(CopyControls& c, const CopyCapti
   c.create = MakeButton<QCheckBox>(captions.create, group);
   c.box = PixelBox(group, 1);
   c.format = new QComboBox(group);
-  options::AddFormatChoices(c.format);
+  options::FillFormatChoices(c.format);
   c.orientation = new QComboBox(group);
-  options::AddOrientationChoices(c.orientation);
+  options::FillOrientationChoices(c.orientation);
   c.subFolder = MakeButton<QRadioButton>(tr("Sub-folder:"), group);
   c.subFolderName = new QLineEdit(group);
   c.subFolderName->setAccessibleName(captions.group + tr(" Sub-folder Name"));
@@ -128,7 +128,7 @@ OptionsNewProjectPage::OptionsNewProjectPage(const QStringList& categories, QWid
   minimumSize_ = PixelBox(projectGroup, 0);
   minimumSize_->setToolTip(tr("In pixels, bounding-box."));
   orientation_ = new QComboBox(projectGroup);
-  options::AddOrientationChoices(orientation_);
+  options::FillOrientationChoices(orientation_);
   auto* formats = new QHBoxLayout;
   for (QCheckBox* box : {jpeg_, png_, gif_, bmp_, tif_}) formats->addWidget(box);
   formats->addStretch(1);
@@ -153,7 +153,7 @@ OptionsNewProjectPage::OptionsNewProjectPage(const QStringList& categories, QWid
   resizeBox_ = PixelBox(convertGroup, 1);
   convert_ = MakeButton<QCheckBox>(tr("Con&vert downloaded photos."), convertGroup);
   convertFormat_ = new QComboBox(convertGroup);
-  options::AddFormatChoices(convertFormat_);
+  options::FillFormatChoices(convertFormat_);
   auto* convertForm = new QFormLayout(convertGroup);
   convertForm->addRow(rename_);
   // The renaming details sit indented under their switch.

@@ -13,19 +13,11 @@
 
 #include "settings/SettingsValues.h"
 #include "storage/ProjectDefaults.h"
-#include "ui/ProjectSheetChoices.h"
+#include "ui/FormControls.h"
 
 namespace trawlix::ui {
 
 namespace {
-
-void SetFlag(QCheckBox* box, int value) {
-  box->setChecked(value > 0);
-}
-
-int Flag(const QCheckBox* box) {
-  return box->isChecked() ? 1 : 0;
-}
 
 // Options that belong to the check box above them sit indented below it.
 QFormLayout* IndentedForm(QWidget* page) {

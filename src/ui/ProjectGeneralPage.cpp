@@ -20,7 +20,7 @@
 #include "storage/ProjectDefaults.h"
 #include "ui/FolderBrowser.h"
 #include "ui/Icons.h"
-#include "ui/ProjectSheetChoices.h"
+#include "ui/FormControls.h"
 
 namespace trawlix::ui {
 

@@ -12,7 +12,7 @@
 #include "ui/Icons.h"
 #include "ui/ProjectConvertPage.h"
 #include "ui/ProjectGeneralPage.h"
-#include "ui/ProjectSheetChoices.h"
+#include "ui/FormControls.h"
 #include "ui/ProjectThumbsMobilePage.h"
 
 namespace trawlix::ui {

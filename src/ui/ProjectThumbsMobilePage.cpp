@@ -15,21 +15,11 @@
 #include "settings/SettingsValues.h"
 #include "storage/ProjectDefaults.h"
 #include "ui/FolderBrowser.h"
-#include "ui/ProjectSheetChoices.h"
+#include "ui/FormControls.h"
 
 namespace trawlix::ui {
 
-namespace {
-
-void SetFlag(QCheckBox* box, int value) {
-  box->setChecked(value > 0);
-}
-
-int Flag(const QCheckBox* box) {
-  return box->isChecked() ? 1 : 0;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 struct ProjectThumbsMobilePage::CopiesTexts {
   QString group;

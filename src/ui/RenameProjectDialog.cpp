@@ -12,7 +12,7 @@
 #include "base/Path.h"
 #include "storage/ProjectValidation.h"
 #include "ui/Icons.h"
-#include "ui/ProjectSheetChoices.h"
+#include "ui/FormControls.h"
 
 namespace trawlix::ui {
 

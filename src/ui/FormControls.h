@@ -1,5 +1,6 @@
 #pragma once
 
+class QAbstractButton;
 class QComboBox;
 class QLabel;
 class QString;
@@ -7,8 +8,14 @@ class QWidget;
 
 namespace trawlix::ui {
 
-// The code lists of the project pages' combo boxes: each item carries its stored code as
-// item data, and the box selects by code.
+// Small helpers the project sheet and the options sheet share.
+
+// A stored flag on a check box: 1 ticks it, 0 (and an unset -1) leave it clear.
+void SetFlag(QAbstractButton* button, int value);
+int Flag(const QAbstractButton* button);
+
+// The code lists of the photo format and orientation combo boxes: each item carries its
+// stored code as item data, and the box selects by code.
 void FillOrientationChoices(QComboBox* combo);
 void FillFormatChoices(QComboBox* combo);
 
