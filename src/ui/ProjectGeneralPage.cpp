@@ -19,8 +19,8 @@
 #include "settings/SettingsValues.h"
 #include "storage/ProjectDefaults.h"
 #include "ui/FolderBrowser.h"
-#include "ui/Icons.h"
 #include "ui/FormControls.h"
+#include "ui/Icons.h"
 
 namespace trawlix::ui {
 

@@ -9,10 +9,10 @@
 #include "operations/DataSession.h"
 #include "operations/ProjectOperations.h"
 #include "storage/ProjectDefaults.h"
+#include "ui/FormControls.h"
 #include "ui/Icons.h"
 #include "ui/ProjectConvertPage.h"
 #include "ui/ProjectGeneralPage.h"
-#include "ui/FormControls.h"
 #include "ui/ProjectThumbsMobilePage.h"
 
 namespace trawlix::ui {

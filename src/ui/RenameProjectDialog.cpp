@@ -11,8 +11,8 @@
 #include "base/MessageBox.h"
 #include "base/Path.h"
 #include "storage/ProjectValidation.h"
-#include "ui/Icons.h"
 #include "ui/FormControls.h"
+#include "ui/Icons.h"
 
 namespace trawlix::ui {
 

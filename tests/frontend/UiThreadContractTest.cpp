@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "scan/ManualUiThread.h"
 #include "frontend/QtUiThread.h"
+#include "scan/ManualUiThread.h"
 
 namespace trawlix {
 namespace {
