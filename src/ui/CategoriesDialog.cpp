@@ -8,6 +8,7 @@
 
 #include "operations/CategoryOperations.h"
 #include "operations/ProjectOperations.h"
+#include "ui/FormControls.h"
 
 namespace trawlix::ui {
 
@@ -17,7 +18,7 @@ constexpr int kIdRole = Qt::UserRole;
 
 QPushButton* MakeButton(const QString& caption, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
-  button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+  button->setAccessibleName(SpokenText(caption));
   return button;
 }
 

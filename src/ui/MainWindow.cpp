@@ -495,7 +495,7 @@ void MainWindow::UpdateControls() {
   facts.scanning = isScanning();
   facts.paused = scan_ && scan_->IsPaused();
   facts.urlBoxEmpty = urlBox_->text().trimmed().isEmpty();
-  facts.viewerHasPhotos = viewerHasPhotos_;
+  facts.viewerHasPhotos = viewerPhotoCount_ > 0;
   facts.historyRows = history_->rowCount();
   facts.checkedHistoryRows = history_->checkedCount();
   facts.linkRows = links_->rowCount();

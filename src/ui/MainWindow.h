@@ -156,7 +156,6 @@ class MainWindow : public QMainWindow {
 
   std::optional<CProjectsRecord> project_;
   MainWindowEnabled enabled_;
-  bool viewerHasPhotos_ = false;
   std::int64_t viewerPhotoCount_ = 0;
   bool exiting_ = false;
   bool filling_ = false;  // list and combo signals are the window's own doing

@@ -143,7 +143,6 @@ void MainWindow::ClearProjectViews() {
   status_->clear();
   photoInfo_->clear();
   urlBox_->clear();
-  viewerHasPhotos_ = false;
   viewerPhotoCount_ = 0;
   viewerText_->clear();
   setWindowTitle(WindowCaption(nullptr));
@@ -187,7 +186,6 @@ void MainWindow::ReloadLists() {
 }
 
 void MainWindow::CountViewerPhotos() {
-  viewerHasPhotos_ = false;
   viewerPhotoCount_ = 0;
   if (project_ && !project_->m_lpszSaveTo.empty()) {
     CXImageFileList photos;
@@ -198,7 +196,6 @@ void MainWindow::CountViewerPhotos() {
     photos.Walk(project_->m_lpszSaveTo,
                 project_->m_nCreateFolders == 1 ? Recursion::SubFolders : Recursion::ThisFolder);
     viewerPhotoCount_ = static_cast<std::int64_t>(photos.Count());
-    viewerHasPhotos_ = viewerPhotoCount_ > 0;
   }
   ShowViewerPhotoCount();
 }

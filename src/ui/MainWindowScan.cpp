@@ -16,7 +16,6 @@ void MainWindowScan::OnProgress(const ScanProgress& progress) {
 }
 
 void MainWindowScan::OnPhotoSaved(const std::string& path) {
-  window_.viewerHasPhotos_ = true;
   ++window_.viewerPhotoCount_;
   window_.ShowViewerPhotoCount();
   window_.photoInfo_->setStatus(QString::fromStdString(path));
