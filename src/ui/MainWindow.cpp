@@ -357,9 +357,7 @@ QWidget* MainWindow::BuildLinksPage() {
   connect(links_, &ProjectLinksList::checksChanged, this, &MainWindow::UpdateControls);
   connect(links_, &ProjectLinksList::orderChanged, this, &MainWindow::ReloadLinks);
   connect(links_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-    if (const auto address = VisitAddress(item->text(2).toStdString())) {
-      OpenWebPage(QString::fromStdString(*address));
-    }
+    OpenLinkOfRow(links_->indexOfTopLevelItem(item));
   });
   layout->addWidget(links_, 1);
   linksPanel_ = new StatusPanel;
@@ -373,7 +371,7 @@ QWidget* MainWindow::BuildLinksPage() {
   linksDeleteButton_ =
       IconButton(IconName::DeleteSelected, tr("Delete Selected Project Links"), "linksDelete");
   rescanButton_ = IconButton(IconName::Rescan, tr("Rescan Selected URLs"), "rescanButton");
-  connect(linksDeleteButton_, &QToolButton::clicked, this, &MainWindow::ShowNotYetAvailable);
+  connect(linksDeleteButton_, &QToolButton::clicked, this, &MainWindow::DeleteCheckedLinks);
   connect(rescanButton_, &QToolButton::clicked, this, &MainWindow::RescanSelectedLinks);
   buttons->addWidget(linksSelectButton_);
   buttons->addWidget(linksDeleteButton_);
@@ -392,6 +390,9 @@ QWidget* MainWindow::BuildHistoryPage() {
   history_->setObjectName(QStringLiteral("historyList"));
   history_->RestoreColumnWidths(Profile());
   connect(history_, &ScanHistoryList::checksChanged, this, &MainWindow::UpdateControls);
+  connect(history_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+    ShowScanResults(history_->indexOfTopLevelItem(item));
+  });
   layout->addWidget(history_, 1);
   historyPanel_ = new StatusPanel;
   historyPanel_->setObjectName(QStringLiteral("historyPanel"));
@@ -404,7 +405,7 @@ QWidget* MainWindow::BuildHistoryPage() {
   historySelectButton_->setPopupMode(QToolButton::InstantPopup);
   historyDeleteButton_ =
       IconButton(IconName::DeleteSelected, tr("Delete Selected Scan History"), "historyDelete");
-  connect(historyDeleteButton_, &QToolButton::clicked, this, &MainWindow::ShowNotYetAvailable);
+  connect(historyDeleteButton_, &QToolButton::clicked, this, &MainWindow::DeleteCheckedHistory);
   buttons->addWidget(historySelectButton_);
   buttons->addWidget(historyDeleteButton_);
   buttons->addStretch(1);

@@ -145,6 +145,12 @@ class MainWindow : public QMainWindow {
   void ProjectSaved(int projectId, int categoryId, bool categoriesChanged);
   std::vector<CCategoriesRecord> Categories();
 
+  // History and links pages (MainWindowPanels.cpp).
+  void DeleteCheckedHistory();
+  void DeleteCheckedLinks();
+  void ShowScanResults(int row);
+  void OpenLinkOfRow(int row);
+
   // The scan's reports (MainWindowScanCommands.cpp).
   void OnScanStateChanged();
   void OnScanEnded();

@@ -1,6 +1,7 @@
 #include "ui/MainWindowCheckList.h"
 
 #include <QHeaderView>
+#include <algorithm>
 #include <string>
 
 #include "ui/Profile.h"
@@ -67,6 +68,16 @@ std::vector<int> MainWindowCheckList::checkedIds() const {
 int MainWindowCheckList::idAt(int row) const {
   const QTreeWidgetItem* item = topLevelItem(row);
   return item != nullptr ? item->data(0, kIdRole).toInt() : -1;
+}
+
+int MainWindowCheckList::topRow() const {
+  const QModelIndex top = indexAt(QPoint(0, 0));
+  return top.isValid() ? top.row() : -1;
+}
+
+void MainWindowCheckList::scrollToTopRow(int row) {
+  if (rowCount() == 0 || row < 0) return;
+  scrollToItem(topLevelItem(std::min(row, rowCount() - 1)), QAbstractItemView::PositionAtTop);
 }
 
 void MainWindowCheckList::BeginFill() {

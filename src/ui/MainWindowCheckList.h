@@ -29,6 +29,9 @@ class MainWindowCheckList : public QTreeWidget {
   // The ids of the checked rows, top to bottom.
   std::vector<int> checkedIds() const;
   int idAt(int row) const;
+  // The row shown at the top, to come back to it after a refill; -1 when empty.
+  int topRow() const;
+  void scrollToTopRow(int row);
 
   void SelectAll() { SetChecks(Qt::Checked, false); }
   void DeselectAll() { SetChecks(Qt::Unchecked, false); }

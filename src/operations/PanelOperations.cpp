@@ -1,0 +1,36 @@
+#include "operations/PanelOperations.h"
+
+#include "storage/ProjectLinksTable.h"
+#include "storage/ScanHistoryTable.h"
+
+namespace trawlix {
+
+std::string DeleteRowsQuestion(int count, const std::string& projectTitle) {
+  return "Delete " + std::to_string(count) + (count == 1 ? " link" : " links") + " from " +
+         projectTitle + " project?";
+}
+
+std::optional<int> DeleteScanHistoryRows(DataSession& session, int projectId,
+                                         std::span<const int> ids) {
+  CScanHistoryTable table(session.databasePath(), session.messages());
+  if (!table.OpenTable()) return std::nullopt;
+  return table.DeleteSelection(projectId, ids);
+}
+
+std::optional<int> DeleteProjectLinkRows(DataSession& session, int projectId,
+                                         std::span<const int> ids) {
+  CProjectLinksTable table(session.databasePath(), session.messages());
+  if (!table.OpenTable()) return std::nullopt;
+  return table.DeleteSelection(projectId, ids);
+}
+
+std::optional<CProjectLinksRecord> LoadProjectLink(DataSession& session, int id) {
+  CProjectLinksTable table(session.databasePath(), session.messages());
+  CProjectLinksRecord link;
+  if (!table.OpenTable() || !table.LoadLinkById(id) || !table.GetCurrent(link)) {
+    return std::nullopt;
+  }
+  return link;
+}
+
+}  // namespace trawlix
