@@ -10,9 +10,9 @@ namespace trawlix {
 
 namespace {
 
-// Paths may still carry an encoded apostrophe from older rows.
+// Paths arrive decoded once; decoding them again would change the folder they name.
 std::string FolderPath(std::string_view path) {
-  return ReplacedAll(Trim(path), "&#39", "'");
+  return Trim(path);
 }
 
 bool FolderExists(std::string_view path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,26 +13,33 @@
 
 namespace trawlix {
 
-enum class ColumnKind { Integer, Text };
+// BigInteger columns hold 64-bit values (byte counts); SQLite's INTEGER stores either.
+enum class ColumnKind { Integer, BigInteger, Text };
 
 // One database column of a record: its name as the table declares it, its kind and the
-// member that holds it. Exactly one of the two member pointers is set.
+// member that holds it. Exactly one of the three member pointers is set.
 template <class Record>
 struct RecordColumn {
   std::string_view name;
   ColumnKind kind;
   int Record::*integer = nullptr;
   std::string Record::*text = nullptr;
+  std::int64_t Record::*bigInteger = nullptr;
 };
 
 template <class Record>
 constexpr RecordColumn<Record> IntColumn(std::string_view name, int Record::*member) {
-  return {name, ColumnKind::Integer, member, nullptr};
+  return {name, ColumnKind::Integer, member, nullptr, nullptr};
+}
+
+template <class Record>
+constexpr RecordColumn<Record> BigIntColumn(std::string_view name, std::int64_t Record::*member) {
+  return {name, ColumnKind::BigInteger, nullptr, nullptr, member};
 }
 
 template <class Record>
 constexpr RecordColumn<Record> TextColumn(std::string_view name, std::string Record::*member) {
-  return {name, ColumnKind::Text, nullptr, member};
+  return {name, ColumnKind::Text, nullptr, member, nullptr};
 }
 
 // Column tables in the order of each table's CREATE statement.
@@ -115,7 +123,7 @@ inline constexpr RecordColumn<CScanHistoryRecord> kScanHistoryColumns[] = {
     IntColumn("SearchSubFolders", &CScanHistoryRecord::m_nSearchSubFolders),
     IntColumn("TotalTimeInSeconds", &CScanHistoryRecord::m_nTotalTimeInSeconds),
     IntColumn("TransferTimeInSeconds", &CScanHistoryRecord::m_nTransferTimeInSeconds),
-    IntColumn("TotalBytes", &CScanHistoryRecord::m_nTotalBytes),
+    BigIntColumn("TotalBytes", &CScanHistoryRecord::m_nTotalBytes),
     TextColumn("GUID", &CScanHistoryRecord::m_lpszGUID),
 };
 
@@ -145,8 +153,17 @@ inline std::span<const RecordColumn<CCategoriesRecord>> ColumnsOf() {
 }
 
 // Parses a whole decimal integer ("-12", "+3", "40"); false for anything else, including
-// surrounding blanks and values outside the 32-bit range.
+// surrounding blanks and values outside the type's range.
 bool ParseWholeInt(std::string_view text, int& value);
+bool ParseWholeInt(std::string_view text, std::int64_t& value);
+
+// A number column's value, whichever its width; 0 for a text column.
+template <class Record>
+std::int64_t IntegerValue(const Record& record, const RecordColumn<Record>& column) {
+  if (column.kind == ColumnKind::Integer) return record.*column.integer;
+  if (column.kind == ColumnKind::BigInteger) return record.*column.bigInteger;
+  return 0;
+}
 
 // The column of that name (ASCII case-insensitive), or nullptr.
 template <class Record>
@@ -160,8 +177,8 @@ const RecordColumn<Record>* FindColumn(std::string_view name) {
 // The column's value as text: a decimal number or the text as the record holds it.
 template <class Record>
 std::string ColumnValueText(const Record& record, const RecordColumn<Record>& column) {
-  if (column.kind == ColumnKind::Integer) return std::to_string(record.*column.integer);
-  return record.*column.text;
+  if (column.kind == ColumnKind::Text) return record.*column.text;
+  return std::to_string(IntegerValue(record, column));
 }
 
 // Sets the named column from text. Unknown columns and integer columns given anything but
@@ -178,12 +195,19 @@ bool SetColumnFromText(Record& record, std::string_view name, std::string_view v
     record.*column->text = std::string(value);
     return true;
   }
-  int number = 0;
-  if (!ParseWholeInt(value, number)) {
+  const auto refuse = [&] {
     error = "The column " + std::string(column->name) + " takes a whole number, not \"" +
             std::string(value) + "\".";
     return false;
+  };
+  if (column->kind == ColumnKind::BigInteger) {
+    std::int64_t number = 0;
+    if (!ParseWholeInt(value, number)) return refuse();
+    record.*column->bigInteger = number;
+    return true;
   }
+  int number = 0;
+  if (!ParseWholeInt(value, number)) return refuse();
   record.*column->integer = number;
   return true;
 }

@@ -87,6 +87,8 @@ bool CRecordTable<Record>::Load(const std::string& sql) {
         const char* value = query.ColumnText(positions[c]);
         if (columns[c].kind == ColumnKind::Integer) {
           record.*columns[c].integer = TextToInt(value);
+        } else if (columns[c].kind == ColumnKind::BigInteger) {
+          record.*columns[c].bigInteger = TextToInt64(value);
         } else {
           record.*columns[c].text = value ? value : "";
         }
@@ -141,6 +143,8 @@ std::string CRecordTable<Record>::FormatWithRecord(std::string_view format, cons
   for (const auto& column : columns) {
     if (column.kind == ColumnKind::Integer) {
       args.emplace_back(record.*column.integer);
+    } else if (column.kind == ColumnKind::BigInteger) {
+      args.emplace_back(record.*column.bigInteger);
     } else {
       args.emplace_back(std::string_view(encoded[nextText++]));
     }
@@ -162,8 +166,8 @@ void CRecordTable<Record>::CommitTransaction() {
 template <class Record>
 bool CRecordTable<Record>::GetCurrent(Record& record) const {
   if (currentIndex_ < 0 || currentIndex_ >= static_cast<int>(cache_.size())) return false;
+  // The cache is decoded already: a second decoding would turn a typed "&#47" into "/".
   record = cache_[static_cast<std::size_t>(currentIndex_)];
-  DecodeTexts(record);
   return true;
 }
 
@@ -180,7 +184,6 @@ bool CRecordTable<Record>::GetById(int id, Record& record) const {
   const int index = FindIndexById(id);
   if (index < 0) return false;
   record = cache_[static_cast<std::size_t>(index)];
-  DecodeTexts(record);
   return true;
 }
 

@@ -19,13 +19,13 @@ class CSQL3Exception;
 template <class Record>
 class CRecordTable : public CSQL3DB {
  public:
-  // The current record, decoded for use; false when there is none.
+  // A copy of the current record as cached; false when there is none.
   bool GetCurrent(Record& record) const;
   // Index of the cached record with that id, or -1.
   int FindIndexById(int id) const;
   bool GetById(int id, Record& record) const;
 
-  // The cache as loaded (texts decoded once).
+  // The cache as loaded. Texts are decoded exactly once, here, and nowhere else.
   const std::vector<Record>& Records() const { return cache_; }
   int CurrentIndex() const { return currentIndex_; }
   void SetCurrentIndex(int index) { currentIndex_ = index; }

@@ -90,19 +90,35 @@ bool CSQL3DB::TableExists(const std::string& table) {
                        "'") > 0;
 }
 
-int TextToInt(const char* text) {
+namespace {
+
+// Leading blanks, a sign and digits, as atoi reads them, held within [min, max].
+long long TextToClampedInteger(const char* text, long long min, long long max) {
   if (text == nullptr) return 0;
   while (std::isspace(static_cast<unsigned char>(*text))) ++text;
   bool negative = false;
   if (*text == '+' || *text == '-') negative = (*text++ == '-');
-  long long value = 0;
-  constexpr long long kLimit = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
+  const unsigned long long limit =
+      negative ? 0ull - static_cast<unsigned long long>(min) : static_cast<unsigned long long>(max);
+  unsigned long long value = 0;
   for (; std::isdigit(static_cast<unsigned char>(*text)); ++text) {
-    value = value * 10 + (*text - '0');
-    if (value > kLimit) value = kLimit;
+    const auto digit = static_cast<unsigned long long>(*text - '0');
+    value = value > (limit - digit) / 10 ? limit : value * 10 + digit;
   }
-  if (negative) return static_cast<int>(-value);
-  return static_cast<int>(value >= kLimit ? kLimit - 1 : value);
+  if (!negative) return static_cast<long long>(value);
+  return value == limit ? min : -static_cast<long long>(value);
+}
+
+}  // namespace
+
+int TextToInt(const char* text) {
+  return static_cast<int>(
+      TextToClampedInteger(text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+std::int64_t TextToInt64(const char* text) {
+  return TextToClampedInteger(text, std::numeric_limits<std::int64_t>::min(),
+                              std::numeric_limits<std::int64_t>::max());
 }
 
 }  // namespace trawlix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "storage/SQL3Query.h"
@@ -46,5 +47,7 @@ class CSQL3DB {
 // accepted, conversion stops at the first non-digit, no digits (or null) give 0, and values
 // beyond the 32-bit range are clamped.
 int TextToInt(const char* text);
+// The same for 64-bit columns (byte counts).
+std::int64_t TextToInt64(const char* text);
 
 }  // namespace trawlix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace trawlix {
@@ -20,7 +21,7 @@ struct CScanHistoryRecord {
   int m_nSearchSubFolders = -1;
   int m_nTotalTimeInSeconds = -1;
   int m_nTransferTimeInSeconds = -1;
-  int m_nTotalBytes = -1;
+  std::int64_t m_nTotalBytes = -1;  // a scan may well pass 2 GiB
   std::string m_lpszGUID;
 
   bool operator==(const CScanHistoryRecord&) const = default;

@@ -14,6 +14,8 @@ namespace {
 void AppendArg(std::string& out, char conversion, const SqlArg& arg) {
   if (conversion == 'd' && std::holds_alternative<int>(arg)) {
     out += std::to_string(std::get<int>(arg));
+  } else if (conversion == 'd' && std::holds_alternative<std::int64_t>(arg)) {
+    out += std::to_string(std::get<std::int64_t>(arg));
   } else if (conversion == 's' && std::holds_alternative<std::string_view>(arg)) {
     out += std::get<std::string_view>(arg);
   } else if (conversion == 'f' && std::holds_alternative<double>(arg)) {

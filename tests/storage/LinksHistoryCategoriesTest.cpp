@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "TableTestSupport.h"
 #include "storage/CategoriesTable.h"
 #include "storage/ProjectLinksTable.h"
+#include "storage/SQL3DB.h"
 #include "storage/ScanHistoryTable.h"
 
 namespace trawlix {
@@ -132,6 +134,27 @@ TEST_F(ScanHistoryTableTest, AddScanHistoryStoresTheRowAndSetsTheLinksPhotos) {
   EXPECT_TRUE(AddScanHistory(DbPath(), messages, Scan(7, "G3", 0), false).has_value());
   EXPECT_EQ(links.ExecuteScalar("SELECT COUNT(*) FROM ScanHistory;"), 2);
   EXPECT_TRUE(messages.requests.empty());
+}
+
+TEST_F(ScanHistoryTableTest, TotalBytesHoldsScansBeyondTwoGigabytes) {
+  CScanHistoryTable history(DbPath(), messages);
+  ASSERT_TRUE(history.OpenTable());
+  const std::int64_t sizes[] = {2'650'000'000, 5'000'000'000'000, 0, -1};
+  for (const std::int64_t bytes : sizes) {
+    CScanHistoryRecord scan = Scan(1, "G", 1);
+    scan.m_nTotalBytes = bytes;
+    ASSERT_TRUE(history.InsertScanHistory(scan));
+  }
+  ASSERT_TRUE(history.LoadProjectHistory(1));
+  ASSERT_EQ(history.Records().size(), std::size(sizes));
+  for (std::size_t i = 0; i < std::size(sizes); ++i) {
+    EXPECT_EQ(history.Records()[i].m_nTotalBytes, sizes[i]);
+  }
+  EXPECT_EQ(history.ProjectTotals(1).totalBytes, 5'002'650'000'000 - 1);
+  EXPECT_EQ(TextToInt64("99999999999999999999"), INT64_MAX) << "clamped, not wrapped";
+  EXPECT_EQ(TextToInt64("-99999999999999999999"), INT64_MIN);
+  EXPECT_EQ(TextToInt("-2147483648"), INT32_MIN);
+  EXPECT_EQ(TextToInt("2147483648"), INT32_MAX);
 }
 
 TEST_F(ScanHistoryTableTest, TotalsSelectionDeleteAndProjectDelete) {

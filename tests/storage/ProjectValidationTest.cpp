@@ -129,14 +129,15 @@ TEST(StartAddress, NeedsAWebSchemeAndSomethingAfterIt) {
 
 TEST_F(ProjectValidation, CreatesTheFoldersThatAreSwitchedOnOrSaysWhichFailed) {
   CProjectsRecord record = ValidProject();
+  // Paths are used as given: a reference in a name is no apostrophe.
   record.m_lpszSaveTo = (dir_ / "Sam&#39s Photos").string();
   record.m_nAutoCreateThumbnails = 1;
   record.m_lpszThumbnailSaveTo = (dir_ / "Sam&#39s Photos" / "Thumbs").string();
   record.m_nAutoCreateMobile = 0;
   record.m_lpszMobileSaveTo = (dir_ / "Mobile").string();
   EXPECT_FALSE(CreateProjectFolders(record));
-  EXPECT_TRUE(fs::is_directory(dir_ / "Sam's Photos" / "Thumbs"));
-  EXPECT_FALSE(fs::exists(dir_ / "Sam&#39s Photos"));
+  EXPECT_TRUE(fs::is_directory(dir_ / "Sam&#39s Photos" / "Thumbs"));
+  EXPECT_FALSE(fs::exists(dir_ / "Sam's Photos"));
   EXPECT_FALSE(fs::exists(dir_ / "Mobile"));
 
   std::ofstream(dir_ / "plain-file") << "x";

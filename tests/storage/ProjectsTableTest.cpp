@@ -84,17 +84,30 @@ TEST_F(ProjectsTableTest, LookupsAreTrimmedAndEncodedToMeetTheStoredForm) {
   }
 }
 
-TEST_F(ProjectsTableTest, OldAmpersandLastRowsReadBackTheEnteredText) {
+TEST_F(ProjectsTableTest, TextsAreDecodedExactlyOnceOnEveryWayOut) {
+  // Typed references, and rows stored with the ampersand step last, read back as stored
+  // once: a second decoding would make "/../" of them.
+  const std::string typed = "Beach&#47&#46&#46&#47&#46&#46&#47tmp";
+  const CProjectsRecord stored = Store(SampleProject(typed));
+  EXPECT_EQ(stored.m_lpszTitle, typed);
   table.ExecuteUpdate(
       "INSERT INTO Projects (CatId, Title, URL) VALUES (1, 'Bob&#38#39s', "
       "'http&#38#58&#38#47&#38#47a&#38#46example');");
-  ASSERT_TRUE(table.LoadAllProjects());
-  EXPECT_EQ(table.Records()[0].m_lpszTitle, "Bob&#39s") << "the cache holds one decoding";
-  CProjectsRecord r;
-  ASSERT_TRUE(table.GetCurrent(r));
-  EXPECT_EQ(r.m_lpszTitle, "Bob's");
-  EXPECT_EQ(r.m_lpszURL, "http://a.example");
-  EXPECT_EQ(r.m_nPadding, 0) << "a NULL integer column reads as 0";
+  ASSERT_TRUE(table.LoadProjects("SELECT * FROM Projects ORDER BY Id;"));
+  ASSERT_EQ(table.Records().size(), 2u);
+  for (int i = 0; i < 2; ++i) {
+    CProjectsRecord current;
+    table.SetCurrentIndex(i);
+    ASSERT_TRUE(table.GetCurrent(current));
+    EXPECT_EQ(current, table.Records()[static_cast<std::size_t>(i)]);
+    CProjectsRecord byId;
+    ASSERT_TRUE(table.GetById(current.m_nId, byId));
+    EXPECT_EQ(byId, current);
+  }
+  EXPECT_EQ(table.Records()[0].m_lpszTitle, typed);
+  EXPECT_EQ(table.Records()[1].m_lpszTitle, "Bob&#39s");
+  EXPECT_EQ(table.Records()[1].m_lpszURL, "http&#58&#47&#47a&#46example");
+  EXPECT_EQ(table.Records()[1].m_nPadding, 0) << "a NULL integer column reads as 0";
 }
 
 TEST_F(ProjectsTableTest, FindByNameMovesAndCounts) {

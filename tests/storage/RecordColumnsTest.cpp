@@ -15,6 +15,7 @@ void ExpectEveryMemberMappedOnce(std::size_t expectedCount) {
   for (const auto& column : columns) {
     EXPECT_TRUE(names.insert(column.name).second) << column.name;
     EXPECT_EQ(column.kind == ColumnKind::Integer, column.integer != nullptr) << column.name;
+    EXPECT_EQ(column.kind == ColumnKind::BigInteger, column.bigInteger != nullptr) << column.name;
     EXPECT_EQ(column.kind == ColumnKind::Text, column.text != nullptr) << column.name;
   }
   // Writing a distinct value through every column and reading it back proves that no two
@@ -44,7 +45,7 @@ TEST(RecordColumns, ClearedRecordsHoldMinusOneAndEmptyTexts) {
   record.m_lpszTitle = "x";
   ClearRecord(record);
   for (const auto& column : kProjectsColumns) {
-    EXPECT_EQ(ColumnValueText(record, column), column.kind == ColumnKind::Integer ? "-1" : "")
+    EXPECT_EQ(ColumnValueText(record, column), column.kind == ColumnKind::Text ? "" : "-1")
         << column.name;
   }
 }

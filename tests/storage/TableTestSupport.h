@@ -21,6 +21,7 @@ Record Filled() {
     ++n;
     if (column.name == "Id") continue;
     if (column.integer != nullptr) record.*column.integer = n;
+    if (column.bigInteger != nullptr) record.*column.bigInteger = n;
     if (column.text != nullptr) {
       record.*column.text = std::string(column.name) + " it's a-b/c.d:(e),f & " + std::to_string(n);
     }
