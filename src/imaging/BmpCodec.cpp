@@ -4,6 +4,9 @@
 #include <array>
 #include <bit>
 #include <limits>
+#include <vector>
+
+#include "imaging/MemoryByteSource.h"
 
 namespace trawlix::bmp {
 namespace {
@@ -105,9 +108,10 @@ bool ReadInfoHeader(std::string_view file, std::uint32_t infoSize, BmpHeader& h)
   return true;
 }
 
-}  // namespace
-
-std::optional<BmpHeader> ReadBmpHeader(std::string_view file, long long maxPixels) {
+// `file` is the start of the file, with every header and the palette when the file has
+// them; `fileSize` is the size of the whole file.
+std::optional<BmpHeader> ParseHeader(std::string_view file, std::uint64_t fileSize,
+                                     long long maxPixels) {
   if (!LooksLikeBmp(file) || file.size() < kFileHeaderSize + 12) return std::nullopt;
   const std::uint32_t infoSize = U32(file, 14);
   if (!KnownInfoSize(infoSize)) return std::nullopt;
@@ -136,8 +140,28 @@ std::optional<BmpHeader> ReadBmpHeader(std::string_view file, long long maxPixel
   const std::uint32_t afterPalette =
       h.paletteOffset + static_cast<std::uint32_t>(h.paletteEntries * h.paletteEntrySize);
   if (h.pixelOffset < h.paletteOffset) h.pixelOffset = afterPalette;
-  if (h.pixelOffset >= file.size()) return std::nullopt;
+  if (h.pixelOffset >= fileSize) return std::nullopt;
   return h;
+}
+
+// Headers, masks and a full palette end before this many bytes.
+constexpr std::size_t kHeadBytes = 2048;
+
+std::string ReadHead(const ByteSource& source) {
+  std::string head(static_cast<std::size_t>(std::min<std::uint64_t>(source.Size(), kHeadBytes)),
+                   '\0');
+  head.resize(source.ReadAt(0, head.data(), head.size()));
+  return head;
+}
+
+}  // namespace
+
+std::optional<BmpHeader> ReadBmpHeader(const ByteSource& file, long long maxPixels) {
+  return ParseHeader(ReadHead(file), file.Size(), maxPixels);
+}
+
+std::optional<BmpHeader> ReadBmpHeader(std::string_view file, long long maxPixels) {
+  return ParseHeader(file, file.size(), maxPixels);
 }
 
 namespace {
@@ -211,46 +235,90 @@ class PixelSink {
   std::array<Rgba, 256> palette_{Rgba{0, 0, 0, 255}};
 };
 
-bool DecodeUncompressed(const BmpHeader& h, std::string_view data, PixelSink& sink) {
+// Reads a range of the source front to back through a buffer.
+class SequentialReader {
+ public:
+  SequentialReader(const ByteSource& source, std::uint64_t from)
+      : source_(source), next_(from), buffer_(kChunk) {}
+
+  // Up to `length` bytes; fewer only at the end of the source.
+  std::size_t Read(std::uint8_t* out, std::size_t length) {
+    std::size_t done = 0;
+    while (done < length) {
+      if (at_ == filled_ && !Refill()) break;
+      const std::size_t count = std::min(length - done, filled_ - at_);
+      std::copy_n(buffer_.data() + at_, count, out + done);
+      at_ += count;
+      done += count;
+    }
+    return done;
+  }
+
+ private:
+  static constexpr std::size_t kChunk = 64 * 1024;
+
+  bool Refill() {
+    filled_ = source_.ReadAt(next_, buffer_.data(), buffer_.size());
+    next_ += filled_;
+    at_ = 0;
+    return filled_ > 0;
+  }
+
+  const ByteSource& source_;
+  std::uint64_t next_;
+  std::vector<std::uint8_t> buffer_;
+  std::size_t at_ = 0;
+  std::size_t filled_ = 0;
+};
+
+void DecodeRow(const BmpHeader& h, const std::uint8_t* line, int row, PixelSink& sink) {
+  const int bits = h.bitsPerPixel;
+  for (int x = 0; x < h.width; ++x) {
+    if (bits <= 8) {
+      const std::size_t bit = static_cast<std::size_t>(x) * bits;
+      const unsigned byte = line[bit / 8];
+      const unsigned shift = 8 - bits - (bit % 8);
+      sink.PutIndex(x, row, (byte >> shift) & ((1u << bits) - 1));
+    } else {
+      const std::size_t at = static_cast<std::size_t>(x) * (bits / 8);
+      std::uint32_t pixel = 0;
+      for (int i = 0; i < bits / 8; ++i)
+        pixel |= static_cast<std::uint32_t>(line[at + i]) << (8 * i);
+      sink.PutMasked(x, row, pixel);
+    }
+  }
+}
+
+// Rows are read a block at a time, so memory stays at one block besides the pixels.
+bool DecodeUncompressed(const BmpHeader& h, const ByteSource& source, PixelSink& sink) {
   const std::uint64_t stride =
       ((static_cast<std::uint64_t>(h.width) * h.bitsPerPixel + 31) / 32) * 4;
-  if (stride * h.height > data.size()) return false;
-  const int bits = h.bitsPerPixel;
-  for (int row = 0; row < h.height; ++row) {
-    std::string_view line =
-        data.substr(static_cast<std::size_t>(stride * row), static_cast<std::size_t>(stride));
-    for (int x = 0; x < h.width; ++x) {
-      if (bits <= 8) {
-        const std::size_t bit = static_cast<std::size_t>(x) * bits;
-        const unsigned byte = static_cast<std::uint8_t>(line[bit / 8]);
-        const unsigned shift = 8 - bits - (bit % 8);
-        sink.PutIndex(x, row, (byte >> shift) & ((1u << bits) - 1));
-      } else {
-        const std::size_t at = static_cast<std::size_t>(x) * (bits / 8);
-        std::uint32_t pixel = 0;
-        for (int i = 0; i < bits / 8; ++i)
-          pixel |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(line[at + i])) << (8 * i);
-        sink.PutMasked(x, row, pixel);
-      }
-    }
+  if (stride * h.height > source.Size() - h.pixelOffset) return false;
+  constexpr std::uint64_t kBlockBytes = 1024 * 1024;
+  const int rowsPerBlock = static_cast<int>(
+      std::clamp<std::uint64_t>(kBlockBytes / stride, 1, static_cast<std::uint64_t>(h.height)));
+  std::vector<std::uint8_t> block(static_cast<std::size_t>(stride * rowsPerBlock));
+  for (int first = 0; first < h.height; first += rowsPerBlock) {
+    const int rows = std::min(rowsPerBlock, h.height - first);
+    const std::size_t bytes = static_cast<std::size_t>(stride * rows);
+    if (source.ReadAt(h.pixelOffset + stride * first, block.data(), bytes) != bytes) return false;
+    for (int i = 0; i < rows; ++i) DecodeRow(h, block.data() + stride * i, first + i, sink);
   }
   return true;
 }
 
 // Run-length data: pairs of (count, value) with escapes for end of line, end of
 // bitmap, a jump, and literal runs padded to 16 bits.
-bool DecodeRle(const BmpHeader& h, std::string_view data, PixelSink& sink) {
+bool DecodeRle(const BmpHeader& h, const ByteSource& source, PixelSink& sink) {
   const bool four = h.compression == kRle4;
-  auto byteAt = [&](std::size_t i) {
-    return static_cast<unsigned>(static_cast<std::uint8_t>(data[i]));
-  };
+  SequentialReader in(source, h.pixelOffset);
+  std::array<std::uint8_t, 256> run{};
   long long x = 0;
   long long row = 0;
-  std::size_t i = 0;
-  while (i + 1 < data.size() && row < h.height) {
-    const unsigned count = byteAt(i);
-    const unsigned value = byteAt(i + 1);
-    i += 2;
+  while (row < h.height) {
+    if (in.Read(run.data(), 2) < 2) break;
+    const unsigned count = run[0];
+    const unsigned value = run[1];
     if (count > 0) {
       for (unsigned k = 0; k < count && x < h.width; ++k, ++x) {
         const unsigned index = four ? (k % 2 == 0 ? value >> 4 : value & 0x0F) : value;
@@ -264,20 +332,19 @@ bool DecodeRle(const BmpHeader& h, std::string_view data, PixelSink& sink) {
     } else if (value == 1) {
       break;
     } else if (value == 2) {
-      if (i + 1 >= data.size()) break;
-      x += byteAt(i);
-      row += byteAt(i + 1);
-      i += 2;
+      if (in.Read(run.data(), 2) < 2) break;
+      x += run[0];
+      row += run[1];
     } else {
       const std::size_t bytes = four ? (value + 1) / 2 : value;
+      // The padding byte is read with the run; a missing one ends the data anyway.
+      const std::size_t got = in.Read(run.data(), bytes + (bytes & 1));
       for (unsigned k = 0; k < value && x < h.width; ++k, ++x) {
-        const std::size_t at = i + (four ? k / 2 : k);
-        if (at >= data.size()) break;
-        const unsigned index =
-            four ? (k % 2 == 0 ? byteAt(at) >> 4 : byteAt(at) & 0x0F) : byteAt(at);
+        const std::size_t at = four ? k / 2 : k;
+        if (at >= got) break;
+        const unsigned index = four ? (k % 2 == 0 ? run[at] >> 4 : run[at] & 0x0F) : run[at];
         sink.PutIndex(static_cast<int>(x), static_cast<int>(row), index);
       }
-      i += bytes + (bytes & 1);
     }
   }
   return true;
@@ -295,16 +362,20 @@ void PutU32(std::string& out, std::uint32_t v) {
 
 }  // namespace
 
-std::optional<BmpPixels> DecodeBmp(std::string_view file, long long maxPixels) {
-  std::optional<BmpHeader> header = ReadBmpHeader(file, maxPixels);
+std::optional<BmpPixels> DecodeBmp(const ByteSource& file, long long maxPixels) {
+  const std::string head = ReadHead(file);
+  std::optional<BmpHeader> header = ParseHeader(head, file.Size(), maxPixels);
   if (!header) return std::nullopt;
-  PixelSink sink(*header, file);
+  PixelSink sink(*header, head);
   if (!sink.Allocated()) return std::nullopt;
-  std::string_view data = file.substr(header->pixelOffset);
   const bool rle = header->compression == kRle8 || header->compression == kRle4;
-  if (!(rle ? DecodeRle(*header, data, sink) : DecodeUncompressed(*header, data, sink)))
+  if (!(rle ? DecodeRle(*header, file, sink) : DecodeUncompressed(*header, file, sink)))
     return std::nullopt;
   return sink.Finish();
+}
+
+std::optional<BmpPixels> DecodeBmp(std::string_view file, long long maxPixels) {
+  return DecodeBmp(MemoryByteSource(file), maxPixels);
 }
 
 std::string EncodeBmp(const std::uint8_t* pixels, int width, int height, int bands,

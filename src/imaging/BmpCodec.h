@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "imaging/ByteSource.h"
+
 namespace trawlix::bmp {
 
 // What the headers of a Windows bitmap say, checked for consistency.
@@ -51,7 +53,10 @@ inline bool LooksLikeBmp(std::string_view bytes) {
 }
 
 // Null for anything that is not a bitmap this decoder can read, or whose size
-// exceeds maxPixels.
+// exceeds maxPixels. The source is read piece by piece: rows stream into the decoded
+// pixels, so a file is never held in memory whole.
+std::optional<BmpHeader> ReadBmpHeader(const ByteSource& file, long long maxPixels);
+std::optional<BmpPixels> DecodeBmp(const ByteSource& file, long long maxPixels);
 std::optional<BmpHeader> ReadBmpHeader(std::string_view file, long long maxPixels);
 std::optional<BmpPixels> DecodeBmp(std::string_view file, long long maxPixels);
 

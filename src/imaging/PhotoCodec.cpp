@@ -1,10 +1,15 @@
 #include "imaging/PhotoCodec.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "base/Path.h"
 #include "base/Text.h"
+#include "imaging/FileByteSource.h"
+#include "imaging/PhotoDensity.h"
 #include "imaging/VipsSupport.h"
 
 namespace trawlix {
@@ -52,14 +57,71 @@ vips::VImage Redraw(const std::string& sourcePath, const LoadedPhoto& header, Ph
   return image;
 }
 
+// What a reader makes of the written file: its size and resolution must be the intended.
+bool ReadsBackAs(const std::string& path, const LoadedPhoto& source, int dpi) {
+  std::optional<LoadedPhoto> written = LoadPhoto(path, Access::HeaderOnly);
+  if (!written || written->container != source.container || written->size != source.size)
+    return false;
+  if (source.container == imaging_internal::Container::Gif) return true;
+  double xres = written->image.xres();
+  double yres = written->image.yres();
+  if (written->bmpHeader) {
+    xres = written->bmpHeader->xPixelsPerMeter / 1000.0;
+    yres = written->bmpHeader->yPixelsPerMeter / 1000.0;
+  }
+  // Pixels per metre hold 300 dpi as 299.9994.
+  constexpr double kTolerance = 0.05;
+  return std::abs(xres * 25.4 - dpi) < kTolerance && std::abs(yres * 25.4 - dpi) < kTolerance;
+}
+
+// The source's bytes with the resolution written into them; false when the file's
+// structure does not allow it, so that the caller re-encodes instead.
+bool SaveDensityOnly(const std::string& sourcePath, const std::string& target,
+                     const LoadedPhoto& photo, int dpi) {
+  const FileByteSource source(sourcePath);
+  if (!source.IsOpen()) return false;
+  const std::optional<std::vector<ByteEdit>> edits =
+      PlanDensityEdits(source, imaging_internal::FormatOf(photo.container), dpi);
+  if (!edits) return false;
+  const imaging_internal::TempFile temp = imaging_internal::CreateTempBeside(target);
+  if (temp.fd < 0) return false;
+  bool complete = CopyWithEdits(source, *edits, [&temp](const char* bytes, std::size_t size) {
+    while (size > 0) {
+      const ssize_t written = write(temp.fd, bytes, size);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) return false;
+      bytes += written;
+      size -= static_cast<std::size_t>(written);
+    }
+    return true;
+  });
+  complete = close(temp.fd) == 0 && complete;
+  if (!complete || !ReadsBackAs(temp.path, photo, dpi)) {
+    std::remove(temp.path.c_str());
+    return false;
+  }
+  return imaging_internal::MoveIntoPlace(temp.path, target);
+}
+
+imaging_internal::EncodeRequest RequestFor(const PhotoEncoding& encoding) {
+  imaging_internal::EncodeRequest request{encoding.format, std::nullopt, encoding.dpi, false};
+  if (encoding.format == PhotoFormat::Jpeg) request.jpegQuality = encoding.jpegQuality;
+  return request;
+}
+
 SavedPhoto Save(const std::string& sourcePath, const std::string& target, std::optional<int> box,
                 const PhotoEncoding& encoding) {
   SavedPhoto saved{target, false};
-  imaging_internal::EncodeRequest request{encoding.format, std::nullopt, encoding.dpi, false};
-  if (encoding.format == PhotoFormat::Jpeg) request.jpegQuality = encoding.jpegQuality;
+  imaging_internal::EncodeRequest request = RequestFor(encoding);
   try {
     std::optional<LoadedPhoto> photo = LoadPhoto(sourcePath, Access::Sequential);
     if (!photo) return saved;
+    const bool densityOnly = !box && encoding.dpi && *encoding.dpi > 0 &&
+                             imaging_internal::FormatOf(photo->container) == encoding.format;
+    if (densityOnly && SaveDensityOnly(sourcePath, target, *photo, *encoding.dpi)) {
+      saved.written = true;
+      return saved;
+    }
     vips::VImage image = photo->image;
     if (box || encoding.dpi) {
       PhotoSize size{image.width(), image.height()};
@@ -75,6 +137,11 @@ SavedPhoto Save(const std::string& sourcePath, const std::string& target, std::o
     imaging_internal::ForgetVipsError();
   }
   return saved;
+}
+
+std::string CopyPath(const std::string& sourcePath, const ResizedCopy& copy) {
+  const std::string title = SplitPath(copy.baseName.empty() ? sourcePath : copy.baseName).title;
+  return JoinFolder(copy.folder, title + PhotoFormatExtension(copy.encoding.format));
 }
 
 }  // namespace
@@ -103,9 +170,46 @@ SavedPhoto SavePhotoAs(const std::string& sourcePath, const std::string& folder,
 
 SavedPhoto SaveResizedCopy(const std::string& folder, const std::string& baseName,
                            const std::string& sourcePath, int box, const PhotoEncoding& encoding) {
-  const std::string title = SplitPath(baseName.empty() ? sourcePath : baseName).title;
-  return Save(sourcePath, JoinFolder(folder, title + PhotoFormatExtension(encoding.format)), box,
-              encoding);
+  return SaveResizedCopies(sourcePath, {{folder, baseName, box, encoding}}).front();
+}
+
+std::vector<SavedPhoto> SaveResizedCopies(const std::string& sourcePath,
+                                          const std::vector<ResizedCopy>& copies) {
+  std::vector<SavedPhoto> saved;
+  for (const ResizedCopy& copy : copies) saved.push_back({CopyPath(sourcePath, copy), false});
+  try {
+    std::optional<LoadedPhoto> photo = LoadPhoto(sourcePath, Access::Sequential);
+    if (!photo) return saved;
+    std::vector<PhotoSize> sizes;
+    std::optional<PhotoSize> largest;
+    int wanted = 0;
+    for (const ResizedCopy& copy : copies) {
+      PhotoSize size = FitToBoundingBox(photo->size.width, photo->size.height, copy.box, copy.box);
+      size = {std::max(size.width, 1), std::max(size.height, 1)};
+      sizes.push_back(size);
+      if (copy.encoding.format == PhotoFormat::None) continue;
+      ++wanted;
+      if (!largest || static_cast<long long>(size.width) * size.height >
+                          static_cast<long long>(largest->width) * largest->height) {
+        largest = size;
+      }
+    }
+    if (!largest) return saved;
+    // One copy streams from the decoder; several share the largest, held in memory.
+    vips::VImage base = Redraw(sourcePath, *photo, *largest);
+    if (wanted > 1) base = base.copy_memory();
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+      if (copies[i].encoding.format == PhotoFormat::None) continue;
+      imaging_internal::EncodeRequest request = RequestFor(copies[i].encoding);
+      request.dropMetadata = true;
+      const vips::VImage image =
+          imaging_internal::ResizeExactly(base, sizes[i].width, sizes[i].height);
+      saved[i].written = imaging_internal::SaveReplacing(image, saved[i].path, request);
+    }
+  } catch (const vips::VError&) {
+    imaging_internal::ForgetVipsError();
+  }
+  return saved;
 }
 
 std::string MakeTempPhotoPath(const std::string& folder, const std::string& extension) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "imaging/PhotoFormat.h"
 #include "imaging/PhotoLimits.h"
@@ -36,6 +37,9 @@ struct SavedPhoto {
 // Writes folder + "/" + fileName (the name carries the extension) in the encoding's
 // format. With a box the photo is shrunk to fit it, never enlarged. The photo is written
 // to a temporary file first and renamed into place, so the source may be the target.
+// When only the resolution changes (same format as the source, no box), the resolution
+// is written into a copy of the file and the pixels are not decoded: every other byte
+// stays as it was. A file whose resolution cannot be set that way is re-encoded.
 SavedPhoto SavePhotoAs(const std::string& sourcePath, const std::string& folder,
                        const std::string& fileName, std::optional<int> resizeBox,
                        const PhotoEncoding& encoding);
@@ -45,6 +49,18 @@ SavedPhoto SavePhotoAs(const std::string& sourcePath, const std::string& folder,
 // decoded at a fraction of its size.
 SavedPhoto SaveResizedCopy(const std::string& folder, const std::string& baseName,
                            const std::string& sourcePath, int box, const PhotoEncoding& encoding);
+
+struct ResizedCopy {
+  std::string folder;
+  std::string baseName;  // as for SaveResizedCopy
+  int box = 0;
+  PhotoEncoding encoding;
+};
+
+// Every copy from one decode of the source, shrunk on load to what the largest copy
+// needs; each copy is as SaveResizedCopy would write it. One result per copy, in order.
+std::vector<SavedPhoto> SaveResizedCopies(const std::string& sourcePath,
+                                          const std::vector<ResizedCopy>& copies);
 
 // The first free folder + "/TempPhoto%04d" + extension; the file is not created. Empty
 // when no free name is found.

@@ -14,16 +14,13 @@
 #include <mutex>
 #include <utility>
 
+#include "imaging/FileByteSource.h"
 #include "imaging/PhotoLimits.h"
 
 namespace trawlix::imaging_internal {
 namespace {
 
 using vips::VImage;
-
-// Enough for every signature and for a bitmap's headers and palette.
-constexpr std::size_t kBmpHeaderBytes = 64 * 1024;
-constexpr std::uintmax_t kMaxBmpFileBytes = 1024ull * 1024 * 1024;
 
 std::string ReadPrefix(const std::string& path, std::uintmax_t maxBytes) {
   std::ifstream in(path, std::ios::binary);
@@ -36,11 +33,6 @@ std::string ReadPrefix(const std::string& path, std::uintmax_t maxBytes) {
 
 bool StartsWith(const std::string& bytes, std::string_view magic) {
   return bytes.compare(0, magic.size(), magic) == 0;
-}
-
-bool WithinLimits(int width, int height) {
-  return width > 0 && height > 0 && width <= kMaxPhotoSide && height <= kMaxPhotoSide &&
-         static_cast<long long>(width) * height <= kMaxPhotoPixels;
 }
 
 VImage ImageFromBmp(bmp::BmpPixels pixels, const bmp::BmpHeader& header) {
@@ -57,18 +49,15 @@ VImage ImageFromBmp(bmp::BmpPixels pixels, const bmp::BmpHeader& header) {
 
 std::optional<LoadedPhoto> LoadBmp(const std::string& path, Access access) {
   LoadedPhoto photo{VImage(), Container::Bmp, {}, std::nullopt};
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error || size > kMaxBmpFileBytes) return std::nullopt;
-  // A measurement needs the headers only; pixels are decoded when asked for, and a
-  // bitmap is small enough beside the limits to decode whole.
-  const std::string head = ReadPrefix(path, kBmpHeaderBytes);
-  photo.bmpHeader = bmp::ReadBmpHeader(head, kMaxPhotoPixels);
-  if (!photo.bmpHeader || !WithinLimits(photo.bmpHeader->width, photo.bmpHeader->height))
-    return std::nullopt;
+  const FileByteSource file(path);
+  if (!file.IsOpen()) return std::nullopt;
+  photo.bmpHeader = bmp::ReadBmpHeader(file, kMaxPhotoPixels);
+  if (!photo.bmpHeader) return std::nullopt;
   photo.size = {photo.bmpHeader->width, photo.bmpHeader->height};
+  if (!WithinDecodeLimits(photo.size, photo.bmpHeader->alphaMask != 0 ? 4 : 3, 1))
+    return std::nullopt;
   if (access == Access::HeaderOnly) return photo;
-  const std::string file = size > head.size() ? ReadPrefix(path, size) : head;
+  // Rows stream from the file into the pixels; the file is never read whole.
   std::optional<bmp::BmpPixels> pixels = bmp::DecodeBmp(file, kMaxPhotoPixels);
   if (!pixels) return std::nullopt;
   photo.image = ImageFromBmp(std::move(*pixels), *photo.bmpHeader);
@@ -92,20 +81,20 @@ VImage LoadWithVips(const std::string& path, Container container, Access access,
 }
 
 std::string TempPathBeside(const std::string& target) {
-  static std::atomic<unsigned> counter{0};
-  const std::filesystem::path folder = std::filesystem::path(target).parent_path();
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name =
-        ".trawlix-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".part";
-    const std::string candidate = (folder / name).string();
-    const int fd = open(candidate.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      close(fd);
-      return candidate;
-    }
-    if (errno != EEXIST) return {};
+  const TempFile temp = CreateTempBeside(target);
+  if (temp.fd >= 0) close(temp.fd);
+  return temp.path;
+}
+
+bool WriteAll(int fd, const char* bytes, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = write(fd, bytes, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
   }
-  return {};
+  return true;
 }
 
 VImage PrepareForFormat(VImage image, PhotoFormat format) {
@@ -126,9 +115,11 @@ void WriteBmp(VImage image, const std::string& path) {
   const int written = image.xres() == 1.0 ? 0 : ppm;
   const std::string file = bmp::EncodeBmp(static_cast<const std::uint8_t*>(memory), image.width(),
                                           image.height(), image.bands(), written, written);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(file.data(), static_cast<std::streamsize>(file.size()));
-  if (!out.flush()) throw vips::VError("cannot write bitmap");
+  // The temporary file is ours: a link put in its place is not followed.
+  const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+  const bool complete = fd >= 0 && WriteAll(fd, file.data(), file.size());
+  if (fd >= 0 && close(fd) != 0) throw vips::VError("cannot write bitmap");
+  if (!complete) throw vips::VError("cannot write bitmap");
 }
 
 // Metadata of the source describes the source; a redrawn photo keeps only its
@@ -207,6 +198,55 @@ Container SniffContainer(const std::string& path) {
   return Container::Unknown;
 }
 
+PhotoFormat FormatOf(Container container) {
+  switch (container) {
+    case Container::Jpeg:
+      return PhotoFormat::Jpeg;
+    case Container::Png:
+      return PhotoFormat::Png;
+    case Container::Gif:
+      return PhotoFormat::Gif;
+    case Container::Tiff:
+      return PhotoFormat::Tif;
+    case Container::Bmp:
+      return PhotoFormat::Bmp;
+    case Container::Unknown:
+      break;
+  }
+  return PhotoFormat::None;
+}
+
+bool WithinDecodeLimits(PhotoSize size, int bands, int bytesPerSample) {
+  if (size.width <= 0 || size.height <= 0 || size.width > kMaxPhotoSide ||
+      size.height > kMaxPhotoSide) {
+    return false;
+  }
+  const long long pixels = static_cast<long long>(size.width) * size.height;
+  return pixels <= kMaxPhotoPixels &&
+         pixels * std::max(bands, 1) * std::max(bytesPerSample, 1) <= kMaxDecodedBytes;
+}
+
+TempFile CreateTempBeside(const std::string& target) {
+  static std::atomic<unsigned> counter{0};
+  const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name =
+        ".trawlix-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".part";
+    const std::string candidate = (folder / name).string();
+    const int fd =
+        open(candidate.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) return {candidate, fd};
+    if (errno != EEXIST) return {};
+  }
+  return {};
+}
+
+bool MoveIntoPlace(const std::string& temp, const std::string& target) {
+  if (std::rename(temp.c_str(), target.c_str()) == 0) return true;
+  std::remove(temp.c_str());
+  return false;
+}
+
 std::optional<LoadedPhoto> LoadPhoto(const std::string& path, Access access, int jpegShrink) {
   EnsureVips();
   const Container container = SniffContainer(path);
@@ -216,10 +256,10 @@ std::optional<LoadedPhoto> LoadPhoto(const std::string& path, Access access, int
   photo.size = {photo.image.width(), photo.image.height()};
   // A shrunk JPEG is at least (side - 1) * shrink + 1 pixels wide at full size.
   const int shrink = container == Container::Jpeg ? std::max(jpegShrink, 1) : 1;
-  if (!WithinLimits((photo.image.width() - 1) * shrink + 1,
-                    (photo.image.height() - 1) * shrink + 1)) {
-    return std::nullopt;
-  }
+  const PhotoSize full{(photo.image.width() - 1) * shrink + 1,
+                       (photo.image.height() - 1) * shrink + 1};
+  const auto sampleBytes = static_cast<int>(vips_format_sizeof(photo.image.format()));
+  if (!WithinDecodeLimits(full, photo.image.bands(), sampleBytes)) return std::nullopt;
   return photo;
 }
 
@@ -271,11 +311,7 @@ bool SaveReplacing(VImage image, const std::string& target, const EncodeRequest&
     std::remove(temp.c_str());
     return false;
   }
-  if (std::rename(temp.c_str(), target.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  return true;
+  return MoveIntoPlace(temp, target);
 }
 
 }  // namespace trawlix::imaging_internal

@@ -31,8 +31,16 @@ void EnsureVips();
 // other loader (and none of the heavyweight ones) sees bytes from the web.
 Container SniffContainer(const std::string& path);
 
+// The photo format a container is written in (None for Unknown).
+PhotoFormat FormatOf(Container container);
+
+// Whether a photo of that size, with `bands` samples of `bytesPerSample` bytes per pixel,
+// is within the pixel limits and the decoded-bytes budget.
+bool WithinDecodeLimits(PhotoSize size, int bands, int bytesPerSample);
+
 // Opens a photo lazily (header only until pixels are asked for). Null when the file is
-// not a photo this program reads, or is larger than the pixel limits. `jpegShrink` (1,
+// not a photo this program reads, or is larger than the pixel limits or the decoded-bytes
+// budget. `jpegShrink` (1,
 // 2, 4 or 8) decodes a JPEG at a fraction of its size.
 std::optional<LoadedPhoto> LoadPhoto(const std::string& path, Access access, int jpegShrink = 1);
 
@@ -48,6 +56,17 @@ struct EncodeRequest {
   std::optional<int> dpi;          // the image's own resolution when absent
   bool dropMetadata = false;       // for a redrawn photo
 };
+
+// A new, empty file beside `target`, created exclusively (never through a link), with
+// its descriptor open for writing; fd is -1 when none could be made.
+struct TempFile {
+  std::string path;
+  int fd = -1;
+};
+TempFile CreateTempBeside(const std::string& target);
+
+// Renames a finished temporary file onto `target`, or removes it when that fails.
+bool MoveIntoPlace(const std::string& temp, const std::string& target);
 
 // Writes the image to a temporary file beside `target` and renames it into place, so a
 // failure never leaves a half-written photo nor harms the one already there.
