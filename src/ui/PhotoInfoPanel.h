@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QColor>
+#include <QDateTime>
+#include <QFrame>
+#include <QString>
+#include <cstdint>
+
+namespace trawlix::ui {
+
+// The line above the viewer that describes one photo: its name (or full path), its size
+// in pixels and bytes, and its time.
+class PhotoInfoPanel : public QFrame {
+  Q_OBJECT
+
+ public:
+  struct Photo {
+    QString path;
+    QString name;
+    int width = -1;
+    int height = -1;
+    std::int64_t bytes = 0;
+    QDateTime time;
+  };
+
+  explicit PhotoInfoPanel(QWidget* parent = nullptr);
+
+  void setPhoto(const Photo& photo);
+  void clear();
+  bool hasPhoto() const { return !photo_.path.isEmpty(); }
+  const Photo& photo() const { return photo_; }
+  // The maximised window has room for the whole path.
+  void setShowFullPath(bool on);
+  // The settings keep the colour as a Windows COLORREF (0x00BBGGRR).
+  void setPanelColor(int colorRef);
+
+  // The three texts as painted: name, size, time.
+  QString nameText() const;
+  QString sizeText() const;
+  QString timeText() const;
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void UpdateAccessibleText();
+
+  Photo photo_;
+  bool fullPath_ = false;
+  QColor background_;
+};
+
+}  // namespace trawlix::ui
