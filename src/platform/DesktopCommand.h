@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace trawlix {
+
+// A program of the desktop and its arguments, run without a shell.
+struct DesktopCommand {
+  std::string program;
+  std::vector<std::string> arguments;
+
+  bool operator==(const DesktopCommand&) const = default;
+};
+
+// Runs desktop programs; tests record the commands instead.
+class DesktopCommandRunner {
+ public:
+  virtual ~DesktopCommandRunner() = default;
+  // Runs the command to its end; its exit status, or -1 when it could not be started.
+  virtual int Run(const DesktopCommand& command, std::string* output = nullptr) = 0;
+};
+
+// Searches PATH like a shell; the standard output is captured when asked for.
+class DesktopProcessRunner : public DesktopCommandRunner {
+ public:
+  int Run(const DesktopCommand& command, std::string* output = nullptr) override;
+};
+
+// Whether a program of that name is on PATH.
+bool ProgramOnPath(const std::string& program);
+
+// A new message of the desktop's mail program with the photo attached.
+DesktopCommand EmailPhotoCommand(const std::string& photoPath);
+
+}  // namespace trawlix
