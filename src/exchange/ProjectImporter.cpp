@@ -9,6 +9,7 @@
 #include "storage/CategoriesTable.h"
 #include "storage/DateText.h"
 #include "storage/ProjectDefaults.h"
+#include "storage/ProjectFolderCheck.h"
 #include "storage/ProjectLinksTable.h"
 #include "storage/ProjectsTable.h"
 #include "storage/SQL3Exception.h"
@@ -18,13 +19,6 @@ namespace {
 
 std::string LinkWord(int count) {
   return count == 1 ? "link" : "links";
-}
-
-// Titles and prefixes from a file become folder and file names: they must not climb out
-// of the folder they are joined to.
-std::string SafePathPart(std::string_view text) {
-  if (text.empty() || text == "." || text == "..") return std::string(1, '_');
-  return ReplacedAll(text, "/", "_");
 }
 
 // Groups link inserts as one transaction; a failed commit is reported like any other
@@ -68,7 +62,9 @@ CProjectsRecord NewRow(const CImportedProject& p, const SettingsValues& settings
   CProjectsRecord r = NewProjectRecord(settings, {});
   r.m_nCatId = categoryId;
   const std::string title = Trim(p.m_lpszTitle);
-  const std::string folderName = SafePathPart(title);
+  // Titles and prefixes from a file become folder and file names: each must stay one plain
+  // name inside the folder it is joined to.
+  const std::string folderName = SafeFolderName(title);
   r.m_lpszTitle = folderName;  // for the folders and the prefix worked out below
   r.m_lpszURL = p.m_lpszURL;
   r.m_lpszKeywords = p.m_lpszKeywords;
@@ -85,7 +81,7 @@ CProjectsRecord NewRow(const CImportedProject& p, const SettingsValues& settings
   r.m_nAutoRename = p.m_nAutoRename;
   r.m_nPadNumbers = p.m_nPadNumbers;
   r.m_nPadding = p.m_nPadding;
-  r.m_lpszNamePrefix = p.m_lpszNamePrefix.empty() ? "" : SafePathPart(p.m_lpszNamePrefix);
+  r.m_lpszNamePrefix = Trim(p.m_lpszNamePrefix).empty() ? "" : SafeFolderName(p.m_lpszNamePrefix);
   r.m_lpszSaveTo = NormalizeFolderPath(settings.defaultSaveTo, TrailingSlash::Add) + folderName;
   CompleteNewProject(r, settings);
   r.m_lpszTitle = title;
@@ -261,6 +257,11 @@ int CProjectImporter::InsertLinks(int projectId, const std::vector<CImportedLink
 ImportResultRow CProjectImporter::ImportAsNew(const CImportedProject& project, const Target& target,
                                               CImportAction action) {
   const CProjectsRecord row = NewRow(project, settings_, target.categoryId);
+  if (const auto problem = ProjectFoldersProblem(row)) {
+    return {
+        project.m_lpszTitle, action, ImportResultKind::Failed,
+        Format("Project %s was not imported: %s", project.m_lpszTitle.c_str(), problem->c_str())};
+  }
   CProjectsTable table(databasePath_, messages_);
   const int id = table.OpenTable() && table.InsertProject(row) ? LastInsertedId(table) : -1;
   if (id <= 0) {

@@ -2,14 +2,34 @@
 
 namespace trawlix::exchange {
 
-std::string EscapeAmpersands(std::string_view text) {
+std::string EscapeXmlText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
-    if (c == '&') {
-      out += "&amp;";
-    } else {
-      out += c;
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&apos;";
+        break;
+      case '\r':
+        // A reader would turn a bare CR into a line feed.
+        out += "&#13;";
+        break;
+      default:
+        // XML 1.0 has no other C0 control characters, not even as references.
+        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n') out += c;
+        break;
     }
   }
   return out;
@@ -25,7 +45,7 @@ void CXmlWriter::NewLine(std::size_t depth) {
 void CXmlWriter::FlushStartTag() {
   if (!startTagPending_) return;
   for (auto it = pendingAttributes_.rbegin(); it != pendingAttributes_.rend(); ++it) {
-    out_ += ' ' + it->first + "=\"" + EscapeAmpersands(it->second) + '"';
+    out_ += ' ' + it->first + "=\"" + EscapeXmlText(it->second) + '"';
   }
   out_ += '>';
   pendingAttributes_.clear();
@@ -51,7 +71,7 @@ void CXmlWriter::WriteText(std::string_view name, std::string_view value) {
   out_ += '<';
   out_ += name;
   out_ += '>';
-  out_ += EscapeAmpersands(value);
+  out_ += EscapeXmlText(value);
   out_ += "</";
   out_ += name;
   out_ += '>';

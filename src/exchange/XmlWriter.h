@@ -10,7 +10,8 @@ namespace trawlix::exchange {
 
 // A small streaming XML writer with a fixed layout: the declaration without a line end,
 // every element on a new line (CR LF) indented by one tab per level, leaf elements on one
-// line. Only ampersands are escaped.
+// line. Texts and attribute values are escaped (see EscapeXmlText), so no value can
+// close or open an element.
 class CXmlWriter {
  public:
   CXmlWriter();
@@ -36,7 +37,9 @@ class CXmlWriter {
   std::vector<std::pair<std::string, std::string>> pendingAttributes_;
 };
 
-// Every "&" as "&amp;".
-std::string EscapeAmpersands(std::string_view text);
+// "&", "<", ">", "\"" and "'" as their entity references and CR as "&#13;", so any XML
+// reader gets the text back; other C0 control characters, which XML 1.0 cannot carry at
+// all, are left out.
+std::string EscapeXmlText(std::string_view text);
 
 }  // namespace trawlix::exchange

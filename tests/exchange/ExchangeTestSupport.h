@@ -120,7 +120,7 @@ class ExchangeDbTest : public ::testing::Test {
     EXPECT_TRUE(AddScanHistory(DbPath(), messages, h, false));
   }
 
-  // Rows as the program reads them (decoded twice), in the order stored.
+  // Rows as the program reads them, in the order stored.
   std::vector<CProjectsRecord> Projects(const std::string& db = {}) {
     CProjectsTable table(Db(db), messages);
     EXPECT_TRUE(table.OpenTable() && table.LoadProjects("SELECT * FROM Projects ORDER BY Id;"));

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "exchange/ExchangeFile.h"
+#include "exchange/ExchangeTestSupport.h"
+#include "exchange/ProjectExporter.h"
+#include "exchange/ProjectImporter.h"
+#include "storage/ProjectFolderCheck.h"
+
+namespace trawlix::exchange {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Titles meant to become a folder outside the pictures folder on some way through the
+// program: plain "..", references a second decoding would resolve, control characters.
+const std::vector<std::string>& HostileTitles() {
+  static const std::vector<std::string> titles = {
+      "Beach&#47&#46&#46&#47&#46&#46&#47&#46&#46&#47tmp&#47owned",
+      "&#38#47&#38#46&#38#46&#38#47etc",
+      "../../../../tmp/owned",
+      "..",
+      "/etc/cron.d",
+      "Beach\x1b]52;c;cm0gLXJmIH4=\x07\r\n..",
+  };
+  return titles;
+}
+
+class HostileExchangeTest : public testing::ExchangeDbTest {
+ protected:
+  HostileExchangeTest() {
+    // Thumbnails and mobile copies on, so their folders are made and checked too.
+    settings.newAutoCreateThumbnails = 1;
+    settings.newAutoCreateMobile = 1;
+    settings.newThumbnailsSaveToLocation = 0;
+    settings.newMobileSaveToLocation = 0;
+    settings.thumbnailsFolderName = "Small";
+    settings.mobileFolderName = "Mobile";
+    fs::create_directories(pictures());
+  }
+
+  fs::path pictures() const { return dir / "Pictures"; }
+
+  std::vector<CProjectsRecord> ImportFile(const std::string& file, const std::string& db) {
+    const auto read = OpenImportFile(file, messages);
+    EXPECT_TRUE(read);
+    if (!read) return {};
+    AddCategory("Imported Projects", db);
+    CProjectImporter importer(db, settings, messages);
+    importer.Import(read->projects, {ImportTarget::SelectedCategory, "Imported Projects",
+                                     DuplicateHandling::DontImport});
+    return Projects(db);
+  }
+
+  // Every folder a scan of the project would write to lies inside the pictures folder and
+  // passes the check a scan makes first.
+  void ExpectInsidePictures(const CProjectsRecord& project) {
+    EXPECT_FALSE(ProjectFoldersProblem(project)) << *ProjectFoldersProblem(project);
+    const fs::path root = fs::weakly_canonical(pictures());
+    for (const std::string& folder :
+         {project.m_lpszSaveTo, project.m_lpszThumbnailSaveTo, project.m_lpszMobileSaveTo}) {
+      const fs::path resolved = fs::weakly_canonical(folder);
+      const fs::path relative = resolved.lexically_relative(root);
+      EXPECT_FALSE(relative.empty() || *relative.begin() == ".." || relative == ".")
+          << folder << " of project " << project.m_lpszTitle;
+    }
+  }
+};
+
+TEST_F(HostileExchangeTest, TitlesOfARoundTrippedFileNeverLeaveThePicturesFolder) {
+  // Export from one database, import into a second, export and import again: the titles
+  // stay as typed and every folder stays inside the user's pictures folder.
+  const int category = AddCategory("Beach");
+  std::vector<int> ids;
+  for (const std::string& title : HostileTitles()) ids.push_back(AddProject(title, category));
+  const std::string first = (dir / "first.txexport").string();
+  CProjectExporter exporter(DbPath(), TempFolder(), messages);
+  ASSERT_TRUE(exporter.Export(Request(ids, first)).ok);
+
+  const std::vector<CProjectsRecord> imported = ImportFile(first, DbPath("Second.txdb"));
+  ASSERT_EQ(imported.size(), HostileTitles().size());
+  std::vector<int> importedIds;
+  for (const CProjectsRecord& project : imported) {
+    ExpectInsidePictures(project);
+    importedIds.push_back(project.m_nId);
+  }
+  EXPECT_EQ(imported[0].m_lpszTitle, HostileTitles()[0]) << "read back exactly once";
+  EXPECT_EQ(imported[1].m_lpszTitle, HostileTitles()[1]);
+
+  const std::string second = (dir / "second.txexport").string();
+  CProjectExporter again(DbPath("Second.txdb"), TempFolder(), messages);
+  ASSERT_TRUE(again.Export(Request(importedIds, second)).ok);
+  const std::vector<CProjectsRecord> twice = ImportFile(second, DbPath("Third.txdb"));
+  ASSERT_EQ(twice.size(), imported.size());
+  for (std::size_t i = 0; i < twice.size(); ++i) {
+    ExpectInsidePictures(twice[i]);
+    EXPECT_EQ(twice[i].m_lpszTitle, imported[i].m_lpszTitle);
+    EXPECT_EQ(twice[i].m_lpszSaveTo, imported[i].m_lpszSaveTo);
+  }
+  // Nothing was made outside the test's folder on the way.
+  EXPECT_FALSE(fs::exists(dir.path().parent_path() / "owned"));
+}
+
+TEST_F(HostileExchangeTest, CraftedPrefixesBecomePlainFileNames) {
+  CImportedProject project;
+  project.m_lpszTitle = "Trip";
+  project.m_lpszURL = "http://a.example/";
+  project.m_nJPEG = 1;
+  project.m_nAutoRename = 1;
+  const std::string prefixes[] = {"../../../../tmp/x_", "&#47&#46&#46&#47x", "\x1b[2J..", "."};
+  std::vector<CImportedProject> projects;
+  for (const std::string& prefix : prefixes) {
+    project.m_lpszNamePrefix = prefix;
+    project.m_lpszTitle += "+";
+    projects.push_back(project);
+  }
+  const std::string file = (dir / "crafted.txexport").string();
+  std::string error;
+  ASSERT_TRUE(WriteExchangeFile(file, {}, projects, {}, error)) << error;
+
+  const std::vector<CProjectsRecord> imported = ImportFile(file, DbPath());
+  ASSERT_EQ(imported.size(), std::size(prefixes));
+  for (const CProjectsRecord& row : imported) {
+    ExpectInsidePictures(row);
+    EXPECT_EQ(row.m_lpszNamePrefix.find('/'), std::string::npos) << row.m_lpszNamePrefix;
+    EXPECT_EQ(row.m_lpszNamePrefix.find('\x1b'), std::string::npos);
+    EXPECT_NE(row.m_lpszNamePrefix, ".");
+  }
+}
+
+TEST_F(HostileExchangeTest, AProjectWhoseFoldersWouldLeaveIsNotImported) {
+  // A default location that is no full path cannot hold an imported project's folders.
+  settings.defaultSaveTo = "Pictures/../..";
+  CImportedProject project;
+  project.m_lpszTitle = "Trip";
+  project.m_lpszURL = "http://a.example/";
+  project.m_nJPEG = 1;
+  AddCategory("Imported Projects");
+  CProjectImporter importer(DbPath(), settings, messages);
+  const ImportSummary summary = importer.Import(
+      std::vector<CImportedProject>{project},
+      {ImportTarget::SelectedCategory, "Imported Projects", DuplicateHandling::DontImport});
+  ASSERT_EQ(summary.rows.size(), 1u);
+  EXPECT_EQ(summary.rows[0].kind, ImportResultKind::Failed);
+  EXPECT_NE(summary.rows[0].message.find("is not a full path"), std::string::npos)
+      << summary.rows[0].message;
+  EXPECT_TRUE(Projects().empty());
+}
+
+}  // namespace
+}  // namespace trawlix::exchange
