@@ -63,12 +63,10 @@ bool ReadsBackAs(const std::string& path, const LoadedPhoto& source, int dpi) {
   if (!written || written->container != source.container || written->size != source.size)
     return false;
   if (source.container == imaging_internal::Container::Gif) return true;
-  double xres = written->image.xres();
-  double yres = written->image.yres();
-  if (written->bmpHeader) {
-    xres = written->bmpHeader->xPixelsPerMeter / 1000.0;
-    yres = written->bmpHeader->yPixelsPerMeter / 1000.0;
-  }
+  // A bitmap opened for its header has no image behind it; the header holds the fields.
+  const bool bitmap = written->bmpHeader.has_value();
+  const double xres = bitmap ? written->bmpHeader->xPixelsPerMeter / 1000.0 : written->image.xres();
+  const double yres = bitmap ? written->bmpHeader->yPixelsPerMeter / 1000.0 : written->image.yres();
   // Pixels per metre hold 300 dpi as 299.9994.
   constexpr double kTolerance = 0.05;
   return std::abs(xres * 25.4 - dpi) < kTolerance && std::abs(yres * 25.4 - dpi) < kTolerance;

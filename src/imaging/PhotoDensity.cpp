@@ -345,9 +345,6 @@ std::optional<std::vector<ByteEdit>> PlanJpeg(const ByteSource& source, int dpi)
       edits.push_back({2, 0, app0});
     }
   }
-  std::sort(edits.begin(), edits.end(), [](const ByteEdit& a, const ByteEdit& b) {
-    return a.at < b.at || (a.at == b.at && a.removed < b.removed);
-  });
   return edits;
 }
 
@@ -422,11 +419,24 @@ std::optional<std::vector<ByteEdit>> PlanGif(const ByteSource& source) {
   return std::vector<ByteEdit>{};
 }
 
-}  // namespace
+// In file order; null when two edits overlap (offsets in a damaged file may point at
+// the same bytes), since no order of applying them would be right.
+std::optional<std::vector<ByteEdit>> Ordered(std::optional<std::vector<ByteEdit>> edits) {
+  if (!edits) return edits;
+  std::sort(edits->begin(), edits->end(), [](const ByteEdit& a, const ByteEdit& b) {
+    return a.at < b.at || (a.at == b.at && a.removed < b.removed);
+  });
+  for (std::size_t i = 1; i < edits->size(); ++i) {
+    const ByteEdit& before = (*edits)[i - 1];
+    if (before.at + before.removed > (*edits)[i].at) return std::nullopt;
+    if (before.at == (*edits)[i].at && before.removed == 0 && (*edits)[i].removed == 0)
+      return std::nullopt;
+  }
+  return edits;
+}
 
-std::optional<std::vector<ByteEdit>> PlanDensityEdits(const ByteSource& photo, PhotoFormat format,
-                                                      int dpi) {
-  if (dpi < 1 || dpi > kMaxDpi) return std::nullopt;
+std::optional<std::vector<ByteEdit>> PlanFormat(const ByteSource& photo, PhotoFormat format,
+                                                int dpi) {
   switch (format) {
     case PhotoFormat::Jpeg:
       return PlanJpeg(photo, dpi);
@@ -442,6 +452,14 @@ std::optional<std::vector<ByteEdit>> PlanDensityEdits(const ByteSource& photo, P
       break;
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::vector<ByteEdit>> PlanDensityEdits(const ByteSource& photo, PhotoFormat format,
+                                                      int dpi) {
+  if (dpi < 1 || dpi > kMaxDpi) return std::nullopt;
+  return Ordered(PlanFormat(photo, format, dpi));
 }
 
 bool CopyWithEdits(const ByteSource& source, const std::vector<ByteEdit>& edits,

@@ -40,15 +40,6 @@ void PutU16(std::string& bytes, std::size_t at, std::uint32_t v, bool bigEndian)
   bytes[at + (bigEndian ? 0 : 1)] = static_cast<char>((v >> 8) & 0xFF);
 }
 
-std::uint32_t Crc32(const std::string& data) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (unsigned char c : data) {
-    crc ^= c;
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
 // Skips the global colour table and any extension blocks.
 std::size_t GifImageDescriptor(const std::string& bytes) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes.at(i)); };
@@ -62,7 +53,96 @@ std::size_t GifImageDescriptor(const std::string& bytes) {
   return at;
 }
 
+void Append(std::string& out, std::uint32_t v, int bytes, bool bigEndian) {
+  out.append(static_cast<std::size_t>(bytes), '\0');
+  if (bytes == 2) {
+    PutU16(out, out.size() - 2, v, bigEndian);
+  } else {
+    PutU32(out, out.size() - 4, v, bigEndian);
+  }
+}
+
+void AppendChunk(std::string& png, const std::string& type, const std::string& data) {
+  Append(png, static_cast<std::uint32_t>(data.size()), 4, true);
+  png += type + data;
+  Append(png, Crc32(type + data), 4, true);
+}
+
 }  // namespace
+
+std::uint32_t Crc32(const std::string& bytes) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char c : bytes) {
+    crc ^= c;
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+std::string DecodedPixels(const std::string& path) {
+  auto photo = imaging_internal::LoadPhoto(path, imaging_internal::Access::Random);
+  if (!photo) return {};
+  VImage image = photo->image;
+  std::size_t size = 0;
+  void* memory = image.write_to_memory(&size);
+  std::string pixels = std::to_string(image.width()) + "x" + std::to_string(image.height()) + "x" +
+                       std::to_string(image.bands()) + "/" + std::to_string(image.format()) + ":";
+  pixels.append(static_cast<const char*>(memory), size);
+  g_free(memory);
+  return pixels;
+}
+
+std::string PngHeaderClaiming(int width, int height, int bitDepth, int colourType) {
+  std::string png("\x89PNG\r\n\x1A\n", 8);
+  std::string header;
+  Append(header, static_cast<std::uint32_t>(width), 4, true);
+  Append(header, static_cast<std::uint32_t>(height), 4, true);
+  header += {static_cast<char>(bitDepth), static_cast<char>(colourType), 0, 0, 0};
+  AppendChunk(png, "IHDR", header);
+  AppendChunk(png, "IDAT", std::string("\x78\x9C\x03\x00\x00\x00\x00\x01", 8));
+  AppendChunk(png, "IEND", "");
+  return png;
+}
+
+std::string MinimalTiff(bool bigEndian, bool withResolution) {
+  constexpr int kWidth = 4, kHeight = 3;
+  std::string tiff = bigEndian ? std::string("MM\0*", 4) : std::string("II*\0", 4);
+  Append(tiff, 8, 4, bigEndian);
+  const auto pixelsAt = static_cast<std::uint32_t>(tiff.size());
+  for (int i = 0; i < kWidth * kHeight * 3; ++i) tiff.push_back(static_cast<char>(i * 7));
+  const auto bitsAt = static_cast<std::uint32_t>(tiff.size());
+  for (int i = 0; i < 3; ++i) Append(tiff, 8, 2, bigEndian);
+  const auto resolutionAt = static_cast<std::uint32_t>(tiff.size());
+  Append(tiff, 72, 4, bigEndian);
+  Append(tiff, 1, 4, bigEndian);
+  struct Tag {
+    std::uint32_t tag, type, count, value;
+  };
+  std::vector<Tag> tags{
+      {256, 3, 1, kWidth}, {257, 3, 1, kHeight}, {258, 3, 3, bitsAt},
+      {259, 3, 1, 1},      {262, 3, 1, 2},       {273, 4, 1, pixelsAt},
+      {277, 3, 1, 3},      {278, 3, 1, kHeight}, {279, 4, 1, kWidth * kHeight * 3},
+      {284, 3, 1, 1}};
+  if (withResolution) {
+    tags.insert(tags.begin() + 9, {{282, 5, 1, resolutionAt}, {283, 5, 1, resolutionAt}});
+    tags.push_back({296, 3, 1, 2});
+  }
+  PutU32(tiff, 4, static_cast<std::uint32_t>(tiff.size()), bigEndian);
+  Append(tiff, static_cast<std::uint32_t>(tags.size()), 2, bigEndian);
+  for (const Tag& t : tags) {
+    Append(tiff, t.tag, 2, bigEndian);
+    Append(tiff, t.type, 2, bigEndian);
+    Append(tiff, t.count, 4, bigEndian);
+    if (t.type == 3 && t.count == 1) {
+      Append(tiff, t.value, 2, bigEndian);
+      Append(tiff, 0, 2, bigEndian);
+    } else {
+      Append(tiff, t.value, 4, bigEndian);
+    }
+  }
+  Append(tiff, 0, 4, bigEndian);
+  return tiff;
+}
 
 Rgba Ramp(int x, int y) {
   return {static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 5),

@@ -38,6 +38,20 @@ int BandsOf(const std::string& path);
 // Vertical resolution in dots per inch as stored in the file.
 double DpiOf(const std::string& path);
 
+// Every decoded sample with the image's layout, as vips gives it: equal strings mean the
+// same pixels.
+std::string DecodedPixels(const std::string& path);
+
+// The PNG checksum.
+std::uint32_t Crc32(const std::string& bytes);
+
+// A PNG that declares width x height at that bit depth and colour type, with an empty
+// image stream: enough for a header to be read, nothing to decode.
+std::string PngHeaderClaiming(int width, int height, int bitDepth, int colourType);
+
+// A 4 x 3 uncompressed RGB TIFF in either byte order, with or without resolution tags.
+std::string MinimalTiff(bool bigEndian, bool withResolution);
+
 // A tiny valid photo whose header is patched to claim width x height.
 std::string PhotoClaimingSize(PhotoFormat format, int width, int height);
 
