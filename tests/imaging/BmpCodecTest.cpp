@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "imaging/BmpCodec.h"
+#include "imaging/FileByteSource.h"
+#include "imaging/MemoryByteSource.h"
+#include "support/TempDir.h"
 
 namespace trawlix::bmp {
 namespace {
@@ -147,6 +150,81 @@ TEST(BmpCodecTest, EncodesWhatItDecodes) {
   ASSERT_TRUE(back);
   EXPECT_EQ(back->bands, 4);
   EXPECT_EQ(std::vector<std::uint8_t>(back->Bytes().begin(), back->Bytes().end()), rgba);
+}
+
+// Remembers how the decoder reads: the largest single read and the total.
+class CountingSource : public ByteSource {
+ public:
+  explicit CountingSource(std::string_view bytes) : inner_(bytes) {}
+  std::uint64_t Size() const override { return inner_.Size(); }
+  std::size_t ReadAt(std::uint64_t offset, void* out, std::size_t length) const override {
+    largest = std::max(largest, length);
+    total += length;
+    return inner_.ReadAt(offset, out, length);
+  }
+  mutable std::size_t largest = 0;
+  mutable std::size_t total = 0;
+
+ private:
+  MemoryByteSource inner_;
+};
+
+TEST(BmpCodecTest, LargeBitmapsStreamInBoundedReads) {
+  std::vector<std::uint8_t> rgb(3000u * 1000u * 3u);
+  for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<std::uint8_t>(i % 251);
+  const std::string plain = EncodeBmp(rgb.data(), 3000, 1000, 3, 0, 0);
+  // RLE8: each row two runs of 1,500 pixels, written as runs of 255 and a rest.
+  std::string rle;
+  for (int row = 0; row < 1000; ++row) {
+    for (int half = 0; half < 2; ++half) {
+      for (int left = 1500; left > 0; left -= 255) {
+        rle.push_back(static_cast<char>(std::min(left, 255)));
+        rle.push_back(static_cast<char>(half));
+      }
+    }
+    rle += std::string("\x00\x00", 2);
+  }
+  rle += std::string("\x00\x01", 2);
+  const std::string packed = Bitmap(3000, 1000, 8, 1, Palette({0x00FF0000, 0x000000FF}), rle, 2);
+  const struct {
+    const char* name;
+    const std::string& file;
+    std::size_t largestRead;
+  } cases[] = {{"24 bits", plain, 1024 * 1024}, {"RLE8", packed, 64 * 1024}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CountingSource source(c.file);
+    std::optional<BmpPixels> streamed = DecodeBmp(source, kLimit);
+    ASSERT_TRUE(streamed);
+    EXPECT_LE(source.largest, c.largestRead);
+    EXPECT_LE(source.total, c.file.size() + 64 * 1024);  // each byte read about once
+    std::optional<BmpPixels> whole = DecodeBmp(std::string_view(c.file), kLimit);
+    ASSERT_TRUE(whole);
+    EXPECT_TRUE(std::equal(streamed->Bytes().begin(), streamed->Bytes().end(),
+                           whole->Bytes().begin(), whole->Bytes().end()));
+  }
+  EXPECT_EQ(Pixel(*DecodeBmp(packed, kLimit), 2999, 0), (std::vector<std::uint8_t>{0, 0, 255}));
+  EXPECT_TRUE(std::equal(rgb.begin(), rgb.end(), DecodeBmp(plain, kLimit)->Bytes().begin()));
+}
+
+TEST(BmpCodecTest, DecodesFromFilesAndRefusesTruncatedOnes) {
+  const std::vector<std::uint8_t> rgb{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+  const std::string file = EncodeBmp(rgb.data(), 2, 2, 3, 0, 0);
+  trawlix::testing::TempDir dir;
+  const std::string path = (dir / "photo.bmp").string();
+  const auto write = [&path](const std::string& bytes) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), out);
+    std::fclose(out);
+  };
+  write(file);
+  std::optional<BmpPixels> decoded = DecodeBmp(FileByteSource(path), kLimit);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(std::vector<std::uint8_t>(decoded->Bytes().begin(), decoded->Bytes().end()), rgb);
+  write(file.substr(0, file.size() - 1));
+  EXPECT_FALSE(DecodeBmp(FileByteSource(path), kLimit));
+  EXPECT_TRUE(ReadBmpHeader(FileByteSource(path), kLimit));
+  EXPECT_FALSE(DecodeBmp(FileByteSource((dir / "missing.bmp").string()), kLimit));
 }
 
 }  // namespace

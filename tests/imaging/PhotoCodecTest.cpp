@@ -76,6 +76,83 @@ TEST_F(PhotoCodecTest, TinyFilesClaimingHugeSizesAreRefusedQuickly) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
+TEST_F(PhotoCodecTest, DecodedBytesAreBudgetedNotOnlyPixels) {
+  const struct {
+    int side, bitDepth, colourType;
+    bool accepted;
+  } cases[] = {
+      {10000, 8, 2, true},    // 100 megapixels of 8-bit RGB: 300 MB
+      {10000, 8, 6, true},    // 8-bit RGBA: 400 MB
+      {8000, 16, 2, true},    // 16-bit RGB: 384 MB
+      {10000, 16, 6, false},  // 16-bit RGBA: 800 MB from a file of 57 bytes
+      {10000, 16, 2, false},  // 16-bit RGB: 600 MB
+      {5000, 16, 6, true},    // 200 MB
+  };
+  const auto start = std::chrono::steady_clock::now();
+  for (const auto& c : cases) {
+    const std::string path = Path("claim.png");
+    testing::WriteBytes(path, testing::PngHeaderClaiming(c.side, c.side, c.bitDepth, c.colourType));
+    const PhotoSize expected = c.accepted ? PhotoSize{c.side, c.side} : PhotoSize{0, 0};
+    EXPECT_EQ(ReadPhotoSize(path), expected) << c.side << " " << c.bitDepth << " " << c.colourType;
+    if (!c.accepted) {
+      EXPECT_FALSE(SaveResizedCopy(dir.str(), "t", path, 100, {PhotoFormat::Png}).written);
+      EXPECT_FALSE(
+          SavePhotoAs(path, dir.str(), "p.png", std::nullopt, {PhotoFormat::Png, 90, 300}).written);
+    }
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST_F(PhotoCodecTest, CopiesFromOneDecodeMatchSingleCopies) {
+  const std::string source = Path("land.jpg");
+  testing::WritePhoto(source, PhotoFormat::Jpeg, 1000, 750, PhotoKind::Opaque, [](int x, int y) {
+    return testing::Rgba{static_cast<std::uint8_t>(x / 4), static_cast<std::uint8_t>(y / 3),
+                         static_cast<std::uint8_t>((x + y) / 7), 255};
+  });
+  fs::create_directory(Path("thumbs"));
+  fs::create_directory(Path("mobile"));
+  const std::vector<ResizedCopy> copies{
+      {Path("thumbs"), "", 100, {PhotoFormat::Jpeg, 80}},
+      {Path("mobile"), "Beach_0001.png", 400, {PhotoFormat::Png}},
+      {Path("nowhere"), "", 50, {PhotoFormat::Jpeg}},
+      {Path("thumbs"), "", 64, {PhotoFormat::None}},
+      {Path("thumbs"), "big", 5000, {PhotoFormat::Bmp, 90, 72}},
+  };
+  const std::vector<SavedPhoto> saved = SaveResizedCopies(source, copies);
+  ASSERT_EQ(saved.size(), copies.size());
+  const struct {
+    std::string path;
+    bool written;
+    PhotoSize size;
+  } expected[] = {
+      {Path("thumbs/land.jpg"), true, {100, 75}},
+      {Path("mobile/Beach_0001.png"), true, {400, 300}},
+      {Path("nowhere/land.jpg"), false, {}},
+      {Path("thumbs/land"), false, {}},
+      {Path("thumbs/big.bmp"), true, {1000, 750}},
+  };
+  for (std::size_t i = 0; i < copies.size(); ++i) {
+    SCOPED_TRACE(expected[i].path);
+    EXPECT_EQ(saved[i].path, expected[i].path);
+    EXPECT_EQ(saved[i].written, expected[i].written);
+    if (!expected[i].written) continue;
+    EXPECT_EQ(ReadPhotoSize(saved[i].path), expected[i].size);
+    // Made one at a time, each copy looks the same.
+    const SavedPhoto single =
+        SaveResizedCopy(dir.str(), "single", source, copies[i].box, copies[i].encoding);
+    for (const auto& [x, y] : {std::pair{0, 0},
+                               {expected[i].size.width / 2, 10},
+                               {expected[i].size.width - 1, expected[i].size.height - 1}}) {
+      const testing::Rgba many = testing::PixelAt(saved[i].path, x, y);
+      const testing::Rgba one = testing::PixelAt(single.path, x, y);
+      for (int b = 0; b < 3; ++b) EXPECT_NEAR(many[b], one[b], 4) << x << "," << y;
+    }
+  }
+  EXPECT_NEAR(testing::DpiOf(saved[4].path), 72.0, 0.01);
+  EXPECT_TRUE(SaveResizedCopies(Path("missing.jpg"), copies)[0].path == Path("thumbs/missing.jpg"));
+  EXPECT_TRUE(SaveResizedCopies(source, {}).empty());
+}
+
 TEST_F(PhotoCodecTest, ResizedCopiesHaveTheFittedSizeInEveryFormat) {
   const std::string land = Photo("land.jpg", PhotoFormat::Jpeg, 1000, 750);
   const std::string port = Photo("port.png", PhotoFormat::Png, 750, 1000, PhotoKind::WithAlpha);
