@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -20,16 +22,24 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "base/Text.h"
 #include "frontend/QtUiThread.h"
+#include "imaging/FileList.h"
+#include "imaging/PhotoCodec.h"
+#include "imaging/PhotoProperties.h"
 #include "operations/DataSession.h"
 #include "scan/ScanController.h"
 #include "ui/Icons.h"
 #include "ui/MainWindowProfile.h"
 #include "ui/MainWindowScan.h"
 #include "ui/MainWindowTexts.h"
+#include "ui/PhotoInfoPanel.h"
+#include "ui/PhotoViewer.h"
+#include "ui/PhotoViewerLayout.h"
+#include "ui/PhotoViewerTexts.h"
 #include "ui/Profile.h"
 #include "ui/ProjectLinksList.h"
 #include "ui/ScanHistoryList.h"
@@ -93,9 +103,10 @@ MainWindow::MainWindow(DataSession& session, MessageSink& messages, QWidget* par
   BuildMenus();
   BuildShortcuts();
   ApplyToolTips();
-  for (StatusPanel* panel : {photoInfo_, status_, historyPanel_, linksPanel_}) {
+  for (StatusPanel* panel : {status_, historyPanel_, linksPanel_}) {
     panel->setPanelColor(session_.settings().Values().panelColor);
   }
+  ApplyViewerOptions();
   historyPanel_->setDetail(QStringLiteral("No scanning sessions."));
   ShowPage(ViewerPage);
   RestorePlacement();
@@ -283,28 +294,17 @@ QWidget* MainWindow::BuildViewerPage() {
   layout->setContentsMargins(6, 6, 6, 6);
   layout->setSpacing(4);
 
-  photoInfo_ = new StatusPanel;
+  photoInfo_ = new PhotoInfoPanel;
   photoInfo_->setObjectName(QStringLiteral("photoInfo"));
-  photoInfo_->setAccessibleName(tr("Photo Information"));
   layout->addWidget(photoInfo_);
 
-  viewer_ = new QFrame;
-  viewer_->setObjectName(QStringLiteral("viewer"));
-  viewer_->setAccessibleName(tr("Photo Viewer"));
-  viewer_->setFrameShape(QFrame::StyledPanel);
-  viewer_->setFrameShadow(QFrame::Sunken);
-  viewer_->setAutoFillBackground(true);
-  QPalette palette = viewer_->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  viewer_->setPalette(palette);
-  viewer_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-  auto* viewerLayout = new QVBoxLayout(viewer_);
-  viewerText_ = new QLabel;
-  viewerText_->setObjectName(QStringLiteral("viewerText"));
-  viewerText_->setAlignment(Qt::AlignCenter);
-  viewerText_->setWordWrap(true);
-  viewerText_->setStyleSheet(QStringLiteral("color: #808080;"));
-  viewerLayout->addWidget(viewerText_);
+  viewer_ = new PhotoViewer;
+  viewer_->SetViewIndex(session_.settings().Values().thumbnailView);
+  connect(viewer_, &PhotoViewer::pageChanged, this, &MainWindow::OnViewerPageChanged);
+  connect(viewer_, &PhotoViewer::pageTurned, this, &MainWindow::OnViewerPageTurned);
+  connect(viewer_, &PhotoViewer::selectionChanged, this, &MainWindow::OnViewerSelectionChanged);
+  connect(viewer_, &PhotoViewer::hoveredChanged, this, &MainWindow::OnViewerHovered);
+  connect(viewer_, &PhotoViewer::photoDoubleClicked, this, &MainWindow::OnPhotoDoubleClicked);
   layout->addWidget(viewer_, 1);
 
   status_ = new StatusPanel;
@@ -328,7 +328,11 @@ QWidget* MainWindow::BuildViewerPage() {
   importExportButton_ =
       IconButton(IconName::ImportExport, tr("Import/Export Projects"), "importExportButton");
   importExportButton_->setPopupMode(QToolButton::InstantPopup);
-  followButton_->setChecked(session_.settings().Values().autoFollow != 0);
+  connect(followButton_, &QToolButton::toggled, this, &MainWindow::SetFollow);
+  connect(firstButton_, &QToolButton::clicked, viewer_, &PhotoViewer::FirstPage);
+  connect(previousButton_, &QToolButton::clicked, viewer_, &PhotoViewer::PreviousPage);
+  connect(nextButton_, &QToolButton::clicked, viewer_, &PhotoViewer::NextPage);
+  connect(lastButton_, &QToolButton::clicked, viewer_, &PhotoViewer::LastPage);
   for (QToolButton* tool :
        {renamePhotosButton_, deletePhotosButton_, thumbnailsButton_, resizeButton_}) {
     connect(tool, &QToolButton::clicked, this, &MainWindow::ShowNotYetAvailable);
@@ -356,9 +360,8 @@ QWidget* MainWindow::BuildLinksPage() {
   links_->RestoreColumnWidths(Profile());
   connect(links_, &ProjectLinksList::checksChanged, this, &MainWindow::UpdateControls);
   connect(links_, &ProjectLinksList::orderChanged, this, &MainWindow::ReloadLinks);
-  connect(links_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-    OpenLinkOfRow(links_->indexOfTopLevelItem(item));
-  });
+  connect(links_, &QTreeWidget::itemDoubleClicked, this,
+          [this](QTreeWidgetItem* item) { OpenLinkOfRow(links_->indexOfTopLevelItem(item)); });
   layout->addWidget(links_, 1);
   linksPanel_ = new StatusPanel;
   linksPanel_->setObjectName(QStringLiteral("linksPanel"));
@@ -390,9 +393,8 @@ QWidget* MainWindow::BuildHistoryPage() {
   history_->setObjectName(QStringLiteral("historyList"));
   history_->RestoreColumnWidths(Profile());
   connect(history_, &ScanHistoryList::checksChanged, this, &MainWindow::UpdateControls);
-  connect(history_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-    ShowScanResults(history_->indexOfTopLevelItem(item));
-  });
+  connect(history_, &QTreeWidget::itemDoubleClicked, this,
+          [this](QTreeWidgetItem* item) { ShowScanResults(history_->indexOfTopLevelItem(item)); });
   layout->addWidget(history_, 1);
   historyPanel_ = new StatusPanel;
   historyPanel_->setObjectName(QStringLiteral("historyPanel"));
@@ -427,9 +429,15 @@ void MainWindow::BuildShortcuts() {
       [this] { SetThumbnailView(session_.settings().Values().thumbnailView + 1); });
   add(QKeySequence(Qt::CTRL | Qt::Key_Equal),
       [this] { SetThumbnailView(session_.settings().Values().thumbnailView + 1); });
-  // Paging belongs to the viewer; the keys are taken now so that they keep their meaning.
-  for (Qt::Key key : {Qt::Key_Home, Qt::Key_Left, Qt::Key_Right, Qt::Key_End}) {
-    add(QKeySequence(Qt::CTRL | key), [] {});
+  // The keys page as the buttons do, and not while the buttons refuse (follow mode).
+  for (QToolButton* button : {firstButton_, previousButton_, nextButton_, lastButton_}) {
+    const Qt::Key key = button == firstButton_      ? Qt::Key_Home
+                        : button == previousButton_ ? Qt::Key_Left
+                        : button == nextButton_     ? Qt::Key_Right
+                                                    : Qt::Key_End;
+    add(QKeySequence(Qt::CTRL | key), [button] {
+      if (button->isEnabled()) button->click();
+    });
   }
   add(QKeySequence(Qt::ALT | Qt::Key_F), [this] { followButton_->click(); });
   add(QKeySequence(Qt::CTRL | Qt::Key_Up), [this] { SelectPreviousCategory(); });
@@ -437,8 +445,6 @@ void MainWindow::BuildShortcuts() {
   add(QKeySequence(Qt::ALT | Qt::Key_S), [this] { ShowPage(ViewerPage); });
   add(QKeySequence(Qt::ALT | Qt::Key_L), [this] { ShowPage(LinksPage); });
   add(QKeySequence(Qt::ALT | Qt::Key_H), [this] { ShowPage(HistoryPage); });
-  connect(followButton_, &QToolButton::toggled, this,
-          [this](bool on) { session_.settings().Values().autoFollow = on ? 1 : 0; });
   projectList_->installEventFilter(this);
   // Buttons have no use for Up and Down: there the keys walk the project list too.
   // Menu buttons keep Down for opening their menu.
@@ -496,7 +502,7 @@ void MainWindow::UpdateControls() {
   facts.scanning = isScanning();
   facts.paused = scan_ && scan_->IsPaused();
   facts.urlBoxEmpty = urlBox_->text().trimmed().isEmpty();
-  facts.viewerHasPhotos = viewerPhotoCount_ > 0;
+  facts.viewerHasPhotos = viewer_->count() > 0;
   facts.historyRows = history_->rowCount();
   facts.checkedHistoryRows = history_->checkedCount();
   facts.linkRows = links_->rowCount();
@@ -548,6 +554,133 @@ void MainWindow::ShowPage(int page) {
   }
   if (page == LinksPage) links_->setFocus();
   if (page == HistoryPage) history_->setFocus();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Viewer page
+
+void MainWindow::LoadViewerPhotos() {
+  if (!project_ || project_->m_lpszSaveTo.empty()) {
+    viewer_->Clear();
+    return;
+  }
+  std::vector<std::string> excluded;
+  if (project_->m_nExcludeThumbnailFolder == 1 && !project_->m_lpszThumbnailSaveTo.empty()) {
+    excluded.push_back(project_->m_lpszThumbnailSaveTo);
+  }
+  if (project_->m_nExcludeMobileFolder == 1 && !project_->m_lpszMobileSaveTo.empty()) {
+    excluded.push_back(project_->m_lpszMobileSaveTo);
+  }
+  viewer_->LoadFolder(project_->m_lpszSaveTo, excluded);
+}
+
+void MainWindow::OnViewerPageChanged() {
+  UpdatePagingButtons();
+  ShowViewerStatus();
+  // The photo tools follow the number of photos.
+  if (enabled_.photoTools != (viewer_->count() > 0)) UpdateControls();
+}
+
+void MainWindow::OnViewerPageTurned() {
+  // In a grid the panel describes the page; otherwise the selection when it is on it.
+  const bool grid = viewer_->viewIndex() != PhotoViewerLayout::kSingleView;
+  ShowPhotoInfo(grid && !isScanning() ? (viewer_->count() > 0 ? viewer_->firstShown() : -1)
+                                      : viewer_->currentIndex());
+}
+
+void MainWindow::OnViewerSelectionChanged(int index) {
+  ShowViewerStatus(viewer_->viewIndex() == PhotoViewerLayout::kSingleView);
+  ShowPhotoInfo(index);
+}
+
+void MainWindow::OnViewerHovered(int index) {
+  const bool scanning = isScanning();
+  if (scanning && viewer_->follow()) return;  // the panel shows the newest photo
+  if (index < 0 && scanning) return;
+  ShowPhotoInfo(index);
+}
+
+void MainWindow::ShowPhotoInfo(int index) {
+  if (index < 0 || index >= viewer_->count()) {
+    photoInfo_->clear();
+    return;
+  }
+  const PhotoViewerEntry& entry = viewer_->photo(index);
+  PhotoInfoPanel::Photo photo;
+  photo.path = QString::fromStdString(entry.path);
+  photo.name = QString::fromStdString(entry.name);
+  photo.width = entry.width;
+  photo.height = entry.height;
+  if (photo.width < 0) {
+    // Not drawn yet: the header tells the size without decoding the photo.
+    const PhotoSize size = ReadPhotoSize(entry.path);
+    photo.width = size.width;
+    photo.height = size.height;
+  }
+  photo.bytes = static_cast<std::int64_t>(entry.fileSize);
+  photo.time = QFileInfo(photo.path).lastModified();
+  photoInfo_->setShowFullPath(isMaximized());
+  photoInfo_->setPhoto(photo);
+}
+
+void MainWindow::ShowViewerStatus(bool plainNumbers) {
+  // While the scan runs the panel reports the scan.
+  if (isScanning() && !(scan_ && scan_->IsPaused())) return;
+  status_->setStatus(PhotoViewerTexts::StatusLine(
+      viewer_->paging(),
+      plainNumbers ? PhotoViewerTexts::Numbers::Plain : PhotoViewerTexts::Numbers::Grouped));
+}
+
+void MainWindow::UpdatePagingButtons() {
+  // Follow mode drives the page itself.
+  const bool follow = followButton_->isChecked();
+  firstButton_->setEnabled(!follow && !viewer_->atFirstPage());
+  previousButton_->setEnabled(!follow && !viewer_->atFirstPage());
+  nextButton_->setEnabled(!follow && !viewer_->atLastPage());
+  lastButton_->setEnabled(!follow && !viewer_->atLastPage());
+}
+
+void MainWindow::SetFollow(bool on) {
+  viewer_->SetFollow(on);
+  UpdatePagingButtons();
+}
+
+void MainWindow::PrepareViewerForScan() {
+  if (session_.settings().Values().autoFollow != 0) followButton_->setChecked(true);
+}
+
+void MainWindow::OnPhotoSaved(const std::string& path) {
+  viewer_->AddPhoto(path);
+}
+
+void MainWindow::OnPhotoDoubleClicked(int index) {
+  if (index < 0 || index >= viewer_->count()) return;
+  const std::string path = viewer_->photo(index).path;
+  switch (session_.settings().Values().viewerDoubleClick) {
+    case 1:
+      if (viewer_->viewIndex() != PhotoViewerLayout::kSingleView) {
+        SetThumbnailView(PhotoViewerLayout::kSingleView);
+        return;
+      }
+      break;
+    case 2:
+    case 3:
+      // The desktop's viewer; an editor of its own is the photo commands' business.
+      if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)))) {
+        messages_.Inform("The photo '" + path + "' could not be opened.");
+      }
+      return;
+    default:
+      break;
+  }
+  messages_.Inform(FormatPhotoProperties(FileInfoOf(path), 60));
+}
+
+void MainWindow::ApplyViewerOptions() {
+  const SettingsValues& values = session_.settings().Values();
+  photoInfo_->setPanelColor(values.panelColor);
+  viewer_->SetDropShadow(values.viewerDropShadow != 0);
+  if (viewer_->viewIndex() != values.thumbnailView) viewer_->SetViewIndex(values.thumbnailView);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -35,6 +35,8 @@ class ScanController;
 namespace trawlix::ui {
 
 class MainWindowScan;
+class PhotoInfoPanel;
+class PhotoViewer;
 class ProjectLinksList;
 class ScanHistoryList;
 class StatusPanel;
@@ -64,6 +66,8 @@ class MainWindow : public QMainWindow {
   int filterCategoryId() const;
   bool isScanning() const;
   const MainWindowEnabled& enabledState() const { return enabled_; }
+  PhotoViewer* photoViewer() const { return viewer_; }
+  PhotoInfoPanel* photoInfo() const { return photoInfo_; }
 
   // Commands, as the buttons, menus and keys run them.
   void NewProject();
@@ -139,8 +143,6 @@ class MainWindow : public QMainWindow {
   void ReloadLists();
   void ReloadLinks();
   void ReloadHistory();
-  void CountViewerPhotos();
-  void ShowViewerPhotoCount();
   bool AskUnlessSwitchedOff(const std::string& text, std::int32_t& option);
   void ProjectSaved(int projectId, int categoryId, bool categoriesChanged);
   std::vector<CCategoriesRecord> Categories();
@@ -150,6 +152,21 @@ class MainWindow : public QMainWindow {
   void DeleteCheckedLinks();
   void ShowScanResults(int row);
   void OpenLinkOfRow(int row);
+
+  // The viewer page (MainWindow.cpp).
+  void LoadViewerPhotos();
+  void OnViewerPageChanged();
+  void OnViewerPageTurned();
+  void OnViewerSelectionChanged(int index);
+  void OnViewerHovered(int index);
+  void OnPhotoDoubleClicked(int index);
+  void OnPhotoSaved(const std::string& path);
+  void ShowPhotoInfo(int index);
+  void ShowViewerStatus(bool plainNumbers = false);
+  void UpdatePagingButtons();
+  void SetFollow(bool on);
+  void PrepareViewerForScan();
+  void ApplyViewerOptions();
 
   // The scan's reports (MainWindowScanCommands.cpp).
   void OnScanStateChanged();
@@ -162,7 +179,6 @@ class MainWindow : public QMainWindow {
 
   std::optional<CProjectsRecord> project_;
   MainWindowEnabled enabled_;
-  std::int64_t viewerPhotoCount_ = 0;
   bool exiting_ = false;
   bool filling_ = false;  // list and combo signals are the window's own doing
   std::string pendingImport_;
@@ -201,9 +217,8 @@ class MainWindow : public QMainWindow {
   QTabWidget* tabs_ = nullptr;
 
   // Viewer page.
-  StatusPanel* photoInfo_ = nullptr;
-  QFrame* viewer_ = nullptr;
-  QLabel* viewerText_ = nullptr;
+  PhotoInfoPanel* photoInfo_ = nullptr;
+  PhotoViewer* viewer_ = nullptr;
   StatusPanel* status_ = nullptr;
   QToolButton* followButton_ = nullptr;
   QToolButton* viewButton_ = nullptr;

@@ -16,6 +16,7 @@
 #include "operations/ProjectOperations.h"
 #include "ui/MainWindow.h"
 #include "ui/MainWindowTexts.h"
+#include "ui/PhotoViewer.h"
 #include "ui/ProjectLinksList.h"
 #include "ui/ScanHistoryList.h"
 
@@ -199,6 +200,7 @@ void MainWindow::CheckThumbnailView() {
 void MainWindow::SetThumbnailView(int index) {
   if (index < 0 || index > kLastView) return;
   SettingsValues& values = session_.settings().Values();
+  viewer_->SetViewIndex(index);  // the view in use goes back to its first page
   if (values.thumbnailView == index) return;
   values.thumbnailView = index;
   session_.settings().SaveSettings();

@@ -25,6 +25,8 @@
 #include "ui/MainWindow.h"
 #include "ui/MainWindowTexts.h"
 #include "ui/OptionsSheet.h"
+#include "ui/PhotoInfoPanel.h"
+#include "ui/PhotoViewer.h"
 #include "ui/ProjectLinksList.h"
 #include "ui/ProjectSheet.h"
 #include "ui/RenameProjectDialog.h"
@@ -130,7 +132,7 @@ void MainWindow::OnProjectSelected() {
   project_ = std::move(loaded);
   photoInfo_->clear();
   status_->clear();
-  CountViewerPhotos();
+  LoadViewerPhotos();
   ReloadLists();
   setWindowTitle(WindowCaption(&*project_));
   SetURLBoxText(QString::fromStdString(project_->m_lpszURL));
@@ -143,8 +145,7 @@ void MainWindow::ClearProjectViews() {
   status_->clear();
   photoInfo_->clear();
   urlBox_->clear();
-  viewerPhotoCount_ = 0;
-  viewerText_->clear();
+  viewer_->Clear();
   setWindowTitle(WindowCaption(nullptr));
   historyPanel_->setDetail(QStringLiteral("No scanning sessions."));
   linksPanel_->setDetail({});
@@ -183,39 +184,6 @@ void MainWindow::ReloadLists() {
     ReloadLinks();
     ReloadHistory();
   }
-}
-
-void MainWindow::CountViewerPhotos() {
-  viewerPhotoCount_ = 0;
-  if (project_ && !project_->m_lpszSaveTo.empty()) {
-    CXImageFileList photos;
-    for (const std::string* folder :
-         {&project_->m_lpszThumbnailSaveTo, &project_->m_lpszMobileSaveTo}) {
-      if (!folder->empty()) photos.AddExcludedFolder(*folder);
-    }
-    photos.Walk(project_->m_lpszSaveTo,
-                project_->m_nCreateFolders == 1 ? Recursion::SubFolders : Recursion::ThisFolder);
-    viewerPhotoCount_ = static_cast<std::int64_t>(photos.Count());
-  }
-  ShowViewerPhotoCount();
-}
-
-void MainWindow::ShowViewerPhotoCount() {
-  if (!project_ || project_->m_lpszSaveTo.empty()) {
-    viewerText_->clear();
-    return;
-  }
-  const QString folder = QString::fromStdString(project_->m_lpszSaveTo);
-  std::error_code error;
-  if (!std::filesystem::is_directory(project_->m_lpszSaveTo, error)) {
-    viewerText_->setText(tr("The folder %1 does not exist yet.").arg(folder));
-    return;
-  }
-  viewerText_->setText(
-      viewerPhotoCount_ == 1
-          ? tr("1 photo in %1").arg(folder)
-          : tr("%1 photos in %2")
-                .arg(QString::fromStdString(FormatThousands(viewerPhotoCount_)), folder));
 }
 
 bool MainWindow::AskUnlessSwitchedOff(const std::string& text, std::int32_t& option) {
@@ -369,9 +337,10 @@ void MainWindow::ShowOptions() {
   const OptionsChange change = ApplyOptions(session_, sheet.values(), sheet.newLogoPath());
   const SettingsValues& values = session_.settings().Values();
   ApplyToolTips();
-  for (StatusPanel* panel : {photoInfo_, status_, historyPanel_, linksPanel_}) {
+  for (StatusPanel* panel : {status_, historyPanel_, linksPanel_}) {
     panel->setPanelColor(values.panelColor);
   }
+  ApplyViewerOptions();
   if (change.autoFollowSwitchedOn && isScanning()) followButton_->setChecked(true);
 }
 

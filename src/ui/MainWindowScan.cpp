@@ -16,9 +16,7 @@ void MainWindowScan::OnProgress(const ScanProgress& progress) {
 }
 
 void MainWindowScan::OnPhotoSaved(const std::string& path) {
-  ++window_.viewerPhotoCount_;
-  window_.ShowViewerPhotoCount();
-  window_.photoInfo_->setStatus(QString::fromStdString(path));
+  window_.OnPhotoSaved(path);
 }
 
 void MainWindowScan::OnScanStateChanged() {

@@ -17,6 +17,7 @@ void MainWindow::StartScan() {
   // The row as stored now: the editor or a paste may have changed it since it was selected.
   if (auto fresh = LoadProject(session_, project_->m_nId)) project_ = std::move(*fresh);
   status_->clear();
+  PrepareViewerForScan();
   scan_->StartScan(*project_, ScanOptionsFromSettings(session_.settings()));
   UpdateControls();
 }
@@ -27,6 +28,7 @@ void MainWindow::RescanSelectedLinks() {
   if (ids.empty()) return;
   if (auto fresh = LoadProject(session_, project_->m_nId)) project_ = std::move(*fresh);
   status_->clear();
+  PrepareViewerForScan();
   scan_->StartMultiLinkScan(*project_, ScanOptionsFromSettings(session_.settings()), ids,
                             links_->order());
   UpdateControls();
@@ -61,7 +63,7 @@ void MainWindow::OnScanEnded() {
   // A multi-link scan showed each link's address in the box.
   if (project_) SetURLBoxText(QString::fromStdString(project_->m_lpszURL));
   ReloadLists();
-  CountViewerPhotos();
+  ShowViewerStatus();
   UpdateControls();
 }
 

@@ -48,6 +48,7 @@ void PhotoViewer::LoadFolder(const std::string& folder,
   hovered_ = -1;
   update();
   Q_EMIT pageChanged();
+  Q_EMIT pageTurned();
   Q_EMIT selectionChanged(paging_.selected());
 }
 
@@ -58,6 +59,7 @@ void PhotoViewer::Clear() {
   hovered_ = -1;
   update();
   Q_EMIT pageChanged();
+  Q_EMIT pageTurned();
   Q_EMIT selectionChanged(-1);
 }
 
@@ -128,6 +130,7 @@ void PhotoViewer::SetViewIndex(int index) {
   hovered_ = -1;
   update();
   Q_EMIT pageChanged();
+  Q_EMIT pageTurned();
 }
 
 void PhotoViewer::AfterPaging(bool moved) {
@@ -137,6 +140,7 @@ void PhotoViewer::AfterPaging(bool moved) {
     if (paging_.singleView()) Q_EMIT selectionChanged(paging_.selected());
   }
   Q_EMIT pageChanged();
+  if (moved) Q_EMIT pageTurned();
 }
 
 void PhotoViewer::FirstPage() {

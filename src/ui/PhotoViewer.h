@@ -82,6 +82,8 @@ class PhotoViewer : public QWidget {
  Q_SIGNALS:
   // The page, the view or the number of photos changed.
   void pageChanged();
+  // The view, the folder or the user's paging changed the page shown.
+  void pageTurned();
   void selectionChanged(int index);
   // The photo under the pointer; -1 when the pointer leaves the photos.
   void hoveredChanged(int index);
