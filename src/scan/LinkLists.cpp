@@ -8,51 +8,58 @@ namespace trawlix {
 
 namespace {
 
-template <typename Map>
-std::optional<typename Map::mapped_type> TakeFirst(Map& pending, Map& taken) {
-  if (pending.empty()) return std::nullopt;
-  auto node = pending.extract(pending.begin());
-  node.mapped().taken = 1;
-  typename Map::mapped_type copy = node.mapped();
-  taken.insert(std::move(node));
-  return copy;
+char Folded(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 }  // namespace
+
+bool LessNoCase::operator()(std::string_view a, std::string_view b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(Folded(x)) < static_cast<unsigned char>(Folded(y));
+  });
+}
 
 bool LinkLists::AddPageLink(std::string_view url) {
   std::string link(url);
   link.erase(std::remove_if(link.begin(), link.end(), IsBlank), link.end());
   if (link.empty() || link.size() >= kMaxURL) return false;
-  std::string key = ToLowerAscii(link);
-  if (pageQueue_.contains(key) || scannedPages_.contains(key)) return false;
-  pageQueue_.emplace(std::move(key), CXLinkInfo{std::move(link), 0});
-  return true;
+  if (scannedPages_.contains(link)) return false;
+  return pendingPages_.insert(std::move(link)).second;
 }
 
 bool LinkLists::AddPhotoLink(CXPhotoURLInfo photo) {
   if (photo.url.empty() || photo.url.size() >= kMaxURL) return false;
-  std::string key = ToLowerAscii(photo.url);
-  if (photoQueue_.contains(key) || takenPhotos_.contains(key)) return false;
-  photo.sortKey = photo.url;
-  photo.taken = 0;
-  photoQueue_.emplace(std::move(key), std::move(photo));
+  if (!knownPhotos_.insert(photo.url).second) return false;
+  pagePhotos_.push_back(std::move(photo));
   return true;
 }
 
-std::optional<CXLinkInfo> LinkLists::TakeNextPage() {
-  return TakeFirst(pageQueue_, scannedPages_);
+void LinkLists::EndPage() {
+  std::sort(
+      pagePhotos_.begin(), pagePhotos_.end(),
+      [](const CXPhotoURLInfo& a, const CXPhotoURLInfo& b) { return LessNoCase{}(a.url, b.url); });
+  std::move(pagePhotos_.begin(), pagePhotos_.end(), std::back_inserter(photoQueue_));
+  pagePhotos_.clear();
+}
+
+std::optional<std::string> LinkLists::TakeNextPage() {
+  if (pendingPages_.empty()) return std::nullopt;
+  auto node = pendingPages_.extract(pendingPages_.begin());
+  std::string url = node.value();
+  scannedPages_.insert(std::move(node));
+  return url;
 }
 
 std::optional<CXPhotoURLInfo> LinkLists::TakeNextPhoto() {
-  return TakeFirst(photoQueue_, takenPhotos_);
+  if (photoQueue_.empty()) return std::nullopt;
+  CXPhotoURLInfo photo = std::move(photoQueue_.front());
+  photoQueue_.pop_front();
+  return photo;
 }
 
 void LinkLists::Clear() {
-  pageQueue_.clear();
-  scannedPages_.clear();
-  photoQueue_.clear();
-  takenPhotos_.clear();
+  *this = LinkLists{};
 }
 
 }  // namespace trawlix

@@ -1,16 +1,13 @@
 #include "scan/ScanController.h"
 
-#include <chrono>
 #include <filesystem>
 #include <system_error>
 
 #include "base/Guid.h"
 #include "base/Text.h"
-#include "platform/DataFolderLayout.h"
+#include "platform/ProcessTempFolder.h"
 #include "scan/DiskSpace.h"
 #include "scan/Keywords.h"
-#include "scan/LinkFilter.h"
-#include "scan/PageScanner.h"
 #include "scan/ScanRecords.h"
 #include "scan/ScanTexts.h"
 #include "scan/SocialNetwork.h"
@@ -21,11 +18,8 @@
 namespace trawlix {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
 namespace {
-
-constexpr auto kWorkerTimerDelay = 500ms;
 
 PhotoFormats FormatsOf(const CProjectsRecord& project) {
   PhotoFormats formats;
@@ -53,34 +47,96 @@ ScanController::ScanController(UiThread& ui, MessageSink& messages, ScanObserver
     : ui_(ui), messages_(messages), observer_(observer) {}
 
 ScanController::~ScanController() {
-  // Workers may be blocked in a call to this thread: keep serving them while they stop, but
-  // end no scan on the way out.
+  // End the engine without ending the scan: no rows, no results on the way out. What it
+  // posted meanwhile is handled (and ignored) before this object goes.
   destroying_ = true;
-  WaitForWorker(photoBlock_, true);
-  WaitForWorker(pageBlock_, true);
-  KillScanTimers();
+  engine_.reset();
+  ui_.Pump();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The engine's posts
+
+void ScanController::EngineRelay::Post(std::function<void(ScanController&)> call) {
+  ScanController& controller = controller_;
+  controller.ui_.Post([&controller, run = run_, call = std::move(call)] {
+    if (controller.IsCurrent(run)) call(controller);
+  });
+}
+
+void ScanController::EngineRelay::OnEngineProgress(const EngineReport& report) {
+  Post([report](ScanController& c) { c.OnEngineProgress(report); });
+}
+
+void ScanController::EngineRelay::OnEnginePhotoSaved(const std::string& path) {
+  Post([path](ScanController& c) { c.observer_.OnPhotoSaved(path); });
+}
+
+void ScanController::EngineRelay::OnEnginePagesDone() {
+  Post([](ScanController& c) { c.OnEnginePagesDone(); });
+}
+
+void ScanController::EngineRelay::OnEngineEnded(bool stopped, const EngineReport& report) {
+  Post([stopped, report](ScanController& c) { c.OnEngineEnded(stopped, report); });
+}
+
+bool ScanController::IsCurrent(std::uint64_t run) const {
+  return run == run_ && !destroying_ && engine_ != nullptr;
+}
+
+void ScanController::OnEngineProgress(const EngineReport& report) {
+  report_ = report;
+  if (phase_ == ScanProgress::Phase::Starting && report_.counts.pagesScanned > 0)
+    phase_ = ScanProgress::Phase::ScanningPages;
+  ReportProgress();
+}
+
+void ScanController::OnEnginePagesDone() {
+  if (phase_ != ScanProgress::Phase::Stopping) SetPhase(ScanProgress::Phase::ProcessingPhotos);
+}
+
+void ScanController::OnEngineEnded(bool stopped, const EngineReport& report) {
+  report_ = report;
+  stopped_ = stopped;
+  EndEngine();
+  if (stopped) observer_.OnScanStateChanged();
+  FinishScan();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Starting
 
-bool ScanController::PrepareFolders() {
+// What both kinds of scan do first; false (with the user told why) when the scan cannot start.
+bool ScanController::PrepareScan(const CProjectsRecord& project, const ScanOptions& options) {
+  project_ = project;
+  options_ = options;
   if (!CheckFreeDiskSpace(project_.m_lpszSaveTo, messages_)) return false;
-  if (project_.m_nAutoCreateThumbnails == 1) CreateFolder(project_.m_lpszThumbnailSaveTo);
-  if (project_.m_nAutoCreateMobile == 1) CreateFolder(project_.m_lpszMobileSaveTo);
+  CreateFolder(options_.tempFolder);
+  tempFolder_ = MakeProcessTempFolder(options_.tempFolder);
+  CreateFolder(project_.m_lpszSaveTo);
+  if (!IsFolder(project_.m_lpszSaveTo)) {
+    messages_.Inform("Please choose a folder to save the photos...");
+    return false;
+  }
+  if (tempFolder_.empty()) {
+    messages_.Inform("The temporary folder " + options_.tempFolder + " could not be made.");
+    return false;
+  }
+  stopRequested_ = false;
+  totals_ = {};
+  historyRows_.clear();
+  resultsText_.clear();
+  follow_ = options_.autoFollow;
   return true;
 }
 
-// New download objects per scan, so changed options (user agent, time-out) take effect.
-void ScanController::CreateWebFiles() {
-  pageWeb_ = std::make_unique<CXWebFile>(options_.web);
-  photoWeb_ = std::make_unique<CXWebFile>(options_.web);
+void ScanController::CreateCopyFolders() {
+  if (project_.m_nAutoCreateThumbnails == 1) CreateFolder(project_.m_lpszThumbnailSaveTo);
+  if (project_.m_nAutoCreateMobile == 1) CreateFolder(project_.m_lpszMobileSaveTo);
 }
 
 void ScanController::ResetLinkState() {
-  links_.Clear();
-  baseHref_.clear();
-  counters_.Reset();
+  report_ = {};
   scope_ = ScanScope{};
   scope_.projectURL = Trim(project_.m_lpszURL);
   scope_.formats = FormatsOf(project_);
@@ -88,40 +144,18 @@ void ScanController::ResetLinkState() {
   scope_.keywordMustExist = project_.m_nKeywordMustExist == 1;
   ParseCommaList(project_.m_lpszKeywords, scope_.keywords);
   ParseCommaList(options_.filesToIgnore, scope_.skipList);
-  pageWeb_->OpenSession();
-  photoWeb_->OpenSession();
   stopped_ = false;
   finished_ = false;
-  pageWorkerId_ = 0;
-  photoWorkerId_ = 0;
 }
 
 bool ScanController::StartScan(const CProjectsRecord& project, const ScanOptions& options) {
   if (scanning_ || HasWorker()) return false;
-  project_ = project;
-  options_ = options;
-  CreateFolder(options_.tempFolder);
-  EmptyFolderOfFiles(options_.tempFolder);
-  if (!CheckFreeDiskSpace(project_.m_lpszSaveTo, messages_)) return false;
+  if (!PrepareScan(project, options)) return false;
   scanTimer_.Start();
-  CreateFolder(project_.m_lpszSaveTo);
-  if (project_.m_nAutoCreateThumbnails == 1) CreateFolder(project_.m_lpszThumbnailSaveTo);
-  if (project_.m_nAutoCreateMobile == 1) CreateFolder(project_.m_lpszMobileSaveTo);
-  if (!IsFolder(project_.m_lpszSaveTo)) {
-    scanTimer_.Stop();
-    messages_.Inform("Please choose a folder to save the photos...");
-    return false;
-  }
-  CreateWebFiles();
-  idle_ = false;
+  CreateCopyFolders();
   multiLink_ = false;
-  stopRequested_ = false;
-  totals_ = {};
-  historyRows_.clear();
-  resultsText_.clear();
   ResetLinkState();
-  follow_ = options_.autoFollow;
-  if (StartPageScanner(project_.m_lpszURL)) return true;
+  if (StartEngine(project_.m_lpszURL)) return true;
   scanTimer_.Stop();
   idle_ = true;
   return false;
@@ -130,31 +164,14 @@ bool ScanController::StartScan(const CProjectsRecord& project, const ScanOptions
 bool ScanController::StartMultiLinkScan(const CProjectsRecord& project, const ScanOptions& options,
                                         const std::vector<int>& linkIds, LinkOrder order) {
   if (scanning_ || HasWorker()) return false;
-  project_ = project;
-  options_ = options;
-  if (!CheckFreeDiskSpace(project_.m_lpszSaveTo, messages_)) return false;
-  multiLink_ = true;
+  if (!PrepareScan(project, options)) return false;
   linkQueue_.clear();
   for (const CProjectLinksRecord& link :
        LoadLinksForScan(options_.databasePath, linkIds, order, messages_))
     linkQueue_.push_back({link.m_lpszURL, link.m_nSearchSubFolders, link.m_nKeywordMustExist,
                           link.m_lpszKeywords, link.m_nId});
   nextLink_ = 0;
-  CreateFolder(options_.tempFolder);
-  EmptyFolderOfFiles(options_.tempFolder);
-  CreateFolder(project_.m_lpszSaveTo);
-  if (!IsFolder(project_.m_lpszSaveTo)) {
-    multiLink_ = false;
-    messages_.Inform("Please choose a folder to save the photos...");
-    return false;
-  }
-  CreateWebFiles();
-  idle_ = false;
-  stopRequested_ = false;
-  totals_ = {};
-  historyRows_.clear();
-  resultsText_.clear();
-  follow_ = options_.autoFollow;
+  multiLink_ = true;
   scanTimer_.Start();
   if (StartNextProjectLink()) return true;
   multiLink_ = false;
@@ -170,10 +187,11 @@ bool ScanController::StartNextProjectLink() {
   }
   const CScanInfo link = linkQueue_[nextLink_];
   const std::size_t number = ++nextLink_;
-  if (!PrepareFolders()) {
+  if (!CheckFreeDiskSpace(project_.m_lpszSaveTo, messages_)) {
     currentLinkURL_.clear();
     return false;
   }
+  CreateCopyFolders();
   project_.m_nSearchSubFolders = link.searchSubFolders;
   project_.m_nKeywordMustExist = link.keywordMustExist;
   project_.m_lpszKeywords = link.keywords;
@@ -183,27 +201,22 @@ bool ScanController::StartNextProjectLink() {
   currentLinkURL_ = link.url;
   if (scanTimer_.IsPaused()) scanTimer_.Resume();
   linkTimer_.Start();
-  return StartPageScanner(link.url);
+  return StartEngine(link.url);
 }
 
-bool ScanController::StartPageScanner(const std::string& startURL) {
+bool ScanController::StartEngine(const std::string& startURL) {
+  idle_ = false;
   SetPhase(ScanProgress::Phase::Starting);
   const std::string url = Trim(startURL);
-  idle_ = false;
   DetectSocialScan(url, scope_.social);
   const std::string resolved = ResolveURL("", url, scope_);
   scope_.start = CXURLParts(resolved);
-  if (links_.AddPageLink(resolved)) ++counters_.pagesFound;
-  pageWorkerId_ = ++lastWorkerId_;
-  pageBlock_.stop = 0;
-  pageBlock_.hold = paused_;
-  pageBlock_.end = WorkerEnd::Running;
-  PageJob job{scope_.formats, scope_.start.scheme + scope_.start.host, options_.priority,
-              pageWorkerId_};
-  try {
-    pageBlock_.thread =
-        std::thread([this, job] { PageScannerThread(job, *this, *this, pageBlock_, *pageWeb_); });
-  } catch (const std::system_error&) {
+  relay_ = std::make_unique<EngineRelay>(*this, ++run_);
+  engine_ = std::make_unique<ScanEngine>(
+      EngineJob{project_, options_, scope_, resolved, tempFolder_}, *relay_);
+  engine_->SetPaused(paused_);
+  if (!engine_->Start()) {
+    engine_.reset();
     MessageRequest request{"Couldn't start ScanPage Thread..."};
     request.icon = MessageIcon::None;
     messages_.Show(request);
@@ -214,25 +227,10 @@ bool ScanController::StartPageScanner(const std::string& startURL) {
   return true;
 }
 
-int ScanController::OnStartPhotoProcessor() {
-  if (PhotoProcessorRuns() || stopRequested_ || finished_ || destroying_) return 0;
-  // A processor that ran out of photos and ended is joined now rather than after its timer:
-  // new photos need not wait for it.
-  WaitForWorker(photoBlock_, false);
-  photoWorkerId_ = ++lastWorkerId_;
-  photoBlock_.stop = 0;
-  photoBlock_.hold = paused_;
-  photoBlock_.end = WorkerEnd::Running;
-  PhotoJob job{project_, options_, scope_.start.path, photoWorkerId_};
-  try {
-    photoBlock_.thread = std::thread(
-        [this, job] { PhotoProcessorThread(job, *this, photoBlock_, *photoWeb_, counters_); });
-  } catch (const std::system_error&) {
-    MessageRequest request{"Couldn't start ProcessPhoto Thread..."};
-    request.icon = MessageIcon::None;
-    messages_.Show(request);
-  }
-  return 0;
+void ScanController::EndEngine() {
+  if (!engine_) return;
+  engine_->Join();
+  engine_.reset();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -248,8 +246,7 @@ void ScanController::TogglePause() {
     else
       timer->Resume();
   }
-  pageBlock_.hold = paused_;
-  photoBlock_.hold = paused_;
+  engine_->SetPaused(paused_);
   ReportProgress();
   observer_.OnScanStateChanged();
 }
@@ -258,85 +255,21 @@ void ScanController::Stop() {
   if (!HasWorker()) return;
   stopRequested_ = true;
   SetPhase(ScanProgress::Phase::Stopping);
-  for (ScanThreadBlock* block : {&pageBlock_, &photoBlock_}) {
-    if (!block->HasThread()) continue;
-    block->stop = 1;
-    std::this_thread::sleep_for(2ms);
-    ui_.Pump();
-  }
+  engine_->Stop();
 }
 
 // ---------------------------------------------------------------------------------------------
-// Messages
-
-int ScanController::FilePageLink(const LinkMessage* message) {
-  if (message == nullptr) return -1;
-  std::optional<std::string> url =
-      AcceptPageLink(message->pageURL, message->linkText, LinkKind::Page, scope_);
-  if (url) {
-    RemoveAll(*url, '\r');
-    RemoveAll(*url, '\n');
-    if (links_.AddPageLink(*url)) {
-      ++counters_.pagesFound;
-      OnPageProgress();
-    }
-  }
-  return 0;
-}
-
-int ScanController::FilePhotoLink(const LinkMessage* message) {
-  if (message == nullptr) return -1;
-  const std::string_view base = baseHref_.empty() ? message->pageURL : baseHref_;
-  const std::optional<PhotoLink> photo = AcceptPhotoLink(message->linkText, base, scope_);
-  if (photo) {
-    CXPhotoURLInfo info;
-    info.url = photo->url;
-    info.sortKey = photo->url;
-    info.fileName = photo->fileName;
-    info.pageURL = std::string(message->pageURL);
-    if (links_.AddPhotoLink(std::move(info))) {
-      ++counters_.photosFound;
-      OnPhotoProgress();
-    }
-  }
-  return 0;
-}
-
-int ScanController::OnNextPage(int /*requestIndex*/, std::string& url) {
-  const std::optional<CXLinkInfo> page = links_.TakeNextPage();
-  if (!page) return -1;
-  url = page->url;
-  ++counters_.pagesScanned;
-  OnPageProgress();
-  return static_cast<int>(url.size());
-}
-
-int ScanController::OnNextPhoto(int /*requestIndex*/, NextPhotoRequest& request) {
-  const std::optional<CXPhotoURLInfo> photo = links_.TakeNextPhoto();
-  if (!photo) return -1;
-  request.pageURL = photo->pageURL.substr(0, NextPhotoRequest::kURLLimit);
-  request.photoURL = photo->url;
-  request.fileName = photo->fileName.substr(0, NextPhotoRequest::kFileNameLimit);
-  OnPhotoProgress();
-  return static_cast<int>(request.pageURL.size() + request.photoURL.size() +
-                          request.fileName.size());
-}
-
-int ScanController::OnPhotoSaved(const std::string* path) {
-  if (path == nullptr) return -1;
-  observer_.OnPhotoSaved(*path);
-  return 1;
-}
+// Progress
 
 ScanProgress ScanController::Progress() const {
   ScanProgress progress;
   progress.phase = phase_;
   if (paused_ && phase_ != ScanProgress::Phase::Stopping && phase_ != ScanProgress::Phase::Ended)
     progress.phase = ScanProgress::Phase::Paused;
-  const ScanCounts c = counters_.Snapshot();
+  const ScanCounts& c = report_.counts;
   progress.pagesScanned = c.pagesScanned;
-  progress.pagesTotal = static_cast<std::int64_t>(links_.PageCount());
-  progress.photosFound = static_cast<std::int64_t>(links_.PhotoCount());
+  progress.pagesTotal = report_.pagesFound;
+  progress.photosFound = report_.photosFound;
   progress.photosProcessed = c.photosProcessed;
   progress.photosSaved = c.photosSaved;
   if (multiLink_) {
@@ -358,159 +291,8 @@ void ScanController::ReportProgress() {
   observer_.OnProgress(Progress());
 }
 
-int ScanController::OnPhotoProgress() {
-  ReportProgress();
-  return 0;
-}
-
-int ScanController::OnPageProgress() {
-  if (phase_ == ScanProgress::Phase::Starting && counters_.pagesScanned > 0)
-    phase_ = ScanProgress::Phase::ScanningPages;
-  ReportProgress();
-  return 0;
-}
-
-int ScanController::OnTransfer(std::int64_t seconds, std::int64_t bytes) {
-  counters_.seconds += seconds;
-  counters_.bytes += bytes;
-  return 0;
-}
-
 // ---------------------------------------------------------------------------------------------
-// The workers' side: each call runs on the UI thread while the worker waits.
-
-int ScanController::NextPage(int requestIndex, std::string& url) {
-  int result = -1;
-  ui_.Send([&] { result = OnNextPage(requestIndex, url); });
-  return result;
-}
-
-int ScanController::NextPhoto(int requestIndex, NextPhotoRequest& request) {
-  int result = -1;
-  ui_.Send([&] { result = OnNextPhoto(requestIndex, request); });
-  return result;
-}
-
-int ScanController::PhotoSaved(const std::string& path) {
-  int result = -1;
-  ui_.Send([&] { result = OnPhotoSaved(&path); });
-  return result;
-}
-
-int ScanController::RefreshPhotoProgress() {
-  ui_.Send([&] { OnPhotoProgress(); });
-  return 0;
-}
-
-int ScanController::RefreshPageProgress() {
-  ui_.Send([&] { OnPageProgress(); });
-  return 0;
-}
-
-int ScanController::ReportTransfer(std::int64_t seconds, std::int64_t bytes) {
-  ui_.Send([&] { OnTransfer(seconds, bytes); });
-  return 0;
-}
-
-bool ScanController::StartPhotoProcessorIfPhotosWait() {
-  bool started = false;
-  ui_.Send([&] {
-    if (PhotoProcessorRuns() || !PhotosWait()) return;
-    OnStartPhotoProcessor();
-    started = PhotoProcessorRuns();
-  });
-  return started;
-}
-
-void ScanController::ArmWorkerTimer(int timerId, std::uint64_t workerId) {
-  ui_.SetTimer(timerId, kWorkerTimerDelay,
-               [this, timerId, workerId] { OnTimer(timerId, workerId); });
-}
-
-void ScanController::OnPageLink(const LinkMessage& link) {
-  ui_.Send([&] { FilePageLink(&link); });
-}
-
-void ScanController::OnPhotoLink(const LinkMessage& link) {
-  ui_.Send([&] { FilePhotoLink(&link); });
-}
-
-void ScanController::OnBaseHref(std::string_view href) {
-  ui_.Send([&] { baseHref_ = std::string(href); });
-}
-
-// ---------------------------------------------------------------------------------------------
-// Timers and the end of a scan
-
-bool ScanController::PhotoProcessorRuns() const {
-  return photoBlock_.HasThread() && photoBlock_.end.load() == WorkerEnd::Running;
-}
-
-bool ScanController::PhotosWait() const {
-  return links_.HasPendingPhoto();
-}
-
-void ScanController::WaitForWorker(ScanThreadBlock& block, bool askToStop) {
-  if (!block.HasThread()) return;
-  if (askToStop) block.stop = 1;
-  // The worker may be waiting in a call to this thread: serve calls until it has ended.
-  while (block.end.load() == WorkerEnd::Running) {
-    ui_.Pump();
-    std::this_thread::sleep_for(2ms);
-  }
-  block.thread.join();
-  block.stop = 0;
-  block.hold = false;
-}
-
-void ScanController::KillScanTimers() {
-  for (int id : {kTimerWorkerStopped, kTimerPhotosFinished, kTimerPagesFinished}) ui_.KillTimer(id);
-}
-
-void ScanController::OnTimer(int timerId, std::uint64_t workerId) {
-  if (finished_ || destroying_) return;
-  if (workerId == 0 || (workerId != pageWorkerId_ && workerId != photoWorkerId_)) return;
-  if (inTimer_) {
-    // A handler is waiting for a worker and serving calls meanwhile: come back later
-    // rather than run two handlers into each other.
-    ui_.SetTimer(timerId, 20ms, [this, timerId, workerId] { OnTimer(timerId, workerId); });
-    return;
-  }
-  inTimer_ = true;
-  switch (timerId) {
-    case kTimerPagesFinished:
-      WaitForWorker(pageBlock_, true);
-      if (!PhotoProcessorRuns()) {
-        if (!PhotosWait() || stopRequested_) {
-          FinishScan();
-          break;
-        }
-        OnStartPhotoProcessor();
-      }
-      if (phase_ != ScanProgress::Phase::Stopping) SetPhase(ScanProgress::Phase::ProcessingPhotos);
-      break;
-    case kTimerPhotosFinished:
-      WaitForWorker(photoBlock_, false);
-      if (pageBlock_.HasThread()) break;
-      // Photos filed after the processor asked for its last one would be lost otherwise.
-      if (PhotosWait() && !stopRequested_)
-        OnStartPhotoProcessor();
-      else
-        FinishScan();
-      break;
-    case kTimerWorkerStopped:
-      if (stopped_) break;
-      stopped_ = true;
-      WaitForWorker(pageBlock_, true);
-      WaitForWorker(photoBlock_, true);
-      observer_.OnScanStateChanged();
-      FinishScan();
-      break;
-    default:
-      break;
-  }
-  inTimer_ = false;
-}
+// The end of a scan
 
 std::string ScanController::ScannedURL() const {
   return multiLink_ ? currentLinkURL_ : Trim(project_.m_lpszURL);
@@ -519,7 +301,6 @@ std::string ScanController::ScannedURL() const {
 void ScanController::FinishScan() {
   if (finished_) return;
   finished_ = true;
-  KillScanTimers();
   CXTaskTimer& timer = multiLink_ ? linkTimer_ : scanTimer_;
   if (multiLink_) {
     scanTimer_.Pause();
@@ -527,13 +308,13 @@ void ScanController::FinishScan() {
   } else {
     scanTimer_.Stop();
   }
-  const ScanCounts counts = counters_.Snapshot();
+  const ScanCounts counts = report_.counts;
   const std::string date = TodayDateText();
   WriteHistoryRow(counts, ScannedURL(), timer.ElapsedText(), timer.ElapsedSeconds(), date);
   WriteProjectLinkRow(counts, date);
 
   if (multiLink_) {
-    totals_.pagesFound += static_cast<std::int64_t>(links_.PageCount());
+    totals_.pagesFound += report_.pagesFound;
     totals_.photosProcessed += counts.photosProcessed;
     totals_.photosSkipped += counts.photosSkipped;
     totals_.photosSaved += counts.photosSaved;
@@ -552,8 +333,8 @@ void ScanController::WriteHistoryRow(const ScanCounts& counts, const std::string
   row.m_lpszScanDate = date;
   row.m_lpszTotalTime = time;
   row.m_lpszURL = url;
-  row.m_nPages = static_cast<int>(links_.PageCount());
-  row.m_nTotalImages = static_cast<int>(links_.PhotoCount());
+  row.m_nPages = static_cast<int>(report_.pagesFound);
+  row.m_nTotalImages = static_cast<int>(report_.photosFound);
   row.m_nSavedImages = static_cast<int>(counts.photosSaved);
   row.m_nSkippedImages = static_cast<int>(counts.photosSkipped);
   row.m_nStatus = 1;
@@ -561,7 +342,7 @@ void ScanController::WriteHistoryRow(const ScanCounts& counts, const std::string
   row.m_nSearchSubFolders = project_.m_nSearchSubFolders;
   row.m_nTotalTimeInSeconds = static_cast<int>(elapsedSeconds);
   row.m_nTransferTimeInSeconds = static_cast<int>(counts.seconds);
-  row.m_nTotalBytes = static_cast<int>(counts.bytes);
+  row.m_nTotalBytes = counts.bytes;
   NewGUIDString(row.m_lpszGUID);
   const std::optional<CScanHistoryRecord> stored =
       AddScanHistory(options_.databasePath, messages_, row, options_.onlySuccessfulScansInHistory);
@@ -583,8 +364,6 @@ void ScanController::WriteProjectLinkRow(const ScanCounts& counts, const std::st
 
 void ScanController::ShowResultsAndEnd() {
   scanTimer_.Stop();
-  WaitForWorker(pageBlock_, true);
-  WaitForWorker(photoBlock_, true);
   ScanResults results;
   results.title = project_.m_lpszTitle;
   results.processingTime = scanTimer_.ElapsedText();
@@ -596,9 +375,9 @@ void ScanController::ShowResultsAndEnd() {
     results.bytes = totals_.bytes;
     results.seconds = totals_.seconds;
   } else {
-    const ScanCounts c = counters_.Snapshot();
+    const ScanCounts& c = report_.counts;
     results.url = Trim(project_.m_lpszURL);
-    results.pages = static_cast<std::int64_t>(links_.PageCount());
+    results.pages = report_.pagesFound;
     results.processed = c.photosProcessed;
     results.saved = c.photosSaved;
     results.skipped = c.photosSkipped;
@@ -611,7 +390,6 @@ void ScanController::ShowResultsAndEnd() {
   scanning_ = false;
   paused_ = false;
   idle_ = true;
-  ui_.Pump();
   observer_.OnScanStateChanged();
   observer_.OnScanEnded(resultsText_);
 }

@@ -8,18 +8,14 @@
 
 #include "base/MessageBox.h"
 #include "base/TaskTimer.h"
-#include "scan/LinkExtractor.h"
 #include "scan/LinkLists.h"
-#include "scan/PhotoProcessor.h"
 #include "scan/ScanCounters.h"
-#include "scan/ScanHost.h"
+#include "scan/ScanEngine.h"
 #include "scan/ScanObserver.h"
 #include "scan/ScanOptions.h"
 #include "scan/ScanProgress.h"
 #include "scan/ScanScope.h"
-#include "scan/ScanThreadBlock.h"
 #include "scan/UiThread.h"
-#include "scan/WebFile.h"
 #include "storage/ProjectLinksRecord.h"
 #include "storage/ProjectLinksTable.h"
 #include "storage/ProjectsRecord.h"
@@ -36,13 +32,14 @@ struct CScanInfo {
   int id = -1;
 };
 
-// Owns everything a scan keeps: the link lists, counters, flags, the keyword and skip lists,
-// the start parts, the timers, the multi-link queue and both workers. Lives on the UI thread;
-// the workers reach it only through the UI thread (ScanHost calls and the link messages).
-class ScanController : private ScanHost, private LinkReceiver {
+// Owns a scan on the UI thread: starts the engine for the scan (or for each link of a
+// multi-link scan), pauses and stops it, shows its progress, writes the history rows and the
+// results. The engine never waits for this thread: it posts what happened, and the posts are
+// handled here in order.
+class ScanController {
  public:
   ScanController(UiThread& ui, MessageSink& messages, ScanObserver& observer);
-  ~ScanController() override;
+  ~ScanController();
   ScanController(const ScanController&) = delete;
   ScanController& operator=(const ScanController&) = delete;
 
@@ -59,11 +56,11 @@ class ScanController : private ScanHost, private LinkReceiver {
   bool IsIdle() const { return idle_; }
   bool IsMultiLink() const { return multiLink_; }
   bool IsFollowing() const { return follow_; }
-  bool HasWorker() const { return pageBlock_.HasThread() || photoBlock_.HasThread(); }
+  bool HasWorker() const { return engine_ != nullptr; }
 
   // The counters of the scan (or of the current link) and, in a multi-link scan, the totals
   // of the links finished before it.
-  ScanCounts Counters() const { return counters_.Snapshot(); }
+  ScanCounts Counters() const { return report_.counts; }
   ScanCounts RunningTotals() const { return totals_; }
   // The scan-history rows this scan made (one per link), whether or not they were stored.
   const std::vector<CScanHistoryRecord>& HistoryRows() const { return historyRows_; }
@@ -72,46 +69,38 @@ class ScanController : private ScanHost, private LinkReceiver {
   ScanProgress Progress() const;
 
  private:
-  // The scan's messages, handled on the UI thread.
-  int OnStartPhotoProcessor();                                   // WM_USER+1
-  int FilePageLink(const LinkMessage* message);                  // WM_USER+100
-  int FilePhotoLink(const LinkMessage* message);                 // WM_USER+101
-  int OnNextPage(int requestIndex, std::string& url);            // WM_USER+102
-  int OnNextPhoto(int requestIndex, NextPhotoRequest& request);  // WM_USER+103
-  int OnPhotoSaved(const std::string* path);                     // WM_USER+104
-  int OnPhotoProgress();                                         // WM_USER+105
-  int OnPageProgress();                                          // WM_USER+106
-  int OnTransfer(std::int64_t seconds, std::int64_t bytes);      // WM_USER+107
-  void OnTimer(int timerId, std::uint64_t workerId);
+  // Carries the engine's calls to the UI thread, each tagged with the run it belongs to.
+  class EngineRelay : public EngineEvents {
+   public:
+    EngineRelay(ScanController& controller, std::uint64_t run)
+        : controller_(controller), run_(run) {}
+    void OnEngineProgress(const EngineReport& report) override;
+    void OnEnginePhotoSaved(const std::string& path) override;
+    void OnEnginePagesDone() override;
+    void OnEngineEnded(bool stopped, const EngineReport& report) override;
 
-  // ScanHost: the workers' side, each call sent to the UI thread.
-  int NextPage(int requestIndex, std::string& url) override;
-  int NextPhoto(int requestIndex, NextPhotoRequest& request) override;
-  int PhotoSaved(const std::string& path) override;
-  int RefreshPhotoProgress() override;
-  int RefreshPageProgress() override;
-  int ReportTransfer(std::int64_t seconds, std::int64_t bytes) override;
-  bool StartPhotoProcessorIfPhotosWait() override;
-  void ArmWorkerTimer(int timerId, std::uint64_t workerId) override;
-  // LinkReceiver: links found by the page scanner.
-  void OnPageLink(const LinkMessage& link) override;
-  void OnPhotoLink(const LinkMessage& link) override;
-  void OnBaseHref(std::string_view href) override;
+   private:
+    void Post(std::function<void(ScanController&)> call);
+    ScanController& controller_;
+    const std::uint64_t run_;
+  };
 
-  bool PrepareFolders();
-  void CreateWebFiles();
+  bool IsCurrent(std::uint64_t run) const;
+  void OnEngineProgress(const EngineReport& report);
+  void OnEnginePagesDone();
+  void OnEngineEnded(bool stopped, const EngineReport& report);
+
+  bool PrepareScan(const CProjectsRecord& project, const ScanOptions& options);
+  void CreateCopyFolders();
   void ResetLinkState();
-  bool StartPageScanner(const std::string& startURL);
+  bool StartEngine(const std::string& startURL);
+  void EndEngine();
   bool StartNextProjectLink();
   void FinishScan();
   void WriteHistoryRow(const ScanCounts& counts, const std::string& url, const std::string& time,
                        std::int64_t elapsedSeconds, const std::string& date);
   void WriteProjectLinkRow(const ScanCounts& counts, const std::string& date);
   void ShowResultsAndEnd();
-  void WaitForWorker(ScanThreadBlock& block, bool askToStop);
-  void KillScanTimers();
-  bool PhotosWait() const;
-  bool PhotoProcessorRuns() const;
   void SetPhase(ScanProgress::Phase phase);
   void ReportProgress();
   std::string ScannedURL() const;
@@ -122,20 +111,12 @@ class ScanController : private ScanHost, private LinkReceiver {
 
   CProjectsRecord project_;
   ScanOptions options_;
-  std::unique_ptr<CXWebFile> pageWeb_;
-  std::unique_ptr<CXWebFile> photoWeb_;
-  ScanThreadBlock pageBlock_;
-  ScanThreadBlock photoBlock_;
-  // Every worker started gets a new id; a timer counts only when armed by the current page or
-  // photo worker, so a late one of a finished worker or an earlier link changes nothing.
-  std::uint64_t lastWorkerId_ = 0;
-  std::uint64_t pageWorkerId_ = 0;
-  std::uint64_t photoWorkerId_ = 0;
-
-  ScanScope scope_;  // start parts, keyword and skip lists, social state
-  LinkLists links_;
-  std::string baseHref_;
-  ScanCounters counters_;
+  std::string tempFolder_;  // this process's own
+  ScanScope scope_;         // start parts, keyword and skip lists, social state
+  std::unique_ptr<EngineRelay> relay_;
+  std::unique_ptr<ScanEngine> engine_;
+  std::uint64_t run_ = 0;  // counts engine runs; posts of an earlier one are ignored
+  EngineReport report_;
   ScanCounts totals_;
   CXTaskTimer scanTimer_;
   CXTaskTimer linkTimer_;
@@ -147,9 +128,8 @@ class ScanController : private ScanHost, private LinkReceiver {
   bool multiLink_ = false;
   bool follow_ = false;
   bool stopRequested_ = false;
-  bool stopped_ = false;   // the stop timer was handled
+  bool stopped_ = false;   // the engine ended stopped
   bool finished_ = false;  // FinishScan ran for this scan or link
-  bool inTimer_ = false;
   bool destroying_ = false;
 
   std::vector<CScanInfo> linkQueue_;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "scan/WebFile.h"
+#include "scan/TransferPool.h"
 #include "settings/Settings.h"
 
 namespace trawlix {

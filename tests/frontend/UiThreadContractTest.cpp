@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <atomic>
-#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -19,7 +18,7 @@ template <typename Fixture>
 class UiThreadContract : public ::testing::Test {};
 
 struct ManualFixture {
-  ManualUiThread ui{0.0};
+  ManualUiThread ui;
   bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5s) {
     return ui.RunUntil(done, timeout);
   }
@@ -49,90 +48,41 @@ struct QtFixture {
 using Fixtures = ::testing::Types<ManualFixture, QtFixture>;
 TYPED_TEST_SUITE(UiThreadContract, Fixtures);
 
-TYPED_TEST(UiThreadContract, SentCallsRunOnTheUiThreadWhileTheWorkerWaits) {
+TYPED_TEST(UiThreadContract, PostedCallsRunOnTheUiThreadInOrderPerWorker) {
   TypeParam f;
-  std::vector<int> order;  // touched only on the UI thread
-  std::atomic<bool> workerDone{false};
-  std::thread worker([&] {
-    for (int i = 0; i < 50; ++i) {
-      bool onUi = false;
-      f.ui.Send([&] {
-        onUi = f.ui.IsUiThread();
-        order.push_back(i);
-      });
-      EXPECT_TRUE(onUi);
-    }
-    workerDone = true;
-  });
-  EXPECT_TRUE(f.RunUntil([&] { return workerDone.load(); }));
-  worker.join();
-  ASSERT_EQ(order.size(), 50u);
-  for (int i = 0; i < 50; ++i) EXPECT_EQ(order[i], i);
-}
-
-TYPED_TEST(UiThreadContract, ExceptionOfASentCallReachesTheSender) {
-  TypeParam f;
-  std::atomic<bool> caught{false};
-  std::thread worker([&] {
-    try {
-      f.ui.Send([] { throw std::runtime_error("boom"); });
-    } catch (const std::runtime_error&) {
-      caught = true;
-    }
-  });
-  EXPECT_TRUE(f.RunUntil([&] { return caught.load(); }));
-  worker.join();
-}
-
-TYPED_TEST(UiThreadContract, SendOnTheUiThreadRunsAtOnce) {
-  TypeParam f;
-  int ran = 0;
-  f.ui.Send([&] { ++ran; });
-  EXPECT_EQ(ran, 1);
-}
-
-TYPED_TEST(UiThreadContract, TimerArmedByAWorkerFiresOnceOnTheUiThread) {
-  TypeParam f;
-  int fired = 0;
-  bool onUi = false;
-  std::thread worker([&] {
-    f.ui.SetTimer(kTimerPhotosFinished, 10ms, [&] {
-      ++fired;
-      onUi = f.ui.IsUiThread();
+  std::vector<std::pair<int, int>> order;  // touched only on the UI thread
+  std::atomic<int> offUi{0};
+  std::vector<std::thread> workers;
+  for (int w = 0; w < 3; ++w) {
+    workers.emplace_back([&, w] {
+      for (int i = 0; i < 200; ++i) {
+        f.ui.Post([&, w, i] {
+          if (!f.ui.IsUiThread()) ++offUi;
+          order.emplace_back(w, i);
+        });
+      }
     });
-  });
-  // Arming from a worker may wait for the UI thread, as a sent call does.
-  EXPECT_TRUE(f.RunUntil([&] { return fired > 0; }));
-  worker.join();
-  f.RunUntil([] { return false; }, 50ms);  // a second firing would show up here
-  EXPECT_EQ(fired, 1);
-  EXPECT_TRUE(onUi);
+  }
+  for (std::thread& worker : workers) worker.join();  // posting never waits for the UI thread
+  EXPECT_TRUE(f.RunUntil([&] { return order.size() == 600; }));
+  EXPECT_EQ(offUi.load(), 0);
+  int next[3] = {0, 0, 0};
+  for (const auto& [w, i] : order) EXPECT_EQ(i, next[w]++) << "worker " << w;
 }
 
-TYPED_TEST(UiThreadContract, RearmingReplacesAndKillingDisarms) {
+TYPED_TEST(UiThreadContract, PostOnTheUiThreadRunsLaterAndPumpDrains) {
   TypeParam f;
-  int first = 0, second = 0, killed = 0;
-  f.ui.SetTimer(kTimerPagesFinished, 5ms, [&] { ++first; });
-  f.ui.SetTimer(kTimerPagesFinished, 5ms, [&] { ++second; });
-  f.ui.SetTimer(kTimerWorkerStopped, 5ms, [&] { ++killed; });
-  f.ui.KillTimer(kTimerWorkerStopped);
-  f.ui.KillTimer(4242);  // never armed: no effect
-  EXPECT_TRUE(f.RunUntil([&] { return second > 0; }));
-  EXPECT_EQ(first, 0);
-  EXPECT_EQ(killed, 0);
-}
-
-TEST(ManualUiThread, TimersFireInDueOrder) {
-  ManualUiThread ui(1.0);
-  std::vector<int> fired;
-  ui.SetTimer(kTimerWorkerStopped, 30ms, [&] { fired.push_back(kTimerWorkerStopped); });
-  ui.SetTimer(kTimerPagesFinished, 1ms, [&] { fired.push_back(kTimerPagesFinished); });
-  ui.SetTimer(kTimerPhotosFinished, 10ms, [&] { fired.push_back(kTimerPhotosFinished); });
-  EXPECT_TRUE(ui.HasArmedTimer(kTimerPhotosFinished));
-  EXPECT_TRUE(ui.RunUntil([&] { return fired.size() == 3; }, 2s));
-  EXPECT_EQ(fired,
-            (std::vector<int>{kTimerPagesFinished, kTimerPhotosFinished, kTimerWorkerStopped}));
-  EXPECT_FALSE(ui.HasArmedTimer(kTimerPhotosFinished));
+  std::vector<int> ran;
+  f.ui.Post([&] {
+    ran.push_back(1);
+    f.ui.Post([&] { ran.push_back(3); });  // posted while draining: still runs in this pump
+  });
+  f.ui.Post([&] { ran.push_back(2); });
+  EXPECT_TRUE(ran.empty());
+  f.ui.Pump();
+  EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
+  f.ui.Pump();  // nothing left: no effect
+  EXPECT_EQ(ran.size(), 3u);
 }
 
 }  // namespace

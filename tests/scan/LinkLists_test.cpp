@@ -16,10 +16,7 @@ using testing_scope::MakeScope;
 
 std::vector<std::string> TakeAllPages(LinkLists& lists) {
   std::vector<std::string> urls;
-  while (auto page = lists.TakeNextPage()) {
-    EXPECT_EQ(page->taken, 1);
-    urls.push_back(page->url);
-  }
+  while (auto page = lists.TakeNextPage()) urls.push_back(*page);
   return urls;
 }
 
@@ -30,7 +27,7 @@ TEST(LinkLists, PagesAreHandedOutInCaseInsensitiveURLOrder) {
   }
   EXPECT_EQ(TakeAllPages(lists),
             (std::vector<std::string>{"http://h/a", "http://h/B", "http://h/b2", "http://h/c"}));
-  EXPECT_EQ(lists.PendingPages(), 0u);
+  EXPECT_TRUE(lists.PendingPages().empty());
   EXPECT_EQ(lists.ScannedPages(), 4u);
   EXPECT_EQ(lists.PageCount(), 4u);
 }
@@ -43,14 +40,14 @@ TEST(LinkLists, ALinkDifferingOnlyInCaseIsFiledOnce) {
   EXPECT_FALSE(lists.AddPageLink("http://h/page.html")) << "already scanned";
   EXPECT_EQ(lists.PageCount(), 1u);
 
-  EXPECT_TRUE(lists.AddPhotoLink({"http://h/A.jpg", "", "A.jpg", "http://h/1.html"}));
-  EXPECT_FALSE(lists.AddPhotoLink({"http://h/a.JPG", "", "a.JPG", "http://h/2.html"}));
+  EXPECT_TRUE(lists.AddPhotoLink({"http://h/A.jpg", "A.jpg", "http://h/1.html"}));
+  EXPECT_FALSE(lists.AddPhotoLink({"http://h/a.JPG", "a.JPG", "http://h/2.html"}));
+  lists.EndPage();
   const auto photo = lists.TakeNextPhoto();
   ASSERT_TRUE(photo);
-  EXPECT_EQ(photo->sortKey, "http://h/A.jpg");
+  EXPECT_EQ(photo->url, "http://h/A.jpg");
   EXPECT_EQ(photo->pageURL, "http://h/1.html");
-  EXPECT_EQ(photo->taken, 1);
-  EXPECT_FALSE(lists.AddPhotoLink({"http://h/a.jpg", "", "a.jpg", "http://h/3.html"}));
+  EXPECT_FALSE(lists.AddPhotoLink({"http://h/a.jpg", "a.jpg", "http://h/3.html"}));
   EXPECT_FALSE(lists.HasPendingPhoto());
   EXPECT_EQ(lists.PhotoCount(), 1u);
 }
@@ -63,7 +60,7 @@ TEST(LinkLists, BlanksAreRemovedAndOverlongURLsRefused) {
   const std::string fits = "http://h/" + std::string(LinkLists::kMaxURL - 10, 'x');
   EXPECT_TRUE(lists.AddPageLink(fits));
   EXPECT_FALSE(lists.AddPageLink(fits + "yy"));
-  EXPECT_FALSE(lists.AddPhotoLink({fits + "yy.jpg", "", "", ""}));
+  EXPECT_FALSE(lists.AddPhotoLink({fits + "yy.jpg", "", ""}));
   lists.Clear();
   EXPECT_EQ(lists.PageCount(), 0u);
   EXPECT_FALSE(lists.TakeNextPage());
@@ -72,12 +69,30 @@ TEST(LinkLists, BlanksAreRemovedAndOverlongURLsRefused) {
 TEST(LinkLists, ManyLinksKeepOrderAndUniqueness) {
   LinkLists lists;
   for (int i = 0; i < 20000; ++i) lists.AddPageLink("http://h/" + std::to_string(i * 7919 % 10000));
-  EXPECT_EQ(lists.PendingPages(), 10000u);
+  EXPECT_EQ(lists.PendingPages().size(), 10000u);
   std::string previous;
   while (auto page = lists.TakeNextPage()) {
-    EXPECT_LT(previous, page->url);
-    previous = page->url;
+    EXPECT_LT(previous, *page);
+    previous = *page;
   }
+}
+
+// Photos leave page by page as the pages were scanned, each page's in URL order, however the
+// links were found: the order the photos are stored and numbered in.
+TEST(LinkLists, PhotosLeavePageByPageEachPageSorted) {
+  LinkLists lists;
+  for (const char* url : {"http://h/z.jpg", "http://h/B.jpg", "http://h/a.jpg"})
+    lists.AddPhotoLink({url, "", "http://h/1.html"});
+  lists.EndPage();
+  for (const char* url : {"http://h/c.jpg", "http://h/A.JPG", "http://h/0.jpg"})
+    lists.AddPhotoLink({url, "", "http://h/2.html"});
+  EXPECT_EQ(lists.PendingPhotos(), 3u) << "the second page's photos wait for its end";
+  lists.EndPage();
+  std::vector<std::string> order;
+  while (auto photo = lists.TakeNextPhoto()) order.push_back(photo->url);
+  EXPECT_EQ(order, (std::vector<std::string>{"http://h/a.jpg", "http://h/B.jpg", "http://h/z.jpg",
+                                             "http://h/0.jpg", "http://h/c.jpg"}));
+  EXPECT_EQ(lists.PhotoCount(), 5u);
 }
 
 // One document, one fetch: links that differ only by a fragment are one page.
@@ -86,7 +101,7 @@ TEST(LinkLists, FragmentsNeverMakeAnotherPage) {
   ScanScope scope = MakeScope(start);
   LinkLists lists;
   ASSERT_TRUE(lists.AddPageLink(ResolveURL("", start, scope)));
-  ASSERT_EQ(lists.TakeNextPage()->url, start);
+  ASSERT_EQ(lists.TakeNextPage(), start);
 
   int filed = 0;
   for (const char* link : {"p.html", "p.html#a", "P.html#b", "#", "#top", "index.html#x"}) {

@@ -38,7 +38,7 @@ void RecordingObserver::OnProgress(const ScanProgress& progress) {
   photoLines.push_back(PhotoLineText(progress));
 }
 
-PipelineTest::PipelineTest(double timerScale) : ui(timerScale) {
+PipelineTest::PipelineTest() {
   project.m_nId = 7;
   project.m_nCatId = 1;
   project.m_lpszTitle = "Harvest";

@@ -53,8 +53,7 @@ struct SitePhoto {
 // A scan of a generated site into a fresh folder, driven on the test's thread.
 class PipelineTest : public ::testing::Test {
  protected:
-  // `timerScale` shortens the workers' 500 ms timers; 1.0 keeps them real.
-  explicit PipelineTest(double timerScale = 0.02);
+  PipelineTest();
 
   // The standard site: pages in folders, photos of every format and orientation, small and
   // large, a duplicate in other letter case, a base tag, a link in a comment, an onclick photo,

@@ -1,4 +1,4 @@
-#include "scan/WebFile.h"
+#include "scan/TransferPool.h"
 
 #include <curl/curl.h>
 #include <fcntl.h>
@@ -9,19 +9,16 @@
 #include <climits>
 #include <system_error>
 
-#include "base/TaskTimer.h"
-
 namespace trawlix {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 constexpr long kMaxRedirects = 10;
 // The referer header is bounded like the request line.
 constexpr std::size_t kMaxRefererHeader = 2047;
 // Keeps seconds x 1000 inside a long.
 constexpr int kMaxConnectTimeoutSeconds = INT_MAX / 1000;
+constexpr long kReceiveBuffer = 256L * 1024;
 
 struct HeaderListDeleter {
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
@@ -76,6 +73,8 @@ class BodySink {
   // Called once when the response is accepted, before any byte; false ends the transfer.
   virtual bool Begin() = 0;
   virtual bool Store(std::string_view bytes) = 0;
+  // The transfer did not end well: nothing it wrote is kept.
+  virtual void Discard() {}
 };
 
 class PageSink : public BodySink {
@@ -102,8 +101,10 @@ class FileSink : public BodySink {
   FileSink(const FileSink&) = delete;
   FileSink& operator=(const FileSink&) = delete;
 
+  // Never opens a file or link that is already there: a link planted under the name cannot
+  // redirect the write.
   bool Begin() override {
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     return fd_ >= 0;
   }
 
@@ -126,7 +127,7 @@ class FileSink : public BodySink {
   }
 
   // Closes and removes a file this sink created.
-  void Discard() {
+  void Discard() override {
     if (fd_ < 0) return;
     ::close(fd_);
     fd_ = -1;
@@ -144,20 +145,40 @@ class FileSink : public BodySink {
 };
 
 // Why a transfer ended before libcurl finished it.
-enum class TransferEnd { None, Stopped, Stalled, Rejected, Capped, SinkFailed };
+enum class TransferEnd { None, Stalled, Rejected, Capped, SinkFailed };
+
+}  // namespace
 
 // The state of one request, shared with libcurl's callbacks.
-class Transfer {
+class TransferPool::Transfer {
  public:
-  Transfer(const std::atomic<int>& stop, BodySink& sink, std::chrono::milliseconds stallTimeout,
-           std::uint64_t byteLimit)
-      : stop_(stop), sink_(sink), stallTimeout_(stallTimeout), byteLimit_(byteLimit) {}
+  Transfer(const WebFileOptions& options, TransferRequest request)
+      : tag_(request.tag),
+        stallTimeout_(options.stallTimeout),
+        byteLimit_(request.file ? UINT64_MAX : options.maxPageBytes) {
+    if (request.file) {
+      fileSink_.emplace(*request.file);
+      sink_ = &*fileSink_;
+    } else {
+      pageSink_.emplace(result_.text);
+      sink_ = &*pageSink_;
+    }
+    result_.tag = tag_;
+    url_ = RequestURL(request.url);
+  }
 
-  void Perform(CURL* handle, curl_slist* headers, const std::string& url) {
+  // False when the request's headers could not be made.
+  bool Attach(CURL* handle, const WebFileOptions& options,
+              const std::optional<std::string>& referer) {
+    if (referer && !AppendHeader(headers_, RefererHeader(*referer))) return false;
+    if (options.noCache && (!AppendHeader(headers_, "Pragma: no-cache") ||
+                            !AppendHeader(headers_, "Cache-Control: no-cache"))) {
+      return false;
+    }
     handle_ = handle;
     lastActivity_ = Clock::now();
-    curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(handle, CURLOPT_URL, url_.c_str());
+    curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers_.get());
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, this);
     curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
@@ -165,47 +186,64 @@ class Transfer {
     curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &Transfer::OnProgress);
     curl_easy_setopt(handle, CURLOPT_XFERINFODATA, this);
     curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
-    code_ = curl_easy_perform(handle);
-    // The header list dies with the caller; the handle must not keep pointing at it.
-    curl_easy_setopt(handle, CURLOPT_HTTPHEADER, nullptr);
-    // A response without a body never reached OnBody: accept or refuse it now.
-    if (code_ == CURLE_OK && !begun_ && !Begin()) code_ = CURLE_WRITE_ERROR;
-    timer_.Stop();
+    return true;
   }
 
-  bool Completed() const { return code_ == CURLE_OK; }
-  bool Begun() const { return begun_; }
-  TransferEnd End() const { return end_; }
-  std::int64_t Bytes() const { return static_cast<std::int64_t>(bytes_); }
-  int Seconds() const { return static_cast<int>(timer_.ElapsedSeconds()); }
+  TransferResult Finish(CURLcode code) {
+    // A response without a body never reached OnBody: accept or refuse it now.
+    if (code == CURLE_OK && !begun_ && !Begin()) code = CURLE_WRITE_ERROR;
+    result_.bytes = static_cast<std::int64_t>(bytes_);
+    if (fileSink_) {
+      // Anything short of the whole body is not a photo; the sink removes the partial file.
+      result_.ok = code == CURLE_OK && fileSink_->Keep();
+    } else {
+      result_.ok = code == CURLE_OK || PageKept();
+      if (!result_.ok) result_.text.clear();
+    }
+    if (!result_.ok) sink_->Discard();
+    return std::move(result_);
+  }
+
+  void Cancel() { sink_->Discard(); }
 
  private:
+  // A page cut short by its cap, or by a connection that broke or went silent mid-body,
+  // still yields the text so far.
+  bool PageKept() const {
+    switch (end_) {
+      case TransferEnd::Capped:
+        return true;
+      case TransferEnd::None:
+      case TransferEnd::Stalled:
+        return begun_;
+      case TransferEnd::Rejected:
+      case TransferEnd::SinkFailed:
+        return false;
+    }
+    return false;
+  }
+
   bool Begin() {
     long status = 0;
     curl_easy_getinfo(handle_, CURLINFO_RESPONSE_CODE, &status);
-    if (!CXWebFile::IsAcceptedStatus(status)) {
+    if (!IsAcceptedStatus(status)) {
       end_ = TransferEnd::Rejected;
       return false;
     }
-    if (!sink_.Begin()) {
+    if (!sink_->Begin()) {
       end_ = TransferEnd::SinkFailed;
       return false;
     }
     begun_ = true;
-    timer_.Start();
     return true;
   }
 
   std::size_t Receive(const char* data, std::size_t size) {
     lastActivity_ = Clock::now();
     if (!begun_ && !Begin()) return 0;
-    if (stop_.load() != 0) {
-      end_ = TransferEnd::Stopped;
-      return 0;
-    }
     const auto take = static_cast<std::size_t>(std::min<std::uint64_t>(size, byteLimit_ - bytes_));
     bytes_ += take;
-    if (!sink_.Store(std::string_view(data, take))) {
+    if (!sink_->Store(std::string_view(data, take))) {
       end_ = TransferEnd::SinkFailed;
       return 0;
     }
@@ -216,17 +254,11 @@ class Transfer {
     return size;
   }
 
-  // libcurl calls this at least once a second, also while nothing arrives.
-  bool ShouldAbort() {
-    if (stop_.load() != 0) {
-      end_ = TransferEnd::Stopped;
-      return true;
-    }
-    if (Clock::now() - lastActivity_ > stallTimeout_) {
-      end_ = TransferEnd::Stalled;
-      return true;
-    }
-    return false;
+  // libcurl calls this whenever the transfer is driven, also while nothing arrives.
+  bool Stalled() {
+    if (Clock::now() - lastActivity_ <= stallTimeout_) return false;
+    end_ = TransferEnd::Stalled;
+    return true;
   }
 
   static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self) {
@@ -237,37 +269,24 @@ class Transfer {
     return size * count;
   }
   static int OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    return static_cast<Transfer*>(self)->ShouldAbort() ? 1 : 0;
+    return static_cast<Transfer*>(self)->Stalled() ? 1 : 0;
   }
 
-  const std::atomic<int>& stop_;
-  BodySink& sink_;
+  const std::uint64_t tag_;
   const std::chrono::milliseconds stallTimeout_;
   const std::uint64_t byteLimit_;
+  std::string url_;
+  HeaderList headers_;
+  TransferResult result_;
+  std::optional<PageSink> pageSink_;
+  std::optional<FileSink> fileSink_;
+  BodySink* sink_ = nullptr;
   CURL* handle_ = nullptr;
-  CURLcode code_ = CURLE_FAILED_INIT;
   TransferEnd end_ = TransferEnd::None;
   bool begun_ = false;
   std::uint64_t bytes_ = 0;
-  CXTaskTimer timer_;  // runs from the accepted response to the end of the body
   Clock::time_point lastActivity_;
 };
-
-// Sends one GET on the session; false when no request could be made.
-bool Run(CURL* session, const WebFileOptions& options, Transfer& transfer,
-         std::optional<std::string_view> referer, std::string_view url) {
-  if (session == nullptr) return false;
-  HeaderList headers;
-  if (referer && !AppendHeader(headers, RefererHeader(*referer))) return false;
-  if (options.noCache && (!AppendHeader(headers, "Pragma: no-cache") ||
-                          !AppendHeader(headers, "Cache-Control: no-cache"))) {
-    return false;
-  }
-  transfer.Perform(session, headers.get(), RequestURL(url));
-  return true;
-}
-
-}  // namespace
 
 void PageTextBuilder::Append(std::string_view bytes) {
   while (!bytes.empty()) {
@@ -285,23 +304,38 @@ void PageTextBuilder::Append(std::string_view bytes) {
   }
 }
 
-void CXWebFile::SessionCloser::operator()(void* handle) const {
-  curl_easy_cleanup(handle);
+namespace {
+
+void CloseMulti(void* multi) {
+  curl_multi_cleanup(multi);
 }
 
-CXWebFile::CXWebFile(WebFileOptions options) : options_(std::move(options)) {
-  OpenSession();
+}  // namespace
+
+TransferPool::TransferPool(WebFileOptions options)
+    : options_(std::move(options)), multi_(curl_multi_init(), &CloseMulti) {
+  if (!multi_) return;
+  const long perHost = std::max(1, options_.connectionsPerHost);
+  curl_multi_setopt(multi_.get(), CURLMOPT_MAX_HOST_CONNECTIONS, perHost);
+  // Room in the cache for the kept-alive connections of a few hosts.
+  curl_multi_setopt(multi_.get(), CURLMOPT_MAXCONNECTS, perHost * 4);
 }
 
-CXWebFile::~CXWebFile() = default;
+TransferPool::~TransferPool() {
+  CancelAll();
+  for (void* handle : idleHandles_) curl_easy_cleanup(handle);
+}
 
-void CXWebFile::OpenSession() {
-  if (!options_ || session_) return;
+void* TransferPool::NewHandle() {
+  if (!idleHandles_.empty()) {
+    void* handle = idleHandles_.back();
+    idleHandles_.pop_back();
+    return handle;
+  }
   CURL* handle = curl_easy_init();
-  if (handle == nullptr) return;
-  session_.reset(handle);
-  const int timeout = std::clamp(options_->connectTimeoutSeconds, 0, kMaxConnectTimeoutSeconds);
-  curl_easy_setopt(handle, CURLOPT_USERAGENT, options_->userAgent.c_str());
+  if (handle == nullptr) return nullptr;
+  const int timeout = std::clamp(options_.connectTimeoutSeconds, 0, kMaxConnectTimeoutSeconds);
+  curl_easy_setopt(handle, CURLOPT_USERAGENT, options_.userAgent.c_str());
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeout) * 1000L);
   // Worker threads: no signals for name-resolution time-outs.
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
@@ -312,53 +346,95 @@ void CXWebFile::OpenSession() {
   curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
+  // Photos are large: fewer, larger writes.
+  curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBuffer);
+  return handle;
 }
 
-bool CXWebFile::DownloadToString(std::optional<std::string_view> referer,
-                                 const std::atomic<int>& stop, std::string_view url,
-                                 std::string& text, std::int64_t& bytesRead, int& seconds) {
-  if (url.size() > kMaxURLLength) return false;
-  bytesRead = 0;
-  seconds = 0;
-  if (!options_) return false;
-  PageSink sink(text);
-  Transfer transfer(stop, sink, options_->stallTimeout, options_->maxPageBytes);
-  if (!Run(session_.get(), *options_, transfer, referer, url)) return false;
-  bytesRead = transfer.Bytes();
-  seconds = transfer.Seconds();
-  if (transfer.Completed()) return true;
-  switch (transfer.End()) {
-    case TransferEnd::Stopped:
-      // Stopped before any response: nothing was received.
-      if (!transfer.Begun()) text.clear();
-      return true;
-    case TransferEnd::Capped:
-      return true;
-    case TransferEnd::Rejected:
-    case TransferEnd::SinkFailed:
-      return false;
-    case TransferEnd::None:
-    case TransferEnd::Stalled:
-      // A connection that broke or went silent mid-body still yields the text so far.
-      return transfer.Begun();
+void TransferPool::Release(void* handle) {
+  curl_multi_remove_handle(multi_.get(), handle);
+  // The header list dies with its transfer; the handle must not keep pointing at it.
+  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, nullptr);
+  idleHandles_.push_back(handle);
+}
+
+void TransferPool::Submit(TransferRequest request) {
+  if (request.url.size() > kMaxURLLength || !multi_) {
+    ended_.push_back(TransferResult{request.tag, false, {}, 0});
+    return;
   }
-  return false;
+  const std::optional<std::string> referer = std::move(request.referer);
+  auto transfer = std::make_unique<Transfer>(options_, std::move(request));
+  void* handle = NewHandle();
+  if (handle == nullptr || !transfer->Attach(static_cast<CURL*>(handle), options_, referer) ||
+      curl_multi_add_handle(multi_.get(), handle) != CURLM_OK) {
+    if (handle != nullptr) idleHandles_.push_back(handle);
+    ended_.push_back(transfer->Finish(CURLE_FAILED_INIT));
+    return;
+  }
+  transfers_.emplace(handle, std::move(transfer));
+  NoteBusy();
 }
 
-bool CXWebFile::DownloadToFile(std::string_view referer, const std::atomic<int>& stop,
-                               std::string_view url, const std::filesystem::path& path,
-                               std::int64_t& bytesRead, int& seconds) {
-  if (url.size() > kMaxURLLength) return false;
-  bytesRead = 0;
-  seconds = 0;
-  if (!options_) return false;
-  FileSink sink(path);
-  Transfer transfer(stop, sink, options_->stallTimeout, UINT64_MAX);
-  if (!Run(session_.get(), *options_, transfer, referer, url)) return false;
-  bytesRead = transfer.Bytes();
-  seconds = transfer.Seconds();
-  // Anything short of the whole body is not a photo; the sink removes the partial file.
-  return transfer.Completed() && sink.Keep();
+void TransferPool::Finish(void* handle, int code) {
+  const auto found = transfers_.find(handle);
+  if (found == transfers_.end()) return;
+  ended_.push_back(found->second->Finish(static_cast<CURLcode>(code)));
+  transfers_.erase(found);
+  Release(handle);
+}
+
+std::vector<TransferResult> TransferPool::Run(std::chrono::milliseconds wait) {
+  const auto drive = [this] {
+    int running = 0;
+    curl_multi_perform(multi_.get(), &running);
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi_.get(), &left)) {
+      if (message->msg == CURLMSG_DONE) Finish(message->easy_handle, message->data.result);
+    }
+  };
+  if (multi_) {
+    drive();
+    if (ended_.empty() && wait.count() > 0) {
+      curl_multi_poll(multi_.get(), nullptr, 0, static_cast<int>(wait.count()), nullptr);
+      drive();
+    }
+  }
+  NoteBusy();
+  std::vector<TransferResult> ended(std::make_move_iterator(ended_.begin()),
+                                    std::make_move_iterator(ended_.end()));
+  ended_.clear();
+  return ended;
+}
+
+void TransferPool::CancelAll() {
+  for (auto& [handle, transfer] : transfers_) {
+    transfer->Cancel();
+    Release(handle);
+  }
+  transfers_.clear();
+  ended_.clear();
+  NoteBusy();
+}
+
+void TransferPool::Wakeup() {
+  if (multi_) curl_multi_wakeup(multi_.get());
+}
+
+void TransferPool::NoteBusy() {
+  const Clock::time_point now = Clock::now();
+  if (transfers_.empty() && busySince_) {
+    busy_ += now - *busySince_;
+    busySince_.reset();
+  } else if (!transfers_.empty() && !busySince_) {
+    busySince_ = now;
+  }
+}
+
+std::chrono::milliseconds TransferPool::BusyTime() const {
+  Clock::duration busy = busy_;
+  if (busySince_) busy += Clock::now() - *busySince_;
+  return std::chrono::duration_cast<std::chrono::milliseconds>(busy);
 }
 
 }  // namespace trawlix

@@ -1,4 +1,4 @@
-#include "scan/WebFile.h"
+#include "scan/TransferPool.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -100,9 +102,9 @@ class TestServer {
 constexpr std::size_t kLargeSize = std::size_t{256} * 1024 * 1024;
 constexpr std::size_t kStopAfter = 1024 * 1024;
 
-class WebFileTest : public ::testing::Test {
+class TransferPoolTest : public ::testing::Test {
  protected:
-  WebFileTest() {
+  TransferPoolTest() {
     auto& server = server_.server();
     server.Get("/page", [](const httplib::Request&, httplib::Response& res) {
       res.set_content("<html>hello</html>", "text/html");
@@ -161,16 +163,36 @@ class WebFileTest : public ::testing::Test {
     });
   }
 
-  CXWebFile& Web() {
-    if (!web_) web_ = std::make_unique<CXWebFile>(options_);
-    return *web_;
+  TransferPool& Pool() {
+    if (!pool_) pool_ = std::make_unique<TransferPool>(options_);
+    return *pool_;
   }
 
-  bool GetPage(const std::string& url, std::optional<std::string_view> referer = std::nullopt) {
-    return Web().DownloadToString(referer, stop_, url, text_, bytes_, seconds_);
+  // Runs one transfer to its end; raising stop_ cancels it (no result).
+  std::optional<TransferResult> Fetch(TransferRequest request) {
+    Pool().Submit(std::move(request));
+    for (;;) {
+      if (stop_) {
+        Pool().CancelAll();
+        return std::nullopt;
+      }
+      std::vector<TransferResult> ended = Pool().Run(20ms);
+      if (!ended.empty()) return std::move(ended.front());
+    }
   }
-  bool GetFile(const std::string& url, std::string_view referer = "http://127.0.0.1") {
-    return Web().DownloadToFile(referer, stop_, url, file_, bytes_, seconds_);
+
+  // Outputs change only when a result comes; the text only when it is usable.
+  bool Take(const std::optional<TransferResult>& result) {
+    if (!result) return false;
+    bytes_ = result->bytes;
+    if (result->ok && !result->text.empty()) text_ = result->text;
+    return result->ok;
+  }
+  bool GetPage(const std::string& url, std::optional<std::string> referer = std::nullopt) {
+    return Take(Fetch({1, url, std::move(referer), std::nullopt}));
+  }
+  bool GetFile(const std::string& url, std::string referer = "http://127.0.0.1") {
+    return Take(Fetch({2, url, std::move(referer), file_}));
   }
 
   // Declared first so that it outlives the web file and its kept-alive connections.
@@ -178,26 +200,25 @@ class WebFileTest : public ::testing::Test {
   testing::TempDir dir_;
   fs::path file_ = dir_ / "photo.jpg";
   WebFileOptions options_;
-  std::unique_ptr<CXWebFile> web_;
+  std::unique_ptr<TransferPool> pool_;
   std::atomic<int> stop_{0};
   std::string body_;
   std::string text_ = "untouched";
   std::int64_t bytes_ = -7;
-  int seconds_ = -7;
 };
 
-TEST(WebFileStatus, RefusesClientErrorsUpTo415Only) {
+TEST(TransferStatus, RefusesClientErrorsUpTo415Only) {
   const struct {
     long status;
     bool accepted;
   } cases[] = {{0, true},    {200, true},  {301, true}, {399, true}, {400, false}, {403, false},
                {404, false}, {415, false}, {416, true}, {499, true}, {500, true},  {503, true}};
   for (const auto& c : cases) {
-    EXPECT_EQ(CXWebFile::IsAcceptedStatus(c.status), c.accepted) << c.status;
+    EXPECT_EQ(TransferPool::IsAcceptedStatus(c.status), c.accepted) << c.status;
   }
 }
 
-TEST_F(WebFileTest, StatusDecidesBetweenBodyAndFailure) {
+TEST_F(TransferPoolTest, StatusDecidesBetweenBodyAndFailure) {
   const struct {
     int status;
     bool accepted;
@@ -219,7 +240,7 @@ TEST_F(WebFileTest, StatusDecidesBetweenBodyAndFailure) {
   }
 }
 
-TEST_F(WebFileTest, RedirectsAreFollowedWithinLimitsAndProtocols) {
+TEST_F(TransferPoolTest, RedirectsAreFollowedWithinLimitsAndProtocols) {
   EXPECT_TRUE(GetPage(server_.Url("/redirect")));
   EXPECT_EQ(text_, "<html>hello</html>");
   EXPECT_TRUE(GetFile(server_.Url("/redirect")));
@@ -240,7 +261,7 @@ TEST_F(WebFileTest, RedirectsAreFollowedWithinLimitsAndProtocols) {
   EXPECT_EQ(text_, "untouched");
 }
 
-TEST_F(WebFileTest, RequestsCarryAgentRefererAndCacheHeaders) {
+TEST_F(TransferPoolTest, RequestsCarryAgentRefererAndCacheHeaders) {
   options_.userAgent = "TestAgent/2.5";
   ASSERT_TRUE(GetPage(server_.Url("/page"), "http://site.example"));
   SeenRequest seen = server_.Seen().back();
@@ -256,13 +277,14 @@ TEST_F(WebFileTest, RequestsCarryAgentRefererAndCacheHeaders) {
   EXPECT_EQ(server_.Seen().back().Header("Referer"), "http://site.example/gallery/index.html");
 
   // A referer taken from a page cannot add headers of its own.
+  fs::remove(file_);
   ASSERT_TRUE(GetFile(server_.Url("/page"), "http://a.example/\r\nX-Injected: 1"));
   seen = server_.Seen().back();
   EXPECT_FALSE(seen.Has("X-Injected"));
   EXPECT_EQ(seen.Header("Referer"), "http://a.example/X-Injected: 1");
 }
 
-TEST_F(WebFileTest, NoCacheHeadersOnlyWhenAsked) {
+TEST_F(TransferPoolTest, NoCacheHeadersOnlyWhenAsked) {
   options_.noCache = false;
   ASSERT_TRUE(GetPage(server_.Url("/page")));
   ASSERT_TRUE(GetFile(server_.Url("/page")));
@@ -272,7 +294,7 @@ TEST_F(WebFileTest, NoCacheHeadersOnlyWhenAsked) {
   }
 }
 
-TEST_F(WebFileTest, SessionKeepsItsConnectionAlive) {
+TEST_F(TransferPoolTest, SessionKeepsItsConnectionAlive) {
   ASSERT_TRUE(GetPage(server_.Url("/page")));
   ASSERT_TRUE(GetFile(server_.Url("/page")));
   const auto seen = server_.Seen();
@@ -280,7 +302,7 @@ TEST_F(WebFileTest, SessionKeepsItsConnectionAlive) {
   EXPECT_EQ(seen[0].remotePort, seen[1].remotePort);
 }
 
-TEST_F(WebFileTest, NulByteDropsTheRestOfItsChunkOnly) {
+TEST_F(TransferPoolTest, NulByteDropsTheRestOfItsChunkOnly) {
   body_ = std::string(100, 'a') + '\0' + std::string(1947, 'b') +  // chunk 0
           std::string(2048, 'c') +                                 // chunk 1
           std::string(10, 'd') + '\0' + std::string(5, 'e');       // chunk 2
@@ -313,9 +335,10 @@ TEST(PageTextBuilder, ResultDoesNotDependOnHowTheBodyArrives) {
   }
 }
 
-TEST_F(WebFileTest, UrlLengthLimit) {
+TEST_F(TransferPoolTest, UrlLengthLimit) {
   const std::string prefix = server_.Url("/long/");
-  const std::string longest = prefix + std::string(CXWebFile::kMaxURLLength - prefix.size(), 'u');
+  const std::string longest =
+      prefix + std::string(TransferPool::kMaxURLLength - prefix.size(), 'u');
   ASSERT_EQ(longest.size(), 2048U);
   EXPECT_TRUE(GetPage(longest));
   EXPECT_EQ(text_, "long");
@@ -324,48 +347,39 @@ TEST_F(WebFileTest, UrlLengthLimit) {
 
   // One byte more: refused before any network activity, outputs untouched.
   text_ = "untouched";
-  bytes_ = -7;
-  seconds_ = -7;
   fs::remove(file_);
   EXPECT_FALSE(GetPage(longest + "u"));
   EXPECT_FALSE(GetFile(longest + "u"));
   EXPECT_EQ(text_, "untouched");
-  EXPECT_EQ(bytes_, -7);
-  EXPECT_EQ(seconds_, -7);
+  EXPECT_EQ(bytes_, 0);
   EXPECT_FALSE(fs::exists(file_));
   EXPECT_EQ(server_.Seen().size(), requests);
 }
 
-TEST_F(WebFileTest, LinksWithSpacesAreEncodedOnTheRequestLine) {
+TEST_F(TransferPoolTest, LinksWithSpacesAreEncodedOnTheRequestLine) {
   ASSERT_TRUE(GetFile(server_.Url("/with space.jpg")));
   EXPECT_EQ(ReadFile(file_), "spaced");
 }
 
-TEST_F(WebFileTest, StopHalfWayThroughAPhotoLeavesNoFile) {
+TEST_F(TransferPoolTest, CancelHalfWayThroughAPhotoLeavesNoFile) {
   const auto started = std::chrono::steady_clock::now();
   EXPECT_FALSE(GetFile(server_.Url("/large")));
   EXPECT_FALSE(fs::exists(file_));
-  EXPECT_GE(bytes_, static_cast<std::int64_t>(kStopAfter));
-  EXPECT_LT(bytes_, static_cast<std::int64_t>(kLargeSize));
+  EXPECT_EQ(Pool().Active(), 0u);
   EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
 }
 
-TEST_F(WebFileTest, StopHalfWayThroughAPageKeepsTheTextSoFar) {
-  EXPECT_TRUE(GetPage(server_.Url("/large")));
-  EXPECT_GE(text_.size(), kStopAfter);
-  EXPECT_EQ(text_.size(), static_cast<std::size_t>(bytes_));
-  EXPECT_LT(text_.size(), kLargeSize);
-}
-
-TEST_F(WebFileTest, StopBeforeTheResponseYieldsNoText) {
-  stop_ = 1;
-  EXPECT_TRUE(GetPage(server_.Url("/page")));
-  EXPECT_EQ(text_, "");
+// A file or link already at the photo's name is never written through.
+TEST_F(TransferPoolTest, PhotosAreWrittenOnlyIntoNewFiles) {
+  const fs::path victim = dir_ / "victim.txt";
+  std::ofstream(victim) << "keep";
+  fs::create_symlink(victim, file_);
   EXPECT_FALSE(GetFile(server_.Url("/page")));
-  EXPECT_FALSE(fs::exists(file_));
+  EXPECT_EQ(ReadFile(victim), "keep");
+  EXPECT_TRUE(fs::is_symlink(file_));
 }
 
-TEST_F(WebFileTest, PageBodyIsCapped) {
+TEST_F(TransferPoolTest, PageBodyIsCapped) {
   options_.maxPageBytes = 10000;
   body_ = std::string(100000, 'p');
   EXPECT_TRUE(GetPage(server_.Url("/body")));
@@ -377,7 +391,7 @@ TEST_F(WebFileTest, PageBodyIsCapped) {
 }
 
 // Each stall costs about a second: libcurl looks at an idle transfer once a second.
-TEST_F(WebFileTest, StalledPhotoIsAbandonedAndRemoved) {
+TEST_F(TransferPoolTest, StalledPhotoIsAbandonedAndRemoved) {
   options_.stallTimeout = 300ms;
   const auto started = std::chrono::steady_clock::now();
   EXPECT_FALSE(GetFile(server_.Url("/stall-body")));
@@ -386,13 +400,13 @@ TEST_F(WebFileTest, StalledPhotoIsAbandonedAndRemoved) {
   EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
 }
 
-TEST_F(WebFileTest, StalledPageKeepsTheTextSoFar) {
+TEST_F(TransferPoolTest, StalledPageKeepsTheTextSoFar) {
   options_.stallTimeout = 300ms;
   EXPECT_TRUE(GetPage(server_.Url("/stall-body")));
   EXPECT_EQ(text_, std::string(1000, 'y'));
 }
 
-TEST_F(WebFileTest, ServerThatNeverAnswersFails) {
+TEST_F(TransferPoolTest, ServerThatNeverAnswersFails) {
   options_.stallTimeout = 300ms;
   const auto started = std::chrono::steady_clock::now();
   EXPECT_FALSE(GetPage(server_.Url("/stall-head")));
@@ -400,20 +414,51 @@ TEST_F(WebFileTest, ServerThatNeverAnswersFails) {
   EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
 }
 
-TEST_F(WebFileTest, FailuresWithoutAResponse) {
-  CXWebFile unbound;
-  EXPECT_FALSE(unbound.HasSession());
-  EXPECT_FALSE(
-      unbound.DownloadToString(std::nullopt, stop_, server_.Url("/page"), text_, bytes_, seconds_));
-  EXPECT_EQ(bytes_, 0);
-  EXPECT_EQ(seconds_, 0);
-  EXPECT_EQ(text_, "untouched");
-
+TEST_F(TransferPoolTest, FailuresWithoutAResponse) {
   // Nothing listens on port 1; a missing folder cannot take the photo.
   EXPECT_FALSE(GetPage("http://127.0.0.1:1/page"));
+  EXPECT_EQ(text_, "untouched");
   file_ = dir_ / "missing" / "photo.jpg";
   EXPECT_FALSE(GetFile(server_.Url("/page")));
   EXPECT_EQ(server_.Seen().size(), 1U);
+}
+
+// Transfers run side by side, never more than the per-host limit at once, each result
+// carrying its tag, and the pool's busy time counts overlapping transfers once.
+TEST(TransferPoolConcurrency, RunsUpToTheLimitAtOnceAndReusesConnections) {
+  TestServer server;
+  std::atomic<int> inFlight{0}, most{0};
+  server.server().Get(R"(/slow/(\d+))", [&](const httplib::Request& req, httplib::Response& res) {
+    const int now = ++inFlight;
+    for (int seen = most.load(); now > seen && !most.compare_exchange_weak(seen, now);) {
+    }
+    std::this_thread::sleep_for(100ms);
+    --inFlight;
+    res.set_content("page " + std::string(req.matches[1]), "text/html");
+  });
+  WebFileOptions options;
+  options.connectionsPerHost = 3;
+  TransferPool pool(options);
+  constexpr int kRequests = 9;
+  for (int i = 0; i < kRequests; ++i)
+    pool.Submit({static_cast<std::uint64_t>(i), server.Url("/slow/" + std::to_string(i)), {}, {}});
+  std::map<std::uint64_t, std::string> texts;
+  const auto started = std::chrono::steady_clock::now();
+  while (texts.size() < kRequests && std::chrono::steady_clock::now() - started < 10s) {
+    for (TransferResult& result : pool.Run(50ms)) {
+      EXPECT_TRUE(result.ok);
+      texts[result.tag] = result.text;
+    }
+  }
+  ASSERT_EQ(texts.size(), static_cast<std::size_t>(kRequests));
+  for (int i = 0; i < kRequests; ++i) EXPECT_EQ(texts[i], "page " + std::to_string(i));
+  EXPECT_EQ(most.load(), 3);
+  // Three rounds of 100 ms side by side, not nine one after the other.
+  EXPECT_GE(pool.BusyTime(), 290ms);
+  EXPECT_LT(pool.BusyTime(), 800ms);
+  std::set<int> ports;
+  for (const SeenRequest& seen : server.Seen()) ports.insert(seen.remotePort);
+  EXPECT_EQ(ports.size(), 3u) << "kept-alive connections serve the later requests";
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "scan/PhotoProcessor.h"
+#include "scan/PhotoStore.h"
 
 #include <filesystem>
 #include <optional>
@@ -10,8 +10,6 @@
 #include "imaging/PhotoNaming.h"
 #include "scan/MirroredFolder.h"
 #include "scan/URLParts.h"
-#include "scan/UiThread.h"
-#include "scan/WebFile.h"
 
 namespace trawlix {
 
@@ -71,98 +69,60 @@ int CountFolderPhotos(const std::string& folder) {
 
 }  // namespace
 
-PhotoProcessor::PhotoProcessor(const PhotoJob& job, ScanHost& host, ScanThreadBlock& block,
-                               CXWebFile& web, ScanCounters& counters)
-    : job_(job),
-      project_(job.project),
-      host_(host),
-      block_(block),
-      web_(web),
-      counters_(counters) {}
-
-bool PhotoProcessor::Reencodes() const {
-  return project_.m_nAutoConvert == 1 || project_.m_nAutoResize == 1 || job_.options.setResolution;
-}
-
-WorkerEnd PhotoProcessor::Run() {
-  if (block_.Stopping()) return WorkerEnd::Finished;
+PhotoStore::PhotoStore(const CProjectsRecord& project, const ScanOptions& options,
+                       std::string startFolderPath, CopyWorkers* copies)
+    : project_(project),
+      options_(options),
+      startFolderPath_(std::move(startFolderPath)),
+      copies_(copies) {
   // Only auto-renaming into Save To itself numbers from the project's photo count; the walk
   // over a large folder is not worth making otherwise.
   if (project_.m_nAutoRename == 1 && project_.m_nCreateFolders != 1)
     renameCounter_ = CountProjectPhotos(project_.m_lpszSaveTo, project_.m_lpszThumbnailSaveTo,
                                         project_.m_lpszMobileSaveTo, Recursion::SubFolders);
-  WorkerEnd end = WorkerEnd::Finished;
-  for (int index = 0;; ++index) {
-    if (!block_.WaitWhileHeld()) {
-      end = WorkerEnd::Stopped;
-      break;
-    }
-    NextPhotoRequest request;
-    if (host_.NextPhoto(index, request) == -1) break;
-    ++counters_.photosProcessed;
-    const Outcome outcome = Process(request);
-    if (outcome == Outcome::Stopped || block_.Stopping()) {
-      end = WorkerEnd::Stopped;
-      break;
-    }
-    if (outcome != Outcome::Rejected && anyDownload_) host_.RefreshPhotoProgress();
-  }
-  if (anyDownload_) host_.RefreshPhotoProgress();
-  return end;
 }
 
-PhotoProcessor::Outcome PhotoProcessor::Process(const NextPhotoRequest& request) {
-  const std::string downloadName = DownloadFileName(request.fileName);
-  std::string folder = project_.m_lpszSaveTo;
-  if (project_.m_nCreateFolders == 1)
-    folder = MirroredFolder(folder, CXURLParts(request.pageURL).path, job_.startFolderPath);
-  if (block_.Stopping()) return Outcome::Stopped;
+bool PhotoStore::Reencodes() const {
+  return project_.m_nAutoConvert == 1 || project_.m_nAutoResize == 1 || options_.setResolution;
+}
 
-  const std::string tempPath = Join(job_.options.tempFolder, downloadName);
-  std::int64_t bytes = 0;
-  int seconds = 0;
-  if (!web_.DownloadToFile(request.pageURL, block_.stop, request.photoURL, tempPath, bytes,
-                           seconds)) {
-    if (block_.Stopping()) return Outcome::Stopped;  // cut short, not a failed photo
-    ++counters_.photosSkipped;
-    return Outcome::DownloadFailed;
-  }
-  host_.ReportTransfer(seconds, bytes);
-  anyDownload_ = true;
-  if (block_.Stopping()) {
-    RemoveFile(tempPath);
-    return Outcome::Stopped;
-  }
-  if (!Exists(tempPath)) return Outcome::TempMissing;
+std::string PhotoStore::FolderFor(const std::string& pageURL) const {
+  if (project_.m_nCreateFolders != 1) return project_.m_lpszSaveTo;
+  return MirroredFolder(project_.m_lpszSaveTo, CXURLParts(pageURL).path, startFolderPath_);
+}
 
+StoredPhoto PhotoStore::Store(const std::string& tempPath, const CXPhotoURLInfo& photo) {
+  const StoredPhoto skipped;
+  const std::string downloadName = DownloadFileName(photo.fileName);
+  const std::string folder = FolderFor(photo.pageURL);
   PhotoSize size;
   PhotoOrientation orientation = PhotoOrientation::Any;
   if (!Validate(tempPath, size, orientation)) {
-    Skip(tempPath);
-    return Outcome::Rejected;
+    RemoveFile(tempPath);
+    return skipped;
   }
 
   std::string target = Join(folder, downloadName);
-  bool countsAsNew = true;
+  StoredPhoto::Kind kind = StoredPhoto::Kind::Saved;
   if (project_.m_nAutoRename == 1) {
     if (!ChooseAutoRenamePath(folder, size, downloadName, target)) {
-      Skip(tempPath);
-      return Outcome::Rejected;
+      RemoveFile(tempPath);
+      return skipped;
     }
   } else {
     // Duplicates are judged by the file the save would really write, which differs from
     // the download name when the photo is converted or re-encoded.
     const std::string taken = FinalPath(target, downloadName);
     if (Exists(taken)) {
-      switch (job_.options.duplicates) {
+      switch (options_.duplicates) {
         case DuplicateHandling::Skip:
-          Skip(tempPath);
-          return Outcome::Rejected;
+          RemoveFile(tempPath);
+          return skipped;
         case DuplicateHandling::Rename: {
           const std::optional<std::string> free = MakeLetterSuffixedName(taken);
           if (!free) {
-            Skip(tempPath);
-            return Outcome::Rejected;
+            RemoveFile(tempPath);
+            return skipped;
           }
           target = *free;
           break;
@@ -170,42 +130,38 @@ PhotoProcessor::Outcome PhotoProcessor::Process(const NextPhotoRequest& request)
         case DuplicateHandling::OverwriteIfLarger: {
           const PhotoSize existing = ReadPhotoSize(taken);
           if (existing.width >= size.width && existing.height >= size.height) {
-            Skip(tempPath);
-            return Outcome::Rejected;
+            RemoveFile(tempPath);
+            return skipped;
           }
           break;
         }
         case DuplicateHandling::Overwrite:
-          countsAsNew = false;
+          kind = StoredPhoto::Kind::Replaced;
           break;
       }
     }
   }
   const std::string finalPath = FinalPath(target, downloadName);
-  if (countsAsNew) ++counters_.photosSaved;
-
   std::error_code ignored;
   if (project_.m_nCreateFolders == 1) fs::create_directories(FolderOf(finalPath), ignored);
-  SaveCopies(tempPath, finalPath, orientation);
-  const bool written = SavePhoto(tempPath, finalPath);
-  RemoveFile(tempPath);
-  if (!written) {
-    // Nothing was written (no encoder for the format, disk full): not a saved photo.
-    if (countsAsNew) --counters_.photosSaved;
-    ++counters_.photosSkipped;
-    return Outcome::Rejected;
-  }
-  host_.PhotoSaved(finalPath);
-  return Outcome::Saved;
+  // The copies of a photo this one replaces are made first, from that photo.
+  if (copies_ != nullptr) copies_->WaitFor(finalPath);
+
+  // A re-encoded photo's copies are made from the download, with the original's pixels.
+  const bool reencodes = Reencodes();
+  const bool written =
+      reencodes ? SavePhoto(tempPath, finalPath) : MoveIntoPlace(tempPath, finalPath);
+  const bool copiesTakeTemp =
+      written && reencodes && QueueCopies(tempPath, true, finalPath, orientation);
+  if (written && !reencodes) QueueCopies(finalPath, false, finalPath, orientation);
+  if (!copiesTakeTemp) RemoveFile(tempPath);
+  // Nothing was written (no encoder for the format, disk full): not a stored photo.
+  if (!written) return skipped;
+  return StoredPhoto{kind, finalPath};
 }
 
-void PhotoProcessor::Skip(const std::string& tempPath) {
-  ++counters_.photosSkipped;
-  RemoveFile(tempPath);
-}
-
-bool PhotoProcessor::Validate(const std::string& tempPath, PhotoSize& size,
-                              PhotoOrientation& orientation) const {
+bool PhotoStore::Validate(const std::string& tempPath, PhotoSize& size,
+                          PhotoOrientation& orientation) const {
   size = ReadPhotoSize(tempPath);
   // A body that is no image (an error page served under a photo's name) is never a photo,
   // whatever the filters say.
@@ -220,8 +176,8 @@ bool PhotoProcessor::Validate(const std::string& tempPath, PhotoSize& size,
 
 // Where the photo really lands: a re-encoded photo takes its format's extension (from the
 // download name, or the conversion's format).
-std::string PhotoProcessor::FinalPath(const std::string& target,
-                                      const std::string& downloadName) const {
+std::string PhotoStore::FinalPath(const std::string& target,
+                                  const std::string& downloadName) const {
   if (!Reencodes()) return target;
   const PhotoFormat format = project_.m_nAutoConvert == 1
                                  ? PhotoFormatFromCode(project_.m_nConvertToFormat)
@@ -229,8 +185,8 @@ std::string PhotoProcessor::FinalPath(const std::string& target,
   return Join(FolderOf(target), SplitPath(target).title + PhotoFormatExtension(format));
 }
 
-bool PhotoProcessor::ChooseAutoRenamePath(const std::string& folder, PhotoSize size,
-                                          const std::string& downloadName, std::string& target) {
+bool PhotoStore::ChooseAutoRenamePath(const std::string& folder, PhotoSize size,
+                                      const std::string& downloadName, std::string& target) {
   AutoRenameOptions naming;
   naming.prefix = project_.m_lpszNamePrefix;
   naming.includePhotoSize = project_.m_nIncludePhotoSize == 1;
@@ -239,40 +195,52 @@ bool PhotoProcessor::ChooseAutoRenamePath(const std::string& folder, PhotoSize s
   const PhotoFormat format = PhotoFormatFromPath(downloadName);
   // Photos deleted from the folder leave the count below the highest number in use: raise
   // the number until the name is free rather than overwrite an existing photo.
-  int number = project_.m_nCreateFolders == 1 ? CountFolderPhotos(folder) + 1 : ++renameCounter_;
+  const bool mirrored = project_.m_nCreateFolders == 1;
+  int number = 0;
+  if (mirrored) {
+    const auto [next, counted] = folderNumbers_.try_emplace(folder, 0);
+    if (counted) next->second = CountFolderPhotos(folder);
+    number = next->second + 1;
+  } else {
+    number = renameCounter_ + 1;
+  }
   for (int attempt = 0; attempt < 100000; ++attempt, ++number) {
     target = Join(folder, MakeAutoRenameName(naming, size, format, number));
     if (Exists(FinalPath(target, downloadName))) continue;
-    if (project_.m_nCreateFolders != 1) renameCounter_ = number;
+    (mirrored ? folderNumbers_[folder] : renameCounter_) = number;
     return true;
   }
   return false;
 }
 
-PhotoEncoding PhotoProcessor::Encoding(PhotoFormat format) const {
+PhotoEncoding PhotoStore::Encoding(PhotoFormat format) const {
   PhotoEncoding encoding;
   encoding.format = format;
-  encoding.jpegQuality = job_.options.jpegQuality;
-  if (job_.options.setResolution) encoding.dpi = job_.options.dpi;
+  encoding.jpegQuality = options_.jpegQuality;
+  if (options_.setResolution) encoding.dpi = options_.dpi;
   return encoding;
 }
 
-void PhotoProcessor::SaveCopies(const std::string& tempPath, const std::string& finalPath,
-                                PhotoOrientation orientation) const {
+bool PhotoStore::QueueCopies(const std::string& source, bool removeSource,
+                             const std::string& finalPath, PhotoOrientation orientation) const {
   const std::string baseName = SplitPath(finalPath).FileName();
   const auto wanted = [orientation](int code) {
     return code == 0 || code == static_cast<int>(orientation);
   };
+  PhotoCopyJob job{source, removeSource, {}};
   if (project_.m_nAutoCreateThumbnails == 1 && wanted(project_.m_nThumbnailOrientation))
-    SaveResizedCopy(project_.m_lpszThumbnailSaveTo, baseName, tempPath,
-                    project_.m_nThumbnailBoundingBox,
-                    Encoding(PhotoFormatFromCode(project_.m_nThumbnailFormat)));
+    job.targets.push_back({project_.m_lpszThumbnailSaveTo, baseName,
+                           project_.m_nThumbnailBoundingBox,
+                           Encoding(PhotoFormatFromCode(project_.m_nThumbnailFormat))});
   if (project_.m_nAutoCreateMobile == 1 && wanted(project_.m_nMobileOrientation))
-    SaveResizedCopy(project_.m_lpszMobileSaveTo, baseName, tempPath, project_.m_nMobileBoundingBox,
-                    Encoding(PhotoFormatFromCode(project_.m_nMobileFormat)));
+    job.targets.push_back({project_.m_lpszMobileSaveTo, baseName, project_.m_nMobileBoundingBox,
+                           Encoding(PhotoFormatFromCode(project_.m_nMobileFormat))});
+  if (copies_ == nullptr || job.targets.empty()) return false;
+  copies_->Queue(std::move(job));
+  return true;
 }
 
-bool PhotoProcessor::SavePhoto(const std::string& tempPath, const std::string& finalPath) const {
+bool PhotoStore::SavePhoto(const std::string& tempPath, const std::string& finalPath) const {
   if (!Reencodes()) return MoveIntoPlace(tempPath, finalPath);
   const PhotoFormat format = project_.m_nAutoConvert == 1
                                  ? PhotoFormatFromCode(project_.m_nConvertToFormat)
@@ -282,23 +250,6 @@ bool PhotoProcessor::SavePhoto(const std::string& tempPath, const std::string& f
   return SavePhotoAs(tempPath, FolderOf(finalPath), SplitPath(finalPath).FileName(), box,
                      Encoding(format))
       .written;
-}
-
-void PhotoProcessorThread(const PhotoJob& job, ScanHost& host, ScanThreadBlock& block,
-                          CXWebFile& web, ScanCounters& counters) {
-  WorkerEnd end = WorkerEnd::Finished;
-  try {
-    ApplyScanningPriority(job.options.priority);
-    end = PhotoProcessor(job, host, block, web, counters).Run();
-  } catch (...) {
-    end = block.Stopping() ? WorkerEnd::Stopped : WorkerEnd::Finished;
-  }
-  try {
-    host.ArmWorkerTimer(end == WorkerEnd::Stopped ? kTimerWorkerStopped : kTimerPhotosFinished,
-                        job.workerId);
-  } catch (...) {
-  }
-  block.end = end;
 }
 
 }  // namespace trawlix

@@ -1,17 +1,10 @@
-#include "scan/ScanThreadBlock.h"
+#include "scan/ScanPriority.h"
 
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <chrono>
-
 namespace trawlix {
-
-bool ScanThreadBlock::WaitWhileHeld() const {
-  while (hold.load() && !Stopping()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  return !Stopping();
-}
 
 void ApplyScanningPriority(int priority) {
   int nice = 0;

@@ -1,0 +1,284 @@
+#include "scan/ScanEngine.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+
+#include "base/Text.h"
+#include "imaging/PhotoNaming.h"
+#include "scan/LinkFilter.h"
+#include "scan/ScanPriority.h"
+
+namespace trawlix {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr auto kReportInterval = 50ms;
+// How long the loop sleeps when nothing can move; a transfer's end or a wake-up cuts it short.
+constexpr auto kIdleWait = 100ms;
+
+// Pages fetched ahead of the one being scanned: the next ones in the lists' order.
+std::size_t PagesAhead(int connections) {
+  return static_cast<std::size_t>(std::max(2, connections));
+}
+
+// Photos taken from the lists and downloading, or waiting for their turn to be stored.
+std::size_t PhotosAhead(int connections) {
+  return static_cast<std::size_t>(4 * connections + 4);
+}
+
+bool MakesCopies(const CProjectsRecord& project) {
+  return project.m_nAutoCreateThumbnails == 1 || project.m_nAutoCreateMobile == 1;
+}
+
+void RemoveFile(const std::string& path) {
+  std::error_code ignored;
+  fs::remove(path, ignored);
+}
+
+}  // namespace
+
+ScanEngine::ScanEngine(EngineJob job, EngineEvents& events)
+    : job_(std::move(job)),
+      events_(events),
+      copies_(MakesCopies(job_.project)
+                  ? std::make_unique<CopyWorkers>(CopyWorkers::DefaultThreads())
+                  : nullptr),
+      store_(job_.project, job_.options, job_.scope.start.path, copies_.get()),
+      pool_(job_.options.web) {}
+
+ScanEngine::~ScanEngine() {
+  Stop();
+  Join();
+}
+
+bool ScanEngine::Start() {
+  try {
+    thread_ = std::thread([this] { Run(); });
+  } catch (const std::system_error&) {
+    return false;
+  }
+  return true;
+}
+
+void ScanEngine::SetPaused(bool paused) {
+  paused_ = paused;
+  pool_.Wakeup();
+}
+
+void ScanEngine::Stop() {
+  stop_ = 1;
+  pool_.Wakeup();
+}
+
+void ScanEngine::Join() {
+  if (thread_.joinable()) thread_.join();
+}
+
+int ScanEngine::Connections() const {
+  return std::max(1, job_.options.web.connectionsPerHost);
+}
+
+void ScanEngine::Run() {
+  bool stopped = false;
+  try {
+    ApplyScanningPriority(job_.options.priority);
+    if (links_.AddPageLink(job_.startURL)) ++counts_.pagesFound;
+    Report(true);
+    bool moved = true;
+    while (!(stopped = stop_.load() != 0)) {
+      if (paused_.load()) {
+        Hold();
+        moved = true;
+        continue;
+      }
+      Schedule();
+      for (TransferResult& result : pool_.Run(moved ? 0ms : kIdleWait)) Deliver(std::move(result));
+      moved = ScanReadyPage();
+      moved = StoreReadyPhotos() || moved;
+      if (!pagesDone_ && links_.PendingPages().empty()) {
+        pagesDone_ = true;
+        Report(true);
+        events_.OnEnginePagesDone();
+      }
+      if (Finished()) break;
+      Report(false);
+    }
+  } catch (...) {
+    // A failure of the machine (memory, threads) ends the run as a stop would.
+    stopped = true;
+  }
+  CancelTransfers();
+  DropDownloads();
+  if (copies_) copies_->Drain();
+  events_.OnEngineEnded(stopped, Snapshot());
+}
+
+void ScanEngine::Hold() {
+  CancelTransfers();
+  Report(true);
+  while (paused_.load() && stop_.load() == 0) pool_.Run(kIdleWait);
+}
+
+void ScanEngine::Schedule() {
+  const auto connections = static_cast<std::size_t>(Connections());
+  // Pages first: scanning them finds the work. The next page is always fetched; a few more
+  // only while not many fetched pages wait.
+  std::size_t considered = 0;
+  for (const std::string& url : links_.PendingPages()) {
+    if (considered++ == PagesAhead(Connections()) || pool_.Active() >= connections) break;
+    if (considered > 1 && pages_.size() >= 2 * PagesAhead(Connections())) break;
+    if (!pages_.contains(url)) SubmitPage(url);
+  }
+  while (photos_.size() < PhotosAhead(Connections())) {
+    std::optional<CXPhotoURLInfo> photo = links_.TakeNextPhoto();
+    if (!photo) break;
+    photos_.push_back(PhotoSlot{std::move(*photo), {}, false, false, false});
+  }
+  for (std::size_t i = 0; i < photos_.size() && pool_.Active() < connections; ++i) {
+    if (!photos_[i].requested) SubmitPhoto(i);
+  }
+}
+
+void ScanEngine::SubmitPage(const std::string& url) {
+  const std::uint64_t tag = nextTag_++ * 2;
+  pageTags_.emplace(tag, url);
+  pages_.emplace(url, PageFetch{});
+  pool_.Submit({tag, url, job_.scope.start.scheme + job_.scope.start.host, std::nullopt});
+}
+
+void ScanEngine::SubmitPhoto(std::size_t index) {
+  PhotoSlot& slot = photos_[index];
+  const std::uint64_t tag = nextTag_++ * 2 + 1;
+  const std::string name = DownloadFileName(slot.photo.fileName);
+  slot.tempPath =
+      job_.tempFolder + "/" + std::to_string(++downloads_) + fs::path(name).extension().string();
+  slot.requested = true;
+  photoTags_.emplace(tag, firstSlot_ + index);
+  pool_.Submit({tag, slot.photo.url, slot.photo.pageURL, fs::path(slot.tempPath)});
+}
+
+void ScanEngine::Deliver(TransferResult result) {
+  if (result.ok) counts_.bytes += result.bytes;
+  if (const auto page = pageTags_.find(result.tag); page != pageTags_.end()) {
+    PageFetch& fetch = pages_[page->second];
+    fetch.done = true;
+    fetch.ok = result.ok;
+    fetch.text = std::move(result.text);
+    pageTags_.erase(page);
+    return;
+  }
+  if (const auto photo = photoTags_.find(result.tag); photo != photoTags_.end()) {
+    PhotoSlot& slot = photos_[photo->second - firstSlot_];
+    slot.done = true;
+    slot.ok = result.ok;
+    photoTags_.erase(photo);
+  }
+}
+
+bool ScanEngine::ScanReadyPage() {
+  if (links_.PendingPages().empty()) return false;
+  const auto fetch = pages_.find(*links_.PendingPages().begin());
+  if (fetch == pages_.end() || !fetch->second.done) return false;
+  PageFetch page = std::move(fetch->second);
+  pages_.erase(fetch);
+  const std::string url = *links_.TakeNextPage();
+  ++counts_.pagesScanned;
+  if (page.ok) {
+    PreparePage(page.text);
+    ExtractLinks(page.text, url, job_.scope.formats, *this, stop_);
+  }
+  links_.EndPage();
+  return true;
+}
+
+bool ScanEngine::StoreReadyPhotos() {
+  bool stored = false;
+  while (!photos_.empty() && photos_.front().done && stop_.load() == 0 && !paused_.load()) {
+    const PhotoSlot slot = std::move(photos_.front());
+    photos_.pop_front();
+    ++firstSlot_;
+    ++counts_.photosProcessed;
+    stored = true;
+    if (!slot.ok) {
+      ++counts_.photosSkipped;
+      continue;
+    }
+    const StoredPhoto result = store_.Store(slot.tempPath, slot.photo);
+    if (result.kind == StoredPhoto::Kind::Skipped) {
+      ++counts_.photosSkipped;
+      continue;
+    }
+    if (result.kind == StoredPhoto::Kind::Saved) ++counts_.photosSaved;
+    events_.OnEnginePhotoSaved(result.path);
+    Report(false);
+  }
+  return stored;
+}
+
+bool ScanEngine::Finished() const {
+  return pagesDone_ && pages_.empty() && photos_.empty() && !links_.HasPendingPhoto() &&
+         pool_.Active() == 0;
+}
+
+// Transfers in flight end; their pages and photos are fetched again if the scan goes on.
+void ScanEngine::CancelTransfers() {
+  pool_.CancelAll();
+  for (const auto& [tag, url] : pageTags_) pages_.erase(url);
+  pageTags_.clear();
+  for (const auto& [tag, slot] : photoTags_) photos_[slot - firstSlot_].requested = false;
+  photoTags_.clear();
+}
+
+// Downloads that were never stored leave nothing behind.
+void ScanEngine::DropDownloads() {
+  for (const PhotoSlot& slot : photos_) {
+    if (slot.done && slot.ok) RemoveFile(slot.tempPath);
+  }
+  photos_.clear();
+}
+
+EngineReport ScanEngine::Snapshot() const {
+  EngineReport report;
+  report.counts = counts_;
+  report.counts.seconds =
+      std::chrono::duration_cast<std::chrono::seconds>(pool_.BusyTime()).count();
+  report.pagesFound = static_cast<std::int64_t>(links_.PageCount());
+  report.photosFound = static_cast<std::int64_t>(links_.PhotoCount());
+  return report;
+}
+
+void ScanEngine::Report(bool force) {
+  const auto now = std::chrono::steady_clock::now();
+  if (!force && now - lastReport_ < kReportInterval) return;
+  lastReport_ = now;
+  events_.OnEngineProgress(Snapshot());
+}
+
+void ScanEngine::OnPageLink(const LinkMessage& link) {
+  std::optional<std::string> url =
+      AcceptPageLink(link.pageURL, link.linkText, LinkKind::Page, job_.scope);
+  if (!url) return;
+  RemoveAll(*url, '\r');
+  RemoveAll(*url, '\n');
+  if (links_.AddPageLink(*url)) ++counts_.pagesFound;
+}
+
+void ScanEngine::OnPhotoLink(const LinkMessage& link) {
+  const std::string_view base = baseHref_.empty() ? link.pageURL : baseHref_;
+  std::optional<PhotoLink> photo = AcceptPhotoLink(link.linkText, base, job_.scope);
+  if (!photo) return;
+  if (links_.AddPhotoLink(
+          {std::move(photo->url), std::move(photo->fileName), std::string(link.pageURL)}))
+    ++counts_.photosFound;
+}
+
+void ScanEngine::OnBaseHref(std::string_view href) {
+  baseHref_ = std::string(href);
+}
+
+}  // namespace trawlix

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "scan/CopyWorkers.h"
+#include "scan/LinkExtractor.h"
+#include "scan/LinkLists.h"
+#include "scan/PhotoStore.h"
+#include "scan/ScanCounters.h"
+#include "scan/ScanOptions.h"
+#include "scan/ScanScope.h"
+#include "scan/TransferPool.h"
+#include "storage/ProjectsRecord.h"
+
+namespace trawlix {
+
+// Where a scan (or one link of a multi-link scan) stands, as the engine last reported it.
+struct EngineReport {
+  ScanCounts counts;
+  std::int64_t pagesFound = 0;   // pending and scanned pages
+  std::int64_t photosFound = 0;  // photos filed
+};
+
+// What the engine tells its owner. Every call comes on the engine's thread, in order; the
+// owner carries them to its own thread.
+class EngineEvents {
+ public:
+  virtual ~EngineEvents() = default;
+  virtual void OnEngineProgress(const EngineReport& report) = 0;
+  virtual void OnEnginePhotoSaved(const std::string& path) = 0;
+  // No page is left to scan; photos may still be downloading.
+  virtual void OnEnginePagesDone() = 0;
+  // The engine's last call.
+  virtual void OnEngineEnded(bool stopped, const EngineReport& report) = 0;
+};
+
+// What one run of the engine scans.
+struct EngineJob {
+  CProjectsRecord project;  // with the link's sub-folder and keyword choices
+  ScanOptions options;
+  ScanScope scope;       // the start parts already set
+  std::string startURL;  // resolved
+  std::string tempFolder;
+};
+
+// Scans one start address on a thread of its own: fetches pages and photos over several
+// connections, scans the pages in the order the link lists hand them out, and stores the
+// photos one at a time in the lists' order, so that what is stored, under which names, does
+// not depend on the speed of the server or the number of connections. Copies are made by
+// the copy workers; the run ends when every copy is written.
+class ScanEngine : private LinkReceiver {
+ public:
+  ScanEngine(EngineJob job, EngineEvents& events);
+  ~ScanEngine() override;  // stops and joins
+  ScanEngine(const ScanEngine&) = delete;
+  ScanEngine& operator=(const ScanEngine&) = delete;
+
+  // False when the thread could not be started.
+  bool Start();
+  // Pausing ends every transfer in flight (they are fetched again on resuming) and holds
+  // the scan between steps.
+  void SetPaused(bool paused);
+  // Ends every transfer and the run; what is stored stays stored. Any thread.
+  void Stop();
+  void Join();
+
+ private:
+  struct PageFetch {
+    bool done = false;
+    bool ok = false;
+    std::string text;
+  };
+  struct PhotoSlot {
+    CXPhotoURLInfo photo;
+    std::string tempPath;
+    bool requested = false;
+    bool done = false;
+    bool ok = false;
+  };
+
+  void Run();
+  void Hold();
+  int Connections() const;
+  void Schedule();
+  void SubmitPage(const std::string& url);
+  void SubmitPhoto(std::size_t slot);
+  void Deliver(TransferResult result);
+  bool ScanReadyPage();
+  bool StoreReadyPhotos();
+  bool Finished() const;
+  void CancelTransfers();
+  void DropDownloads();
+  void Report(bool force);
+  EngineReport Snapshot() const;
+
+  // LinkReceiver: links found on the page being scanned.
+  void OnPageLink(const LinkMessage& link) override;
+  void OnPhotoLink(const LinkMessage& link) override;
+  void OnBaseHref(std::string_view href) override;
+
+  EngineJob job_;  // its scope changes as social-network links are met
+  EngineEvents& events_;
+  std::unique_ptr<CopyWorkers> copies_;
+  PhotoStore store_;
+  TransferPool pool_;
+  LinkLists links_;
+  ScanCounts counts_;
+  std::string baseHref_;
+
+  // Transfers carry a tag: pages' tags are even, photos' odd, both counting up.
+  std::uint64_t nextTag_ = 0;
+  std::map<std::uint64_t, std::string> pageTags_;
+  std::map<std::string, PageFetch, LessNoCase> pages_;  // requested, not yet scanned
+  std::map<std::uint64_t, std::uint64_t> photoTags_;    // tag -> slot number
+  std::deque<PhotoSlot> photos_;                        // taken from the lists, in order
+  std::uint64_t firstSlot_ = 0;                         // slot number of photos_.front()
+  std::uint64_t downloads_ = 0;                         // names the temporary files
+  bool pagesDone_ = false;
+  std::chrono::steady_clock::time_point lastReport_{};
+
+  std::atomic<int> stop_{0};
+  std::atomic<bool> paused_{false};
+  std::thread thread_;
+};
+
+}  // namespace trawlix

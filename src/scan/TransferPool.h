@@ -1,0 +1,121 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trawlix {
+
+// What the network layer takes from the settings, plus the limits that keep a scan safe
+// from broken or hostile servers.
+struct WebFileOptions {
+  std::string userAgent = "Googlebot-Image/1.0";
+  int connectTimeoutSeconds = 4;
+  // Ask every cache on the way for a fresh copy ("Pragma" and "Cache-Control" no-cache).
+  bool noCache = true;
+  // Transfers in flight to one host at a time; 1 fetches one address after the other.
+  int connectionsPerHost = 6;
+  // A transfer that receives nothing for this long is abandoned; without it one silent
+  // server would hold a scan forever.
+  std::chrono::milliseconds stallTimeout{30'000};
+  // A page is read whole into memory, so its body is capped: links beyond 64 MiB are not
+  // worth letting a hostile server exhaust the memory of the machine.
+  std::size_t maxPageBytes = std::size_t{64} * 1024 * 1024;
+};
+
+// Builds page text from body bytes as they arrive. The body is taken in 2,048-byte chunks
+// counted from its first byte; a NUL byte drops the rest of its chunk. The result does not
+// depend on the pieces the network happened to deliver.
+class PageTextBuilder {
+ public:
+  static constexpr std::size_t kChunkSize = 2048;
+
+  explicit PageTextBuilder(std::string& text) : text_(text) {}
+  void Append(std::string_view bytes);
+
+ private:
+  std::string& text_;
+  std::uint64_t offset_ = 0;     // body bytes seen so far
+  std::uint64_t skipUntil_ = 0;  // end of the chunk that a NUL byte cut short
+};
+
+// One address to fetch: a page into memory, or a photo into a new file.
+struct TransferRequest {
+  std::uint64_t tag = 0;  // the caller's name for it, given back with the result
+  std::string url;
+  std::optional<std::string> referer;  // none: no Referer header
+  // Photos only: created anew (never an existing file or link) and removed unless the whole
+  // body arrives.
+  std::optional<std::filesystem::path> file;
+};
+
+struct TransferResult {
+  std::uint64_t tag = 0;
+  // A photo: the whole body is in the file. A page: text was received; a broken or stalled
+  // transfer and the page cap keep the text so far.
+  bool ok = false;
+  std::string text;  // a page's text, 8-bit bytes as received
+  std::int64_t bytes = 0;
+};
+
+// Every transfer of a scan: one libcurl multi handle driven by the thread that calls Run,
+// at most `connectionsPerHost` connections to one host, connections kept alive between
+// requests. Single-threaded, but for Wakeup.
+class TransferPool {
+ public:
+  static constexpr std::size_t kMaxURLLength = 2048;
+
+  explicit TransferPool(WebFileOptions options);
+  ~TransferPool();
+  TransferPool(const TransferPool&) = delete;
+  TransferPool& operator=(const TransferPool&) = delete;
+
+  // Starts a transfer. A URL longer than kMaxURLLength fails at once, without network
+  // activity: its result comes with the next Run.
+  void Submit(TransferRequest request);
+
+  // Moves the transfers on for up to `wait` (less when one ends or Wakeup is called) and
+  // returns those that ended, in the order they ended.
+  std::vector<TransferResult> Run(std::chrono::milliseconds wait);
+
+  // Ends every transfer now, without results; their files are removed.
+  void CancelAll();
+
+  // Makes a Run that waits return at once. Any thread.
+  void Wakeup();
+
+  std::size_t Active() const { return transfers_.size(); }
+  // Time during which at least one transfer was in flight.
+  std::chrono::milliseconds BusyTime() const;
+
+  // Client errors 400..415 are refused; everything else (also 416 and above, every 5xx and
+  // 0 for an unknown status) is read like a success.
+  static bool IsAcceptedStatus(long status) { return status < 400 || status > 415; }
+
+ private:
+  class Transfer;
+  using Clock = std::chrono::steady_clock;
+
+  void* NewHandle();
+  void Release(void* handle);
+  void Finish(void* handle, int code);
+  void NoteBusy();
+
+  WebFileOptions options_;
+  std::unique_ptr<void, void (*)(void*)> multi_;
+  std::map<void*, std::unique_ptr<Transfer>> transfers_;
+  std::vector<void*> idleHandles_;
+  std::deque<TransferResult> ended_;
+  Clock::duration busy_{};
+  std::optional<Clock::time_point> busySince_;
+};
+
+}  // namespace trawlix
