@@ -1,5 +1,6 @@
-// Arbitrary bytes as a downloaded photo: measuring it and making a thumbnail must
-// neither crash nor take unbounded memory.
+// Arbitrary bytes as a downloaded photo: measuring it, writing its resolution and making
+// its copies must neither crash nor take unbounded memory, and a resolution written into
+// the bytes must land exactly where it was planned.
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -7,8 +8,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "imaging/MemoryByteSource.h"
 #include "imaging/PhotoCodec.h"
+#include "imaging/PhotoDensity.h"
 
 namespace {
 
@@ -20,6 +25,31 @@ const std::string& WorkFolder() {
   return folder;
 }
 
+constexpr trawlix::PhotoFormat kFormats[] = {trawlix::PhotoFormat::Jpeg, trawlix::PhotoFormat::Png,
+                                             trawlix::PhotoFormat::Bmp, trawlix::PhotoFormat::Gif,
+                                             trawlix::PhotoFormat::Tif};
+
+// The edits for whichever format takes the bytes, checked against their own promise.
+trawlix::PhotoFormat PlanEveryFormat(std::string_view bytes) {
+  const trawlix::MemoryByteSource source(bytes);
+  trawlix::PhotoFormat planned = trawlix::PhotoFormat::None;
+  for (trawlix::PhotoFormat format : kFormats) {
+    const auto edits = trawlix::PlanDensityEdits(source, format, 300);
+    if (!edits) continue;
+    planned = format;
+    std::uint64_t expected = bytes.size();
+    std::uint64_t end = 0;
+    for (const trawlix::ByteEdit& edit : *edits) {
+      if (edit.at < end || edit.at + edit.removed > bytes.size()) __builtin_trap();
+      end = edit.at + edit.removed;
+      expected = expected - edit.removed + edit.inserted.size();
+    }
+    const std::string edited = trawlix::ApplyEdits(source, *edits);
+    if (edited.size() != expected) __builtin_trap();
+  }
+  return planned;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -28,6 +58,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const trawlix::PhotoFormat planned = PlanEveryFormat(bytes);
+
   const std::string input = WorkFolder() + "/input";
   std::FILE* file = std::fopen(input.c_str(), "wb");
   if (file == nullptr) return 0;
@@ -35,13 +68,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::fclose(file);
 
   trawlix::ReadPhotoSize(input);
-  static constexpr trawlix::PhotoFormat kFormats[] = {
-      trawlix::PhotoFormat::Jpeg, trawlix::PhotoFormat::Png, trawlix::PhotoFormat::Bmp,
-      trawlix::PhotoFormat::Gif, trawlix::PhotoFormat::Tif};
   const trawlix::PhotoFormat format = kFormats[size % 5];
-  const trawlix::SavedPhoto copy =
-      trawlix::SaveResizedCopy(WorkFolder(), "thumb", input, 64, {format, 80, 96});
-  std::remove(copy.path.c_str());
+  const std::vector<trawlix::SavedPhoto> copies = trawlix::SaveResizedCopies(
+      input, {{WorkFolder(), "thumb", 64, {format, 80, 96}},
+              {WorkFolder(), "mobile", 96, {trawlix::PhotoFormat::Png}}});
+  for (const trawlix::SavedPhoto& copy : copies) std::remove(copy.path.c_str());
+  if (planned != trawlix::PhotoFormat::None) {
+    // The resolution alone: written into the bytes, or re-encoded when that is refused.
+    const trawlix::SavedPhoto saved =
+        trawlix::SavePhotoAs(input, WorkFolder(), "dpi", std::nullopt, {planned, 80, 300});
+    std::remove(saved.path.c_str());
+  }
   std::remove(input.c_str());
   return 0;
 }
