@@ -112,14 +112,20 @@ SavedPhoto Save(const std::string& sourcePath, const std::string& target, std::o
   SavedPhoto saved{target, false};
   imaging_internal::EncodeRequest request = RequestFor(encoding);
   try {
+    const bool densityOnly =
+        !box && encoding.dpi && *encoding.dpi > 0 &&
+        imaging_internal::FormatOf(imaging_internal::SniffContainer(sourcePath)) == encoding.format;
+    if (densityOnly) {
+      // The header is enough: a bitmap is not decoded for this.
+      std::optional<LoadedPhoto> header = LoadPhoto(sourcePath, Access::HeaderOnly);
+      if (!header) return saved;
+      if (SaveDensityOnly(sourcePath, target, *header, *encoding.dpi)) {
+        saved.written = true;
+        return saved;
+      }
+    }
     std::optional<LoadedPhoto> photo = LoadPhoto(sourcePath, Access::Sequential);
     if (!photo) return saved;
-    const bool densityOnly = !box && encoding.dpi && *encoding.dpi > 0 &&
-                             imaging_internal::FormatOf(photo->container) == encoding.format;
-    if (densityOnly && SaveDensityOnly(sourcePath, target, *photo, *encoding.dpi)) {
-      saved.written = true;
-      return saved;
-    }
     vips::VImage image = photo->image;
     if (box || encoding.dpi) {
       PhotoSize size{image.width(), image.height()};
