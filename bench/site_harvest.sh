@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # Whole-program benchmark: harvest a generated gallery site served on 127.0.0.1 with
-# trawlix-cli (thumbnails off and on), wget and httrack, at each latency, and check that
-# every tool got the manifest's photos. Prints a markdown table and keeps results.jsonl.
+# trawlix-cli, wget2, wget and httrack, at each latency, and check that every tool got the
+# manifest's photos. Prints a markdown table and keeps results.jsonl.
 #
 #   bench/site_harvest.sh [--pages 2000] [--photos 6000] [--latencies "0 20"] [--runs 1]
-#                         [--tools "trawlix trawlix-thumbs wget httrack"] [--site DIR]
-#                         [--work DIR] [--timeout 1800]
+#                         [--tools "trawlix trawlix-thumbs wget2 wget httrack"] [--site DIR]
+#                         [--work DIR] [--timeout 1800] [--connections N]
 #
 # --site DIR reuses (or first generates into) a site folder; by default the site is made
-# in the work folder and removed at the end. trawlix and trawlix-thumbs turn the "set photo
-# resolution" setting off so that photos are stored as downloaded, like the peers do;
-# the tool trawlix-dpi keeps the default (every photo is then re-encoded).
+# in the work folder and removed at the end. trawlix runs with the default settings (the
+# photo resolution is set); trawlix-thumbs adds thumbnails; trawlix-nodpi turns the
+# resolution setting off. wget2 runs with its default five threads.
 # Environment: BENCH_SITE_TOOLS (generator and server, default ../shared/bench-site from
 # the repository root), TRAWLIX_CLI (default build/src/cli/trawlix-cli).
 set -euo pipefail
@@ -21,8 +21,8 @@ cli=${TRAWLIX_CLI:-$root/build/src/cli/trawlix-cli}
 helpers=$root/bench/harvest_helpers.py
 py=/usr/bin/python3   # the generator needs the system python with PIL
 
-pages=2000 photos=6000 latencies="0 20" runs=1 timeout_s=1800
-tools="trawlix trawlix-thumbs wget httrack"
+pages=2000 photos=6000 latencies="0 20" runs=1 timeout_s=1800 connections=""
+tools="trawlix trawlix-thumbs wget2 wget httrack"
 site="" work=""
 while (($#)); do
   case $1 in
@@ -34,6 +34,7 @@ while (($#)); do
     --site) site=$2; shift 2 ;;
     --work) work=$2; shift 2 ;;
     --timeout) timeout_s=$2; shift 2 ;;
+    --connections) connections=$2; shift 2 ;;
     -h | --help) sed -n "2,15p" "$0"; exit 0 ;;
     *) echo "unknown option $1" >&2; exit 2 ;;
   esac
@@ -42,6 +43,7 @@ done
 # Benchmark-only packages: the peers, GNU time and PIL for the generator.
 need=()
 command -v wget >/dev/null || need+=(wget)
+command -v wget2 >/dev/null || need+=(wget2)
 command -v httrack >/dev/null || need+=(httrack)
 [[ -x /usr/bin/time ]] || need+=(time)
 $py -c 'import PIL' 2>/dev/null || need+=(python3-pil)
@@ -111,12 +113,18 @@ run_trawlix() {  # $1 thumbnails 0/1, $2 photo resolution setting 0/1
     SearchSubFolders=1 Keywords= KeywordMustExist=0 AutoRename=0 AutoResize=0 AutoConvert=0 \
     AutoCreateMobile=0 AutoCreateThumbnails="$1" >/dev/null
   $py "$helpers" settings-set "$data" setPhotoDpi="$2"
-  timed "$tag" "$cli" --data-dir "$data" scan bench
+  timed "$tag" "$cli" --data-dir "$data" scan bench ${connections:+--connections "$connections"}
   $py "$helpers" count-flat "$site/manifest.json" "$save" >"$work/$tag.count"
 }
 
 run_wget() {
   timed "$tag" wget -r -np -l inf -nv -e robots=off -A jpg,jpeg,png,gif,bmp,tif,tiff -P "$out" "$url"
+  $py "$site_tools/count_photos.py" "$site/manifest.json" "$out" >"$work/$tag.count"
+}
+
+run_wget2() {
+  timed "$tag" wget2 -r -np -l inf -nv -e robots=off --max-threads=5 \
+    -A jpg,jpeg,png,gif,bmp,tif,tiff -P "$out" "$url"
   $py "$site_tools/count_photos.py" "$site/manifest.json" "$out" >"$work/$tag.count"
 }
 
@@ -144,9 +152,10 @@ for latency in $latencies; do
       # creation until the deletions are written back: start each contender clean.
       sync
       case $tool in
-        trawlix) run_trawlix 0 0 ;;
-        trawlix-thumbs) run_trawlix 1 0 ;;
-        trawlix-dpi) run_trawlix 0 1 ;;
+        trawlix) run_trawlix 0 1 ;;
+        trawlix-thumbs) run_trawlix 1 1 ;;
+        trawlix-nodpi) run_trawlix 0 0 ;;
+        wget2) run_wget2 ;;
         wget) run_wget ;;
         httrack) run_httrack ;;
         *) echo "unknown tool $tool" >&2; exit 2 ;;

@@ -4,6 +4,7 @@
 
 #include "operations/DataSession.h"
 #include "operations/ProjectOperations.h"
+#include "operations/ScanPreferences.h"
 #include "scan/ScanController.h"
 #include "scan/ScanOptions.h"
 #include "ui/MainWindow.h"
@@ -18,7 +19,7 @@ void MainWindow::StartScan() {
   if (auto fresh = LoadProject(session_, project_->m_nId)) project_ = std::move(*fresh);
   status_->clear();
   PrepareViewerForScan();
-  scan_->StartScan(*project_, ScanOptionsFromSettings(session_.settings()));
+  scan_->StartScan(*project_, CurrentScanOptions(session_));
   UpdateControls();
 }
 
@@ -29,8 +30,7 @@ void MainWindow::RescanSelectedLinks() {
   if (auto fresh = LoadProject(session_, project_->m_nId)) project_ = std::move(*fresh);
   status_->clear();
   PrepareViewerForScan();
-  scan_->StartMultiLinkScan(*project_, ScanOptionsFromSettings(session_.settings()), ids,
-                            links_->order());
+  scan_->StartMultiLinkScan(*project_, CurrentScanOptions(session_), ids, links_->order());
   UpdateControls();
 }
 

@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "operations/ScanPreferences.h"
 #include "settings/ScanPriority.h"
 #include "settings/UserAgent.h"
 #include "ui/OptionsControls.h"
@@ -63,12 +64,19 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   timeout_->setRange(1, 300);
   timeout_->setSuffix(tr(" seconds"));
   timeout_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  connections_ = new QSpinBox(webGroup);
+  connections_->setRange(1, kMostConnectionsPerHost);
+  connections_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  connections_->setToolTip(
+      tr("Pages and photos downloaded at the same time from one site; "
+         "1 downloads one after the other"));
   noCache_ = MakeButton<QCheckBox>(tr("Always &Retrieve New Copies of Photos (not from the cache)"),
                                    webGroup);
   auto* webForm = new QFormLayout(webGroup);
   AddRow(webForm, tr("User &Agent String:"), userAgent_);
   webForm->addRow(QString(), customUserAgent_);
   AddRow(webForm, tr("Connection &Time-out:"), timeout_);
+  AddRow(webForm, tr("Connections per &Host:"), connections_);
   webForm->addRow(noCache_);
   connect(userAgent_, &QComboBox::currentIndexChanged, this, &OptionsScanningPage::userAgentChosen);
 
@@ -177,6 +185,7 @@ void OptionsScanningPage::load(const SettingsValues& v) {
   if (v.customUserAgent != 0) customUserAgent_->setText(QString::fromStdString(v.userAgent));
 
   timeout_->setValue(v.connectionTimeout);
+  connections_->setValue(ConnectionsPerHost());
   SetFlag(noCache_, v.noCachePhotos);
   priority_->setValue(ScanPrioritySliderPosition(v.scanPriority));
   showPriority(priority_->value());
@@ -194,6 +203,10 @@ void OptionsScanningPage::load(const SettingsValues& v) {
   } else {
     duplicates_->button(0)->setChecked(true);
   }
+}
+
+void OptionsScanningPage::storeProfile() const {
+  SetConnectionsPerHost(connections_->value());
 }
 
 void OptionsScanningPage::store(SettingsValues& v) const {

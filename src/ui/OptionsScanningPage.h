@@ -25,6 +25,8 @@ class OptionsScanningPage : public QWidget {
 
   void load(const SettingsValues& values);
   void store(SettingsValues& values) const;
+  // What the settings file has no room for goes to the user's profile.
+  void storeProfile() const;
   // A custom user agent needs its text.
   std::optional<OptionsPageProblem> check() const;
 
@@ -32,6 +34,7 @@ class OptionsScanningPage : public QWidget {
   QLineEdit* customUserAgentEdit() const { return customUserAgent_; }
   QCheckBox* setDpiCheck() const { return setDpi_; }
   QSpinBox* dpiSpin() const { return dpi_; }
+  QSpinBox* connectionsSpin() const { return connections_; }
   QSlider* qualitySlider() const { return quality_; }
   QLabel* qualityLabel() const { return qualityText_; }
   QSlider* prioritySlider() const { return priority_; }
@@ -46,6 +49,7 @@ class OptionsScanningPage : public QWidget {
   QComboBox* userAgent_;
   QLineEdit* customUserAgent_;
   QSpinBox* timeout_;
+  QSpinBox* connections_;
   QCheckBox* noCache_;
   QSlider* priority_;
   QLabel* priorityText_;

@@ -110,6 +110,7 @@ void OptionsSheet::accept() {
   scanning_->store(edited);
   newProject_->store(edited);
   exchange_->store(edited);
+  scanning_->storeProfile();
   values_ = std::move(edited);
   QDialog::accept();
 }

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "operations/DataSession.h"
+#include "scan/ScanOptions.h"
+
+namespace trawlix {
+
+// Scan options the settings file has no room for, kept in the user's profile.
+inline constexpr int kDefaultConnectionsPerHost = 6;
+inline constexpr int kMostConnectionsPerHost = 16;
+
+// Transfers in flight to one host; 1 fetches one address after the other.
+int ConnectionsPerHost();
+void SetConnectionsPerHost(int connections);
+
+// The options of a scan started now: the settings file's plus the profile's.
+ScanOptions CurrentScanOptions(const DataSession& session);
+
+}  // namespace trawlix
