@@ -52,8 +52,10 @@ std::string ScanHistoryList::SummaryText(const std::vector<CScanHistoryRecord>& 
   const std::string none = "No scanning sessions.";
   std::int64_t pages = 0, found = 0, saved = 0, seconds = 0, transferSeconds = 0, bytes = 0;
   for (const CScanHistoryRecord& row : rows) {
-    for (int value : {row.m_nPages, row.m_nTotalImages, row.m_nSavedImages,
-                      row.m_nTotalTimeInSeconds, row.m_nTransferTimeInSeconds, row.m_nTotalBytes}) {
+    for (std::int64_t value :
+         {std::int64_t{row.m_nPages}, std::int64_t{row.m_nTotalImages},
+          std::int64_t{row.m_nSavedImages}, std::int64_t{row.m_nTotalTimeInSeconds},
+          std::int64_t{row.m_nTransferTimeInSeconds}, row.m_nTotalBytes}) {
       if (value < 0) return none;
     }
     pages += row.m_nPages;
