@@ -12,7 +12,7 @@
 namespace {
 
 // Small enough that every input runs in milliseconds.
-constexpr long long kMaxPixels = 1 << 20;
+constexpr long long kMaxPixels = 1 << 16;
 
 bool SamePixels(const trawlix::bmp::BmpPixels& a, const trawlix::bmp::BmpPixels& b) {
   return a.width == b.width && a.height == b.height && a.bands == b.bands && a.size == b.size &&
