@@ -74,7 +74,7 @@ std::string MakeTestPhoto(TestPhotoKind kind, int width, int height) {
 
 TestSite::TestSite() : server_(std::make_unique<httplib::Server>()) {
   server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-    int delay = delayMs_.load();
+    int delay = delayMs_.load() + Jitter();
     if (request.path.ends_with(".html")) delay += pageDelayMs_.load();
     if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
     std::lock_guard lock(mutex_);
@@ -85,7 +85,21 @@ TestSite::TestSite() : server_(std::make_unique<httplib::Server>()) {
       response.set_content("<html><body>Not Found</body></html>", "text/html");
       return;
     }
-    response.set_content(found->second.body, found->second.contentType);
+    const Resource& resource = found->second;
+    if (!resource.breakage) {
+      response.set_content(resource.body, resource.contentType);
+      return;
+    }
+    const std::string half = resource.body.substr(0, resource.body.size() / 2);
+    const Breakage breakage = *resource.breakage;
+    response.set_content_provider(
+        resource.body.size(), resource.contentType,
+        [this, half, breakage](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+          if (offset == 0) return sink.write(half.data(), half.size());
+          while (breakage == Breakage::Stall && !closing_.load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+          return false;
+        });
   });
   port_ = server_->bind_to_any_port("127.0.0.1");
   if (port_ <= 0) throw std::runtime_error("test site: no port");
@@ -95,6 +109,7 @@ TestSite::TestSite() : server_(std::make_unique<httplib::Server>()) {
 }
 
 TestSite::~TestSite() {
+  closing_ = true;
   server_->stop();
   thread_.join();
 }
@@ -102,7 +117,21 @@ TestSite::~TestSite() {
 void TestSite::Add(const std::string& path, const std::string& contentType,
                    const std::string& body) {
   std::lock_guard lock(mutex_);
-  resources_[path] = Resource{contentType, body};
+  resources_[path] = Resource{contentType, body, std::nullopt};
+}
+
+void TestSite::AddBroken(const std::string& path, const std::string& contentType,
+                         const std::string& body, Breakage breakage) {
+  std::lock_guard lock(mutex_);
+  resources_[path] = Resource{contentType, body, breakage};
+}
+
+int TestSite::Jitter() {
+  const int most = jitterMs_.load();
+  if (most <= 0) return 0;
+  std::lock_guard lock(mutex_);
+  jitterState_ = jitterState_ * 1103515245U + 12345U;
+  return static_cast<int>((jitterState_ >> 16) % static_cast<unsigned>(most + 1));
 }
 
 std::string TestSite::URL(const std::string& path) const {

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -37,6 +38,13 @@ class TestSite {
   void SetPageDelay(std::chrono::milliseconds delay) {
     pageDelayMs_ = static_cast<int>(delay.count());
   }
+  // Every response also waits a random 0..max, drawn from a fixed seed.
+  void SetJitter(std::chrono::milliseconds max) { jitterMs_ = static_cast<int>(max.count()); }
+  // A response that sends part of its body and then goes silent until the site closes, or
+  // closes the connection at once.
+  enum class Breakage { Stall, Reset };
+  void AddBroken(const std::string& path, const std::string& contentType, const std::string& body,
+                 Breakage breakage);
   int Requests(const std::string& path) const;
   int TotalRequests() const;
 
@@ -44,13 +52,19 @@ class TestSite {
   struct Resource {
     std::string contentType;
     std::string body;
+    std::optional<Breakage> breakage;
   };
+
+  int Jitter();
 
   std::unique_ptr<httplib::Server> server_;
   std::thread thread_;
   int port_ = 0;
   std::atomic<int> delayMs_{0};
   std::atomic<int> pageDelayMs_{0};
+  std::atomic<int> jitterMs_{0};
+  std::atomic<bool> closing_{false};
+  unsigned jitterState_ = 12345;  // guarded by mutex_
   mutable std::mutex mutex_;
   std::map<std::string, Resource> resources_;
   std::map<std::string, int> requests_;
