@@ -5,20 +5,27 @@
 #include <string>
 
 #include "cli/StreamMessageSink.h"
+#include "cli/TerminalStreamBuf.h"
 #include "operations/DataSession.h"
 
 namespace trawlix::cli {
 
 // What every command shares: the output streams, the message boxes (printed to the error
-// stream) and the data folder chosen on the command line.
+// stream) and the data folder chosen on the command line. Both streams drop control
+// characters and escape sequences, since what they print comes from files and databases
+// that others may have written.
 class CliContext {
  public:
-  CliContext(std::ostream& out, std::ostream& err) : out_(out), err_(err), messages_(err) {}
+  CliContext(std::ostream& out, std::ostream& err)
+      : rawErr_(err), outBuf_(out), errBuf_(err), out_(&outBuf_), err_(&errBuf_), messages_(err_) {}
   CliContext(const CliContext&) = delete;
   CliContext& operator=(const CliContext&) = delete;
 
   std::ostream& out() { return out_; }
   std::ostream& err() { return err_; }
+  // The error stream unfiltered, for the program's own terminal control (a progress line
+  // rewritten in place). Texts written here must be cleaned with TerminalTextFilter::Clean.
+  std::ostream& terminalErr() { return rawErr_; }
   MessageSink& messages() { return messages_; }
 
   // Empty means the default data folder.
@@ -36,8 +43,11 @@ class CliContext {
   int Fail(const std::string& text);
 
  private:
-  std::ostream& out_;
-  std::ostream& err_;
+  std::ostream& rawErr_;
+  TerminalStreamBuf outBuf_;
+  TerminalStreamBuf errBuf_;
+  std::ostream out_;
+  std::ostream err_;
   StreamMessageSink messages_;
   std::string dataDir_;
   std::unique_ptr<DataSession> session_;

@@ -14,10 +14,10 @@ template <class Record>
 JsonObject RecordToJson(const Record& record) {
   JsonObject object;
   for (const auto& column : ColumnsOf<Record>()) {
-    if (column.kind == ColumnKind::Integer) {
-      object.emplace_back(std::string(column.name), std::int64_t{record.*column.integer});
-    } else {
+    if (column.kind == ColumnKind::Text) {
       object.emplace_back(std::string(column.name), record.*column.text);
+    } else {
+      object.emplace_back(std::string(column.name), IntegerValue(record, column));
     }
   }
   return object;

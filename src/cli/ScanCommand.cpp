@@ -15,6 +15,7 @@
 #include "cli/JsonWriter.h"
 #include "cli/Lookup.h"
 #include "cli/RecordOutput.h"
+#include "cli/TerminalTextFilter.h"
 #include "frontend/QtUiThread.h"
 #include "operations/ProjectOperations.h"
 #include "scan/ScanController.h"
@@ -63,7 +64,7 @@ class ProgressPrinter : public ScanObserver {
   }
   void OnLinkStarted(const std::string& text) override {
     Finish();
-    err_ << text << '\n';
+    err_ << TerminalTextFilter::Clean(text) << '\n';
   }
   void OnScanEnded(const std::string&) override {
     Print(true);
@@ -83,7 +84,8 @@ class ProgressPrinter : public ScanObserver {
     last_ = now;
     printed_ = text;
     if (terminal_) {
-      err_ << '\r' << text << "\x1b[K" << std::flush;
+      // Page addresses come from the web: only our own controls may reach the terminal.
+      err_ << '\r' << TerminalTextFilter::Clean(text) << "\x1b[K" << std::flush;
       open_ = true;
     } else {
       err_ << text << '\n';
@@ -188,7 +190,8 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
 
   const auto application = EnsureApplication();
   QtUiThread ui;
-  ProgressPrinter progress(context.err(), isatty(STDERR_FILENO) == 1);
+  const bool terminal = isatty(STDERR_FILENO) == 1;
+  ProgressPrinter progress(terminal ? context.terminalErr() : context.err(), terminal);
   ScanController controller(ui, context.messages(), progress);
   InterruptGuard interrupt;
   const bool started = linkIds ? controller.StartMultiLinkScan(*project, options, *linkIds)

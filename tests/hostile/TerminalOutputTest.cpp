@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/CliTestSupport.h"
+#include "exchange/ExchangeFile.h"
+
+namespace trawlix::cli {
+namespace {
+
+// Would redraw the screen, set the clipboard, retitle the window or overwrite a line.
+const std::string kInjections[] = {
+    "\x1b[2J\x1b[H",
+    "\x1b]52;c;cm0gLXJmIH4=\x07",
+    "\x1b]0;owned\x1b\\",
+    "\r\x1b[K",
+    "\xc2\x9b"
+    "31m",
+};
+
+bool HasControls(const std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if ((c < 0x20 && c != '\n' && c != '\t') || c == 0x7F) return true;
+    if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+        static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+      return true;
+    }
+  }
+  return false;
+}
+
+class TerminalOutput : public testing::CliTest {};
+
+TEST_F(TerminalOutput, TextsFromAnExchangeFileReachTheTerminalWithoutControls) {
+  exchange::CExchangeHeader header;
+  header.m_lpszDescription = "Seeds" + kInjections[0] + " & more";
+  header.m_lpszName = "Ann" + kInjections[2];
+  std::vector<exchange::CImportedProject> projects;
+  for (const std::string& injection : kInjections) {
+    exchange::CImportedProject& p = projects.emplace_back();
+    p.m_lpszTitle = "Beach" + injection + std::to_string(projects.size());
+    p.m_lpszCategory = "Travel" + injection;
+    p.m_lpszURL = "http://a.example/" + injection;
+    p.m_nJPEG = 1;
+  }
+  const std::string file = (dir_ / "hostile.txexport").string();
+  std::string error;
+  ASSERT_TRUE(exchange::WriteExchangeFile(file, header, projects, {}, error)) << error;
+
+  // Listing the file, importing it and listing what was imported: the file's texts are
+  // shown, their controls are not, on either stream.
+  const std::pair<std::vector<std::string>, std::string> commands[] = {
+      {{"import", file, "--list"}, "Beach"},
+      {{"import", file, "--use-file-categories"}, "Beach"},
+      {{"projects"}, "Beach"},
+      {{"categories"}, "Travel"},
+  };
+  for (const auto& [command, shown] : commands) {
+    ASSERT_EQ(Run(command), 0) << command[0] << ": " << err_;
+    EXPECT_FALSE(HasControls(out_)) << command[0] << ": " << out_;
+    EXPECT_FALSE(HasControls(err_)) << command[0] << ": " << err_;
+    EXPECT_TRUE(OutHas(shown)) << command[0] << ": " << out_;
+  }
+  ASSERT_EQ(Run({"import", file, "--list"}), 0);
+  EXPECT_TRUE(OutHas("Seeds & more")) << out_;
+}
+
+}  // namespace
+}  // namespace trawlix::cli
