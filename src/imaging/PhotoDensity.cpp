@@ -85,7 +85,7 @@ class TiffBlock {
   }
 
   bool ReadFirstIfd() {
-    if (firstIfd_ < 8 || firstIfd_ + 2 > length_) return false;
+    if (firstIfd_ < 8 || std::uint64_t{firstIfd_} + 2 > length_) return false;
     const std::string countBytes = Read(source_, base_ + firstIfd_, 2);
     if (countBytes.size() < 2) return false;
     const std::uint32_t count = U16(countBytes, 0);
@@ -146,6 +146,7 @@ class TiffBlock {
     const std::uint64_t tableBytes = 2 + 12 * (rows.size() + 3) + 4;
     const std::uint64_t values = end + tableBytes;
     if (values + 16 > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+    if (rows.size() + 3 > 0xFFFF) return std::nullopt;  // the count has 16 bits
     rows.push_back(Entry(kXResolution, kRational, static_cast<std::uint32_t>(values)));
     rows.push_back(Entry(kYResolution, kRational, static_cast<std::uint32_t>(values + 8)));
     rows.push_back(Entry(kResolutionUnit, kShort, kUnitInch));
