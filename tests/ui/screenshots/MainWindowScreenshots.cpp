@@ -1,11 +1,19 @@
 // Renders the desktop program's main window and dialogs, offscreen, to PNG files for the
 // documentation: screenshots OUTPUT_DIR
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -15,6 +23,7 @@
 #include "ui/DialogMessageSink.h"
 #include "ui/MainWindow.h"
 #include "ui/OptionsSheet.h"
+#include "ui/PhotoViewer.h"
 #include "ui/ProjectSheet.h"
 
 namespace {
@@ -29,6 +38,56 @@ class SilentSink : public trawlix::MessageSink {
 
 void Settle() {
   for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+// Landscapes of sky, sun and hills in varied light, some upright, to fill the viewer.
+void MakeSamplePhotos(const QString& folder, int count) {
+  QDir().mkpath(folder);
+  for (int i = 0; i < count; ++i) {
+    const bool upright = i % 5 == 3;
+    QImage image(upright ? QSize(600, 800) : QSize(800, 600), QImage::Format_RGB32);
+    const int width = image.width();
+    const int height = image.height();
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int hue = (i * 47) % 360;
+    QLinearGradient sky(0, 0, 0, height);
+    sky.setColorAt(0, QColor::fromHsv((hue + 200) % 360, 120, 250));
+    sky.setColorAt(1, QColor::fromHsv((hue + 20) % 360, 90, 255));
+    painter.fillRect(image.rect(), sky);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromHsv((hue + 40) % 360, 160, 255));
+    painter.drawEllipse(QPointF(width * (0.2 + 0.06 * (i % 10)), height * 0.3), width * 0.08,
+                        width * 0.08);
+    for (int layer = 0; layer < 3; ++layer) {
+      QPainterPath hills;
+      hills.moveTo(0, height);
+      for (int x = 0; x <= width; x += width / 8) {
+        const double wave = ((x * (layer + 2) + i * 97) % 211) / 211.0;
+        hills.lineTo(x, height * (0.55 + 0.12 * layer) - wave * height * 0.15);
+      }
+      hills.lineTo(width, height);
+      hills.closeSubpath();
+      painter.setBrush(
+          QColor::fromHsv((hue + 90 + layer * 15) % 360, 110 + 40 * layer, 170 - 45 * layer));
+      painter.drawPath(hills);
+    }
+    painter.end();
+    image.save(
+        QDir(folder).filePath(QStringLiteral("Sample_%1.jpg").arg(i + 1, 3, 10, QLatin1Char('0'))),
+        "JPG", 88);
+  }
+}
+
+// Waits until the viewer's page is drawn with every picture.
+void WaitForThumbnails(trawlix::ui::PhotoViewer& viewer) {
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < 20000) {
+    viewer.repaint();
+    QApplication::processEvents();
+    if (viewer.PageReady() && !viewer.cache().busy()) return;
+  }
 }
 
 bool Save(QWidget& widget, const QString& folder, const QString& name) {
@@ -73,10 +132,32 @@ int main(int argc, char** argv) {
   {
     trawlix::ui::MainWindow window(*session, sink);
     window.resize(1100, 720);
-    if (auto* list = window.findChild<QListWidget*>(QStringLiteral("projectList"))) {
-      list->setCurrentRow(1);
-    }
+    auto* list = window.findChild<QListWidget*>(QStringLiteral("projectList"));
+    list->setCurrentRow(1);
+    // The selected sample project has harvested a few photos.
+    MakeSamplePhotos(QString::fromStdString(window.currentProject()->m_lpszSaveTo), 14);
+    list->setCurrentRow(0);
+    list->setCurrentRow(1);
+    trawlix::ui::PhotoViewer& viewer = *window.photoViewer();
+    window.show();
+    Settle();
+    WaitForThumbnails(viewer);
     ok = Save(window, out, QStringLiteral("main-window.png")) && ok;
+
+    // Twelve photos a page, one selected, another under the pointer.
+    for (QAction* action :
+         window.findChild<QToolButton*>(QStringLiteral("viewButton"))->menu()->actions()) {
+      if (action->text() == QStringLiteral("12 Photos")) action->trigger();
+    }
+    Settle();
+    viewer.SelectIndex(5);
+    const QPointF hover = viewer.CellRect(2).center();
+    QMouseEvent move(QEvent::MouseMove, hover, viewer.mapToGlobal(hover), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&viewer, &move);
+    WaitForThumbnails(viewer);
+    ok = Save(window, out, QStringLiteral("main-window-viewer.png")) && ok;
+    viewer.SetViewIndex(3);
     auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("pages"));
     tabs->setCurrentIndex(1);
     ok = Save(window, out, QStringLiteral("main-window-links.png")) && ok;
