@@ -6,6 +6,7 @@
 
 #include "base/Path.h"
 #include "base/Text.h"
+#include "imaging/DensityInPlace.h"
 #include "imaging/PhotoCodec.h"
 #include "imaging/PhotoNaming.h"
 #include "scan/MirroredFolder.h"
@@ -147,17 +148,41 @@ StoredPhoto PhotoStore::Store(const std::string& tempPath, const CXPhotoURLInfo&
   // The copies of a photo this one replaces are made first, from that photo.
   if (copies_ != nullptr) copies_->WaitFor(finalPath);
 
-  // A re-encoded photo's copies are made from the download, with the original's pixels.
-  const bool reencodes = Reencodes();
-  const bool written =
-      reencodes ? SavePhoto(tempPath, finalPath) : MoveIntoPlace(tempPath, finalPath);
-  const bool copiesTakeTemp =
-      written && reencodes && QueueCopies(tempPath, true, finalPath, orientation);
-  if (written && !reencodes) QueueCopies(finalPath, false, finalPath, orientation);
-  if (!copiesTakeTemp) RemoveFile(tempPath);
-  // Nothing was written (no encoder for the format, disk full): not a stored photo.
-  if (!written) return skipped;
+  if (!Place(tempPath, finalPath, orientation, size)) return skipped;
   return StoredPhoto{kind, finalPath};
+}
+
+// Writes the photo at its final path and queues its copies. A photo that only takes the
+// resolution setting gets it written into its bytes and is moved into place; a re-encoded
+// photo's copies are made from the download, with the original's pixels.
+bool PhotoStore::Place(const std::string& tempPath, const std::string& finalPath,
+                       PhotoOrientation orientation, PhotoSize size) {
+  bool reencode = Reencodes();
+  if (reencode && OnlyResolution()) {
+    const DensityEdit edit = WriteDensityInPlace(tempPath, options_.dpi);
+    // An edit that went wrong is never stored: the photo it leaves may be damaged.
+    if (edit == DensityEdit::Failed ||
+        (edit == DensityEdit::Written && ReadPhotoSize(tempPath) != size)) {
+      RemoveFile(tempPath);
+      return false;
+    }
+    reencode = edit == DensityEdit::NotInPlace;
+  }
+  if (!reencode) {
+    if (!MoveIntoPlace(tempPath, finalPath)) {
+      RemoveFile(tempPath);
+      return false;
+    }
+    QueueCopies(finalPath, false, finalPath, orientation);
+    return true;
+  }
+  const bool written = SavePhoto(tempPath, finalPath);
+  if (!written || !QueueCopies(tempPath, true, finalPath, orientation)) RemoveFile(tempPath);
+  return written;
+}
+
+bool PhotoStore::OnlyResolution() const {
+  return options_.setResolution && project_.m_nAutoConvert != 1 && project_.m_nAutoResize != 1;
 }
 
 bool PhotoStore::Validate(const std::string& tempPath, PhotoSize& size,

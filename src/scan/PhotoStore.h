@@ -43,7 +43,10 @@ class PhotoStore {
                             const std::string& downloadName, std::string& target);
   bool QueueCopies(const std::string& source, bool removeSource, const std::string& finalPath,
                    PhotoOrientation orientation) const;
+  bool Place(const std::string& tempPath, const std::string& finalPath,
+             PhotoOrientation orientation, PhotoSize size);
   bool SavePhoto(const std::string& tempPath, const std::string& finalPath) const;
+  bool OnlyResolution() const;
   PhotoEncoding Encoding(PhotoFormat format) const;
   bool Reencodes() const;
 
