@@ -15,22 +15,6 @@ std::string Lower(std::string_view text) {
   return lower;
 }
 
-// "file:///home/a%20b/Wallpaper.bmp": the schema's URI form of a path.
-std::string FileUri(const std::string& path) {
-  static const char* const kHex = "0123456789ABCDEF";
-  std::string uri = "file://";
-  for (unsigned char c : path) {
-    if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
-      uri += static_cast<char>(c);
-    } else {
-      uri += '%';
-      uri += kHex[c >> 4];
-      uri += kHex[c & 0x0F];
-    }
-  }
-  return uri;
-}
-
 // GNOME, Cinnamon and MATE name the styles alike.
 const char* GSettingsOption(WallpaperStyle style) {
   switch (style) {

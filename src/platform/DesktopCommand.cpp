@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -83,6 +84,31 @@ bool ProgramOnPath(const std::string& program) {
     }
   }
   return false;
+}
+
+std::string FileUri(const std::string& path) {
+  static const char* const kHex = "0123456789ABCDEF";
+  std::string uri = "file://";
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (std::isalnum(byte) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+      uri += c;
+    } else {
+      uri += '%';
+      uri += kHex[byte >> 4];
+      uri += kHex[byte & 0x0F];
+    }
+  }
+  return uri;
+}
+
+DesktopCommand ShowInFileManagerCommand(const std::string& path) {
+  // --print-reply waits for the answer, so a missing file manager shows in the exit status.
+  return {
+      "dbus-send",
+      {"--session", "--print-reply", "--reply-timeout=5000", "--dest=org.freedesktop.FileManager1",
+       "--type=method_call", "/org/freedesktop/FileManager1",
+       "org.freedesktop.FileManager1.ShowItems", "array:string:" + FileUri(path), "string:"}};
 }
 
 DesktopCommand EmailPhotoCommand(const std::string& photoPath) {

@@ -33,4 +33,11 @@ bool ProgramOnPath(const std::string& program);
 // A new message of the desktop's mail program with the photo attached.
 DesktopCommand EmailPhotoCommand(const std::string& photoPath);
 
+// Asks the file manager to open the file's folder with the file selected; the command fails
+// when no file manager offers that.
+DesktopCommand ShowInFileManagerCommand(const std::string& path);
+
+// "file:///home/a%20b/x.jpg": a local path as a URI.
+std::string FileUri(const std::string& path);
+
 }  // namespace trawlix

@@ -1,7 +1,10 @@
 #include <deque>
+#include <fstream>
 
 #include "platform/DesktopBackground.h"
 #include "platform/DesktopCommand.h"
+#include "platform/DesktopImageEditor.h"
+#include "support/TempDir.h"
 
 namespace trawlix {
 namespace {
@@ -119,6 +122,53 @@ TEST(DesktopCommandTest, ProcessRunnerReportsExitStatusOutputAndMissingPrograms)
   EXPECT_EQ(
       EmailPhotoCommand("/p/a b.jpg"),
       (DesktopCommand{"xdg-email", {"--subject", "Photo Attached!", "--attach", "/p/a b.jpg"}}));
+}
+
+TEST(DesktopImageEditorTest, ExecLinesBecomeCommandsForThePhoto) {
+  struct Case {
+    const char* exec;
+    std::optional<DesktopCommand> command;
+  };
+  const std::string photo = "/p/my photo.jpg";
+  const Case cases[] = {
+      {"gimp-2.10 %U", DesktopCommand{"gimp-2.10", {photo}}},
+      {"krita %f --nosplash", DesktopCommand{"krita", {photo, "--nosplash"}}},
+      {"\"/opt/My Editor/edit\" --icon %i %F",
+       DesktopCommand{"/opt/My Editor/edit", {"--icon", photo}}},
+      {"pinta", DesktopCommand{"pinta", {photo}}},
+      {"draw --rate=100%% %k", DesktopCommand{"draw", {"--rate=100%", photo}}},
+      {"\"unterminated %f", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ExecCommand(c.exec, photo), c.command) << c.exec;
+}
+
+TEST(DesktopImageEditorTest, TheFirstRegisteredRasterEditorThatIsInstalled) {
+  testing::TempDir temp;
+  const auto entry = [&](const std::string& folder, const std::string& file,
+                         const std::string& body) {
+    std::filesystem::create_directories(temp / folder);
+    std::ofstream((temp / folder / file).string()) << body;
+  };
+  const std::string editor =
+      "[Desktop Entry]\nType=Application\nCategories=Graphics;2DGraphics;RasterGraphics;\n"
+      "MimeType=image/png;image/jpeg;\n";
+  entry("user", "a-viewer.desktop",
+        editor + "Exec=sh view %f\n[Desktop Action x]\nCategories=Viewer;\n");
+  entry("user", "b-missing.desktop", editor + "Exec=no-such-editor-here %f\n");
+  entry("user", "c-viewer.desktop",
+        "[Desktop Entry]\nType=Application\nCategories=Graphics;RasterGraphics;Viewer;\n"
+        "MimeType=image/jpeg;\nExec=sh viewer-only %f\n");
+  entry("system", "a-viewer.desktop", editor + "Exec=sh hidden-by-the-user-entry %f\n");
+  entry("system", "d-png-only.desktop",
+        "[Desktop Entry]\nType=Application\nCategories=RasterGraphics;\nMimeType=image/png;\n"
+        "Exec=sh png %f\n");
+  const std::vector<std::string> folders = {(temp / "user").string(), (temp / "system").string()};
+  EXPECT_EQ(ImageEditorCommand(folders, "image/jpeg", "/x.jpg"),
+            (DesktopCommand{"sh", {"view", "/x.jpg"}}));
+  EXPECT_EQ(ImageEditorCommand(folders, "image/gif", "/x.gif"), std::nullopt);
+  EXPECT_EQ(ImageEditorCommand({(temp / "system").string()}, "image/png", "/x.png"),
+            (DesktopCommand{"sh", {"hidden-by-the-user-entry", "/x.png"}}));
 }
 
 }  // namespace

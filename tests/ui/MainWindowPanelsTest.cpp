@@ -1,0 +1,231 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QToolButton>
+#include <QUrl>
+
+#include "MainWindowTestFixture.h"
+#include "storage/ProjectLinksTable.h"
+#include "storage/ScanHistoryTable.h"
+#include "ui/ProjectLinksList.h"
+#include "ui/ScanHistoryList.h"
+#include "ui/ScanResultsDialog.h"
+#include "ui/StatusPanel.h"
+
+namespace trawlix::ui::testing {
+
+// Takes the addresses the desktop would open.
+class OpenedUrls : public QObject {
+  Q_OBJECT
+
+ public:
+  OpenedUrls() {
+    for (const char* scheme : {"http", "https"}) {
+      QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "Open");
+    }
+  }
+  ~OpenedUrls() override {
+    for (const char* scheme : {"http", "https"}) {
+      QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+    }
+  }
+  Q_INVOKABLE void Open(const QUrl& url) { urls << url.toString(); }
+
+  QStringList urls;
+};
+
+namespace {
+
+CScanHistoryRecord Scan(int pages, int found, int saved, int seconds, int transferSeconds,
+                        int bytes) {
+  CScanHistoryRecord scan;
+  scan.m_lpszScanDate = "12/09/2026";
+  scan.m_lpszURL = "http://example.com/gallery";
+  scan.m_nPages = pages;
+  scan.m_nTotalImages = found;
+  scan.m_nSavedImages = saved;
+  scan.m_nSkippedImages = found - saved;
+  scan.m_nTotalTimeInSeconds = seconds;
+  scan.m_lpszTotalTime = "0:00:0" + std::to_string(seconds % 10);
+  scan.m_nTransferTimeInSeconds = transferSeconds;
+  scan.m_nTotalBytes = bytes;
+  scan.m_nStatus = scan.m_nType = scan.m_nSearchSubFolders = 0;
+  return scan;
+}
+
+TEST(ScanHistorySummaryTest, SumsWithSingularWordsAndAnEmptyZeroTime) {
+  struct Case {
+    std::vector<CScanHistoryRecord> rows;
+    std::string text;
+  };
+  const Case cases[] = {
+      {{}, "No scanning sessions."},
+      {{Scan(1, 1, 1, 0, 0, 0)}, "Scanned 1 Page in  - Found 1 Photo (1 Photo Saved). "},
+      {{Scan(0, 0, 0, 0, 0, 0)}, "Scanned 0 Pages in  - Found 0 Photos (0 Photos Saved). "},
+      {{Scan(600, 1200, 1, 3000, 10, 20480), Scan(634, 34, 0, 725, 10, 20480)},
+       "Scanned 1,234 Pages in 1:02:05 - Found 1,234 Photos (1 Photo Saved). 40.0 KB @ 2.00 "
+       "KB/Sec"},
+      {{Scan(3, 3, 3, 5, 0, 1000)},
+       "Scanned 3 Pages in 0:00:05 - Found 3 Photos (3 Photos Saved). "},
+      {{Scan(1, 1, 1, 0, 0, 0), Scan(1, -1, 1, 0, 0, 0)}, "No scanning sessions."},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ScanHistoryList::SummaryText(c.rows), c.text);
+}
+
+class MainWindowPanelsTest : public MainWindowTest {
+ protected:
+  int ProjectWithRows(int links, int scans) {
+    const int category = AddCategory("Coast");
+    const int id = AddProject("Beach", category);
+    for (int i = 0; i < links; ++i) {
+      CProjectLinksRecord link;
+      link.m_nProjectId = id;
+      link.m_lpszdtDate = "12/0" + std::to_string(9 - i) + "/2026";
+      link.m_lpszURL = "http://example.com/" + std::string(1, static_cast<char>('c' - i % 3)) +
+                       std::to_string(i);
+      link.m_nPhotos = 10 * i;
+      link.m_nSearchSubFolders = link.m_nKeywordMustExist = 0;
+      EXPECT_TRUE(AddProjectLink(session_->databasePath(), sink_, link));
+    }
+    for (int i = 0; i < scans; ++i) {
+      CScanHistoryRecord scan = Scan(1, 2, 1, 1, 1, 1024);
+      scan.m_nProjectId = id;
+      scan.m_lpszURL = "http://example.com/scan" + std::to_string(i);
+      CScanHistoryTable table(session_->databasePath(), sink_);
+      EXPECT_TRUE(table.OpenTable() && table.InsertScanHistory(scan));
+    }
+    ShowCategory(category);
+    EXPECT_EQ(Window().currentProjectId(), id);
+    return id;
+  }
+
+  ProjectLinksList* Links() { return Window().findChild<ProjectLinksList*>("linksList"); }
+  ScanHistoryList* History() { return Window().findChild<ScanHistoryList*>("historyList"); }
+  QString PanelText(const char* name) {
+    return Window().findChild<StatusPanel*>(QLatin1String(name))->detail();
+  }
+  void Check(MainWindowCheckList* list, const std::vector<int>& rows) {
+    for (int row : rows) list->topLevelItem(row)->setCheckState(0, Qt::Checked);
+  }
+  QStringList Column(MainWindowCheckList* list, int column) {
+    QStringList texts;
+    for (int i = 0; i < list->rowCount(); ++i) texts << list->topLevelItem(i)->text(column);
+    return texts;
+  }
+};
+
+TEST_F(MainWindowPanelsTest, DeletingCheckedLinksAsksFirstAndKeepsTheRest) {
+  ProjectWithRows(4, 0);
+  EXPECT_EQ(PanelText("linksPanel"), "Project Links: 4 ");
+  auto* remove = Window().findChild<QToolButton*>("linksDelete");
+  EXPECT_FALSE(remove->isEnabled()) << "nothing checked";
+
+  struct Step {
+    std::vector<int> check;
+    MessageReply reply;
+    const char* question;
+    int rowsLeft;
+  };
+  const Step steps[] = {
+      {{0, 2}, {MessageAnswer::No, false}, "Delete 2 links from Beach project?", 4},
+      {{}, {MessageAnswer::Yes, false}, "Delete 2 links from Beach project?", 2},
+      {{1}, {MessageAnswer::Yes, true}, "Delete 1 link from Beach project?", 1},
+  };
+  for (const Step& step : steps) {
+    Check(Links(), step.check);
+    ASSERT_TRUE(remove->isEnabled());
+    sink_.answers.push_back(step.reply);
+    remove->click();
+    EXPECT_EQ(sink_.requests.back().text, step.question);
+    EXPECT_EQ(sink_.requests.back().buttons, MessageButtons::YesNo);
+    EXPECT_EQ(Links()->rowCount(), step.rowsLeft);
+  }
+  EXPECT_EQ(Column(Links(), 2), QStringList{"http://example.com/b1"});
+  EXPECT_EQ(PanelText("linksPanel"), "Project Links: 1 ");
+  EXPECT_EQ(session_->settings().Values().confirmDeleteProjectLinks, 0);
+
+  // Switched off: no more questions.
+  const std::size_t asked = sink_.requests.size();
+  Check(Links(), {0});
+  remove->click();
+  EXPECT_EQ(sink_.requests.size(), asked);
+  EXPECT_EQ(Links()->rowCount(), 0);
+  EXPECT_FALSE(remove->isEnabled());
+}
+
+TEST_F(MainWindowPanelsTest, HistoryRowsSummaryChecksAndDelete) {
+  ProjectWithRows(0, 3);
+  EXPECT_EQ(Column(History(), 0), (QStringList{"1", "2", "3"}));
+  EXPECT_EQ(PanelText("historyPanel"),
+            "Scanned 3 Pages in 0:00:03 - Found 6 Photos (3 Photos Saved). 3.00 KB @ 1.00 KB/Sec");
+
+  History()->SelectAll();
+  EXPECT_EQ(History()->checkedCount(), 3);
+  History()->DeselectAll();
+  Check(History(), {1});
+  History()->InvertSelection();
+  EXPECT_EQ(History()->checkedCount(), 2);
+  EXPECT_EQ(History()->topLevelItem(1)->checkState(0), Qt::Unchecked);
+  EXPECT_TRUE(Window().enabledState().deleteHistory);
+
+  sink_.answers.push_back({MessageAnswer::Yes, false});
+  Window().findChild<QToolButton*>("historyDelete")->click();
+  EXPECT_EQ(sink_.requests.back().text, "Delete 2 links from Beach project?");
+  EXPECT_EQ(Column(History(), 2), QStringList{"http://example.com/scan1"});
+  EXPECT_EQ(Column(History(), 0), QStringList{"1"});
+  EXPECT_EQ(PanelText("historyPanel"),
+            "Scanned 1 Page in 0:00:01 - Found 2 Photos (1 Photo Saved). 1.00 KB @ 1.00 KB/Sec");
+}
+
+TEST_F(MainWindowPanelsTest, LinksSortByTheClickedColumnEitherWay) {
+  ProjectWithRows(3, 0);
+  // Dates 12/09, 12/08, 12/07; addresses c0, b1, a2; photos 0, 10, 20.
+  struct Step {
+    int section;
+    LinkSortColumn column;
+    bool ascending;
+    QStringList urls;
+  };
+  const QStringList byId = {"http://example.com/c0", "http://example.com/b1",
+                            "http://example.com/a2"};
+  const QStringList reversed = {byId[2], byId[1], byId[0]};
+  const Step steps[] = {
+      {1, LinkSortColumn::Date, true, reversed},    {1, LinkSortColumn::Date, false, byId},
+      {2, LinkSortColumn::URL, true, reversed},     {3, LinkSortColumn::Photos, true, byId},
+      {3, LinkSortColumn::Photos, false, reversed}, {0, LinkSortColumn::Id, true, byId},
+  };
+  for (const Step& step : steps) {
+    Q_EMIT Links()->header()->sectionClicked(step.section);
+    EXPECT_EQ(Links()->order().column, step.column) << step.section;
+    EXPECT_EQ(Links()->order().ascending, step.ascending) << step.section;
+    EXPECT_EQ(Column(Links(), 2), step.urls) << step.section;
+    EXPECT_EQ(Links()->header()->sortIndicatorOrder(),
+              step.ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+  }
+}
+
+TEST_F(MainWindowPanelsTest, DoubleClicksOpenTheLinkAndTheScansResults) {
+  ProjectWithRows(2, 1);
+  OpenedUrls opened;
+  Q_EMIT Links()->itemDoubleClicked(Links()->topLevelItem(1), 2);
+  EXPECT_EQ(opened.urls, QStringList{"http://example.com/b1"});
+
+  Q_EMIT History()->itemDoubleClicked(History()->topLevelItem(0), 0);
+  auto* results = Window().findChild<ScanResultsDialog*>();
+  ASSERT_NE(results, nullptr);
+  EXPECT_EQ(results->windowTitle(), "Scan Results");
+  EXPECT_TRUE(results->resultsText().contains("URL: http://example.com/scan0"));
+  EXPECT_TRUE(results->resultsText().contains("Photos Saved: 1"));
+  results->copyButton()->click();
+  EXPECT_EQ(QApplication::clipboard()->text(), "http://example.com/scan0");
+  results->visitButton()->click();
+  EXPECT_EQ(opened.urls.last(), "http://example.com/scan0");
+  results->close();
+}
+
+}  // namespace
+}  // namespace trawlix::ui::testing
+
+#include "MainWindowPanelsTest.moc"
