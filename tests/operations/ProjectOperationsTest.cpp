@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -75,6 +76,30 @@ TEST_F(OperationsTest, AddingChecksTitlesAndFoldersBeforeWriting) {
   EXPECT_EQ(refused.problem->field, ProjectField::Formats);
   EXPECT_FALSE(fs::exists(noFormat.m_lpszSaveTo)) << "a refused project leaves no folder";
   EXPECT_EQ(LoadProjectsByTitle(*session_, "Plain")->size(), 0u);
+}
+
+TEST_F(OperationsTest, EveryReadingHandsOutTextsDecodedOnce) {
+  // Typed references must come back as typed from every reading a front end uses: decoded
+  // twice they would make a title, and the folders made from it, climb out with "/..".
+  const std::string typed = "Beach&#47&#46&#46&#47&#46&#46&#47etc";
+  CProjectsRecord record = NewProject("Beach", "Models");
+  record.m_lpszTitle = typed;
+  record.m_lpszKeywords = "&#38#39, &#44";
+  const int id = Add(record);
+  ASSERT_GT(id, 0);
+  const auto one = LoadProject(*session_, id);
+  const auto all = LoadProjects(*session_, kAllCategoriesId);
+  const auto byTitle = LoadProjectsByTitle(*session_, typed);
+  const auto found = FindProjects(*session_, "Beach&#47", ProjectNameMatch::StartsWith);
+  ASSERT_TRUE(one && all && byTitle && found);
+  for (const auto* list : {&*all, &*byTitle, &*found}) {
+    const auto match = std::find_if(list->begin(), list->end(),
+                                    [&](const CProjectsRecord& r) { return r.m_nId == id; });
+    ASSERT_NE(match, list->end());
+    EXPECT_EQ(*match, *one);
+  }
+  EXPECT_EQ(one->m_lpszTitle, typed);
+  EXPECT_EQ(one->m_lpszKeywords, record.m_lpszKeywords);
 }
 
 TEST_F(OperationsTest, ANewStartAddressCarriesItsProjectLink) {
