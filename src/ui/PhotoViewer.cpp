@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -298,9 +299,9 @@ void PhotoViewer::OnThumbnailReady(const QString& path) {
 // ---------------------------------------------------------------------------------------------
 // Painting
 
-void PhotoViewer::paintEvent(QPaintEvent* /*event*/) {
+void PhotoViewer::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.fillRect(rect(), background_);
+  painter.fillRect(event->rect(), background_);
   if (paging_.count() == 0) return;
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   const std::vector<QRect> cells = Cells();
@@ -309,6 +310,11 @@ void PhotoViewer::paintEvent(QPaintEvent* /*event*/) {
     const int index = paging_.firstShown() + static_cast<int>(cell);
     if (index >= paging_.count()) break;
     const QRect& area = cells[cell];
+    // A picture that came in repaints its own cell only.
+    if (!event->region().intersects(area)) {
+      missing = missing || cache_.Find(KeyFor(index, PictureBox(area))) == nullptr;
+      continue;
+    }
     if (!paging_.singleView()) {
       QRect frame = area.adjusted(kFrameInset, kFrameInset, -kFrameInset, -kFrameInset);
       const bool selected = highlight_ && index == paging_.selected();
