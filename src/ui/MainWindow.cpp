@@ -305,6 +305,7 @@ QWidget* MainWindow::BuildViewerPage() {
   connect(viewer_, &PhotoViewer::selectionChanged, this, &MainWindow::OnViewerSelectionChanged);
   connect(viewer_, &PhotoViewer::hoveredChanged, this, &MainWindow::OnViewerHovered);
   connect(viewer_, &PhotoViewer::photoDoubleClicked, this, &MainWindow::OnPhotoDoubleClicked);
+  connect(viewer_, &PhotoViewer::contextMenuRequested, this, &MainWindow::ShowPhotoMenu);
   layout->addWidget(viewer_, 1);
 
   status_ = new StatusPanel;

@@ -36,6 +36,7 @@ namespace trawlix::ui {
 
 class MainWindowScan;
 class PhotoInfoPanel;
+class PhotoCommandsMenu;
 class PhotoViewer;
 class ProjectLinksList;
 class ScanHistoryList;
@@ -67,6 +68,9 @@ class MainWindow : public QMainWindow {
   bool isScanning() const;
   const MainWindowEnabled& enabledState() const { return enabled_; }
   PhotoViewer* photoViewer() const { return viewer_; }
+  // The viewer's pop-up menu of photo commands (MainWindowPanels.cpp).
+  PhotoCommandsMenu& photoCommands();
+  void ShowPhotoMenu(const QPoint& globalPos);
   PhotoInfoPanel* photoInfo() const { return photoInfo_; }
 
   // Commands, as the buttons, menus and keys run them.
@@ -152,6 +156,7 @@ class MainWindow : public QMainWindow {
   void DeleteCheckedLinks();
   void ShowScanResults(int row);
   void OpenLinkOfRow(int row);
+  void AfterPhotoCommand(int current);
 
   // The viewer page (MainWindow.cpp).
   void LoadViewerPhotos();
@@ -219,6 +224,7 @@ class MainWindow : public QMainWindow {
   // Viewer page.
   PhotoInfoPanel* photoInfo_ = nullptr;
   PhotoViewer* viewer_ = nullptr;
+  PhotoCommandsMenu* photoCommands_ = nullptr;
   StatusPanel* status_ = nullptr;
   QToolButton* followButton_ = nullptr;
   QToolButton* viewButton_ = nullptr;

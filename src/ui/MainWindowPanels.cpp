@@ -1,14 +1,18 @@
-// The main window's project links and scan history pages: deleting checked rows and what a
-// double click opens.
+// The main window's project links and scan history pages (deleting checked rows, what a
+// double click opens) and the viewer's pop-up menu of photo commands.
 #include <QTreeWidget>
 #include <vector>
 
 #include "operations/DataSession.h"
 #include "operations/PanelOperations.h"
 #include "ui/MainWindow.h"
+#include "ui/PhotoCommandsMenu.h"
+#include "ui/PhotoInfoPanel.h"
+#include "ui/PhotoViewer.h"
 #include "ui/ProjectLinksList.h"
 #include "ui/ScanHistoryList.h"
 #include "ui/ScanResultsDialog.h"
+#include "ui/StatusPanel.h"
 
 namespace trawlix::ui {
 
@@ -54,6 +58,48 @@ void MainWindow::OpenLinkOfRow(int row) {
   // The row may be older than the table: the stored link decides.
   const auto link = LoadProjectLink(session_, links_->idAt(row));
   if (link && !link->m_lpszURL.empty()) OpenWebPage(QString::fromStdString(link->m_lpszURL));
+}
+
+PhotoCommandsMenu& MainWindow::photoCommands() {
+  if (photoCommands_ != nullptr) return *photoCommands_;
+  photoCommands_ = new PhotoCommandsMenu(session_, messages_, this);
+  // The viewer looks at the file again: a deleted one leaves its list, a changed one is drawn
+  // anew.
+  connect(photoCommands_, &PhotoCommandsMenu::photoRemoved, this,
+          [this](int, const QString& path) { viewer_->PhotoChanged(path.toStdString()); });
+  connect(photoCommands_, &PhotoCommandsMenu::photoChanged, this, [this](const QString& path) {
+    viewer_->PhotoChanged(path.toStdString());
+    ShowPhotoInfo(viewer_->currentIndex());
+  });
+  connect(photoCommands_, &PhotoCommandsMenu::photoAdded, this, [this](int, const QString& path) {
+    const int index = viewer_->AddPhoto(path.toStdString());
+    if (index >= 0) viewer_->SelectIndex(index);
+  });
+  connect(photoCommands_, &PhotoCommandsMenu::currentChanged, this, &MainWindow::AfterPhotoCommand);
+  return *photoCommands_;
+}
+
+void MainWindow::ShowPhotoMenu(const QPoint& globalPos) {
+  std::vector<std::string> paths;
+  paths.reserve(static_cast<std::size_t>(viewer_->count()));
+  for (int i = 0; i < viewer_->count(); ++i) paths.push_back(viewer_->photo(i).path);
+  const VisibleRows visible{viewer_->firstShown(), viewer_->firstShown() + viewer_->perPage() - 1};
+  photoCommands().SetPhotos(std::move(paths), viewer_->currentIndex(), visible);
+  photoCommands().Popup(globalPos);
+}
+
+void MainWindow::AfterPhotoCommand(int current) {
+  if (current < 0 || viewer_->count() == 0) {
+    viewer_->update();
+    status_->clear();
+    photoInfo_->clear();
+    return;
+  }
+  // The menu's list is the viewer's, so the index is the viewer's too, unless the viewer
+  // placed an added photo elsewhere (it selected that one itself).
+  if (current < viewer_->count() && viewer_->photo(current).path == photoCommands_->currentPath()) {
+    viewer_->SelectIndex(current);
+  }
 }
 
 }  // namespace trawlix::ui

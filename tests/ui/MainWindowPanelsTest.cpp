@@ -2,13 +2,19 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 #include <QUrl>
+#include <fstream>
 
 #include "MainWindowTestFixture.h"
+#include "imaging/BmpCodec.h"
+#include "imaging/PhotoCodec.h"
 #include "storage/ProjectLinksTable.h"
 #include "storage/ScanHistoryTable.h"
+#include "ui/PhotoCommandsMenu.h"
+#include "ui/PhotoViewer.h"
 #include "ui/ProjectLinksList.h"
 #include "ui/ScanHistoryList.h"
 #include "ui/ScanResultsDialog.h"
@@ -223,6 +229,41 @@ TEST_F(MainWindowPanelsTest, DoubleClicksOpenTheLinkAndTheScansResults) {
   results->visitButton()->click();
   EXPECT_EQ(opened.urls.last(), "http://example.com/scan0");
   results->close();
+}
+
+TEST_F(MainWindowPanelsTest, PhotoMenuCommandsKeepTheViewerInStep) {
+  const int category = AddCategory("Photos");
+  const int id = AddProject("Album", category);
+  const std::string folder = LoadProject(*session_, id)->m_lpszSaveTo;
+  std::filesystem::create_directories(folder);
+  const std::string bmp = (temp_ / "source.bmp").string();
+  const std::vector<std::uint8_t> pixels(8 * 6 * 3, 128);
+  std::ofstream(bmp, std::ios::binary) << bmp::EncodeBmp(pixels.data(), 8, 6, 3, 0, 0);
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+    ASSERT_TRUE(SavePhotoAs(bmp, folder, name, std::nullopt, PhotoEncoding()).written);
+  }
+  ShowCategory(category);
+  PhotoViewer* viewer = Window().photoViewer();
+  ASSERT_EQ(viewer->count(), 3);
+  session_->settings().Values().PhotoTransformBehavior = 0;
+
+  const auto runOn = [&](int index, auto command) {
+    viewer->SelectIndex(index);
+    Window().ShowPhotoMenu(QPoint(10, 10));
+    Window().photoCommands().menu()->hide();
+    command(Window().photoCommands());
+  };
+  // A copy joins the viewer as its selection.
+  runOn(0, [](PhotoCommandsMenu& menu) { menu.Transform(PhotoTransform::Mirror, false); });
+  ASSERT_EQ(viewer->count(), 4);
+  EXPECT_EQ(viewer->photo(viewer->selectedIndex()).name, "aa.jpg");
+
+  // Deleting the last photo selects the one before it.
+  sink_.answers.push_back({MessageAnswer::Yes, false});
+  runOn(3, [](PhotoCommandsMenu& menu) { menu.DeletePhoto(); });
+  ASSERT_EQ(viewer->count(), 3);
+  EXPECT_EQ(viewer->selectedIndex(), 2);
+  EXPECT_EQ(viewer->photo(2).name, "b.jpg");
 }
 
 }  // namespace
