@@ -21,10 +21,12 @@ constexpr auto kReportInterval = 50ms;
 // How long the loop sleeps when nothing can move; a transfer's end or a wake-up cuts it short.
 constexpr auto kIdleWait = 100ms;
 
-// Pages fetched ahead of the one being scanned: the next ones in the lists' order.
+// Pages fetched ahead of the one being scanned: the next ones in the lists' order, as long
+// as the pages fetched and not yet scanned stay within kPrefetchBytes.
 std::size_t PagesAhead(int connections) {
-  return static_cast<std::size_t>(std::max(2, connections));
+  return static_cast<std::size_t>(16 * connections);
 }
+constexpr std::size_t kPrefetchBytes = std::size_t{32} * 1024 * 1024;
 
 // Photos taken from the lists and downloading, or waiting for their turn to be stored.
 std::size_t PhotosAhead(int connections) {
@@ -124,22 +126,31 @@ void ScanEngine::Hold() {
   while (paused_.load() && stop_.load() == 0) pool_.Run(kIdleWait);
 }
 
+// Pages come first: the scan cannot go on without the next one, and the ones after it are
+// fetched ahead so that a page is ready when its turn comes; while pages wait, half the
+// connections are kept for them. Photos take the others. Never more transfers than
+// connections, so nothing waits inside libcurl behind a photo.
 void ScanEngine::Schedule() {
   const auto connections = static_cast<std::size_t>(Connections());
-  // Pages first: scanning them finds the work. The next page is always fetched; a few more
-  // only while not many fetched pages wait.
   std::size_t considered = 0;
+  bool pagesWait = false;
   for (const std::string& url : links_.PendingPages()) {
-    if (considered++ == PagesAhead(Connections()) || pool_.Active() >= connections) break;
-    if (considered > 1 && pages_.size() >= 2 * PagesAhead(Connections())) break;
-    if (!pages_.contains(url)) SubmitPage(url);
+    if (considered++ == PagesAhead(Connections())) break;
+    if (pages_.contains(url)) continue;
+    const bool next = considered == 1;
+    if (pool_.Active() >= connections || (!next && prefetchedBytes_ >= kPrefetchBytes)) {
+      pagesWait = true;
+      break;
+    }
+    SubmitPage(url);
   }
+  const std::size_t kept = pagesWait ? connections / 2 : 0;
   while (photos_.size() < PhotosAhead(Connections())) {
     std::optional<CXPhotoURLInfo> photo = links_.TakeNextPhoto();
     if (!photo) break;
     photos_.push_back(PhotoSlot{std::move(*photo), {}, false, false, false});
   }
-  for (std::size_t i = 0; i < photos_.size() && pool_.Active() < connections; ++i) {
+  for (std::size_t i = 0; i < photos_.size() && pool_.Active() + kept < connections; ++i) {
     if (!photos_[i].requested) SubmitPhoto(i);
   }
 }
@@ -169,6 +180,7 @@ void ScanEngine::Deliver(TransferResult result) {
     fetch.done = true;
     fetch.ok = result.ok;
     fetch.text = std::move(result.text);
+    prefetchedBytes_ += fetch.text.size();
     pageTags_.erase(page);
     return;
   }
@@ -186,6 +198,7 @@ bool ScanEngine::ScanReadyPage() {
   if (fetch == pages_.end() || !fetch->second.done) return false;
   PageFetch page = std::move(fetch->second);
   pages_.erase(fetch);
+  prefetchedBytes_ -= page.text.size();
   const std::string url = *links_.TakeNextPage();
   ++counts_.pagesScanned;
   if (page.ok) {

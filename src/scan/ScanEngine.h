@@ -119,6 +119,7 @@ class ScanEngine : private LinkReceiver {
   std::uint64_t nextTag_ = 0;
   std::map<std::uint64_t, std::string> pageTags_;
   std::map<std::string, PageFetch, LessNoCase> pages_;  // requested, not yet scanned
+  std::size_t prefetchedBytes_ = 0;                     // text of the fetched ones
   std::map<std::uint64_t, std::uint64_t> photoTags_;    // tag -> slot number
   std::deque<PhotoSlot> photos_;                        // taken from the lists, in order
   std::uint64_t firstSlot_ = 0;                         // slot number of photos_.front()
