@@ -65,6 +65,13 @@ void PhotoViewer::Clear() {
 }
 
 int PhotoViewer::AddPhoto(const std::string& path) {
+  if (const int listed = list_.IndexOf(path); listed >= 0) {
+    // Saved again under its name (an overwrite): the new picture, not the old one.
+    PhotoChanged(path);
+    const int now = list_.IndexOf(path);
+    if (follow_ && now >= 0) SelectIndex(now);
+    return now;
+  }
   const int index = list_.Add(path);
   if (index < 0) return -1;
   const bool onOrBeforePage = index < paging_.firstShown() + paging_.perPage();

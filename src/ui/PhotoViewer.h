@@ -38,8 +38,8 @@ class PhotoViewer : public QWidget {
   void SelectIndex(int index);
 
   // A photo saved while the viewer shows its folder. Returns its index, -1 when it is not
-  // listed (not a photo, an excluded folder, listed already). In follow mode it becomes the
-  // selection and its page is shown.
+  // listed (not a photo, an excluded folder). A photo listed already is shown anew. In follow
+  // mode it becomes the selection and its page is shown.
   int AddPhoto(const std::string& path);
   // A command changed, replaced or deleted the file: its thumbnail is made again, or the
   // photo leaves the list.

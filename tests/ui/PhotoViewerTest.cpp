@@ -92,7 +92,8 @@ TEST_F(PhotoViewerTest, AChangedFileIsDecodedAgainAndADeletedOneLeaves) {
 
   std::this_thread::sleep_for(std::chrono::milliseconds(20));  // a newer time stamp
   MakePhoto(dir_ / "a.png", Qt::yellow, {80, 48});
-  viewer_.PhotoChanged((dir_ / "a.png").string());
+  EXPECT_EQ(viewer_.AddPhoto((dir_ / "a.png").string()), 0) << "saved again under its name";
+  EXPECT_EQ(viewer_.count(), 2);
   ASSERT_TRUE(WaitForPage());
   EXPECT_EQ(PixelAt(viewer_.rect().center()), QColor(Qt::yellow));
   EXPECT_EQ(viewer_.photo(0).width, 80);
