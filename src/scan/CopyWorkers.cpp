@@ -11,8 +11,7 @@ namespace {
 constexpr std::size_t kQueuedJobsPerThread = 4;
 
 void MakeCopies(const PhotoCopyJob& job) {
-  for (const PhotoCopyTarget& target : job.targets)
-    SaveResizedCopy(target.folder, target.baseName, job.source, target.box, target.encoding);
+  SaveResizedCopies(job.source, job.targets);
   if (job.removeSource) {
     std::error_code ignored;
     std::filesystem::remove(job.source, ignored);

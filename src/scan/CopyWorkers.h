@@ -12,18 +12,10 @@
 
 namespace trawlix {
 
-// One thumbnail or mobile copy of a stored photo.
-struct PhotoCopyTarget {
-  std::string folder;
-  std::string baseName;  // the stored photo's name: the copy takes its title
-  int box = 0;
-  PhotoEncoding encoding;
-};
-
 struct PhotoCopyJob {
   std::string source;
   bool removeSource = false;  // the source is a download kept only for its copies
-  std::vector<PhotoCopyTarget> targets;
+  std::vector<ResizedCopy> targets;  // thumbnail and mobile copies, made from one decode
 };
 
 // Makes the thumbnail and mobile copies of stored photos on a few threads of their own, so
