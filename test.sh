@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds and runs every test: a normal build, an
-# AddressSanitizer + UndefinedBehaviorSanitizer build, and a short run of each fuzz target.
+# AddressSanitizer + UndefinedBehaviorSanitizer build, and a short run of each fuzz target
+# from its seeds (fuzz/corpus/NAME) with its dictionary (fuzz/dict/NAME.dict); scripts/fuzz.sh
+# runs longer.
 set -euo pipefail
 cd "$(dirname "$0")"
 export QT_QPA_PLATFORM=offscreen
@@ -19,11 +21,13 @@ for fuzzer in build-asan/fuzz/*_fuzzer; do
   [ -x "$fuzzer" ] || continue
   name=$(basename "$fuzzer")
   corpus=fuzz/corpus/${name%_fuzzer}
+  dict=fuzz/dict/${name%_fuzzer}.dict
   work=$(mktemp -d)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
-  echo "fuzzing $name for ${fuzz_seconds}s"
-  "$fuzzer" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=0 "$work" 2>"$work.log" \
-    || { tail -50 "$work.log"; exit 1; }
+  options=(-max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=0)
+  [ -f "$dict" ] && options+=(-dict="$dict")
+  echo "fuzzing $name for ${fuzz_seconds}s from its seeds"
+  "$fuzzer" "${options[@]}" "$work" 2>"$work.log" || { tail -50 "$work.log"; exit 1; }
   rm -rf "$work" "$work.log"
 done
 echo "all tests passed"

@@ -1,0 +1,129 @@
+// Any texts as a project's stored texts, and any number as a scan's byte count: storing
+// and loading must give back exactly what was stored, decoded once on every way out (the
+// cache, the current record, a look-up by id), and no stored statement may carry a quote.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/MessageBox.h"
+#include "base/Text.h"
+#include "storage/DbTextEncoding.h"
+#include "storage/ProjectsTable.h"
+#include "storage/RecordColumns.h"
+#include "storage/SQL3DB.h"
+#include "storage/ScanHistoryTable.h"
+
+namespace {
+
+using namespace trawlix;
+
+class SilentSink : public MessageSink {
+ public:
+  MessageReply Show(const MessageRequest&) override { return {}; }
+};
+
+struct Database {
+  Database() {
+    const std::filesystem::path base =
+        std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+    std::string pattern = (base / "records_fuzzer.XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    folder = pattern;
+    path = folder + "/Projects.txdb";
+    if (!projects.OpenTable() || !history.OpenTable()) std::abort();
+  }
+  ~Database() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
+
+  std::string folder;
+  std::string path;
+  SilentSink messages;
+  CProjectsTable projects{path, messages};
+  CScanHistoryTable history{path, messages};
+};
+
+Database& Db() {
+  static Database db;
+  return db;
+}
+
+// The input's parts between zero bytes, one per text column; the last eight bytes of a
+// long enough input are the byte count.
+CProjectsRecord ProjectFrom(std::string_view input) {
+  CProjectsRecord record;
+  int n = 0;
+  for (const auto& column : ColumnsOf<CProjectsRecord>()) {
+    if (column.kind == ColumnKind::Integer) record.*column.integer = n++;
+  }
+  record.m_nId = -1;
+  for (const auto& column : ColumnsOf<CProjectsRecord>()) {
+    if (column.kind != ColumnKind::Text) continue;
+    const std::size_t end = input.find('\0');
+    record.*column.text = std::string(input.substr(0, end));
+    input = end == std::string_view::npos ? std::string_view() : input.substr(end + 1);
+  }
+  return record;
+}
+
+void CheckTexts(std::string_view text) {
+  const std::string encoded = EncodeDbText(text);
+  if (encoded.find('\'') != std::string::npos) std::abort();
+  if (DecodeDbText(encoded) != text) std::abort();
+}
+
+void CheckProject(const CProjectsRecord& record) {
+  Database& db = Db();
+  if (!db.projects.InsertProject(record)) std::abort();
+  const int id = db.projects.ExecuteScalar("SELECT MAX(Id) FROM Projects;");
+  if (!db.projects.LoadProjectById(id) || db.projects.Records().size() != 1) std::abort();
+  CProjectsRecord expected = record;
+  expected.m_nId = id;
+  CProjectsRecord current;
+  CProjectsRecord byId;
+  if (!db.projects.GetCurrent(current) || !db.projects.GetById(id, byId)) std::abort();
+  if (db.projects.Records()[0] != expected || current != expected || byId != expected) {
+    std::abort();
+  }
+  // A look-up by the trimmed title finds the project again.
+  if (!db.projects.LoadByTitle(record.m_lpszTitle)) std::abort();
+  const bool trimmed = Trim(record.m_lpszTitle) == record.m_lpszTitle;
+  if (trimmed && db.projects.FindIndexById(id) < 0) std::abort();
+  (void)db.projects.FindProjectsByName(record.m_lpszTitle, ProjectNameMatch::Contains);
+  if (!db.projects.DeleteProject(id)) std::abort();
+}
+
+void CheckBytes(std::int64_t bytes) {
+  Database& db = Db();
+  CScanHistoryRecord scan;
+  scan.m_nProjectId = 1;
+  scan.m_nTotalBytes = bytes;
+  if (!db.history.InsertScanHistory(scan)) std::abort();
+  if (!db.history.LoadProjectHistory(1) || db.history.Records().size() != 1) std::abort();
+  if (db.history.Records()[0].m_nTotalBytes != bytes) std::abort();
+  db.history.ExecuteUpdate("DELETE FROM ScanHistory;");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  CheckTexts(input);
+  const CProjectsRecord record = ProjectFrom(input);
+  for (const auto& column : ColumnsOf<CProjectsRecord>()) {
+    if (column.kind == ColumnKind::Text) CheckTexts(record.*column.text);
+  }
+  CheckProject(record);
+  if (size >= sizeof(std::int64_t)) {
+    std::int64_t bytes = 0;
+    std::memcpy(&bytes, data + size - sizeof bytes, sizeof bytes);
+    CheckBytes(bytes);
+  }
+  return 0;
+}
