@@ -1,5 +1,6 @@
 #include "ui/MainWindowCheckList.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <algorithm>
 #include <string>
@@ -32,14 +33,23 @@ MainWindowCheckList::MainWindowCheckList(const QString& accessibleName, std::vec
         i, columns_[static_cast<std::size_t>(i)].alignment | Qt::AlignVCenter);
   }
   header()->setStretchLastSection(false);
+  for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
+    if (columns_[static_cast<std::size_t>(i)].fills) {
+      header()->setSectionResizeMode(i, QHeaderView::Stretch);
+    }
+  }
   connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem*, int column) {
     if (!quiet_ && column == 0) Q_EMIT checksChanged();
   });
 }
 
 void MainWindowCheckList::RestoreColumnWidths(const Profile& profile) {
+  // The stored widths suit another font: a column keeps room for its usual content.
+  const QFontMetrics metrics = fontMetrics();
   for (int i = 0; i < static_cast<int>(columns_.size()); ++i) {
-    setColumnWidth(i, profile.ColumnWidth(columns_[static_cast<std::size_t>(i)].profileKey));
+    const Column& column = columns_[static_cast<std::size_t>(i)];
+    const int least = column.sample.isEmpty() ? 0 : metrics.horizontalAdvance(column.sample) + 16;
+    setColumnWidth(i, std::max(profile.ColumnWidth(column.profileKey), least));
   }
 }
 

@@ -19,6 +19,8 @@ class MainWindowCheckList : public QTreeWidget {
     QString title;
     std::string_view profileKey;
     Qt::Alignment alignment;
+    QString sample = {};  // the widest usual content: the column is never narrower
+    bool fills = false;   // takes the width the other columns leave
   };
 
   MainWindowCheckList(const QString& accessibleName, std::vector<Column> columns,

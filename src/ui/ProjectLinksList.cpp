@@ -8,12 +8,14 @@
 namespace trawlix::ui {
 
 ProjectLinksList::ProjectLinksList(QWidget* parent)
-    : MainWindowCheckList(tr("Project Links"),
-                          {{tr("#"), "PROJECTLINKS_COLUMN_NUMBER", Qt::AlignRight},
-                           {tr("Date"), "PROJECTLINKS_COLUMN_DATE", Qt::AlignLeft},
-                           {tr("URL"), "PROJECTLINKS_COLUMN_URL", Qt::AlignLeft},
-                           {tr("Photos"), "PROJECTLINKS_COLUMN_PHOTOS", Qt::AlignHCenter}},
-                          parent) {
+    : MainWindowCheckList(
+          tr("Project Links"),
+          {{tr("#"), "PROJECTLINKS_COLUMN_NUMBER", Qt::AlignRight},
+           {tr("Date"), "PROJECTLINKS_COLUMN_DATE", Qt::AlignLeft, QStringLiteral("00/00/0000")},
+           {tr("URL"), "PROJECTLINKS_COLUMN_URL", Qt::AlignLeft, {}, true},
+           {tr("Photos"), "PROJECTLINKS_COLUMN_PHOTOS", Qt::AlignHCenter,
+            QStringLiteral("00,000")}},
+          parent) {
   header()->setSectionsClickable(true);
   header()->setSortIndicatorShown(true);
   header()->setSortIndicator(0, Qt::AscendingOrder);

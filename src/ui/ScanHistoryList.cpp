@@ -17,14 +17,15 @@ const char* Plural(std::int64_t count, const char* one, const char* many) {
 }  // namespace
 
 ScanHistoryList::ScanHistoryList(QWidget* parent)
-    : MainWindowCheckList(tr("Scan History"),
-                          {{tr("#"), "HISTORY_COLUMN_NUMBER", Qt::AlignRight},
-                           {tr("Date"), "HISTORY_COLUMN_DATE", Qt::AlignLeft},
-                           {tr("URL"), "HISTORY_COLUMN_URL", Qt::AlignLeft},
-                           {tr("Time"), "HISTORY_COLUMN_TIME", Qt::AlignHCenter},
-                           {tr("Pages"), "HISTORY_COLUMN_PAGES", Qt::AlignHCenter},
-                           {tr("Photos"), "HISTORY_COLUMN_PHOTOS", Qt::AlignHCenter}},
-                          parent) {}
+    : MainWindowCheckList(
+          tr("Scan History"),
+          {{tr("#"), "HISTORY_COLUMN_NUMBER", Qt::AlignRight},
+           {tr("Date"), "HISTORY_COLUMN_DATE", Qt::AlignLeft, QStringLiteral("00/00/0000")},
+           {tr("URL"), "HISTORY_COLUMN_URL", Qt::AlignLeft, {}, true},
+           {tr("Time"), "HISTORY_COLUMN_TIME", Qt::AlignHCenter, QStringLiteral("00:00:00")},
+           {tr("Pages"), "HISTORY_COLUMN_PAGES", Qt::AlignHCenter, QStringLiteral("00,000")},
+           {tr("Photos"), "HISTORY_COLUMN_PHOTOS", Qt::AlignHCenter, QStringLiteral("00,000")}},
+          parent) {}
 
 bool ScanHistoryList::Load(DataSession& session, int projectId) {
   auto rows = LoadScanHistory(session, projectId);

@@ -83,7 +83,10 @@ void StatusPanel::paintEvent(QPaintEvent* /*event*/) {
   // The detail (counts, times) matters more than the status word: it keeps its full width
   // unless the panel is too narrow even for the status' minimum.
   const int wanted = detail_.isEmpty() ? 0 : metrics.horizontalAdvance(detail_) + 2;
-  const int detailWidth = std::min(wanted, std::max(0, area.width() - kMinimumStatusWidth));
+  // A summary panel has no status text: its one text may use the whole width.
+  const int detailWidth = status_.isEmpty()
+                              ? std::min(wanted, area.width())
+                              : std::min(wanted, std::max(0, area.width() - kMinimumStatusWidth));
   const int statusWidth = std::max(0, area.width() - detailWidth - kMarginX);
 
   painter.setPen(kStatusColor);

@@ -19,6 +19,8 @@
 #include <memory>
 
 #include "operations/DataSession.h"
+#include "storage/ProjectLinksTable.h"
+#include "storage/ScanHistoryTable.h"
 #include "ui/CategoriesDialog.h"
 #include "ui/DialogMessageSink.h"
 #include "ui/MainWindow.h"
@@ -35,6 +37,51 @@ class SilentSink : public trawlix::MessageSink {
     return {};
   }
 };
+
+// A project that was scanned a few times, over its start page and two further links.
+void AddSampleScans(trawlix::DataSession& session, trawlix::MessageSink& sink, int projectId,
+                    const std::string& url) {
+  struct Scan {
+    const char* date;
+    const char* address;
+    const char* time;
+    int seconds, pages, found, saved, bytes;
+  };
+  const Scan scans[] = {
+      {"11/28/2026", "", "0:02:41", 161, 14, 212, 180, 48'300'000},
+      {"12/02/2026", "/gallery/2", "0:00:58", 58, 3, 41, 12, 9'100'000},
+      {"12/05/2026", "/gallery/3", "0:01:17", 77, 6, 88, 0, 14'700'000},
+      {"12/09/2026", "", "0:00:34", 34, 14, 215, 3, 2'200'000},
+  };
+  const std::string base = url.substr(0, url.find('/', url.find("//") + 2));
+  trawlix::CScanHistoryTable history(session.databasePath(), sink);
+  if (!history.OpenTable()) return;
+  for (const Scan& scan : scans) {
+    const std::string address = *scan.address != 0 ? base + scan.address : url;
+    trawlix::CScanHistoryRecord row;
+    row.m_nProjectId = projectId;
+    row.m_lpszScanDate = scan.date;
+    row.m_lpszTotalTime = scan.time;
+    row.m_lpszURL = address;
+    row.m_nPages = scan.pages;
+    row.m_nTotalImages = scan.found;
+    row.m_nSavedImages = scan.saved;
+    row.m_nSkippedImages = scan.found - scan.saved;
+    row.m_nStatus = row.m_nType = row.m_nSearchSubFolders = 0;
+    row.m_nTotalTimeInSeconds = scan.seconds;
+    row.m_nTransferTimeInSeconds = scan.seconds / 2;
+    row.m_nTotalBytes = scan.bytes;
+    history.InsertScanHistory(row);
+    if (*scan.address == 0) continue;
+    trawlix::CProjectLinksRecord link;
+    link.m_nProjectId = projectId;
+    link.m_lpszdtDate = scan.date;
+    link.m_lpszURL = address;
+    link.m_nPhotos = scan.saved;
+    link.m_nSearchSubFolders = link.m_nKeywordMustExist = 0;
+    trawlix::AddProjectLink(session.databasePath(), sink, link);
+  }
+}
 
 void Settle() {
   for (int i = 0; i < 5; ++i) QApplication::processEvents();
@@ -136,6 +183,7 @@ int main(int argc, char** argv) {
     list->setCurrentRow(1);
     // The selected sample project has harvested a few photos.
     MakeSamplePhotos(QString::fromStdString(window.currentProject()->m_lpszSaveTo), 14);
+    AddSampleScans(*session, sink, window.currentProjectId(), window.currentProject()->m_lpszURL);
     list->setCurrentRow(0);
     list->setCurrentRow(1);
     trawlix::ui::PhotoViewer& viewer = *window.photoViewer();
