@@ -119,4 +119,10 @@ std::string TextFromField(std::string_view field) {
   return FromCp1252(text);
 }
 
+std::string AsUtf8(std::string_view text) {
+  std::size_t validLength = 0;
+  if (CheckUtf8(text, validLength) == Utf8State::Valid) return std::string(text);
+  return FromCp1252(text);
+}
+
 }  // namespace trawlix::exchange

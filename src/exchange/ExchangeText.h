@@ -14,4 +14,7 @@ std::string CutToBytes(std::string_view text, std::size_t maxBytes);
 // character at the end of a full field (left by a byte-wise cut) is dropped.
 std::string TextFromField(std::string_view field);
 
+// The text as valid UTF-8: unchanged when it is, else read as Windows-1252 like a field.
+std::string AsUtf8(std::string_view text);
+
 }  // namespace trawlix::exchange

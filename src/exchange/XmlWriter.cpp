@@ -1,11 +1,15 @@
 #include "exchange/XmlWriter.h"
 
+#include "exchange/ExchangeText.h"
+
 namespace trawlix::exchange {
 
 std::string EscapeXmlText(std::string_view text) {
+  // A document with a byte that is not UTF-8 is one no XML reader accepts.
+  const std::string utf8 = AsUtf8(text);
   std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
+  out.reserve(utf8.size());
+  for (char c : utf8) {
     switch (c) {
       case '&':
         out += "&amp;";

@@ -39,7 +39,7 @@ class CXmlWriter {
 
 // "&", "<", ">", "\"" and "'" as their entity references and CR as "&#13;", so any XML
 // reader gets the text back; other C0 control characters, which XML 1.0 cannot carry at
-// all, are left out.
+// all, are left out, and text that is not UTF-8 is read as Windows-1252.
 std::string EscapeXmlText(std::string_view text);
 
 }  // namespace trawlix::exchange

@@ -119,6 +119,8 @@ TEST(XmlWriter, LeavesOutControlCharactersXmlCannotCarry) {
   EXPECT_EQ(EscapeXmlText("a\x01"
                           "b\x1b[2Jc\td\ne\rf"),
             "ab[2Jc\td\ne&#13;f");
+  // A text that is not UTF-8 as a whole is read as Windows-1252.
+  EXPECT_EQ(EscapeXmlText("caf\xe9 \xc3\xa9"), "caf\xc3\xa9 \xc3\x83\xc2\xa9");
 }
 
 }  // namespace
