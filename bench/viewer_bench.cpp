@@ -16,6 +16,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -121,8 +122,31 @@ double VipsThumbnailMs(const fs::path& folder, int side, const fs::path& out) {
   timer.start();
   QProcess process;
   process.start(QStringLiteral("vipsthumbnail"), arguments);
-  if (!process.waitForFinished(600000) || process.exitCode() != 0) return -1;
+  if (!process.waitForFinished(600000) || process.exitCode() != 0) {
+    return std::numeric_limits<double>::infinity();  // missing: the ratio reads 0
+  }
   return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+struct ColdPage {
+  double wallMs = 0;
+  double guiMs = 0;
+};
+
+// A viewer with an empty cache showing the folder's first page of 36.
+ColdPage MeasureColdPage(const fs::path& folder) {
+  PhotoViewer viewer;
+  viewer.resize(1100, 760);
+  viewer.show();
+  viewer.SetViewIndex(11);
+  QApplication::processEvents();
+  viewer.LoadFolder(folder.string(), {});
+  ColdPage page;
+  const double cpu = ThreadCpuMs();
+  page.wallMs = WaitForPage(viewer);
+  page.guiMs = ThreadCpuMs() - cpu;
+  WaitIdle(viewer);
+  return page;
 }
 
 void WarmPageCache(const fs::path& folder) {
@@ -202,8 +226,15 @@ int main(int argc, char** argv) {
     coldFlipReadyMs = WaitForPage(fresh);
   }
 
-  const double vipsMs = VipsThumbnailMs(photos, side, root / "vips-out");
-  fs::remove_all(root / "vips-out");
+  // Best of three for both, interleaved, so that load from elsewhere hits both alike.
+  ColdPage bestCold{1e12, 0};
+  double vipsMs = 1e12;
+  for (int run = 0; run < 3; ++run) {
+    const ColdPage cold = MeasureColdPage(photos);
+    if (cold.wallMs < bestCold.wallMs) bestCold = cold;
+    vipsMs = std::min(vipsMs, VipsThumbnailMs(photos, side, root / "vips-out"));
+    fs::remove_all(root / "vips-out");
+  }
 
   // A folder of 10,000 12-megapixel photos (hard links to the generated ones), shown one at
   // a time so that each thumbnail is large, paged through well past the cache's budget.
@@ -242,9 +273,12 @@ int main(int argc, char** argv) {
   std::printf("  list of %d photos loaded and first paint (frames): %.1f ms GUI thread\n",
               viewer.count(), loadMs);
   std::printf("  first paint alone: %.2f ms GUI thread\n", coldFirstPaintMs);
-  std::printf("  cold page of 36 ready: %.0f ms wall, %.1f ms GUI thread\n", coldPageMs, coldGuiMs);
-  std::printf("  vipsthumbnail, same 36 photos and size: %.0f ms wall (ratio %.2f)\n", vipsMs,
-              vipsMs > 0 ? coldPageMs / vipsMs : 0.0);
+  std::printf("  first cold page of 36 ready: %.0f ms wall, %.1f ms GUI thread\n", coldPageMs,
+              coldGuiMs);
+  std::printf("  cold page of 36, best of 3: %.0f ms wall, %.1f ms GUI thread\n", bestCold.wallMs,
+              bestCold.guiMs);
+  std::printf("  vipsthumbnail, same 36 photos and size, best of 3: %.0f ms wall (ratio %.2f)\n",
+              vipsMs, bestCold.wallMs / vipsMs);
   std::printf("  warm page flip: %.2f ms mean, %.2f ms max GUI thread (100 flips)\n", warm.meanMs,
               warm.maxMs);
   std::printf("  cold page flip: %.2f ms GUI thread, page ready after %.0f ms\n", coldFlip.meanMs,
