@@ -1,8 +1,10 @@
 // Exchange files come from other people. Any bytes, as a whole .txexport archive (when they
 // start with a ZIP signature) or as its binary project member alone, must neither crash the
 // reader nor make it allocate without bound; what it accepts must write and read back
-// unchanged, and importing it must leave every folder of every new project inside the
-// user's pictures folder.
+// unchanged, describe itself in well-formed XML, and import with every folder of every new
+// project inside the user's pictures folder.
+#include <QByteArray>
+#include <QXmlStreamReader>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -130,9 +132,25 @@ void CheckImport(const CExchangeHeader& header, const std::vector<CImportedProje
   }
 }
 
+// Whatever the texts hold, the description is a well-formed document with one Project
+// element per project.
+void CheckDescription(const CExchangeHeader& header,
+                      const std::vector<CImportedProject>& projects) {
+  QXmlStreamReader reader(
+      QByteArray::fromStdString(WriteExchangeDescription(header, projects, kPhotoMemberName)));
+  std::size_t count = 0;
+  while (!reader.atEnd()) {
+    if (reader.readNext() == QXmlStreamReader::StartElement &&
+        reader.name() == QStringLiteral("Project")) {
+      ++count;
+    }
+  }
+  if (reader.hasError() || count != projects.size()) std::abort();
+}
+
 void CheckAccepted(const CExchangeHeader& header, const std::vector<CImportedProject>& projects) {
   CheckStableRoundTrip(header, projects);
-  (void)WriteExchangeDescription(header, projects, kPhotoMemberName);
+  CheckDescription(header, projects);
   CheckImport(header, projects);
 }
 
