@@ -7,8 +7,10 @@
 #include "base/Path.h"
 #include "base/Text.h"
 #include "imaging/DensityInPlace.h"
+#include "imaging/PhotoCheck.h"
 #include "imaging/PhotoCodec.h"
 #include "imaging/PhotoNaming.h"
+#include "platform/FileMove.h"
 #include "scan/MirroredFolder.h"
 #include "scan/URLParts.h"
 
@@ -37,22 +39,6 @@ std::string FolderOf(const std::string& path) {
 std::string Join(const std::string& folder, const std::string& name) {
   if (!folder.empty() && folder.back() == '/') return folder + name;
   return folder + "/" + name;
-}
-
-// Moves the download into place: a rename when both lie on one file system, else a copy
-// through a temporary name beside the target. Either way a replaced photo is never left
-// half written.
-bool MoveIntoPlace(const std::string& from, const std::string& to) {
-  std::error_code error;
-  fs::rename(from, to, error);
-  if (!error) return true;
-  const std::string part = Join(FolderOf(to), "." + SplitPath(to).FileName() + ".part");
-  if (fs::copy_file(from, part, fs::copy_options::overwrite_existing, error) && !error) {
-    fs::rename(part, to, error);
-    if (!error) return true;
-  }
-  RemoveFile(part);
-  return false;
 }
 
 int CountFolderPhotos(const std::string& folder) {
@@ -98,87 +84,95 @@ StoredPhoto PhotoStore::Store(const std::string& tempPath, const CXPhotoURLInfo&
   const std::string folder = FolderFor(photo.pageURL);
   PhotoSize size;
   PhotoOrientation orientation = PhotoOrientation::Any;
-  if (!Validate(tempPath, size, orientation)) {
+  if (!Validate(tempPath, size, orientation) || !Prepare(tempPath, size)) {
     RemoveFile(tempPath);
     return skipped;
   }
-
-  std::string target = Join(folder, downloadName);
-  StoredPhoto::Kind kind = StoredPhoto::Kind::Saved;
-  if (project_.m_nAutoRename == 1) {
-    if (!ChooseAutoRenamePath(folder, size, downloadName, target)) {
-      RemoveFile(tempPath);
-      return skipped;
-    }
-  } else {
-    // Duplicates are judged by the file the save would really write, which differs from
-    // the download name when the photo is converted or re-encoded.
-    const std::string taken = FinalPath(target, downloadName);
-    if (Exists(taken)) {
-      switch (options_.duplicates) {
-        case DuplicateHandling::Skip:
-          RemoveFile(tempPath);
-          return skipped;
-        case DuplicateHandling::Rename: {
-          const std::optional<std::string> free = MakeLetterSuffixedName(taken);
-          if (!free) {
-            RemoveFile(tempPath);
-            return skipped;
-          }
-          target = *free;
-          break;
-        }
-        case DuplicateHandling::OverwriteIfLarger: {
-          const PhotoSize existing = ReadPhotoSize(taken);
-          if (existing.width >= size.width && existing.height >= size.height) {
-            RemoveFile(tempPath);
-            return skipped;
-          }
-          break;
-        }
-        case DuplicateHandling::Overwrite:
-          kind = StoredPhoto::Kind::Replaced;
-          break;
-      }
+  // A name taken by someone else since it was chosen is chosen again.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const std::optional<Destination> destination = Choose(folder, size, downloadName);
+    // Only a photo that decodes whole may take the place of one already there: a body cut
+    // short would otherwise replace a good photo.
+    if (!destination || (destination->replaces && !DecodesWhole(tempPath))) break;
+    std::error_code ignored;
+    if (project_.m_nCreateFolders == 1)
+      fs::create_directories(FolderOf(destination->path), ignored);
+    // The copies of a photo this one replaces are made first, from that photo.
+    if (copies_ != nullptr) copies_->WaitFor(destination->path);
+    switch (Place(tempPath, destination->path, orientation, destination->replaces)) {
+      case MoveResult::Moved:
+        return StoredPhoto{
+            destination->replaces && options_.duplicates == DuplicateHandling::Overwrite
+                ? StoredPhoto::Kind::Replaced
+                : StoredPhoto::Kind::Saved,
+            destination->path};
+      case MoveResult::NameTaken:
+        continue;
+      case MoveResult::Failed:
+        return skipped;
     }
   }
-  const std::string finalPath = FinalPath(target, downloadName);
-  std::error_code ignored;
-  if (project_.m_nCreateFolders == 1) fs::create_directories(FolderOf(finalPath), ignored);
-  // The copies of a photo this one replaces are made first, from that photo.
-  if (copies_ != nullptr) copies_->WaitFor(finalPath);
-
-  if (!Place(tempPath, finalPath, orientation, size)) return skipped;
-  return StoredPhoto{kind, finalPath};
+  RemoveFile(tempPath);
+  return skipped;
 }
 
-// Writes the photo at its final path and queues its copies. A photo that only takes the
-// resolution setting gets it written into its bytes and is moved into place; a re-encoded
-// photo's copies are made from the download, with the original's pixels.
-bool PhotoStore::Place(const std::string& tempPath, const std::string& finalPath,
-                       PhotoOrientation orientation, PhotoSize size) {
-  bool reencode = Reencodes();
-  if (reencode && OnlyResolution()) {
-    const DensityEdit edit = WriteDensityInPlace(tempPath, options_.dpi);
-    // An edit that went wrong is never stored: the photo it leaves may be damaged.
-    if (edit == DensityEdit::Failed ||
-        (edit == DensityEdit::Written && ReadPhotoSize(tempPath) != size)) {
-      RemoveFile(tempPath);
-      return false;
-    }
-    reencode = edit == DensityEdit::NotInPlace;
+// Where the photo goes, by the auto-rename numbers or the download name and the duplicate
+// choice; none when it is skipped.
+std::optional<PhotoStore::Destination> PhotoStore::Choose(const std::string& folder, PhotoSize size,
+                                                          const std::string& downloadName) {
+  std::string target = Join(folder, downloadName);
+  if (project_.m_nAutoRename == 1) {
+    if (!ChooseAutoRenamePath(folder, size, downloadName, target)) return std::nullopt;
+    return Destination{FinalPath(target, downloadName), false};
   }
-  if (!reencode) {
-    if (!MoveIntoPlace(tempPath, finalPath)) {
-      RemoveFile(tempPath);
-      return false;
+  // Duplicates are judged by the file the save would really write, which differs from the
+  // download name when the photo is converted or re-encoded.
+  const std::string taken = FinalPath(target, downloadName);
+  if (!Exists(taken)) return Destination{taken, false};
+  switch (options_.duplicates) {
+    case DuplicateHandling::Skip:
+      return std::nullopt;
+    case DuplicateHandling::Rename: {
+      const std::optional<std::string> free = MakeLetterSuffixedName(taken);
+      if (!free) return std::nullopt;
+      return Destination{FinalPath(*free, downloadName), false};
     }
-    QueueCopies(finalPath, false, finalPath, orientation);
-    return true;
+    case DuplicateHandling::OverwriteIfLarger: {
+      const PhotoSize existing = ReadPhotoSize(taken);
+      if (existing.width >= size.width && existing.height >= size.height) return std::nullopt;
+      return Destination{taken, true};
+    }
+    case DuplicateHandling::Overwrite:
+      return Destination{taken, true};
+  }
+  return std::nullopt;
+}
+
+// A photo that only takes the resolution setting gets it written into its own bytes; false
+// when that went wrong, for the photo it leaves may be damaged.
+bool PhotoStore::Prepare(const std::string& tempPath, PhotoSize size) {
+  reencode_ = Reencodes();
+  if (!reencode_ || !OnlyResolution()) return true;
+  const DensityEdit edit = WriteDensityInPlace(tempPath, options_.dpi);
+  if (edit == DensityEdit::Failed) return false;
+  if (edit == DensityEdit::Written && ReadPhotoSize(tempPath) != size) return false;
+  reencode_ = edit == DensityEdit::NotInPlace;
+  return true;
+}
+
+// Writes the photo at its final path and queues its copies; a re-encoded photo's copies
+// are made from the download, with the original's pixels.
+MoveResult PhotoStore::Place(const std::string& tempPath, const std::string& finalPath,
+                             PhotoOrientation orientation, bool replace) {
+  if (!reencode_) {
+    const MoveResult moved = MoveFileInto(tempPath, finalPath, replace);
+    if (moved == MoveResult::Moved) QueueCopies(finalPath, false, finalPath, orientation);
+    if (moved == MoveResult::Failed) RemoveFile(tempPath);
+    return moved;
   }
   const bool written = SavePhoto(tempPath, finalPath);
   if (!written || !QueueCopies(tempPath, true, finalPath, orientation)) RemoveFile(tempPath);
-  return written;
+  return written ? MoveResult::Moved : MoveResult::Failed;
 }
 
 bool PhotoStore::OnlyResolution() const {
@@ -266,7 +260,6 @@ bool PhotoStore::QueueCopies(const std::string& source, bool removeSource,
 }
 
 bool PhotoStore::SavePhoto(const std::string& tempPath, const std::string& finalPath) const {
-  if (!Reencodes()) return MoveIntoPlace(tempPath, finalPath);
   const PhotoFormat format = project_.m_nAutoConvert == 1
                                  ? PhotoFormatFromCode(project_.m_nConvertToFormat)
                                  : PhotoFormatFromPath(SplitPath(finalPath).FileName());

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "imaging/PhotoCodec.h"
 #include "imaging/PhotoFormat.h"
+#include "platform/FileMove.h"
 #include "scan/CopyWorkers.h"
 #include "scan/LinkLists.h"
 #include "scan/ScanOptions.h"
@@ -43,8 +45,15 @@ class PhotoStore {
                             const std::string& downloadName, std::string& target);
   bool QueueCopies(const std::string& source, bool removeSource, const std::string& finalPath,
                    PhotoOrientation orientation) const;
-  bool Place(const std::string& tempPath, const std::string& finalPath,
-             PhotoOrientation orientation, PhotoSize size);
+  struct Destination {
+    std::string path;
+    bool replaces = false;  // a photo already there makes way
+  };
+  std::optional<Destination> Choose(const std::string& folder, PhotoSize size,
+                                    const std::string& downloadName);
+  bool Prepare(const std::string& tempPath, PhotoSize size);
+  MoveResult Place(const std::string& tempPath, const std::string& finalPath,
+                   PhotoOrientation orientation, bool replace);
   bool SavePhoto(const std::string& tempPath, const std::string& finalPath) const;
   bool OnlyResolution() const;
   PhotoEncoding Encoding(PhotoFormat format) const;
@@ -54,6 +63,7 @@ class PhotoStore {
   const ScanOptions options_;
   const std::string startFolderPath_;
   CopyWorkers* copies_;
+  bool reencode_ = false;  // the photo being stored is re-encoded
   int renameCounter_ = 0;
   // Auto-rename into mirrored folders: the next number per folder, counted once.
   std::map<std::string, int> folderNumbers_;

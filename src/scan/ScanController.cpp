@@ -13,6 +13,7 @@
 #include "scan/SocialNetwork.h"
 #include "scan/URLResolver.h"
 #include "storage/DateText.h"
+#include "storage/ProjectFolderCheck.h"
 #include "storage/ScanHistoryTable.h"
 
 namespace trawlix {
@@ -110,6 +111,13 @@ void ScanController::OnEngineEnded(bool stopped, const EngineReport& report) {
 bool ScanController::PrepareScan(const CProjectsRecord& project, const ScanOptions& options) {
   project_ = project;
   options_ = options;
+  // Folders that would lead out of where the user chose (a damaged or hostile import) are
+  // never written to. No folder at all is asked for below.
+  const std::optional<std::string> problem = ProjectFoldersProblem(project_);
+  if (problem && !project_.m_lpszSaveTo.empty()) {
+    messages_.Inform(*problem);
+    return false;
+  }
   if (!CheckFreeDiskSpace(project_.m_lpszSaveTo, messages_)) return false;
   CreateFolder(options_.tempFolder);
   tempFolder_ = MakeProcessTempFolder(options_.tempFolder);

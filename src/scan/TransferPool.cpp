@@ -2,12 +2,15 @@
 
 #include <curl/curl.h>
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <system_error>
+
+#include "scan/AddressRules.h"
 
 namespace trawlix {
 
@@ -144,8 +147,50 @@ class FileSink : public BodySink {
   int fd_ = -1;
 };
 
+// Connects only to addresses outside this computer and the local network; `refused` is
+// the transfer's note that it was kept from one.
+curl_socket_t OpenPublicSocket(void* refused, curlsocktype, curl_sockaddr* address) {
+  if (IsLocalNetworkAddress(address->addr)) {
+    *static_cast<bool*>(refused) = true;
+    return CURL_SOCKET_BAD;
+  }
+  return ::socket(address->family, address->socktype, address->protocol);
+}
+
 // Why a transfer ended before libcurl finished it.
-enum class TransferEnd { None, Stalled, Rejected, Capped, SinkFailed };
+enum class TransferEnd { None, Stalled, Rejected, Capped, TooLarge, SinkFailed };
+
+std::string Megabytes(std::uint64_t bytes) {
+  return std::to_string(bytes / (1024 * 1024)) + " MB";
+}
+
+// What a failed transfer tells the user, from libcurl's code.
+std::string FailureText(CURLcode code) {
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+      return "unknown host";
+    case CURLE_COULDNT_CONNECT:
+      return "connection refused";
+    case CURLE_OPERATION_TIMEDOUT:
+      return "timed out";
+    case CURLE_PARTIAL_FILE:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+      return "connection closed before the whole answer arrived";
+    case CURLE_TOO_MANY_REDIRECTS:
+      return "too many redirects";
+    case CURLE_UNSUPPORTED_PROTOCOL:
+      return "not an http or https address";
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+      return std::string("TLS error: ") + curl_easy_strerror(code);
+    default:
+      return curl_easy_strerror(code);
+  }
+}
 
 }  // namespace
 
@@ -155,7 +200,8 @@ class TransferPool::Transfer {
   Transfer(const WebFileOptions& options, TransferRequest request)
       : tag_(request.tag),
         stallTimeout_(options.stallTimeout),
-        byteLimit_(request.file ? UINT64_MAX : options.maxPageBytes) {
+        byteLimit_(request.file ? options.maxPhotoBytes : options.maxPageBytes),
+        keepHttps_(!options.allowHttpsToHttp && request.url.rfind("https:", 0) == 0) {
     if (request.file) {
       fileSink_.emplace(*request.file);
       sink_ = &*fileSink_;
@@ -186,6 +232,8 @@ class TransferPool::Transfer {
     curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &Transfer::OnProgress);
     curl_easy_setopt(handle, CURLOPT_XFERINFODATA, this);
     curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(handle, CURLOPT_OPENSOCKETDATA, &refusedAddress_);
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, keepHttps_ ? "https" : "http,https");
     return true;
   }
 
@@ -200,7 +248,13 @@ class TransferPool::Transfer {
       result_.ok = code == CURLE_OK || PageKept();
       if (!result_.ok) result_.text.clear();
     }
-    if (!result_.ok) sink_->Discard();
+    if (!result_.ok) {
+      sink_->Discard();
+      result_.failure = Failure(code);
+    }
+    char* finalURL = nullptr;
+    if (curl_easy_getinfo(handle_, CURLINFO_EFFECTIVE_URL, &finalURL) == CURLE_OK && finalURL)
+      result_.finalURL = finalURL;
     return std::move(result_);
   }
 
@@ -217,10 +271,34 @@ class TransferPool::Transfer {
       case TransferEnd::Stalled:
         return begun_;
       case TransferEnd::Rejected:
+      case TransferEnd::TooLarge:
       case TransferEnd::SinkFailed:
         return false;
     }
     return false;
+  }
+
+  std::string Failure(CURLcode code) const {
+    switch (end_) {
+      case TransferEnd::Rejected:
+        return statusLine_.empty() ? "refused by the server" : statusLine_;
+      case TransferEnd::Stalled:
+        return "stalled: nothing arrived for " +
+               std::to_string(
+                   std::chrono::duration_cast<std::chrono::seconds>(stallTimeout_).count()) +
+               " seconds";
+      case TransferEnd::TooLarge:
+      case TransferEnd::Capped:
+        return "larger than " + Megabytes(byteLimit_);
+      case TransferEnd::SinkFailed:
+        return "could not be written to disk";
+      case TransferEnd::None:
+        break;
+    }
+    if (refusedAddress_) return "leads to an address on this computer or the local network";
+    if (code == CURLE_UNSUPPORTED_PROTOCOL && keepHttps_)
+      return "a secure (https) address redirected to plain http";
+    return FailureText(code);
   }
 
   bool Begin() {
@@ -228,6 +306,12 @@ class TransferPool::Transfer {
     curl_easy_getinfo(handle_, CURLINFO_RESPONSE_CODE, &status);
     if (!IsAcceptedStatus(status)) {
       end_ = TransferEnd::Rejected;
+      return false;
+    }
+    curl_off_t announced = -1;
+    curl_easy_getinfo(handle_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+    if (fileSink_ && announced > 0 && static_cast<std::uint64_t>(announced) > byteLimit_) {
+      end_ = TransferEnd::TooLarge;
       return false;
     }
     if (!sink_->Begin()) {
@@ -264,8 +348,17 @@ class TransferPool::Transfer {
   static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self) {
     return static_cast<Transfer*>(self)->Receive(data, size * count);
   }
-  static std::size_t OnHeader(char*, std::size_t size, std::size_t count, void* self) {
-    static_cast<Transfer*>(self)->lastActivity_ = Clock::now();
+  // Keeps the status line of the latest response, "HTTP 404 Not Found", for the failure.
+  static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self) {
+    auto* transfer = static_cast<Transfer*>(self);
+    transfer->lastActivity_ = Clock::now();
+    const std::string_view line(data, size * count);
+    if (line.rfind("HTTP/", 0) == 0) {
+      const std::size_t space = line.find(' ');
+      std::string_view rest = space == std::string_view::npos ? "" : line.substr(space + 1);
+      while (!rest.empty() && (rest.back() == '\r' || rest.back() == '\n')) rest.remove_suffix(1);
+      transfer->statusLine_ = "HTTP " + std::string(rest.substr(0, 100));
+    }
     return size * count;
   }
   static int OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
@@ -275,6 +368,9 @@ class TransferPool::Transfer {
   const std::uint64_t tag_;
   const std::chrono::milliseconds stallTimeout_;
   const std::uint64_t byteLimit_;
+  const bool keepHttps_;
+  bool refusedAddress_ = false;  // a connection to the local network was refused
+  std::string statusLine_;
   std::string url_;
   HeaderList headers_;
   TransferResult result_;
@@ -346,6 +442,11 @@ void* TransferPool::NewHandle() {
   curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, options_.minBytesPerSecond);
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(options_.slowWindow.count()));
+  curl_easy_setopt(handle, CURLOPT_TIMEOUT, static_cast<long>(options_.transferDeadline.count()));
+  if (!options_.allowPrivateAddresses)
+    curl_easy_setopt(handle, CURLOPT_OPENSOCKETFUNCTION, &OpenPublicSocket);
   // Photos are large: fewer, larger writes.
   curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBuffer);
   return handle;
@@ -360,7 +461,10 @@ void TransferPool::Release(void* handle) {
 
 void TransferPool::Submit(TransferRequest request) {
   if (request.url.size() > kMaxURLLength || !multi_) {
-    ended_.push_back(TransferResult{request.tag, false, {}, 0});
+    TransferResult refused;
+    refused.tag = request.tag;
+    refused.failure = multi_ ? "address too long" : "no network";
+    ended_.push_back(std::move(refused));
     return;
   }
   const std::optional<std::string> referer = std::move(request.referer);

@@ -29,6 +29,18 @@ struct WebFileOptions {
   // A page is read whole into memory, so its body is capped: links beyond 64 MiB are not
   // worth letting a hostile server exhaust the memory of the machine.
   std::size_t maxPageBytes = std::size_t{64} * 1024 * 1024;
+  // No real photo comes near this; a larger one announced is refused, one that grows past
+  // it while arriving is abandoned.
+  std::uint64_t maxPhotoBytes = std::uint64_t{256} * 1024 * 1024;
+  // A server that drips a byte now and then cannot hold a transfer: it must keep up this
+  // rate over the window, and every transfer ends by the deadline.
+  long minBytesPerSecond = 1024;
+  std::chrono::seconds slowWindow{30};
+  std::chrono::seconds transferDeadline{900};
+  // An https address redirected to plain http is followed only when allowed.
+  bool allowHttpsToHttp = false;
+  // Loopback, private and link-local addresses are reached only when allowed.
+  bool allowPrivateAddresses = true;
 };
 
 // Builds page text from body bytes as they arrive. The body is taken in 2,048-byte chunks
@@ -64,6 +76,8 @@ struct TransferResult {
   bool ok = false;
   std::string text;  // a page's text, 8-bit bytes as received
   std::int64_t bytes = 0;
+  std::string finalURL;  // after redirects
+  std::string failure;   // why it failed, in words: "HTTP 404 Not Found", "connection refused"
 };
 
 // Every transfer of a scan: one libcurl multi handle driven by the thread that calls Run,
