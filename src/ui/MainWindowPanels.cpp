@@ -75,6 +75,9 @@ PhotoCommandsMenu& MainWindow::photoCommands() {
     const int index = viewer_->AddPhoto(path.toStdString());
     if (index >= 0) viewer_->SelectIndex(index);
   });
+  // A copy into the project's folder is one of its photos now (elsewhere the viewer ignores it).
+  connect(photoCommands_, &PhotoCommandsMenu::photoCopied, this,
+          [this](const QString& path) { viewer_->AddPhoto(path.toStdString()); });
   connect(photoCommands_, &PhotoCommandsMenu::currentChanged, this, &MainWindow::AfterPhotoCommand);
   return *photoCommands_;
 }

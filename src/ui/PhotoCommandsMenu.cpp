@@ -241,7 +241,9 @@ void PhotoCommandsMenu::CopyPhotoTo() {
   if (target.isEmpty()) return;
   if (!trawlix::CopyPhotoTo(path, target.toStdString())) {
     Tell("The photo could not be copied to '" + target.toStdString() + "'.");
+    return;
   }
+  Q_EMIT photoCopied(target);
 }
 
 void PhotoCommandsMenu::CopyPhotoToClipboard() {

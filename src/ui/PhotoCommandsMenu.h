@@ -72,6 +72,8 @@ class PhotoCommandsMenu : public QObject {
   void photoChanged(const QString& path);
   // A new photo beside the others, already in the list.
   void photoAdded(int index, const QString& path);
+  // "Copy Photo to..." wrote this file; it may lie in the viewer's folder.
+  void photoCopied(const QString& path);
   // The current photo after a delete or a copy; -1 when none is left.
   void currentChanged(int index);
 

@@ -258,12 +258,21 @@ TEST_F(MainWindowPanelsTest, PhotoMenuCommandsKeepTheViewerInStep) {
   ASSERT_EQ(viewer->count(), 4);
   EXPECT_EQ(viewer->photo(viewer->selectedIndex()).name, "aa.jpg");
 
+  // A copy into the project's folder joins the viewer without becoming the selection.
+  runOn(1, [&](PhotoCommandsMenu& menu) {
+    menu.SetTargetChooser(
+        [&](const QString&, const QString&) { return QString::fromStdString(folder + "/d.jpg"); });
+    menu.CopyPhotoTo();
+  });
+  ASSERT_EQ(viewer->count(), 5);
+  EXPECT_EQ(viewer->photo(viewer->selectedIndex()).name, "aa.jpg");
+
   // Deleting the last photo selects the one before it.
   sink_.answers.push_back({MessageAnswer::Yes, false});
-  runOn(3, [](PhotoCommandsMenu& menu) { menu.DeletePhoto(); });
-  ASSERT_EQ(viewer->count(), 3);
-  EXPECT_EQ(viewer->selectedIndex(), 2);
-  EXPECT_EQ(viewer->photo(2).name, "b.jpg");
+  runOn(4, [](PhotoCommandsMenu& menu) { menu.DeletePhoto(); });
+  ASSERT_EQ(viewer->count(), 4);
+  EXPECT_EQ(viewer->selectedIndex(), 3);
+  EXPECT_EQ(viewer->photo(3).name, "c.jpg");
 }
 
 }  // namespace
