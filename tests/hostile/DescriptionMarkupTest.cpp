@@ -64,5 +64,19 @@ TEST(ExchangeDescription, AnyXmlReaderReadsHostileTextsBackUnchanged) {
   EXPECT_EQ(attributeReader.attributes().value("a").toString().toStdString(), "\"><F a=\"");
 }
 
+TEST(ExchangeDescription, StaysWellFormedWhateverBytesATextHolds) {
+  CImportedProject project = Project(1, "bad \xff\xfe bytes \x01\x1b and \xed\xa0\x80");
+  project.m_lpszKeywords = std::string("nul\0inside", 10);
+  QXmlStreamReader reader(QByteArray::fromStdString(WriteExchangeDescription({}, {project}, "")));
+  std::string title;
+  while (!reader.atEnd()) {
+    if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QString("Title")) {
+      title = reader.readElementText().toStdString();
+    }
+  }
+  EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+  EXPECT_EQ(title.rfind("bad ", 0), 0u) << title;
+}
+
 }  // namespace
 }  // namespace trawlix::exchange
