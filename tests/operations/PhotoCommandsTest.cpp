@@ -69,59 +69,6 @@ TEST(PhotoTransformBehaviorTest, CtrlAlwaysMakesANewPhoto) {
   }
 }
 
-TEST_F(PhotoCommandsTest, CopiesTakeTheNextFreeLetterAndLeaveTheOriginalAlone) {
-  const std::string photo = Photo("photo.jpg", 40, 20);
-  const std::string before = ReadAll(photo);
-  struct Step {
-    std::string source;
-    PhotoTransform transform;
-    std::string made;
-    PhotoSize size;
-  };
-  const Step steps[] = {
-      {photo, PhotoTransform::RotateRight, "photoa.jpg", {20, 40}},
-      {photo, PhotoTransform::Mirror, "photob.jpg", {40, 20}},
-      {Path("photoa.jpg"), PhotoTransform::FlipTopBottom, "photoaa.jpg", {20, 40}},
-      {photo, PhotoTransform::Grayscale, "photoc.jpg", {40, 20}},
-  };
-  for (const Step& step : steps) {
-    const TransformResult result = TransformPhoto(step.source, step.transform, false);
-    EXPECT_EQ(result.outcome, TransformOutcome::Copied) << step.made;
-    EXPECT_EQ(result.path, Path(step.made));
-    EXPECT_EQ(ReadPhotoSize(result.path), step.size) << step.made;
-    EXPECT_TRUE(TransformFailureText(result, step.source).empty());
-  }
-  EXPECT_EQ(ReadAll(photo), before);
-}
-
-TEST_F(PhotoCommandsTest, ReplacingChangesThePhotoInPlace) {
-  const std::string photo = Photo("photo.png", 30, 10);
-  const TransformResult result = TransformPhoto(photo, PhotoTransform::RotateRight, true);
-  EXPECT_EQ(result.outcome, TransformOutcome::Replaced);
-  EXPECT_EQ(result.path, photo);
-  EXPECT_EQ(ReadPhotoSize(photo), (PhotoSize{10, 30}));
-  EXPECT_FALSE(fs::exists(Path("photoa.png")));
-}
-
-TEST_F(PhotoCommandsTest, AFailedSaveLeavesThePhotoAsItWasAndMakesNoCopy) {
-  const std::string damaged = Path("damaged.jpg");
-  WriteAll(damaged, std::string("\xFF\xD8\xFF\xE0 not really a photo", 24));
-  const std::string bytes = ReadAll(damaged);
-  for (const bool replace : {true, false}) {
-    const TransformResult result = TransformPhoto(damaged, PhotoTransform::RotateRight, replace);
-    EXPECT_EQ(result.outcome, TransformOutcome::Failed) << replace;
-    EXPECT_EQ(TransformFailureText(result, damaged),
-              "The photo 'damaged.jpg' could not be changed. It was left as it was.");
-  }
-  EXPECT_EQ(ReadAll(damaged), bytes);
-  EXPECT_FALSE(fs::exists(Path("damageda.jpg")));
-  // Nothing half-written is left behind either.
-  EXPECT_EQ(std::distance(fs::directory_iterator(temp_.path()), fs::directory_iterator()), 1);
-
-  EXPECT_EQ(TransformPhoto(Path("gone.jpg"), PhotoTransform::Mirror, true).outcome,
-            TransformOutcome::Failed);
-}
-
 TEST_F(PhotoCommandsTest, NoCopyWhenEveryLetterIsTaken) {
   const std::string photo = Photo("p.gif", 8, 8);
   for (char letter = 'a'; letter <= 'z'; ++letter)
@@ -150,18 +97,6 @@ TEST(PhotoDeleteTest, NewCurrentPhoto) {
     EXPECT_EQ(CurrentAfterDelete(c.index, c.remaining, c.visible), c.current)
         << c.index << " of " << c.remaining;
   }
-}
-
-TEST_F(PhotoCommandsTest, DeleteAsksByNameAndReportsAFileThatStays) {
-  EXPECT_EQ(DeletePhotoQuestion("/x/y/beach.jpg"),
-            "Are you sure you want to delete the photo 'beach.jpg?'\n\nImportant: This action "
-            "cannot be undone.");
-  const std::string photo = Path("beach.jpg");
-  WriteAll(photo, "x");
-  EXPECT_TRUE(DeletePhotoFile(photo));
-  EXPECT_FALSE(fs::exists(photo));
-  EXPECT_FALSE(DeletePhotoFile(photo));
-  EXPECT_EQ(DeleteFailureText(photo), "The photo 'beach.jpg' could not be deleted.");
 }
 
 TEST_F(PhotoCommandsTest, CopyToReplacesTheTargetButNeverThePhotoItself) {
