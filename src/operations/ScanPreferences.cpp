@@ -8,6 +8,8 @@ namespace trawlix {
 namespace {
 
 const char* const kConnectionsKey = "Scanning/ConnectionsPerHost";
+const char* const kOffLocalNetworkKey = "Scanning/KeepOffLocalNetwork";
+const char* const kHttpsToHttpKey = "Scanning/AllowHttpsToHttp";
 
 QSettings Profile() {
   return QSettings(QStringLiteral("Quillmoor"), QStringLiteral("Trawlix() PRO"));
@@ -25,9 +27,27 @@ void SetConnectionsPerHost(int connections) {
   Profile().setValue(kConnectionsKey, std::clamp(connections, 1, kMostConnectionsPerHost));
 }
 
+bool KeepScansOffLocalNetwork() {
+  return Profile().value(kOffLocalNetworkKey, true).toBool();
+}
+
+void SetKeepScansOffLocalNetwork(bool keep) {
+  Profile().setValue(kOffLocalNetworkKey, keep);
+}
+
+bool AllowHttpsToHttp() {
+  return Profile().value(kHttpsToHttpKey, false).toBool();
+}
+
+void SetAllowHttpsToHttp(bool allow) {
+  Profile().setValue(kHttpsToHttpKey, allow);
+}
+
 ScanOptions CurrentScanOptions(const DataSession& session) {
   ScanOptions options = ScanOptionsFromSettings(session.settings());
   options.web.connectionsPerHost = ConnectionsPerHost();
+  options.web.allowHttpsToHttp = AllowHttpsToHttp();
+  options.keepOffLocalNetwork = KeepScansOffLocalNetwork();
   return options;
 }
 

@@ -13,6 +13,13 @@ inline constexpr int kMostConnectionsPerHost = 16;
 int ConnectionsPerHost();
 void SetConnectionsPerHost(int connections);
 
+// A scan of a public site never reaches this computer or the local network (default on).
+bool KeepScansOffLocalNetwork();
+void SetKeepScansOffLocalNetwork(bool keep);
+// An https page may redirect to plain http (default off).
+bool AllowHttpsToHttp();
+void SetAllowHttpsToHttp(bool allow);
+
 // The options of a scan started now: the settings file's plus the profile's.
 ScanOptions CurrentScanOptions(const DataSession& session);
 

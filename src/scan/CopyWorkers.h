@@ -14,7 +14,7 @@ namespace trawlix {
 
 struct PhotoCopyJob {
   std::string source;
-  bool removeSource = false;  // the source is a download kept only for its copies
+  bool removeSource = false;         // the source is a download kept only for its copies
   std::vector<ResizedCopy> targets;  // thumbnail and mobile copies, made from one decode
 };
 

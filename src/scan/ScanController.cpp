@@ -1,5 +1,6 @@
 #include "scan/ScanController.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -73,6 +74,10 @@ void ScanController::EngineRelay::OnEnginePhotoSaved(const std::string& path) {
   Post([path](ScanController& c) { c.observer_.OnPhotoSaved(path); });
 }
 
+void ScanController::EngineRelay::OnEngineFailure(const ScanFailure& failure) {
+  Post([failure](ScanController& c) { c.observer_.OnFailure(failure); });
+}
+
 void ScanController::EngineRelay::OnEnginePagesDone() {
   Post([](ScanController& c) { c.OnEnginePagesDone(); });
 }
@@ -98,6 +103,10 @@ void ScanController::OnEnginePagesDone() {
 
 void ScanController::OnEngineEnded(bool stopped, const EngineReport& report) {
   report_ = report;
+  for (const std::string& note : report.notes) {
+    if (std::find(notes_.begin(), notes_.end(), note) == notes_.end()) notes_.push_back(note);
+  }
+  startPageFailed_ = startPageFailed_ || report.startPageFailed;
   stopped_ = stopped;
   EndEngine();
   if (stopped) observer_.OnScanStateChanged();
@@ -132,6 +141,8 @@ bool ScanController::PrepareScan(const CProjectsRecord& project, const ScanOptio
   }
   stopRequested_ = false;
   totals_ = {};
+  notes_.clear();
+  startPageFailed_ = false;
   historyRows_.clear();
   resultsText_.clear();
   follow_ = options_.autoFollow;
@@ -221,7 +232,7 @@ bool ScanController::StartEngine(const std::string& startURL) {
   scope_.start = CXURLParts(resolved);
   relay_ = std::make_unique<EngineRelay>(*this, ++run_);
   engine_ = std::make_unique<ScanEngine>(
-      EngineJob{project_, options_, scope_, resolved, tempFolder_}, *relay_);
+      EngineJob{project_, options_, scope_, resolved, tempFolder_, multiLink_}, *relay_);
   engine_->SetPaused(paused_);
   if (!engine_->Start()) {
     engine_.reset();
@@ -280,6 +291,7 @@ ScanProgress ScanController::Progress() const {
   progress.photosFound = report_.photosFound;
   progress.photosProcessed = c.photosProcessed;
   progress.photosSaved = c.photosSaved;
+  progress.failed = c.pagesFailed + c.photosFailed + totals_.pagesFailed + totals_.photosFailed;
   if (multiLink_) {
     progress.photosFound += totals_.photosProcessed;
     progress.photosProcessed += totals_.photosSkipped + totals_.photosSaved;
@@ -328,6 +340,8 @@ void ScanController::FinishScan() {
     totals_.photosSaved += counts.photosSaved;
     totals_.bytes += counts.bytes;
     totals_.seconds += counts.seconds;
+    totals_.pagesFailed += counts.pagesFailed;
+    totals_.photosFailed += counts.photosFailed;
     if (!stopped_ && !stopRequested_ && StartNextProjectLink()) return;
   }
   ShowResultsAndEnd();
@@ -392,6 +406,7 @@ void ScanController::ShowResultsAndEnd() {
     results.bytes = c.bytes;
     results.seconds = c.seconds;
   }
+  results.notes = notes_;
   resultsText_ = ResultsText(results, multiLink_);
   SetPhase(ScanProgress::Phase::Ended);
   if (options_.showResults) observer_.ShowResults(resultsText_);

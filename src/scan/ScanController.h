@@ -65,6 +65,8 @@ class ScanController {
   // The scan-history rows this scan made (one per link), whether or not they were stored.
   const std::vector<CScanHistoryRecord>& HistoryRows() const { return historyRows_; }
   const std::string& LastResultsText() const { return resultsText_; }
+  // Whether a start page (or a link's page) could not be downloaded.
+  bool StartPageFailed() const { return startPageFailed_; }
   const CProjectsRecord& Project() const { return project_; }
   ScanProgress Progress() const;
 
@@ -76,6 +78,7 @@ class ScanController {
         : controller_(controller), run_(run) {}
     void OnEngineProgress(const EngineReport& report) override;
     void OnEnginePhotoSaved(const std::string& path) override;
+    void OnEngineFailure(const ScanFailure& failure) override;
     void OnEnginePagesDone() override;
     void OnEngineEnded(bool stopped, const EngineReport& report) override;
 
@@ -118,6 +121,8 @@ class ScanController {
   std::uint64_t run_ = 0;  // counts engine runs; posts of an earlier one are ignored
   EngineReport report_;
   ScanCounts totals_;
+  std::vector<std::string> notes_;  // of every link so far
+  bool startPageFailed_ = false;
   CXTaskTimer scanTimer_;
   CXTaskTimer linkTimer_;
 

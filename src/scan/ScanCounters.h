@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace trawlix {
 
@@ -14,6 +15,15 @@ struct ScanCounts {
   std::int64_t photosSkipped = 0;
   std::int64_t bytes = 0;
   std::int64_t seconds = 0;  // time during which transfers were in flight
+  std::int64_t pagesFailed = 0;
+  std::int64_t photosFailed = 0;  // downloads that failed, not photos refused by the filters
+};
+
+// A page or photo that could not be downloaded, and why.
+struct ScanFailure {
+  bool page = false;
+  std::string url;
+  std::string reason;
 };
 
 }  // namespace trawlix

@@ -5,8 +5,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/Number.h"
 #include "base/Text.h"
 #include "imaging/PhotoNaming.h"
+#include "scan/AddressRules.h"
+#include "scan/DiskSpace.h"
 #include "scan/LinkFilter.h"
 #include "scan/ScanPriority.h"
 
@@ -18,6 +21,11 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr auto kReportInterval = 50ms;
+constexpr std::size_t kPhotosBetweenDiskChecks = 16;
+
+std::string FormatCount(std::size_t count) {
+  return FormatThousands(static_cast<std::int64_t>(count));
+}
 // How long the loop sleeps when nothing can move; a transfer's end or a wake-up cuts it short.
 constexpr auto kIdleWait = 100ms;
 
@@ -88,9 +96,7 @@ int ScanEngine::Connections() const {
 void ScanEngine::Run() {
   bool stopped = false;
   try {
-    ApplyScanningPriority(job_.options.priority);
-    if (links_.AddPageLink(job_.startURL)) ++counts_.pagesFound;
-    Report(true);
+    Start(stopped);
     bool moved = true;
     while (!(stopped = stop_.load() != 0)) {
       if (paused_.load()) {
@@ -102,6 +108,10 @@ void ScanEngine::Run() {
       for (TransferResult& result : pool_.Run(moved ? 0ms : kIdleWait)) Deliver(std::move(result));
       moved = ScanReadyPage();
       moved = StoreReadyPhotos() || moved;
+      if (DiskIsLow()) {
+        stopped = true;
+        break;
+      }
       if (!pagesDone_ && links_.PendingPages().empty()) {
         pagesDone_ = true;
         Report(true);
@@ -118,6 +128,34 @@ void ScanEngine::Run() {
   DropDownloads();
   if (copies_) copies_->Drain();
   events_.OnEngineEnded(stopped, Snapshot());
+}
+
+void ScanEngine::Start(bool& stopped) {
+  ApplyScanningPriority(job_.options.priority);
+  // A scan that starts on this computer or the local network may stay there; one that
+  // starts on a public site may not be led into it.
+  if (job_.options.keepOffLocalNetwork && !IsOnLocalNetwork(job_.startURL))
+    pool_.RefuseLocalNetwork();
+  if (links_.AddPageLink(job_.startURL)) ++counts_.pagesFound;
+  stopped = stop_.load() != 0;
+  Report(true);
+}
+
+// Checked every few photos: a disk about to fill ends the scan cleanly, with its history.
+bool ScanEngine::DiskIsLow() {
+  if (++storesSinceDiskCheck_ < kPhotosBetweenDiskChecks) return false;
+  storesSinceDiskCheck_ = 0;
+  const std::uint64_t least = job_.options.limits.lowDiskBytes;
+  if (QueryVolumeSpace(job_.project.m_lpszSaveTo).freeBytes >= least &&
+      QueryVolumeSpace(job_.tempFolder).freeBytes >= least)
+    return false;
+  Note("The scan stopped because the disk is nearly full.");
+  return true;
+}
+
+void ScanEngine::Note(std::string note) {
+  if (std::find(notes_.begin(), notes_.end(), note) == notes_.end())
+    notes_.push_back(std::move(note));
 }
 
 void ScanEngine::Hold() {
@@ -148,7 +186,7 @@ void ScanEngine::Schedule() {
   while (photos_.size() < PhotosAhead(Connections())) {
     std::optional<CXPhotoURLInfo> photo = links_.TakeNextPhoto();
     if (!photo) break;
-    photos_.push_back(PhotoSlot{std::move(*photo), {}, false, false, false});
+    photos_.push_back(PhotoSlot{std::move(*photo), {}, false, false, false, {}});
   }
   for (std::size_t i = 0; i < photos_.size() && pool_.Active() + kept < connections; ++i) {
     if (!photos_[i].requested) SubmitPhoto(i);
@@ -180,6 +218,8 @@ void ScanEngine::Deliver(TransferResult result) {
     fetch.done = true;
     fetch.ok = result.ok;
     fetch.text = std::move(result.text);
+    fetch.finalURL = std::move(result.finalURL);
+    fetch.failure = std::move(result.failure);
     prefetchedBytes_ += fetch.text.size();
     pageTags_.erase(page);
     return;
@@ -188,6 +228,7 @@ void ScanEngine::Deliver(TransferResult result) {
     PhotoSlot& slot = photos_[photo->second - firstSlot_];
     slot.done = true;
     slot.ok = result.ok;
+    slot.failure = std::move(result.failure);
     photoTags_.erase(photo);
   }
 }
@@ -203,7 +244,18 @@ bool ScanEngine::ScanReadyPage() {
   ++counts_.pagesScanned;
   if (page.ok) {
     PreparePage(page.text);
-    ExtractLinks(page.text, url, job_.scope.formats, *this, stop_);
+    pageLinksOfPage_ = photoLinksOfPage_ = 0;
+    // Links are resolved against where the page really came from, after any redirect.
+    ExtractLinks(page.text, page.finalURL.empty() ? url : page.finalURL, job_.scope.formats, *this,
+                 stop_);
+  } else {
+    ++counts_.pagesFailed;
+    events_.OnEngineFailure({true, url, page.failure});
+    if (counts_.pagesScanned == 1) {
+      startPageFailed_ = true;
+      Note((job_.projectLink ? "The link " + url : std::string("The start page")) +
+           " could not be downloaded: " + page.failure + ".");
+    }
   }
   links_.EndPage();
   return true;
@@ -219,6 +271,8 @@ bool ScanEngine::StoreReadyPhotos() {
     stored = true;
     if (!slot.ok) {
       ++counts_.photosSkipped;
+      ++counts_.photosFailed;
+      events_.OnEngineFailure({false, slot.photo.url, slot.failure});
       continue;
     }
     const StoredPhoto result = store_.Store(slot.tempPath, slot.photo);
@@ -262,6 +316,8 @@ EngineReport ScanEngine::Snapshot() const {
       std::chrono::duration_cast<std::chrono::seconds>(pool_.BusyTime()).count();
   report.pagesFound = static_cast<std::int64_t>(links_.PageCount());
   report.photosFound = static_cast<std::int64_t>(links_.PhotoCount());
+  report.notes = notes_;
+  report.startPageFailed = startPageFailed_;
   return report;
 }
 
@@ -278,16 +334,40 @@ void ScanEngine::OnPageLink(const LinkMessage& link) {
   if (!url) return;
   RemoveAll(*url, '\r');
   RemoveAll(*url, '\n');
-  if (links_.AddPageLink(*url)) ++counts_.pagesFound;
+  const ScanLimits& limits = job_.options.limits;
+  if (pageLinksOfPage_ == limits.pageLinksPerPage || links_.PageCount() == limits.pagesPerScan) {
+    Note(pageLinksOfPage_ == limits.pageLinksPerPage
+             ? "A page held more than " + FormatCount(limits.pageLinksPerPage) +
+                   " links to pages; the rest were left out."
+             : "The scan reached its limit of " + FormatCount(limits.pagesPerScan) +
+                   " pages; further pages were left out.");
+    return;
+  }
+  if (links_.AddPageLink(*url)) {
+    ++counts_.pagesFound;
+    ++pageLinksOfPage_;
+  }
 }
 
 void ScanEngine::OnPhotoLink(const LinkMessage& link) {
   const std::string_view base = baseHref_.empty() ? link.pageURL : baseHref_;
   std::optional<PhotoLink> photo = AcceptPhotoLink(link.linkText, base, job_.scope);
   if (!photo) return;
+  const ScanLimits& limits = job_.options.limits;
+  if (photoLinksOfPage_ == limits.photoLinksPerPage ||
+      links_.PhotoCount() == limits.photosPerScan) {
+    Note(photoLinksOfPage_ == limits.photoLinksPerPage
+             ? "A page held more than " + FormatCount(limits.photoLinksPerPage) +
+                   " photos; the rest were left out."
+             : "The scan reached its limit of " + FormatCount(limits.photosPerScan) +
+                   " photos; further photos were left out.");
+    return;
+  }
   if (links_.AddPhotoLink(
-          {std::move(photo->url), std::move(photo->fileName), std::string(link.pageURL)}))
+          {std::move(photo->url), std::move(photo->fileName), std::string(link.pageURL)})) {
     ++counts_.photosFound;
+    ++photoLinksOfPage_;
+  }
 }
 
 void ScanEngine::OnBaseHref(std::string_view href) {

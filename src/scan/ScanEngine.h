@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "scan/CopyWorkers.h"
 #include "scan/LinkExtractor.h"
@@ -27,6 +28,9 @@ struct EngineReport {
   ScanCounts counts;
   std::int64_t pagesFound = 0;   // pending and scanned pages
   std::int64_t photosFound = 0;  // photos filed
+  // What the results must add: a start page that never arrived, a limit reached.
+  std::vector<std::string> notes;
+  bool startPageFailed = false;
 };
 
 // What the engine tells its owner. Every call comes on the engine's thread, in order; the
@@ -36,6 +40,7 @@ class EngineEvents {
   virtual ~EngineEvents() = default;
   virtual void OnEngineProgress(const EngineReport& report) = 0;
   virtual void OnEnginePhotoSaved(const std::string& path) = 0;
+  virtual void OnEngineFailure(const ScanFailure& failure) = 0;
   // No page is left to scan; photos may still be downloading.
   virtual void OnEnginePagesDone() = 0;
   // The engine's last call.
@@ -49,6 +54,7 @@ struct EngineJob {
   ScanScope scope;       // the start parts already set
   std::string startURL;  // resolved
   std::string tempFolder;
+  bool projectLink = false;  // one link of a multi-link scan
 };
 
 // Scans one start address on a thread of its own: fetches pages and photos over several
@@ -77,6 +83,8 @@ class ScanEngine : private LinkReceiver {
     bool done = false;
     bool ok = false;
     std::string text;
+    std::string finalURL;
+    std::string failure;
   };
   struct PhotoSlot {
     CXPhotoURLInfo photo;
@@ -84,9 +92,13 @@ class ScanEngine : private LinkReceiver {
     bool requested = false;
     bool done = false;
     bool ok = false;
+    std::string failure;
   };
 
   void Run();
+  void Start(bool& stopped);
+  bool DiskIsLow();
+  void Note(std::string note);
   void Hold();
   int Connections() const;
   void Schedule();
@@ -125,6 +137,11 @@ class ScanEngine : private LinkReceiver {
   std::uint64_t firstSlot_ = 0;                         // slot number of photos_.front()
   std::uint64_t downloads_ = 0;                         // names the temporary files
   bool pagesDone_ = false;
+  std::size_t pageLinksOfPage_ = 0;  // filed by the page being scanned
+  std::size_t photoLinksOfPage_ = 0;
+  std::size_t storesSinceDiskCheck_ = 0;
+  std::vector<std::string> notes_;
+  bool startPageFailed_ = false;
   std::chrono::steady_clock::time_point lastReport_{};
 
   std::atomic<int> stop_{0};

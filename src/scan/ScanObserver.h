@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "scan/ScanCounters.h"
 #include "scan/ScanProgress.h"
 #include "storage/ScanHistoryRecord.h"
 
@@ -16,6 +17,8 @@ class ScanObserver {
   // The scan moved on: a page or photo was counted, or its phase changed.
   virtual void OnProgress(const ScanProgress& /*progress*/) {}
   virtual void OnPhotoSaved(const std::string& /*path*/) {}
+  // A page or photo could not be downloaded.
+  virtual void OnFailure(const ScanFailure& /*failure*/) {}
   // Scanning, paused or idle changed: the controls follow.
   virtual void OnScanStateChanged() {}
   // A multi-link scan moved to its next link: "URL #2 of 3:  http://...".

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "scan/TransferPool.h"
@@ -9,6 +11,16 @@ namespace trawlix {
 
 // How a photo whose file name is already taken is handled (AutoRename off).
 enum class DuplicateHandling : int { Skip = 0, Rename = 1, Overwrite = 2, OverwriteIfLarger = 3 };
+
+// What one scan files at most, so that no site can grow its lists without end.
+struct ScanLimits {
+  std::size_t pageLinksPerPage = 10'000;
+  std::size_t photoLinksPerPage = 10'000;
+  std::size_t pagesPerScan = 200'000;
+  std::size_t photosPerScan = 1'000'000;
+  // The scan stops, and says so, when the disk holding the photos has less than this.
+  std::uint64_t lowDiskBytes = std::uint64_t{48} * 1024 * 1024;
+};
 
 // The options a scan reads, taken from the settings once when it starts, so that the
 // workers read a copy nobody changes while they run.
@@ -25,6 +37,9 @@ struct ScanOptions {
   std::string filesToIgnore = "bnsftr.jpg, mag_thumb.jpg, _mag_cover.jpg";
   bool showResults = true;
   bool autoFollow = true;
+  // A scan of a public site never reaches this computer or the local network.
+  bool keepOffLocalNetwork = true;
+  ScanLimits limits;
 };
 
 ScanOptions ScanOptionsFromSettings(const CXSettings& settings);

@@ -23,7 +23,8 @@ struct ScanProgress {
   std::int64_t photosFound = 0;
   std::int64_t photosProcessed = 0;
   std::int64_t photosSaved = 0;
-  std::string elapsed;  // "h:mm:ss" of the whole scan
+  std::int64_t failed = 0;  // pages and photos that could not be downloaded
+  std::string elapsed;      // "h:mm:ss" of the whole scan
   bool multiLink = false;
 };
 

@@ -72,14 +72,18 @@ std::string BreakQuery(const std::string& url) {
 }  // namespace
 
 std::string ResultsText(const ScanResults& r, bool multiLink) {
+  std::string notes;
+  for (const std::string& note : r.notes) notes += "\n\n" + note;
   const std::string pages = FormatThousands(r.pages);
   const char* pageWord = r.pages == 1 ? "page" : "pages";
-  const std::string tail = Format(
-      "\n\nProcessing time: %s\n\nResults:\n\tProcessed %s Photos\n\tSaved %s "
-      "Photos\n\tand Skipped %s Photos.%s",
-      r.processingTime.c_str(), FormatThousands(r.processed).c_str(),
-      FormatThousands(r.saved).c_str(), FormatThousands(r.skipped).c_str(),
-      TransferText(r.bytes, r.seconds).c_str());
+  const std::string tail =
+      Format(
+          "\n\nProcessing time: %s\n\nResults:\n\tProcessed %s Photos\n\tSaved %s "
+          "Photos\n\tand Skipped %s Photos.%s",
+          r.processingTime.c_str(), FormatThousands(r.processed).c_str(),
+          FormatThousands(r.saved).c_str(), FormatThousands(r.skipped).c_str(),
+          TransferText(r.bytes, r.seconds).c_str()) +
+      notes;
   if (multiLink)
     return Format("Trawlix('%s') scanned %s %s.", r.title.c_str(), pages.c_str(), pageWord) + tail;
   return Format("Trawlix('%s') scanned %s %s in the website\n'%s'.", r.title.c_str(), pages.c_str(),

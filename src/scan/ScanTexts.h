@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "scan/ScanProgress.h"
 
@@ -35,6 +36,8 @@ struct ScanResults {
   std::int64_t skipped = 0;
   std::int64_t bytes = 0;
   std::int64_t seconds = 0;
+  // Lines added at the end: a start page that never arrived, a limit the scan reached.
+  std::vector<std::string> notes;
 };
 
 // "\n\n\t1.2MB downloaded @ 300KB/Sec", empty unless bytes and seconds are both non-zero.

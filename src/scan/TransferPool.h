@@ -103,6 +103,9 @@ class TransferPool {
   // Ends every transfer now, without results; their files are removed.
   void CancelAll();
 
+  // Keeps later transfers off loopback, private and link-local addresses.
+  void RefuseLocalNetwork() { options_.allowPrivateAddresses = false; }
+
   // Makes a Run that waits return at once. Any thread.
   void Wakeup();
 

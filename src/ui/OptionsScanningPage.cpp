@@ -70,6 +70,10 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   connections_->setToolTip(
       tr("Pages and photos downloaded at the same time from one site; "
          "1 downloads one after the other"));
+  offLocalNetwork_ = MakeButton<QCheckBox>(
+      tr("Keep scans of public sites off this computer and the local &network"), webGroup);
+  httpsToHttp_ =
+      MakeButton<QCheckBox>(tr("Let secure (https) pages redirect to plain http pa&ges"), webGroup);
   noCache_ = MakeButton<QCheckBox>(tr("Always &Retrieve New Copies of Photos (not from the cache)"),
                                    webGroup);
   auto* webForm = new QFormLayout(webGroup);
@@ -78,6 +82,8 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   AddRow(webForm, tr("Connection &Time-out:"), timeout_);
   AddRow(webForm, tr("Connections per &Host:"), connections_);
   webForm->addRow(noCache_);
+  webForm->addRow(offLocalNetwork_);
+  webForm->addRow(httpsToHttp_);
   connect(userAgent_, &QComboBox::currentIndexChanged, this, &OptionsScanningPage::userAgentChosen);
 
   // Scanning.
@@ -186,6 +192,8 @@ void OptionsScanningPage::load(const SettingsValues& v) {
 
   timeout_->setValue(v.connectionTimeout);
   connections_->setValue(ConnectionsPerHost());
+  offLocalNetwork_->setChecked(KeepScansOffLocalNetwork());
+  httpsToHttp_->setChecked(AllowHttpsToHttp());
   SetFlag(noCache_, v.noCachePhotos);
   priority_->setValue(ScanPrioritySliderPosition(v.scanPriority));
   showPriority(priority_->value());
@@ -207,6 +215,8 @@ void OptionsScanningPage::load(const SettingsValues& v) {
 
 void OptionsScanningPage::storeProfile() const {
   SetConnectionsPerHost(connections_->value());
+  SetKeepScansOffLocalNetwork(offLocalNetwork_->isChecked());
+  SetAllowHttpsToHttp(httpsToHttp_->isChecked());
 }
 
 void OptionsScanningPage::store(SettingsValues& v) const {

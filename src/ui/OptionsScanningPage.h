@@ -50,6 +50,8 @@ class OptionsScanningPage : public QWidget {
   QLineEdit* customUserAgent_;
   QSpinBox* timeout_;
   QSpinBox* connections_;
+  QCheckBox* offLocalNetwork_;
+  QCheckBox* httpsToHttp_;
   QCheckBox* noCache_;
   QSlider* priority_;
   QLabel* priorityText_;
