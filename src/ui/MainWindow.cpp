@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -22,20 +21,18 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "base/Text.h"
 #include "frontend/QtUiThread.h"
-#include "imaging/FileList.h"
 #include "imaging/PhotoCodec.h"
-#include "imaging/PhotoProperties.h"
 #include "operations/DataSession.h"
 #include "scan/ScanController.h"
 #include "ui/Icons.h"
 #include "ui/MainWindowProfile.h"
 #include "ui/MainWindowScan.h"
 #include "ui/MainWindowTexts.h"
+#include "ui/PhotoCommandsMenu.h"
 #include "ui/PhotoInfoPanel.h"
 #include "ui/PhotoViewer.h"
 #include "ui/PhotoViewerLayout.h"
@@ -656,25 +653,28 @@ void MainWindow::OnPhotoSaved(const std::string& path) {
 
 void MainWindow::OnPhotoDoubleClicked(int index) {
   if (index < 0 || index >= viewer_->count()) return;
-  const std::string path = viewer_->photo(index).path;
-  switch (session_.settings().Values().viewerDoubleClick) {
-    case 1:
-      if (viewer_->viewIndex() != PhotoViewerLayout::kSingleView) {
-        SetThumbnailView(PhotoViewerLayout::kSingleView);
-        return;
-      }
-      break;
+  const int behaviour = session_.settings().Values().viewerDoubleClick;
+  if (behaviour == 1 && viewer_->viewIndex() != PhotoViewerLayout::kSingleView) {
+    SetThumbnailView(PhotoViewerLayout::kSingleView);
+    return;
+  }
+  // The photo commands act on the photo clicked.
+  std::vector<std::string> paths;
+  paths.reserve(static_cast<std::size_t>(viewer_->count()));
+  for (int i = 0; i < viewer_->count(); ++i) paths.push_back(viewer_->photo(i).path);
+  const int first = viewer_->firstShown();
+  photoCommands().SetPhotos(std::move(paths), index, {first, first + viewer_->perPage() - 1});
+  switch (behaviour) {
     case 2:
+      photoCommands().EditPhoto();
+      break;
     case 3:
-      // The desktop's viewer; an editor of its own is the photo commands' business.
-      if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)))) {
-        messages_.Inform("The photo '" + path + "' could not be opened.");
-      }
-      return;
+      photoCommands().ViewPhoto();
+      break;
     default:
+      photoCommands().ShowProperties();
       break;
   }
-  messages_.Inform(FormatPhotoProperties(FileInfoOf(path), 60));
 }
 
 void MainWindow::ApplyViewerOptions() {

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QDialog>
 #include <QImage>
 #include <QMenu>
 #include <QTest>
@@ -8,6 +9,7 @@
 
 #include "MainWindowTestFixture.h"
 #include "scan/PipelineTestSite.h"
+#include "ui/PhotoCommandsMenu.h"
 #include "ui/PhotoInfoPanel.h"
 #include "ui/PhotoViewer.h"
 #include "ui/StatusPanel.h"
@@ -139,6 +141,26 @@ TEST_F(PhotoViewerWindowTest, HoverDescribesThePhotoAndLeavingClearsIt) {
   EXPECT_FALSE(info->timeText().isEmpty());
   Q_EMIT Viewer().hoveredChanged(-1);
   EXPECT_FALSE(info->hasPhoto());
+}
+
+TEST_F(PhotoViewerWindowTest, DoubleClickSwitchesToTheSingleViewThenShowsTheProperties) {
+  session_->settings().Values().viewerDoubleClick = 1;
+  ProjectWithPhotos(7);
+  ChooseView(QStringLiteral("6 Photos"));
+  QTest::mouseDClick(&Viewer(), Qt::LeftButton, {}, Viewer().CellRect(4).center());
+  EXPECT_EQ(Viewer().viewIndex(), 0);
+  EXPECT_EQ(Viewer().firstShown(), 4) << "the photo clicked is the one shown";
+  EXPECT_EQ(StatusLine(), QStringLiteral("Photo #5 of 7"));
+  const auto dialogs = [this] { return Window().findChildren<QDialog*>().size(); };
+  const auto before = dialogs();
+  QTest::mouseDClick(&Viewer(), Qt::LeftButton, {}, Viewer().rect().center());
+  EXPECT_EQ(dialogs(), before + 1) << "the properties of the photo";
+  EXPECT_EQ(Window().photoCommands().currentPath(), Viewer().photo(4).path);
+
+  // Paging in a grid describes the first photo of the new page.
+  ChooseView(QStringLiteral("2 Photos"));
+  Button("nextPageButton")->click();
+  EXPECT_EQ(Window().photoInfo()->nameText(), QStringLiteral("photo1006.png"));
 }
 
 TEST_F(PhotoViewerWindowTest, FollowModeDuringAScanShowsEachSavedPhotoButNeverItsThumbnail) {
