@@ -13,7 +13,9 @@ namespace trawlix::cli {
 
 class CliContext;
 
-enum ExitCode : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+// kExitNothingFetched: a scan whose start page, or every page and photo, could not be
+// downloaded.
+enum ExitCode : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2, kExitNothingFetched = 3 };
 
 inline constexpr std::size_t kAnyCount = std::numeric_limits<std::size_t>::max();
 

@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <array>
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -18,6 +20,7 @@
 #include "cli/TerminalTextFilter.h"
 #include "frontend/QtUiThread.h"
 #include "operations/ProjectOperations.h"
+#include "operations/ScanPreferences.h"
 #include "scan/ScanController.h"
 #include "scan/ScanTexts.h"
 
@@ -31,7 +34,8 @@ extern "C" void OnInterrupt(int) {
   gInterrupted = true;
 }
 
-// Ctrl+C asks the scan to stop, as the Stop button does; a second one ends the program.
+// Ctrl+C, a termination request and a closed terminal ask the scan to stop, as the Stop
+// button does, so that it ends with its history row; a second one ends the program.
 class InterruptGuard {
  public:
   InterruptGuard() {
@@ -40,14 +44,19 @@ class InterruptGuard {
     action.sa_handler = OnInterrupt;
     action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previous_);
+    for (std::size_t i = 0; i < kSignals.size(); ++i)
+      sigaction(kSignals[i], &action, &previous_[i]);
   }
-  ~InterruptGuard() { sigaction(SIGINT, &previous_, nullptr); }
+  ~InterruptGuard() {
+    for (std::size_t i = 0; i < kSignals.size(); ++i)
+      sigaction(kSignals[i], &previous_[i], nullptr);
+  }
   InterruptGuard(const InterruptGuard&) = delete;
   InterruptGuard& operator=(const InterruptGuard&) = delete;
 
  private:
-  struct sigaction previous_ {};
+  static constexpr std::array<int, 3> kSignals{SIGINT, SIGTERM, SIGHUP};
+  std::array<struct sigaction, 3> previous_{};
 };
 
 // Progress on the error stream: a line rewritten in place on a terminal, otherwise plain
@@ -62,6 +71,15 @@ class ProgressPrinter : public ScanObserver {
     photoLine_ = PhotoLineText(progress);
     Print(false);
   }
+  // Each failed address on a line of its own, above the progress line.
+  void OnFailure(const ScanFailure& failure) override {
+    Finish();
+    err_ << (failure.page ? "page " : "photo ") << TerminalTextFilter::Clean(failure.url) << ": "
+         << failure.reason << '\n';
+    failures_.push_back(failure);
+    printed_.clear();
+  }
+  const std::vector<ScanFailure>& Failures() const { return failures_; }
   void OnLinkStarted(const std::string& text) override {
     Finish();
     err_ << TerminalTextFilter::Clean(text) << '\n';
@@ -104,6 +122,7 @@ class ProgressPrinter : public ScanObserver {
   std::chrono::steady_clock::time_point last_{};
   bool open_ = false;
   bool ended_ = false;
+  std::vector<ScanFailure> failures_;
 };
 
 // The links named by --links: "all" or ids separated by commas.
@@ -149,10 +168,13 @@ JsonObject CountsToJson(const ScanCounts& c) {
           {"photosSaved", c.photosSaved},
           {"photosSkipped", c.photosSkipped},
           {"bytes", c.bytes},
-          {"transferSeconds", c.seconds}};
+          {"transferSeconds", c.seconds},
+          {"pagesFailed", c.pagesFailed},
+          {"photosFailed", c.photosFailed}};
 }
 
-void WriteJsonReport(std::ostream& out, const ScanController& controller) {
+void WriteJsonReport(std::ostream& out, const ScanController& controller,
+                     const std::vector<ScanFailure>& failures) {
   const bool multi = controller.IsMultiLink();
   out << "{\"counters\":";
   WriteJsonObject(out, CountsToJson(controller.Counters()));
@@ -164,7 +186,24 @@ void WriteJsonReport(std::ostream& out, const ScanController& controller) {
   std::vector<JsonObject> rows;
   for (const auto& row : controller.HistoryRows()) rows.push_back(RecordToJson(row));
   WriteJsonArray(out, rows);
+  out << ",\"failures\":";
+  std::vector<JsonObject> failed;
+  for (const ScanFailure& failure : failures) {
+    failed.push_back({{"kind", std::string(failure.page ? "page" : "photo")},
+                      {"url", failure.url},
+                      {"reason", failure.reason}});
+  }
+  WriteJsonArray(out, failed);
   out << ",\"results\":" << JsonQuote(controller.LastResultsText()) << "}\n";
+}
+
+std::optional<int> ParseConnections(const std::string& text) {
+  int count = 0;
+  const std::string value = Trim(text);
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
+  if (error != std::errc() || end != value.data() + value.size()) return std::nullopt;
+  if (count < 1 || count > kMostConnectionsPerHost) return std::nullopt;
+  return count;
 }
 
 // Qt needs its application object for the event loop; the command makes one when the
@@ -186,7 +225,15 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
     linkIds = LinkIds(context, *project, *links);
     if (!linkIds) return kExitFailure;
   }
-  const ScanOptions options = ScanOptionsFromSettings(context.settings());
+  ScanOptions options = CurrentScanOptions(context.session());
+  if (const auto connections = args.Value("--connections")) {
+    const std::optional<int> count = ParseConnections(*connections);
+    if (!count) {
+      return context.Fail("--connections takes a number from 1 to " +
+                          std::to_string(kMostConnectionsPerHost) + ", not '" + *connections + "'");
+    }
+    options.web.connectionsPerHost = *count;
+  }
 
   const auto application = EnsureApplication();
   QtUiThread ui;
@@ -206,21 +253,29 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
   if (!progress.Ended()) QCoreApplication::exec();
   watch.stop();
 
+  const std::vector<ScanFailure>& failures = progress.Failures();
   if (args.Has("--json")) {
-    WriteJsonReport(context.out(), controller);
+    WriteJsonReport(context.out(), controller, failures);
   } else {
     context.out() << controller.LastResultsText() << '\n';
   }
-  return kExitOk;
+  if (!failures.empty()) {
+    context.err() << failures.size() << (failures.size() == 1 ? " address" : " addresses")
+                  << " could not be downloaded.\n";
+  }
+  const ScanCounts counts =
+      controller.IsMultiLink() ? controller.RunningTotals() : controller.Counters();
+  const bool nothingFetched = !failures.empty() && counts.bytes == 0;
+  return controller.StartPageFailed() || nothingFetched ? kExitNothingFetched : kExitOk;
 }
 
 }  // namespace
 
 void RegisterScanCommands(CommandRegistry& registry) {
   registry.Add({"scan",
-                "ID|TITLE [--links all|ID,ID] [--json]",
+                "ID|TITLE [--links all|ID,ID] [--connections N] [--json]",
                 "Harvest a project's photos; Ctrl+C stops the scan as the Stop button does.",
-                {{"--links", true, "all|ID,ID"}, JsonOption()},
+                {{"--links", true, "all|ID,ID"}, {"--connections", true, "N"}, JsonOption()},
                 1,
                 1,
                 RunScan});

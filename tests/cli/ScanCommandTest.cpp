@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <thread>
+
+#include "cli/CliTestSupport.h"
+#include "cli/CommandRegistry.h"
+
+namespace trawlix::cli::testing {
+namespace {
+
+// The smallest GIF: one white pixel.
+const std::string kPixel(
+    "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00!\xf9\x04\x01\x00\x00\x00\x00,"
+    "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+    43);
+
+// A site on 127.0.0.1: /ok.html shows two photos that arrive and two that do not.
+class ScanCommandTest : public CliTest {
+ protected:
+  ScanCommandTest() {
+    server_.Get("/forbidden.html", [](const httplib::Request&, httplib::Response& res) {
+      res.status = 403;
+      res.set_content("no", "text/html");
+    });
+    server_.Get("/ok.html", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(R"(<img src="a.gif"><img src="b.gif"><img src="gone.gif"><img src="no.gif">)",
+                      "text/html");
+    });
+    for (const char* name : {"/a.gif", "/b.gif"}) {
+      server_.Get(name, [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(kPixel, "image/gif");
+      });
+    }
+    server_.Get("/no.gif",
+                [](const httplib::Request&, httplib::Response& res) { res.status = 403; });
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ~ScanCommandTest() override {
+    server_.stop();
+    thread_.join();
+  }
+
+  std::string Url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+  }
+
+  int Scan(const std::string& url) {
+    const std::string title = "Site " + std::to_string(++projects_);
+    EXPECT_EQ(Run({"project", "add", "--title", title, "--url", url, "GIF=1", "FilterMinimumSize=0",
+                   "AutoRename=0"}),
+              0)
+        << err_;
+    return Run({"scan", title, "--json"});
+  }
+
+  int projects_ = 0;
+
+  httplib::Server server_;
+  int port_ = 0;
+  std::thread thread_;
+};
+
+TEST_F(ScanCommandTest, AStartPageThatNeverArrivesSaysWhyAndFails) {
+  const struct {
+    std::string url;
+    std::string reason;
+  } cases[] = {
+      {"http://nonexistent.invalid/start.html", "unknown host"},
+      {"http://127.0.0.1:1/start.html", "connection refused"},
+      {Url("/missing.html"), "HTTP 404 Not Found"},
+      {Url("/forbidden.html"), "HTTP 403 Forbidden"},
+      {"https://127.0.0.1:" + std::to_string(port_) + "/ok.html", "TLS error"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.url);
+    EXPECT_EQ(Scan(c.url), kExitNothingFetched) << err_;
+    EXPECT_TRUE(OutHas("The start page could not be downloaded: " + c.reason)) << out_;
+    EXPECT_TRUE(ErrHas("page ")) << err_;
+    EXPECT_TRUE(OutHas("\"reason\": \"" + c.reason)) << out_;
+  }
+}
+
+TEST_F(ScanCommandTest, FailedPhotosAreListedAndTheScanStillSucceeds) {
+  EXPECT_EQ(Scan(Url("/ok.html")), kExitOk) << err_;
+  EXPECT_TRUE(ErrHas("photo " + Url("/gone.gif") + ": HTTP 404 Not Found")) << err_;
+  EXPECT_TRUE(ErrHas("photo " + Url("/no.gif") + ": HTTP 403 Forbidden")) << err_;
+  EXPECT_TRUE(ErrHas("2 addresses could not be downloaded.")) << err_;
+  EXPECT_TRUE(OutHas("\"photosSaved\": 2, \"photosSkipped\": 2")) << out_;
+  EXPECT_TRUE(OutHas("\"pagesFailed\": 0, \"photosFailed\": 2")) << out_;
+  EXPECT_FALSE(OutHas("could not be downloaded:")) << out_;
+}
+
+}  // namespace
+}  // namespace trawlix::cli::testing
