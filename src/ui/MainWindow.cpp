@@ -617,7 +617,6 @@ void MainWindow::ShowPhotoInfo(int index) {
   }
   photo.bytes = static_cast<std::int64_t>(entry.fileSize);
   photo.time = QFileInfo(photo.path).lastModified();
-  photoInfo_->setShowFullPath(isMaximized());
   photoInfo_->setPhoto(photo);
 }
 

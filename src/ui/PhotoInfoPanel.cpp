@@ -40,10 +40,8 @@ void PhotoInfoPanel::clear() {
   setPhoto({});
 }
 
-void PhotoInfoPanel::setShowFullPath(bool on) {
-  if (fullPath_ == on) return;
-  fullPath_ = on;
-  update();
+bool PhotoInfoPanel::FullPath() const {
+  return window() != this && window()->isMaximized();
 }
 
 void PhotoInfoPanel::setPanelColor(int colorRef) {
@@ -52,7 +50,7 @@ void PhotoInfoPanel::setPanelColor(int colorRef) {
 }
 
 QString PhotoInfoPanel::nameText() const {
-  return fullPath_ ? photo_.path : photo_.name;
+  return FullPath() ? photo_.path : photo_.name;
 }
 
 QString PhotoInfoPanel::sizeText() const {
@@ -108,7 +106,7 @@ void PhotoInfoPanel::paintEvent(QPaintEvent* /*event*/) {
   painter.drawText(sizeArea, Qt::AlignRight | Qt::AlignVCenter, size);
   painter.setPen(kTextColor);
   painter.drawText(nameArea, Qt::AlignLeft | Qt::AlignVCenter,
-                   metrics.elidedText(nameText(), fullPath_ ? Qt::ElideMiddle : Qt::ElideRight,
+                   metrics.elidedText(nameText(), FullPath() ? Qt::ElideMiddle : Qt::ElideRight,
                                       nameArea.width()));
 }
 

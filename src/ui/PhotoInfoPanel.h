@@ -29,12 +29,11 @@ class PhotoInfoPanel : public QFrame {
   void clear();
   bool hasPhoto() const { return !photo_.path.isEmpty(); }
   const Photo& photo() const { return photo_; }
-  // The maximised window has room for the whole path.
-  void setShowFullPath(bool on);
   // The settings keep the colour as a Windows COLORREF (0x00BBGGRR).
   void setPanelColor(int colorRef);
 
-  // The three texts as painted: name, size, time.
+  // The three texts as painted: name (the whole path while the window is maximised, as it
+  // has room for it), size, time.
   QString nameText() const;
   QString sizeText() const;
   QString timeText() const;
@@ -47,9 +46,9 @@ class PhotoInfoPanel : public QFrame {
 
  private:
   void UpdateAccessibleText();
+  bool FullPath() const;
 
   Photo photo_;
-  bool fullPath_ = false;
   QColor background_;
 };
 

@@ -139,6 +139,9 @@ TEST_F(PhotoViewerWindowTest, HoverDescribesThePhotoAndLeavingClearsIt) {
   EXPECT_TRUE(info->sizeText().startsWith(QStringLiteral("32x24   ")))
       << info->sizeText().toStdString();
   EXPECT_FALSE(info->timeText().isEmpty());
+  Window().showMaximized();
+  EXPECT_EQ(info->nameText(), QString::fromStdString(Viewer().photo(1).path)) << "room for it";
+  Window().showNormal();
   Q_EMIT Viewer().hoveredChanged(-1);
   EXPECT_FALSE(info->hasPhoto());
 }
