@@ -6,6 +6,7 @@
 
 #include "base/Guid.h"
 #include "base/Text.h"
+#include "platform/FolderLock.h"
 #include "platform/ProcessTempFolder.h"
 #include "scan/DiskSpace.h"
 #include "scan/Keywords.h"
@@ -139,6 +140,15 @@ bool ScanController::PrepareScan(const CProjectsRecord& project, const ScanOptio
     messages_.Inform("The temporary folder " + options_.tempFolder + " could not be made.");
     return false;
   }
+  // Two scans numbering photos into one folder would take the same numbers.
+  const std::string lockFolder = options_.tempFolder + "/locks";
+  CreateFolder(lockFolder);
+  folderLock_ = FolderLock::Take(lockFolder, project_.m_lpszSaveTo);
+  if (!folderLock_) {
+    messages_.Inform("Another scan is saving photos into " + project_.m_lpszSaveTo +
+                     " right now. Please start this one when it has ended.");
+    return false;
+  }
   stopRequested_ = false;
   totals_ = {};
   notes_.clear();
@@ -177,6 +187,7 @@ bool ScanController::StartScan(const CProjectsRecord& project, const ScanOptions
   if (StartEngine(project_.m_lpszURL)) return true;
   scanTimer_.Stop();
   idle_ = true;
+  folderLock_.reset();
   return false;
 }
 
@@ -196,6 +207,7 @@ bool ScanController::StartMultiLinkScan(const CProjectsRecord& project, const Sc
   multiLink_ = false;
   idle_ = true;
   scanTimer_.Stop();
+  folderLock_.reset();
   return false;
 }
 
@@ -408,6 +420,7 @@ void ScanController::ShowResultsAndEnd() {
   }
   results.notes = notes_;
   resultsText_ = ResultsText(results, multiLink_);
+  folderLock_.reset();
   SetPhase(ScanProgress::Phase::Ended);
   if (options_.showResults) observer_.ShowResults(resultsText_);
   scanning_ = false;

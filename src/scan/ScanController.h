@@ -8,6 +8,7 @@
 
 #include "base/MessageBox.h"
 #include "base/TaskTimer.h"
+#include "platform/FolderLock.h"
 #include "scan/LinkLists.h"
 #include "scan/ScanCounters.h"
 #include "scan/ScanEngine.h"
@@ -114,8 +115,9 @@ class ScanController {
 
   CProjectsRecord project_;
   ScanOptions options_;
-  std::string tempFolder_;  // this process's own
-  ScanScope scope_;         // start parts, keyword and skip lists, social state
+  std::string tempFolder_;                // this process's own
+  std::optional<FolderLock> folderLock_;  // on Save To while the scan runs
+  ScanScope scope_;                       // start parts, keyword and skip lists, social state
   std::unique_ptr<EngineRelay> relay_;
   std::unique_ptr<ScanEngine> engine_;
   std::uint64_t run_ = 0;  // counts engine runs; posts of an earlier one are ignored
