@@ -302,7 +302,11 @@ QWidget* MainWindow::BuildViewerPage() {
   connect(viewer_, &PhotoViewer::selectionChanged, this, &MainWindow::OnViewerSelectionChanged);
   connect(viewer_, &PhotoViewer::hoveredChanged, this, &MainWindow::OnViewerHovered);
   connect(viewer_, &PhotoViewer::photoDoubleClicked, this, &MainWindow::OnPhotoDoubleClicked);
-  connect(viewer_, &PhotoViewer::contextMenuRequested, this, &MainWindow::ShowPhotoMenu);
+  connect(viewer_, &PhotoViewer::contextMenuRequested, this, [this](const QPoint& position) {
+    // While a scan follows its photos the selection moves on by itself: no menu for it.
+    if (isScanning() && viewer_->follow()) return;
+    ShowPhotoMenu(position);
+  });
   layout->addWidget(viewer_, 1);
 
   status_ = new StatusPanel;

@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QImage>
 #include <QMenu>
@@ -199,6 +201,13 @@ TEST_F(PhotoViewerWindowTest, FollowModeDuringAScanShowsEachSavedPhotoButNeverIt
   ASSERT_TRUE(Window().isScanning());
   EXPECT_TRUE(Button("followButton")->isChecked()) << "the options switch it on";
   EXPECT_EQ(PagingEnabled(), (std::vector<bool>{false, false, false, false}));
+  const auto rightClick = [this] {
+    const QPoint point = Viewer().CellRect(Viewer().firstShown()).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point, Viewer().mapToGlobal(point));
+    QApplication::sendEvent(&Viewer(), &event);
+  };
+  rightClick();
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no photo menu while following";
   QTRY_VERIFY_WITH_TIMEOUT(!Window().isScanning(), 30000);
 
   ASSERT_EQ(Viewer().count(), 8) << "three photos, no thumbnail"
@@ -211,6 +220,10 @@ TEST_F(PhotoViewerWindowTest, FollowModeDuringAScanShowsEachSavedPhotoButNeverIt
   const std::filesystem::path folder = LoadProject(*session_, id)->m_lpszThumbnailSaveTo;
   EXPECT_TRUE(std::filesystem::exists(folder / "x3.jpg") || !std::filesystem::is_empty(folder))
       << "thumbnails were made";
+
+  rightClick();
+  ASSERT_NE(QApplication::activePopupWidget(), nullptr) << "the scan is over";
+  QApplication::activePopupWidget()->close();
 
   Button("followButton")->click();
   EXPECT_EQ(PagingEnabled(), (std::vector<bool>{true, true, false, false}));
