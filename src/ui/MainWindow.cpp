@@ -633,17 +633,21 @@ void MainWindow::ShowViewerStatus(bool plainNumbers) {
 }
 
 void MainWindow::UpdatePagingButtons() {
-  // Follow mode drives the page itself.
+  // Forward paging is follow mode's business.
   const bool follow = followButton_->isChecked();
-  firstButton_->setEnabled(!follow && !viewer_->atFirstPage());
-  previousButton_->setEnabled(!follow && !viewer_->atFirstPage());
+  firstButton_->setEnabled(!viewer_->atFirstPage());
+  previousButton_->setEnabled(!viewer_->atFirstPage());
   nextButton_->setEnabled(!follow && !viewer_->atLastPage());
   lastButton_->setEnabled(!follow && !viewer_->atLastPage());
 }
 
 void MainWindow::SetFollow(bool on) {
   viewer_->SetFollow(on);
-  UpdatePagingButtons();
+  if (!on) return;
+  // Until the next photo arrives the last page is the place to be.
+  for (QToolButton* button : {firstButton_, previousButton_, nextButton_, lastButton_}) {
+    button->setEnabled(false);
+  }
 }
 
 void MainWindow::PrepareViewerForScan() {

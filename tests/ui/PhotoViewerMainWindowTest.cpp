@@ -217,6 +217,8 @@ TEST_F(PhotoViewerWindowTest, FollowModeDuringAScanShowsEachSavedPhotoButNeverIt
   EXPECT_EQ(Viewer().selectedIndex(), 7);
   EXPECT_EQ(Viewer().firstShown(), 6);
   EXPECT_EQ(Window().photoInfo()->nameText(), QStringLiteral("x3.bmp"));
+  EXPECT_EQ(PagingEnabled(), (std::vector<bool>{true, true, false, false}))
+      << "looking back is allowed; forward is follow mode's";
   const std::filesystem::path folder = LoadProject(*session_, id)->m_lpszThumbnailSaveTo;
   EXPECT_TRUE(std::filesystem::exists(folder / "x3.jpg") || !std::filesystem::is_empty(folder))
       << "thumbnails were made";
