@@ -17,7 +17,7 @@ namespace trawlix {
 namespace {
 
 // An unknown (-1) counter must not shrink the totals.
-std::int64_t Known(int value) {
+std::int64_t Known(std::int64_t value) {
   return std::max(value, 0);
 }
 

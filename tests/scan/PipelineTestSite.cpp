@@ -86,6 +86,10 @@ TestSite::TestSite() : server_(std::make_unique<httplib::Server>()) {
       return;
     }
     const Resource& resource = found->second;
+    if (!resource.redirect.empty()) {
+      response.set_redirect(resource.redirect, 302);
+      return;
+    }
     if (!resource.breakage) {
       response.set_content(resource.body, resource.contentType);
       return;
@@ -117,13 +121,18 @@ TestSite::~TestSite() {
 void TestSite::Add(const std::string& path, const std::string& contentType,
                    const std::string& body) {
   std::lock_guard lock(mutex_);
-  resources_[path] = Resource{contentType, body, std::nullopt};
+  resources_[path] = Resource{contentType, body, std::nullopt, {}};
 }
 
 void TestSite::AddBroken(const std::string& path, const std::string& contentType,
                          const std::string& body, Breakage breakage) {
   std::lock_guard lock(mutex_);
-  resources_[path] = Resource{contentType, body, breakage};
+  resources_[path] = Resource{contentType, body, breakage, {}};
+}
+
+void TestSite::AddRedirect(const std::string& path, const std::string& target) {
+  std::lock_guard lock(mutex_);
+  resources_[path] = Resource{"text/html", {}, std::nullopt, target};
 }
 
 int TestSite::Jitter() {

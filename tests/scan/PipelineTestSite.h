@@ -45,6 +45,8 @@ class TestSite {
   enum class Breakage { Stall, Reset };
   void AddBroken(const std::string& path, const std::string& contentType, const std::string& body,
                  Breakage breakage);
+  // Answers with a redirect to `target` (a path of this site).
+  void AddRedirect(const std::string& path, const std::string& target);
   int Requests(const std::string& path) const;
   int TotalRequests() const;
 
@@ -53,6 +55,7 @@ class TestSite {
     std::string contentType;
     std::string body;
     std::optional<Breakage> breakage;
+    std::string redirect;
   };
 
   int Jitter();

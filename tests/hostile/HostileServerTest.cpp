@@ -1,0 +1,267 @@
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "imaging/PhotoCodec.h"
+#include "platform/FileMove.h"
+#include "platform/FolderLock.h"
+#include "platform/ProcessTempFolder.h"
+#include "scan/AddressRules.h"
+#include "scan/NetworkGuard.h"
+#include "scan/PipelineFixture.h"
+#include "scan/TransferPool.h"
+#include "support/TempDir.h"
+
+namespace trawlix::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+const NetworkGuard network;
+
+// A server on 127.0.0.1 that answers every connection with the same raw bytes and closes
+// it: a body that ends where the server chooses, whatever it announced.
+class RawServer {
+ public:
+  explicit RawServer(std::string reply) : reply_(std::move(reply)) {
+    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::listen(listener_, 8);
+    socklen_t length = sizeof address;
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] {
+      for (;;) {
+        const int client = ::accept(listener_, nullptr, nullptr);
+        if (client < 0 || closing_) break;
+        char request[4096];
+        (void)::recv(client, request, sizeof request, 0);
+        (void)::send(client, reply_.data(), reply_.size(), MSG_NOSIGNAL);
+        ::close(client);
+      }
+    });
+  }
+  ~RawServer() {
+    closing_ = true;
+    ::shutdown(listener_, SHUT_RDWR);
+    ::close(listener_);
+    thread_.join();
+  }
+  std::string URL(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+  }
+
+ private:
+  std::string reply_;
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> closing_{false};
+  std::thread thread_;
+};
+
+// Runs one photo transfer to its end.
+TransferResult FetchPhoto(TransferPool& pool, const std::string& url, const fs::path& file) {
+  pool.Submit({1, url, std::nullopt, file});
+  for (;;) {
+    std::vector<TransferResult> ended = pool.Run(50ms);
+    if (!ended.empty()) return std::move(ended.front());
+  }
+}
+
+TEST(HostileServer, EveryAbuseEndsItsTransferSoonAndLeavesNoFile) {
+  httplib::Server server;
+  std::atomic<bool> closing{false};
+  const auto drip = [&](std::size_t piece, std::chrono::milliseconds every) {
+    return [&, piece, every](const httplib::Request&, httplib::Response& res) {
+      res.set_chunked_content_provider("image/jpeg",
+                                       [&, piece, every](std::size_t, httplib::DataSink& sink) {
+                                         if (closing) return false;
+                                         std::this_thread::sleep_for(every);
+                                         const std::string bytes(piece, 'x');
+                                         return sink.write(bytes.data(), bytes.size());
+                                       });
+    };
+  };
+  server.Get("/drip", drip(1, 100ms));
+  server.Get("/steady", drip(20'000, 50ms));
+  server.Get("/announced", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content(std::string(2 * 1024 * 1024, 'x'), "image/jpeg");
+  });
+  server.Get("/growing", drip(256 * 1024, 1ms));
+  const int port = server.bind_to_any_port("127.0.0.1");
+  std::thread thread([&] { server.listen_after_bind(); });
+  while (!server.is_running()) std::this_thread::sleep_for(1ms);
+  RawServer shortBody("HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n" + std::string(5000, 'x'));
+
+  const struct {
+    std::string url;
+    std::string reason;
+  } cases[] = {
+      {"/drip", "timed out"},              // below the minimum rate
+      {"/steady", "timed out"},            // past the deadline
+      {"/announced", "larger than 1 MB"},  // refused before a byte is written
+      {"/growing", "larger than 1 MB"},    // abandoned on the way
+      {shortBody.URL("/short"), "connection closed before the whole answer arrived"},
+  };
+  TempDir dir;
+  WebFileOptions options;
+  options.minBytesPerSecond = 1000;
+  options.slowWindow = 1s;
+  options.transferDeadline = 2s;
+  options.maxPhotoBytes = 1024 * 1024;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.url);
+    TransferPool pool(options);
+    const std::string url =
+        c.url.front() == '/' ? "http://127.0.0.1:" + std::to_string(port) + c.url : c.url;
+    const fs::path file = dir / "photo.jpg";
+    const auto started = Clock::now();
+    const TransferResult result = FetchPhoto(pool, url, file);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.failure, c.reason);
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_LT(Clock::now() - started, 5s);
+  }
+  closing = true;
+  server.stop();
+  thread.join();
+}
+
+TEST(HostileServer, TheLocalNetworkIsRefusedWhenAsked) {
+  const auto v4 = [](const char* text) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    inet_pton(AF_INET, text, &address.sin_addr);
+    return IsLocalNetworkAddress(reinterpret_cast<const sockaddr&>(address));
+  };
+  const auto v6 = [](const char* text) {
+    sockaddr_in6 address{};
+    address.sin6_family = AF_INET6;
+    inet_pton(AF_INET6, text, &address.sin6_addr);
+    return IsLocalNetworkAddress(reinterpret_cast<const sockaddr&>(address));
+  };
+  for (const char* local : {"127.0.0.1", "10.1.2.3", "172.16.0.1", "172.31.255.255", "192.168.1.1",
+                            "169.254.169.254", "0.0.0.0", "100.64.0.1"})
+    EXPECT_TRUE(v4(local)) << local;
+  for (const char* public_ : {"8.8.8.8", "172.32.0.1", "192.169.0.1", "1.1.1.1"})
+    EXPECT_FALSE(v4(public_)) << public_;
+  for (const char* local : {"::1", "::", "fe80::1", "fd00::5", "::ffff:192.168.0.9"})
+    EXPECT_TRUE(v6(local)) << local;
+  for (const char* public_ : {"2001:4860:4860::8888", "::ffff:8.8.8.8"})
+    EXPECT_FALSE(v6(public_)) << public_;
+
+  RawServer server("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
+  TempDir dir;
+  TransferPool pool(WebFileOptions{});
+  pool.RefuseLocalNetwork();
+  const TransferResult result = FetchPhoto(pool, server.URL("/a.jpg"), dir / "a.jpg");
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.failure, "leads to an address on this computer or the local network");
+}
+
+TEST(HostileFolders, ProcessesAndScansKeepOutOfEachOthersFiles) {
+  TempDir dir;
+  const fs::path shared = dir / "Temp";
+  fs::create_directories(shared / "pid-999999999");  // no such process
+  std::ofstream(shared / "pid-999999999" / "left.jpg") << "x";
+  const std::string own = MakeProcessTempFolder(shared.string());
+  EXPECT_FALSE(fs::exists(shared / "pid-999999999"));
+  EXPECT_EQ(own, (shared / ("pid-" + std::to_string(::getpid()))).string());
+  EXPECT_TRUE(fs::is_empty(own));
+
+  {
+    std::optional<FolderLock> first = FolderLock::Take(shared.string(), "/photos/beach");
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(FolderLock::Take(shared.string(), "/photos/beach/"));
+    EXPECT_TRUE(FolderLock::Take(shared.string(), "/photos/forest"));
+  }
+  EXPECT_TRUE(FolderLock::Take(shared.string(), "/photos/beach"));
+
+  // A name taken since it was chosen, by a file or a planted link, is never replaced.
+  const fs::path victim = dir / "victim.txt";
+  std::ofstream(victim) << "keep";
+  std::ofstream(dir / "taken.jpg") << "first";
+  fs::create_symlink(victim, dir / "linked.jpg");
+  for (const char* name : {"taken.jpg", "linked.jpg"}) {
+    std::ofstream(dir / "new.jpg") << "second";
+    EXPECT_EQ(MoveFileInto((dir / "new.jpg").string(), (dir / name).string(), false),
+              MoveResult::NameTaken)
+        << name;
+  }
+  EXPECT_EQ(std::ifstream(dir / "taken.jpg").rdbuf() != nullptr, true);
+  std::string kept;
+  std::ifstream(victim) >> kept;
+  EXPECT_EQ(kept, "keep");
+  EXPECT_EQ(MoveFileInto((dir / "new.jpg").string(), (dir / "taken.jpg").string(), true),
+            MoveResult::Moved);
+}
+
+class HostileSite : public PipelineTest {};
+
+// A body cut short by a server that closes the connection passes the header check; with
+// "Overwrite" it must still not replace the good photo already there.
+TEST_F(HostileSite, ATruncatedPhotoNeverReplacesAGoodOne) {
+  const std::string jpeg = MakeTestPhoto(TestPhotoKind::Jpeg, 1600, 1200);
+  RawServer server("HTTP/1.0 200 OK\r\nContent-Type: image/jpeg\r\n\r\n" +
+                   jpeg.substr(0, jpeg.size() / 2));
+  site.AddPage("/gallery/index.html",
+               "<html><body><img src=\"" + server.URL("/land.jpg") + "\"></body></html>");
+  fs::create_directories(SaveTo());
+  const std::string good = MakeTestPhoto(TestPhotoKind::Jpeg, 800, 600);
+  std::ofstream(InSaveTo("land.jpg"), std::ios::binary) << good;
+  options.duplicates = DuplicateHandling::Overwrite;
+  options.setResolution = false;
+  ASSERT_TRUE(RunScan());
+  EXPECT_EQ(ReadPhotoSize(InSaveTo("land.jpg")), (PhotoSize{800, 600}));
+  EXPECT_EQ(controller.Counters().photosSkipped, 1);
+}
+
+TEST_F(HostileSite, RedirectedPagesResolveAgainstWhereTheyLanded) {
+  site.AddRedirect("/gallery/index.html", "/gallery/deep/page.html");
+  site.AddPage("/gallery/deep/page.html", R"(<html><body><img src="p.jpg"></body></html>)");
+  site.Add("/gallery/deep/p.jpg", "image/jpeg", MakeTestPhoto(TestPhotoKind::Jpeg, 400, 300));
+  ASSERT_TRUE(RunScan());
+  EXPECT_EQ(FilesIn(SaveTo()), (std::set<std::string>{"p.jpg"}));
+}
+
+TEST_F(HostileSite, LimitsAndALowDiskEndTheScanAndSaySo) {
+  std::string html = "<html><body>";
+  for (int i = 0; i < 40; ++i) {
+    const std::string name = "/gallery/p" + std::to_string(i) + ".jpg";
+    site.Add(name, "image/jpeg", MakeTestPhoto(TestPhotoKind::Jpeg, 300, 200));
+    html += "<img src=\"" + name + "\">";
+  }
+  site.AddPage("/gallery/index.html", html + "</body></html>");
+  options.limits.photoLinksPerPage = 30;
+  ASSERT_TRUE(RunScan());
+  EXPECT_EQ(FilesIn(SaveTo()).size(), 30u);
+  EXPECT_NE(observer.results.find("A page held more than 30 photos; the rest were left out."),
+            std::string::npos)
+      << observer.results;
+
+  options.limits.lowDiskBytes = UINT64_MAX;
+  project.m_lpszSaveTo = (dir / "Second").string();
+  ASSERT_TRUE(RunScan());
+  EXPECT_LT(FilesIn(SaveTo()).size(), 30u);
+  EXPECT_NE(observer.results.find("The scan stopped because the disk is nearly full."),
+            std::string::npos)
+      << observer.results;
+  EXPECT_EQ(StoredHistory().size(), 2u);
+}
+
+}  // namespace
+}  // namespace trawlix::testing
