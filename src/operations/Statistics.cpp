@@ -18,7 +18,7 @@ namespace {
 
 // An unknown (-1) counter must not shrink the totals.
 std::int64_t Known(std::int64_t value) {
-  return std::max(value, 0);
+  return std::max<std::int64_t>(value, 0);
 }
 
 std::string ElapsedText(std::int64_t seconds) {
