@@ -96,6 +96,7 @@ void PhotoViewer::PhotoChanged(const std::string& path) {
     AddPhoto(path);  // a new file, such as a transform's copy
     return;
   }
+  cache_.Forget(list_.At(index).path);  // as listed, which may differ in letter case
   if (list_.Refresh(index)) {
     update(CellRect(index));
     if (index == paging_.selected()) Q_EMIT selectionChanged(index);
@@ -177,8 +178,9 @@ void PhotoViewer::ChangeSelection(int index) {
   if (index == paging_.selected()) return;
   const QRect before = CellRect(paging_.selected());
   paging_.Select(index);
+  bool moved = false;
   if (paging_.singleView()) {
-    paging_.ShowPageOf(index);
+    moved = paging_.ShowPageOf(index);  // one photo a page: the selection is the page
     update();
   } else {
     update(before);
@@ -186,6 +188,7 @@ void PhotoViewer::ChangeSelection(int index) {
   }
   setAccessibleDescription(index >= 0 ? QString::fromStdString(list_.At(index).name) : QString());
   Q_EMIT selectionChanged(index);
+  if (moved) Q_EMIT pageChanged();
 }
 
 void PhotoViewer::SetFollow(bool on) {

@@ -213,6 +213,14 @@ TEST_F(PhotoViewerTest, KeysMoveTheSelectionAcrossPages) {
   }
   QTest::keyClick(&viewer_, Qt::Key_PageDown);
   EXPECT_EQ(viewer_.firstShown(), 4);
+
+  // One at a time the keys turn the page, and say so.
+  viewer_.SetViewIndex(0);
+  QSignalSpy pages(&viewer_, &PhotoViewer::pageChanged);
+  QTest::keyClick(&viewer_, Qt::Key_Right);
+  EXPECT_EQ(viewer_.firstShown(), 1);
+  EXPECT_EQ(pages.count(), 1);
+  QTest::keyClick(&viewer_, Qt::Key_Left);
   QTest::keyClick(&viewer_, Qt::Key_Return);
   ASSERT_EQ(doubleClicks.count(), 1);
   EXPECT_EQ(doubleClicks.at(0).at(0).toInt(), 0);
