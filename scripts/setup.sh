@@ -32,5 +32,5 @@ case "$kind" in
                -DTRAWLIX_BENCH=OFF) ;;
   *) echo "unknown build kind: $kind" >&2; exit 2 ;;
 esac
-cmake -S . -B "$build_dir" -G Ninja "${flags[@]}" >/dev/null
+cmake -S . -B "$build_dir" -G Ninja -DTRAWLIX_WERROR=ON "${flags[@]}" >/dev/null
 cmake --build "$build_dir" -j "$(nproc)"
