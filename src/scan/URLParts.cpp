@@ -51,8 +51,11 @@ std::string CleanPath(std::string path) {
   ReplaceAll(path, "//", "");
   ReplaceAll(path, "//", "/");
   path = Trim(path);
-  if (path.empty() || path[0] != '/') path.insert(0, "/");
-  return path;
+  if (!path.empty() && path[0] == '/') return path;
+  // Built by appending: GCC 12 reports a false -Wrestrict for inserting at the front.
+  std::string rooted(1, '/');
+  rooted += path;
+  return rooted;
 }
 
 }  // namespace
