@@ -1,9 +1,5 @@
 #include "imaging/BatchRenamer.h"
 
-#include <fcntl.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <utility>
 
@@ -16,19 +12,6 @@ namespace {
 
 constexpr int kMaxParkingTries = 1'000'000;
 
-bool Exists(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
-}
-
-// A rename that never replaces a file: where the file system cannot promise that, an
-// existing target is checked for first.
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-  if (errno != EINVAL && errno != ENOSYS) return false;
-  return !Exists(to) && std::rename(from.c_str(), to.c_str()) == 0;
-}
-
 std::string FolderName(const std::string& folderWithSlash) {
   return SplitPath(NormalizeFolderPath(folderWithSlash, TrailingSlash::Remove)).FileName();
 }
@@ -37,7 +20,7 @@ std::string FolderName(const std::string& folderWithSlash) {
 
 BatchRenamer::BatchRenamer(std::vector<std::string> photos, BatchRenameOptions options,
                            std::string thumbnailFolder, std::string mobileFolder)
-    : photos_(std::move(photos)),
+    : BatchJob(std::move(photos)),
       options_(std::move(options)),
       thumbnailFolder_(std::move(thumbnailFolder)),
       mobileFolder_(std::move(mobileFolder)) {}
@@ -62,17 +45,17 @@ std::string BatchRenamer::NameFor(std::size_t index, int folderNumber) const {
 
 std::string BatchRenamer::NextName() const {
   if (Done()) return {};
-  return NameFor(next_, FolderNumberFor(next_));
+  return NameFor(NextIndex(), FolderNumberFor(NextIndex()));
 }
 
 std::string BatchRenamer::ProgressText() const {
   return Format("Renaming Photo #%s of %s to %s",
-                FormatThousands(static_cast<std::int64_t>(next_) + 1).c_str(),
+                FormatThousands(static_cast<std::int64_t>(NextIndex()) + 1).c_str(),
                 FormatThousands(static_cast<std::int64_t>(photos_.size())).c_str(),
                 NextName().c_str());
 }
 
-bool BatchRenamer::ParkHolder(const std::string& newPath) {
+bool BatchRenamer::ParkHolder(const std::string& newPath, std::string& parkedPath) {
   const PathParts parts = SplitPath(newPath);
   std::string extension = PhotoFormatExtension(PhotoFormatFromPath(newPath));
   if (!extension.empty()) extension.erase(0, 1);
@@ -84,35 +67,44 @@ bool BatchRenamer::ParkHolder(const std::string& newPath) {
   for (int tries = 0; tries < kMaxParkingTries; ++tries, ++counter) {
     const std::string parked =
         parts.folder + Format("%s%04d.%s", "zel", counter, extension.c_str());
-    if (Exists(parked)) continue;
-    if (!RenameNoReplace(newPath, parked)) return false;
-    for (std::size_t i = next_ + 1; i < photos_.size(); ++i) {
+    if (PathExists(parked)) continue;
+    if (!RenameWithoutReplacing(newPath, parked)) return false;
+    for (std::size_t i = NextIndex() + 1; i < photos_.size(); ++i) {
       if (photos_[i] == newPath) photos_[i] = parked;
     }
+    parkedPath = parked;
     return true;
   }
   return false;
 }
 
-bool BatchRenamer::RenameNext() {
-  if (Done()) return false;
-  const std::size_t index = next_;
+bool BatchRenamer::Handle(std::size_t index) {
   const std::string folder = SplitPath(photos_[index]).folder;
   const int folderNumber = FolderNumberFor(index);
   const std::string newPath = folder + NameFor(index, folderNumber);
   folderNumbers_[ToLowerAscii(folder)] = folderNumber;
-  bool renamed = EqualsNoCase(newPath, photos_[index]);
-  if (!renamed) {
-    const bool free = !Exists(newPath) || ParkHolder(newPath);
-    renamed = free && RenameNoReplace(photos_[index], newPath);
-  }
-  if (renamed) {
+  if (EqualsNoCase(newPath, photos_[index])) return true;
+  std::string parked;
+  const bool free = !PathExists(newPath) || ParkHolder(newPath, parked);
+  if (free && RenameWithoutReplacing(photos_[index], newPath)) {
     photos_[index] = newPath;
-  } else {
-    failures_.push_back(photos_[index]);
+    return true;
   }
-  ++next_;
-  return renamed;
+  // Both names stay as they were: a parked holder goes back.
+  if (!parked.empty() && RenameWithoutReplacing(parked, newPath)) {
+    for (std::size_t i = index + 1; i < photos_.size(); ++i) {
+      if (photos_[i] == parked) photos_[i] = newPath;
+    }
+  }
+  return false;
+}
+
+std::string BatchRenamer::Summary() const {
+  if (Failures().empty())
+    return Format("Successfully renamed %s photos.",
+                  FormatThousands(static_cast<std::int64_t>(Count())).c_str());
+  return Format("Several Photos (%s) could not be renamed.",
+                FormatThousands(static_cast<std::int64_t>(Failures().size())).c_str());
 }
 
 }  // namespace trawlix

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/BatchJob.h"
 #include "imaging/PhotoNaming.h"
 
 namespace trawlix {
@@ -29,39 +30,36 @@ struct BatchRenameOptions {
 // folder, each folder counting on from its own last number. A file already holding a
 // new name is parked as "zel%04d" first, and gets its own new name in its turn when it
 // is in the list.
-class BatchRenamer {
+class BatchRenamer : public BatchJob {
  public:
   BatchRenamer(std::vector<std::string> photos, BatchRenameOptions options,
                std::string thumbnailFolder, std::string mobileFolder);
 
-  std::size_t Count() const { return photos_.size(); }
-  std::size_t NextIndex() const { return next_; }
-  bool Done() const { return next_ >= photos_.size(); }
-
   // The new file name of the next photo (no folder).
   std::string NextName() const;
   // "Renaming Photo #3 of 1,200 to Beach3.jpg" for the next photo.
-  std::string ProgressText() const;
+  std::string ProgressText() const override;
 
   // Renames the next photo and moves on; false when it failed (it then joins the
-  // failures). A photo that already has its new name counts as renamed.
-  bool RenameNext();
+  // failures and keeps its name). A photo that already has its new name counts as
+  // renamed.
+  bool RenameNext() { return Step(); }
 
-  const std::vector<std::string>& Failures() const { return failures_; }
-  const std::vector<std::string>& Photos() const { return photos_; }
+  // "Successfully renamed 12 photos." or "Several Photos (2) could not be renamed."
+  std::string Summary() const override;
+
+ protected:
+  bool Handle(std::size_t index) override;
 
  private:
   std::string NameFor(std::size_t index, int folderNumber) const;
   int FolderNumberFor(std::size_t index) const;
-  bool ParkHolder(const std::string& newPath);
+  bool ParkHolder(const std::string& newPath, std::string& parkedPath);
 
-  std::vector<std::string> photos_;
   BatchRenameOptions options_;
   std::string thumbnailFolder_;
   std::string mobileFolder_;
-  std::size_t next_ = 0;
   std::map<std::string, int> folderNumbers_;  // by lower-cased folder
-  std::vector<std::string> failures_;
 };
 
 }  // namespace trawlix
