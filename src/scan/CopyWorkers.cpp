@@ -34,7 +34,7 @@ CopyWorkers::~CopyWorkers() {
 }
 
 unsigned CopyWorkers::DefaultThreads() {
-  return std::clamp(std::thread::hardware_concurrency(), 2U, 5U) - 1;
+  return std::clamp(std::thread::hardware_concurrency(), 1U, 4U);
 }
 
 void CopyWorkers::Queue(PhotoCopyJob job) {

@@ -35,7 +35,8 @@ class CopyWorkers {
   // Waits until every queued job is done.
   void Drain();
 
-  // A small pool: a core is left for downloads and storing.
+  // One per core, up to four: shrinking is the scan's heaviest work, while downloading and
+  // storing mostly wait.
   static unsigned DefaultThreads();
 
  private:

@@ -20,9 +20,12 @@ std::string ShortTimerText(const std::string& timerText) {
 std::string PhotoProgressText(const PhotoProgress& progress, const std::string& timerText,
                               bool multiLink) {
   const std::string found = FormatThousands(progress.found);
+  const std::string failed =
+      progress.failed > 0 ? " - Failed: " + FormatThousands(progress.failed) : std::string();
   const std::string rest =
-      Format(" - Processed: %s - Saved: %s  [%s]", FormatThousands(progress.processed).c_str(),
-             FormatThousands(progress.saved).c_str(), ShortTimerText(timerText).c_str());
+      Format(" - Processed: %s - Saved: %s%s  [%s]", FormatThousands(progress.processed).c_str(),
+             FormatThousands(progress.saved).c_str(), failed.c_str(),
+             ShortTimerText(timerText).c_str());
   if (multiLink) return Format("(Multiscan) Found %s", found.c_str()) + rest;
   return Format("Found %s Photos", found.c_str()) + rest;
 }
@@ -56,8 +59,9 @@ std::string PhotoLineText(const ScanProgress& progress) {
       (progress.photosFound == 0 && progress.photosProcessed == 0)) {
     return {};
   }
-  return PhotoProgressText({progress.photosFound, progress.photosProcessed, progress.photosSaved},
-                           progress.elapsed, progress.multiLink);
+  return PhotoProgressText(
+      {progress.photosFound, progress.photosProcessed, progress.photosSaved, progress.failed},
+      progress.elapsed, progress.multiLink);
 }
 
 namespace {

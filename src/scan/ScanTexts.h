@@ -20,9 +20,11 @@ struct PhotoProgress {
   std::int64_t found = 0;
   std::int64_t processed = 0;
   std::int64_t saved = 0;
+  std::int64_t failed = 0;  // pages and photos that could not be downloaded
 };
 
-// "Found 12 Photos - Processed: 4 - Saved: 3  [00:07]", or the "(Multiscan)" form.
+// "Found 12 Photos - Processed: 4 - Saved: 3  [00:07]", or the "(Multiscan)" form; once
+// downloads failed, " - Failed: 2" follows the saved count.
 std::string PhotoProgressText(const PhotoProgress& progress, const std::string& timerText,
                               bool multiLink);
 

@@ -22,6 +22,8 @@ TEST(ScanTexts, PhotoProgressSingleAndMultiLink) {
             "Found 1,234 Photos - Processed: 4 - Saved: 3  [00:07]");
   EXPECT_EQ(PhotoProgressText({12, 4, 3}, "1:00:07", true),
             "(Multiscan) Found 12 - Processed: 4 - Saved: 3  [1:00:07]");
+  EXPECT_EQ(PhotoProgressText({12, 4, 3, 1500}, "0:00:07", false),
+            "Found 12 Photos - Processed: 4 - Saved: 3 - Failed: 1,500  [00:07]");
 }
 
 TEST(ScanTexts, TransferNeedsBytesAndSeconds) {
