@@ -1,20 +1,30 @@
 #include "scan/LinkExtractor.h"
 
+#include <optional>
+
 #include "base/Text.h"
+#include "scan/CssUrls.h"
+#include "scan/LazyAttributes.h"
 #include "scan/MarkupScanner.h"
+#include "scan/ResponsiveImages.h"
+#include "scan/URLResolver.h"
 
 namespace trawlix {
 
 namespace {
 
-enum class LinkTag { Other, Base, Frame, Img, Area, A };
+enum class LinkTag { Other, Base, Frame, Img, Area, A, Source, Picture, Style, Meta, Link };
 
 LinkTag TagOf(std::string_view name) {
-  if (EqualsNoCase(name, "base")) return LinkTag::Base;
-  if (EqualsNoCase(name, "frame")) return LinkTag::Frame;
-  if (EqualsNoCase(name, "img")) return LinkTag::Img;
-  if (EqualsNoCase(name, "area")) return LinkTag::Area;
-  if (EqualsNoCase(name, "a")) return LinkTag::A;
+  static constexpr std::pair<std::string_view, LinkTag> kTags[] = {
+      {"base", LinkTag::Base},       {"frame", LinkTag::Frame}, {"img", LinkTag::Img},
+      {"area", LinkTag::Area},       {"a", LinkTag::A},         {"source", LinkTag::Source},
+      {"picture", LinkTag::Picture}, {"style", LinkTag::Style}, {"meta", LinkTag::Meta},
+      {"link", LinkTag::Link},
+  };
+  for (const auto& [tagName, tag] : kTags) {
+    if (EqualsNoCase(name, tagName)) return tag;
+  }
   return LinkTag::Other;
 }
 
@@ -30,6 +40,58 @@ std::string CleanValue(std::u16string_view value, Trimming trimming) {
   return trimming == Trimming::Trim ? Trim(text) : text;
 }
 
+bool IsInline(std::string_view url) {
+  return EqualsNoCase(url.substr(0, 5), "data:");
+}
+
+// A version of a photo that needs no conversion wins a tie.
+bool IsNativeFormat(std::string_view url) {
+  const std::string lower = ToLowerAscii(url.substr(0, url.find('?')));
+  return !lower.ends_with(".webp") && !lower.ends_with(".avif");
+}
+
+// One version of a photo offered by an image's attributes or a picture's sources.
+struct Choice {
+  ImageCandidate size;
+  bool large = false;  // named as the large version
+  bool lazy = false;   // what a lazy loader shows, rather than the placeholder in "src"
+
+  bool Beats(const Choice& other) const {
+    if (large != other.large) return large;
+    if (IsLarger(size, other.size)) return true;
+    if (IsLarger(other.size, size)) return false;
+    if (lazy != other.lazy) return lazy;
+    return IsNativeFormat(size.url) && !IsNativeFormat(other.size.url);
+  }
+};
+
+// The best of the versions seen so far.
+class ChoicePool {
+ public:
+  void Offer(Choice choice) {
+    if (choice.size.url.empty() || IsInline(choice.size.url)) return;
+    if (!best_ || choice.Beats(*best_)) best_ = std::move(choice);
+  }
+  const std::optional<Choice>& Best() const { return best_; }
+  void Clear() { best_.reset(); }
+
+ private:
+  std::optional<Choice> best_;
+};
+
+bool IsOpenGraphImage(std::string_view property) {
+  return EqualsNoCase(property, "og:image") || EqualsNoCase(property, "og:image:url") ||
+         EqualsNoCase(property, "og:image:secure_url");
+}
+
+bool HasRelation(std::string_view rel, std::string_view relation) {
+  std::string lower = " " + ToLowerAscii(rel) + " ";
+  for (char& c : lower) {
+    if (c == '\t' || c == '\n' || c == '\r' || c == '\f') c = ' ';
+  }
+  return lower.find(" " + std::string(relation) + " ") != std::string::npos;
+}
+
 class Extractor {
  public:
   Extractor(std::string_view pageURL, const PhotoFormats& formats, LinkReceiver& receiver)
@@ -37,29 +99,59 @@ class Extractor {
         formats_(formats),
         receiver_(receiver) {}
 
+  void StartTag(LinkTag tag);
   // Handles one attribute of a tag; true when the tag's walk ends with it.
   bool OnAttribute(LinkTag tag, std::string_view name, std::u16string_view value);
+  // After the tag's last attribute.
+  void FinishTag(LinkTag tag);
+  void EndTag(std::string_view name);
+  void OnStyleSheet(std::string_view css);
 
  private:
   void Send(bool photo, std::string_view text);
   void SendClassified(std::string_view text) { Send(IsPhotoLink(formats_, text), text); }
+  void SendPhoto(std::string_view text);
   bool OnAnchorHref(std::string_view text);
+  void OnImageAttribute(std::string_view name, std::u16string_view value, bool sourceTag);
 
   std::string_view pageURL_;
   const PhotoFormats& formats_;
   LinkReceiver& receiver_;
+
+  ChoicePool image_;  // the versions offered by the current img tag
+  bool inPicture_ = false;
+  bool pictureSent_ = false;
+  ChoicePool picture_;          // every version offered inside the current picture
+  bool inPhotoAnchor_ = false;  // inside an anchor whose href was sent as a photo
+  bool openGraph_ = false;
+  bool imageRelation_ = false;
+  std::string content_;  // "content" of a meta tag, "href" of a link tag
 };
+
+void Extractor::StartTag(LinkTag tag) {
+  image_.Clear();
+  openGraph_ = imageRelation_ = false;
+  content_.clear();
+  if (tag == LinkTag::A) inPhotoAnchor_ = false;
+  if (tag == LinkTag::Picture) {
+    inPicture_ = true;
+    pictureSent_ = false;
+    picture_.Clear();
+  }
+}
 
 bool Extractor::OnAttribute(LinkTag tag, std::string_view name, std::u16string_view value) {
   switch (tag) {
     case LinkTag::Base:
       if (!EqualsNoCase(name, "href")) return false;
-      receiver_.OnBaseHref(CleanValue(value, Trimming::Keep));
+      receiver_.OnBaseHref(ResolveBaseHref(pageURL_, CleanValue(value, Trimming::Keep)));
       return true;
     case LinkTag::Img:
-      if (!EqualsNoCase(name, "src")) return false;
-      Send(true, CleanValue(value, Trimming::Trim));
-      return true;
+      OnImageAttribute(name, value, false);
+      return false;
+    case LinkTag::Source:
+      if (inPicture_) OnImageAttribute(name, value, true);
+      return false;
     case LinkTag::Frame:
     case LinkTag::Area:
       if (!EqualsNoCase(name, tag == LinkTag::Frame ? "src" : "href")) return false;
@@ -72,10 +164,90 @@ bool Extractor::OnAttribute(LinkTag tag, std::string_view name, std::u16string_v
         return false;
       }
       return EqualsNoCase(name, "href") && OnAnchorHref(CleanValue(value, Trimming::Trim));
+    case LinkTag::Meta:
+      if (EqualsNoCase(name, "property") || EqualsNoCase(name, "name")) {
+        openGraph_ = openGraph_ || IsOpenGraphImage(CleanValue(value, Trimming::Trim));
+      } else if (EqualsNoCase(name, "content")) {
+        content_ = CleanValue(value, Trimming::Trim);
+      }
+      return false;
+    case LinkTag::Link:
+      if (EqualsNoCase(name, "rel")) {
+        imageRelation_ = HasRelation(CleanValue(value, Trimming::Trim), "image_src");
+      } else if (EqualsNoCase(name, "href")) {
+        content_ = CleanValue(value, Trimming::Trim);
+      }
+      return false;
+    case LinkTag::Picture:
+    case LinkTag::Style:
     case LinkTag::Other:
       break;
   }
   return false;
+}
+
+void Extractor::OnImageAttribute(std::string_view name, std::u16string_view value, bool sourceTag) {
+  ChoicePool& pool = inPicture_ ? picture_ : image_;
+  const ImageAttribute kind = ImageAttributeOf(name);
+  // A "src" of a picture's source belongs to audio or video, not to a photo.
+  if (kind == ImageAttribute::None || (sourceTag && kind == ImageAttribute::Source)) return;
+  const std::string text = CleanValue(value, Trimming::Trim);
+  if (kind == ImageAttribute::Srcset) {
+    // A set cut at the value limit may end in a piece of an address.
+    const bool truncated = value.size() >= markup::scanner::kMaxValue;
+    if (std::optional<ImageCandidate> largest = LargestCandidate(text, truncated))
+      pool.Offer(Choice{std::move(*largest), false, !EqualsNoCase(name, "srcset")});
+    return;
+  }
+  Choice choice;
+  choice.size.url = text;
+  choice.large = kind == ImageAttribute::LargeSource;
+  choice.lazy = kind == ImageAttribute::LazySource;
+  pool.Offer(std::move(choice));
+}
+
+void Extractor::FinishTag(LinkTag tag) {
+  switch (tag) {
+    case LinkTag::Img:
+      if (inPicture_) {
+        // The picture's fallback image: the picture is one photo, sent here.
+        if (picture_.Best() && !pictureSent_) SendPhoto(picture_.Best()->size.url);
+        pictureSent_ = true;
+      } else if (image_.Best()) {
+        SendPhoto(image_.Best()->size.url);
+      }
+      break;
+    case LinkTag::Meta:
+      if (openGraph_ && !content_.empty()) Send(true, content_);
+      break;
+    case LinkTag::Link:
+      if (imageRelation_ && !content_.empty()) Send(true, content_);
+      break;
+    default:
+      break;
+  }
+}
+
+void Extractor::EndTag(std::string_view name) {
+  const LinkTag tag = TagOf(name);
+  if (tag == LinkTag::A) inPhotoAnchor_ = false;
+  if (tag != LinkTag::Picture || !inPicture_) return;
+  if (picture_.Best() && !pictureSent_) SendPhoto(picture_.Best()->size.url);
+  inPicture_ = false;
+  picture_.Clear();
+}
+
+void Extractor::OnStyleSheet(std::string_view css) {
+  for (const std::string& url : CssUrls(css)) {
+    if (IsPhotoLink(formats_, url)) Send(true, url);
+  }
+}
+
+// An image's photo; skipped as the thumbnail of the photo its anchor links to when only
+// large photos are wanted.
+void Extractor::SendPhoto(std::string_view text) {
+  if (formats_.largeOnly && inPhotoAnchor_) return;
+  Send(true, text);
 }
 
 bool Extractor::OnAnchorHref(std::string_view text) {
@@ -83,7 +255,9 @@ bool Extractor::OnAnchorHref(std::string_view text) {
   // A photo name with a query after it is a page that shows the photo.
   const std::size_t query = text.find('?');
   const bool queried = query != std::string_view::npos && query > 0;
-  Send(IsPhotoLink(formats_, text) && !queried, text);
+  const bool photo = IsPhotoLink(formats_, text) && !queried;
+  inPhotoAnchor_ = photo;
+  Send(photo, text);
   return true;
 }
 
@@ -112,20 +286,36 @@ void ExtractLinks(std::string_view page, std::string_view pageURL, const PhotoFo
   markup::TextInputStream input(page);
   markup::scanner scanner(input);
   Extractor extractor(pageURL, formats, receiver);
+  const auto stopped = [&stop] { return stop.load(std::memory_order_relaxed) != 0; };
 
   markup::Token token = scanner.GetToken();
-  while (token != markup::TokenEnd && stop.load(std::memory_order_relaxed) == 0) {
+  while (token != markup::TokenEnd && !stopped()) {
+    if (token == markup::TokenTagEnd) extractor.EndTag(scanner.GetTagName());
     if (token != markup::TokenTagStart) {
       token = scanner.GetToken();
       continue;
     }
     const LinkTag tag = TagOf(scanner.GetTagName());
+    extractor.StartTag(tag);
     bool walkEnded = tag == LinkTag::Other;
     // The token that ends the attributes is examined next, so a tag right after is not lost.
     for (token = scanner.GetToken(); token == markup::TokenAttribute; token = scanner.GetToken()) {
-      if (stop.load(std::memory_order_relaxed) != 0) return;
-      if (!walkEnded)
-        walkEnded = extractor.OnAttribute(tag, scanner.GetAttrName(), scanner.GetValue());
+      if (stopped()) return;
+      const std::string_view name = scanner.GetAttrName();
+      // Any element may show a photo as its CSS background.
+      if (EqualsNoCase(name, "style")) {
+        extractor.OnStyleSheet(CleanValue(scanner.GetValue(), Trimming::Keep));
+      } else if (!walkEnded) {
+        walkEnded = extractor.OnAttribute(tag, name, scanner.GetValue());
+      }
+    }
+    if (stopped()) return;
+    extractor.FinishTag(tag);
+    if (tag == LinkTag::Style) {
+      std::string css;
+      for (; token == markup::TokenText || token == markup::TokenSpace; token = scanner.GetToken())
+        css += CleanValue(scanner.GetValue(), Trimming::Keep);
+      extractor.OnStyleSheet(css);
     }
   }
 }

@@ -10,14 +10,14 @@ namespace trawlix {
 
 namespace {
 
-constexpr std::array<std::string_view, 25> kKnownFileExtensions = {
-    ".gif",  ".jpg", ".jpeg", ".jpgx", ".png",   ".tif",  ".tiff",  ".bmp",   ".htm",
-    ".html", ".css", ".cgi",  ".pl",   ".js",    ".java", ".class", ".jhtml", ".asp",
-    ".aspx", ".cfm", ".cfml", ".shtm", ".shtml", ".php",  ".php3"};
+constexpr std::array<std::string_view, 27> kKnownFileExtensions = {
+    ".gif",   ".jpg", ".jpeg", ".jpgx", ".webp", ".avif", ".png",   ".tif",  ".tiff",
+    ".bmp",   ".htm", ".html", ".css",  ".cgi",  ".pl",   ".js",    ".java", ".class",
+    ".jhtml", ".asp", ".aspx", ".cfm",  ".cfml", ".shtm", ".shtml", ".php",  ".php3"};
 
 // Photo names followed by a blank: how a name that ends right before a "?" is recognised.
-constexpr std::array<std::string_view, 7> kPhotoNamesBeforeQuery = {
-    ".jpg ", ".png ", ".bmp ", ".gif ", ".tif ", ".tiff ", ".jpeg "};
+constexpr std::array<std::string_view, 9> kPhotoNamesBeforeQuery = {
+    ".jpg ", ".png ", ".bmp ", ".gif ", ".tif ", ".tiff ", ".jpeg ", ".webp ", ".avif "};
 
 struct FormatExtension {
   std::string_view extension;
@@ -25,10 +25,13 @@ struct FormatExtension {
 };
 
 // ".jpeg" counts as JPEG: sites use both spellings, and a user who wants JPEG photos wants both.
-constexpr std::array<FormatExtension, 8> kFormatExtensions = {{
+// WebP and AVIF photos are stored as JPEG, so they come with JPEG too.
+constexpr std::array<FormatExtension, 10> kFormatExtensions = {{
     {".jpg", &PhotoFormats::jpeg},
     {".jpeg", &PhotoFormats::jpeg},
     {".jpgx", &PhotoFormats::jpeg},
+    {".webp", &PhotoFormats::jpeg},
+    {".avif", &PhotoFormats::jpeg},
     {".png", &PhotoFormats::png},
     {".gif", &PhotoFormats::gif},
     {".bmp", &PhotoFormats::bmp},

@@ -11,6 +11,9 @@ struct PhotoFormats {
   bool gif = false;
   bool bmp = false;
   bool tif = false;
+  // Small photos are filtered out: an image inside a link to a photo is that photo's
+  // thumbnail, not worth a download of its own.
+  bool largeOnly = false;
 };
 
 // Whether a link names a photo of a wanted format: by the end of its name (a query after a photo

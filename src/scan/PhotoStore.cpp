@@ -10,6 +10,7 @@
 #include "imaging/PhotoCheck.h"
 #include "imaging/PhotoCodec.h"
 #include "imaging/PhotoNaming.h"
+#include "imaging/WebPhoto.h"
 #include "platform/FileMove.h"
 #include "scan/MirroredFolder.h"
 #include "scan/URLParts.h"
@@ -80,7 +81,16 @@ std::string PhotoStore::FolderFor(const std::string& pageURL) const {
 
 StoredPhoto PhotoStore::Store(const std::string& tempPath, const CXPhotoURLInfo& photo) {
   const StoredPhoto skipped;
-  const std::string downloadName = DownloadFileName(photo.fileName);
+  std::string downloadName = DownloadFileName(photo.fileName);
+  // WebP and AVIF photos are kept as JPEG, so the viewer, the counts, the batch tools and the
+  // exchange only ever meet the formats they know.
+  if (project_.m_nJPEG == 1 && SniffWebPhoto(tempPath) != WebPhotoFormat::None) {
+    if (!ConvertWebPhotoToJpeg(tempPath, options_.jpegQuality, std::nullopt)) {
+      RemoveFile(tempPath);
+      return skipped;
+    }
+    downloadName = SplitPath(downloadName).title + ".jpg";
+  }
   const std::string folder = FolderFor(photo.pageURL);
   PhotoSize size;
   PhotoOrientation orientation = PhotoOrientation::Any;

@@ -165,6 +165,20 @@ std::string ResolveURL(std::string_view base, std::string_view link, ScanScope& 
   return WithoutFragment(parts.Rebuild());
 }
 
+std::string ResolveBaseHref(std::string_view pageURL, std::string_view href) {
+  std::string link = Trim(href);
+  LowerLeadingScheme(link);
+  if (link.empty() || link.find("://") != npos) return std::string(href);
+  const CXURLParts page{std::string(pageURL)};
+  if (page.host.empty()) return std::string(href);
+  const std::string scheme = page.scheme.empty() ? "http://" : page.scheme;
+  if (StartsWith(link, "//")) return RemoveDotSegments(scheme + link.substr(2));
+  if (StartsWith(link, "/")) return RemoveDotSegments(scheme + page.host + link);
+  std::string folder = page.path;
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return RemoveDotSegments(scheme + page.host + folder + link);
+}
+
 std::string SetScanStart(ScanScope& scope, std::string_view startURL) {
   const std::string start = Trim(startURL);
   scope.social = SocialState();

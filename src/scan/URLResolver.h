@@ -22,6 +22,11 @@ std::string ResolveURL(std::string_view base, std::string_view link, ScanScope& 
 // the resolved start URL, the first page to file (empty when it cannot be resolved).
 std::string SetScanStart(ScanScope& scope, std::string_view startURL);
 
+// A "base" tag's address taken against the page it stands on, as a browser takes it: a
+// relative one ("../photos/", "/static/") would otherwise be no address at all. An absolute
+// or empty one is returned as it stands.
+std::string ResolveBaseHref(std::string_view pageURL, std::string_view href);
+
 // Removes "." and ".." segments from the path of an absolute URL, as a browser does.
 std::string RemoveDotSegments(std::string_view url);
 

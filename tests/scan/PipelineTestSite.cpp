@@ -60,10 +60,12 @@ std::string MakeTestPhoto(TestPhotoKind kind, int width, int height) {
   vips::VImage image = vips::VImage::black(width, height, vips::VImage::option()->set("bands", 3)) +
                        std::vector<double>{50, 120, 200};
   image = image.cast(VIPS_FORMAT_UCHAR);
-  const char* suffix = kind == TestPhotoKind::Jpeg  ? ".jpg"
-                       : kind == TestPhotoKind::Png ? ".png"
-                       : kind == TestPhotoKind::Gif ? ".gif"
-                                                    : ".tif";
+  const char* suffix = kind == TestPhotoKind::Jpeg   ? ".jpg"
+                       : kind == TestPhotoKind::Png  ? ".png"
+                       : kind == TestPhotoKind::Gif  ? ".gif"
+                       : kind == TestPhotoKind::WebP ? ".webp"
+                       : kind == TestPhotoKind::Avif ? ".heif[compression=av1]"
+                                                     : ".tif";
   void* buffer = nullptr;
   std::size_t size = 0;
   image.write_to_buffer(suffix, &buffer, &size);

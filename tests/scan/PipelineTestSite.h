@@ -16,7 +16,7 @@ class Server;
 namespace trawlix::testing {
 
 // Encoded photos for the test sites, solid colour, of the given size.
-enum class TestPhotoKind { Jpeg, Png, Gif, Bmp, Tif };
+enum class TestPhotoKind { Jpeg, Png, Gif, Bmp, Tif, WebP, Avif };
 std::string MakeTestPhoto(TestPhotoKind kind, int width, int height);
 
 // A web site on 127.0.0.1 served by an in-process HTTP server. Paths not added answer 404.
