@@ -35,9 +35,11 @@ MoveResult Rename(const std::string& from, const std::string& to, bool replace) 
 std::string CopyBeside(const std::string& from, const std::string& to) {
   const fs::path target(to);
   std::random_device random;
-  const std::string part = (target.parent_path() / ("." + target.filename().string() + "." +
-                                                    std::to_string(random()) + ".part"))
-                               .string();
+  // Appended piece by piece: GCC 12 reports a false -Wrestrict for "." + std::string.
+  std::string hidden(1, '.');
+  hidden.append(target.filename().string()).append(".").append(std::to_string(random()));
+  hidden.append(".part");
+  const std::string part = (target.parent_path() / hidden).string();
   const int in = ::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (in < 0) return {};
   const int out = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);

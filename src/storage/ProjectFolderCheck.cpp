@@ -41,7 +41,9 @@ std::string CutUtf8(std::string_view text, std::size_t maxBytes) {
 }  // namespace
 
 std::optional<std::string> FolderPathProblem(std::string_view path) {
-  const std::string shown = "\"" + std::string(path) + "\"";
+  // Appended rather than "\"" + ...: GCC 12 reports a false -Wrestrict for the latter.
+  std::string shown(1, '"');
+  shown.append(path).push_back('"');
   if (HasControl(path)) return shown + " contains control characters.";
   if (path.empty() || path.front() != '/') return shown + " is not a full path.";
   // One trailing slash is how folders are often written; every other part must be a name.
