@@ -1,0 +1,296 @@
+// Batch photo tools over a project's photos: thumbnails, resize/convert, rename, grayscale.
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "base/Path.h"
+#include "base/Text.h"
+#include "cli/CliContext.h"
+#include "cli/Commands.h"
+#include "cli/Lookup.h"
+#include "cli/TerminalTextFilter.h"
+#include "imaging/BatchJob.h"
+#include "imaging/BatchRenamer.h"
+#include "imaging/GrayscaleTool.h"
+#include "imaging/ResizeTool.h"
+#include "imaging/ThumbnailTool.h"
+#include "settings/Settings.h"
+
+namespace trawlix::cli {
+
+namespace {
+
+// The status before each photo: rewritten in place on a terminal (a few times a second),
+// otherwise one line per photo.
+class ProgressLine {
+ public:
+  explicit ProgressLine(CliContext& context)
+      : terminal_(isatty(STDERR_FILENO) == 1),
+        err_(terminal_ ? context.terminalErr() : context.err()) {}
+  ~ProgressLine() { Finish(); }
+  ProgressLine(const ProgressLine&) = delete;
+  ProgressLine& operator=(const ProgressLine&) = delete;
+
+  void Show(const std::string& text) {
+    if (!terminal_) {
+      err_ << text << '\n';
+      return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (open_ && now - last_ < std::chrono::milliseconds(200)) return;
+    last_ = now;
+    err_ << '\r' << TerminalTextFilter::Clean(text) << "\x1b[K" << std::flush;
+    open_ = true;
+  }
+  void Finish() {
+    if (open_) err_ << '\n';
+    open_ = false;
+  }
+
+ private:
+  const bool terminal_;
+  std::ostream& err_;
+  bool open_ = false;
+  std::chrono::steady_clock::time_point last_{};
+};
+
+std::optional<int> PositiveNumber(CliContext& context, const ParsedArgs& args, const char* option) {
+  const auto text = args.Value(option);
+  if (!text) return std::nullopt;
+  const std::optional<int> value = ParseId(*text);
+  if (!value || *value <= 0) {
+    context.Fail(std::string(option) + " takes a number of pixels, not '" + *text + "'");
+    return 0;
+  }
+  return value;
+}
+
+// "jpg", "png", "bmp", "tif" or "gif" (also "jpeg" and "tiff"); None otherwise.
+PhotoFormat FormatNamed(const std::string& name) {
+  const std::string lower = ToLowerAscii(name);
+  for (const char* known : {"jpg", "jpeg", "png", "bmp", "tif", "tiff", "gif"})
+    if (lower == known) return PhotoFormatFromPath("x." + lower);
+  return PhotoFormat::None;
+}
+
+std::optional<PhotoFormat> FormatOption(CliContext& context, const ParsedArgs& args,
+                                        const char* option, int fallback) {
+  const auto text = args.Value(option);
+  if (!text) {
+    const PhotoFormat stored = PhotoFormatFromCode(fallback);
+    return stored == PhotoFormat::None ? PhotoFormat::Jpeg : stored;
+  }
+  const PhotoFormat format = FormatNamed(*text);
+  if (format == PhotoFormat::None) {
+    context.Fail(std::string(option) + " takes jpg, png, bmp, tif or gif, not '" + *text + "'");
+    return std::nullopt;
+  }
+  return format;
+}
+
+std::vector<std::string> WorkList(const CProjectsRecord& project) {
+  return BatchWorkList(project.m_lpszSaveTo, project.m_lpszThumbnailSaveTo,
+                       project.m_lpszMobileSaveTo);
+}
+
+// Runs the job with its progress line, prints its summary and each failed photo.
+int RunJob(CliContext& context, BatchJob& job) {
+  {
+    ProgressLine progress(context);
+    RunBatchJob(job, [&](std::size_t, const std::string& text) { progress.Show(text); });
+  }
+  context.out() << job.Summary() << '\n';
+  for (const std::string& photo : job.Failures())
+    context.err() << "failed: " << TerminalTextFilter::Clean(photo) << '\n';
+  return job.Failures().empty() ? kExitOk : kExitFailure;
+}
+
+std::optional<CProjectsRecord> ProjectWithFolder(CliContext& context, const ParsedArgs& args) {
+  if (!context.OpenData()) return std::nullopt;
+  auto project = FindProject(context, args.positionals.front());
+  if (!project) return std::nullopt;
+  if (Trim(project->m_lpszSaveTo).empty()) {
+    context.Fail("project '" + project->m_lpszTitle + "' has no 'Save To' folder");
+    return std::nullopt;
+  }
+  return project;
+}
+
+int ThumbsCommand(CliContext& context, const ParsedArgs& args) {
+  const auto project = ProjectWithFolder(context, args);
+  if (!project) return kExitFailure;
+  const SettingsValues& values = context.settings().Values();
+  ThumbnailToolOptions options;
+  options.jpegQuality = values.jpegQuality;
+  if (values.setPhotoDpi == 1) options.dpi = values.photoDpi;
+  const bool chosen = args.Has("--thumbnails") || args.Has("--mobile");
+  SmallCopyOptions& thumbs = options.thumbnails;
+  thumbs.create = chosen ? args.Has("--thumbnails") : project->m_nAutoCreateThumbnails == 1;
+  SmallCopyOptions& mobile = options.mobile;
+  mobile.create = chosen ? args.Has("--mobile") : project->m_nAutoCreateMobile == 1;
+  if (!thumbs.create && !mobile.create) thumbs.create = true;
+
+  const auto box = PositiveNumber(context, args, "--box");
+  const auto mobileBox = PositiveNumber(context, args, "--mobile-box");
+  const auto format = FormatOption(context, args, "--format", project->m_nThumbnailFormat);
+  const auto mobileFormat =
+      FormatOption(context, args, "--mobile-format", project->m_nMobileFormat);
+  if ((box && *box == 0) || (mobileBox && *mobileBox == 0) || !format || !mobileFormat)
+    return kExitUsage;
+  thumbs.box = box.value_or(project->m_nThumbnailBoundingBox);
+  thumbs.format = *format;
+  thumbs.orientation = static_cast<PhotoOrientation>(project->m_nThumbnailOrientation >= 0 &&
+                                                             project->m_nThumbnailOrientation <= 2
+                                                         ? project->m_nThumbnailOrientation
+                                                         : 0);
+  thumbs.folder = args.Value("--folder").value_or(project->m_lpszThumbnailSaveTo);
+  thumbs.clearFirst = args.Has("--clear");
+  mobile.box = mobileBox.value_or(project->m_nMobileBoundingBox);
+  mobile.format = *mobileFormat;
+  mobile.orientation = static_cast<PhotoOrientation>(project->m_nMobileOrientation >= 0 &&
+                                                             project->m_nMobileOrientation <= 2
+                                                         ? project->m_nMobileOrientation
+                                                         : 0);
+  mobile.folder = args.Value("--mobile-folder").value_or(project->m_lpszMobileSaveTo);
+  mobile.clearFirst = args.Has("--clear");
+  if ((thumbs.create && thumbs.box <= 0) || (mobile.create && mobile.box <= 0))
+    return context.Fail("the project has no bounding-box for this copy: give --box/--mobile-box");
+
+  if (const auto problem =
+          ThumbnailTool::Check(options, project->m_lpszSaveTo, values.autoCreateFolders == 1))
+    return context.Fail(problem->message);
+  // The folders of the run itself are kept out of the work list, also when given here.
+  ThumbnailTool tool(BatchWorkList(project->m_lpszSaveTo, thumbs.folder, mobile.folder), options);
+  if (!tool.Prepare([&](const std::string& text) { context.err() << text << '\n'; }))
+    return context.Fail("a destination folder could not be created");
+  return RunJob(context, tool);
+}
+
+int ResizeCommand(CliContext& context, const ParsedArgs& args) {
+  if (!args.Has("--box") && !args.Has("--to")) {
+    context.Fail("tools resize: give --box N, --to FORMAT or both");
+    return kExitUsage;
+  }
+  const auto project = ProjectWithFolder(context, args);
+  if (!project) return kExitFailure;
+  const SettingsValues& values = context.settings().Values();
+  ResizeToolOptions options;
+  const auto box = PositiveNumber(context, args, "--box");
+  const auto format = FormatOption(context, args, "--to", project->m_nConvertToFormat);
+  if ((box && *box == 0) || !format) return kExitUsage;
+  options.resize = box.has_value();
+  options.box = box.value_or(0);
+  options.convert = args.Has("--to");
+  options.format = *format;
+  options.jpegQuality = values.jpegQuality;
+  if (values.setPhotoDpi == 1) options.dpi = values.photoDpi;
+  options.saveTo = project->m_lpszSaveTo;
+  ResizeTool tool(WorkList(*project), options);
+  return RunJob(context, tool);
+}
+
+int RenameCommand(CliContext& context, const ParsedArgs& args) {
+  const auto project = ProjectWithFolder(context, args);
+  if (!project) return kExitFailure;
+  BatchRenameOptions options;
+  options.mode = args.Has("--folder-names") ? RenameMode::FolderName : RenameMode::Prefix;
+  options.prefix = args.Value("--prefix").value_or(project->m_lpszNamePrefix);
+  if (options.mode == RenameMode::Prefix && Trim(options.prefix).empty())
+    return context.Fail("tools rename: the project has no name prefix; give --prefix TEXT");
+  if (const auto pad = args.Value("--pad")) {
+    const std::optional<int> digits = ParseId(*pad);
+    if (!digits || *digits < 1 || *digits > 9) {
+      context.Fail("--pad takes a number of digits from 1 to 9, not '" + *pad + "'");
+      return kExitUsage;
+    }
+    options.padNumbers = true;
+    options.padding = *digits;
+  }
+  options.includePhotoSize = args.Has("--with-size");
+  options.spacesToUnderscores = args.Has("--spaces-to-underscores");
+  options.dashesToUnderscores = args.Has("--dashes-to-underscores");
+  BatchRenamer renamer(WorkList(*project), options, project->m_lpszThumbnailSaveTo,
+                       project->m_lpszMobileSaveTo);
+  return RunJob(context, renamer);
+}
+
+int GrayscaleCommand(CliContext& context, const ParsedArgs& args) {
+  const auto folder = args.Value("--to-folder");
+  if (folder.has_value() == args.Has("--replace")) {
+    context.Fail("tools grayscale: give either --replace or --to-folder DIR");
+    return kExitUsage;
+  }
+  const auto project = ProjectWithFolder(context, args);
+  if (!project) return kExitFailure;
+  GrayscaleToolOptions options;
+  options.replace = !folder;
+  if (folder) {
+    options.folder = NormalizeFolderPath(*folder, TrailingSlash::Remove);
+    std::error_code error;
+    std::filesystem::create_directories(options.folder, error);
+    if (!std::filesystem::is_directory(options.folder, error))
+      return context.Fail("no folder " + options.folder);
+  }
+  // A target folder inside the project's folder holds no photos to convert.
+  std::vector<std::string> photos;
+  const std::string inside = NormalizeFolderPath(options.folder, TrailingSlash::Add);
+  for (std::string& photo : WorkList(*project))
+    if (options.replace || !EqualsNoCase(photo.substr(0, inside.size()), inside))
+      photos.push_back(std::move(photo));
+  GrayscaleTool tool(std::move(photos), options);
+  return RunJob(context, tool);
+}
+
+}  // namespace
+
+void RegisterToolCommands(CommandRegistry& registry) {
+  registry.Add({"tools thumbs",
+                "ID|TITLE [--thumbnails] [--mobile] [--box N] [--format F] [--folder DIR] "
+                "[--mobile-box N] [--mobile-format F] [--mobile-folder DIR] [--clear]",
+                "Create thumbnails and/or mobile photos of a project's photos (the project's "
+                "own choices unless given).",
+                {{"--thumbnails", false, {}},
+                 {"--mobile", false, {}},
+                 {"--box", true, "N"},
+                 {"--format", true, "F"},
+                 {"--folder", true, "DIR"},
+                 {"--mobile-box", true, "N"},
+                 {"--mobile-format", true, "F"},
+                 {"--mobile-folder", true, "DIR"},
+                 {"--clear", false, {}}},
+                1,
+                1,
+                ThumbsCommand});
+  registry.Add({"tools resize",
+                "ID|TITLE [--box N] [--to jpg|png|bmp|tif|gif]",
+                "Shrink a project's photos to fit a box and/or convert them, in place.",
+                {{"--box", true, "N"}, {"--to", true, "FORMAT"}},
+                1,
+                1,
+                ResizeCommand});
+  registry.Add({"tools rename",
+                "ID|TITLE [--prefix TEXT | --folder-names] [--pad N] [--with-size] "
+                "[--spaces-to-underscores] [--dashes-to-underscores]",
+                "Rename a project's photos with a prefix and a number, or by their folder.",
+                {{"--prefix", true, "TEXT"},
+                 {"--folder-names", false, {}},
+                 {"--pad", true, "N"},
+                 {"--with-size", false, {}},
+                 {"--spaces-to-underscores", false, {}},
+                 {"--dashes-to-underscores", false, {}}},
+                1,
+                1,
+                RenameCommand});
+  registry.Add({"tools grayscale",
+                "ID|TITLE --replace | --to-folder DIR",
+                "Turn a project's photos to grayscale, in place or as copies in a folder.",
+                {{"--replace", false, {}}, {"--to-folder", true, "DIR"}},
+                1,
+                1,
+                GrayscaleCommand});
+}
+
+}  // namespace trawlix::cli
