@@ -13,5 +13,6 @@ void RegisterProjectCommands(CommandRegistry& registry);
 void RegisterCategoryCommands(CommandRegistry& registry);
 void RegisterExchangeCommands(CommandRegistry& registry);
 void RegisterScanCommands(CommandRegistry& registry);
+void RegisterToolCommands(CommandRegistry& registry);
 
 }  // namespace trawlix::cli
