@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the Debian package: a Release build without tests in build-release, then
+# trawlix_VERSION_ARCH.deb in the repository's folder, checked by lintian.
+# Usage: scripts/package.sh [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# What a Release build of the programs needs, and the packaging tools.
+packages=(build-essential cmake ninja-build pkg-config ccache
+  qt6-base-dev qt6-svg-dev libvips-dev libcurl4-openssl-dev libsqlite3-dev libzip-dev uuid-dev
+  dpkg-dev file lintian)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+    "${missing[@]}" >/dev/null
+fi
+
+build_dir=${1:-build-release}
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRAWLIX_TESTS=OFF \
+  -DTRAWLIX_BENCH=OFF -DTRAWLIX_FUZZ=OFF >/dev/null
+cmake --build "$build_dir" -j "$(nproc)"
+rm -f "$build_dir"/trawlix_*.deb
+(cd "$build_dir" && cpack -G DEB >/dev/null)
+built=("$build_dir"/trawlix_*.deb)
+cp "${built[0]}" .
+deb=$(basename "${built[0]}")
+# Errors fail the script; warnings are shown.
+lintian --fail-on error "$deb"
+echo "built $deb: install it with: sudo apt install ./$deb"
