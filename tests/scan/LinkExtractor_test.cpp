@@ -106,6 +106,95 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"AmpersandInTextKeepsNextTag", "Tom & Jerry<img src=\"t.jpg\">", V{"photo:t.jpg"}}),
     CaseName);
 
+INSTANTIATE_TEST_SUITE_P(
+    ResponsiveImages, ExtractorCases,
+    testing::Values(
+        Case{"LargestWidthOnce",
+             "<img src=\"s.jpg\" srcset=\"m.jpg 600w, l.jpg 1200w, s.jpg 300w\">",
+             V{"photo:l.jpg"}},
+        Case{"LargestDensity", "<img srcset=\"a.jpg, b.jpg 2x, c.jpg 1.5X\" src=\"a.jpg\">",
+             V{"photo:b.jpg"}},
+        Case{"CommaInsideAddress", "<img srcset=\"i.php?w=1,2 1x, big,1.jpg 3x, c.jpg 2x\">",
+             V{"photo:big,1.jpg"}},
+        Case{"WidthBeatsBareDensity", "<img srcset=\"a.jpg 4x, b.jpg 100w\">", V{"photo:b.jpg"}},
+        Case{"PictureIsOnePhotoPreferringNoConversion",
+             "<picture><source type=\"image/webp\" srcset=\"p.webp 800w\">"
+             "<source srcset=\"p.jpg 800w\"><img src=\"p-s.jpg\"></picture><img src=\"n.jpg\">",
+             V{"photo:p.jpg", "photo:n.jpg"}},
+        Case{"PictureLargerAvif",
+             "<picture><source srcset=\"p.avif 1600w\"><img src=p.jpg></picture>",
+             V{"photo:p.avif"}},
+        Case{"PictureWithoutImg", "<picture><source srcset=\"a.jpg 2x\"></picture>",
+             V{"photo:a.jpg"}},
+        Case{"MediaSourcesIgnored", "<video><source src=\"v.jpg\" srcset=\"w.jpg\"></video>", V{}}),
+    CaseName);
+
+INSTANTIATE_TEST_SUITE_P(
+    LazyImages, ExtractorCases,
+    testing::Values(
+        Case{"LazySourceOverPlaceholder", "<img src=\"blank.gif\" data-src=\"real.jpg\">",
+             V{"photo:real.jpg"}},
+        Case{"AttributeNamesAnyCase", "<img DATA-LAZY-SRC=\"a.jpg\" src=\"b.gif\">",
+             V{"photo:a.jpg"}},
+        Case{"InlinePlaceholderNeverSent", "<img src=\"data:image/gif;base64,R0lG\">", V{}},
+        Case{"LazySrcsetLargest", "<img src=x.gif data-srcset=\"a.jpg 400w, b.jpg 900w\">",
+             V{"photo:b.jpg"}},
+        Case{"LargeVersionBeatsAnySrcset",
+             "<img srcset=\"a.jpg 4000w\" data-hi-res=\"full.jpg\" data-original=\"o.jpg\">",
+             V{"photo:full.jpg"}}),
+    CaseName);
+
+INSTANTIATE_TEST_SUITE_P(
+    StylesAndMeta, ExtractorCases,
+    testing::Values(
+        Case{"StyleAttribute", "<div style=\"background:#fff url( 'bg.jpg' ) no-repeat\">",
+             V{"photo:bg.jpg"}},
+        Case{"StyleUrlsThatAreNoPhotosDropped",
+             "<span style=\"src:url(f.woff); mask:url(data:image/png;base64,x.jpg)\">", V{}},
+        Case{"StyleDoesNotEndTheWalk", "<a style=\"background:url(b.jpg)\" href=\"p.html\">",
+             V{"photo:b.jpg", "page:p.html"}},
+        Case{"StyleBlock",
+             "<style>.a{background:URL(\"x.jpg\")} /* url(c.jpg) */ .b{x:myurl(d.jpg)}</style>"
+             "<img src=y.jpg>",
+             V{"photo:x.jpg", "photo:y.jpg"}},
+        Case{"OpenGraphImageEitherOrder",
+             "<meta content=\"og.jpg\" property=\"og:image\">"
+             "<meta property=\"og:title\" content=\"t.jpg\">",
+             V{"photo:og.jpg"}},
+        Case{"ImageSrcRelation",
+             "<link rel=\"image_src\" href=\"i.jpg\"><link rel=\"stylesheet\" href=\"s.jpg\">",
+             V{"photo:i.jpg"}},
+        Case{"RelativeBaseTakenAgainstThePage", "<base href=\"../img/\">",
+             V{"base:http://h.test/img/"}},
+        Case{"RootBase", "<base href=\"/x/\">", V{"base:http://h.test/x/"}}),
+    CaseName);
+
+// Only where small photos are filtered out is the image inside a photo link skipped.
+TEST(LinkExtractor, ThumbnailOfALinkedPhotoSkippedWhenOnlyLargePhotosAreWanted) {
+  const std::string page =
+      "<a href=\"big.jpg\"><img src=\"t.jpg\"></a><img src=\"other.jpg\">"
+      "<a href=\"p.html\"><img src=\"u.jpg\"></a>";
+  PhotoFormats largeOnly = kJpegOnly;
+  largeOnly.largeOnly = true;
+  EXPECT_EQ(Extract(page, largeOnly),
+            (V{"photo:big.jpg", "photo:other.jpg", "page:p.html", "photo:u.jpg"}));
+  EXPECT_EQ(Extract(page),
+            (V{"photo:big.jpg", "photo:t.jpg", "photo:other.jpg", "page:p.html", "photo:u.jpg"}));
+}
+
+// A set longer than an attribute value is cut; its cut-off last candidate is never sent.
+TEST(LinkExtractor, SrcsetCutAtTheValueLimitKeepsWholeCandidates) {
+  std::string srcset;
+  for (int width = 100; srcset.size() < 1100; width += 100)
+    srcset += "img/photo-with-a-long-name-" + std::to_string(width) + ".jpg " +
+              std::to_string(width) + "w, ";
+  const auto links = Extract("<img srcset=\"" + srcset + "\">");
+  ASSERT_EQ(links.size(), 1u);
+  EXPECT_TRUE(links[0].ends_with("00.jpg")) << links[0];
+  EXPECT_NE(srcset.find(links[0].substr(6) + " "), std::string::npos) << links[0];
+  EXPECT_LT(srcset.find(links[0].substr(6)), 1023u - links[0].size());
+}
+
 TEST(LinkExtractor, PreparationRemovesTheFourMarkersOnly) {
   std::string page = "<!--a--><noscript>b</noscript><NOSCRIPT>";
   PreparePage(page);
