@@ -6,7 +6,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "scan/CssUrls.h"
 #include "scan/LinkExtractor.h"
+#include "scan/ResponsiveImages.h"
+#include "scan/URLResolver.h"
 
 namespace {
 
@@ -14,8 +17,9 @@ class CheckingReceiver : public trawlix::LinkReceiver {
  public:
   void OnPageLink(const trawlix::LinkMessage& link) override { Check(link); }
   void OnPhotoLink(const trawlix::LinkMessage& link) override { Check(link); }
+  // A relative base is taken against the page: the page's folder plus one attribute value.
   void OnBaseHref(std::string_view href) override {
-    if (href.size() > 1023) std::abort();
+    if (href.size() > trawlix::LinkMessage::kMaxText + 1 + 1023) std::abort();
   }
 
  private:
@@ -32,7 +36,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   trawlix::PreparePage(page);
   CheckingReceiver receiver;
   const std::atomic<int> stop{0};
-  const trawlix::PhotoFormats all{true, true, true, true, true};
+  trawlix::PhotoFormats all{true, true, true, true, true};
   trawlix::ExtractLinks(page, "http://fuzz.test/dir/page.html", all, receiver, stop);
+  all.largeOnly = true;
+  trawlix::ExtractLinks(page, "http://fuzz.test/dir/page.html", all, receiver, stop);
+
+  // The attribute and style-sheet parsers on their own, beyond the tokenizer's value limit.
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  for (const trawlix::ImageCandidate& candidate : trawlix::ParseSrcset(text, size % 2 == 0)) {
+    if (candidate.url.empty() || candidate.url.size() > size || !(candidate.density > 0) ||
+        candidate.width < 0)
+      std::abort();
+  }
+  for (const std::string& url : trawlix::CssUrls(text)) {
+    if (url.empty() || url.size() > size) std::abort();
+  }
+  (void)trawlix::ResolveBaseHref("http://fuzz.test/dir/page.html", text.substr(0, 1023));
   return 0;
 }
