@@ -32,6 +32,18 @@ bool IsAvif(std::string_view head) {
   return false;
 }
 
+// The name without its extension, or the whole name when it has none.
+std::string Title(const std::string& name) {
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+bool HasWebPhotoExtension(const std::string& name) {
+  std::string lower = name;
+  for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return lower.ends_with(".webp") || lower.ends_with(".avif");
+}
+
 }  // namespace
 
 WebPhotoFormat SniffWebPhoto(const std::string& path) {
@@ -67,6 +79,22 @@ bool ConvertWebPhotoToJpeg(const std::string& path, int jpegQuality, std::option
     imaging_internal::ForgetVipsError();
     return false;
   }
+}
+
+}  // namespace trawlix
+
+namespace trawlix {
+
+std::optional<std::string> PrepareWebPhoto(const std::string& path, const std::string& name,
+                                           int jpegQuality) {
+  if (SniffWebPhoto(path) != WebPhotoFormat::None) {
+    if (!ConvertWebPhotoToJpeg(path, jpegQuality, std::nullopt)) return std::nullopt;
+    return Title(name) + ".jpg";
+  }
+  if (!HasWebPhotoExtension(name)) return name;
+  const PhotoFormat format = imaging_internal::FormatOf(imaging_internal::SniffContainer(path));
+  // Anything else is no photo, and is turned away when its size is read.
+  return format == PhotoFormat::None ? name : Title(name) + PhotoFormatExtension(format);
 }
 
 }  // namespace trawlix

@@ -17,4 +17,11 @@ WebPhotoFormat SniffWebPhoto(const std::string& path);
 // is neither, is cut short or damaged, or is beyond the photo limits.
 bool ConvertWebPhotoToJpeg(const std::string& path, int jpegQuality, std::optional<int> dpi);
 
+// Readies a download named `name` for a project that wants JPEG: a WebP or AVIF photo is
+// converted in place and named ".jpg"; a photo of one of the five formats that came under a
+// ".webp" or ".avif" name takes its own format's extension. Returns the name to store it
+// under, or none when a WebP or AVIF photo could not be converted.
+std::optional<std::string> PrepareWebPhoto(const std::string& path, const std::string& name,
+                                           int jpegQuality);
+
 }  // namespace trawlix

@@ -84,12 +84,13 @@ StoredPhoto PhotoStore::Store(const std::string& tempPath, const CXPhotoURLInfo&
   std::string downloadName = DownloadFileName(photo.fileName);
   // WebP and AVIF photos are kept as JPEG, so the viewer, the counts, the batch tools and the
   // exchange only ever meet the formats they know.
-  if (project_.m_nJPEG == 1 && SniffWebPhoto(tempPath) != WebPhotoFormat::None) {
-    if (!ConvertWebPhotoToJpeg(tempPath, options_.jpegQuality, std::nullopt)) {
+  if (project_.m_nJPEG == 1) {
+    std::optional<std::string> name = PrepareWebPhoto(tempPath, downloadName, options_.jpegQuality);
+    if (!name) {
       RemoveFile(tempPath);
       return skipped;
     }
-    downloadName = SplitPath(downloadName).title + ".jpg";
+    downloadName = std::move(*name);
   }
   const std::string folder = FolderFor(photo.pageURL);
   PhotoSize size;

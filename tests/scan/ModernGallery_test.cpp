@@ -66,6 +66,7 @@ TEST_F(ModernGalleryTest, SavesTheLargestVersionOfEachPhotoOnce) {
       {"/gallery/leaf.webp", K::WebP, 400, 300},
       {"/gallery/stone.avif", K::Avif, 300, 400},
       {"/gallery/disguised.jpg", K::WebP, 500, 400},
+      {"/gallery/jpeg-inside.webp", K::Jpeg, 500, 400},
   });
   // Each lazy loader's attribute, with a placeholder (or a thumbnail) in "src".
   const std::vector<std::string> lazy = {"data-src",  "data-original", "data-lazy-src",
@@ -112,7 +113,8 @@ TEST_F(ModernGalleryTest, SavesTheLargestVersionOfEachPhotoOnce) {
                    "img/four-1000.jpg 1000w\" data-zoom-image=\"img/four-2000.jpg\">\n"
                    "<a href=\"img/four-2000.jpg\"><img src=\"img/thumb.jpg\"></a>\n"
                    "<div class=\"hero\" style=\"background-image: url('css/inline.jpg')\"></div>\n"
-                   "<img src=\"leaf.webp\"><img src=\"stone.avif\"><img src=\"disguised.jpg\">\n"
+                   "<img src=\"leaf.webp\"><img src=\"stone.avif\"><img src=\"disguised.jpg\">"
+                   "<a href=\"jpeg-inside.webp\">JPEG</a>\n"
                    "<img src=\"broken.webp\">\n"
                    "</body></html>\n");
 
@@ -123,6 +125,7 @@ TEST_F(ModernGalleryTest, SavesTheLargestVersionOfEachPhotoOnce) {
                                     "bullet.jpg", "og.jpg",        "image-src.jpg", "leaf.jpg",
                                     "stone.jpg",  "disguised.jpg"};
   for (const std::string& attribute : lazy) expected.insert(attribute + ".jpg");
+  expected.insert("jpeg-inside.jpg");  // a JPEG that came under a WebP name
   EXPECT_EQ(FilesIn(SaveTo()), expected);
   for (const std::string& name : expected) {
     EXPECT_EQ(FileHead(InSaveTo(name)).substr(0, 3), "\xFF\xD8\xFF") << name << " is no JPEG";
