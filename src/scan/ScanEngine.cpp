@@ -22,6 +22,8 @@ namespace {
 
 constexpr auto kReportInterval = 50ms;
 constexpr std::size_t kPhotosBetweenDiskChecks = 16;
+constexpr int kBusyRetries = 3;
+const char* const kKeptOut = "kept out by robots.txt";
 
 std::string FormatCount(std::size_t count) {
   return FormatThousands(static_cast<std::int64_t>(count));
@@ -59,7 +61,9 @@ ScanEngine::ScanEngine(EngineJob job, EngineEvents& events)
                   ? std::make_unique<CopyWorkers>(CopyWorkers::DefaultThreads())
                   : nullptr),
       store_(job_.project, job_.options, job_.scope.start.path, copies_.get()),
-      pool_(job_.options.web) {}
+      pool_(job_.options.web),
+      policy_(job_.options.honourRobots, job_.options.hostPause, Connections(),
+              job_.options.web.userAgent) {}
 
 ScanEngine::~ScanEngine() {
   Stop();
@@ -180,23 +184,50 @@ void ScanEngine::Schedule() {
       pagesWait = true;
       break;
     }
-    SubmitPage(url);
+    const HostPolicy::Verdict verdict = Admit(url);
+    if (verdict == HostPolicy::Verdict::KeptOut) {
+      pages_.emplace(url, PageFetch{true, false, {}, {}, kKeptOut});
+    } else if (verdict == HostPolicy::Verdict::Go) {
+      SubmitPage(url);
+    } else {
+      pagesWait = pagesWait || next;
+    }
   }
   const std::size_t kept = pagesWait ? connections / 2 : 0;
   while (photos_.size() < PhotosAhead(Connections())) {
     std::optional<CXPhotoURLInfo> photo = links_.TakeNextPhoto();
     if (!photo) break;
-    photos_.push_back(PhotoSlot{std::move(*photo), {}, false, false, false, {}});
+    photos_.push_back(PhotoSlot{std::move(*photo), {}, false, false, false, {}, 0});
   }
   for (std::size_t i = 0; i < photos_.size() && pool_.Active() + kept < connections; ++i) {
-    if (!photos_[i].requested) SubmitPhoto(i);
+    PhotoSlot& slot = photos_[i];
+    if (slot.requested) continue;
+    const HostPolicy::Verdict verdict = Admit(slot.photo.url);
+    if (verdict == HostPolicy::Verdict::KeptOut) {
+      slot.requested = slot.done = true;
+      slot.failure = kKeptOut;
+    } else if (verdict == HostPolicy::Verdict::Go) {
+      SubmitPhoto(i);
+    }
   }
+}
+
+// Asks the host's robots.txt first, once; then whether the host takes the request now.
+HostPolicy::Verdict ScanEngine::Admit(const std::string& url) {
+  if (const std::optional<std::string> robots = policy_.RobotsToFetch(url)) {
+    const std::uint64_t tag = nextTag_++ * 2;
+    robotsTags_.emplace(tag, *robots);
+    ++hostActive_[HostPolicy::HostOf(*robots)];
+    pool_.Submit({tag, *robots, std::nullopt, std::nullopt});
+  }
+  return policy_.Check(url, hostActive_[HostPolicy::HostOf(url)], HostPolicy::Clock::now());
 }
 
 void ScanEngine::SubmitPage(const std::string& url) {
   const std::uint64_t tag = nextTag_++ * 2;
   pageTags_.emplace(tag, url);
   pages_.emplace(url, PageFetch{});
+  Sending(url);
   pool_.Submit({tag, url, job_.scope.start.scheme + job_.scope.start.host, std::nullopt});
 }
 
@@ -208,28 +239,64 @@ void ScanEngine::SubmitPhoto(std::size_t index) {
       job_.tempFolder + "/" + std::to_string(++downloads_) + fs::path(name).extension().string();
   slot.requested = true;
   photoTags_.emplace(tag, firstSlot_ + index);
+  Sending(slot.photo.url);
   pool_.Submit({tag, slot.photo.url, slot.photo.pageURL, fs::path(slot.tempPath)});
+}
+
+void ScanEngine::Sending(const std::string& url) {
+  ++hostActive_[HostPolicy::HostOf(url)];
+  policy_.Sent(url, HostPolicy::Clock::now());
+}
+
+void ScanEngine::Ended(const std::string& url) {
+  std::size_t& active = hostActive_[HostPolicy::HostOf(url)];
+  if (active > 0) --active;
+}
+
+// A host that answered 429 or 503 rests and is asked again, three times at most.
+bool ScanEngine::Retries(const std::string& url, const TransferResult& result, int& attempts) {
+  if (!result.busy || stop_.load() != 0 || ++attempts > kBusyRetries) return false;
+  policy_.Busy(url, result.retryAfter, HostPolicy::Clock::now());
+  return true;
 }
 
 void ScanEngine::Deliver(TransferResult result) {
   if (result.ok) counts_.bytes += result.bytes;
+  if (const auto robots = robotsTags_.find(result.tag); robots != robotsTags_.end()) {
+    Ended(robots->second);
+    policy_.RobotsArrived(robots->second, result.ok, result.text);
+    robotsTags_.erase(robots);
+    return;
+  }
   if (const auto page = pageTags_.find(result.tag); page != pageTags_.end()) {
-    PageFetch& fetch = pages_[page->second];
+    const std::string url = page->second;
+    pageTags_.erase(page);
+    Ended(url);
+    if (Retries(url, result, pageAttempts_[url])) {
+      pages_.erase(url);
+      return;
+    }
+    PageFetch& fetch = pages_[url];
     fetch.done = true;
     fetch.ok = result.ok;
     fetch.text = std::move(result.text);
     fetch.finalURL = std::move(result.finalURL);
     fetch.failure = std::move(result.failure);
     prefetchedBytes_ += fetch.text.size();
-    pageTags_.erase(page);
     return;
   }
   if (const auto photo = photoTags_.find(result.tag); photo != photoTags_.end()) {
     PhotoSlot& slot = photos_[photo->second - firstSlot_];
+    photoTags_.erase(photo);
+    Ended(slot.photo.url);
+    if (Retries(slot.photo.url, result, slot.attempts)) {
+      slot.requested = false;
+      RemoveFile(slot.tempPath);
+      return;
+    }
     slot.done = true;
     slot.ok = result.ok;
     slot.failure = std::move(result.failure);
-    photoTags_.erase(photo);
   }
 }
 
@@ -248,6 +315,8 @@ bool ScanEngine::ScanReadyPage() {
     // Links are resolved against where the page really came from, after any redirect.
     ExtractLinks(page.text, page.finalURL.empty() ? url : page.finalURL, job_.scope.formats, *this,
                  stop_);
+  } else if (page.failure == kKeptOut) {
+    ++keptOut_;
   } else {
     ++counts_.pagesFailed;
     events_.OnEngineFailure({true, url, page.failure});
@@ -271,6 +340,10 @@ bool ScanEngine::StoreReadyPhotos() {
     stored = true;
     if (!slot.ok) {
       ++counts_.photosSkipped;
+      if (slot.failure == kKeptOut) {
+        ++keptOut_;
+        continue;
+      }
       ++counts_.photosFailed;
       events_.OnEngineFailure({false, slot.photo.url, slot.failure});
       continue;
@@ -295,6 +368,9 @@ bool ScanEngine::Finished() const {
 // Transfers in flight end; their pages and photos are fetched again if the scan goes on.
 void ScanEngine::CancelTransfers() {
   pool_.CancelAll();
+  hostActive_.clear();
+  for (const auto& [tag, url] : robotsTags_) policy_.RobotsArrived(url, false, {});
+  robotsTags_.clear();
   for (const auto& [tag, url] : pageTags_) pages_.erase(url);
   pageTags_.clear();
   for (const auto& [tag, slot] : photoTags_) photos_[slot - firstSlot_].requested = false;
@@ -317,6 +393,11 @@ EngineReport ScanEngine::Snapshot() const {
   report.pagesFound = static_cast<std::int64_t>(links_.PageCount());
   report.photosFound = static_cast<std::int64_t>(links_.PhotoCount());
   report.notes = notes_;
+  if (keptOut_ > 0) {
+    report.notes.push_back("robots.txt kept " + FormatCount(keptOut_) +
+                           (keptOut_ == 1 ? " link out." : " links out."));
+  }
+  report.restingHost = policy_.Resting(HostPolicy::Clock::now());
   report.startPageFailed = startPageFailed_;
   return report;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "scan/CopyWorkers.h"
+#include "scan/HostPolicy.h"
 #include "scan/LinkExtractor.h"
 #include "scan/LinkLists.h"
 #include "scan/PhotoStore.h"
@@ -31,6 +32,7 @@ struct EngineReport {
   // What the results must add: a start page that never arrived, a limit reached.
   std::vector<std::string> notes;
   bool startPageFailed = false;
+  std::string restingHost;  // a host the scan waits on (it answered 429 or 503)
 };
 
 // What the engine tells its owner. Every call comes on the engine's thread, in order; the
@@ -93,6 +95,7 @@ class ScanEngine : private LinkReceiver {
     bool done = false;
     bool ok = false;
     std::string failure;
+    int attempts = 0;
   };
 
   void Run();
@@ -102,6 +105,10 @@ class ScanEngine : private LinkReceiver {
   void Hold();
   int Connections() const;
   void Schedule();
+  HostPolicy::Verdict Admit(const std::string& url);
+  void Sending(const std::string& url);
+  void Ended(const std::string& url);
+  bool Retries(const std::string& url, const TransferResult& result, int& attempts);
   void SubmitPage(const std::string& url);
   void SubmitPhoto(std::size_t slot);
   void Deliver(TransferResult result);
@@ -123,6 +130,7 @@ class ScanEngine : private LinkReceiver {
   std::unique_ptr<CopyWorkers> copies_;
   PhotoStore store_;
   TransferPool pool_;
+  HostPolicy policy_;
   LinkLists links_;
   ScanCounts counts_;
   std::string baseHref_;
@@ -130,6 +138,10 @@ class ScanEngine : private LinkReceiver {
   // Transfers carry a tag: pages' tags are even, photos' odd, both counting up.
   std::uint64_t nextTag_ = 0;
   std::map<std::uint64_t, std::string> pageTags_;
+  std::map<std::uint64_t, std::string> robotsTags_;
+  std::map<std::string, int> pageAttempts_;             // of pages a busy host turned away
+  std::map<std::string, std::size_t> hostActive_;       // transfers in flight per host
+  std::size_t keptOut_ = 0;                             // links robots.txt kept out
   std::map<std::string, PageFetch, LessNoCase> pages_;  // requested, not yet scanned
   std::size_t prefetchedBytes_ = 0;                     // text of the fetched ones
   std::map<std::uint64_t, std::uint64_t> photoTags_;    // tag -> slot number

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -39,6 +40,10 @@ struct ScanOptions {
   bool autoFollow = true;
   // A scan of a public site never reaches this computer or the local network.
   bool keepOffLocalNetwork = true;
+  // Polite crawling: robots.txt is honoured for pages and photos; an optional pause between
+  // requests to one host.
+  bool honourRobots = true;
+  std::chrono::milliseconds hostPause{0};
   ScanLimits limits;
 };
 

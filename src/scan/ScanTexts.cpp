@@ -22,10 +22,9 @@ std::string PhotoProgressText(const PhotoProgress& progress, const std::string& 
   const std::string found = FormatThousands(progress.found);
   const std::string failed =
       progress.failed > 0 ? " - Failed: " + FormatThousands(progress.failed) : std::string();
-  const std::string rest =
-      Format(" - Processed: %s - Saved: %s%s  [%s]", FormatThousands(progress.processed).c_str(),
-             FormatThousands(progress.saved).c_str(), failed.c_str(),
-             ShortTimerText(timerText).c_str());
+  const std::string rest = Format(
+      " - Processed: %s - Saved: %s%s  [%s]", FormatThousands(progress.processed).c_str(),
+      FormatThousands(progress.saved).c_str(), failed.c_str(), ShortTimerText(timerText).c_str());
   if (multiLink) return Format("(Multiscan) Found %s", found.c_str()) + rest;
   return Format("Found %s Photos", found.c_str()) + rest;
 }

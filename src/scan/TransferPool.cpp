@@ -304,6 +304,15 @@ class TransferPool::Transfer {
   bool Begin() {
     long status = 0;
     curl_easy_getinfo(handle_, CURLINFO_RESPONSE_CODE, &status);
+    if (status == 429 || status == 503) {
+      // Not an answer to read: the caller waits and asks again.
+      result_.busy = true;
+      curl_off_t wait = 0;
+      if (curl_easy_getinfo(handle_, CURLINFO_RETRY_AFTER, &wait) == CURLE_OK && wait > 0)
+        result_.retryAfter = std::chrono::seconds(wait);
+      end_ = TransferEnd::Rejected;
+      return false;
+    }
     if (!IsAcceptedStatus(status)) {
       end_ = TransferEnd::Rejected;
       return false;

@@ -78,6 +78,9 @@ struct TransferResult {
   std::int64_t bytes = 0;
   std::string finalURL;  // after redirects
   std::string failure;   // why it failed, in words: "HTTP 404 Not Found", "connection refused"
+  // The server asked to be left alone for a while (429 or 503); Retry-After, when given.
+  bool busy = false;
+  std::chrono::seconds retryAfter{0};
 };
 
 // Every transfer of a scan: one libcurl multi handle driven by the thread that calls Run,
