@@ -168,7 +168,9 @@ std::string ResolveURL(std::string_view base, std::string_view link, ScanScope& 
 std::string ResolveBaseHref(std::string_view pageURL, std::string_view href) {
   std::string link = Trim(href);
   LowerLeadingScheme(link);
-  if (link.empty() || link.find("://") != npos) return std::string(href);
+  // Empty, or with a scheme of its own ("http:", "mailto:"): nothing to take against the page.
+  const std::size_t colon = link.find(':');
+  if (link.empty() || (colon != npos && colon < link.find('/'))) return std::string(href);
   const CXURLParts page{std::string(pageURL)};
   if (page.host.empty()) return std::string(href);
   const std::string scheme = page.scheme.empty() ? "http://" : page.scheme;

@@ -166,7 +166,11 @@ INSTANTIATE_TEST_SUITE_P(
              V{"photo:i.jpg"}},
         Case{"RelativeBaseTakenAgainstThePage", "<base href=\"../img/\">",
              V{"base:http://h.test/img/"}},
-        Case{"RootBase", "<base href=\"/x/\">", V{"base:http://h.test/x/"}}),
+        Case{"RootBase", "<base href=\"/x/\">", V{"base:http://h.test/x/"}},
+        Case{"DotsInBase", "<base href=\"./a/../b/\">", V{"base:http://h.test/dir/b/"}},
+        Case{"SchemeRelativeBase", "<base href=\"//cdn.test/p/\">", V{"base:http://cdn.test/p/"}},
+        Case{"BaseWithOtherSchemeKept", "<base href=\"mailto:a@b.test\">",
+             V{"base:mailto:a@b.test"}}),
     CaseName);
 
 // Only where small photos are filtered out is the image inside a photo link skipped.
