@@ -87,7 +87,14 @@ TestSite::TestSite() : server_(std::make_unique<httplib::Server>()) {
       response.set_content("<html><body>Not Found</body></html>", "text/html");
       return;
     }
-    const Resource& resource = found->second;
+    Resource& resource = found->second;
+    if (resource.busyTimes != 0) {
+      if (resource.busyTimes > 0) --resource.busyTimes;
+      response.status = resource.busyStatus;
+      if (!resource.retryAfter.empty()) response.set_header("Retry-After", resource.retryAfter);
+      response.set_content("busy", "text/plain");
+      return;
+    }
     if (!resource.redirect.empty()) {
       response.set_redirect(resource.redirect, 302);
       return;
@@ -130,6 +137,17 @@ void TestSite::AddBroken(const std::string& path, const std::string& contentType
                          const std::string& body, Breakage breakage) {
   std::lock_guard lock(mutex_);
   resources_[path] = Resource{contentType, body, breakage, {}};
+}
+
+void TestSite::AddBusy(const std::string& path, const std::string& contentType,
+                       const std::string& body, int status, int times,
+                       const std::string& retryAfter) {
+  std::lock_guard lock(mutex_);
+  Resource resource{contentType, body, std::nullopt, {}};
+  resource.busyStatus = status;
+  resource.busyTimes = times;
+  resource.retryAfter = retryAfter;
+  resources_[path] = std::move(resource);
 }
 
 void TestSite::AddRedirect(const std::string& path, const std::string& target) {

@@ -45,6 +45,10 @@ class TestSite {
   enum class Breakage { Stall, Reset };
   void AddBroken(const std::string& path, const std::string& contentType, const std::string& body,
                  Breakage breakage);
+  // Answers `status` (429 or 503) with this Retry-After the first `times` requests, then
+  // serves the body; times < 0 answers so for ever.
+  void AddBusy(const std::string& path, const std::string& contentType, const std::string& body,
+               int status, int times, const std::string& retryAfter);
   // Answers with a redirect to `target` (a path of this site).
   void AddRedirect(const std::string& path, const std::string& target);
   int Requests(const std::string& path) const;
@@ -56,6 +60,9 @@ class TestSite {
     std::string body;
     std::optional<Breakage> breakage;
     std::string redirect;
+    int busyStatus = 0;
+    int busyTimes = 0;
+    std::string retryAfter;
   };
 
   int Jitter();
