@@ -120,7 +120,6 @@ class Extractor {
 
   ChoicePool image_;  // the versions offered by the current img tag
   bool inPicture_ = false;
-  bool pictureSent_ = false;
   ChoicePool picture_;          // every version offered inside the current picture
   bool inPhotoAnchor_ = false;  // inside an anchor whose href was sent as a photo
   bool openGraph_ = false;
@@ -135,7 +134,6 @@ void Extractor::StartTag(LinkTag tag) {
   if (tag == LinkTag::A) inPhotoAnchor_ = false;
   if (tag == LinkTag::Picture) {
     inPicture_ = true;
-    pictureSent_ = false;
     picture_.Clear();
   }
 }
@@ -210,9 +208,10 @@ void Extractor::FinishTag(LinkTag tag) {
   switch (tag) {
     case LinkTag::Img:
       if (inPicture_) {
-        // The picture's fallback image: the picture is one photo, sent here.
-        if (picture_.Best() && !pictureSent_) SendPhoto(picture_.Best()->size.url);
-        pictureSent_ = true;
+        // The picture's image ends it, closed or not: the picture is one photo, sent here.
+        if (picture_.Best()) SendPhoto(picture_.Best()->size.url);
+        inPicture_ = false;
+        picture_.Clear();
       } else if (image_.Best()) {
         SendPhoto(image_.Best()->size.url);
       }
@@ -232,7 +231,7 @@ void Extractor::EndTag(std::string_view name) {
   const LinkTag tag = TagOf(name);
   if (tag == LinkTag::A) inPhotoAnchor_ = false;
   if (tag != LinkTag::Picture || !inPicture_) return;
-  if (picture_.Best() && !pictureSent_) SendPhoto(picture_.Best()->size.url);
+  if (picture_.Best()) SendPhoto(picture_.Best()->size.url);
   inPicture_ = false;
   picture_.Clear();
 }
