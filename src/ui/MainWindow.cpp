@@ -335,10 +335,12 @@ QWidget* MainWindow::BuildViewerPage() {
   connect(previousButton_, &QToolButton::clicked, viewer_, &PhotoViewer::PreviousPage);
   connect(nextButton_, &QToolButton::clicked, viewer_, &PhotoViewer::NextPage);
   connect(lastButton_, &QToolButton::clicked, viewer_, &PhotoViewer::LastPage);
-  for (QToolButton* tool :
-       {renamePhotosButton_, deletePhotosButton_, thumbnailsButton_, resizeButton_}) {
-    connect(tool, &QToolButton::clicked, this, &MainWindow::ShowNotYetAvailable);
-  }
+  connect(renamePhotosButton_, &QToolButton::clicked, this,
+          [this] { OpenPhotoTool(PhotoTool::Rename); });
+  connect(deletePhotosButton_, &QToolButton::clicked, this, &MainWindow::ShowNotYetAvailable);
+  connect(thumbnailsButton_, &QToolButton::clicked, this,
+          [this] { OpenPhotoTool(PhotoTool::Thumbnails); });
+  connect(resizeButton_, &QToolButton::clicked, this, [this] { OpenPhotoTool(PhotoTool::Resize); });
   for (QToolButton* button :
        {followButton_, viewButton_, firstButton_, previousButton_, nextButton_, lastButton_}) {
     buttons->addWidget(button);
@@ -546,6 +548,15 @@ void MainWindow::SetURLBoxText(const QString& text) {
 
 void MainWindow::ShowNotYetAvailable() {
   messages_.Inform("This tool is not available yet.");
+}
+
+void MainWindow::OpenPhotoTool(PhotoTool tool) {
+  if (isScanning() || !project_) return;
+  const std::unique_ptr<BatchToolDialog> dialog =
+      MakePhotoToolDialog(tool, session_, *project_, messages_, this);
+  dialog->exec();
+  project_ = dialog->project();  // the tool may have stored its options with the project
+  LoadViewerPhotos();
 }
 
 void MainWindow::ShowPage(int page) {

@@ -11,6 +11,7 @@
 #include "storage/CategoriesRecord.h"
 #include "storage/ProjectsRecord.h"
 #include "ui/MainWindowState.h"
+#include "ui/PhotoToolDialog.h"
 
 class QAbstractButton;
 class QComboBox;
@@ -124,6 +125,8 @@ class MainWindow : public QMainWindow {
   void UpdateControls();
   void SetURLBoxText(const QString& text);
   void ShowNotYetAvailable();
+  // Runs a photo tool on the project, then shows its photos as the tool left them.
+  void OpenPhotoTool(PhotoTool tool);
 
   // Menus (MainWindowMenus.cpp).
   void BuildMenus();

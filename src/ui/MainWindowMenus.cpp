@@ -127,11 +127,19 @@ void MainWindow::BuildMenus() {
   connect(projectMenu_->addAction(tr("Delete Project")), &QAction::triggered, this,
           &MainWindow::DeleteProject);
   projectMenu_->addSeparator();
-  for (const QString& label :
-       {tr("Rename Photos"), tr("Thumbnails && Mobile Photos"), tr("Resize/Convert Photos"),
-        tr("Convert to Grayscale"), tr("Delete Photos")}) {
+  const std::pair<QString, std::optional<PhotoTool>> tools[] = {
+      {tr("Rename Photos"), PhotoTool::Rename},
+      {tr("Thumbnails && Mobile Photos"), PhotoTool::Thumbnails},
+      {tr("Resize/Convert Photos"), PhotoTool::Resize},
+      {tr("Convert to Grayscale"), PhotoTool::Grayscale},
+      {tr("Delete Photos"), std::nullopt}};
+  for (const auto& [label, tool] : tools) {
     QAction* action = projectMenu_->addAction(label);
-    connect(action, &QAction::triggered, this, &MainWindow::ShowNotYetAvailable);
+    if (tool) {
+      connect(action, &QAction::triggered, this, [this, which = *tool] { OpenPhotoTool(which); });
+    } else {
+      connect(action, &QAction::triggered, this, &MainWindow::ShowNotYetAvailable);
+    }
     // The photo tools need photos, as their buttons do.
     connect(projectMenu_, &QMenu::aboutToShow, action,
             [this, action] { action->setEnabled(enabled_.photoTools); });
