@@ -10,6 +10,8 @@ namespace {
 const char* const kConnectionsKey = "Scanning/ConnectionsPerHost";
 const char* const kOffLocalNetworkKey = "Scanning/KeepOffLocalNetwork";
 const char* const kHttpsToHttpKey = "Scanning/AllowHttpsToHttp";
+const char* const kRobotsKey = "Scanning/HonourRobots";
+const char* const kHostPauseKey = "Scanning/HostPauseMs";
 
 QSettings Profile() {
   return QSettings(QStringLiteral("Quillmoor"), QStringLiteral("Trawlix() PRO"));
@@ -43,11 +45,31 @@ void SetAllowHttpsToHttp(bool allow) {
   Profile().setValue(kHttpsToHttpKey, allow);
 }
 
+bool HonourRobots() {
+  return Profile().value(kRobotsKey, true).toBool();
+}
+
+void SetHonourRobots(bool honour) {
+  Profile().setValue(kRobotsKey, honour);
+}
+
+int HostPauseMs() {
+  bool ok = false;
+  const int stored = Profile().value(kHostPauseKey, 0).toInt(&ok);
+  return ok ? std::clamp(stored, 0, kLongestHostPauseMs) : 0;
+}
+
+void SetHostPauseMs(int milliseconds) {
+  Profile().setValue(kHostPauseKey, std::clamp(milliseconds, 0, kLongestHostPauseMs));
+}
+
 ScanOptions CurrentScanOptions(const DataSession& session) {
   ScanOptions options = ScanOptionsFromSettings(session.settings());
   options.web.connectionsPerHost = ConnectionsPerHost();
   options.web.allowHttpsToHttp = AllowHttpsToHttp();
   options.keepOffLocalNetwork = KeepScansOffLocalNetwork();
+  options.honourRobots = HonourRobots();
+  options.hostPause = std::chrono::milliseconds(HostPauseMs());
   return options;
 }
 

@@ -20,6 +20,14 @@ void SetKeepScansOffLocalNetwork(bool keep);
 bool AllowHttpsToHttp();
 void SetAllowHttpsToHttp(bool allow);
 
+// robots.txt is honoured for pages and photos (default on).
+bool HonourRobots();
+void SetHonourRobots(bool honour);
+// A pause between requests to one host, in milliseconds (default 0).
+inline constexpr int kLongestHostPauseMs = 60'000;
+int HostPauseMs();
+void SetHostPauseMs(int milliseconds);
+
 // The options of a scan started now: the settings file's plus the profile's.
 ScanOptions CurrentScanOptions(const DataSession& session);
 

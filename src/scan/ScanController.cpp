@@ -31,6 +31,8 @@ PhotoFormats FormatsOf(const CProjectsRecord& project) {
   formats.gif = project.m_nGIF == 1;
   formats.bmp = project.m_nBMP == 1;
   formats.tif = project.m_nTIF == 1;
+  // With the minimum-size filter on, a thumbnail linked to its full photo yields the photo.
+  formats.largeOnly = project.m_nFilterMinimumSize == 1;
   return formats;
 }
 

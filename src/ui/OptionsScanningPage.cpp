@@ -74,6 +74,12 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
       tr("Keep scans of public sites off this computer and the local &network"), webGroup);
   httpsToHttp_ =
       MakeButton<QCheckBox>(tr("Let secure (https) pages redirect to plain http pa&ges"), webGroup);
+  robots_ = MakeButton<QCheckBox>(tr("Honour each site's ro&bots.txt"), webGroup);
+  hostPause_ = new QSpinBox(webGroup);
+  hostPause_->setRange(0, kLongestHostPauseMs);
+  hostPause_->setSingleStep(100);
+  hostPause_->setSuffix(tr(" ms"));
+  hostPause_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   noCache_ = MakeButton<QCheckBox>(tr("Always &Retrieve New Copies of Photos (not from the cache)"),
                                    webGroup);
   auto* webForm = new QFormLayout(webGroup);
@@ -81,9 +87,11 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   webForm->addRow(QString(), customUserAgent_);
   AddRow(webForm, tr("Connection &Time-out:"), timeout_);
   AddRow(webForm, tr("Connections per &Host:"), connections_);
+  AddRow(webForm, tr("Pa&use Between Requests:"), hostPause_);
   webForm->addRow(noCache_);
   webForm->addRow(offLocalNetwork_);
   webForm->addRow(httpsToHttp_);
+  webForm->addRow(robots_);
   connect(userAgent_, &QComboBox::currentIndexChanged, this, &OptionsScanningPage::userAgentChosen);
 
   // Scanning.
@@ -194,6 +202,8 @@ void OptionsScanningPage::load(const SettingsValues& v) {
   connections_->setValue(ConnectionsPerHost());
   offLocalNetwork_->setChecked(KeepScansOffLocalNetwork());
   httpsToHttp_->setChecked(AllowHttpsToHttp());
+  robots_->setChecked(HonourRobots());
+  hostPause_->setValue(HostPauseMs());
   SetFlag(noCache_, v.noCachePhotos);
   priority_->setValue(ScanPrioritySliderPosition(v.scanPriority));
   showPriority(priority_->value());
@@ -217,6 +227,8 @@ void OptionsScanningPage::storeProfile() const {
   SetConnectionsPerHost(connections_->value());
   SetKeepScansOffLocalNetwork(offLocalNetwork_->isChecked());
   SetAllowHttpsToHttp(httpsToHttp_->isChecked());
+  SetHonourRobots(robots_->isChecked());
+  SetHostPauseMs(hostPause_->value());
 }
 
 void OptionsScanningPage::store(SettingsValues& v) const {

@@ -52,6 +52,8 @@ class OptionsScanningPage : public QWidget {
   QSpinBox* connections_;
   QCheckBox* offLocalNetwork_;
   QCheckBox* httpsToHttp_;
+  QCheckBox* robots_;
+  QSpinBox* hostPause_;
   QCheckBox* noCache_;
   QSlider* priority_;
   QLabel* priorityText_;

@@ -130,20 +130,20 @@ TestSite::~TestSite() {
 void TestSite::Add(const std::string& path, const std::string& contentType,
                    const std::string& body) {
   std::lock_guard lock(mutex_);
-  resources_[path] = Resource{contentType, body, std::nullopt, {}};
+  resources_[path] = Resource{contentType, body, std::nullopt, {}, 0, 0, {}};
 }
 
 void TestSite::AddBroken(const std::string& path, const std::string& contentType,
                          const std::string& body, Breakage breakage) {
   std::lock_guard lock(mutex_);
-  resources_[path] = Resource{contentType, body, breakage, {}};
+  resources_[path] = Resource{contentType, body, breakage, {}, 0, 0, {}};
 }
 
 void TestSite::AddBusy(const std::string& path, const std::string& contentType,
                        const std::string& body, int status, int times,
                        const std::string& retryAfter) {
   std::lock_guard lock(mutex_);
-  Resource resource{contentType, body, std::nullopt, {}};
+  Resource resource{contentType, body, std::nullopt, {}, 0, 0, {}};
   resource.busyStatus = status;
   resource.busyTimes = times;
   resource.retryAfter = retryAfter;
@@ -152,7 +152,7 @@ void TestSite::AddBusy(const std::string& path, const std::string& contentType,
 
 void TestSite::AddRedirect(const std::string& path, const std::string& target) {
   std::lock_guard lock(mutex_);
-  resources_[path] = Resource{"text/html", {}, std::nullopt, target};
+  resources_[path] = Resource{"text/html", {}, std::nullopt, target, 0, 0, {}};
 }
 
 int TestSite::Jitter() {
