@@ -16,6 +16,7 @@ void RegisterAllCommands(CommandRegistry& registry) {
   RegisterCategoryCommands(registry);
   RegisterExchangeCommands(registry);
   RegisterScanCommands(registry);
+  RegisterSettingsCommands(registry);
   RegisterToolCommands(registry);
 }
 

@@ -13,6 +13,7 @@ void RegisterProjectCommands(CommandRegistry& registry);
 void RegisterCategoryCommands(CommandRegistry& registry);
 void RegisterExchangeCommands(CommandRegistry& registry);
 void RegisterScanCommands(CommandRegistry& registry);
+void RegisterSettingsCommands(CommandRegistry& registry);
 void RegisterToolCommands(CommandRegistry& registry);
 
 }  // namespace trawlix::cli
