@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -19,7 +20,7 @@ RenameToolDialog::RenameToolDialog(const CProjectsRecord& project, MessageSink& 
   auto* options = new QWidget(this);
   auto* grid = new QGridLayout(options);
   grid->setContentsMargins(0, 0, 0, 0);
-  prefixMode_ = new QRadioButton(tr("Rename photos with the &prefix:"), options);
+  prefixMode_ = new QRadioButton(tr("Rename photos &with the prefix:"), options);
   prefixMode_->setAccessibleName(tr("Rename photos with the prefix:"));
   prefix_ = new QLineEdit(QString::fromStdString(project_.m_lpszNamePrefix), options);
   prefix_->setAccessibleName(tr("Prefix"));
@@ -43,14 +44,16 @@ RenameToolDialog::RenameToolDialog(const CProjectsRecord& project, MessageSink& 
   grid->addWidget(prefixMode_, 0, 0);
   grid->addWidget(prefix_, 0, 1);
   grid->addWidget(folderMode_, 1, 0, 1, 2);
-  grid->addWidget(spaces_, 2, 0, 1, 2);
-  grid->addWidget(dashes_, 3, 0, 1, 2);
+  // The folder-name choices sit under their mode.
+  for (int row : {2, 3}) {
+    auto* indented = new QHBoxLayout;
+    indented->addSpacing(24);
+    indented->addWidget(row == 2 ? spaces_ : dashes_);
+    grid->addLayout(indented, row, 0, 1, 2);
+  }
   grid->addWidget(size_, 4, 0, 1, 2);
   grid->addWidget(pad_, 5, 0);
   grid->addWidget(padding_, 5, 1);
-  grid->setColumnMinimumWidth(0, 20);
-  spaces_->setContentsMargins(20, 0, 0, 0);
-  dashes_->setContentsMargins(20, 0, 0, 0);
   for (QAbstractButton* button :
        {static_cast<QAbstractButton*>(prefixMode_), static_cast<QAbstractButton*>(folderMode_),
         static_cast<QAbstractButton*>(pad_)})

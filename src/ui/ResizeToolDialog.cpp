@@ -50,6 +50,8 @@ ResizeToolDialog::ResizeToolDialog(DataSession& session, const CProjectsRecord& 
   grid->addWidget(convert_, 2, 0, 1, 2);
   grid->addWidget(formatLabel, 3, 0);
   grid->addWidget(format_, 3, 1);
+  resize_->setChecked(project_.m_nAutoResize == 1);
+  convert_->setChecked(project_.m_nAutoConvert == 1);
   connect(resize_, &QCheckBox::toggled, this, &ResizeToolDialog::UpdateControls);
   connect(convert_, &QCheckBox::toggled, this, &ResizeToolDialog::UpdateControls);
   Build(options, tr("Go"));

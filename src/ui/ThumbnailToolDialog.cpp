@@ -92,7 +92,7 @@ QWidget* ThumbnailToolDialog::MakeGroup(CopyControls& c, bool thumbnails, QWidge
   auto* formatLabel = new QLabel(thumbnails ? tr("Photo &Format:") : tr("Photo F&ormat:"), group);
   auto* orientationLabel =
       new QLabel(thumbnails ? tr("Create thumbnail when photo orientation &is:")
-                            : tr("Create mobile photo when orienta&tion is:"),
+                            : tr("Create mobile photo &when orientation is:"),
                  group);
   auto* folderLabel =
       new QLabel(thumbnails ? tr("&Save thumbnails to:") : tr("Save p&hotos to:"), group);
