@@ -228,6 +228,8 @@ int main(int argc, char** argv) {
 
     trawlix::ui::OptionsSheet options(session->settings(), sink);
     ok = Save(options, out, QStringLiteral("options.png")) && ok;
+    options.tabs()->setCurrentIndex(1);
+    ok = Save(options, out, QStringLiteral("options-scanning.png")) && ok;
     trawlix::ui::CategoriesDialog categories(*session, sink);
     ok = Save(categories, out, QStringLiteral("categories.png")) && ok;
     window.hide();
