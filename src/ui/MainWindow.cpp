@@ -337,7 +337,8 @@ QWidget* MainWindow::BuildViewerPage() {
   connect(lastButton_, &QToolButton::clicked, viewer_, &PhotoViewer::LastPage);
   connect(renamePhotosButton_, &QToolButton::clicked, this,
           [this] { OpenPhotoTool(PhotoTool::Rename); });
-  connect(deletePhotosButton_, &QToolButton::clicked, this, &MainWindow::ShowNotYetAvailable);
+  connect(deletePhotosButton_, &QToolButton::clicked, this,
+          [this] { OpenPhotoTool(PhotoTool::DeletePhotos); });
   connect(thumbnailsButton_, &QToolButton::clicked, this,
           [this] { OpenPhotoTool(PhotoTool::Thumbnails); });
   connect(resizeButton_, &QToolButton::clicked, this, [this] { OpenPhotoTool(PhotoTool::Resize); });

@@ -127,19 +127,15 @@ void MainWindow::BuildMenus() {
   connect(projectMenu_->addAction(tr("Delete Project")), &QAction::triggered, this,
           &MainWindow::DeleteProject);
   projectMenu_->addSeparator();
-  const std::pair<QString, std::optional<PhotoTool>> tools[] = {
+  const std::pair<QString, PhotoTool> tools[] = {
       {tr("Rename Photos"), PhotoTool::Rename},
       {tr("Thumbnails && Mobile Photos"), PhotoTool::Thumbnails},
       {tr("Resize/Convert Photos"), PhotoTool::Resize},
       {tr("Convert to Grayscale"), PhotoTool::Grayscale},
-      {tr("Delete Photos"), std::nullopt}};
+      {tr("Delete Photos"), PhotoTool::DeletePhotos}};
   for (const auto& [label, tool] : tools) {
     QAction* action = projectMenu_->addAction(label);
-    if (tool) {
-      connect(action, &QAction::triggered, this, [this, which = *tool] { OpenPhotoTool(which); });
-    } else {
-      connect(action, &QAction::triggered, this, &MainWindow::ShowNotYetAvailable);
-    }
+    connect(action, &QAction::triggered, this, [this, which = tool] { OpenPhotoTool(which); });
     // The photo tools need photos, as their buttons do.
     connect(projectMenu_, &QMenu::aboutToShow, action,
             [this, action] { action->setEnabled(enabled_.photoTools); });

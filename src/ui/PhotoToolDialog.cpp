@@ -1,5 +1,6 @@
 #include "ui/PhotoToolDialog.h"
 
+#include "ui/DeletePhotosToolDialog.h"
 #include "ui/GrayscaleToolDialog.h"
 #include "ui/RenameToolDialog.h"
 #include "ui/ResizeToolDialog.h"
@@ -19,6 +20,8 @@ std::unique_ptr<BatchToolDialog> MakePhotoToolDialog(PhotoTool tool, DataSession
       return std::make_unique<ResizeToolDialog>(session, project, messages, parent);
     case PhotoTool::Grayscale:
       return std::make_unique<GrayscaleToolDialog>(project, messages, parent);
+    case PhotoTool::DeletePhotos:
+      return std::make_unique<DeletePhotosToolDialog>(project, messages, parent);
   }
   return nullptr;
 }

@@ -10,7 +10,7 @@ class DataSession;
 
 namespace trawlix::ui {
 
-enum class PhotoTool { Rename, Thumbnails, Resize, Grayscale };
+enum class PhotoTool { Rename, Thumbnails, Resize, Grayscale, DeletePhotos };
 
 // The dialog of one photo tool for the project.
 std::unique_ptr<BatchToolDialog> MakePhotoToolDialog(PhotoTool tool, DataSession& session,

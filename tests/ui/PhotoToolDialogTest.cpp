@@ -13,6 +13,7 @@
 #include "operations/ProjectOperations.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
+#include "ui/DeletePhotosToolDialog.h"
 #include "ui/FolderBrowser.h"
 #include "ui/GrayscaleToolDialog.h"
 #include "ui/RenameToolDialog.h"
@@ -190,6 +191,20 @@ TEST_F(PhotoToolDialogTest, CancelHalfWayLeavesEveryPhotoWhole) {
     EXPECT_FALSE(QImage(QString::fromStdString(Folder(name))).isNull()) << name;
   EXPECT_TRUE(dialog.startButton()->isEnabled());
   EXPECT_FALSE(dialog.cancelButton()->isEnabled());
+}
+
+TEST_F(PhotoToolDialogTest, DeletePhotosOnlyAfterYes) {
+  Photo("a.png");
+  Photo("Thumbs/a.png");
+  DeletePhotosToolDialog dialog(project_, sink_);
+  EXPECT_EQ(dialog.windowTitle(), "Delete Photos - Harbour, 1 Photo");
+  sink_.answers.push_back({MessageAnswer::No, false});
+  EXPECT_EQ(Run(dialog).substr(0, 29), "Delete 1 Photo of the project");
+  EXPECT_EQ(Files(), (std::set<std::string>{"a.png", "Thumbs/a.png"}));
+  sink_.answers.push_back({MessageAnswer::Yes, false});
+  EXPECT_EQ(Run(dialog), "Deleted 1 Photo.");
+  EXPECT_EQ(Files(), std::set<std::string>{"Thumbs/a.png"});
+  EXPECT_EQ(dialog.windowTitle(), "Delete Photos - Harbour, 0 Photos");
 }
 
 }  // namespace
