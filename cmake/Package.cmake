@@ -19,8 +19,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "photo harvester for web pages\n\
-Trawlix() PRO keeps projects: a start web page and further links, a\n\
+  "Trawlix() PRO keeps projects: a start web page and further links, a\n\
 destination folder, the photo formats wanted, filters and post-processing.\n\
 A scan crawls a project's pages, downloads the photos that pass its\n\
 filters, stores and processes them (renaming, resizing, conversion,\n\
@@ -28,5 +27,13 @@ thumbnails, mobile copies) and records the scan.\n\
 .\n\
 The package holds the desktop program and trawlix-cli, a command line\n\
 program for the same projects, scans and exchange files.")
+
+# Debian wants a compressed changelog beside the copyright.
+add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/data/changelog.gz
+  COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/data/changelog > ${PROJECT_BINARY_DIR}/data/changelog.gz
+  DEPENDS ${PROJECT_SOURCE_DIR}/data/changelog
+  VERBATIM)
+add_custom_target(trawlix_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/data/changelog.gz)
+install(FILES ${PROJECT_BINARY_DIR}/data/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/trawlix)
 
 include(CPack)
