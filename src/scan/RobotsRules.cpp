@@ -1,30 +1,17 @@
 #include "scan/RobotsRules.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "base/Text.h"
 
 namespace trawlix {
 
 namespace {
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-    text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-    text.remove_suffix(1);
-  return text;
-}
-
 // The product name an agent goes by: "Googlebot-Image/1.0" -> "googlebot-image".
 std::string ProductName(std::string_view userAgent) {
   const std::size_t end = userAgent.find_first_of("/ ;(");
-  return Lower(userAgent.substr(0, end));
+  return ToLowerAscii(userAgent.substr(0, end));
 }
 
 // "*" matches any run of characters, a final "$" the end of the path.
@@ -63,17 +50,17 @@ RobotsRules RobotsRules::Parse(std::string_view text, std::string_view userAgent
   bool inMine = false, inAnyone = false, agentsEnded = true;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
+    const std::string_view raw = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    line = Trimmed(line.substr(0, line.find('#')));
+    const std::string line = Trim(raw.substr(0, raw.find('#')));
     const std::size_t colon = line.find(':');
     if (colon == std::string_view::npos) continue;
-    const std::string field = Lower(Trimmed(line.substr(0, colon)));
-    const std::string_view value = Trimmed(line.substr(colon + 1));
+    const std::string field = ToLowerAscii(Trim(std::string_view(line).substr(0, colon)));
+    const std::string value = Trim(std::string_view(line).substr(colon + 1));
     if (field == "user-agent") {
       if (agentsEnded) inMine = inAnyone = false;  // a new group starts
       agentsEnded = false;
-      const std::string name = Lower(value);
+      const std::string name = ToLowerAscii(value);
       if (name == "*")
         inAnyone = true;
       else if (!name.empty() && product.find(name) != std::string::npos)

@@ -157,6 +157,19 @@ bool ScanEngine::DiskIsLow() {
   return true;
 }
 
+// False, with a note for the results, when one more link would pass the page's or the
+// scan's limit.
+bool ScanEngine::WithinLimits(std::size_t ofPage, std::size_t perPage, std::size_t ofScan,
+                              std::size_t perScan, const std::string& pageWhat,
+                              const std::string& scanWhat) {
+  if (ofPage < perPage && ofScan < perScan) return true;
+  Note(ofPage >= perPage ? "A page held more than " + FormatCount(perPage) + " " + pageWhat +
+                               "; the rest were left out."
+                         : "The scan reached its limit of " + FormatCount(perScan) + " " +
+                               scanWhat + "; further " + scanWhat + " were left out.");
+  return false;
+}
+
 void ScanEngine::Note(std::string note) {
   if (std::find(notes_.begin(), notes_.end(), note) == notes_.end())
     notes_.push_back(std::move(note));
@@ -416,14 +429,9 @@ void ScanEngine::OnPageLink(const LinkMessage& link) {
   RemoveAll(*url, '\r');
   RemoveAll(*url, '\n');
   const ScanLimits& limits = job_.options.limits;
-  if (pageLinksOfPage_ == limits.pageLinksPerPage || links_.PageCount() == limits.pagesPerScan) {
-    Note(pageLinksOfPage_ == limits.pageLinksPerPage
-             ? "A page held more than " + FormatCount(limits.pageLinksPerPage) +
-                   " links to pages; the rest were left out."
-             : "The scan reached its limit of " + FormatCount(limits.pagesPerScan) +
-                   " pages; further pages were left out.");
+  if (!WithinLimits(pageLinksOfPage_, limits.pageLinksPerPage, links_.PageCount(),
+                    limits.pagesPerScan, "links to pages", "pages"))
     return;
-  }
   if (links_.AddPageLink(*url)) {
     ++counts_.pagesFound;
     ++pageLinksOfPage_;
@@ -435,15 +443,9 @@ void ScanEngine::OnPhotoLink(const LinkMessage& link) {
   std::optional<PhotoLink> photo = AcceptPhotoLink(link.linkText, base, job_.scope);
   if (!photo) return;
   const ScanLimits& limits = job_.options.limits;
-  if (photoLinksOfPage_ == limits.photoLinksPerPage ||
-      links_.PhotoCount() == limits.photosPerScan) {
-    Note(photoLinksOfPage_ == limits.photoLinksPerPage
-             ? "A page held more than " + FormatCount(limits.photoLinksPerPage) +
-                   " photos; the rest were left out."
-             : "The scan reached its limit of " + FormatCount(limits.photosPerScan) +
-                   " photos; further photos were left out.");
+  if (!WithinLimits(photoLinksOfPage_, limits.photoLinksPerPage, links_.PhotoCount(),
+                    limits.photosPerScan, "photos", "photos"))
     return;
-  }
   if (links_.AddPhotoLink(
           {std::move(photo->url), std::move(photo->fileName), std::string(link.pageURL)})) {
     ++counts_.photosFound;
