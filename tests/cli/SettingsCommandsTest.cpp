@@ -70,6 +70,8 @@ TEST_F(SettingsCommand, StoresEachKindOfValueAsTheSheetWould) {
       {"ConnectionsPerHost=3", "connectionsPerHost", "3"},
       {"keepScansOffLocalNetwork=0", "keepScansOffLocalNetwork", "0"},
       {"allowHttpsToHttp=1", "allowHttpsToHttp", "1"},
+      {"honourRobots=0", "honourRobots", "0"},
+      {"hostPauseMs=250", "hostPauseMs", "250"},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(Run({"settings", row.argument}), 0) << row.argument << ": " << err_;
@@ -90,6 +92,7 @@ TEST_F(SettingsCommand, RefusesValuesWithTheSheetsMessagesAndChangesNothing) {
       {"scanPriority=3", 1, "trawlix-cli: scanPriority takes one of -2, -1, 0, 1, 2, 15\n"},
       {"newPadding=99999999999", 1, "trawlix-cli: newPadding takes a number from 1 to 10\n"},
       {"connectionsPerHost=17", 1, "trawlix-cli: connectionsPerHost takes a number from 1 to 16\n"},
+      {"hostPauseMs=60001", 1, "trawlix-cli: hostPauseMs takes a number from 0 to 60000\n"},
       {"defaultSaveTo=/no/such/folder", 1,
        "The default 'Save To' location is invalid.\n\nPlease choose again.\n"},
       {"defaultSaveTo=", 1, "The default 'Save To' location is invalid.\n\nPlease choose again.\n"},
