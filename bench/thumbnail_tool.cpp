@@ -1,5 +1,6 @@
 // Resized copies for the thumbnail benchmark (thumbnails.sh), and the photos it uses.
 //   thumbnail_tool copies BOX QUALITY OUTDIR PHOTO...    one SaveResizedCopy per photo
+//   thumbnail_tool tool BOX QUALITY OUTDIR FOLDER        the thumbnails tool over a folder
 //   thumbnail_tool generate COUNT WIDTH HEIGHT OUTDIR    photo-like JPEGs
 #include <cmath>
 #include <cstdio>
@@ -7,7 +8,9 @@
 #include <string>
 #include <vips/vips8>
 
+#include "imaging/BatchJob.h"
 #include "imaging/PhotoCodec.h"
+#include "imaging/ThumbnailTool.h"
 
 namespace {
 
@@ -24,6 +27,21 @@ int MakeCopies(int box, int quality, const std::string& folder, int count, char*
     }
   }
   return failed == 0 ? 0 : 1;
+}
+
+// The desktop tool's own run: work list, one step per photo, failures counted.
+int RunTool(int box, int quality, const std::string& outFolder, const std::string& folder) {
+  trawlix::ThumbnailToolOptions options;
+  options.thumbnails.create = true;
+  options.thumbnails.box = box;
+  options.thumbnails.folder = outFolder;
+  options.jpegQuality = quality;
+  trawlix::ThumbnailTool tool(trawlix::BatchWorkList(folder, outFolder, ""), options);
+  if (!tool.Prepare()) return 1;
+  trawlix::RunBatchJob(tool);
+  for (const std::string& photo : tool.Failures())
+    std::fprintf(stderr, "failed: %s\n", photo.c_str());
+  return tool.Failures().empty() ? 0 : 1;
 }
 
 // Smooth colour fields with fine grain, so the files compress and decode like photos.
@@ -59,11 +77,15 @@ int main(int argc, char** argv) {
   if (command == "copies" && argc >= 5) {
     return MakeCopies(std::atoi(argv[2]), std::atoi(argv[3]), argv[4], argc - 5, argv + 5);
   }
+  if (command == "tool" && argc == 6) {
+    return RunTool(std::atoi(argv[2]), std::atoi(argv[3]), argv[4], argv[5]);
+  }
   if (command == "generate" && argc == 6) {
     return Generate(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), argv[5]);
   }
   std::fprintf(stderr,
                "usage: thumbnail_tool copies BOX QUALITY OUTDIR PHOTO...\n"
+               "       thumbnail_tool tool BOX QUALITY OUTDIR FOLDER\n"
                "       thumbnail_tool generate COUNT WIDTH HEIGHT OUTDIR\n");
   return 2;
 }

@@ -3,6 +3,7 @@
 # SaveResizedCopy against vipsthumbnail and ImageMagick's convert -thumbnail, on the
 # same files in the same run. All write JPEG at quality 75.
 #   bench/thumbnails.sh [COUNT]        (default 100; BUILD=folder picks the build tree)
+# OURS=tool measures the desktop thumbnails tool (work list, steps) instead of bare copies.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,7 +32,13 @@ cat "${photos[@]}" >/dev/null  # warm the page cache for every contender alike
 now() { date +%s.%N; }
 elapsed() { echo "$2 - $1" | bc; }
 
-run_ours() { "$tool" copies "$1" 75 "$2" "${photos[@]}"; }
+run_ours() {
+  if [[ ${OURS:-copies} == tool ]]; then
+    "$tool" tool "$1" 75 "$2" "$work/photos"
+  else
+    "$tool" copies "$1" 75 "$2" "${photos[@]}"
+  fi
+}
 run_vips() { vipsthumbnail -s "$1" -o "$2/%s.jpg[Q=75]" "${photos[@]}"; }
 run_magick() {
   for photo in "${photos[@]}"; do
