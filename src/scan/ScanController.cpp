@@ -306,6 +306,7 @@ ScanProgress ScanController::Progress() const {
   progress.photosProcessed = c.photosProcessed;
   progress.photosSaved = c.photosSaved;
   progress.failed = c.pagesFailed + c.photosFailed + totals_.pagesFailed + totals_.photosFailed;
+  progress.restingHost = report_.restingHost;
   if (multiLink_) {
     progress.photosFound += totals_.photosProcessed;
     progress.photosProcessed += totals_.photosSkipped + totals_.photosSaved;

@@ -24,6 +24,7 @@ struct ScanProgress {
   std::int64_t photosProcessed = 0;
   std::int64_t photosSaved = 0;
   std::int64_t failed = 0;  // pages and photos that could not be downloaded
+  std::string restingHost;  // a host that answered 429 or 503, while the scan waits on it
   std::string elapsed;      // "h:mm:ss" of the whole scan
   bool multiLink = false;
 };

@@ -36,6 +36,10 @@ std::string TransferText(std::int64_t bytes, std::int64_t seconds) {
 }
 
 std::string PageLineText(const ScanProgress& progress) {
+  const bool running = progress.phase == ScanProgress::Phase::ScanningPages ||
+                       progress.phase == ScanProgress::Phase::ProcessingPhotos;
+  if (running && !progress.restingHost.empty())
+    return "Waiting for " + progress.restingHost + " (it asked for a pause)...";
   switch (progress.phase) {
     case ScanProgress::Phase::Starting:
       return "Downloading Page";

@@ -47,8 +47,8 @@ std::string TransferText(std::int64_t bytes, std::int64_t seconds);
 
 // The status panel's two lines. The page line: "Downloading Page", "Scanning Page 3 of 1,204",
 // "Downloading && Processing photos", "Paused...", "Stopping..." ("&&" is one ampersand, as in
-// every label). The photo line: the photo counts once photos were found; both empty when the
-// scan has ended.
+// every label), or "Waiting for http://host (it asked for a pause)..." while a host rests. The
+// photo line: the photo counts once photos were found; both empty when the scan has ended.
 std::string PageLineText(const ScanProgress& progress);
 std::string PhotoLineText(const ScanProgress& progress);
 

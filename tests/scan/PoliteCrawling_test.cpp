@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 
@@ -74,6 +75,10 @@ TEST_F(PoliteCrawling, ABusyHostIsWaitedForAsItAsksThenGivenUp) {
   EXPECT_EQ(site.Requests("/gallery/never.jpg"), 4) << "the first try and three more";
   ASSERT_EQ(StoredHistory().size(), 1u);
   EXPECT_EQ(StoredHistory()[0].m_nSavedImages, 2);
+  EXPECT_TRUE(std::any_of(
+      observer.pageLines.begin(), observer.pageLines.end(), [&](const std::string& line) {
+        return line == "Waiting for " + site.URL("") + " (it asked for a pause)...";
+      }));
 }
 
 }  // namespace
