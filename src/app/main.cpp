@@ -58,6 +58,8 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Quillmoor"));
   QApplication::setApplicationName(QStringLiteral("Trawlix() PRO"));
+  // Ties the window to the installed desktop entry and its icon (Wayland goes by this name).
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.quillmoor.Trawlix"));
   QApplication::setWindowIcon(trawlix::ui::Icon(trawlix::ui::IconName::Application));
 
   SingleInstance instance(SingleInstance::DefaultServerName(QString::fromStdString(start.dataDir)));
