@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <signal.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "cli/CliTestSupport.h"
@@ -34,6 +38,18 @@ class ScanCommandTest : public CliTest {
     }
     server_.Get("/no.gif",
                 [](const httplib::Request&, httplib::Response& res) { res.status = 403; });
+    // A long gallery whose first photo asks the running scan to terminate, as a desktop
+    // session ending or `kill` would.
+    server_.Get("/long.html", [](const httplib::Request&, httplib::Response& res) {
+      std::string html;
+      for (int i = 0; i < 40; ++i) html += "<img src=\"slow" + std::to_string(i) + ".gif\">";
+      res.set_content(html, "text/html");
+    });
+    server_.Get(R"(/slow\d+\.gif)", [this](const httplib::Request&, httplib::Response& res) {
+      if (!terminated_.exchange(true)) ::kill(::getpid(), SIGTERM);
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      res.set_content(kPixel, "image/gif");
+    });
     port_ = server_.bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_.listen_after_bind(); });
     while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -57,6 +73,7 @@ class ScanCommandTest : public CliTest {
   }
 
   int projects_ = 0;
+  std::atomic<bool> terminated_{false};
 
   httplib::Server server_;
   int port_ = 0;
@@ -91,6 +108,13 @@ TEST_F(ScanCommandTest, FailedPhotosAreListedAndTheScanStillSucceeds) {
   EXPECT_TRUE(OutHas("\"photosSaved\": 2, \"photosSkipped\": 2")) << out_;
   EXPECT_TRUE(OutHas("\"pagesFailed\": 0, \"photosFailed\": 2")) << out_;
   EXPECT_FALSE(OutHas("could not be downloaded:")) << out_;
+}
+
+TEST_F(ScanCommandTest, TerminatingTheProgramStopsTheScanAndRecordsIt) {
+  EXPECT_EQ(Scan(Url("/long.html")), kExitOk) << err_;
+  EXPECT_TRUE(terminated_.load());
+  EXPECT_TRUE(OutHas("\"TotalImages\": 40")) << out_;
+  EXPECT_FALSE(OutHas("\"photosSaved\": 40")) << "stopped part way: " << out_;
 }
 
 }  // namespace
