@@ -5,9 +5,9 @@
 namespace trawlix {
 
 enum class DensityEdit {
-  Written,        // a GIF, which has no such field, counts as written unchanged
+  Written,     // a GIF, which has no such field, counts as written unchanged
   NotInPlace,  // not possible here (the structure, or too much to move); the file is unchanged
-  Failed,         // reading or writing failed; the file may be damaged
+  Failed,      // reading or writing failed; the file may be damaged
 };
 
 // Sets the resolution of a photo file that nobody else uses yet (a download about to be

@@ -25,8 +25,7 @@ std::string PathOf(const std::string& url) {
   const std::size_t start =
       scheme == std::string::npos ? std::string::npos : url.find_first_of("/?#", scheme + 3);
   if (start == std::string::npos) return "/";
-  const std::string_view rest =
-      std::string_view(url).substr(start, url.find('#', start) - start);
+  const std::string_view rest = std::string_view(url).substr(start, url.find('#', start) - start);
   std::string path;
   if (rest.empty() || rest.front() != '/') path += '/';
   path += rest;
