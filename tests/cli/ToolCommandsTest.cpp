@@ -16,7 +16,7 @@ void WriteBmp(const fs::path& path, int width, int height) {
   const int rowBytes = (width * 3 + 3) / 4 * 4;
   const std::uint32_t pixelBytes = static_cast<std::uint32_t>(rowBytes * height);
   std::string bytes = "BM";
-  const auto put = [&bytes](std::uint32_t value, int size) {
+  const auto put = [&bytes](std::uint64_t value, int size) {
     for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
   };
   put(54 + pixelBytes, 4);
