@@ -216,7 +216,7 @@ TEST_F(PhotoHeaderTest, MalformedTruncatedAndForeignInputs) {
       {"TIFF directory to come", std::string("II*\0\x00\x10\0\0", 8) + std::string(100, '\0'),
        PhotoHeader::NeedMore()},
       {"TIFF width as RATIONAL", patched(tiff, 0x3A + 2 + 2, Le(5, 2)), U},
-      {"TIFF width given twice", patched(tiff, 0x3A + 14, Le(256, 2)), U},
+      {"TIFF width given twice", patched(tiff, 0x3A + 2 + 36, Le(256, 2)), U},  // for Compression
       {"TIFF without length", patched(tiff, 0x3A + 14, Le(300, 2)), U},
   };
   ASSERT_EQ(tiff.substr(0x3A, 4), Bytes({10, 0, 0, 1}));  // the directory the patches aim at
