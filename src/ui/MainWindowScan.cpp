@@ -5,13 +5,26 @@
 
 #include "base/MessageBox.h"
 #include "scan/ScanTexts.h"
+#include "ui/DBusDesktopNotifier.h"
 #include "ui/MainWindow.h"
 #include "ui/MainWindowTexts.h"
 #include "ui/StatusPanel.h"
 
 namespace trawlix::ui {
 
+MainWindowScan::MainWindowScan(MainWindow& window)
+    : window_(window),
+      notifier_(std::make_unique<DBusDesktopNotifier>([&window] { window.BringToFront(); })),
+      desktop_(*notifier_) {}
+
+MainWindowScan::~MainWindowScan() = default;
+
+void MainWindowScan::ReportEnd(const std::string& resultsText) {
+  desktop_.Ended(resultsText, window_.isActiveWindow(), ScanDesktopReport::Clock::now());
+}
+
 void MainWindowScan::OnProgress(const ScanProgress& progress) {
+  desktop_.Progress(progress);
   window_.ShowScanLines(PlainText(PageLineText(progress)), PlainText(PhotoLineText(progress)));
 }
 
@@ -20,6 +33,9 @@ void MainWindowScan::OnPhotoSaved(const std::string& path) {
 }
 
 void MainWindowScan::OnScanStateChanged() {
+  if (window_.isScanning() && !desktop_.running()) {
+    desktop_.Started(ScanDesktopReport::Clock::now());
+  }
   window_.OnScanStateChanged();
 }
 
@@ -36,11 +52,14 @@ void MainWindowScan::OnProjectLinksChanged() {
 }
 
 void MainWindowScan::ShowResults(const std::string& text) {
+  // Before the window comes back and the message waits for an answer.
+  ReportEnd(text);
   window_.RestoreAfterScan();
   window_.messages_.Inform(text);
 }
 
-void MainWindowScan::OnScanEnded(const std::string& /*resultsText*/) {
+void MainWindowScan::OnScanEnded(const std::string& resultsText) {
+  ReportEnd(resultsText);
   window_.OnScanEnded();
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "scan/ScanObserver.h"
+#include "ui/DesktopNotifier.h"
+#include "ui/ScanDesktopReport.h"
 
 namespace trawlix::ui {
 
@@ -11,7 +14,8 @@ class MainWindow;
 // Hands the scan's reports to the main window; every call comes on the GUI thread.
 class MainWindowScan final : public ScanObserver {
  public:
-  explicit MainWindowScan(MainWindow& window) : window_(window) {}
+  explicit MainWindowScan(MainWindow& window);
+  ~MainWindowScan() override;
 
   void OnProgress(const ScanProgress& progress) override;
   void OnPhotoSaved(const std::string& path) override;
@@ -23,7 +27,12 @@ class MainWindowScan final : public ScanObserver {
   void OnScanEnded(const std::string& resultsText) override;
 
  private:
+  // The desktop hears of the scan too: task bar progress, and a notification at its end.
+  void ReportEnd(const std::string& resultsText);
+
   MainWindow& window_;
+  std::unique_ptr<DesktopNotifier> notifier_;
+  ScanDesktopReport desktop_;
 };
 
 }  // namespace trawlix::ui
