@@ -73,8 +73,9 @@ PhotoHeader ReadJpeg(const Received& in) {
     at += 2;
     const bool restart = marker >= 0xD0 && marker <= 0xD7;
     if (restart || marker == 0x01) continue;  // RSTn and TEM stand alone, without a length
-    // A stuffed zero, a second SOI, the end of the image or a scan before any frame header.
-    if (marker == 0x00 || marker == 0xD8 || marker == 0xD9 || marker == 0xDA)
+    // A stuffed zero, a reserved code (which decoders refuse), a second SOI, the end of
+    // the image or a scan before any frame header.
+    if (marker < 0xC0 || marker == 0xD8 || marker == 0xD9 || marker == 0xDA)
       return PhotoHeader::Unknown();
     if (auto lack = in.Lacks(at + 2)) return *lack;
     const std::uint32_t length = in.U16(at, true);

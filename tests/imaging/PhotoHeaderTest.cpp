@@ -196,6 +196,7 @@ TEST_F(PhotoHeaderTest, MalformedTruncatedAndForeignInputs) {
       {"scan before the frame header", soi + Segment(0xDA, "\x01\x01\x00") + sof(0xC0, 6, 7, 1), U},
       {"end of image first", soi + Bytes({0xFF, 0xD9}) + sof(0xC0, 6, 7, 1), U},
       {"stray byte between segments", soi + Segment(0xE0, "JFIF") + "x" + sof(0xC0, 6, 7, 1), U},
+      {"reserved marker", soi + Segment(0x9A, "") + sof(0xC0, 6, 7, 1), U},
       {"segment length 1", soi + Bytes({0xFF, 0xE1, 0, 1}) + sof(0xC0, 6, 7, 1), U},
       {"frame header past the limit", soi + pads + sof(0xC0, 6, 7, 1), U},
       {"PNG header with a bad checksum", patched(png, 29, "crc!"), U},
