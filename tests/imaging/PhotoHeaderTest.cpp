@@ -30,14 +30,15 @@ std::string Bytes(std::initializer_list<int> values) {
   return s;
 }
 
-std::string Le(std::uint32_t v, int n, bool big = false) {
+// An n-byte unsigned field, little-endian unless `big`.
+std::string Field(std::uint32_t v, int n, bool big = false) {
   std::string s;
   for (int i = 0; i < n; ++i) s.push_back(static_cast<char>(v >> (8 * (big ? n - 1 - i : i))));
   return s;
 }
 
 std::string Segment(int marker, const std::string& data) {
-  return Bytes({0xFF, marker}) + Le(static_cast<std::uint32_t>(data.size() + 2), 2, true) + data;
+  return Bytes({0xFF, marker}) + Field(static_cast<std::uint32_t>(data.size() + 2), 2, true) + data;
 }
 
 std::string Encoded(int width, int height, const char* saveAs, int pages = 1) {
@@ -57,34 +58,34 @@ std::string Encoded(int width, int height, const char* saveAs, int pages = 1) {
 // A valid Exif block whose image description fills the segment to its largest.
 std::string BigExif() {
   constexpr std::uint32_t kText = 65535 - 2 - 6 - 26;
-  return Segment(0xE1, std::string("Exif\0\0II*\0", 10) + Le(8, 4) + Le(1, 2) + Le(0x010E, 2) +
-                           Le(2, 2) + Le(kText, 4) + Le(26, 4) + Le(0, 4) +
-                           std::string(kText - 1, 'd') + '\0');
+  return Segment(0xE1, std::string("Exif\0\0II*\0", 10) + Field(8, 4) + Field(1, 2) +
+                           Field(0x010E, 2) + Field(2, 2) + Field(kText, 4) + Field(26, 4) +
+                           Field(0, 4) + std::string(kText - 1, 'd') + '\0');
 }
 
 // One frame with a two-colour table, a one-pixel code stream and the trailer.
 std::string Gif(const char* version, int screenW, int screenH, int left, int top, int w, int h,
                 const std::string& extensions = "") {
-  return version + Le(screenW, 2) + Le(screenH, 2) + Bytes({0x80, 0, 0, 0, 0, 0, 255, 255, 255}) +
-         extensions + "\x2C" + Le(left, 2) + Le(top, 2) + Le(w, 2) + Le(h, 2) +
-         Bytes({0, 2, 2, 0x44, 1, 0, 0x3B});
+  return version + Field(screenW, 2) + Field(screenH, 2) +
+         Bytes({0x80, 0, 0, 0, 0, 0, 255, 255, 255}) + extensions + "\x2C" + Field(left, 2) +
+         Field(top, 2) + Field(w, 2) + Field(h, 2) + Bytes({0, 2, 2, 0x44, 1, 0, 0x3B});
 }
 
 std::string Bitmap(int height, bool core) {
   std::vector<std::uint8_t> pixels(15 * 7 * 3, 200);
   std::string bmp = bmp::EncodeBmp(pixels.data(), 15, 7, 3, 0, 0);
   if (core)  // same rows (stride 48) behind a 12-byte header
-    return "BM" + Le(26 + 7 * 48, 4) + Le(0, 4) + Le(26, 4) + Le(12, 4) + Le(15, 2) + Le(7, 2) +
-           Le(1, 2) + Le(24, 2) + bmp.substr(54);
-  return bmp.replace(22, 4, Le(static_cast<std::uint32_t>(height), 4));
+    return "BM" + Field(26 + 7 * 48, 4) + Field(0, 4) + Field(26, 4) + Field(12, 4) + Field(15, 2) +
+           Field(7, 2) + Field(1, 2) + Field(24, 2) + bmp.substr(54);
+  return bmp.replace(22, 4, Field(static_cast<std::uint32_t>(height), 4));
 }
 
 // A 4 x 3 TIFF whose ImageWidth and ImageLength entries are LONG rather than SHORT.
 std::string LongSidedTiff(bool big) {
   std::string tiff = testing::MinimalTiff(big, false);
   constexpr std::size_t kWidthEntry = 0x3A + 2;  // the first entries of its only directory
-  tiff.replace(kWidthEntry + 2, 10, Le(4, 2, big) + Le(1, 4, big) + Le(4, 4, big));
-  tiff.replace(kWidthEntry + 14, 10, Le(4, 2, big) + Le(1, 4, big) + Le(3, 4, big));
+  tiff.replace(kWidthEntry + 2, 10, Field(4, 2, big) + Field(1, 4, big) + Field(4, 4, big));
+  tiff.replace(kWidthEntry + 14, 10, Field(4, 2, big) + Field(1, 4, big) + Field(3, 4, big));
   return tiff;
 }
 
@@ -161,7 +162,8 @@ TEST_F(PhotoHeaderTest, EveryVariantSettlesEarlyOnTheSizeTheDecodersReport) {
 
 TEST_F(PhotoHeaderTest, MalformedTruncatedAndForeignInputs) {
   const auto sof = [](int marker, int height, int width, int components) {
-    std::string data = Bytes({8}) + Le(height, 2, true) + Le(width, 2, true) + Bytes({components});
+    std::string data =
+        Bytes({8}) + Field(height, 2, true) + Field(width, 2, true) + Bytes({components});
     for (int i = 0; i < components; ++i) data += Bytes({i + 1, 0x11, 0});
     return Segment(marker, data);
   };
@@ -208,17 +210,18 @@ TEST_F(PhotoHeaderTest, MalformedTruncatedAndForeignInputs) {
       {"GIF junk block", std::string("GIF89a\x05\0\x05\0\0\0\0\x99", 14), U},
       {"GIF application block without fixed part",
        std::string("GIF89a\x05\0\x05\0\0\0\0\x21\xFF\0", 16), U},
-      {"bitmap header of unknown size", patched(Bitmap(7, false), 14, Le(20, 4)), U},
-      {"bitmap of negative width", patched(Bitmap(7, false), 18, Le(-15u, 4)), U},
-      {"bitmap of the lowest height", patched(Bitmap(7, false), 22, Le(0x80000000u, 4)), U},
-      {"bitmap too high", patched(Bitmap(7, false), 22, Le(70000, 4)), U},
-      {"TIFF directory inside the header", patched(tiff, 4, Le(4, 4)), U},
-      {"TIFF directory past the limit", patched(tiff, 4, Le(0xFFFFFFF0u, 4)), U},
+      {"bitmap header of unknown size", patched(Bitmap(7, false), 14, Field(20, 4)), U},
+      {"bitmap of negative width", patched(Bitmap(7, false), 18, Field(-15u, 4)), U},
+      {"bitmap of the lowest height", patched(Bitmap(7, false), 22, Field(0x80000000u, 4)), U},
+      {"bitmap too high", patched(Bitmap(7, false), 22, Field(70000, 4)), U},
+      {"TIFF directory inside the header", patched(tiff, 4, Field(4, 4)), U},
+      {"TIFF directory past the limit", patched(tiff, 4, Field(0xFFFFFFF0u, 4)), U},
       {"TIFF directory to come", std::string("II*\0\x00\x10\0\0", 8) + std::string(100, '\0'),
        PhotoHeader::NeedMore()},
-      {"TIFF width as RATIONAL", patched(tiff, 0x3A + 2 + 2, Le(5, 2)), U},
-      {"TIFF width given twice", patched(tiff, 0x3A + 2 + 36, Le(256, 2)), U},  // for Compression
-      {"TIFF without length", patched(tiff, 0x3A + 14, Le(300, 2)), U},
+      {"TIFF width as RATIONAL", patched(tiff, 0x3A + 2 + 2, Field(5, 2)), U},
+      {"TIFF width given twice", patched(tiff, 0x3A + 2 + 36, Field(256, 2)),
+       U},  // for Compression
+      {"TIFF without length", patched(tiff, 0x3A + 14, Field(300, 2)), U},
   };
   ASSERT_EQ(tiff.substr(0x3A, 4), Bytes({10, 0, 0, 1}));  // the directory the patches aim at
   for (const auto& c : cases) {
