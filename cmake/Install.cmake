@@ -1,5 +1,6 @@
 # What `cmake --install` puts where: both programs, the desktop entry, the icon in the hicolor
-# theme, the AppStream metainfo, the exchange file's MIME type, man pages and bash completion.
+# theme, the AppStream metainfo, the exchange file's MIME type, man pages, bash completion and
+# the user guide.
 
 include(GNUInstallDirs)
 
@@ -45,3 +46,9 @@ install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${TRAWLIX_DATA}/trawlix-cli.bash-completion
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME trawlix-cli)
 install(FILES ${TRAWLIX_DATA}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/trawlix)
+
+# The user guide, opened by the Help menu and F1; its pictures keep their place beside it.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/guide/ DESTINATION ${CMAKE_INSTALL_DATADIR}/trawlix/guide
+  FILES_MATCHING PATTERN "*.html" PATTERN "*.css")
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/screenshots/
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/trawlix/screenshots FILES_MATCHING PATTERN "*.png")

@@ -9,6 +9,7 @@
 #include "operations/CategoryOperations.h"
 #include "operations/ProjectOperations.h"
 #include "ui/FormControls.h"
+#include "ui/HelpGuide.h"
 
 namespace trawlix::ui {
 
@@ -44,9 +45,8 @@ CategoriesDialog::CategoriesDialog(DataSession& session, MessageSink& messages, 
 
   auto* newButton = MakeButton(tr("&New"), this);
   auto* closeButton = MakeButton(tr("&Close"), this);
-  // No help pages exist for this dialog yet.
   auto* helpButton = MakeButton(tr("&Help"), this);
-  helpButton->setEnabled(false);
+  ConnectHelp(helpButton, this, HelpTopic::Categories, messages_);
   closeButton->setDefault(true);
 
   auto* buttons = new QVBoxLayout;

@@ -14,6 +14,7 @@
 #include "exchange/ProjectImporter.h"
 #include "operations/DataSession.h"
 #include "operations/ProjectOperations.h"
+#include "ui/HelpGuide.h"
 #include "ui/MainWindow.h"
 #include "ui/MainWindowTexts.h"
 #include "ui/PhotoViewer.h"
@@ -42,10 +43,6 @@ constexpr std::array<ViewEntry, 11> kViews{{{"1 Photo", 0},
                                             {"36 Photos", 11}}};
 constexpr int kLastView = 11;
 
-const QString kQuickStartPage = QStringLiteral("https://example.com/trawlix/quickstart");
-const QString kSamplesPage = QStringLiteral("https://example.com/trawlix/samples");
-const QString kContactPage = QStringLiteral("https://example.com/trawlix/contact");
-
 QMenu* CheckMenu(QWidget* parent, MainWindowCheckList* list) {
   auto* menu = new QMenu(parent);
   QObject::connect(menu->addAction(QObject::tr("Select All")), &QAction::triggered, list,
@@ -61,12 +58,17 @@ QMenu* CheckMenu(QWidget* parent, MainWindowCheckList* list) {
 
 void MainWindow::BuildMenus() {
   helpMenu_ = new QMenu(this);
+  QAction* guide = helpMenu_->addAction(tr("User Guide"));
+  guide->setShortcut(QKeySequence::HelpContents);
+  guide->setShortcutContext(Qt::WindowShortcut);
+  addAction(guide);  // F1 works with the menu closed
+  connect(guide, &QAction::triggered, this, [this] { OpenHelp(HelpTopic::Contents, messages_); });
   connect(helpMenu_->addAction(tr("QuickStart Guide")), &QAction::triggered, this,
-          [this] { OpenWebPage(kQuickStartPage); });
+          [this] { OpenHelp(HelpTopic::GettingStarted, messages_); });
   connect(helpMenu_->addAction(tr("Download Sample Projects")), &QAction::triggered, this,
-          [this] { OpenWebPage(kSamplesPage); });
+          [this] { OpenWebPage(QString::fromLatin1(kSampleProjectsPage)); });
   connect(helpMenu_->addAction(tr("Contact Me")), &QAction::triggered, this,
-          [this] { OpenWebPage(kContactPage); });
+          [this] { OpenWebPage(QString::fromLatin1(kContactPage)); });
   helpButton_->setMenu(helpMenu_);
 
   saveToMenu_ = new QMenu(this);
