@@ -764,10 +764,19 @@ void MainWindow::OnStartupTimer() {
 }
 
 void MainWindow::OnImportTimer() {
+  if (pendingImport_.empty()) return;
+  // A hand-over during a scan is dropped: importing would change the lists under the scan.
+  if (isScanning()) {
+    pendingImport_.clear();
+    return;
+  }
+  // An open dialog (an editor, another import) is finished first; the import waits for it.
+  if (QApplication::activeModalWidget() != nullptr) {
+    importTimer_->start(1000);
+    return;
+  }
   const std::string path = std::move(pendingImport_);
   pendingImport_.clear();
-  // A hand-over during a scan is dropped: importing would change the lists under the scan.
-  if (path.empty() || isScanning()) return;
   ImportFile(path);
 }
 

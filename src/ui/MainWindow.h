@@ -97,7 +97,10 @@ class MainWindow : public QMainWindow {
   void SelectNextCategory();
   void ShowPage(int page);
   void ImportProjects();
+  // Opens the import dialog on an exchange file (a file that cannot be read is reported).
   void ImportFile(const std::string& path);
+  void ExportProject();
+  void ExportMultipleProjects();
   void Exit();
 
  protected:

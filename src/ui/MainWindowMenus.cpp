@@ -1,5 +1,5 @@
 // The main window's menus: help, save-to folders, thumbnail view, import/export, the check
-// menus of the two lists and the project list's context menu; and the import.
+// menus of the two lists and the project list's context menu; and import and export.
 #include <QActionGroup>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -14,7 +14,10 @@
 #include "exchange/ProjectImporter.h"
 #include "operations/DataSession.h"
 #include "operations/ProjectOperations.h"
+#include "ui/ExportProjectDialog.h"
+#include "ui/ExportProjectsDialog.h"
 #include "ui/HelpGuide.h"
+#include "ui/ImportDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/MainWindowTexts.h"
 #include "ui/PhotoViewer.h"
@@ -103,16 +106,16 @@ void MainWindow::BuildMenus() {
   connect(viewMenu_, &QMenu::aboutToShow, this, &MainWindow::CheckThumbnailView);
   viewButton_->setMenu(viewMenu_);
 
-  // Exporting comes with its own dialogs in a later version: the entries show what is coming.
   const auto addExportEntries = [this](QMenu* menu) {
     connect(menu->addAction(tr("Import Project(s)")), &QAction::triggered, this,
             &MainWindow::ImportProjects);
-    for (const QString& label : {tr("Export Project"), tr("Export Multiple Projects")}) {
-      QAction* action = menu->addAction(label);
-      action->setEnabled(false);
-      action->setToolTip(tr("Coming soon"));
-    }
-    menu->setToolTipsVisible(true);
+    QAction* exportOne = menu->addAction(tr("Export Project"));
+    connect(exportOne, &QAction::triggered, this, &MainWindow::ExportProject);
+    connect(menu->addAction(tr("Export Multiple Projects")), &QAction::triggered, this,
+            &MainWindow::ExportMultipleProjects);
+    // Exporting one project needs one selected.
+    connect(menu, &QMenu::aboutToShow, exportOne,
+            [this, exportOne] { exportOne->setEnabled(project_.has_value()); });
   };
   importExportMenu_ = new QMenu(this);
   addExportEntries(importExportMenu_);
@@ -224,25 +227,36 @@ void MainWindow::ImportProjects() {
 
 void MainWindow::ImportFile(const std::string& path) {
   if (isScanning()) return;
-  const auto file = exchange::OpenImportFile(path, messages_);
+  auto file = exchange::OpenImportFile(path, messages_);
   if (!file) return;
-  const SettingsValues& values = session_.settings().Values();
-  exchange::CProjectImporter importer(session_.databasePath(), values, messages_);
-  const exchange::ImportSummary summary =
-      importer.Import(file->projects, exchange::ImportOptionsFromSettings(values));
+  auto* dialog = new ImportDialog(session_, path, std::move(*file), messages_, this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &ImportDialog::ProjectsImported, this, [this](bool categoriesCreated) {
+    const int selected = currentProjectId();
+    if (categoriesCreated) FillCategories(filterCategoryId());
+    FillProjects();
+    project_.reset();
+    if (!SelectProjectById(selected)) SelectProjectRow(0);
+  });
+  dialog->open();
+}
 
-  int counts[4] = {0, 0, 0, 0};
-  for (const exchange::ImportResultRow& row : summary.rows) ++counts[static_cast<int>(row.kind)];
-  messages_.Inform(
-      Format("Imported: %d\nLinks merged: %d\nNot imported (already there): %d\n"
-             "Failed: %d",
-             counts[0], counts[1], counts[2], counts[3]));
+// ---------------------------------------------------------------------------------------------
+// Export
 
-  const int selected = currentProjectId();
-  if (summary.categoriesCreated) FillCategories(filterCategoryId());
-  FillProjects();
-  project_.reset();
-  if (!SelectProjectById(selected)) SelectProjectRow(0);
+void MainWindow::ExportProject() {
+  if (isScanning() || !project_) return;
+  auto* dialog = new ExportProjectDialog(session_, *project_, messages_, this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->open();
+}
+
+void MainWindow::ExportMultipleProjects() {
+  if (isScanning()) return;
+  auto* dialog =
+      new ExportProjectsDialog(session_, messages_, filterCategoryId(), currentProjectId(), this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->open();
 }
 
 }  // namespace trawlix::ui

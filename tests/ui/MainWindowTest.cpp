@@ -354,39 +354,5 @@ TEST_F(MainWindowTest, PasteAndGoStoresOnlyANewWebAddress) {
   EXPECT_FALSE(Window().isScanning()) << "paste-and-go behaviour 0 does not start";
 }
 
-TEST_F(MainWindowTest, StartupImportWaitsForTheWelcomePageThenImports) {
-  exchange::CImportedProject project;
-  project.m_lpszTitle = "Harbour Lights";
-  project.m_lpszCategory = "Coast";
-  project.m_lpszURL = "http://file.example/start";
-  project.m_nJPEG = 1;
-  project.m_nMinimumSize = 100;
-  project.m_lpszNamePrefix = "hl_";
-  project.m_arLinks = {{0, 1, 0, "http://file.example/a", ""},
-                       {0, 1, 0, "http://file.example/b", ""}};
-  project.m_nNumLinks = 2;
-  exchange::CExchangeHeader header;
-  header.m_nProjects = 1;
-  const std::string path = (temp_ / "shared.txexport").string();
-  std::string error;
-  ASSERT_TRUE(exchange::WriteExchangeFile(path, header, {project}, {}, error)) << error;
-
-  ASSERT_TRUE(session_->isNewDatabase());
-  Window().SetStartupImport(path);
-  WelcomeDialog* welcome = nullptr;
-  QTRY_VERIFY_WITH_TIMEOUT((welcome = Window().findChild<WelcomeDialog*>()) != nullptr, 5000);
-  QTRY_VERIFY(welcome->isVisible());
-  QTest::qWait(1500);
-  EXPECT_FALSE(Titles().contains(QStringLiteral("Harbour Lights"))) << "not before the welcome";
-  welcome->accept();
-
-  QTRY_VERIFY_WITH_TIMEOUT(Titles().contains(QStringLiteral("Harbour Lights")), 5000);
-  ASSERT_FALSE(sink_.requests.empty());
-  EXPECT_EQ(sink_.requests.back().text.rfind("Imported: 1\n", 0), 0u) << sink_.requests.back().text;
-  const auto imported = LoadProjectsByTitle(*session_, "Harbour Lights");
-  ASSERT_TRUE(imported && imported->size() == 1u);
-  EXPECT_EQ(CountProjectLinks(*session_, imported->front().m_nId), 2);
-}
-
 }  // namespace
 }  // namespace trawlix::ui::testing

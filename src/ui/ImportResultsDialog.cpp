@@ -1,0 +1,90 @@
+#include "ui/ImportResultsDialog.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <array>
+#include <string_view>
+
+#include "operations/ExchangeOperations.h"
+#include "ui/Profile.h"
+
+namespace trawlix::ui {
+
+namespace {
+
+constexpr std::array<std::string_view, 3> kColumnKeys = {"IMPORT_RESULTS_COLUMN_PROJECTNAME",
+                                                         "IMPORT_RESULTS_COLUMN_ACTION",
+                                                         "IMPORT_RESULTS_COLUMN_RESULT"};
+
+QIcon KindIcon(const QStyle* style, exchange::ImportResultKind kind) {
+  switch (kind) {
+    case exchange::ImportResultKind::Imported:
+    case exchange::ImportResultKind::Merged:
+      return style->standardIcon(QStyle::SP_DialogApplyButton);
+    case exchange::ImportResultKind::Skipped:
+      return style->standardIcon(QStyle::SP_MessageBoxInformation);
+    case exchange::ImportResultKind::Failed:
+      break;
+  }
+  return style->standardIcon(QStyle::SP_MessageBoxWarning);
+}
+
+}  // namespace
+
+ImportResultsDialog::ImportResultsDialog(const exchange::ImportSummary& summary, QWidget* parent)
+    : QDialog(parent), list_(new QTreeWidget(this)), summary_(new QLabel(this)) {
+  setWindowTitle(tr("Import Results"));
+  list_->setAccessibleName(tr("Import Results"));
+  list_->setRootIsDecorated(false);
+  list_->setUniformRowHeights(true);
+  list_->setAlternatingRowColors(true);
+  list_->setAllColumnsShowFocus(true);
+  list_->setHeaderLabels({tr("Project"), tr("Action"), tr("Result")});
+  list_->header()->setStretchLastSection(true);
+  const Profile profile;
+  for (int i = 0; i < static_cast<int>(kColumnKeys.size()); ++i) {
+    list_->setColumnWidth(i, profile.ColumnWidth(kColumnKeys.at(static_cast<std::size_t>(i))));
+  }
+  for (const exchange::ImportResultRow& row : summary.rows) {
+    auto* item = new QTreeWidgetItem({QString::fromStdString(row.title),
+                                      QString::fromUtf8(row.action.Name()),
+                                      QString::fromStdString(row.message)});
+    item->setIcon(0, KindIcon(style(), row.kind));
+    item->setData(0, Qt::AccessibleDescriptionRole,
+                  QString::fromUtf8(exchange::ImportResultKindName(row.kind)));
+    item->setToolTip(2, QString::fromStdString(row.message));
+    list_->addTopLevelItem(item);
+  }
+  if (list_->topLevelItemCount() > 0) list_->setCurrentItem(list_->topLevelItem(0));
+  list_->setMinimumSize(660, 220);
+
+  summary_->setText(QString::fromStdString(ImportSummaryText(summary)));
+  summary_->setWordWrap(true);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  QPushButton* close = buttons->button(QDialogButtonBox::Close);
+  close->setText(tr("&Close"));
+  close->setAccessibleName(tr("Close"));
+  close->setDefault(true);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(list_, 1);
+  layout->addWidget(summary_);
+  layout->addWidget(buttons);
+  list_->setFocus();
+}
+
+ImportResultsDialog::~ImportResultsDialog() {
+  Profile profile;
+  for (int i = 0; i < static_cast<int>(kColumnKeys.size()); ++i) {
+    profile.SetColumnWidth(kColumnKeys.at(static_cast<std::size_t>(i)), list_->columnWidth(i));
+  }
+}
+
+}  // namespace trawlix::ui
