@@ -84,12 +84,20 @@ bool IsOpenGraphImage(std::string_view property) {
          EqualsNoCase(property, "og:image:secure_url");
 }
 
+// Whether the whitespace-separated list `rel` holds `relation`, in any letter case.
 bool HasRelation(std::string_view rel, std::string_view relation) {
-  std::string lower = " " + ToLowerAscii(rel) + " ";
-  for (char& c : lower) {
-    if (c == '\t' || c == '\n' || c == '\r' || c == '\f') c = ' ';
+  const auto isSpace = [](char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+  };
+  std::size_t start = 0;
+  while (start < rel.size()) {
+    while (start < rel.size() && isSpace(rel[start])) ++start;
+    std::size_t end = start;
+    while (end < rel.size() && !isSpace(rel[end])) ++end;
+    if (end > start && EqualsNoCase(rel.substr(start, end - start), relation)) return true;
+    start = end;
   }
-  return lower.find(" " + std::string(relation) + " ") != std::string::npos;
+  return false;
 }
 
 class Extractor {

@@ -167,6 +167,11 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"ImageSrcRelation",
              "<link rel=\"image_src\" href=\"i.jpg\"><link rel=\"stylesheet\" href=\"s.jpg\">",
              V{"photo:i.jpg"}},
+        Case{"ImageSrcAmongOtherRelationsWholeWordsOnly",
+             "<link rel=\"icon\tIMAGE_SRC\nx\" href=\"a.jpg\"><link rel=\"image_src2\" "
+             "href=\"b.jpg\"><link rel=\"my-image_src\" href=\"c.jpg\"><link rel=\"\" "
+             "href=\"d.jpg\">",
+             V{"photo:a.jpg"}},
         Case{"RelativeBaseTakenAgainstThePage", "<base href=\"../img/\">",
              V{"base:http://h.test/img/"}},
         Case{"RootBase", "<base href=\"/x/\">", V{"base:http://h.test/x/"}},
