@@ -2,6 +2,9 @@
 # Builds the Debian package: a Release build without tests in build-release, then
 # trawlix_VERSION_ARCH.deb in the repository's folder, checked by lintian.
 # Usage: scripts/package.sh [BUILD_DIR]
+# A BUILD_DIR that is already configured is packaged as it is (CI packages its test build):
+# its build type and options stay, cpack builds what is not built yet, and the package's
+# programs are stripped whatever the build type.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,8 +26,10 @@ if ((${#missing[@]})); then
 fi
 
 build_dir=${1:-build-release}
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRAWLIX_TESTS=OFF \
-  -DTRAWLIX_BENCH=OFF -DTRAWLIX_FUZZ=OFF >/dev/null
+if [ -z "${1:-}" ] || [ ! -f "$build_dir/CMakeCache.txt" ]; then
+  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRAWLIX_TESTS=OFF \
+    -DTRAWLIX_BENCH=OFF -DTRAWLIX_FUZZ=OFF >/dev/null
+fi
 cmake --build "$build_dir" -j "$(nproc)"
 rm -f "$build_dir"/trawlix_*.deb
 (cd "$build_dir" && cpack -G DEB >/dev/null)
