@@ -10,6 +10,7 @@
 #include "operations/ExchangeOperations.h"
 #include "ui/ExportDialogDetails.h"
 #include "ui/FormControls.h"
+#include "ui/HelpGuide.h"
 
 namespace trawlix::ui {
 
@@ -29,11 +30,10 @@ ExportProjectDialog::ExportProjectDialog(DataSession& session, const CProjectsRe
   exportButton_->setDefault(true);
   auto* cancel = new QPushButton(tr("&Cancel"), this);
   cancel->setAccessibleName(tr("Cancel"));
-  // No help pages exist for this dialog yet.
   auto* help = new QPushButton(tr("&Help"), this);
   help->setAccessibleName(tr("Help"));
   help->setObjectName(QStringLiteral("helpButton"));
-  help->setEnabled(false);
+  ConnectHelp(help, this, HelpTopic::Export, messages_);
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(exportButton_, QDialogButtonBox::AcceptRole);
   buttons->addButton(cancel, QDialogButtonBox::RejectRole);

@@ -19,6 +19,7 @@
 #include "storage/CategoriesTable.h"
 #include "ui/ExportDialogDetails.h"
 #include "ui/FormControls.h"
+#include "ui/HelpGuide.h"
 #include "ui/ImportExportDialogList.h"
 
 namespace trawlix::ui {
@@ -86,10 +87,9 @@ ExportProjectsDialog::ExportProjectsDialog(DataSession& session, MessageSink& me
   progress_->setAccessibleName(tr("Export Progress"));
 
   auto* cancel = TextButton(tr("&Cancel"), this);
-  // No help pages exist for this dialog yet.
   auto* help = TextButton(tr("&Help"), this);
   help->setObjectName(QStringLiteral("helpButton"));
-  help->setEnabled(false);
+  ConnectHelp(help, this, HelpTopic::Export, messages_);
   exportButton_->setDefault(true);
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(exportButton_, QDialogButtonBox::AcceptRole);

@@ -42,6 +42,10 @@ QString HelpPageName(HelpTopic topic) {
       return QStringLiteral("batch-tools.html");
     case HelpTopic::Exchange:
       return QStringLiteral("import-export.html");
+    case HelpTopic::Import:
+      return QStringLiteral("import-export.html#import");
+    case HelpTopic::Export:
+      return QStringLiteral("import-export.html#export");
     case HelpTopic::Options:
       return QStringLiteral("options.html");
     case HelpTopic::CommandLine:

@@ -25,6 +25,8 @@ enum class HelpTopic {
   Viewer,
   BatchTools,
   Exchange,
+  Import,
+  Export,
   Options,
   CommandLine,
 };

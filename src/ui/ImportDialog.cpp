@@ -24,6 +24,7 @@
 #include "operations/ProjectOperations.h"
 #include "storage/CategoriesTable.h"
 #include "ui/FormControls.h"
+#include "ui/HelpGuide.h"
 #include "ui/ImportExportDialogList.h"
 #include "ui/ImportInformationDialog.h"
 #include "ui/ImportResultsDialog.h"
@@ -210,10 +211,9 @@ ImportDialog::ImportDialog(DataSession& session, std::string path, exchange::CEx
   progress_->setValue(0);
   progress_->setAccessibleName(tr("Import Progress"));
 
-  // No help pages exist for this dialog yet.
   auto* help = MakeButton<QPushButton>(tr("&Help"), this);
   help->setObjectName(QStringLiteral("helpButton"));
-  help->setEnabled(false);
+  ConnectHelp(help, this, HelpTopic::Import, messages_);
   importButton_->setDefault(true);
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(importButton_, QDialogButtonBox::ActionRole);

@@ -8,12 +8,17 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "MainWindowTestFixture.h"
+#include "exchange/ExchangeFile.h"
 #include "ui/CategoriesDialog.h"
+#include "ui/ExportProjectDialog.h"
+#include "ui/ExportProjectsDialog.h"
 #include "ui/HelpGuide.h"
+#include "ui/ImportDialog.h"
 
 namespace trawlix::ui {
 namespace {
@@ -21,7 +26,7 @@ namespace {
 constexpr HelpTopic kTopics[] = {
     HelpTopic::Contents, HelpTopic::GettingStarted, HelpTopic::Projects,   HelpTopic::Categories,
     HelpTopic::Scanning, HelpTopic::Viewer,         HelpTopic::BatchTools, HelpTopic::Exchange,
-    HelpTopic::Options,  HelpTopic::CommandLine,
+    HelpTopic::Import,   HelpTopic::Export,         HelpTopic::Options,    HelpTopic::CommandLine,
 };
 
 // Pages open into `opened` instead of a browser while the scope lives.
@@ -146,24 +151,52 @@ TEST_F(HelpWindowTest, APageNoBrowserTookIsReported) {
   EXPECT_NE(sink_.requests[0].text.find("scanning.html"), std::string::npos);
 }
 
-TEST_F(HelpWindowTest, TheCategoriesDialogsHelpButtonAndF1OpenTheCategoriesPage) {
-  OpenerScope opener;
-  CategoriesDialog dialog(*session_, sink_);
-  dialog.show();
-  dialog.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-  QPushButton* help = nullptr;
-  for (auto* button : dialog.findChildren<QPushButton*>()) {
-    if (button->accessibleName() == QLatin1String("Help")) help = button;
-  }
-  ASSERT_NE(help, nullptr);
-  EXPECT_TRUE(help->isEnabled());
-  help->click();
-  QTest::keyClick(&dialog, Qt::Key_F1);
-  ASSERT_EQ(opener.opened.size(), 2u);
-  for (const QUrl& url : opener.opened) {
-    EXPECT_EQ(url.fileName(), QStringLiteral("projects.html"));
-    EXPECT_EQ(url.fragment(), QStringLiteral("categories"));
+TEST_F(HelpWindowTest, EachDialogsHelpButtonAndF1OpenItsPage) {
+  const int category = AddCategory("Exports");
+  const int id = AddProject("Shore", category);
+  const CProjectsRecord project = *LoadProject(*session_, id);
+  struct Case {
+    const char* dialog;
+    std::function<std::unique_ptr<QDialog>()> make;
+    const char* page;
+    const char* anchor;
+  };
+  const Case cases[] = {
+      {"categories", [&] { return std::make_unique<CategoriesDialog>(*session_, sink_); },
+       "projects.html", "categories"},
+      {"export one",
+       [&] { return std::make_unique<ExportProjectDialog>(*session_, project, sink_); },
+       "import-export.html", "export"},
+      {"export several",
+       [&] { return std::make_unique<ExportProjectsDialog>(*session_, sink_, category, id); },
+       "import-export.html", "export"},
+      {"import",
+       [&] {
+         return std::make_unique<ImportDialog>(*session_, "/tmp/none.txexport",
+                                               exchange::CExchangeFile{}, sink_);
+       },
+       "import-export.html", "import"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dialog);
+    OpenerScope opener;
+    const std::unique_ptr<QDialog> dialog = c.make();
+    dialog->show();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    QPushButton* help = nullptr;
+    for (auto* button : dialog->findChildren<QPushButton*>()) {
+      if (button->accessibleName() == QLatin1String("Help")) help = button;
+    }
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isEnabled());
+    help->click();
+    QTest::keyClick(dialog.get(), Qt::Key_F1);
+    ASSERT_EQ(opener.opened.size(), 2u);
+    for (const QUrl& url : opener.opened) {
+      EXPECT_EQ(url.fileName(), QLatin1String(c.page));
+      EXPECT_EQ(url.fragment(), QLatin1String(c.anchor));
+    }
   }
 }
 
