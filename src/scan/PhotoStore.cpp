@@ -57,6 +57,14 @@ int CountFolderPhotos(const std::string& folder) {
 
 }  // namespace
 
+bool PassesSizeFilter(const CProjectsRecord& project, PhotoSize size) {
+  if (project.m_nFilterMinimumSize != 1) return true;
+  if (size.width < project.m_nMinimumSize || size.height < project.m_nMinimumSize) return false;
+  if (project.m_nOrientation == 1 && size.width > size.height) return false;
+  if (project.m_nOrientation == 2 && size.height > size.width) return false;
+  return true;
+}
+
 PhotoStore::PhotoStore(const CProjectsRecord& project, const ScanOptions& options,
                        std::string startFolderPath, CopyWorkers* copies)
     : project_(project),
@@ -197,11 +205,7 @@ bool PhotoStore::Validate(const std::string& tempPath, PhotoSize& size,
   // whatever the filters say.
   if (size.width <= 0 || size.height <= 0) return false;
   orientation = OrientationOf(size);
-  if (project_.m_nFilterMinimumSize != 1) return true;
-  if (size.width < project_.m_nMinimumSize || size.height < project_.m_nMinimumSize) return false;
-  if (project_.m_nOrientation == 1 && size.width > size.height) return false;
-  if (project_.m_nOrientation == 2 && size.height > size.width) return false;
-  return true;
+  return PassesSizeFilter(project_, size);
 }
 
 // Where the photo really lands: a re-encoded photo takes its format's extension (from the

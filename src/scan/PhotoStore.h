@@ -21,6 +21,9 @@ struct StoredPhoto {
   std::string path;  // where it was stored
 };
 
+// Whether a photo of this size passes the project's minimum-size and orientation filters.
+bool PassesSizeFilter(const CProjectsRecord& project, PhotoSize size);
+
 // The store step of a scan: checks a downloaded photo against the project's filters, names
 // it, stores it and hands its thumbnail and mobile copies to the copy workers. Photos are
 // stored one at a time, in the scan's order, so names and numbers do not depend on how fast

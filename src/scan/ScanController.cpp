@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "base/Guid.h"
 #include "base/Text.h"
@@ -16,6 +17,7 @@
 #include "scan/URLResolver.h"
 #include "storage/DateText.h"
 #include "storage/ProjectFolderCheck.h"
+#include "storage/RememberedData.h"
 #include "storage/ScanHistoryTable.h"
 
 namespace trawlix {
@@ -180,6 +182,31 @@ void ScanController::ResetLinkState() {
 }
 
 bool ScanController::StartScan(const CProjectsRecord& project, const ScanOptions& options) {
+  resumeGuid_.clear();
+  return StartProjectScan(project, options);
+}
+
+bool ScanController::StartMultiLinkScan(const CProjectsRecord& project, const ScanOptions& options,
+                                        const std::vector<int>& linkIds, LinkOrder order) {
+  resumeGuid_.clear();
+  return StartLinkScan(project, options, linkIds, order, 0);
+}
+
+bool ScanController::ResumeScan(const CProjectsRecord& project, const ScanOptions& options) {
+  if (scanning_ || HasWorker()) return false;
+  const std::optional<UnfinishedScan> unfinished =
+      LoadUnfinishedScan(options.databasePath, project.m_nId);
+  if (!unfinished) {
+    messages_.Inform("This project has no interrupted scan to resume.");
+    return false;
+  }
+  resumeGuid_ = unfinished->scanGuid;
+  if (unfinished->linkIds.empty()) return StartProjectScan(project, options);
+  return StartLinkScan(project, options, unfinished->linkIds, {},
+                       static_cast<std::size_t>(std::max(0, unfinished->linkIndex)));
+}
+
+bool ScanController::StartProjectScan(const CProjectsRecord& project, const ScanOptions& options) {
   if (scanning_ || HasWorker()) return false;
   if (!PrepareScan(project, options)) return false;
   scanTimer_.Start();
@@ -193,8 +220,9 @@ bool ScanController::StartScan(const CProjectsRecord& project, const ScanOptions
   return false;
 }
 
-bool ScanController::StartMultiLinkScan(const CProjectsRecord& project, const ScanOptions& options,
-                                        const std::vector<int>& linkIds, LinkOrder order) {
+bool ScanController::StartLinkScan(const CProjectsRecord& project, const ScanOptions& options,
+                                   const std::vector<int>& linkIds, LinkOrder order,
+                                   std::size_t firstLink) {
   if (scanning_ || HasWorker()) return false;
   if (!PrepareScan(project, options)) return false;
   linkQueue_.clear();
@@ -202,7 +230,16 @@ bool ScanController::StartMultiLinkScan(const CProjectsRecord& project, const Sc
        LoadLinksForScan(options_.databasePath, linkIds, order, messages_))
     linkQueue_.push_back({link.m_lpszURL, link.m_nSearchSubFolders, link.m_nKeywordMustExist,
                           link.m_lpszKeywords, link.m_nId});
-  nextLink_ = 0;
+  if (firstLink > 0) {
+    // A resumed scan keeps the order its links had, as remembered.
+    const auto position = [&linkIds](const CScanInfo& link) {
+      return std::find(linkIds.begin(), linkIds.end(), link.id) - linkIds.begin();
+    };
+    std::stable_sort(
+        linkQueue_.begin(), linkQueue_.end(),
+        [&](const CScanInfo& a, const CScanInfo& b) { return position(a) < position(b); });
+  }
+  nextLink_ = std::min(firstLink, linkQueue_.size());
   multiLink_ = true;
   scanTimer_.Start();
   if (StartNextProjectLink()) return true;
@@ -244,9 +281,13 @@ bool ScanController::StartEngine(const std::string& startURL) {
   DetectSocialScan(url, scope_.social);
   const std::string resolved = ResolveURL("", url, scope_);
   scope_.start = CXURLParts(resolved);
+  resumedRun_ = !resumeGuid_.empty();
+  runGuid_ = std::exchange(resumeGuid_, {});
+  if (runGuid_.empty()) NewGUIDString(runGuid_);
+  NoteUnfinished();
   relay_ = std::make_unique<EngineRelay>(*this, ++run_);
   engine_ = std::make_unique<ScanEngine>(
-      EngineJob{project_, options_, scope_, resolved, tempFolder_, multiLink_}, *relay_);
+      EngineJob{project_, options_, scope_, resolved, tempFolder_, multiLink_, runGuid_}, *relay_);
   engine_->SetPaused(paused_);
   if (!engine_->Start()) {
     engine_.reset();
@@ -258,6 +299,18 @@ bool ScanController::StartEngine(const std::string& startURL) {
   scanning_ = true;
   observer_.OnScanStateChanged();
   return true;
+}
+
+// Until the run ends by itself, the project has a scan to resume: this run.
+void ScanController::NoteUnfinished() {
+  UnfinishedScan unfinished;
+  unfinished.projectId = project_.m_nId;
+  unfinished.scanGuid = runGuid_;
+  if (multiLink_) {
+    for (const CScanInfo& link : linkQueue_) unfinished.linkIds.push_back(link.id);
+    unfinished.linkIndex = static_cast<int>(nextLink_) - 1;
+  }
+  SaveUnfinishedScan(options_.databasePath, unfinished);
 }
 
 void ScanController::EndEngine() {
@@ -380,7 +433,15 @@ void ScanController::WriteHistoryRow(const ScanCounts& counts, const std::string
   row.m_nTotalTimeInSeconds = static_cast<int>(elapsedSeconds);
   row.m_nTransferTimeInSeconds = static_cast<int>(counts.seconds);
   row.m_nTotalBytes = counts.bytes;
-  NewGUIDString(row.m_lpszGUID);
+  row.m_lpszGUID = runGuid_;
+  // The row of the run this one resumed gives way, its times added to this one's.
+  if (const std::optional<CScanHistoryRecord> before =
+          resumedRun_ ? TakeHistoryRow(options_.databasePath, messages_, project_.m_nId, runGuid_)
+                      : std::nullopt) {
+    row.m_nTotalTimeInSeconds += before->m_nTotalTimeInSeconds;
+    row.m_nTransferTimeInSeconds += before->m_nTransferTimeInSeconds;
+    row.m_lpszTotalTime = CXTaskTimer::FormatSeconds(row.m_nTotalTimeInSeconds);
+  }
   const std::optional<CScanHistoryRecord> stored =
       AddScanHistory(options_.databasePath, messages_, row, options_.onlySuccessfulScansInHistory);
   if (stored) observer_.OnHistoryRowAdded(*stored);
@@ -423,6 +484,7 @@ void ScanController::ShowResultsAndEnd() {
   }
   results.notes = notes_;
   resultsText_ = ResultsText(results, multiLink_);
+  if (!stopped_ && !stopRequested_) ClearUnfinishedScan(options_.databasePath, project_.m_nId);
   folderLock_.reset();
   SetPhase(ScanProgress::Phase::Ended);
   if (options_.showResults) observer_.ShowResults(resultsText_);

@@ -49,6 +49,10 @@ class ScanController {
   // Scans the project links with these ids one after the other, in the links list's order.
   bool StartMultiLinkScan(const CProjectsRecord& project, const ScanOptions& options,
                           const std::vector<int>& linkIds, LinkOrder order = {});
+  // Goes on with the project's scan that was stopped, killed or crashed: what it fetched is
+  // not fetched again, and its history row comes to cover the whole. False when there is
+  // none, or the scan did not start.
+  bool ResumeScan(const CProjectsRecord& project, const ScanOptions& options);
   void TogglePause();
   void Stop();
 
@@ -95,6 +99,10 @@ class ScanController {
   void OnEngineEnded(bool stopped, const EngineReport& report);
 
   bool PrepareScan(const CProjectsRecord& project, const ScanOptions& options);
+  bool StartProjectScan(const CProjectsRecord& project, const ScanOptions& options);
+  bool StartLinkScan(const CProjectsRecord& project, const ScanOptions& options,
+                     const std::vector<int>& linkIds, LinkOrder order, std::size_t firstLink);
+  void NoteUnfinished();
   void CreateCopyFolders();
   void ResetLinkState();
   bool StartEngine(const std::string& startURL);
@@ -142,6 +150,12 @@ class ScanController {
   std::vector<CScanInfo> linkQueue_;
   std::size_t nextLink_ = 0;
   std::string currentLinkURL_;
+
+  // Names the engine run in the rows it writes; a resumed run keeps the name of the one it
+  // goes on with.
+  std::string runGuid_;
+  std::string resumeGuid_;  // for the next run to start
+  bool resumedRun_ = false;
 
   std::vector<CScanHistoryRecord> historyRows_;
   std::string resultsText_;

@@ -7,10 +7,12 @@
 
 #include "base/Number.h"
 #include "base/Text.h"
+#include "imaging/PhotoHeader.h"
 #include "imaging/PhotoNaming.h"
 #include "scan/AddressRules.h"
 #include "scan/DiskSpace.h"
 #include "scan/LinkFilter.h"
+#include "scan/RecordBytes.h"
 #include "scan/ScanPriority.h"
 
 namespace trawlix {
@@ -27,6 +29,22 @@ const char* const kKeptOut = "kept out by robots.txt";
 
 std::string FormatCount(std::size_t count) {
   return FormatThousands(static_cast<std::int64_t>(count));
+}
+
+// "1 photo was" / "12 photos were".
+std::string PhotosWere(std::size_t count) {
+  return FormatCount(count) + (count == 1 ? " photo was" : " photos were");
+}
+
+// A remembered page's links: one field per link, its first byte saying what it is.
+constexpr char kLinksPage = 'U';
+constexpr char kPageLink = 'P';
+constexpr char kPhotoLink = 'I';
+constexpr char kBaseHref = 'B';
+
+bool SameURL(const std::string& a, const std::string& b) {
+  const LessNoCase less;
+  return !less(a, b) && !less(b, a);
 }
 // How long the loop sleeps when nothing can move; a transfer's end or a wake-up cuts it short.
 constexpr auto kIdleWait = 100ms;
@@ -61,6 +79,7 @@ ScanEngine::ScanEngine(EngineJob job, EngineEvents& events)
                   ? std::make_unique<CopyWorkers>(CopyWorkers::DefaultThreads())
                   : nullptr),
       store_(job_.project, job_.options, job_.scope.start.path, copies_.get()),
+      memory_(job_.options.databasePath, job_.project.m_nId, job_.scanGuid),
       pool_(job_.options.web),
       policy_(job_.options.honourRobots, job_.options.hostPause, Connections(),
               job_.options.web.userAgent) {}
@@ -112,6 +131,7 @@ void ScanEngine::Run() {
       for (TransferResult& result : pool_.Run(moved ? 0ms : kIdleWait)) Deliver(std::move(result));
       moved = ScanReadyPage();
       moved = StoreReadyPhotos() || moved;
+      memory_.Flush(false);
       if (DiskIsLow()) {
         stopped = true;
         break;
@@ -131,11 +151,13 @@ void ScanEngine::Run() {
   CancelTransfers();
   DropDownloads();
   if (copies_) copies_->Drain();
+  memory_.Flush(true);
   events_.OnEngineEnded(stopped, Snapshot());
 }
 
 void ScanEngine::Start(bool& stopped) {
   ApplyScanningPriority(job_.options.priority);
+  if (!job_.scanGuid.empty()) memory_.Load();
   // A scan that starts on this computer or the local network may stay there; one that
   // starts on a public site may not be led into it.
   if (job_.options.keepOffLocalNetwork && !IsOnLocalNetwork(job_.startURL))
@@ -191,7 +213,7 @@ void ScanEngine::Schedule() {
   bool pagesWait = false;
   for (const std::string& url : links_.PendingPages()) {
     if (considered++ == PagesAhead(Connections())) break;
-    if (pages_.contains(url)) continue;
+    if (pages_.contains(url) || ReplaysPage(url)) continue;
     const bool next = considered == 1;
     if (pool_.Active() >= connections || (!next && prefetchedBytes_ >= kPrefetchBytes)) {
       pagesWait = true;
@@ -199,19 +221,18 @@ void ScanEngine::Schedule() {
     }
     const HostPolicy::Verdict verdict = Admit(url);
     if (verdict == HostPolicy::Verdict::KeptOut) {
-      pages_.emplace(url, PageFetch{true, false, {}, {}, kKeptOut});
+      PageFetch keptOut;
+      keptOut.done = true;
+      keptOut.failure = kKeptOut;
+      pages_.emplace(url, std::move(keptOut));
     } else if (verdict == HostPolicy::Verdict::Go) {
-      SubmitPage(url);
+      SubmitPage(url, job_.options.skipRemembered ? memory_.Page(url) : nullptr);
     } else {
       pagesWait = pagesWait || next;
     }
   }
   const std::size_t kept = pagesWait ? connections / 2 : 0;
-  while (photos_.size() < PhotosAhead(Connections())) {
-    std::optional<CXPhotoURLInfo> photo = links_.TakeNextPhoto();
-    if (!photo) break;
-    photos_.push_back(PhotoSlot{std::move(*photo), {}, false, false, false, {}, 0});
-  }
+  FillPhotoSlots();
   for (std::size_t i = 0; i < photos_.size() && pool_.Active() + kept < connections; ++i) {
     PhotoSlot& slot = photos_[i];
     if (slot.requested) continue;
@@ -225,23 +246,78 @@ void ScanEngine::Schedule() {
   }
 }
 
+// A page this run scanned before it was stopped or killed gives its links again unfetched.
+bool ScanEngine::ReplaysPage(const std::string& url) {
+  const RememberedPage* known = memory_.Page(url);
+  if (known == nullptr || known->scanGuid != memory_.ScanGuid()) return false;
+  PageFetch fetch;
+  fetch.done = fetch.ok = fetch.replay = true;
+  pages_.emplace(url, std::move(fetch));
+  return true;
+}
+
+// Takes photos from the lists while there is room; those the memory knows are not fetched.
+void ScanEngine::FillPhotoSlots() {
+  while (photos_.size() < PhotosAhead(Connections())) {
+    std::optional<CXPhotoURLInfo> photo = links_.TakeNextPhoto();
+    if (!photo) break;
+    PhotoSlot slot;
+    slot.photo = std::move(*photo);
+    if (const RememberedPhoto* known = memory_.Photo(slot.photo.url)) {
+      if (known->scanGuid == memory_.ScanGuid())
+        slot.known = Known::ThisScan;
+      else if (job_.options.skipRemembered && known->outcome != PhotoOutcome::Refused)
+        slot.known = Known::Earlier;
+      if (slot.known != Known::No) {
+        slot.remembered = *known;
+        slot.requested = slot.done = true;
+      }
+    }
+    photos_.push_back(std::move(slot));
+  }
+}
+
+// With the minimum-size filter on, a photo whose header shows it too small is not fetched
+// further.
+HeadVerdict ScanEngine::CheckHead(std::string_view head) const {
+  const PhotoHeader header = ReadPhotoHeader(head);
+  switch (header.verdict) {
+    case PhotoHeader::Verdict::NeedMore:
+      return HeadVerdict::More;
+    case PhotoHeader::Verdict::Unknown:
+      return HeadVerdict::Keep;
+    case PhotoHeader::Verdict::Size:
+      break;
+  }
+  return PassesSizeFilter(job_.project, header.size) ? HeadVerdict::Keep : HeadVerdict::Refuse;
+}
+
 // Asks the host's robots.txt first, once; then whether the host takes the request now.
 HostPolicy::Verdict ScanEngine::Admit(const std::string& url) {
   if (const std::optional<std::string> robots = policy_.RobotsToFetch(url)) {
     const std::uint64_t tag = nextTag_++ * 2;
     robotsTags_.emplace(tag, *robots);
     ++hostActive_[HostPolicy::HostOf(*robots)];
-    pool_.Submit({tag, *robots, std::nullopt, std::nullopt});
+    TransferRequest request;
+    request.tag = tag;
+    request.url = *robots;
+    pool_.Submit(std::move(request));
   }
   return policy_.Check(url, hostActive_[HostPolicy::HostOf(url)], HostPolicy::Clock::now());
 }
 
-void ScanEngine::SubmitPage(const std::string& url) {
+void ScanEngine::SubmitPage(const std::string& url, const RememberedPage* before) {
   const std::uint64_t tag = nextTag_++ * 2;
   pageTags_.emplace(tag, url);
   pages_.emplace(url, PageFetch{});
   Sending(url);
-  pool_.Submit({tag, url, job_.scope.start.scheme + job_.scope.start.host, std::nullopt});
+  TransferRequest request{tag, url, job_.scope.start.scheme + job_.scope.start.host, {}, {},
+                          {},  {}};
+  if (before != nullptr) {
+    request.etag = before->etag;
+    request.lastModified = before->lastModified;
+  }
+  pool_.Submit(std::move(request));
 }
 
 void ScanEngine::SubmitPhoto(std::size_t index) {
@@ -253,7 +329,11 @@ void ScanEngine::SubmitPhoto(std::size_t index) {
   slot.requested = true;
   photoTags_.emplace(tag, firstSlot_ + index);
   Sending(slot.photo.url);
-  pool_.Submit({tag, slot.photo.url, slot.photo.pageURL, fs::path(slot.tempPath)});
+  TransferRequest request{tag, slot.photo.url, slot.photo.pageURL, fs::path(slot.tempPath), {}, {},
+                          {}};
+  if (job_.project.m_nFilterMinimumSize == 1)
+    request.checkHead = [this](std::string_view head) { return CheckHead(head); };
+  pool_.Submit(std::move(request));
 }
 
 void ScanEngine::Sending(const std::string& url) {
@@ -295,6 +375,10 @@ void ScanEngine::Deliver(TransferResult result) {
     fetch.text = std::move(result.text);
     fetch.finalURL = std::move(result.finalURL);
     fetch.failure = std::move(result.failure);
+    fetch.replay = result.notModified;
+    fetch.etag = std::move(result.etag);
+    fetch.lastModified = std::move(result.lastModified);
+    fetch.bytes = result.bytes;
     prefetchedBytes_ += fetch.text.size();
     return;
   }
@@ -310,6 +394,9 @@ void ScanEngine::Deliver(TransferResult result) {
     slot.done = true;
     slot.ok = result.ok;
     slot.failure = std::move(result.failure);
+    slot.refused = result.refused;
+    slot.bytes = result.bytes;
+    slot.hash = std::move(result.contentHash);
   }
 }
 
@@ -322,12 +409,11 @@ bool ScanEngine::ScanReadyPage() {
   prefetchedBytes_ -= page.text.size();
   const std::string url = *links_.TakeNextPage();
   ++counts_.pagesScanned;
-  if (page.ok) {
-    PreparePage(page.text);
-    pageLinksOfPage_ = photoLinksOfPage_ = 0;
-    // Links are resolved against where the page really came from, after any redirect.
-    ExtractLinks(page.text, page.finalURL.empty() ? url : page.finalURL, job_.scope.formats, *this,
-                 stop_);
+  pageLinksOfPage_ = photoLinksOfPage_ = 0;
+  if (page.replay) {
+    ReplayPage(url, page);
+  } else if (page.ok) {
+    ScanFetchedPage(url, page);
   } else if (page.failure == kKeptOut) {
     ++keptOut_;
   } else {
@@ -343,6 +429,71 @@ bool ScanEngine::ScanReadyPage() {
   return true;
 }
 
+void ScanEngine::ScanFetchedPage(const std::string& url, PageFetch& page) {
+  PreparePage(page.text);
+  // Links are resolved against where the page really came from, after any redirect.
+  const std::string& pageURL = page.finalURL.empty() ? url : page.finalURL;
+  if (memory_.Active()) {
+    recording_.emplace();
+    Record(kLinksPage, pageURL);
+  }
+  ExtractLinks(page.text, pageURL, job_.scope.formats, *this, stop_);
+  // A page cut short by a stop is not remembered: its links would be incomplete.
+  if (recording_ && stop_.load() == 0) {
+    memory_.Remember(RememberedPage{url, std::move(page.etag), std::move(page.lastModified),
+                                    page.bytes, std::move(*recording_), memory_.ScanGuid()});
+  }
+  recording_.reset();
+}
+
+void ScanEngine::Record(char kind, std::string_view text) {
+  std::string field(1, kind);
+  field.append(text);
+  AppendField(*recording_, field);
+}
+
+// The links a page gave when it was last fetched, as if it had been scanned again: it did
+// not change since (the server said so), or this run scanned it before it was interrupted.
+void ScanEngine::ReplayPage(const std::string& url, const PageFetch& page) {
+  const std::optional<std::string> links = memory_.PageLinks(url);
+  const RememberedPage* known = memory_.Page(url);
+  if (!links || known == nullptr) {
+    ++counts_.pagesFailed;
+    events_.OnEngineFailure({true, url, "its remembered links could not be read"});
+    return;
+  }
+  if (known->scanGuid == memory_.ScanGuid()) {
+    counts_.bytes += known->bytes;  // fetched by the run this one resumes
+  } else {
+    memory_.Remember(
+        RememberedPage{url, page.etag.empty() ? known->etag : page.etag,
+                       page.lastModified.empty() ? known->lastModified : page.lastModified,
+                       known->bytes, *links, memory_.ScanGuid()});
+  }
+  std::string_view rest = *links;
+  std::string pageURL = url;
+  while (const std::optional<std::string_view> field = ReadField(rest)) {
+    if (field->empty() || stop_.load() != 0) continue;
+    const std::string_view text = field->substr(1);
+    switch (field->front()) {
+      case kLinksPage:
+        pageURL = std::string(text);
+        break;
+      case kPageLink:
+        OnPageLink({false, pageURL, text});
+        break;
+      case kPhotoLink:
+        OnPhotoLink({true, pageURL, text});
+        break;
+      case kBaseHref:
+        OnBaseHref(text);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
 bool ScanEngine::StoreReadyPhotos() {
   bool stored = false;
   while (!photos_.empty() && photos_.front().done && stop_.load() == 0 && !paused_.load()) {
@@ -351,8 +502,16 @@ bool ScanEngine::StoreReadyPhotos() {
     ++firstSlot_;
     ++counts_.photosProcessed;
     stored = true;
+    if (slot.known != Known::No) {
+      CountKnownPhoto(slot);
+      continue;
+    }
     if (!slot.ok) {
       ++counts_.photosSkipped;
+      if (slot.refused) {
+        RememberPhoto(slot, PhotoOutcome::Refused, {});
+        continue;
+      }
       if (slot.failure == kKeptOut) {
         ++keptOut_;
         continue;
@@ -361,16 +520,64 @@ bool ScanEngine::StoreReadyPhotos() {
       events_.OnEngineFailure({false, slot.photo.url, slot.failure});
       continue;
     }
-    const StoredPhoto result = store_.Store(slot.tempPath, slot.photo);
-    if (result.kind == StoredPhoto::Kind::Skipped) {
-      ++counts_.photosSkipped;
-      continue;
-    }
-    if (result.kind == StoredPhoto::Kind::Saved) ++counts_.photosSaved;
-    events_.OnEnginePhotoSaved(result.path);
-    Report(false);
+    StorePhoto(slot);
   }
   return stored;
+}
+
+// A photo the memory knew: one an earlier scan saved is skipped; one the run this one
+// resumes dealt with counts as it did then.
+void ScanEngine::CountKnownPhoto(const PhotoSlot& slot) {
+  if (slot.known == Known::Earlier) {
+    ++counts_.photosSkipped;
+    ++alreadyThere_;
+    return;
+  }
+  counts_.bytes += slot.remembered.bytes;
+  switch (slot.remembered.outcome) {
+    case PhotoOutcome::Saved:
+      ++counts_.photosSaved;
+      break;
+    case PhotoOutcome::Replaced:
+      break;
+    case PhotoOutcome::Duplicate:
+      ++sameContent_;
+      ++counts_.photosSkipped;
+      break;
+    case PhotoOutcome::Refused:
+      ++counts_.photosSkipped;
+      break;
+  }
+}
+
+void ScanEngine::StorePhoto(const PhotoSlot& slot) {
+  // The same bytes under another address are not saved twice.
+  const RememberedPhoto* same =
+      slot.hash.empty() || !job_.options.skipRemembered ? nullptr : memory_.SameContent(slot.hash);
+  if (same != nullptr && !SameURL(same->url, slot.photo.url)) {
+    RemoveFile(slot.tempPath);
+    ++counts_.photosSkipped;
+    ++sameContent_;
+    RememberPhoto(slot, PhotoOutcome::Duplicate, same->path);
+    return;
+  }
+  const StoredPhoto result = store_.Store(slot.tempPath, slot.photo);
+  if (result.kind == StoredPhoto::Kind::Skipped) {
+    ++counts_.photosSkipped;
+    RememberPhoto(slot, PhotoOutcome::Refused, {});
+    return;
+  }
+  const bool saved = result.kind == StoredPhoto::Kind::Saved;
+  if (saved) ++counts_.photosSaved;
+  RememberPhoto(slot, saved ? PhotoOutcome::Saved : PhotoOutcome::Replaced, result.path);
+  events_.OnEnginePhotoSaved(result.path);
+  Report(false);
+}
+
+void ScanEngine::RememberPhoto(const PhotoSlot& slot, PhotoOutcome outcome,
+                               const std::string& path) {
+  memory_.Remember(RememberedPhoto{slot.photo.url, slot.ok ? slot.bytes : 0, slot.hash, path,
+                                   outcome, memory_.ScanGuid()});
 }
 
 bool ScanEngine::Finished() const {
@@ -410,6 +617,14 @@ EngineReport ScanEngine::Snapshot() const {
     report.notes.push_back("robots.txt kept " + FormatCount(keptOut_) +
                            (keptOut_ == 1 ? " link out." : " links out."));
   }
+  if (alreadyThere_ > 0) {
+    report.notes.push_back(PhotosWere(alreadyThere_) +
+                           " saved by earlier scans and not fetched again.");
+  }
+  if (sameContent_ > 0) {
+    report.notes.push_back(PhotosWere(sameContent_) +
+                           " the same as photos already saved and not saved again.");
+  }
   report.restingHost = policy_.Resting(HostPolicy::Clock::now());
   report.startPageFailed = startPageFailed_;
   return report;
@@ -423,6 +638,7 @@ void ScanEngine::Report(bool force) {
 }
 
 void ScanEngine::OnPageLink(const LinkMessage& link) {
+  if (recording_) Record(kPageLink, link.linkText);
   std::optional<std::string> url =
       AcceptPageLink(link.pageURL, link.linkText, LinkKind::Page, job_.scope);
   if (!url) return;
@@ -439,6 +655,7 @@ void ScanEngine::OnPageLink(const LinkMessage& link) {
 }
 
 void ScanEngine::OnPhotoLink(const LinkMessage& link) {
+  if (recording_) Record(kPhotoLink, link.linkText);
   const std::string_view base = baseHref_.empty() ? link.pageURL : baseHref_;
   std::optional<PhotoLink> photo = AcceptPhotoLink(link.linkText, base, job_.scope);
   if (!photo) return;
@@ -454,6 +671,7 @@ void ScanEngine::OnPhotoLink(const LinkMessage& link) {
 }
 
 void ScanEngine::OnBaseHref(std::string_view href) {
+  if (recording_) Record(kBaseHref, href);
   baseHref_ = std::string(href);
 }
 

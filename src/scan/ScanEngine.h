@@ -17,6 +17,7 @@
 #include "scan/LinkLists.h"
 #include "scan/PhotoStore.h"
 #include "scan/ScanCounters.h"
+#include "scan/ScanMemory.h"
 #include "scan/ScanOptions.h"
 #include "scan/ScanScope.h"
 #include "scan/TransferPool.h"
@@ -57,6 +58,9 @@ struct EngineJob {
   std::string startURL;  // resolved
   std::string tempFolder;
   bool projectLink = false;  // one link of a multi-link scan
+  // Names this run in what it remembers; a run that resumes another takes its name, and
+  // what that one fetched counts as its own.
+  std::string scanGuid;
 };
 
 // Scans one start address on a thread of its own: fetches pages and photos over several
@@ -87,7 +91,13 @@ class ScanEngine : private LinkReceiver {
     std::string text;
     std::string finalURL;
     std::string failure;
+    bool replay = false;  // its links are the remembered ones: it was not fetched
+    std::string etag;
+    std::string lastModified;
+    std::int64_t bytes = 0;
   };
+  // What the memory says of a photo before it is fetched.
+  enum class Known { No, ThisScan, Earlier };
   struct PhotoSlot {
     CXPhotoURLInfo photo;
     std::string tempPath;
@@ -96,6 +106,11 @@ class ScanEngine : private LinkReceiver {
     bool ok = false;
     std::string failure;
     int attempts = 0;
+    Known known = Known::No;
+    RememberedPhoto remembered;  // when known
+    bool refused = false;        // its first bytes showed it too small
+    std::int64_t bytes = 0;
+    std::string hash;
   };
 
   void Run();
@@ -111,7 +126,15 @@ class ScanEngine : private LinkReceiver {
   void Sending(const std::string& url);
   void Ended(const std::string& url);
   bool Retries(const std::string& url, const TransferResult& result, int& attempts);
-  void SubmitPage(const std::string& url);
+  void SubmitPage(const std::string& url, const RememberedPage* before);
+  bool ReplaysPage(const std::string& url);
+  void FillPhotoSlots();
+  HeadVerdict CheckHead(std::string_view head) const;
+  void ScanFetchedPage(const std::string& url, PageFetch& page);
+  void ReplayPage(const std::string& url, const PageFetch& page);
+  void CountKnownPhoto(const PhotoSlot& slot);
+  void StorePhoto(const PhotoSlot& slot);
+  void RememberPhoto(const PhotoSlot& slot, PhotoOutcome outcome, const std::string& path);
   void SubmitPhoto(std::size_t slot);
   void Deliver(TransferResult result);
   bool ScanReadyPage();
@@ -121,6 +144,7 @@ class ScanEngine : private LinkReceiver {
   void DropDownloads();
   void Report(bool force);
   EngineReport Snapshot() const;
+  void Record(char kind, std::string_view text);
 
   // LinkReceiver: links found on the page being scanned.
   void OnPageLink(const LinkMessage& link) override;
@@ -131,6 +155,7 @@ class ScanEngine : private LinkReceiver {
   EngineEvents& events_;
   std::unique_ptr<CopyWorkers> copies_;
   PhotoStore store_;
+  ScanMemory memory_;
   TransferPool pool_;
   HostPolicy policy_;
   LinkLists links_;
@@ -156,6 +181,9 @@ class ScanEngine : private LinkReceiver {
   std::size_t storesSinceDiskCheck_ = 0;
   std::vector<std::string> notes_;
   bool startPageFailed_ = false;
+  std::optional<std::string> recording_;  // the links of the page being scanned, to remember
+  std::size_t alreadyThere_ = 0;          // photos saved by earlier scans, not fetched
+  std::size_t sameContent_ = 0;           // photos whose bytes were already saved
   std::chrono::steady_clock::time_point lastReport_{};
 
   std::atomic<int> stop_{0};

@@ -44,6 +44,10 @@ struct ScanOptions {
   // requests to one host.
   bool honourRobots = true;
   std::chrono::milliseconds hostPause{0};
+  // Photos saved before from the same address are not fetched again, photos whose bytes were
+  // saved before under another address are not saved again, and pages fetched before are
+  // asked for only if they changed. Off: everything is fetched and stored as it always was.
+  bool skipRemembered = true;
   ScanLimits limits;
 };
 

@@ -3,6 +3,7 @@
 #include "base/Guid.h"
 #include "base/Text.h"
 #include "storage/ProjectLinksTable.h"
+#include "storage/ScanHistoryTable.h"
 
 namespace trawlix {
 
@@ -64,6 +65,17 @@ std::vector<CProjectLinksRecord> LoadLinksForScan(const std::string& databasePat
     if (links.GetCurrent(link)) result.push_back(link);
   }
   return result;
+}
+
+std::optional<CScanHistoryRecord> TakeHistoryRow(const std::string& databasePath,
+                                                 MessageSink& messages, int projectId,
+                                                 const std::string& guid) {
+  CScanHistoryTable history(databasePath, messages);
+  CScanHistoryRecord row;
+  if (!history.OpenTable() || !history.LoadByGUID(projectId, guid) || !history.GetCurrent(row))
+    return std::nullopt;
+  history.DeleteScanHistory(row.m_nId);
+  return row;
 }
 
 }  // namespace trawlix

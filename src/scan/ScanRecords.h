@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,5 +29,11 @@ void SetLinkPhotos(const std::string& databasePath, int linkId, int projectId, i
 std::vector<CProjectLinksRecord> LoadLinksForScan(const std::string& databasePath,
                                                   const std::vector<int>& ids, LinkOrder order,
                                                   MessageSink& messages);
+
+// The history row an interrupted run wrote when it was stopped, taken out of the table so
+// that the run resuming it writes one row for the whole; none when it wrote none.
+std::optional<CScanHistoryRecord> TakeHistoryRow(const std::string& databasePath,
+                                                 MessageSink& messages, int projectId,
+                                                 const std::string& guid);
 
 }  // namespace trawlix

@@ -6,10 +6,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <system_error>
 
+#include "platform/ContentHash.h"
 #include "scan/AddressRules.h"
 
 namespace trawlix {
@@ -46,6 +48,31 @@ std::string RefererHeader(std::string_view referer) {
     if (c != '\r' && c != '\n') line += c;
   }
   return line;
+}
+
+// A validator comes from a server's earlier answer: one line, bounded like the referer.
+std::string ValidatorHeader(std::string_view name, std::string_view value) {
+  std::string line(name);
+  line += ": ";
+  for (char c : value.substr(0, kMaxRefererHeader)) {
+    if (c != '\r' && c != '\n' && c != '\0') line += c;
+  }
+  return line;
+}
+
+// The value of a header line "Name: value" when its name is `name` (any letter case).
+std::optional<std::string_view> HeaderValue(std::string_view line, std::string_view name) {
+  if (line.size() <= name.size() || line[name.size()] != ':') return std::nullopt;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(line[i])) !=
+        std::tolower(static_cast<unsigned char>(name[i])))
+      return std::nullopt;
+  }
+  std::string_view value = line.substr(name.size() + 1);
+  while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+  while (!value.empty() && (value.back() == '\r' || value.back() == '\n' || value.back() == ' '))
+    value.remove_suffix(1);
+  return value.substr(0, kMaxRefererHeader);
 }
 
 // Links are used as the page wrote them; the request line needs spaces, control bytes and
@@ -158,7 +185,10 @@ curl_socket_t OpenPublicSocket(void* refused, curlsocktype, curl_sockaddr* addre
 }
 
 // Why a transfer ended before libcurl finished it.
-enum class TransferEnd { None, Stalled, Rejected, Capped, TooLarge, SinkFailed };
+enum class TransferEnd { None, Stalled, Rejected, Capped, TooLarge, SinkFailed, Refused };
+
+// A photo's head is never kept beyond this, whatever its judge says.
+constexpr std::size_t kMaxHeadBytes = std::size_t{1} << 20;
 
 std::string Megabytes(std::uint64_t bytes) {
   return std::to_string(bytes / (1024 * 1024)) + " MB";
@@ -201,8 +231,12 @@ class TransferPool::Transfer {
       : tag_(request.tag),
         stallTimeout_(options.stallTimeout),
         byteLimit_(request.file ? options.maxPhotoBytes : options.maxPageBytes),
-        keepHttps_(!options.allowHttpsToHttp && request.url.rfind("https:", 0) == 0) {
+        keepHttps_(!options.allowHttpsToHttp && request.url.rfind("https:", 0) == 0),
+        checkHead_(std::move(request.checkHead)),
+        etag_(std::move(request.etag)),
+        lastModified_(std::move(request.lastModified)) {
     if (request.file) {
+      hash_.emplace();
       fileSink_.emplace(*request.file);
       sink_ = &*fileSink_;
     } else {
@@ -219,6 +253,11 @@ class TransferPool::Transfer {
     if (referer && !AppendHeader(headers_, RefererHeader(*referer))) return false;
     if (options.noCache && (!AppendHeader(headers_, "Pragma: no-cache") ||
                             !AppendHeader(headers_, "Cache-Control: no-cache"))) {
+      return false;
+    }
+    if ((!etag_.empty() && !AppendHeader(headers_, ValidatorHeader("If-None-Match", etag_))) ||
+        (!lastModified_.empty() &&
+         !AppendHeader(headers_, ValidatorHeader("If-Modified-Since", lastModified_)))) {
       return false;
     }
     handle_ = handle;
@@ -244,6 +283,7 @@ class TransferPool::Transfer {
     if (fileSink_) {
       // Anything short of the whole body is not a photo; the sink removes the partial file.
       result_.ok = code == CURLE_OK && fileSink_->Keep();
+      if (result_.ok) result_.contentHash = hash_->Hex();
     } else {
       result_.ok = code == CURLE_OK || PageKept();
       if (!result_.ok) result_.text.clear();
@@ -273,6 +313,7 @@ class TransferPool::Transfer {
       case TransferEnd::Rejected:
       case TransferEnd::TooLarge:
       case TransferEnd::SinkFailed:
+      case TransferEnd::Refused:
         return false;
     }
     return false;
@@ -292,6 +333,8 @@ class TransferPool::Transfer {
         return "larger than " + Megabytes(byteLimit_);
       case TransferEnd::SinkFailed:
         return "could not be written to disk";
+      case TransferEnd::Refused:
+        return "not wanted, by its first bytes";
       case TransferEnd::None:
         break;
     }
@@ -317,6 +360,8 @@ class TransferPool::Transfer {
       end_ = TransferEnd::Rejected;
       return false;
     }
+    // Only a conditional request can be answered "not modified".
+    result_.notModified = status == 304 && (!etag_.empty() || !lastModified_.empty());
     curl_off_t announced = -1;
     curl_easy_getinfo(handle_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
     if (fileSink_ && announced > 0 && static_cast<std::uint64_t>(announced) > byteLimit_) {
@@ -336,8 +381,15 @@ class TransferPool::Transfer {
     if (!begun_ && !Begin()) return 0;
     const auto take = static_cast<std::size_t>(std::min<std::uint64_t>(size, byteLimit_ - bytes_));
     bytes_ += take;
-    if (!sink_->Store(std::string_view(data, take))) {
+    const std::string_view piece(data, take);
+    if (!sink_->Store(piece)) {
       end_ = TransferEnd::SinkFailed;
+      return 0;
+    }
+    if (hash_) hash_->Add(piece);
+    if (checkHead_ && !JudgeHead(piece)) {
+      end_ = TransferEnd::Refused;
+      result_.refused = true;
       return 0;
     }
     if (take < size) {
@@ -345,6 +397,17 @@ class TransferPool::Transfer {
       return 0;
     }
     return size;
+  }
+
+  // False when the photo's judge refuses it; once it has decided, it is asked no more.
+  bool JudgeHead(std::string_view piece) {
+    head_.append(piece.substr(0, kMaxHeadBytes - std::min(kMaxHeadBytes, head_.size())));
+    const HeadVerdict verdict =
+        head_.size() >= kMaxHeadBytes ? HeadVerdict::Keep : checkHead_(head_);
+    if (verdict == HeadVerdict::More) return true;
+    checkHead_ = nullptr;
+    head_ = std::string();
+    return verdict == HeadVerdict::Keep;
   }
 
   // libcurl calls this whenever the transfer is driven, also while nothing arrives.
@@ -362,7 +425,13 @@ class TransferPool::Transfer {
     auto* transfer = static_cast<Transfer*>(self);
     transfer->lastActivity_ = Clock::now();
     const std::string_view line(data, size * count);
+    if (const auto etag = HeaderValue(line, "ETag")) transfer->result_.etag = *etag;
+    if (const auto modified = HeaderValue(line, "Last-Modified"))
+      transfer->result_.lastModified = *modified;
     if (line.rfind("HTTP/", 0) == 0) {
+      // Each response of a redirect chain brings its own validators.
+      transfer->result_.etag.clear();
+      transfer->result_.lastModified.clear();
       const std::size_t space = line.find(' ');
       std::string_view rest = space == std::string_view::npos ? "" : line.substr(space + 1);
       while (!rest.empty() && (rest.back() == '\r' || rest.back() == '\n')) rest.remove_suffix(1);
@@ -378,6 +447,11 @@ class TransferPool::Transfer {
   const std::chrono::milliseconds stallTimeout_;
   const std::uint64_t byteLimit_;
   const bool keepHttps_;
+  std::function<HeadVerdict(std::string_view)> checkHead_;
+  const std::string etag_;
+  const std::string lastModified_;
+  std::string head_;  // a photo's first bytes, while its judge waits for more
+  std::optional<ContentHash> hash_;
   bool refusedAddress_ = false;  // a connection to the local network was refused
   std::string statusLine_;
   std::string url_;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -59,6 +60,13 @@ class PageTextBuilder {
   std::uint64_t skipUntil_ = 0;  // end of the chunk that a NUL byte cut short
 };
 
+// What a photo's first bytes tell its caller.
+enum class HeadVerdict {
+  More,    // ask again with more bytes
+  Keep,    // fetch the whole photo, asking no more
+  Refuse,  // not wanted: end the transfer now
+};
+
 // One address to fetch: a page into memory, or a photo into a new file.
 struct TransferRequest {
   std::uint64_t tag = 0;  // the caller's name for it, given back with the result
@@ -67,6 +75,11 @@ struct TransferRequest {
   // Photos only: created anew (never an existing file or link) and removed unless the whole
   // body arrives.
   std::optional<std::filesystem::path> file;
+  // Photos only: asked with the bytes received so far, until it says Keep or Refuse.
+  std::function<HeadVerdict(std::string_view head)> checkHead;
+  // Pages only: the validators of the copy fetched before, for a conditional request.
+  std::string etag;
+  std::string lastModified;
 };
 
 struct TransferResult {
@@ -81,6 +94,13 @@ struct TransferResult {
   // The server asked to be left alone for a while (429 or 503); Retry-After, when given.
   bool busy = false;
   std::chrono::seconds retryAfter{0};
+  // The page has not changed since the validators of the request (304 Not Modified).
+  bool notModified = false;
+  // checkHead refused the photo.
+  bool refused = false;
+  std::string etag;  // the answer's validators, for the next conditional request
+  std::string lastModified;
+  std::string contentHash;  // a photo's: SHA-256 of the whole body, in hex
 };
 
 // Every transfer of a scan: one libcurl multi handle driven by the thread that calls Run,

@@ -3,6 +3,7 @@
 #include "base/Text.h"
 #include "storage/DbTextEncoding.h"
 #include "storage/ProjectLinksTable.h"
+#include "storage/RememberedData.h"
 #include "storage/ScanHistoryTable.h"
 #include "storage/SqlFormat.h"
 
@@ -153,6 +154,8 @@ bool DeleteProjectWithHistory(const std::string& databasePath, MessageSink& mess
   if (!history.OpenTable() || !history.DeleteProjectHistory(projectId)) return false;
   CProjectLinksTable links(databasePath, messages);
   if (!links.OpenTable() || !links.DeleteProjectLinks(projectId)) return false;
+  // What the project's scans remembered goes with it; a failure leaves only unused rows.
+  ForgetRememberedData(databasePath, projectId);
   CProjectsTable projects(databasePath, messages);
   return projects.OpenTable() && projects.DeleteProject(projectId);
 }

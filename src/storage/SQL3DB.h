@@ -36,6 +36,10 @@ class CSQL3DB {
 
   static constexpr int kDefaultBusyTimeoutMs = 60000;
 
+ protected:
+  // For statements with bound values; null until opened.
+  sqlite3* Connection() const { return connection_; }
+
  private:
   void CheckOpen() const;
 

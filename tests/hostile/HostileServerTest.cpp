@@ -75,7 +75,7 @@ class RawServer {
 
 // Runs one photo transfer to its end.
 TransferResult FetchPhoto(TransferPool& pool, const std::string& url, const fs::path& file) {
-  pool.Submit({1, url, std::nullopt, file});
+  pool.Submit({1, url, std::nullopt, file, {}, {}, {}});
   for (;;) {
     std::vector<TransferResult> ended = pool.Run(50ms);
     if (!ended.empty()) return std::move(ended.front());

@@ -85,6 +85,9 @@ PipelineTest::PipelineTest() {
   options.setResolution = false;
   options.jpegQuality = 90;
   options.dpi = 96;
+  // Most tests scan a site again and again and expect it fetched and stored anew each time;
+  // the tests of remembered photos turn this back on.
+  options.skipRemembered = false;
 }
 
 void PipelineTest::BuildStandardSite() {

@@ -189,10 +189,10 @@ class TransferPoolTest : public ::testing::Test {
     return result->ok;
   }
   bool GetPage(const std::string& url, std::optional<std::string> referer = std::nullopt) {
-    return Take(Fetch({1, url, std::move(referer), std::nullopt}));
+    return Take(Fetch({1, url, std::move(referer), std::nullopt, {}, {}, {}}));
   }
   bool GetFile(const std::string& url, std::string referer = "http://127.0.0.1") {
-    return Take(Fetch({2, url, std::move(referer), file_}));
+    return Take(Fetch({2, url, std::move(referer), file_, {}, {}, {}}));
   }
 
   // Declared first so that it outlives the web file and its kept-alive connections.
@@ -441,7 +441,13 @@ TEST(TransferPoolConcurrency, RunsUpToTheLimitAtOnceAndReusesConnections) {
   TransferPool pool(options);
   constexpr int kRequests = 9;
   for (int i = 0; i < kRequests; ++i)
-    pool.Submit({static_cast<std::uint64_t>(i), server.Url("/slow/" + std::to_string(i)), {}, {}});
+    pool.Submit({static_cast<std::uint64_t>(i),
+                 server.Url("/slow/" + std::to_string(i)),
+                 {},
+                 {},
+                 {},
+                 {},
+                 {}});
   std::map<std::uint64_t, std::string> texts;
   const auto started = std::chrono::steady_clock::now();
   while (texts.size() < kRequests && std::chrono::steady_clock::now() - started < 10s) {

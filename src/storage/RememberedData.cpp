@@ -1,0 +1,261 @@
+#include "storage/RememberedData.h"
+
+#include <sqlite3.h>
+
+#include <memory>
+
+#include "storage/SQL3Exception.h"
+
+namespace trawlix {
+
+namespace {
+
+// Addresses compare without letter case, as the scan's link lists do.
+constexpr const char* kCreateTables = R"(
+create table if not exists RememberedPhotos (
+  ProjectId integer not null, URL text not null collate nocase, Bytes integer not null,
+  Hash text not null, Path text not null, Outcome integer not null, ScanGUID text not null,
+  primary key (ProjectId, URL));
+create index if not exists RememberedPhotosByHash on RememberedPhotos (ProjectId, Hash);
+create table if not exists RememberedPages (
+  ProjectId integer not null, URL text not null collate nocase, ETag text not null,
+  LastModified text not null, Bytes integer not null, Links blob not null,
+  ScanGUID text not null, primary key (ProjectId, URL));
+create table if not exists UnfinishedScans (
+  ProjectId integer primary key, ScanGUID text not null, LinkIds text not null,
+  LinkIndex integer not null, TransferSeconds integer not null, ElapsedSeconds integer not null);
+)";
+
+struct StatementDeleter {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+
+// One prepared statement with values bound by position, from 1.
+class Statement {
+ public:
+  Statement(sqlite3* connection, const char* sql) : connection_(connection) {
+    sqlite3_stmt* statement = nullptr;
+    const int code = sqlite3_prepare_v2(connection, sql, -1, &statement, nullptr);
+    if (code != SQLITE_OK) throw CSQL3Exception(code, sqlite3_errmsg(connection));
+    statement_.reset(statement);
+  }
+
+  Statement& Bind(int index, const std::string& text) {
+    Check(sqlite3_bind_text(statement_.get(), index, text.data(), static_cast<int>(text.size()),
+                            SQLITE_TRANSIENT));
+    return *this;
+  }
+  Statement& BindBlob(int index, const std::string& bytes) {
+    Check(sqlite3_bind_blob(statement_.get(), index, bytes.data(), static_cast<int>(bytes.size()),
+                            SQLITE_TRANSIENT));
+    return *this;
+  }
+  Statement& Bind(int index, std::int64_t value) {
+    Check(sqlite3_bind_int64(statement_.get(), index, value));
+    return *this;
+  }
+
+  // True while there is a row to read.
+  bool Step() {
+    const int code = sqlite3_step(statement_.get());
+    if (code == SQLITE_ROW) return true;
+    if (code != SQLITE_DONE) Check(code);
+    return false;
+  }
+  void Run() {
+    Step();
+    sqlite3_reset(statement_.get());
+  }
+
+  std::string Text(int column) const {
+    const auto* bytes = sqlite3_column_blob(statement_.get(), column);
+    const int size = sqlite3_column_bytes(statement_.get(), column);
+    return bytes == nullptr
+               ? std::string()
+               : std::string(static_cast<const char*>(bytes), static_cast<std::size_t>(size));
+  }
+  std::int64_t Integer(int column) const { return sqlite3_column_int64(statement_.get(), column); }
+
+ private:
+  void Check(int code) const {
+    if (code != SQLITE_OK) throw CSQL3Exception(code, sqlite3_errmsg(connection_));
+  }
+
+  sqlite3* connection_;
+  std::unique_ptr<sqlite3_stmt, StatementDeleter> statement_;
+};
+
+std::string JoinIds(const std::vector<int>& ids) {
+  std::string text;
+  for (int id : ids) {
+    if (!text.empty()) text += ',';
+    text += std::to_string(id);
+  }
+  return text;
+}
+
+std::vector<int> SplitIds(const std::string& text) {
+  std::vector<int> ids;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(',', start);
+    if (end == std::string::npos) end = text.size();
+    ids.push_back(TextToInt(text.substr(start, end - start).c_str()));
+    start = end + 1;
+  }
+  return ids;
+}
+
+PhotoOutcome OutcomeFrom(std::int64_t code) {
+  switch (code) {
+    case 2:
+      return PhotoOutcome::Replaced;
+    case 3:
+      return PhotoOutcome::Refused;
+    case 4:
+      return PhotoOutcome::Duplicate;
+    default:
+      return PhotoOutcome::Saved;
+  }
+}
+
+}  // namespace
+
+RememberedData::RememberedData(const std::string& databasePath) {
+  Open(databasePath);
+  ExecuteUpdate(kCreateTables);
+}
+
+std::vector<RememberedPhoto> RememberedData::LoadPhotos(int projectId) {
+  Statement select(Connection(),
+                   "select URL, Bytes, Hash, Path, Outcome, ScanGUID from RememberedPhotos "
+                   "where ProjectId = ?");
+  select.Bind(1, std::int64_t{projectId});
+  std::vector<RememberedPhoto> photos;
+  while (select.Step()) {
+    photos.push_back({select.Text(0), select.Integer(1), select.Text(2), select.Text(3),
+                      OutcomeFrom(select.Integer(4)), select.Text(5)});
+  }
+  return photos;
+}
+
+std::vector<RememberedPage> RememberedData::LoadPages(int projectId) {
+  Statement select(Connection(),
+                   "select URL, ETag, LastModified, Bytes, ScanGUID from RememberedPages "
+                   "where ProjectId = ?");
+  select.Bind(1, std::int64_t{projectId});
+  std::vector<RememberedPage> pages;
+  while (select.Step()) {
+    pages.push_back(
+        {select.Text(0), select.Text(1), select.Text(2), select.Integer(3), {}, select.Text(4)});
+  }
+  return pages;
+}
+
+std::optional<std::string> RememberedData::LoadPageLinks(int projectId, const std::string& url) {
+  Statement select(Connection(),
+                   "select Links from RememberedPages where ProjectId = ? and URL = ?");
+  select.Bind(1, std::int64_t{projectId}).Bind(2, url);
+  if (!select.Step()) return std::nullopt;
+  return select.Text(0);
+}
+
+void RememberedData::Write(int projectId, const std::vector<RememberedPhoto>& photos,
+                           const std::vector<RememberedPage>& pages) {
+  ExecuteUpdate("begin immediate");
+  try {
+    Statement photo(Connection(),
+                    "insert or replace into RememberedPhotos values (?, ?, ?, ?, ?, ?, ?)");
+    for (const RememberedPhoto& p : photos) {
+      photo.Bind(1, std::int64_t{projectId}).Bind(2, p.url).Bind(3, p.bytes).Bind(4, p.hash);
+      photo.Bind(5, p.path).Bind(6, static_cast<std::int64_t>(p.outcome)).Bind(7, p.scanGuid);
+      photo.Run();
+    }
+    Statement page(Connection(),
+                   "insert or replace into RememberedPages values (?, ?, ?, ?, ?, ?, ?)");
+    for (const RememberedPage& p : pages) {
+      page.Bind(1, std::int64_t{projectId}).Bind(2, p.url).Bind(3, p.etag).Bind(4, p.lastModified);
+      page.Bind(5, p.bytes).BindBlob(6, p.links).Bind(7, p.scanGuid);
+      page.Run();
+    }
+    ExecuteUpdate("commit");
+  } catch (...) {
+    ExecuteUpdate("rollback");
+    throw;
+  }
+}
+
+void RememberedData::ForgetProject(int projectId) {
+  for (const char* sql : {"delete from RememberedPhotos where ProjectId = ?",
+                          "delete from RememberedPages where ProjectId = ?",
+                          "delete from UnfinishedScans where ProjectId = ?"}) {
+    Statement(Connection(), sql).Bind(1, std::int64_t{projectId}).Run();
+  }
+}
+
+std::optional<UnfinishedScan> RememberedData::Unfinished(int projectId) {
+  Statement select(Connection(),
+                   "select ScanGUID, LinkIds, LinkIndex, TransferSeconds, ElapsedSeconds "
+                   "from UnfinishedScans where ProjectId = ?");
+  select.Bind(1, std::int64_t{projectId});
+  if (!select.Step()) return std::nullopt;
+  return UnfinishedScan{projectId,
+                        select.Text(0),
+                        SplitIds(select.Text(1)),
+                        static_cast<int>(select.Integer(2)),
+                        select.Integer(3),
+                        select.Integer(4)};
+}
+
+void RememberedData::SetUnfinished(const UnfinishedScan& scan) {
+  Statement insert(Connection(),
+                   "insert or replace into UnfinishedScans values (?, ?, ?, ?, ?, ?)");
+  insert.Bind(1, std::int64_t{scan.projectId})
+      .Bind(2, scan.scanGuid)
+      .Bind(3, JoinIds(scan.linkIds));
+  insert.Bind(4, std::int64_t{scan.linkIndex}).Bind(5, scan.transferSeconds);
+  insert.Bind(6, scan.elapsedSeconds).Run();
+}
+
+void RememberedData::ClearUnfinished(int projectId) {
+  Statement(Connection(), "delete from UnfinishedScans where ProjectId = ?")
+      .Bind(1, std::int64_t{projectId})
+      .Run();
+}
+
+bool ForgetRememberedData(const std::string& databasePath, int projectId) {
+  try {
+    RememberedData(databasePath).ForgetProject(projectId);
+    return true;
+  } catch (const CSQL3Exception&) {
+    return false;
+  }
+}
+
+std::optional<UnfinishedScan> LoadUnfinishedScan(const std::string& databasePath, int projectId) {
+  try {
+    return RememberedData(databasePath).Unfinished(projectId);
+  } catch (const CSQL3Exception&) {
+    return std::nullopt;
+  }
+}
+
+bool SaveUnfinishedScan(const std::string& databasePath, const UnfinishedScan& scan) {
+  try {
+    RememberedData(databasePath).SetUnfinished(scan);
+    return true;
+  } catch (const CSQL3Exception&) {
+    return false;
+  }
+}
+
+bool ClearUnfinishedScan(const std::string& databasePath, int projectId) {
+  try {
+    RememberedData(databasePath).ClearUnfinished(projectId);
+    return true;
+  } catch (const CSQL3Exception&) {
+    return false;
+  }
+}
+
+}  // namespace trawlix

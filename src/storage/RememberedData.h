@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "storage/SQL3DB.h"
+
+namespace trawlix {
+
+// What became of a photo a scan fetched.
+enum class PhotoOutcome {
+  Saved = 1,
+  Replaced = 2,   // it took the place of a photo already there
+  Refused = 3,    // a filter or the duplicate rule left it out
+  Duplicate = 4,  // the same bytes were already saved; `path` names that photo
+};
+
+struct RememberedPhoto {
+  std::string url;
+  std::int64_t bytes = 0;
+  std::string hash;  // of the bytes as downloaded, lower-case hex
+  std::string path;  // where it was stored
+  PhotoOutcome outcome = PhotoOutcome::Saved;
+  std::string scanGuid;
+};
+
+struct RememberedPage {
+  std::string url;
+  std::string etag;
+  std::string lastModified;
+  std::int64_t bytes = 0;
+  std::string links;  // what the page gave, in the scan's own encoding; empty when not loaded
+  std::string scanGuid;
+};
+
+// A scan that has not ended by itself: stopped, killed or crashed. A project has one at most.
+struct UnfinishedScan {
+  int projectId = -1;
+  std::string scanGuid;              // of the link being scanned
+  std::vector<int> linkIds;          // a multi-link scan's links; empty for the project's address
+  int linkIndex = 0;                 // the link being scanned
+  std::int64_t transferSeconds = 0;  // of the parts already done
+  std::int64_t elapsedSeconds = 0;
+};
+
+// The tables that let a scan skip what earlier scans fetched and resume where one ended.
+// They live in the project database beside the others, which know nothing of them.
+class RememberedData : public CSQL3DB {
+ public:
+  // Opens the database and creates the tables when missing. Raises CSQL3Exception.
+  explicit RememberedData(const std::string& databasePath);
+
+  std::vector<RememberedPhoto> LoadPhotos(int projectId);
+  // Without their links.
+  std::vector<RememberedPage> LoadPages(int projectId);
+  std::optional<std::string> LoadPageLinks(int projectId, const std::string& url);
+
+  // Adds or replaces the rows, in one transaction.
+  void Write(int projectId, const std::vector<RememberedPhoto>& photos,
+             const std::vector<RememberedPage>& pages);
+  void ForgetProject(int projectId);
+
+  std::optional<UnfinishedScan> Unfinished(int projectId);
+  void SetUnfinished(const UnfinishedScan& scan);
+  void ClearUnfinished(int projectId);
+};
+
+// The same, each opening the database on its own; false (quietly) when it fails.
+bool ForgetRememberedData(const std::string& databasePath, int projectId);
+std::optional<UnfinishedScan> LoadUnfinishedScan(const std::string& databasePath, int projectId);
+bool SaveUnfinishedScan(const std::string& databasePath, const UnfinishedScan& scan);
+bool ClearUnfinishedScan(const std::string& databasePath, int projectId);
+
+}  // namespace trawlix
