@@ -34,6 +34,16 @@ QPushButton* TextButton(const QString& caption, QWidget* parent) {
   return button;
 }
 
+// The progress shows only while projects are written; its room stays, so nothing moves.
+void ShowProgress(QLabel* text, QProgressBar* bar, bool show) {
+  for (QWidget* widget : std::initializer_list<QWidget*>{text, bar}) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+    widget->setVisible(show);
+  }
+}
+
 }  // namespace
 
 ExportProjectsDialog::ExportProjectsDialog(DataSession& session, MessageSink& messages,
@@ -85,6 +95,8 @@ ExportProjectsDialog::ExportProjectsDialog(DataSession& session, MessageSink& me
   progress_->setRange(0, 1);
   progress_->setValue(0);
   progress_->setAccessibleName(tr("Export Progress"));
+  progress_->setFixedWidth(200);
+  ShowProgress(progressText_, progress_, false);
 
   auto* cancel = TextButton(tr("&Cancel"), this);
   auto* help = TextButton(tr("&Help"), this);
@@ -101,9 +113,12 @@ ExportProjectsDialog::ExportProjectsDialog(DataSession& session, MessageSink& me
   layout->addSpacing(8);
   layout->addLayout(listRow);
   layout->addWidget(list_, 1);
-  layout->addWidget(counter_);
-  layout->addWidget(progressText_);
-  layout->addWidget(progress_);
+  auto* statusRow = new QHBoxLayout;
+  statusRow->addWidget(counter_);
+  statusRow->addStretch(1);
+  statusRow->addWidget(progressText_);
+  statusRow->addWidget(progress_);
+  layout->addLayout(statusRow);
   layout->addWidget(buttons);
 
   connect(category_, &QComboBox::currentIndexChanged, this, &ExportProjectsDialog::FillList);
@@ -168,6 +183,7 @@ void ExportProjectsDialog::Export() {
     control->setEnabled(false);
   }
   progress_->setRange(0, static_cast<int>(request.projectIds.size()));
+  ShowProgress(progressText_, progress_, true);
   const exchange::ExportResult result =
       ExportProjects(session_, request, [this](std::size_t index, const std::string& title) {
         progressText_->setText(tr("Exporting Project: %1").arg(QString::fromStdString(title)));
@@ -176,6 +192,7 @@ void ExportProjectsDialog::Export() {
       });
   progressText_->clear();
   progress_->setValue(0);
+  ShowProgress(progressText_, progress_, false);
   details_->SetBusy(false);
   category_->setEnabled(true);
   list_->setEnabled(true);

@@ -210,6 +210,8 @@ ImportDialog::ImportDialog(DataSession& session, std::string path, exchange::CEx
   progress_->setRange(0, 1);
   progress_->setValue(0);
   progress_->setAccessibleName(tr("Import Progress"));
+  progress_->setFixedWidth(200);
+  ShowProgress(false);
 
   auto* help = MakeButton<QPushButton>(tr("&Help"), this);
   help->setObjectName(QStringLiteral("helpButton"));
@@ -224,10 +226,13 @@ ImportDialog::ImportDialog(DataSession& session, std::string path, exchange::CEx
   layout->addLayout(top);
   layout->addLayout(listRow);
   layout->addWidget(list_, 1);
-  layout->addWidget(counter_);
+  auto* statusRow = new QHBoxLayout;
+  statusRow->addWidget(counter_);
+  statusRow->addStretch(1);
+  statusRow->addWidget(progressText_);
+  statusRow->addWidget(progress_);
+  layout->addLayout(statusRow);
   layout->addLayout(optionsRow);
-  layout->addWidget(progressText_);
-  layout->addWidget(progress_);
   layout->addWidget(buttons);
 
   connect(list_, &ImportExportDialogList::checksChanged, this, &ImportDialog::UpdateControls);
@@ -251,6 +256,16 @@ ImportDialog::ImportDialog(DataSession& session, std::string path, exchange::CEx
   setTabOrder(importButton_, doneButton_);
   UpdateControls();
   list_->setFocus();
+}
+
+void ImportDialog::ShowProgress(bool show) {
+  // Its room stays while hidden, so nothing moves when an import starts.
+  for (QWidget* widget : std::initializer_list<QWidget*>{progressText_, progress_}) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+    widget->setVisible(show);
+  }
 }
 
 void ImportDialog::ShowPhoto() {
@@ -311,6 +326,11 @@ void ImportDialog::UpdateControls() {
   const bool duplicates = DuplicateChoiceApplies(options());
   merge_->setEnabled(idle && duplicates);
   skip_->setEnabled(idle && duplicates);
+  const QString why =
+      duplicates ? QString()
+                 : tr("Into \"%1\" every project is imported as a new one, duplicates too.")
+                       .arg(QString::fromStdString(std::string(kImportedProjectsCategory)));
+  for (QRadioButton* radio : {merge_, skip_}) radio->setToolTip(why);
   importButton_->setEnabled(idle && checked > 0);
   doneButton_->setEnabled(idle);
 }
@@ -332,6 +352,7 @@ void ImportDialog::Import() {
   importing_ = true;
   UpdateControls();
   progress_->setRange(0, static_cast<int>(chosen.size()));
+  ShowProgress(true);
   summary_ = ImportProjects(
       session_, chosen, chosenOptions, [this](std::size_t index, const std::string& title) {
         progressText_->setText(tr("Importing Project: %1").arg(QString::fromStdString(title)));
@@ -340,6 +361,7 @@ void ImportDialog::Import() {
       });
   progressText_->clear();
   progress_->setValue(0);
+  ShowProgress(false);
   if (summary_->categoriesCreated) FillCategories(category_->currentText());
   importing_ = false;
   UpdateControls();

@@ -76,6 +76,7 @@ class ImportDialog : public QDialog {
  private:
   void FillCategories(const QString& select);
   void ShowPhoto();
+  void ShowProgress(bool show);
   void UpdateControls();
   void ShowResults();
 

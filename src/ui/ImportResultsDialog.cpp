@@ -1,12 +1,14 @@
 #include "ui/ImportResultsDialog.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -61,7 +63,27 @@ ImportResultsDialog::ImportResultsDialog(const exchange::ImportSummary& summary,
     list_->addTopLevelItem(item);
   }
   if (list_->topLevelItemCount() > 0) list_->setCurrentItem(list_->topLevelItem(0));
-  list_->setMinimumSize(660, 220);
+  // The stored widths suit another font: titles (up to a point) and actions stay readable.
+  const QFontMetrics metrics = list_->fontMetrics();
+  int titleWidth = 0;
+  int actionWidth = 0;
+  int resultWidth = 0;
+  for (const exchange::ImportResultRow& row : summary.rows) {
+    titleWidth = std::max(titleWidth, metrics.horizontalAdvance(QString::fromStdString(row.title)));
+    actionWidth = std::max(actionWidth, metrics.horizontalAdvance(row.action.Name()));
+    resultWidth =
+        std::max(resultWidth, metrics.horizontalAdvance(QString::fromStdString(row.message)));
+  }
+  constexpr int kIconAndMargins = 44;
+  constexpr int kWidestTitle = 260;
+  list_->setColumnWidth(
+      0, std::max(list_->columnWidth(0), std::min(titleWidth + kIconAndMargins, kWidestTitle)));
+  list_->setColumnWidth(1, std::max(list_->columnWidth(1), actionWidth + 16));
+  list_->setColumnWidth(2, std::max(list_->columnWidth(2), resultWidth + 16));
+  // Wide enough for the rows, within reason; longer results scroll and have tool tips.
+  constexpr int kWidestList = 1000;
+  const int wanted = list_->columnWidth(0) + list_->columnWidth(1) + list_->columnWidth(2) + 24;
+  list_->setMinimumSize(std::clamp(wanted, 640, kWidestList), 220);
 
   summary_->setText(QString::fromStdString(ImportSummaryText(summary)));
   summary_->setWordWrap(true);

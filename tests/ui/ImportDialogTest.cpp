@@ -110,6 +110,7 @@ TEST_F(ImportDialogTest, EachOptionImportsAsChosen) {
     std::vector<std::string> results;                         // kind|action|message per project
     std::map<std::string, std::set<std::string>> categories;  // stored titles by category
     int existingLinks;  // links of the project that was there before
+    const char* summary;
   };
   const Case cases[] = {
       {"into a category, duplicates skipped",
@@ -123,7 +124,8 @@ TEST_F(ImportDialogTest, EachOptionImportsAsChosen) {
         "Imported|Import Into Selected Category|Project Desert imported (0 links) to Category "
         "(Models)"},
        {{"Models", {"Harbour Lights", "Old Town", "Desert"}}},
-       1},
+       1,
+       "2 projects imported, 1 not imported (already there)."},
       {"into a category, links merged",
        Models,
        true,
@@ -135,7 +137,8 @@ TEST_F(ImportDialogTest, EachOptionImportsAsChosen) {
         "Imported|Import Into Selected Category|Project Desert imported (0 links) to Category "
         "(Models)"},
        {{"Models", {"Harbour Lights", "Old Town", "Desert"}}},
-       2},
+       2,
+       "2 projects imported, 1 merged."},
       {"into Imported Projects every project is new",
        ImportedProjects,
        true,
@@ -148,7 +151,8 @@ TEST_F(ImportDialogTest, EachOptionImportsAsChosen) {
         "(Imported Projects)"},
        {{"Models", {"Harbour Lights"}},
         {"Imported Projects", {"Harbour Lights", "Old Town", "Desert"}}},
-       1},
+       1,
+       "3 projects imported."},
       {"the file's categories, made once",
        FileCategories,
        false,
@@ -160,7 +164,8 @@ TEST_F(ImportDialogTest, EachOptionImportsAsChosen) {
         "Imported|Import Into Suggested Category|Project Desert imported (0 links) to Category "
         "(Dry Lands)"},
        {{"Models", {"Harbour Lights"}}, {"Coast", {"Old Town"}}, {"Dry Lands", {"Desert"}}},
-       1},
+       1,
+       "2 projects imported, 1 not imported (already there).\nNew categories were created."},
   };
   const std::string path = WriteFile("coast.txexport");
   for (const Case& c : cases) {
@@ -240,6 +245,7 @@ TEST_F(ImportDialogTest, EachOptionImportsAsChosen) {
     // The results follow, one row per project.
     QTRY_VERIFY(dialog->results() != nullptr && dialog->results()->isVisible());
     EXPECT_EQ(dialog->results()->windowTitle(), "Import Results");
+    EXPECT_EQ(dialog->results()->summary()->text().toStdString(), c.summary);
     ASSERT_EQ(dialog->results()->list()->topLevelItemCount(), 3);
     EXPECT_EQ(
         dialog->results()->list()->topLevelItem(0)->text(1),
