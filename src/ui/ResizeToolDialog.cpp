@@ -54,7 +54,7 @@ ResizeToolDialog::ResizeToolDialog(DataSession& session, const CProjectsRecord& 
   convert_->setChecked(project_.m_nAutoConvert == 1);
   connect(resize_, &QCheckBox::toggled, this, &ResizeToolDialog::UpdateControls);
   connect(convert_, &QCheckBox::toggled, this, &ResizeToolDialog::UpdateControls);
-  Build(options, tr("Go"));
+  Build(options, tr("&Go"));
   UpdateControls();
 }
 

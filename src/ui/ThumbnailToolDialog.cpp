@@ -61,7 +61,7 @@ ThumbnailToolDialog::ThumbnailToolDialog(DataSession& session, const CProjectsRe
     thumbs_.create->setChecked(true);
   for (QCheckBox* check : {thumbs_.create, mobile_.create})
     connect(check, &QCheckBox::toggled, this, &ThumbnailToolDialog::UpdateControls);
-  Build(options, tr("Go"));
+  Build(options, tr("&Go"));
   UpdateControls();
 }
 

@@ -2,14 +2,20 @@
 // documentation: screenshots OUTPUT_DIR
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -18,13 +24,24 @@
 #include <cstdlib>
 #include <memory>
 
+#include "exchange/ExchangeFile.h"
 #include "operations/DataSession.h"
+#include "operations/ExchangeOperations.h"
+#include "operations/ProjectOperations.h"
 #include "storage/ProjectLinksTable.h"
 #include "storage/ScanHistoryTable.h"
 #include "ui/CategoriesDialog.h"
 #include "ui/DialogMessageSink.h"
+#include "ui/ExportDialogDetails.h"
+#include "ui/ExportProjectDialog.h"
+#include "ui/ExportProjectsDialog.h"
+#include "ui/ImportDialog.h"
+#include "ui/ImportExportDialogList.h"
+#include "ui/ImportInformationDialog.h"
+#include "ui/ImportResultsDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/OptionsSheet.h"
+#include "ui/PhotoToolDialog.h"
 #include "ui/PhotoViewer.h"
 #include "ui/ProjectSheet.h"
 
@@ -149,6 +166,79 @@ bool Save(QWidget& widget, const QString& folder, const QString& name) {
   return true;
 }
 
+// The export dialogs filled in as a user would, a file exported from them, and the import
+// dialog on that file with its information and the results of importing it.
+bool SaveExchangeDialogs(trawlix::DataSession& session, trawlix::MessageSink& sink,
+                         const trawlix::CProjectsRecord& project, const QString& home,
+                         const QString& out) {
+  trawlix::SettingsValues& values = session.settings().Values();
+  values.exporterName = "Ann Lee";
+  values.exporterEmail = "ann@example.com";
+  values.exporterWebsite = "https://ann.example/";
+  values.exportIncludeInfo = 1;
+  const QString logo = home + QStringLiteral("/logo.jpg");
+  MakeSamplePhotos(home + QStringLiteral("/logo"), 1);
+  QFile::copy(home + QStringLiteral("/logo/Sample_001.jpg"), logo);
+  const QString target = home + QStringLiteral("/Coast and Stars.txexport");
+  const QString description =
+      QStringLiteral("Two galleries I scan every week: new photos most Mondays.");
+  const auto fill = [&](trawlix::ui::ExportDialogDetails& details, const QString& shown) {
+    details.setPath(shown);
+    details.ChoosePhoto(logo);
+    details.descriptionEdit()->setPlainText(description);
+  };
+  const QString documents = QStringLiteral("/home/ann/Documents/");
+  bool ok = true;
+  {
+    trawlix::ui::ExportProjectDialog one(session, project, sink);
+    fill(*one.details(),
+         documents + QString::fromStdString(project.m_lpszTitle) + QStringLiteral(".txexport"));
+    ok = Save(one, out, QStringLiteral("export-project.png")) && ok;
+    one.hide();
+  }
+  {
+    trawlix::ui::ExportProjectsDialog several(session, sink, trawlix::kAllCategoriesId,
+                                              project.m_nId);
+    fill(*several.details(), documents + QStringLiteral("Sample Projects.txexport"));
+    several.list()->SelectAll();
+    ok = Save(several, out, QStringLiteral("export-projects.png")) && ok;
+    several.details()->setPath(target);
+    several.Export();
+  }
+  // The receiving side lacks one of the projects and the links of another.
+  const auto byTitle = [&session](const char* title) {
+    const auto found = trawlix::LoadProjectsByTitle(session, title);
+    return found && !found->empty() ? found->front().m_nId : -1;
+  };
+  trawlix::DeleteProject(session, byTitle("NASA Image of the Day"));
+  trawlix::CProjectLinksTable links(session.databasePath(), sink);
+  if (links.OpenTable()) links.DeleteProjectLinks(byTitle("Livia Brandt"));
+
+  const trawlix::exchange::ExchangeReadResult read =
+      trawlix::exchange::ReadExchangeFile(target.toStdString());
+  if (!read.ok) {
+    std::fprintf(stderr, "%s\n", read.error.c_str());
+    return false;
+  }
+  trawlix::ui::ImportDialog import(session, target.toStdString(), read.file, sink);
+  ok = Save(import, out, QStringLiteral("import.png")) && ok;
+  trawlix::ui::ImportInformationDialog information(target.toStdString(), read.file);
+  ok = Save(information, out, QStringLiteral("import-information.png")) && ok;
+  information.hide();
+  import.intoCategory()->setChecked(true);
+  import.categoryBox()->setCurrentText(QStringLiteral("Models"));
+  import.mergeDuplicates()->setChecked(true);
+  import.Import();
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < 1000) QApplication::processEvents();  // the results of the last
+  if (import.results() == nullptr) return false;
+  ok = Save(*import.results(), out, QStringLiteral("import-results.png")) && ok;
+  import.results()->close();
+  import.hide();
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -232,6 +322,21 @@ int main(int argc, char** argv) {
     ok = Save(options, out, QStringLiteral("options-scanning.png")) && ok;
     trawlix::ui::CategoriesDialog categories(*session, sink);
     ok = Save(categories, out, QStringLiteral("categories.png")) && ok;
+    categories.hide();
+
+    const std::pair<trawlix::ui::PhotoTool, const char*> tools[] = {
+        {trawlix::ui::PhotoTool::Thumbnails, "tool-thumbnails.png"},
+        {trawlix::ui::PhotoTool::Resize, "tool-resize-convert.png"},
+        {trawlix::ui::PhotoTool::Rename, "tool-rename.png"},
+        {trawlix::ui::PhotoTool::Grayscale, "tool-grayscale.png"},
+        {trawlix::ui::PhotoTool::DeletePhotos, "tool-delete-photos.png"}};
+    for (const auto& [tool, file] : tools) {
+      const auto dialog = trawlix::ui::MakePhotoToolDialog(tool, *session, project, sink, nullptr);
+      ok = Save(*dialog, out, QString::fromLatin1(file)) && ok;
+      dialog->hide();
+    }
+
+    ok = SaveExchangeDialogs(*session, sink, project, home.path(), out) && ok;
     window.hide();
   }
   return ok ? 0 : 1;
