@@ -234,6 +234,10 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
     }
     options.web.connectionsPerHost = *count;
   }
+  if (args.Has("--all")) options.skipRemembered = false;
+  const bool resume = args.Has("--resume");
+  if (resume && linkIds)
+    return context.Fail("--resume goes on with the links it had; leave out --links");
 
   const auto application = EnsureApplication();
   QtUiThread ui;
@@ -241,8 +245,9 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
   ProgressPrinter progress(terminal ? context.terminalErr() : context.err(), terminal);
   ScanController controller(ui, context.messages(), progress);
   InterruptGuard interrupt;
-  const bool started = linkIds ? controller.StartMultiLinkScan(*project, options, *linkIds)
-                               : controller.StartScan(*project, options);
+  const bool started = resume    ? controller.ResumeScan(*project, options)
+                       : linkIds ? controller.StartMultiLinkScan(*project, options, *linkIds)
+                                 : controller.StartScan(*project, options);
   if (!started) return context.Fail("the scan of '" + project->m_lpszTitle + "' did not start");
 
   QTimer watch;
@@ -265,7 +270,9 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
   }
   const ScanCounts counts =
       controller.IsMultiLink() ? controller.RunningTotals() : controller.Counters();
-  const bool nothingFetched = !failures.empty() && counts.bytes == 0;
+  // Pages given again unchanged and photos already there count as fetched.
+  const bool nothingFetched =
+      !failures.empty() && counts.bytes == 0 && counts.pagesScanned <= counts.pagesFailed;
   return controller.StartPageFailed() || nothingFetched ? kExitNothingFetched : kExitOk;
 }
 
@@ -273,9 +280,15 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
 
 void RegisterScanCommands(CommandRegistry& registry) {
   registry.Add({"scan",
-                "ID|TITLE [--links all|ID,ID] [--connections N] [--json]",
-                "Harvest a project's photos; Ctrl+C stops the scan as the Stop button does.",
-                {{"--links", true, "all|ID,ID"}, {"--connections", true, "N"}, JsonOption()},
+                "ID|TITLE [--links all|ID,ID] [--connections N] [--all | --resume] [--json]",
+                "Harvest a project's photos; Ctrl+C stops the scan as the Stop button does. "
+                "Photos saved before are not fetched again unless --all is given; --resume goes "
+                "on with a scan that was stopped or killed.",
+                {{"--links", true, "all|ID,ID"},
+                 {"--connections", true, "N"},
+                 {"--all", false, ""},
+                 {"--resume", false, ""},
+                 JsonOption()},
                 1,
                 1,
                 RunScan});

@@ -3,6 +3,8 @@
 #include <QSettings>
 #include <algorithm>
 
+#include "storage/RememberedData.h"
+
 namespace trawlix {
 
 namespace {
@@ -12,6 +14,7 @@ const char* const kOffLocalNetworkKey = "Scanning/KeepOffLocalNetwork";
 const char* const kHttpsToHttpKey = "Scanning/AllowHttpsToHttp";
 const char* const kRobotsKey = "Scanning/HonourRobots";
 const char* const kHostPauseKey = "Scanning/HostPauseMs";
+const char* const kSkipRememberedKey = "Scanning/SkipRememberedPhotos";
 
 QSettings Profile() {
   return QSettings(QStringLiteral("Quillmoor"), QStringLiteral("Trawlix() PRO"));
@@ -63,6 +66,18 @@ void SetHostPauseMs(int milliseconds) {
   Profile().setValue(kHostPauseKey, std::clamp(milliseconds, 0, kLongestHostPauseMs));
 }
 
+bool SkipRememberedPhotos() {
+  return Profile().value(kSkipRememberedKey, true).toBool();
+}
+
+void SetSkipRememberedPhotos(bool skip) {
+  Profile().setValue(kSkipRememberedKey, skip);
+}
+
+bool HasUnfinishedScan(const DataSession& session, int projectId) {
+  return LoadUnfinishedScan(session.databasePath(), projectId).has_value();
+}
+
 ScanOptions CurrentScanOptions(const DataSession& session) {
   ScanOptions options = ScanOptionsFromSettings(session.settings());
   options.web.connectionsPerHost = ConnectionsPerHost();
@@ -70,6 +85,7 @@ ScanOptions CurrentScanOptions(const DataSession& session) {
   options.keepOffLocalNetwork = KeepScansOffLocalNetwork();
   options.honourRobots = HonourRobots();
   options.hostPause = std::chrono::milliseconds(HostPauseMs());
+  options.skipRemembered = SkipRememberedPhotos();
   return options;
 }
 

@@ -28,6 +28,14 @@ inline constexpr int kLongestHostPauseMs = 60'000;
 int HostPauseMs();
 void SetHostPauseMs(int milliseconds);
 
+// Photos saved by earlier scans are not fetched again, nor saved again under another
+// address, and unchanged pages are not fetched again (default on).
+bool SkipRememberedPhotos();
+void SetSkipRememberedPhotos(bool skip);
+
+// Whether the project has a scan that was stopped, killed or crashed, to resume.
+bool HasUnfinishedScan(const DataSession& session, int projectId);
+
 // The options of a scan started now: the settings file's plus the profile's.
 ScanOptions CurrentScanOptions(const DataSession& session);
 

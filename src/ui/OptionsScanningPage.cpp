@@ -104,6 +104,8 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   filesToIgnore_ = new QLineEdit(scanGroup);
   filesToIgnore_->setToolTip(tr("Comma-separated; parts of names are allowed."));
   twoPass_ = MakeButton<QCheckBox>(tr("Use the T&wo-Pass HTML Scanning System"), scanGroup);
+  skipRemembered_ = MakeButton<QCheckBox>(
+      tr("Skip photos earlier scans saved, and pages that have not &changed"), scanGroup);
   onlySuccessful_ = MakeButton<QCheckBox>(
       tr("Only Add &Successful Scans (photos downloaded) to the Scan History"), scanGroup);
   auto* scanForm = new QFormLayout(scanGroup);
@@ -113,6 +115,7 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   scanForm->addRow(priorityLabel, SliderRow(priority_, priorityText_, tr("Time Critical")));
   AddRow(scanForm, tr("&Files to Ignore:"), filesToIgnore_);
   scanForm->addRow(twoPass_);
+  scanForm->addRow(skipRemembered_);
   scanForm->addRow(onlySuccessful_);
   connect(priority_, &QSlider::valueChanged, this, &OptionsScanningPage::showPriority);
 
@@ -203,6 +206,7 @@ void OptionsScanningPage::load(const SettingsValues& v) {
   offLocalNetwork_->setChecked(KeepScansOffLocalNetwork());
   httpsToHttp_->setChecked(AllowHttpsToHttp());
   robots_->setChecked(HonourRobots());
+  skipRemembered_->setChecked(SkipRememberedPhotos());
   hostPause_->setValue(HostPauseMs());
   SetFlag(noCache_, v.noCachePhotos);
   priority_->setValue(ScanPrioritySliderPosition(v.scanPriority));
@@ -228,6 +232,7 @@ void OptionsScanningPage::storeProfile() const {
   SetKeepScansOffLocalNetwork(offLocalNetwork_->isChecked());
   SetAllowHttpsToHttp(httpsToHttp_->isChecked());
   SetHonourRobots(robots_->isChecked());
+  SetSkipRememberedPhotos(skipRemembered_->isChecked());
   SetHostPauseMs(hostPause_->value());
 }
 

@@ -53,6 +53,7 @@ class OptionsScanningPage : public QWidget {
   QCheckBox* offLocalNetwork_;
   QCheckBox* httpsToHttp_;
   QCheckBox* robots_;
+  QCheckBox* skipRemembered_;
   QSpinBox* hostPause_;
   QCheckBox* noCache_;
   QSlider* priority_;

@@ -25,6 +25,7 @@ class RecordingObserver : public ScanObserver {
   void OnProgress(const ScanProgress& progress) override;
   void OnPhotoSaved(const std::string& path) override { saved.push_back(path); }
   void OnLinkStarted(const std::string& text) override { linkTexts.push_back(text); }
+  void OnFailure(const ScanFailure& failure) override { failures.push_back(failure); }
   void OnHistoryRowAdded(const CScanHistoryRecord& row) override { rows.push_back(row); }
   void ShowResults(const std::string& text) override { shownResults.push_back(text); }
   void OnScanEnded(const std::string& text) override {
@@ -34,6 +35,7 @@ class RecordingObserver : public ScanObserver {
 
   std::vector<std::string> saved;
   std::vector<std::string> linkTexts;
+  std::vector<ScanFailure> failures;
   std::vector<CScanHistoryRecord> rows;
   std::vector<std::string> shownResults;
   std::vector<std::string> pageLines;

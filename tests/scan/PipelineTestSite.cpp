@@ -2,7 +2,9 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <vips/vips8>
 
@@ -99,6 +101,32 @@ TestSite::TestSite() : server_(std::make_unique<httplib::Server>()) {
       response.set_redirect(resource.redirect, 302);
       return;
     }
+    const std::string etag = "\"" + std::to_string(std::hash<std::string>{}(resource.body)) + "\"";
+    const char* const modified = "Tue, 01 Dec 2026 10:00:00 GMT";
+    // A server that has ETags judges by them alone.
+    const bool unchanged = request.has_header("If-None-Match")
+                               ? request.get_header_value("If-None-Match") == etag
+                               : request.get_header_value("If-Modified-Since") == modified;
+    if (unchanged) {
+      ++notModified_;
+      response.status = 304;
+      return;
+    }
+    response.set_header("ETag", etag);
+    response.set_header("Last-Modified", modified);
+    if (resource.metered) {
+      response.set_content_provider(resource.body.size(), resource.contentType,
+                                    [this, body = resource.body, path = request.path](
+                                        std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                      const std::size_t piece =
+                                          std::min<std::size_t>(4096, body.size() - offset);
+                                      if (!sink.write(body.data() + offset, piece)) return false;
+                                      std::lock_guard sent(mutex_);
+                                      served_[path] += piece;
+                                      return true;
+                                    });
+      return;
+    }
     if (!resource.breakage) {
       response.set_content(resource.body, resource.contentType);
       return;
@@ -130,13 +158,13 @@ TestSite::~TestSite() {
 void TestSite::Add(const std::string& path, const std::string& contentType,
                    const std::string& body) {
   std::lock_guard lock(mutex_);
-  resources_[path] = Resource{contentType, body, std::nullopt, {}, 0, 0, {}};
+  resources_[path] = Resource{contentType, body, std::nullopt, {}, 0, 0, {}, false};
 }
 
 void TestSite::AddBroken(const std::string& path, const std::string& contentType,
                          const std::string& body, Breakage breakage) {
   std::lock_guard lock(mutex_);
-  resources_[path] = Resource{contentType, body, breakage, {}, 0, 0, {}};
+  resources_[path] = Resource{contentType, body, breakage, {}, 0, 0, {}, false};
 }
 
 void TestSite::AddBusy(const std::string& path, const std::string& contentType,
@@ -150,9 +178,27 @@ void TestSite::AddBusy(const std::string& path, const std::string& contentType,
   resources_[path] = std::move(resource);
 }
 
+void TestSite::AddMetered(const std::string& path, const std::string& contentType,
+                          const std::string& body) {
+  std::lock_guard lock(mutex_);
+  Resource resource{contentType, body, std::nullopt, {}, 0, 0, {}, true};
+  resources_[path] = std::move(resource);
+}
+
+std::size_t TestSite::BytesServed(const std::string& path) const {
+  std::lock_guard lock(mutex_);
+  const auto found = served_.find(path);
+  return found == served_.end() ? 0 : found->second;
+}
+
+int TestSite::NotModifiedAnswers() const {
+  std::lock_guard lock(mutex_);
+  return notModified_;
+}
+
 void TestSite::AddRedirect(const std::string& path, const std::string& target) {
   std::lock_guard lock(mutex_);
-  resources_[path] = Resource{"text/html", {}, std::nullopt, target, 0, 0, {}};
+  resources_[path] = Resource{"text/html", {}, std::nullopt, target, 0, 0, {}, false};
 }
 
 int TestSite::Jitter() {

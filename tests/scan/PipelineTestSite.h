@@ -49,10 +49,16 @@ class TestSite {
   // serves the body; times < 0 answers so for ever.
   void AddBusy(const std::string& path, const std::string& contentType, const std::string& body,
                int status, int times, const std::string& retryAfter);
+  // Served a piece at a time, counting the bytes that went out (BytesServed).
+  void AddMetered(const std::string& path, const std::string& contentType, const std::string& body);
+  std::size_t BytesServed(const std::string& path) const;
   // Answers with a redirect to `target` (a path of this site).
   void AddRedirect(const std::string& path, const std::string& target);
   int Requests(const std::string& path) const;
   int TotalRequests() const;
+  // Requests answered 304 Not Modified: every resource has an ETag and a Last-Modified date,
+  // and a request naming either as it stands gets no body.
+  int NotModifiedAnswers() const;
 
  private:
   struct Resource {
@@ -63,6 +69,7 @@ class TestSite {
     int busyStatus = 0;
     int busyTimes = 0;
     std::string retryAfter;
+    bool metered = false;
   };
 
   int Jitter();
@@ -78,6 +85,8 @@ class TestSite {
   mutable std::mutex mutex_;
   std::map<std::string, Resource> resources_;
   std::map<std::string, int> requests_;
+  std::map<std::string, std::size_t> served_;
+  int notModified_ = 0;
 };
 
 }  // namespace trawlix::testing
