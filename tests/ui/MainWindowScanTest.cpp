@@ -22,14 +22,15 @@ QToolButton* Button(MainWindow& window, const char* name) {
 
 TEST_F(MainWindowTest, ScanStartedFromTheWindowPausesResumesAndReportsItsResults) {
   trawlix::testing::TestSite site;
-  const std::string photo =
-      trawlix::testing::MakeTestPhoto(trawlix::testing::TestPhotoKind::Bmp, 400, 400);
   site.AddPage("/gallery/index.html",
                "<html><body><a href=\"page2.html\">more</a>"
                "<a href=\"one.bmp\">1</a><img src=\"two.bmp\"></body></html>");
   site.AddPage("/gallery/page2.html", "<html><body><a href=\"three.bmp\">3</a></body></html>");
+  // Photos of different sizes: the same bytes twice would be saved once.
+  int side = 400;
   for (const char* name : {"/gallery/one.bmp", "/gallery/two.bmp", "/gallery/three.bmp"}) {
-    site.Add(name, "image/bmp", photo);
+    site.Add(name, "image/bmp",
+             trawlix::testing::MakeTestPhoto(trawlix::testing::TestPhotoKind::Bmp, side++, 400));
   }
   session_->settings().Values().newBMP = 1;
   session_->settings().Values().displayScanResults = 1;

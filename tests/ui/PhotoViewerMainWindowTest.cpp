@@ -170,13 +170,14 @@ TEST_F(PhotoViewerWindowTest, DoubleClickSwitchesToTheSingleViewThenShowsTheProp
 
 TEST_F(PhotoViewerWindowTest, FollowModeDuringAScanShowsEachSavedPhotoButNeverItsThumbnail) {
   trawlix::testing::TestSite site;
-  const std::string photo =
-      trawlix::testing::MakeTestPhoto(trawlix::testing::TestPhotoKind::Bmp, 400, 400);
   site.AddPage("/g/index.html",
                "<html><body><a href=\"x1.bmp\">1</a><a href=\"x2.bmp\">2</a>"
                "<img src=\"x3.bmp\"></body></html>");
+  // Photos of different sizes: the same bytes twice would be saved once.
+  int side = 400;
   for (const char* name : {"/g/x1.bmp", "/g/x2.bmp", "/g/x3.bmp"}) {
-    site.Add(name, "image/bmp", photo);
+    site.Add(name, "image/bmp",
+             trawlix::testing::MakeTestPhoto(trawlix::testing::TestPhotoKind::Bmp, side++, 400));
   }
   session_->settings().Values().autoFollow = 1;
   session_->settings().Values().displayScanResults = 0;
