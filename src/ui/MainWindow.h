@@ -88,6 +88,10 @@ class MainWindow : public QMainWindow {
   void PasteAndGo();
   void VisitURL();
   void StartScan();
+  // Goes on with the project's scan that was stopped or killed.
+  void ResumeScan();
+  // Fetches every page and photo again, as a first scan would.
+  void RescanEverything();
   void TogglePause();
   void StopScan();
   void RescanSelectedLinks();
@@ -109,6 +113,9 @@ class MainWindow : public QMainWindow {
 
  private:
   friend class MainWindowScan;
+
+  enum class ScanStart { New, Resume, Everything };
+  void BeginScan(ScanStart how);
 
   // Building (MainWindow.cpp).
   void BuildControls();
@@ -264,6 +271,7 @@ class MainWindow : public QMainWindow {
   QMenu* importExportMenu_ = nullptr;
   QMenu* projectMenu_ = nullptr;
   QMenu* categoryMenu_ = nullptr;
+  QMenu* startMenu_ = nullptr;
   QAction* openSaveToAction_ = nullptr;
   QAction* openThumbnailsAction_ = nullptr;
   QAction* openMobileAction_ = nullptr;

@@ -14,6 +14,7 @@
 #include "exchange/ProjectImporter.h"
 #include "operations/DataSession.h"
 #include "operations/ProjectOperations.h"
+#include "operations/ScanPreferences.h"
 #include "ui/ExportProjectDialog.h"
 #include "ui/ExportProjectsDialog.h"
 #include "ui/HelpGuide.h"
@@ -60,6 +61,20 @@ QMenu* CheckMenu(QWidget* parent, MainWindowCheckList* list) {
 }  // namespace
 
 void MainWindow::BuildMenus() {
+  // The start button's arrow: the other ways to scan.
+  startMenu_ = new QMenu(this);
+  connect(startMenu_->addAction(tr("&Start Scanning")), &QAction::triggered, this,
+          &MainWindow::StartScan);
+  QAction* resume = startMenu_->addAction(tr("&Resume Interrupted Scan"));
+  connect(resume, &QAction::triggered, this, &MainWindow::ResumeScan);
+  connect(startMenu_->addAction(tr("Rescan &Everything")), &QAction::triggered, this,
+          &MainWindow::RescanEverything);
+  connect(startMenu_, &QMenu::aboutToShow, resume, [this, resume] {
+    resume->setEnabled(project_ && HasUnfinishedScan(session_, project_->m_nId));
+  });
+  startButton_->setMenu(startMenu_);
+  startButton_->setPopupMode(QToolButton::MenuButtonPopup);
+
   helpMenu_ = new QMenu(this);
   QAction* guide = helpMenu_->addAction(tr("User Guide"));
   guide->setShortcut(QKeySequence::HelpContents);

@@ -14,12 +14,29 @@
 namespace trawlix::ui {
 
 void MainWindow::StartScan() {
+  BeginScan(ScanStart::New);
+}
+
+void MainWindow::ResumeScan() {
+  BeginScan(ScanStart::Resume);
+}
+
+void MainWindow::RescanEverything() {
+  BeginScan(ScanStart::Everything);
+}
+
+void MainWindow::BeginScan(ScanStart how) {
   if (!project_ || isScanning() || !scan_) return;
   // The row as stored now: the editor or a paste may have changed it since it was selected.
   if (auto fresh = LoadProject(session_, project_->m_nId)) project_ = std::move(*fresh);
   status_->clear();
   PrepareViewerForScan();
-  scan_->StartScan(*project_, CurrentScanOptions(session_));
+  ScanOptions options = CurrentScanOptions(session_);
+  if (how == ScanStart::Everything) options.skipRemembered = false;
+  if (how == ScanStart::Resume)
+    scan_->ResumeScan(*project_, options);
+  else
+    scan_->StartScan(*project_, options);
   UpdateControls();
 }
 

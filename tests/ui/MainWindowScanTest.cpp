@@ -120,5 +120,51 @@ TEST_F(MainWindowTest, ExitDuringAScanEndsItsWorkersAndCloses) {
   EXPECT_LT(site.TotalRequests(), 40) << "the scan did not run on";
 }
 
+TEST_F(MainWindowTest, TheStartMenuResumesAStoppedScanAndRescansEverything) {
+  trawlix::testing::TestSite site;
+  std::string page = "<html><body>";
+  for (int i = 0; i < 12; ++i) {
+    const std::string name = "p" + std::to_string(i) + ".bmp";
+    site.Add("/slow/" + name, "image/bmp",
+             trawlix::testing::MakeTestPhoto(trawlix::testing::TestPhotoKind::Bmp, 400 + i, 400));
+    page += "<img src=\"" + name + "\">";
+  }
+  site.AddPage("/slow/index.html", page + "</body></html>");
+  site.SetDelay(60ms);
+  session_->settings().Values().newBMP = 1;
+  session_->settings().Values().displayScanResults = 0;
+  const int category = AddCategory("Slow");
+  AddProject("Slow Site", category, site.URL("/slow/index.html"));
+  ShowCategory(category);
+  Window().show();
+  auto* start = Button(Window(), "startButton");
+  ASSERT_NE(start->menu(), nullptr);
+  const QList<QAction*> entries = start->menu()->actions();
+  ASSERT_EQ(entries.size(), 3);
+  const auto resumeEnabled = [&] {
+    Q_EMIT start->menu()->aboutToShow();
+    return entries[1]->isEnabled();
+  };
+  EXPECT_FALSE(resumeEnabled()) << "nothing to resume yet";
+
+  Window().StartScan();
+  QTRY_VERIFY_WITH_TIMEOUT(site.TotalRequests() >= 4, 10000);
+  Window().StopScan();
+  QTRY_VERIFY_WITH_TIMEOUT(!Window().isScanning(), 10000);
+  EXPECT_TRUE(resumeEnabled());
+
+  entries[1]->trigger();
+  QTRY_VERIFY_WITH_TIMEOUT(!Window().isScanning(), 30000);
+  EXPECT_FALSE(resumeEnabled()) << "the resumed scan ended by itself";
+  auto* history = Window().findChild<ScanHistoryList*>(QStringLiteral("historyList"));
+  ASSERT_EQ(history->rowCount(), 1) << "the resumed scan's row covers the whole";
+  EXPECT_EQ(history->records().front().m_nSavedImages, 12);
+
+  const int before = site.TotalRequests();
+  entries[2]->trigger();
+  QTRY_VERIFY_WITH_TIMEOUT(!Window().isScanning(), 30000);
+  EXPECT_GE(site.TotalRequests() - before, 13) << "every photo fetched again";
+}
+
 }  // namespace
 }  // namespace trawlix::ui::testing
