@@ -31,10 +31,14 @@ class ScanCommandTest : public CliTest {
       res.set_content(R"(<img src="a.gif"><img src="b.gif"><img src="gone.gif"><img src="no.gif">)",
                       "text/html");
     });
-    for (const char* name : {"/a.gif", "/b.gif"}) {
-      server_.Get(name, [](const httplib::Request&, httplib::Response& res) {
-        res.set_content(kPixel, "image/gif");
-      });
+    // Two different photos: the same bytes twice would be saved once.
+    for (const char colour : {'\xff', '\x80'}) {
+      std::string pixel = kPixel;
+      pixel[13] = colour;  // the first palette entry
+      server_.Get(colour == '\xff' ? "/a.gif" : "/b.gif",
+                  [pixel](const httplib::Request&, httplib::Response& res) {
+                    res.set_content(pixel, "image/gif");
+                  });
     }
     server_.Get("/no.gif",
                 [](const httplib::Request&, httplib::Response& res) { res.status = 403; });

@@ -120,6 +120,10 @@ TestSite::TestSite() : server_(std::make_unique<httplib::Server>()) {
                                         std::size_t offset, std::size_t, httplib::DataSink& sink) {
                                       const std::size_t piece =
                                           std::min<std::size_t>(4096, body.size() - offset);
+                                      // Paced, so that what went out shows when the client gave up,
+                                      // not how much the
+                                      // sockets' buffers hold.
+                                      std::this_thread::sleep_for(std::chrono::milliseconds(1));
                                       if (!sink.write(body.data() + offset, piece)) return false;
                                       std::lock_guard sent(mutex_);
                                       served_[path] += piece;

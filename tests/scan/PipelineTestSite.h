@@ -49,7 +49,7 @@ class TestSite {
   // serves the body; times < 0 answers so for ever.
   void AddBusy(const std::string& path, const std::string& contentType, const std::string& body,
                int status, int times, const std::string& retryAfter);
-  // Served a piece at a time, counting the bytes that went out (BytesServed).
+  // Served 4 KiB a millisecond, counting the bytes that went out (BytesServed).
   void AddMetered(const std::string& path, const std::string& contentType, const std::string& body);
   std::size_t BytesServed(const std::string& path) const;
   // Answers with a redirect to `target` (a path of this site).
