@@ -69,7 +69,9 @@ trawlix_bytes() {
     $py -c 'import json,sys; print(json.load(sys.stdin)[-1]["TotalBytes"])'
 }
 wget_scan() {
-  wget -r -N -np -l inf -nv -e robots=off -A jpg,jpeg,png,gif,bmp,tif,tiff,html \
+  # wget 1.21 does not follow the links of a page answered 304 to its If-Modified-Since
+  # (the rescan would stop at the start page): timestamp with HEAD requests instead.
+  wget -r -N --no-if-modified-since -np -l inf -nv -e robots=off -A jpg,jpeg,png,gif,bmp,tif,tiff,html \
     -P "$work/wget" "$url"
 }
 wget_bytes() {

@@ -223,39 +223,45 @@ void RememberedData::ClearUnfinished(int projectId) {
       .Run();
 }
 
-bool ForgetRememberedData(const std::string& databasePath, int projectId) {
+namespace {
+
+// Runs `work` on the database opened for it alone; `failed` when the database fails.
+template <typename Result, typename Work>
+Result Quietly(const std::string& databasePath, Result failed, Work work) {
   try {
-    RememberedData(databasePath).ForgetProject(projectId);
-    return true;
+    RememberedData data(databasePath);
+    return work(data);
   } catch (const CSQL3Exception&) {
-    return false;
+    return failed;
   }
+}
+
+}  // namespace
+
+bool ForgetRememberedData(const std::string& databasePath, int projectId) {
+  return Quietly(databasePath, false, [&](RememberedData& data) {
+    data.ForgetProject(projectId);
+    return true;
+  });
 }
 
 std::optional<UnfinishedScan> LoadUnfinishedScan(const std::string& databasePath, int projectId) {
-  try {
-    return RememberedData(databasePath).Unfinished(projectId);
-  } catch (const CSQL3Exception&) {
-    return std::nullopt;
-  }
+  return Quietly(databasePath, std::optional<UnfinishedScan>(),
+                 [&](RememberedData& data) { return data.Unfinished(projectId); });
 }
 
 bool SaveUnfinishedScan(const std::string& databasePath, const UnfinishedScan& scan) {
-  try {
-    RememberedData(databasePath).SetUnfinished(scan);
+  return Quietly(databasePath, false, [&](RememberedData& data) {
+    data.SetUnfinished(scan);
     return true;
-  } catch (const CSQL3Exception&) {
-    return false;
-  }
+  });
 }
 
 bool ClearUnfinishedScan(const std::string& databasePath, int projectId) {
-  try {
-    RememberedData(databasePath).ClearUnfinished(projectId);
+  return Quietly(databasePath, false, [&](RememberedData& data) {
+    data.ClearUnfinished(projectId);
     return true;
-  } catch (const CSQL3Exception&) {
-    return false;
-  }
+  });
 }
 
 }  // namespace trawlix

@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -21,6 +20,7 @@
 #include "ui/FormControls.h"
 #include "ui/HelpGuide.h"
 #include "ui/ImportExportDialogList.h"
+#include "ui/SelectionMenu.h"
 
 namespace trawlix::ui {
 
@@ -75,14 +75,7 @@ ExportProjectsDialog::ExportProjectsDialog(DataSession& session, MessageSink& me
   category_->setCurrentIndex(start >= 0 ? start : 0);
   category_->setMinimumContentsLength(18);
   auto* select = TextButton(tr("&Select"), this);
-  auto* menu = new QMenu(select);
-  connect(menu->addAction(tr("Select All")), &QAction::triggered, list_,
-          &ImportExportDialogList::SelectAll);
-  connect(menu->addAction(tr("Deselect All")), &QAction::triggered, list_,
-          &ImportExportDialogList::DeselectAll);
-  connect(menu->addAction(tr("Invert Selection")), &QAction::triggered, list_,
-          &ImportExportDialogList::InvertSelection);
-  select->setMenu(menu);
+  select->setMenu(SelectionMenu(select, list_));
   auto* listRow = new QHBoxLayout;
   listRow->addWidget(categoryLabel);
   listRow->addWidget(category_);

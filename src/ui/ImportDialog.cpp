@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -28,6 +27,7 @@
 #include "ui/ImportExportDialogList.h"
 #include "ui/ImportInformationDialog.h"
 #include "ui/ImportResultsDialog.h"
+#include "ui/SelectionMenu.h"
 
 namespace trawlix::ui {
 
@@ -156,14 +156,7 @@ ImportDialog::ImportDialog(DataSession& session, std::string path, exchange::CEx
   auto* listLabel = new QLabel(tr("Select &Projects to Import"), this);
   listLabel->setBuddy(list_);
   auto* select = MakeButton<QPushButton>(tr("&Select:"), this);
-  auto* menu = new QMenu(select);
-  connect(menu->addAction(tr("Select All")), &QAction::triggered, list_,
-          &ImportExportDialogList::SelectAll);
-  connect(menu->addAction(tr("Deselect All")), &QAction::triggered, list_,
-          &ImportExportDialogList::DeselectAll);
-  connect(menu->addAction(tr("Invert Selection")), &QAction::triggered, list_,
-          &ImportExportDialogList::InvertSelection);
-  select->setMenu(menu);
+  select->setMenu(SelectionMenu(select, list_));
   auto* listRow = new QHBoxLayout;
   listRow->addWidget(listLabel);
   listRow->addStretch(1);

@@ -24,6 +24,7 @@
 #include "ui/PhotoViewer.h"
 #include "ui/ProjectLinksList.h"
 #include "ui/ScanHistoryList.h"
+#include "ui/SelectionMenu.h"
 
 namespace trawlix::ui {
 
@@ -46,17 +47,6 @@ constexpr std::array<ViewEntry, 11> kViews{{{"1 Photo", 0},
                                             {"30 Photos", 10},
                                             {"36 Photos", 11}}};
 constexpr int kLastView = 11;
-
-QMenu* CheckMenu(QWidget* parent, MainWindowCheckList* list) {
-  auto* menu = new QMenu(parent);
-  QObject::connect(menu->addAction(QObject::tr("Select All")), &QAction::triggered, list,
-                   [list] { list->SelectAll(); });
-  QObject::connect(menu->addAction(QObject::tr("Deselect All")), &QAction::triggered, list,
-                   [list] { list->DeselectAll(); });
-  QObject::connect(menu->addAction(QObject::tr("Invert Selection")), &QAction::triggered, list,
-                   [list] { list->InvertSelection(); });
-  return menu;
-}
 
 }  // namespace
 
@@ -136,8 +126,8 @@ void MainWindow::BuildMenus() {
   addExportEntries(importExportMenu_);
   importExportButton_->setMenu(importExportMenu_);
 
-  linksSelectButton_->setMenu(CheckMenu(this, links_));
-  historySelectButton_->setMenu(CheckMenu(this, history_));
+  linksSelectButton_->setMenu(SelectionMenu(this, links_));
+  historySelectButton_->setMenu(SelectionMenu(this, history_));
 
   projectMenu_ = new QMenu(this);
   connect(projectMenu_->addAction(tr("Properties")), &QAction::triggered, this,
