@@ -9,6 +9,7 @@
   harvest_helpers.py site-summary MANIFEST
   harvest_helpers.py table RESULTS.jsonl              -> markdown table on stdout
 """
+import hashlib
 import json, os, socket, statistics, struct, sys, time, urllib.request
 
 PHOTO_EXTS = (".jpg", ".jpeg", ".png", ".gif", ".bmp", ".tif", ".tiff")
@@ -98,11 +99,22 @@ def count_flat(manifest, folder):
         else:
             bad_size += 1
     missing = sorted(set(by_name) - seen)
+    # A photo whose bytes equal one that was saved is not saved again (content duplicates):
+    # it counts as got.
+    site = os.path.dirname(os.path.abspath(manifest))
+    digest = {}
+    for url in man["photos"]:
+        with open(os.path.join(site, url.lstrip("/")), "rb") as f:
+            digest.setdefault(os.path.basename(url).lower(), hashlib.sha256(f.read()).hexdigest())
+    saved_digests = {digest[k] for k in seen if k in digest}
+    same_content = [m for m in missing if digest.get(m) in saved_digests]
+    missing = [m for m in missing if m not in same_content]
     for m in missing:
         ext = os.path.splitext(m)[1]
         missing_ext[ext] = missing_ext.get(ext, 0) + 1
     print(json.dumps({"expected": len(man["photos"]), "ok": ok, "bad_size": bad_size,
                       "photo_files": files, "dups": 0, "out_of_scope": oos,
+                      "same_content": len(same_content),
                       "missing": len(missing), "missing_by_ext": missing_ext,
                       "missing_sample": missing[:5]}))
 
@@ -142,13 +154,15 @@ def table(results):
     for (tool, lat), runs in groups.items():
         runs.sort(key=lambda r: r["wall_s"] or 0)
         mid = runs[(len(runs) - 1) // 2]   # median run (lower middle for an even count)
-        got = mid.get("ok", 0) + mid.get("bad_size", 0)
+        got = mid.get("ok", 0) + mid.get("bad_size", 0) + mid.get("same_content", 0)
         wall = statistics.median(r["wall_s"] or 0 for r in runs)
         notes = []
         if mid["rc"] != 0:
             notes.append(f"exit {mid['rc']}")
         if mid.get("bad_size"):
             notes.append(f"{mid['bad_size']} differ in size")
+        if mid.get("same_content"):
+            notes.append(f"{mid['same_content']} the same bytes as a saved photo, not saved again")
         if mid.get("dups"):
             notes.append(f"{mid['dups']} duplicate copies")
         if mid.get("out_of_scope"):

@@ -1,39 +1,37 @@
 #include "platform/ContentHash.h"
 
-#include <openssl/evp.h>
+#include <xxhash.h>
 
 namespace trawlix {
 
-struct ContentHash::Context {
+struct ContentHash::State {
   struct Free {
-    void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+    void operator()(XXH3_state_t* state) const { XXH3_freeState(state); }
   };
-  std::unique_ptr<EVP_MD_CTX, Free> digest{EVP_MD_CTX_new()};
+  std::unique_ptr<XXH3_state_t, Free> xxh{XXH3_createState()};
 };
 
-ContentHash::ContentHash() : context_(std::make_unique<Context>()) {
-  failed_ =
-      !context_->digest || EVP_DigestInit_ex(context_->digest.get(), EVP_sha256(), nullptr) != 1;
+ContentHash::ContentHash() : state_(std::make_unique<State>()) {
+  failed_ = !state_->xxh || XXH3_128bits_reset(state_->xxh.get()) != XXH_OK;
 }
 
 ContentHash::~ContentHash() = default;
 
 void ContentHash::Add(std::string_view bytes) {
   if (!failed_ && !bytes.empty())
-    failed_ = EVP_DigestUpdate(context_->digest.get(), bytes.data(), bytes.size()) != 1;
+    failed_ = XXH3_128bits_update(state_->xxh.get(), bytes.data(), bytes.size()) != XXH_OK;
 }
 
-std::string ContentHash::Hex() {
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int size = 0;
-  if (failed_ || EVP_DigestFinal_ex(context_->digest.get(), digest, &size) != 1) return {};
-  failed_ = true;  // finished: a second call gives nothing
+std::string ContentHash::Hex() const {
+  if (failed_) return {};
+  XXH128_canonical_t canonical;
+  XXH128_canonicalFromHash(&canonical, XXH3_128bits_digest(state_->xxh.get()));
   static constexpr char kHex[] = "0123456789abcdef";
   std::string hex;
-  hex.reserve(size * 2);
-  for (unsigned int i = 0; i < size; ++i) {
-    hex += kHex[digest[i] >> 4];
-    hex += kHex[digest[i] & 0x0F];
+  hex.reserve(sizeof(canonical.digest) * 2);
+  for (const unsigned char byte : canonical.digest) {
+    hex += kHex[byte >> 4];
+    hex += kHex[byte & 0x0F];
   }
   return hex;
 }

@@ -6,7 +6,10 @@
 
 namespace trawlix {
 
-// SHA-256 of bytes that arrive in pieces, written as 64 lower-case hex digits.
+// A 128-bit hash (XXH3) of bytes that arrive in pieces, written as 32 lower-case hex digits.
+// Fast enough to run on every download as it arrives; it tells equal contents apart from
+// different ones, and is no defence against someone who makes two photos collide on purpose
+// (all they could gain is that one of their own photos is not saved).
 class ContentHash {
  public:
   ContentHash();
@@ -15,12 +18,12 @@ class ContentHash {
   ContentHash& operator=(const ContentHash&) = delete;
 
   void Add(std::string_view bytes);
-  // Ends the hash; an empty text when the library failed.
-  std::string Hex();
+  // The hash of everything added; an empty text when the library failed.
+  std::string Hex() const;
 
  private:
-  struct Context;
-  std::unique_ptr<Context> context_;
+  struct State;
+  std::unique_ptr<State> state_;
   bool failed_ = false;
 };
 

@@ -100,7 +100,7 @@ struct TransferResult {
   bool refused = false;
   std::string etag;  // the answer's validators, for the next conditional request
   std::string lastModified;
-  std::string contentHash;  // a photo's: SHA-256 of the whole body, in hex
+  std::string contentHash;  // a photo's: the hash of the whole body (ContentHash)
 };
 
 // Every transfer of a scan: one libcurl multi handle driven by the thread that calls Run,
