@@ -28,10 +28,14 @@ struct Resource {
   const char* address;
 };
 constexpr Resource kResources[] = {
-    {"&Quick Start Guide", "Your first project, step by step.", "https://example.com/quickstart"},
-    {"&Sample Projects", "Ready-made projects to import and scan.", "https://example.com/samples"},
-    {"&Forum", "Questions and answers from other users.", "https://example.com/forum"},
-    {"Co&ntact", "Report a problem or suggest an improvement.", "https://example.com/contact"},
+    {"&Quick Start Guide", "Your first project, step by step.",
+     "https://www.quillmoor.example/trawlix/quickstart"},
+    {"&Sample Projects", "Ready-made projects to import and scan.",
+     "https://www.quillmoor.example/trawlix/samples"},
+    {"&Forum", "Questions and answers from other users.",
+     "https://www.quillmoor.example/trawlix/forum"},
+    {"Co&ntact", "Report a problem or suggest an improvement.",
+     "https://www.quillmoor.example/trawlix/contact"},
 };
 
 QLabel* ValueLabel(const QString& text, QWidget* parent) {
