@@ -8,17 +8,13 @@
 #include "base/Number.h"
 #include "base/Path.h"
 #include "base/Text.h"
+#include "platform/FileMove.h"
 
 namespace trawlix {
 namespace {
 
 std::string Thousands(std::size_t value) {
   return FormatThousands(static_cast<std::int64_t>(value));
-}
-
-void RemoveFile(const std::string& path) {
-  std::error_code error;
-  std::filesystem::remove(path, error);
 }
 
 }  // namespace

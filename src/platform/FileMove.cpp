@@ -77,4 +77,9 @@ MoveResult MoveFileInto(const std::string& from, const std::string& to, bool rep
   return result;
 }
 
+void RemoveFile(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
+
 }  // namespace trawlix

@@ -13,4 +13,7 @@ enum class MoveResult { Moved, NameTaken, Failed };
 // copied under a new hidden name beside `to` first; `from` is gone afterwards unless Failed.
 MoveResult MoveFileInto(const std::string& from, const std::string& to, bool replace);
 
+// Removes a file of ours when it is there; one that cannot be removed stays, quietly.
+void RemoveFile(const std::string& path);
+
 }  // namespace trawlix

@@ -26,11 +26,6 @@ bool Exists(const std::string& path) {
   return fs::exists(path, error);
 }
 
-void RemoveFile(const std::string& path) {
-  std::error_code ignored;
-  fs::remove(path, ignored);
-}
-
 std::string FolderOf(const std::string& path) {
   std::string folder = SplitPath(path).folder;
   if (folder.size() > 1 && folder.back() == '/') folder.pop_back();

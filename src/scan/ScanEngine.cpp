@@ -9,6 +9,7 @@
 #include "base/Text.h"
 #include "imaging/PhotoHeader.h"
 #include "imaging/PhotoNaming.h"
+#include "platform/FileMove.h"
 #include "scan/AddressRules.h"
 #include "scan/DiskSpace.h"
 #include "scan/LinkFilter.h"
@@ -63,11 +64,6 @@ std::size_t PhotosAhead(int connections) {
 
 bool MakesCopies(const CProjectsRecord& project) {
   return project.m_nAutoCreateThumbnails == 1 || project.m_nAutoCreateMobile == 1;
-}
-
-void RemoveFile(const std::string& path) {
-  std::error_code ignored;
-  fs::remove(path, ignored);
 }
 
 }  // namespace
