@@ -40,7 +40,6 @@ function(trawlix_test name)
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE trawlix_test_support GTest::gtest GTest::gmock GTest::gtest_main ${ARGN})
-  target_precompile_headers(${name} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <filesystem> <string> <vector>)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
