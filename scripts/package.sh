@@ -11,19 +11,8 @@ cd "$(dirname "$0")/.."
 # What a Release build of the programs needs, and the packaging tools.
 packages=(build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-svg-dev libvips-dev libcurl4-openssl-dev libsqlite3-dev libzip-dev uuid-dev
-  dpkg-dev file lintian)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
-    "${missing[@]}" >/dev/null
-fi
+  libxxhash-dev dpkg-dev file lintian)
+scripts/install-missing.sh "${packages[@]}"
 
 build_dir=${1:-build-release}
 if [ -z "${1:-}" ] || [ ! -f "$build_dir/CMakeCache.txt" ]; then

@@ -142,18 +142,12 @@ int ThumbsCommand(CliContext& context, const ParsedArgs& args) {
     return kExitUsage;
   thumbs.box = box.value_or(project->m_nThumbnailBoundingBox);
   thumbs.format = *format;
-  thumbs.orientation = static_cast<PhotoOrientation>(project->m_nThumbnailOrientation >= 0 &&
-                                                             project->m_nThumbnailOrientation <= 2
-                                                         ? project->m_nThumbnailOrientation
-                                                         : 0);
+  thumbs.orientation = PhotoOrientationFromCode(project->m_nThumbnailOrientation);
   thumbs.folder = args.Value("--folder").value_or(project->m_lpszThumbnailSaveTo);
   thumbs.clearFirst = args.Has("--clear");
   mobile.box = mobileBox.value_or(project->m_nMobileBoundingBox);
   mobile.format = *mobileFormat;
-  mobile.orientation = static_cast<PhotoOrientation>(project->m_nMobileOrientation >= 0 &&
-                                                             project->m_nMobileOrientation <= 2
-                                                         ? project->m_nMobileOrientation
-                                                         : 0);
+  mobile.orientation = PhotoOrientationFromCode(project->m_nMobileOrientation);
   mobile.folder = args.Value("--mobile-folder").value_or(project->m_lpszMobileSaveTo);
   mobile.clearFirst = args.Has("--clear");
   if ((thumbs.create && thumbs.box <= 0) || (mobile.create && mobile.box <= 0))

@@ -36,6 +36,12 @@ PhotoFormat PhotoFormatFromCode(int code) {
   return static_cast<PhotoFormat>(code);
 }
 
+PhotoOrientation PhotoOrientationFromCode(int code) {
+  if (code < 0 || code > static_cast<int>(PhotoOrientation::Landscape))
+    return PhotoOrientation::Any;
+  return static_cast<PhotoOrientation>(code);
+}
+
 PhotoFormat PhotoFormatFromPath(std::string_view path) {
   static constexpr std::array<std::pair<std::string_view, PhotoFormat>, 7> kSearchOrder{{
       {".bmp", PhotoFormat::Bmp},

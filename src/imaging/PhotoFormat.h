@@ -20,6 +20,8 @@ struct PhotoSize {
 
 // A stored code; anything out of range is PhotoFormat::None.
 PhotoFormat PhotoFormatFromCode(int code);
+// A stored orientation code; anything out of range is Any.
+PhotoOrientation PhotoOrientationFromCode(int code);
 
 // Substring test on the lower-cased path (not only the final extension): the first of
 // ".bmp", ".jpg", ".jpeg", ".png", ".gif", ".tif", ".tiff" found after the first

@@ -43,10 +43,6 @@ constexpr char kPageLink = 'P';
 constexpr char kPhotoLink = 'I';
 constexpr char kBaseHref = 'B';
 
-bool SameURL(const std::string& a, const std::string& b) {
-  const LessNoCase less;
-  return !less(a, b) && !less(b, a);
-}
 // How long the loop sleeps when nothing can move; a transfer's end or a wake-up cuts it short.
 constexpr auto kIdleWait = 100ms;
 
@@ -469,7 +465,8 @@ void ScanEngine::ReplayPage(const std::string& url, const PageFetch& page) {
   std::string_view rest = *links;
   std::string pageURL = url;
   while (const std::optional<std::string_view> field = ReadField(rest)) {
-    if (field->empty() || stop_.load() != 0) continue;
+    if (stop_.load() != 0) break;
+    if (field->empty()) continue;
     const std::string_view text = field->substr(1);
     switch (field->front()) {
       case kLinksPage:
@@ -550,7 +547,7 @@ void ScanEngine::StorePhoto(const PhotoSlot& slot) {
   // The same bytes under another address are not saved twice.
   const RememberedPhoto* same =
       slot.hash.empty() || !job_.options.skipRemembered ? nullptr : memory_.SameContent(slot.hash);
-  if (same != nullptr && !SameURL(same->url, slot.photo.url)) {
+  if (same != nullptr && !EqualsNoCase(same->url, slot.photo.url)) {
     RemoveFile(slot.tempPath);
     ++counts_.photosSkipped;
     ++sameContent_;

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "base/Path.h"
+#include "base/Text.h"
 #include "scan/RecordBytes.h"
 #include "storage/SQL3Exception.h"
 
@@ -152,9 +153,8 @@ const RememberedPage* ScanMemory::Page(const std::string& url) const {
 }
 
 std::optional<std::string> ScanMemory::PageLinks(const std::string& url) {
-  const LessNoCase less;
   for (auto page = newPages_.rbegin(); page != newPages_.rend(); ++page) {
-    if (!less(page->url, url) && !less(url, page->url)) return page->links;
+    if (EqualsNoCase(page->url, url)) return page->links;
   }
   if (!data_) return std::nullopt;
   try {

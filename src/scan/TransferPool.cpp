@@ -6,11 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <system_error>
 
+#include "base/Text.h"
 #include "platform/ContentHash.h"
 #include "scan/AddressRules.h"
 
@@ -19,8 +19,8 @@ namespace trawlix {
 namespace {
 
 constexpr long kMaxRedirects = 10;
-// The referer header is bounded like the request line.
-constexpr std::size_t kMaxRefererHeader = 2047;
+// Headers made from what pages and servers say are bounded like the request line.
+constexpr std::size_t kMaxHeaderLine = 2047;
 // Keeps seconds x 1000 inside a long.
 constexpr int kMaxConnectTimeoutSeconds = INT_MAX / 1000;
 constexpr long kReceiveBuffer = 256L * 1024;
@@ -38,41 +38,30 @@ bool AppendHeader(HeaderList& list, const std::string& line) {
   return true;
 }
 
-// A referer comes from crawled pages: cut it at a NUL and drop line breaks so that it can
-// never add a header of its own.
-std::string RefererHeader(std::string_view referer) {
-  referer = referer.substr(0, referer.find('\0'));
-  std::string line = "Referer: ";
-  for (char c : referer) {
-    if (line.size() == kMaxRefererHeader) break;
-    if (c != '\r' && c != '\n') line += c;
-  }
-  return line;
-}
-
-// A validator comes from a server's earlier answer: one line, bounded like the referer.
-std::string ValidatorHeader(std::string_view name, std::string_view value) {
+// A header whose value comes from a crawled page (the referer) or a server's earlier answer
+// (validators): cut at a NUL, line breaks dropped, so that it can never add a header of its
+// own.
+std::string HeaderLine(std::string_view name, std::string_view value) {
+  value = value.substr(0, value.find('\0'));
   std::string line(name);
   line += ": ";
-  for (char c : value.substr(0, kMaxRefererHeader)) {
-    if (c != '\r' && c != '\n' && c != '\0') line += c;
+  for (char c : value) {
+    if (line.size() == kMaxHeaderLine) break;
+    if (c != '\r' && c != '\n') line += c;
   }
   return line;
 }
 
 // The value of a header line "Name: value" when its name is `name` (any letter case).
 std::optional<std::string_view> HeaderValue(std::string_view line, std::string_view name) {
-  if (line.size() <= name.size() || line[name.size()] != ':') return std::nullopt;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(line[i])) !=
-        std::tolower(static_cast<unsigned char>(name[i])))
-      return std::nullopt;
-  }
+  if (line.size() <= name.size() || line[name.size()] != ':' ||
+      !EqualsNoCase(line.substr(0, name.size()), name))
+    return std::nullopt;
   std::string_view value = line.substr(name.size() + 1);
   while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
   while (!value.empty() && (value.back() == '\r' || value.back() == '\n' || value.back() == ' '))
     value.remove_suffix(1);
-  return value.substr(0, kMaxRefererHeader);
+  return value.substr(0, kMaxHeaderLine);
 }
 
 // Links are used as the page wrote them; the request line needs spaces, control bytes and
@@ -250,14 +239,14 @@ class TransferPool::Transfer {
   // False when the request's headers could not be made.
   bool Attach(CURL* handle, const WebFileOptions& options,
               const std::optional<std::string>& referer) {
-    if (referer && !AppendHeader(headers_, RefererHeader(*referer))) return false;
+    if (referer && !AppendHeader(headers_, HeaderLine("Referer", *referer))) return false;
     if (options.noCache && (!AppendHeader(headers_, "Pragma: no-cache") ||
                             !AppendHeader(headers_, "Cache-Control: no-cache"))) {
       return false;
     }
-    if ((!etag_.empty() && !AppendHeader(headers_, ValidatorHeader("If-None-Match", etag_))) ||
+    if ((!etag_.empty() && !AppendHeader(headers_, HeaderLine("If-None-Match", etag_))) ||
         (!lastModified_.empty() &&
-         !AppendHeader(headers_, ValidatorHeader("If-Modified-Since", lastModified_)))) {
+         !AppendHeader(headers_, HeaderLine("If-Modified-Since", lastModified_)))) {
       return false;
     }
     handle_ = handle;

@@ -26,8 +26,7 @@ SmallCopyOptions Read(const ThumbnailToolDialog::CopyControls& controls) {
   kind.create = controls.create->isChecked();
   kind.box = controls.box->value();
   kind.format = PhotoFormatFromCode(ChosenCode(controls.format));
-  const int orientation = ChosenCode(controls.orientation);
-  kind.orientation = static_cast<PhotoOrientation>(orientation < 0 ? 0 : orientation);
+  kind.orientation = PhotoOrientationFromCode(ChosenCode(controls.orientation));
   kind.folder = Trim(controls.folder->path().toStdString());
   kind.clearFirst = controls.clear->isChecked();
   return kind;
