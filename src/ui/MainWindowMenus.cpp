@@ -130,6 +130,10 @@ void MainWindow::BuildMenus() {
   historySelectButton_->setMenu(SelectionMenu(this, history_));
 
   projectMenu_ = new QMenu(this);
+  // The start button's menu again, for the keyboard: the project list's menu key opens it.
+  startMenu_->setTitle(tr("S&can"));
+  projectMenu_->addMenu(startMenu_);
+  projectMenu_->addSeparator();
   connect(projectMenu_->addAction(tr("Properties")), &QAction::triggered, this,
           &MainWindow::EditProject);
   connect(projectMenu_->addAction(tr("Rename Project")), &QAction::triggered, this,

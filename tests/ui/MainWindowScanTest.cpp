@@ -1,5 +1,6 @@
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -141,6 +142,10 @@ TEST_F(MainWindowTest, TheStartMenuResumesAStoppedScanAndRescansEverything) {
   ASSERT_NE(start->menu(), nullptr);
   const QList<QAction*> entries = start->menu()->actions();
   ASSERT_EQ(entries.size(), 3);
+  const QList<QMenu*> menus = Window().findChildren<QMenu*>();
+  EXPECT_TRUE(std::any_of(menus.begin(), menus.end(), [&](const QMenu* menu) {
+    return menu->actions().contains(start->menu()->menuAction());
+  })) << "the project list's menu offers the same, for the keyboard";
   const auto resumeEnabled = [&] {
     Q_EMIT start->menu()->aboutToShow();
     return entries[1]->isEnabled();
