@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "scan/LinkExtractor.h"
-#include "scan/LinkLists.h"
+#include "scan/engine/LinkLists.h"
+#include "scan/markup/LinkExtractor.h"
 
 namespace {
 

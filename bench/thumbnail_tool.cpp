@@ -8,9 +8,9 @@
 #include <string>
 #include <vips/vips8>
 
-#include "imaging/BatchJob.h"
-#include "imaging/PhotoCodec.h"
-#include "imaging/ThumbnailTool.h"
+#include "imaging/codec/PhotoCodec.h"
+#include "imaging/tools/BatchJob.h"
+#include "imaging/tools/ThumbnailTool.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/PhotoCodec.h"
-#include "ui/PhotoViewer.h"
+#include "imaging/codec/PhotoCodec.h"
+#include "ui/viewer/PhotoViewer.h"
 
 namespace {
 

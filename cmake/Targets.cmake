@@ -22,7 +22,7 @@ endif()
 # trawlix_layer(NAME DEPS...): one static library from every .cpp in the calling folder.
 # Headers are included as "layer/File.h" from src/.
 function(trawlix_layer name)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(sources)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)

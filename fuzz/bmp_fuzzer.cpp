@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "imaging/BmpCodec.h"
-#include "imaging/MemoryByteSource.h"
-#include "imaging/PhotoDensity.h"
+#include "imaging/codec/BmpCodec.h"
+#include "imaging/codec/MemoryByteSource.h"
+#include "imaging/codec/PhotoDensity.h"
 
 namespace {
 

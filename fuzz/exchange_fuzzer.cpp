@@ -19,10 +19,10 @@
 #include "exchange/ProjectFile.h"
 #include "exchange/ProjectImporter.h"
 #include "storage/CategoriesTable.h"
+#include "storage/Database.h"
 #include "storage/ProjectFolderCheck.h"
 #include "storage/ProjectLinksTable.h"
 #include "storage/ProjectsTable.h"
-#include "storage/SQL3DB.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ struct ImportPlace {
   std::string database;
   SettingsValues settings;
   SilentSink messages;
-  CSQL3DB connection;
+  Database connection;
 };
 
 ImportPlace& Place() {
@@ -81,8 +81,8 @@ ImportPlace& Place() {
 }
 
 // What was read once must survive writing and reading again unchanged.
-void CheckStableRoundTrip(const CExchangeHeader& header,
-                          const std::vector<CImportedProject>& projects) {
+void CheckStableRoundTrip(const ExchangeHeader& header,
+                          const std::vector<ImportedProject>& projects) {
   const ProjectFileReadResult second = ReadProjectFile(WriteProjectFile(header, projects));
   if (!second.ok) std::abort();
   const ProjectFileReadResult third =
@@ -97,36 +97,35 @@ bool Inside(const std::string& path, const std::string& root) {
 
 // Imports with options taken from the header's platform field (a second time, when everything
 // is a duplicate, if it asks), and checks where the new projects' folders lie.
-void CheckImport(const CExchangeHeader& header, const std::vector<CImportedProject>& read) {
+void CheckImport(const ExchangeHeader& header, const std::vector<ImportedProject>& read) {
   ImportPlace& place = Place();
   place.Empty();
-  std::vector<CImportedProject> projects;
+  std::vector<ImportedProject> projects;
   for (std::size_t i = 0; i < read.size() && i < kMaxProjects; ++i) {
-    CImportedProject& p = projects.emplace_back(read[i]);
-    if (p.m_arLinks.size() > kMaxLinks) p.m_arLinks.resize(kMaxLinks);
+    ImportedProject& p = projects.emplace_back(read[i]);
+    if (p.links.size() > kMaxLinks) p.links.resize(kMaxLinks);
   }
-  const auto bits = static_cast<unsigned>(header.m_nPlatform);
+  const auto bits = static_cast<unsigned>(header.platform);
   ImportOptions options;
   options.target = (bits & 1) != 0 ? ImportTarget::FileCategory : ImportTarget::SelectedCategory;
   options.duplicates =
       (bits & 2) != 0 ? DuplicateHandling::MergeLinks : DuplicateHandling::DontImport;
   options.categoryName = (bits & 4) != 0 ? "Imported Projects" : "Chosen";
   {
-    CCategoriesTable categories(place.database, place.messages);
+    CategoriesTable categories(place.database, place.messages);
     if (categories.OpenTable() && (bits & 8) != 0) categories.InsertCategory("Imported Projects");
   }
-  CProjectImporter importer(place.database, place.settings, place.messages);
+  ProjectImporter importer(place.database, place.settings, place.messages);
   (void)importer.Import(projects, options);
   if ((bits & 16) != 0) (void)importer.Import(projects, options);
 
-  CProjectsTable table(place.database, place.messages);
+  ProjectsTable table(place.database, place.messages);
   if (!table.OpenTable() || !table.LoadAllProjects()) return;
   const std::string& pictures = place.settings.defaultSaveTo;
-  for (const CProjectsRecord& project : table.Records()) {
+  for (const ProjectsRecord& project : table.Records()) {
     if (ProjectFoldersProblem(project)) std::abort();
-    if (!Inside(project.m_lpszSaveTo, pictures) ||
-        !Inside(project.m_lpszThumbnailSaveTo, pictures) ||
-        !Inside(project.m_lpszMobileSaveTo, pictures)) {
+    if (!Inside(project.saveTo, pictures) || !Inside(project.thumbnailSaveTo, pictures) ||
+        !Inside(project.mobileSaveTo, pictures)) {
       std::abort();
     }
   }
@@ -134,8 +133,7 @@ void CheckImport(const CExchangeHeader& header, const std::vector<CImportedProje
 
 // Whatever the texts hold, the description is a well-formed document with one Project
 // element per project.
-void CheckDescription(const CExchangeHeader& header,
-                      const std::vector<CImportedProject>& projects) {
+void CheckDescription(const ExchangeHeader& header, const std::vector<ImportedProject>& projects) {
   QXmlStreamReader reader(
       QByteArray::fromStdString(WriteExchangeDescription(header, projects, kPhotoMemberName)));
   std::size_t count = 0;
@@ -148,7 +146,7 @@ void CheckDescription(const CExchangeHeader& header,
   if (reader.hasError() || count != projects.size()) std::abort();
 }
 
-void CheckAccepted(const CExchangeHeader& header, const std::vector<CImportedProject>& projects) {
+void CheckAccepted(const ExchangeHeader& header, const std::vector<ImportedProject>& projects) {
   CheckStableRoundTrip(header, projects);
   CheckDescription(header, projects);
   CheckImport(header, projects);

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "scan/CssUrls.h"
-#include "scan/LinkExtractor.h"
-#include "scan/ResponsiveImages.h"
-#include "scan/URLResolver.h"
+#include "scan/markup/CssUrls.h"
+#include "scan/markup/LinkExtractor.h"
+#include "scan/markup/ResponsiveImages.h"
+#include "scan/markup/URLResolver.h"
 
 namespace {
 

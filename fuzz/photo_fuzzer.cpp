@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "imaging/MemoryByteSource.h"
-#include "imaging/PhotoCodec.h"
-#include "imaging/PhotoDensity.h"
+#include "imaging/codec/MemoryByteSource.h"
+#include "imaging/codec/PhotoCodec.h"
+#include "imaging/codec/PhotoDensity.h"
 
 namespace {
 

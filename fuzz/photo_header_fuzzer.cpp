@@ -7,8 +7,8 @@
 #include <memory>
 #include <string_view>
 
-#include "imaging/PhotoHeader.h"
-#include "imaging/PhotoLimits.h"
+#include "imaging/codec/PhotoHeader.h"
+#include "imaging/codec/PhotoLimits.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 
 #include "base/MessageBox.h"
 #include "base/Text.h"
+#include "storage/Database.h"
 #include "storage/DbTextEncoding.h"
 #include "storage/ProjectsTable.h"
 #include "storage/RecordColumns.h"
-#include "storage/SQL3DB.h"
 #include "storage/ScanHistoryTable.h"
 
 namespace {
@@ -45,8 +45,8 @@ struct Database {
   std::string folder;
   std::string path;
   SilentSink messages;
-  CProjectsTable projects{path, messages};
-  CScanHistoryTable history{path, messages};
+  ProjectsTable projects{path, messages};
+  ScanHistoryTable history{path, messages};
 };
 
 Database& Db() {
@@ -56,14 +56,14 @@ Database& Db() {
 
 // The input's parts between zero bytes, one per text column; the last eight bytes of a
 // long enough input are the byte count.
-CProjectsRecord ProjectFrom(std::string_view input) {
-  CProjectsRecord record;
+ProjectsRecord ProjectFrom(std::string_view input) {
+  ProjectsRecord record;
   int n = 0;
-  for (const auto& column : ColumnsOf<CProjectsRecord>()) {
+  for (const auto& column : ColumnsOf<ProjectsRecord>()) {
     if (column.kind == ColumnKind::Integer) record.*column.integer = n++;
   }
-  record.m_nId = -1;
-  for (const auto& column : ColumnsOf<CProjectsRecord>()) {
+  record.id = -1;
+  for (const auto& column : ColumnsOf<ProjectsRecord>()) {
     if (column.kind != ColumnKind::Text) continue;
     const std::size_t end = input.find('\0');
     record.*column.text = std::string(input.substr(0, end));
@@ -78,35 +78,35 @@ void CheckTexts(std::string_view text) {
   if (DecodeDbText(encoded) != text) std::abort();
 }
 
-void CheckProject(const CProjectsRecord& record) {
+void CheckProject(const ProjectsRecord& record) {
   Database& db = Db();
   if (!db.projects.InsertProject(record)) std::abort();
   const int id = db.projects.ExecuteScalar("SELECT MAX(Id) FROM Projects;");
   if (!db.projects.LoadProjectById(id) || db.projects.Records().size() != 1) std::abort();
-  CProjectsRecord expected = record;
-  expected.m_nId = id;
-  CProjectsRecord current;
-  CProjectsRecord byId;
+  ProjectsRecord expected = record;
+  expected.id = id;
+  ProjectsRecord current;
+  ProjectsRecord byId;
   if (!db.projects.GetCurrent(current) || !db.projects.GetById(id, byId)) std::abort();
   if (db.projects.Records()[0] != expected || current != expected || byId != expected) {
     std::abort();
   }
   // A look-up by the trimmed title finds the project again.
-  if (!db.projects.LoadByTitle(record.m_lpszTitle)) std::abort();
-  const bool trimmed = Trim(record.m_lpszTitle) == record.m_lpszTitle;
+  if (!db.projects.LoadByTitle(record.title)) std::abort();
+  const bool trimmed = Trim(record.title) == record.title;
   if (trimmed && db.projects.FindIndexById(id) < 0) std::abort();
-  (void)db.projects.FindProjectsByName(record.m_lpszTitle, ProjectNameMatch::Contains);
+  (void)db.projects.FindProjectsByName(record.title, ProjectNameMatch::Contains);
   if (!db.projects.DeleteProject(id)) std::abort();
 }
 
 void CheckBytes(std::int64_t bytes) {
   Database& db = Db();
-  CScanHistoryRecord scan;
-  scan.m_nProjectId = 1;
-  scan.m_nTotalBytes = bytes;
+  ScanHistoryRecord scan;
+  scan.projectId = 1;
+  scan.totalBytes = bytes;
   if (!db.history.InsertScanHistory(scan)) std::abort();
   if (!db.history.LoadProjectHistory(1) || db.history.Records().size() != 1) std::abort();
-  if (db.history.Records()[0].m_nTotalBytes != bytes) std::abort();
+  if (db.history.Records()[0].totalBytes != bytes) std::abort();
   db.history.ExecuteUpdate("DELETE FROM ScanHistory;");
 }
 
@@ -115,8 +115,8 @@ void CheckBytes(std::int64_t bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   CheckTexts(input);
-  const CProjectsRecord record = ProjectFrom(input);
-  for (const auto& column : ColumnsOf<CProjectsRecord>()) {
+  const ProjectsRecord record = ProjectFrom(input);
+  for (const auto& column : ColumnsOf<ProjectsRecord>()) {
     if (column.kind == ColumnKind::Text) CheckTexts(record.*column.text);
   }
   CheckProject(record);

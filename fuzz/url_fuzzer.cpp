@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "scan/LinkFilter.h"
-#include "scan/PhotoLinkTest.h"
-#include "scan/URLParts.h"
-#include "scan/URLResolver.h"
+#include "scan/engine/LinkFilter.h"
+#include "scan/markup/PhotoLinkTest.h"
+#include "scan/markup/URLResolver.h"
+#include "scan/markup/UrlParts.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ trawlix::ScanScope MakeScope(bool social) {
   scope.keywords = {"beach"};
   scope.skipList = {"skip.jpg"};
   trawlix::DetectSocialScan(scope.projectURL, scope.social);
-  scope.start = trawlix::CXURLParts(trawlix::ResolveURL("", scope.projectURL, scope));
+  scope.start = trawlix::UrlParts(trawlix::ResolveURL("", scope.projectURL, scope));
   return scope;
 }
 
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view link =
       newline == std::string_view::npos ? input : input.substr(newline + 1);
 
-  (void)trawlix::CXURLParts(link).Rebuild();
+  (void)trawlix::UrlParts(link).Rebuild();
   (void)trawlix::IsPhotoLink({true, true, true, true, true}, link);
   (void)trawlix::LooksLikeFileLink(link);
   for (bool social : {false, true}) {

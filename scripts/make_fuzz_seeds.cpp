@@ -20,7 +20,7 @@
 #include "exchange/ExchangeArchive.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/ProjectExporter.h"
-#include "imaging/PhotoCodec.h"
+#include "imaging/codec/PhotoCodec.h"
 #include "settings/Settings.h"
 #include "storage/CategoriesTable.h"
 #include "storage/ProjectLinksTable.h"
@@ -85,7 +85,7 @@ struct SeedDatabase {
   explicit SeedDatabase(const fs::path& folder) : path((folder / "Projects.txdb").string()) {}
 
   int Category(const std::string& name) {
-    CCategoriesTable table(path, messages);
+    CategoriesTable table(path, messages);
     if (!table.OpenTable()) std::exit(1);
     const int id = table.CategoryIdByName(name);
     if (id != -1) return id;
@@ -95,51 +95,51 @@ struct SeedDatabase {
 
   int Project(const std::string& title, const std::string& category, const std::string& url,
               int flags) {
-    CProjectsTable table(path, messages);
+    ProjectsTable table(path, messages);
     if (!table.OpenTable()) std::exit(1);
-    CProjectsRecord r;
-    r.m_nCatId = Category(category);
-    r.m_lpszTitle = title;
-    r.m_lpszURL = url;
-    r.m_lpszSaveTo = "/home/user/Pictures/" + title;
-    r.m_lpszKeywords = flags % 2 ? "beach, sunset, sea" : "";
-    r.m_lpszNamePrefix = flags % 3 ? title.substr(0, 6) + "_" : "";
-    r.m_nJPEG = 1;
-    r.m_nPNG = flags & 1;
-    r.m_nGIF = (flags >> 1) & 1;
-    r.m_nBMP = (flags >> 2) & 1;
-    r.m_nTIF = (flags >> 3) & 1;
-    r.m_nCreateFolders = 1;
-    r.m_nSearchSubFolders = flags & 1;
-    r.m_nFilterMinimumSize = 1;
-    r.m_nMinimumSize = 100 * flags;
-    r.m_nAutoRename = (flags >> 1) & 1;
-    r.m_nOrientation = flags % 3;
-    r.m_nPadNumbers = 1;
-    r.m_nPadding = 1 + flags % 5;
+    ProjectsRecord r;
+    r.catId = Category(category);
+    r.title = title;
+    r.url = url;
+    r.saveTo = "/home/user/Pictures/" + title;
+    r.keywords = flags % 2 ? "beach, sunset, sea" : "";
+    r.namePrefix = flags % 3 ? title.substr(0, 6) + "_" : "";
+    r.jpeg = 1;
+    r.png = flags & 1;
+    r.gif = (flags >> 1) & 1;
+    r.bmp = (flags >> 2) & 1;
+    r.tif = (flags >> 3) & 1;
+    r.createFolders = 1;
+    r.searchSubFolders = flags & 1;
+    r.filterMinimumSize = 1;
+    r.minimumSize = 100 * flags;
+    r.autoRename = (flags >> 1) & 1;
+    r.orientation = flags % 3;
+    r.padNumbers = 1;
+    r.padding = 1 + flags % 5;
     table.InsertProject(r);
     return table.ExecuteScalar("SELECT MAX(Id) FROM Projects;");
   }
 
   void Link(int projectId, const std::string& url, const std::string& keywords) {
-    CProjectLinksRecord l;
-    l.m_nProjectId = projectId;
-    l.m_lpszdtDate = "12/09/2026";
-    l.m_nSearchSubFolders = 1;
-    l.m_lpszTitle = "";
-    l.m_lpszURL = url;
-    l.m_nKeywordMustExist = keywords.empty() ? 0 : 1;
-    l.m_lpszKeywords = keywords;
-    l.m_lpszGUID = "5F1C2B9E-0000-4000-8000-00000000000" + std::to_string(projectId % 10);
-    l.m_nPhotos = 0;
+    ProjectLinksRecord l;
+    l.projectId = projectId;
+    l.date = "12/09/2026";
+    l.searchSubFolders = 1;
+    l.title = "";
+    l.url = url;
+    l.keywordMustExist = keywords.empty() ? 0 : 1;
+    l.keywords = keywords;
+    l.guid = "5F1C2B9E-0000-4000-8000-00000000000" + std::to_string(projectId % 10);
+    l.photos = 0;
     AddProjectLink(path, messages, l);
   }
 
   void Scan(int projectId, int saved) {
-    CScanHistoryRecord h;
-    h.m_nProjectId = projectId;
-    h.m_nSavedImages = saved;
-    h.m_nTotalBytes = 2'650'000'000;
+    ScanHistoryRecord h;
+    h.projectId = projectId;
+    h.savedImages = saved;
+    h.totalBytes = 2'650'000'000;
     AddScanHistory(path, messages, h, false);
   }
 
@@ -177,7 +177,7 @@ void WriteExchangeSeeds(const fs::path& out, const fs::path& work) {
       {"with-photo", {cats}, true, true, true},
       {"several-with-photo", {empty, beach}, false, true, false},
   };
-  CProjectExporter exporter(db.path, (work / "Temp").string(), db.messages);
+  ProjectExporter exporter(db.path, (work / "Temp").string(), db.messages);
   for (const Seed& seed : seeds) {
     ExportRequest request;
     request.projectIds = seed.ids;

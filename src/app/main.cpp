@@ -10,12 +10,12 @@
 #include "app/SingleInstance.h"
 #include "app/SplashScreen.h"
 #include "app/StartArguments.h"
-#include "imaging/PhotoCodec.h"
+#include "imaging/codec/PhotoCodec.h"
 #include "operations/DataSession.h"
-#include "scan/NetworkGuard.h"
+#include "scan/net/NetworkGuard.h"
 #include "ui/DialogMessageSink.h"
 #include "ui/Icons.h"
-#include "ui/MainWindow.h"
+#include "ui/window/MainWindow.h"
 
 namespace {
 

@@ -7,41 +7,40 @@
 
 namespace trawlix {
 
-CXTaskTimer::CXTaskTimer()
-    : CXTaskTimer([] { return static_cast<std::int64_t>(std::time(nullptr)); }) {}
+TaskTimer::TaskTimer() : TaskTimer([] { return static_cast<std::int64_t>(std::time(nullptr)); }) {}
 
-CXTaskTimer::CXTaskTimer(Clock clock) : clock_(std::move(clock)) {}
+TaskTimer::TaskTimer(Clock clock) : clock_(std::move(clock)) {}
 
-void CXTaskTimer::Start() {
+void TaskTimer::Start() {
   start_ = end_ = clock_();
   state_ = Running;
 }
 
-void CXTaskTimer::Stop() {
+void TaskTimer::Stop() {
   if (state_ == Stopped) return;  // keep the time already measured
   end_ = clock_();
   state_ = Stopped;
 }
 
-void CXTaskTimer::Pause() {
+void TaskTimer::Pause() {
   if (state_ != Running) return;
   end_ = clock_();
   state_ = Paused;
 }
 
-void CXTaskTimer::Resume() {
+void TaskTimer::Resume() {
   if (state_ == Paused) state_ = Running;
 }
 
-std::int64_t CXTaskTimer::ElapsedSeconds() const {
+std::int64_t TaskTimer::ElapsedSeconds() const {
   return (state_ == Running ? clock_() : end_) - start_;
 }
 
-std::string CXTaskTimer::ElapsedText() const {
+std::string TaskTimer::ElapsedText() const {
   return FormatSeconds(ElapsedSeconds());
 }
 
-std::string CXTaskTimer::FormatSeconds(std::int64_t seconds) {
+std::string TaskTimer::FormatSeconds(std::int64_t seconds) {
   if (seconds < 0) seconds = 0;  // the clock was set back
   return Format("%d:%02d:%02d", static_cast<int>(seconds / 3600),
                 static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));

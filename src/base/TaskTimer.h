@@ -8,14 +8,14 @@ namespace trawlix {
 
 // A stopwatch of one-second resolution over calendar time. Pausing does not stop the
 // clock: a paused timer keeps counting and only reports its running state differently.
-class CXTaskTimer {
+class TaskTimer {
  public:
   enum State : int { Stopped = 0, Running = 1, Paused = 2 };
   // Seconds since the epoch; replaceable so that tests control time.
   using Clock = std::function<std::int64_t()>;
 
-  CXTaskTimer();
-  explicit CXTaskTimer(Clock clock);
+  TaskTimer();
+  explicit TaskTimer(Clock clock);
 
   void Start();   // running from now, elapsed 0
   void Stop();    // fixes the end time; a stopped timer keeps its time

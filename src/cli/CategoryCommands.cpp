@@ -22,8 +22,8 @@ int Refuse(CliContext& context, const MessageRequest& request) {
   return kExitFailure;
 }
 
-int RefuseImportedProjects(CliContext& context, const CCategoriesRecord& category) {
-  return context.Fail("the category " + Quoted(category.m_lpszName) +
+int RefuseImportedProjects(CliContext& context, const CategoriesRecord& category) {
+  return context.Fail("the category " + Quoted(category.name) +
                       " receives imported projects: it can be neither renamed nor deleted");
 }
 
@@ -37,14 +37,14 @@ int ListCategories(CliContext& context, const ParsedArgs& args) {
   }
   std::map<int, int> counts;
   for (const auto& project :
-       LoadProjects(context.session(), kAllCategoriesId).value_or(std::vector<CProjectsRecord>{})) {
-    ++counts[project.m_nCatId];
+       LoadProjects(context.session(), kAllCategoriesId).value_or(std::vector<ProjectsRecord>{})) {
+    ++counts[project.catId];
   }
   TextTable output(
       {{"Id", TextTable::Align::Right}, {"Name"}, {"Projects", TextTable::Align::Right}});
   for (const auto& category : *categories) {
-    output.AddRow({std::to_string(category.m_lId), category.m_lpszName,
-                   std::to_string(counts[category.m_lId])});
+    output.AddRow(
+        {std::to_string(category.id), category.name, std::to_string(counts[category.id])});
   }
   output.Print(context.out());
   return kExitOk;
@@ -64,13 +64,13 @@ int RenameCategory(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return kExitFailure;
   const auto category = FindCategory(context, args.positionals[0]);
   if (!category) return kExitFailure;
-  if (IsLockedCategory(category->m_lpszName)) return RefuseImportedProjects(context, *category);
+  if (IsLockedCategory(category->name)) return RefuseImportedProjects(context, *category);
   const std::string name = Trim(args.positionals[1]);
-  const CategoryChange change = trawlix::RenameCategory(context.session(), category->m_lId, name);
+  const CategoryChange change = trawlix::RenameCategory(context.session(), category->id, name);
   if (change.refusal) return Refuse(context, *change.refusal);
   if (change.failed) return context.Fail(kDatabaseFailure);
-  context.out() << "Renamed category " << category->m_lId << ' ' << Quoted(category->m_lpszName)
-                << " to " << Quoted(name) << ".\n";
+  context.out() << "Renamed category " << category->id << ' ' << Quoted(category->name) << " to "
+                << Quoted(name) << ".\n";
   return kExitOk;
 }
 
@@ -78,18 +78,18 @@ int DeleteCategory(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return kExitFailure;
   const auto category = FindCategory(context, args.positionals[0]);
   if (!category) return kExitFailure;
-  if (IsLockedCategory(category->m_lpszName)) return RefuseImportedProjects(context, *category);
-  const CategoryRemoval removal = DeleteCategories(context.session(), {category->m_lId});
+  if (IsLockedCategory(category->name)) return RefuseImportedProjects(context, *category);
+  const CategoryRemoval removal = DeleteCategories(context.session(), {category->id});
   if (!removal.done) {
-    return context.Fail("the category " + Quoted(category->m_lpszName) +
+    return context.Fail("the category " + Quoted(category->name) +
                         " could not be deleted; nothing was changed");
   }
-  context.out() << "Deleted category " << category->m_lId << ' ' << Quoted(category->m_lpszName);
+  context.out() << "Deleted category " << category->id << ' ' << Quoted(category->name);
   if (removal.movedProjects > 0) {
     const auto categories = AllCategories(context);
     std::string home = std::to_string(removal.homeId);
-    for (const auto& other : categories.value_or(std::vector<CCategoriesRecord>{})) {
-      if (other.m_lId == removal.homeId) home = other.m_lpszName;
+    for (const auto& other : categories.value_or(std::vector<CategoriesRecord>{})) {
+      if (other.id == removal.homeId) home = other.name;
     }
     context.out() << "; its " << removal.movedProjects << " project(s) moved to " << Quoted(home);
   }

@@ -36,7 +36,7 @@ class CliContext {
   bool OpenData();
   // Valid after OpenData succeeded.
   DataSession& session() { return *session_; }
-  CXSettings& settings() { return session_->settings(); }
+  Settings& settings() { return session_->settings(); }
   const std::string& databasePath() const { return session_->databasePath(); }
 
   // Prints "trawlix-cli: TEXT" to the error stream; returns the exit code for a failure.

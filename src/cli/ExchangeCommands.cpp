@@ -37,11 +37,11 @@ int ExportCommand(CliContext& context, const ParsedArgs& args) {
   for (const std::string& idOrTitle : args.positionals) {
     const auto project = FindProject(context, idOrTitle);
     if (!project) return kExitFailure;
-    request.projectIds.push_back(project->m_nId);
+    request.projectIds.push_back(project->id);
   }
 
   const DataFolderLayout& paths = context.settings().Paths();
-  CProjectExporter exporter(paths.databasePath, paths.tempFolder, context.messages());
+  ProjectExporter exporter(paths.databasePath, paths.tempFolder, context.messages());
   const ExportResult result = exporter.Export(request);
   if (!result.ok) return context.Fail(result.message);
   context.out() << result.message << '\n';
@@ -49,9 +49,9 @@ int ExportCommand(CliContext& context, const ParsedArgs& args) {
 }
 
 // The exporter's name, e-mail address and website, as far as the file gives them.
-std::string CreatedBy(const CExchangeHeader& h) {
+std::string CreatedBy(const ExchangeHeader& h) {
   std::string text;
-  for (const std::string* part : {&h.m_lpszName, &h.m_lpszEmailAddress, &h.m_lpszWebsite}) {
+  for (const std::string* part : {&h.name, &h.emailAddress, &h.website}) {
     if (part->empty()) continue;
     if (!text.empty()) text += ", ";
     text += *part;
@@ -59,37 +59,36 @@ std::string CreatedBy(const CExchangeHeader& h) {
   return text.empty() ? "(not given)" : text;
 }
 
-void PrintFileContents(CliContext& context, const CExchangeFile& file, bool json) {
-  const CExchangeHeader& h = file.header;
+void PrintFileContents(CliContext& context, const ExchangeFile& file, bool json) {
+  const ExchangeHeader& h = file.header;
   if (json) {
     std::vector<JsonObject> projects;
-    for (const CImportedProject& p : file.projects) {
-      projects.push_back({{"Project", p.m_lpszTitle},
-                          {"Links", std::int64_t{p.m_nNumLinks}},
-                          {"Photos", std::int64_t{p.m_nNumPhotos}},
-                          {"Category", p.m_lpszCategory},
-                          {"URL", p.m_lpszURL}});
+    for (const ImportedProject& p : file.projects) {
+      projects.push_back({{"Project", p.title},
+                          {"Links", std::int64_t{p.numLinks}},
+                          {"Photos", std::int64_t{p.numPhotos}},
+                          {"Category", p.category},
+                          {"URL", p.url}});
     }
-    WriteJsonObject(context.out(), {{"Date", h.m_lpszDate},
-                                    {"Projects", std::int64_t{h.m_nProjects}},
-                                    {"Description", h.m_lpszDescription},
-                                    {"Name", h.m_lpszName},
-                                    {"EmailAddress", h.m_lpszEmailAddress},
-                                    {"Website", h.m_lpszWebsite},
+    WriteJsonObject(context.out(), {{"Date", h.date},
+                                    {"Projects", std::int64_t{h.projects}},
+                                    {"Description", h.description},
+                                    {"Name", h.name},
+                                    {"EmailAddress", h.emailAddress},
+                                    {"Website", h.website},
                                     {"Photo", std::int64_t{file.photo.empty() ? 0 : 1}}});
     WriteJsonArray(context.out(), projects);
     return;
   }
   std::ostream& out = context.out();
-  out << "Date:        " << h.m_lpszDate << '\n'
-      << "Projects:    " << FormatThousands(h.m_nProjects) << '\n'
-      << "Description: " << h.m_lpszDescription << '\n'
+  out << "Date:        " << h.date << '\n'
+      << "Projects:    " << FormatThousands(h.projects) << '\n'
+      << "Description: " << h.description << '\n'
       << "Created by:  " << CreatedBy(h) << '\n'
       << "Photo:       " << (file.photo.empty() ? "none" : "included") << "\n\n";
   TextTable table({{"Project"}, {"Links", Align::Right}, {"Photos", Align::Right}, {"Category"}});
-  for (const CImportedProject& p : file.projects) {
-    table.AddRow({p.m_lpszTitle, FormatThousands(p.m_nNumLinks), FormatThousands(p.m_nNumPhotos),
-                  p.m_lpszCategory});
+  for (const ImportedProject& p : file.projects) {
+    table.AddRow({p.title, FormatThousands(p.numLinks), FormatThousands(p.numPhotos), p.category});
   }
   table.Print(out);
 }
@@ -135,7 +134,7 @@ std::optional<ImportOptions> ReadImportOptions(CliContext& context, const Parsed
     const auto found = FindCategory(context, *category);
     if (!found) return std::nullopt;
     options.target = ImportTarget::SelectedCategory;
-    options.categoryName = found->m_lpszName;
+    options.categoryName = found->name;
   } else if (args.Has("--use-file-categories")) {
     options.target = ImportTarget::FileCategory;
   }
@@ -158,8 +157,7 @@ int ImportCommand(CliContext& context, const ParsedArgs& args) {
   }
   const auto options = ReadImportOptions(context, args);
   if (!options) return kExitFailure;
-  CProjectImporter importer(context.databasePath(), context.settings().Values(),
-                            context.messages());
+  ProjectImporter importer(context.databasePath(), context.settings().Values(), context.messages());
   const ImportSummary summary = importer.Import(file->projects, *options);
   PrintResults(context, summary, json);
   for (const ImportResultRow& row : summary.rows) {

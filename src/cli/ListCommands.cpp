@@ -20,14 +20,14 @@ int ListProjects(CliContext& context, const ParsedArgs& args) {
   const auto categories = AllCategories(context);
   if (!categories) return kExitFailure;
   std::map<int, std::string> categoryNames;
-  for (const auto& category : *categories) categoryNames[category.m_lId] = category.m_lpszName;
+  for (const auto& category : *categories) categoryNames[category.id] = category.name;
 
   int categoryId = kAllCategoriesId;
   const auto filter = args.Value("--category");
   if (filter && !EqualsNoCase(Trim(*filter), "all")) {
     const auto category = FindCategory(context, *filter);
     if (!category) return kExitFailure;
-    categoryId = category->m_lId;
+    categoryId = category->id;
   }
   const auto loaded = LoadProjects(context.session(), categoryId);
   if (!loaded) return context.Fail("the database could not be read");
@@ -39,9 +39,9 @@ int ListProjects(CliContext& context, const ParsedArgs& args) {
   }
   TextTable output({{"Id", Align::Right}, {"Title"}, {"Category"}, {"URL"}});
   for (const auto& project : projects) {
-    const auto name = categoryNames.find(project.m_nCatId);
-    output.AddRow({std::to_string(project.m_nId), project.m_lpszTitle,
-                   name == categoryNames.end() ? "" : name->second, project.m_lpszURL});
+    const auto name = categoryNames.find(project.catId);
+    output.AddRow({std::to_string(project.id), project.title,
+                   name == categoryNames.end() ? "" : name->second, project.url});
   }
   output.Print(context.out());
   return kExitOk;
@@ -51,7 +51,7 @@ int ListLinks(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return kExitFailure;
   const auto project = FindProject(context, args.positionals[0]);
   if (!project) return kExitFailure;
-  const auto loaded = LoadProjectLinks(context.session(), project->m_nId);
+  const auto loaded = LoadProjectLinks(context.session(), project->id);
   if (!loaded) return context.Fail("the database could not be read");
   const auto& links = *loaded;
   if (args.Has("--json")) {
@@ -65,9 +65,8 @@ int ListLinks(CliContext& context, const ParsedArgs& args) {
                     {"URL"},
                     {"Keywords"}});
   for (const auto& link : links) {
-    output.AddRow({std::to_string(link.m_nId), link.m_lpszdtDate, FormatThousands(link.m_nPhotos),
-                   link.m_nSearchSubFolders > 0 ? "yes" : "no", link.m_lpszURL,
-                   link.m_lpszKeywords});
+    output.AddRow({std::to_string(link.id), link.date, FormatThousands(link.photos),
+                   link.searchSubFolders > 0 ? "yes" : "no", link.url, link.keywords});
   }
   output.Print(context.out());
   return kExitOk;
@@ -77,7 +76,7 @@ int ListHistory(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return kExitFailure;
   const auto project = FindProject(context, args.positionals[0]);
   if (!project) return kExitFailure;
-  const auto loaded = LoadScanHistory(context.session(), project->m_nId);
+  const auto loaded = LoadScanHistory(context.session(), project->id);
   if (!loaded) return context.Fail("the database could not be read");
   const auto& scans = *loaded;
   if (args.Has("--json")) {
@@ -94,10 +93,10 @@ int ListHistory(CliContext& context, const ParsedArgs& args) {
                     {"Downloaded", Align::Right},
                     {"URL"}});
   for (const auto& scan : scans) {
-    output.AddRow({std::to_string(scan.m_nId), scan.m_lpszScanDate, scan.m_lpszTotalTime,
-                   FormatThousands(scan.m_nPages), FormatThousands(scan.m_nTotalImages),
-                   FormatThousands(scan.m_nSavedImages), FormatThousands(scan.m_nSkippedImages),
-                   ByteSizeText(scan.m_nTotalBytes), scan.m_lpszURL});
+    output.AddRow({std::to_string(scan.id), scan.scanDate, scan.totalTime,
+                   FormatThousands(scan.pages), FormatThousands(scan.totalImages),
+                   FormatThousands(scan.savedImages), FormatThousands(scan.skippedImages),
+                   ByteSizeText(scan.totalBytes), scan.url});
   }
   output.Print(context.out());
   return kExitOk;

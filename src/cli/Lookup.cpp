@@ -23,7 +23,7 @@ std::optional<int> ParseId(const std::string& text) {
   return value;
 }
 
-std::optional<CProjectsRecord> FindProject(CliContext& context, const std::string& idOrTitle) {
+std::optional<ProjectsRecord> FindProject(CliContext& context, const std::string& idOrTitle) {
   if (const auto id = ParseId(idOrTitle)) {
     if (auto project = LoadProject(context.session(), *id)) return project;
   }
@@ -40,8 +40,7 @@ std::optional<CProjectsRecord> FindProject(CliContext& context, const std::strin
   }
   if (matches.size() > 1) {
     std::string ids;
-    for (const auto& match : matches)
-      ids += (ids.empty() ? "" : ", ") + std::to_string(match.m_nId);
+    for (const auto& match : matches) ids += (ids.empty() ? "" : ", ") + std::to_string(match.id);
     context.Fail("several projects are titled " + Quoted(idOrTitle) + " (ids " + ids +
                  "): name the project by its id");
     return std::nullopt;
@@ -49,28 +48,27 @@ std::optional<CProjectsRecord> FindProject(CliContext& context, const std::strin
   return matches.front();
 }
 
-std::optional<std::vector<CCategoriesRecord>> AllCategories(CliContext& context) {
+std::optional<std::vector<CategoriesRecord>> AllCategories(CliContext& context) {
   auto categories = LoadCategories(context.session());
   if (!categories) context.Fail(kDatabaseFailure);
   return categories;
 }
 
-std::optional<CCategoriesRecord> FindCategory(CliContext& context, const std::string& nameOrId) {
+std::optional<CategoriesRecord> FindCategory(CliContext& context, const std::string& nameOrId) {
   const auto categories = AllCategories(context);
   if (!categories) return std::nullopt;
   const std::string name = Trim(nameOrId);
-  const auto find = [&](auto matches) -> const CCategoriesRecord* {
+  const auto find = [&](auto matches) -> const CategoriesRecord* {
     const auto it = std::find_if(categories->begin(), categories->end(), matches);
     return it == categories->end() ? nullptr : &*it;
   };
-  const CCategoriesRecord* found =
-      find([&](const CCategoriesRecord& c) { return c.m_lpszName == name; });
+  const CategoriesRecord* found = find([&](const CategoriesRecord& c) { return c.name == name; });
   if (found == nullptr) {
-    found = find([&](const CCategoriesRecord& c) { return EqualsNoCase(c.m_lpszName, name); });
+    found = find([&](const CategoriesRecord& c) { return EqualsNoCase(c.name, name); });
   }
   const auto id = ParseId(name);
   if (found == nullptr && id) {
-    found = find([&](const CCategoriesRecord& c) { return c.m_lId == *id; });
+    found = find([&](const CategoriesRecord& c) { return c.id == *id; });
   }
   if (found == nullptr) {
     context.Fail("no category is named " + Quoted(nameOrId) + " (see: trawlix-cli categories)");

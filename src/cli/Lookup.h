@@ -13,13 +13,13 @@ class CliContext;
 
 // A project named on the command line by its id or its title. A number is taken as an id
 // first, then as a title. Reports an unknown or ambiguous name and returns nothing.
-std::optional<CProjectsRecord> FindProject(CliContext& context, const std::string& idOrTitle);
+std::optional<ProjectsRecord> FindProject(CliContext& context, const std::string& idOrTitle);
 
 // A category by name (any letter case when no exact match) or id; reports an unknown one.
-std::optional<CCategoriesRecord> FindCategory(CliContext& context, const std::string& nameOrId);
+std::optional<CategoriesRecord> FindCategory(CliContext& context, const std::string& nameOrId);
 
 // Every category, A to Z; nothing after reporting a database failure.
-std::optional<std::vector<CCategoriesRecord>> AllCategories(CliContext& context);
+std::optional<std::vector<CategoriesRecord>> AllCategories(CliContext& context);
 
 // A name as messages show it: 'Sea Birds'.
 inline std::string Quoted(const std::string& text) {

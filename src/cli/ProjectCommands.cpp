@@ -38,7 +38,7 @@ std::string AbsoluteFolder(const std::string& path) {
 }
 
 // Applies one FIELD=VALUE to the record; false after reporting what is wrong with it.
-bool ApplyAssignment(CliContext& context, CProjectsRecord& record, const std::string& text) {
+bool ApplyAssignment(CliContext& context, ProjectsRecord& record, const std::string& text) {
   const std::size_t equals = text.find('=');
   if (equals == std::string::npos || equals == 0) {
     context.Fail("expected FIELD=VALUE, not " + Quoted(text));
@@ -46,7 +46,7 @@ bool ApplyAssignment(CliContext& context, CProjectsRecord& record, const std::st
   }
   const std::string field = text.substr(0, equals);
   std::string value = text.substr(equals + 1);
-  const auto* column = FindColumn<CProjectsRecord>(field);
+  const auto* column = FindColumn<ProjectsRecord>(field);
   if (column == nullptr) {
     context.Fail("no project field is named " + Quoted(field) +
                  " (the fields are the column names that 'project show' lists)");
@@ -79,7 +79,7 @@ bool ApplyAssignment(CliContext& context, CProjectsRecord& record, const std::st
   return true;
 }
 
-bool ApplyAssignments(CliContext& context, CProjectsRecord& record,
+bool ApplyAssignments(CliContext& context, ProjectsRecord& record,
                       const std::vector<std::string>& assignments) {
   for (const auto& assignment : assignments) {
     if (!ApplyAssignment(context, record, assignment)) return false;
@@ -87,17 +87,17 @@ bool ApplyAssignments(CliContext& context, CProjectsRecord& record,
   return true;
 }
 
-bool ApplyCategoryOption(CliContext& context, CProjectsRecord& record, const ParsedArgs& args) {
+bool ApplyCategoryOption(CliContext& context, ProjectsRecord& record, const ParsedArgs& args) {
   const auto name = args.Value("--category");
   if (!name) return true;
   const auto category = FindCategory(context, *name);
   if (!category) return false;
-  record.m_nCatId = category->m_lId;
+  record.catId = category->id;
   return true;
 }
 
 // Stores the project through the editor's checks; false after saying what is wrong.
-bool Saved(CliContext& context, const CProjectsRecord& record, const ProjectSaveResult& result) {
+bool Saved(CliContext& context, const ProjectsRecord& record, const ProjectSaveResult& result) {
   switch (result.outcome) {
     case SaveOutcome::Saved:
       return true;
@@ -105,8 +105,7 @@ bool Saved(CliContext& context, const CProjectsRecord& record, const ProjectSave
       context.messages().Inform(result.problem->message);
       return false;
     case SaveOutcome::TitleTaken:
-      context.Fail("a project titled " + Quoted(record.m_lpszTitle) +
-                   " exists in that category already");
+      context.Fail("a project titled " + Quoted(record.title) + " exists in that category already");
       return false;
     case SaveOutcome::DatabaseFailed:
       break;
@@ -130,7 +129,7 @@ int ShowProject(CliContext& context, const ParsedArgs& args) {
     std::string value = ColumnValueText(*project, column);
     if (column.name == "CatId") {
       for (const auto& category : *categories) {
-        if (category.m_lId == project->m_nCatId) value += " (" + category.m_lpszName + ")";
+        if (category.id == project->catId) value += " (" + category.name + ")";
       }
     }
     output.AddRow({std::string(column.name), value});
@@ -144,7 +143,7 @@ int AddProject(CliContext& context, const ParsedArgs& args) {
   const auto categories = AllCategories(context);
   if (!categories) return kExitFailure;
   const SettingsValues& settings = context.settings().Values();
-  CProjectsRecord record = NewProjectRecord(settings, *categories);
+  ProjectsRecord record = NewProjectRecord(settings, *categories);
   // The options are assignments like any other, checked the same way.
   std::vector<std::string> assignments;
   for (const auto& [option, field] :
@@ -159,12 +158,12 @@ int AddProject(CliContext& context, const ParsedArgs& args) {
   const bool saveToGiven = std::any_of(assignments.begin(), assignments.end(), [](const auto& a) {
     return EqualsNoCase(a.substr(0, 7), "SaveTo=");
   });
-  if (!saveToGiven) record.m_lpszSaveTo = DefaultSaveTo(settings, record.m_lpszTitle);
+  if (!saveToGiven) record.saveTo = DefaultSaveTo(settings, record.title);
   CompleteNewProject(record, settings);
   const ProjectSaveResult result =
       AddProject(context.session(), record, TitleRule::UniqueInCategory);
   if (!Saved(context, record, result)) return kExitFailure;
-  context.out() << "Added project " << result.id << ' ' << Quoted(record.m_lpszTitle) << ".\n";
+  context.out() << "Added project " << result.id << ' ' << Quoted(record.title) << ".\n";
   return kExitOk;
 }
 
@@ -176,7 +175,7 @@ int SetProject(CliContext& context, const ParsedArgs& args) {
   }
   const auto before = FindProject(context, args.positionals[0]);
   if (!before) return kExitFailure;
-  CProjectsRecord record = *before;
+  ProjectsRecord record = *before;
   const std::vector<std::string> assignments(args.positionals.begin() + 1, args.positionals.end());
   if (!ApplyCategoryOption(context, record, args) ||
       !ApplyAssignments(context, record, assignments)) {
@@ -186,7 +185,7 @@ int SetProject(CliContext& context, const ParsedArgs& args) {
              UpdateProject(context.session(), *before, record, TitleRule::UniqueInCategory))) {
     return kExitFailure;
   }
-  context.out() << "Updated project " << record.m_nId << ' ' << Quoted(record.m_lpszTitle) << ".\n";
+  context.out() << "Updated project " << record.id << ' ' << Quoted(record.title) << ".\n";
   return kExitOk;
 }
 
@@ -194,10 +193,10 @@ int DeleteProject(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return kExitFailure;
   const auto project = FindProject(context, args.positionals[0]);
   if (!project) return kExitFailure;
-  if (!DeleteProject(context.session(), project->m_nId)) {
+  if (!DeleteProject(context.session(), project->id)) {
     return context.Fail(kDatabaseFailure);
   }
-  context.out() << "Deleted project " << project->m_nId << ' ' << Quoted(project->m_lpszTitle)
+  context.out() << "Deleted project " << project->id << ' ' << Quoted(project->title)
                 << " with its links and scan history; downloaded photos are kept.\n";
   return kExitOk;
 }

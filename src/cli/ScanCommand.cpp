@@ -21,8 +21,8 @@
 #include "frontend/QtUiThread.h"
 #include "operations/ProjectOperations.h"
 #include "operations/ScanPreferences.h"
-#include "scan/ScanController.h"
-#include "scan/ScanTexts.h"
+#include "scan/engine/ScanController.h"
+#include "scan/engine/ScanTexts.h"
 
 namespace trawlix::cli {
 
@@ -126,16 +126,16 @@ class ProgressPrinter : public ScanObserver {
 };
 
 // The links named by --links: "all" or ids separated by commas.
-std::optional<std::vector<int>> LinkIds(CliContext& context, const CProjectsRecord& project,
+std::optional<std::vector<int>> LinkIds(CliContext& context, const ProjectsRecord& project,
                                         const std::string& value) {
   std::vector<int> ids;
   if (EqualsNoCase(Trim(value), "all")) {
-    const auto links = LoadProjectLinks(context.session(), project.m_nId);
+    const auto links = LoadProjectLinks(context.session(), project.id);
     if (!links) {
       context.Fail("the project links could not be read");
       return std::nullopt;
     }
-    for (const auto& link : *links) ids.push_back(link.m_nId);
+    for (const auto& link : *links) ids.push_back(link.id);
   } else {
     std::vector<std::string> parts;
     std::string rest = value;
@@ -154,7 +154,7 @@ std::optional<std::vector<int>> LinkIds(CliContext& context, const CProjectsReco
     }
   }
   if (ids.empty()) {
-    context.Fail("the project '" + project.m_lpszTitle + "' has no links to scan");
+    context.Fail("the project '" + project.title + "' has no links to scan");
     return std::nullopt;
   }
   return ids;
@@ -248,7 +248,7 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
   const bool started = resume    ? controller.ResumeScan(*project, options)
                        : linkIds ? controller.StartMultiLinkScan(*project, options, *linkIds)
                                  : controller.StartScan(*project, options);
-  if (!started) return context.Fail("the scan of '" + project->m_lpszTitle + "' did not start");
+  if (!started) return context.Fail("the scan of '" + project->title + "' did not start");
 
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {

@@ -14,7 +14,7 @@
 #include "cli/TextTable.h"
 #include "operations/OptionsOperations.h"
 #include "operations/ScanPreferences.h"
-#include "settings/ScanPriority.h"
+#include "settings/ScanPriorityLevels.h"
 
 namespace trawlix::cli {
 
@@ -330,8 +330,8 @@ bool Assign(CliContext& context, const Setting& setting, const std::string& valu
       const auto categories = AllCategories(context);
       if (!categories) return false;
       for (const auto& category : *categories) {
-        if (EqualsNoCase(category.m_lpszName, name)) {
-          target = category.m_lpszName;
+        if (EqualsNoCase(category.name, name)) {
+          target = category.name;
           return true;
         }
       }

@@ -12,11 +12,11 @@
 #include "cli/Commands.h"
 #include "cli/Lookup.h"
 #include "cli/TerminalTextFilter.h"
-#include "imaging/BatchJob.h"
-#include "imaging/BatchRenamer.h"
-#include "imaging/GrayscaleTool.h"
-#include "imaging/ResizeTool.h"
-#include "imaging/ThumbnailTool.h"
+#include "imaging/tools/BatchJob.h"
+#include "imaging/tools/BatchRenamer.h"
+#include "imaging/tools/GrayscaleTool.h"
+#include "imaging/tools/ResizeTool.h"
+#include "imaging/tools/ThumbnailTool.h"
 #include "settings/Settings.h"
 
 namespace trawlix::cli {
@@ -91,9 +91,8 @@ std::optional<PhotoFormat> FormatOption(CliContext& context, const ParsedArgs& a
   return format;
 }
 
-std::vector<std::string> WorkList(const CProjectsRecord& project) {
-  return BatchWorkList(project.m_lpszSaveTo, project.m_lpszThumbnailSaveTo,
-                       project.m_lpszMobileSaveTo);
+std::vector<std::string> WorkList(const ProjectsRecord& project) {
+  return BatchWorkList(project.saveTo, project.thumbnailSaveTo, project.mobileSaveTo);
 }
 
 // Runs the job with its progress line, prints its summary and each failed photo.
@@ -108,12 +107,12 @@ int RunJob(CliContext& context, BatchJob& job) {
   return job.Failures().empty() ? kExitOk : kExitFailure;
 }
 
-std::optional<CProjectsRecord> ProjectWithFolder(CliContext& context, const ParsedArgs& args) {
+std::optional<ProjectsRecord> ProjectWithFolder(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return std::nullopt;
   auto project = FindProject(context, args.positionals.front());
   if (!project) return std::nullopt;
-  if (Trim(project->m_lpszSaveTo).empty()) {
-    context.Fail("project '" + project->m_lpszTitle + "' has no 'Save To' folder");
+  if (Trim(project->saveTo).empty()) {
+    context.Fail("project '" + project->title + "' has no 'Save To' folder");
     return std::nullopt;
   }
   return project;
@@ -128,36 +127,35 @@ int ThumbsCommand(CliContext& context, const ParsedArgs& args) {
   if (values.setPhotoDpi == 1) options.dpi = values.photoDpi;
   const bool chosen = args.Has("--thumbnails") || args.Has("--mobile");
   SmallCopyOptions& thumbs = options.thumbnails;
-  thumbs.create = chosen ? args.Has("--thumbnails") : project->m_nAutoCreateThumbnails == 1;
+  thumbs.create = chosen ? args.Has("--thumbnails") : project->autoCreateThumbnails == 1;
   SmallCopyOptions& mobile = options.mobile;
-  mobile.create = chosen ? args.Has("--mobile") : project->m_nAutoCreateMobile == 1;
+  mobile.create = chosen ? args.Has("--mobile") : project->autoCreateMobile == 1;
   if (!thumbs.create && !mobile.create) thumbs.create = true;
 
   const auto box = PositiveNumber(context, args, "--box");
   const auto mobileBox = PositiveNumber(context, args, "--mobile-box");
-  const auto format = FormatOption(context, args, "--format", project->m_nThumbnailFormat);
-  const auto mobileFormat =
-      FormatOption(context, args, "--mobile-format", project->m_nMobileFormat);
+  const auto format = FormatOption(context, args, "--format", project->thumbnailFormat);
+  const auto mobileFormat = FormatOption(context, args, "--mobile-format", project->mobileFormat);
   if ((box && *box == 0) || (mobileBox && *mobileBox == 0) || !format || !mobileFormat)
     return kExitUsage;
-  thumbs.box = box.value_or(project->m_nThumbnailBoundingBox);
+  thumbs.box = box.value_or(project->thumbnailBoundingBox);
   thumbs.format = *format;
-  thumbs.orientation = PhotoOrientationFromCode(project->m_nThumbnailOrientation);
-  thumbs.folder = args.Value("--folder").value_or(project->m_lpszThumbnailSaveTo);
+  thumbs.orientation = PhotoOrientationFromCode(project->thumbnailOrientation);
+  thumbs.folder = args.Value("--folder").value_or(project->thumbnailSaveTo);
   thumbs.clearFirst = args.Has("--clear");
-  mobile.box = mobileBox.value_or(project->m_nMobileBoundingBox);
+  mobile.box = mobileBox.value_or(project->mobileBoundingBox);
   mobile.format = *mobileFormat;
-  mobile.orientation = PhotoOrientationFromCode(project->m_nMobileOrientation);
-  mobile.folder = args.Value("--mobile-folder").value_or(project->m_lpszMobileSaveTo);
+  mobile.orientation = PhotoOrientationFromCode(project->mobileOrientation);
+  mobile.folder = args.Value("--mobile-folder").value_or(project->mobileSaveTo);
   mobile.clearFirst = args.Has("--clear");
   if ((thumbs.create && thumbs.box <= 0) || (mobile.create && mobile.box <= 0))
     return context.Fail("the project has no bounding-box for this copy: give --box/--mobile-box");
 
   if (const auto problem =
-          ThumbnailTool::Check(options, project->m_lpszSaveTo, values.autoCreateFolders == 1))
+          ThumbnailTool::Check(options, project->saveTo, values.autoCreateFolders == 1))
     return context.Fail(problem->message);
   // The folders of the run itself are kept out of the work list, also when given here.
-  ThumbnailTool tool(BatchWorkList(project->m_lpszSaveTo, thumbs.folder, mobile.folder), options);
+  ThumbnailTool tool(BatchWorkList(project->saveTo, thumbs.folder, mobile.folder), options);
   if (!tool.Prepare([&](const std::string& text) { context.err() << text << '\n'; }))
     return context.Fail("a destination folder could not be created");
   return RunJob(context, tool);
@@ -173,7 +171,7 @@ int ResizeCommand(CliContext& context, const ParsedArgs& args) {
   const SettingsValues& values = context.settings().Values();
   ResizeToolOptions options;
   const auto box = PositiveNumber(context, args, "--box");
-  const auto format = FormatOption(context, args, "--to", project->m_nConvertToFormat);
+  const auto format = FormatOption(context, args, "--to", project->convertToFormat);
   if ((box && *box == 0) || !format) return kExitUsage;
   options.resize = box.has_value();
   options.box = box.value_or(0);
@@ -181,7 +179,7 @@ int ResizeCommand(CliContext& context, const ParsedArgs& args) {
   options.format = *format;
   options.jpegQuality = values.jpegQuality;
   if (values.setPhotoDpi == 1) options.dpi = values.photoDpi;
-  options.saveTo = project->m_lpszSaveTo;
+  options.saveTo = project->saveTo;
   ResizeTool tool(WorkList(*project), options);
   return RunJob(context, tool);
 }
@@ -191,7 +189,7 @@ int RenameCommand(CliContext& context, const ParsedArgs& args) {
   if (!project) return kExitFailure;
   BatchRenameOptions options;
   options.mode = args.Has("--folder-names") ? RenameMode::FolderName : RenameMode::Prefix;
-  options.prefix = args.Value("--prefix").value_or(project->m_lpszNamePrefix);
+  options.prefix = args.Value("--prefix").value_or(project->namePrefix);
   if (options.mode == RenameMode::Prefix && Trim(options.prefix).empty())
     return context.Fail("tools rename: the project has no name prefix; give --prefix TEXT");
   if (const auto pad = args.Value("--pad")) {
@@ -206,8 +204,8 @@ int RenameCommand(CliContext& context, const ParsedArgs& args) {
   options.includePhotoSize = args.Has("--with-size");
   options.spacesToUnderscores = args.Has("--spaces-to-underscores");
   options.dashesToUnderscores = args.Has("--dashes-to-underscores");
-  BatchRenamer renamer(WorkList(*project), options, project->m_lpszThumbnailSaveTo,
-                       project->m_lpszMobileSaveTo);
+  BatchRenamer renamer(WorkList(*project), options, project->thumbnailSaveTo,
+                       project->mobileSaveTo);
   return RunJob(context, renamer);
 }
 

@@ -2,8 +2,8 @@
 #include <vector>
 
 #include "cli/CliApp.h"
-#include "imaging/PhotoCodec.h"
-#include "scan/NetworkGuard.h"
+#include "imaging/codec/PhotoCodec.h"
+#include "scan/net/NetworkGuard.h"
 
 int main(int argc, char** argv) {
   // Process-wide set-up of the network and image libraries, before any thread starts.

@@ -5,57 +5,57 @@
 namespace trawlix::exchange {
 namespace {
 
-void WriteHeader(CXmlWriter& xml, const CExchangeHeader& header, std::size_t projects,
+void WriteHeader(XmlWriter& xml, const ExchangeHeader& header, std::size_t projects,
                  const std::string& photoName) {
   xml.StartElement("Header");
-  xml.WriteNumber("Platform", header.m_nPlatform);
-  xml.WriteNumber("Version", header.m_nVersion);
+  xml.WriteNumber("Platform", header.platform);
+  xml.WriteNumber("Version", header.version);
   xml.WriteNumber("Projects", static_cast<std::int64_t>(projects));
-  xml.WriteText("Date", header.m_lpszDate);
-  xml.WriteText("Description", header.m_lpszDescription);
-  xml.WriteText("Name", header.m_lpszName);
-  xml.WriteText("EmailAddress", header.m_lpszEmailAddress);
-  xml.WriteText("Website", header.m_lpszWebsite);
+  xml.WriteText("Date", header.date);
+  xml.WriteText("Description", header.description);
+  xml.WriteText("Name", header.name);
+  xml.WriteText("EmailAddress", header.emailAddress);
+  xml.WriteText("Website", header.website);
   if (!photoName.empty()) xml.WriteText("Photo", photoName);
   xml.EndElement();
 }
 
-void WriteSettings(CXmlWriter& xml, const CImportedProject& p) {
+void WriteSettings(XmlWriter& xml, const ImportedProject& p) {
   xml.StartElement("Settings");
-  xml.WriteNumber("ProjectId", p.m_nProjectId);
-  xml.WriteText("Category", p.m_lpszCategory);
-  xml.WriteText("Title", p.m_lpszTitle);
-  xml.WriteText("URL", p.m_lpszURL);
-  xml.WriteText("Keywords", p.m_lpszKeywords);
-  xml.WriteText("NamePrefix", p.m_lpszNamePrefix);
-  xml.WriteNumber("JPEG", p.m_nJPEG);
-  xml.WriteNumber("PNG", p.m_nPNG);
-  xml.WriteNumber("GIF", p.m_nGIF);
-  xml.WriteNumber("TIF", p.m_nTIF);
-  xml.WriteNumber("BMP", p.m_nBMP);
-  xml.WriteNumber("SearchSubFolders", p.m_nSearchSubFolders);
-  xml.WriteNumber("KeywordMustExist", p.m_nKeywordMustExist);
-  xml.WriteNumber("FilterMinSize", p.m_nFilterMinSize);
-  xml.WriteNumber("MinimumSize", p.m_nMinimumSize);
-  xml.WriteNumber("CreateFolders", p.m_nCreateFolders);
-  xml.WriteNumber("Orientation", p.m_nOrientation);
-  xml.WriteNumber("AutoRename", p.m_nAutoRename);
-  xml.WriteNumber("PadNumbers", p.m_nPadNumbers);
-  xml.WriteNumber("Padding", p.m_nPadding);
-  xml.WriteNumber("NumLinks", static_cast<std::int64_t>(p.m_arLinks.size()));
-  xml.WriteNumber("NumPhotos", p.m_nNumPhotos);
+  xml.WriteNumber("ProjectId", p.projectId);
+  xml.WriteText("Category", p.category);
+  xml.WriteText("Title", p.title);
+  xml.WriteText("URL", p.url);
+  xml.WriteText("Keywords", p.keywords);
+  xml.WriteText("NamePrefix", p.namePrefix);
+  xml.WriteNumber("JPEG", p.jpeg);
+  xml.WriteNumber("PNG", p.png);
+  xml.WriteNumber("GIF", p.gif);
+  xml.WriteNumber("TIF", p.tif);
+  xml.WriteNumber("BMP", p.bmp);
+  xml.WriteNumber("SearchSubFolders", p.searchSubFolders);
+  xml.WriteNumber("KeywordMustExist", p.keywordMustExist);
+  xml.WriteNumber("FilterMinSize", p.filterMinSize);
+  xml.WriteNumber("MinimumSize", p.minimumSize);
+  xml.WriteNumber("CreateFolders", p.createFolders);
+  xml.WriteNumber("Orientation", p.orientation);
+  xml.WriteNumber("AutoRename", p.autoRename);
+  xml.WriteNumber("PadNumbers", p.padNumbers);
+  xml.WriteNumber("Padding", p.padding);
+  xml.WriteNumber("NumLinks", static_cast<std::int64_t>(p.links.size()));
+  xml.WriteNumber("NumPhotos", p.numPhotos);
   xml.EndElement();
 }
 
-void WriteLinks(CXmlWriter& xml, const CImportedProject& p) {
+void WriteLinks(XmlWriter& xml, const ImportedProject& p) {
   xml.StartElement("Links");
-  for (const CImportedLink& l : p.m_arLinks) {
+  for (const ImportedLink& l : p.links) {
     xml.StartElement("Link");
-    xml.WriteNumber("ProjectId", l.m_nProjectId);
-    xml.WriteNumber("SearchSubFolders", l.m_nSearchSubFolders);
-    xml.WriteNumber("KeywordMustExist", l.m_nKeywordMustExist);
-    xml.WriteText("URL", l.m_lpszURL);
-    xml.WriteText("Keywords", l.m_lpszKeywords);
+    xml.WriteNumber("ProjectId", l.projectId);
+    xml.WriteNumber("SearchSubFolders", l.searchSubFolders);
+    xml.WriteNumber("KeywordMustExist", l.keywordMustExist);
+    xml.WriteText("URL", l.url);
+    xml.WriteText("Keywords", l.keywords);
     xml.EndElement();
   }
   xml.EndElement();
@@ -63,17 +63,17 @@ void WriteLinks(CXmlWriter& xml, const CImportedProject& p) {
 
 }  // namespace
 
-std::string WriteExchangeDescription(const CExchangeHeader& header,
-                                     const std::vector<CImportedProject>& projects,
+std::string WriteExchangeDescription(const ExchangeHeader& header,
+                                     const std::vector<ImportedProject>& projects,
                                      const std::string& photoName) {
-  CXmlWriter xml;
+  XmlWriter xml;
   xml.StartElement("Trawlix");
   xml.AddAttribute("Version", "2.0");
   WriteHeader(xml, header, projects.size(), photoName);
   xml.StartElement("Projects");
-  for (const CImportedProject& p : projects) {
+  for (const ImportedProject& p : projects) {
     xml.StartElement("Project");
-    xml.AddAttribute("ProjectId", std::to_string(p.m_nProjectId));
+    xml.AddAttribute("ProjectId", std::to_string(p.projectId));
     WriteSettings(xml, p);
     WriteLinks(xml, p);
     xml.EndElement();

@@ -10,8 +10,8 @@ namespace trawlix::exchange {
 // The XML description member: the same content as the binary project file, for people
 // and other tools (this program never reads it back, other installations may). `photoName` names
 // the sample photo member; empty when there is none.
-std::string WriteExchangeDescription(const CExchangeHeader& header,
-                                     const std::vector<CImportedProject>& projects,
+std::string WriteExchangeDescription(const ExchangeHeader& header,
+                                     const std::vector<ImportedProject>& projects,
                                      const std::string& photoName);
 
 }  // namespace trawlix::exchange

@@ -43,11 +43,11 @@ ExchangeReadResult FromArchive(ArchiveReadResult archive) {
 
 }  // namespace
 
-bool WriteExchangeFile(const std::filesystem::path& path, CExchangeHeader header,
-                       std::vector<CImportedProject> projects, const std::string& photo,
+bool WriteExchangeFile(const std::filesystem::path& path, ExchangeHeader header,
+                       std::vector<ImportedProject> projects, const std::string& photo,
                        std::string& error) {
   FitToFields(header);
-  for (CImportedProject& p : projects) FitToFields(p);
+  for (ImportedProject& p : projects) FitToFields(p);
   std::vector<ArchiveMember> members;
   members.push_back({kProjectMemberName, WriteProjectFile(header, projects)});
   members.push_back({kDescriptionMemberName,

@@ -17,56 +17,56 @@ inline constexpr std::int32_t kHeaderVersion = 1;
 inline constexpr std::int32_t kHeaderPlatform = 0;
 
 // The file's header: who exported what and when.
-struct CExchangeHeader {
-  std::int32_t m_nVersion = kHeaderVersion;
-  std::int32_t m_nPlatform = kHeaderPlatform;
-  std::int32_t m_nProjects = 0;
-  std::string m_lpszDescription;
-  std::string m_lpszName;
-  std::string m_lpszEmailAddress;
-  std::string m_lpszWebsite;
-  std::string m_lpszDate;
+struct ExchangeHeader {
+  std::int32_t version = kHeaderVersion;
+  std::int32_t platform = kHeaderPlatform;
+  std::int32_t projects = 0;
+  std::string description;
+  std::string name;
+  std::string emailAddress;
+  std::string website;
+  std::string date;
 };
 
 // One link record: an extra start page of a project.
-struct CImportedLink {
-  std::int32_t m_nProjectId = 0;
-  std::int32_t m_nSearchSubFolders = 0;
-  std::int32_t m_nKeywordMustExist = 0;
-  std::string m_lpszURL;
-  std::string m_lpszKeywords;
+struct ImportedLink {
+  std::int32_t projectId = 0;
+  std::int32_t searchSubFolders = 0;
+  std::int32_t keywordMustExist = 0;
+  std::string url;
+  std::string keywords;
 
-  bool operator==(const CImportedLink&) const = default;
+  bool operator==(const ImportedLink&) const = default;
 };
 
 // One project record with its links. The export builds these from database rows; the
 // import reads them back.
-struct CImportedProject {
-  std::int32_t m_nProjectId = 0;
-  std::int32_t m_nNumLinks = 0;
-  std::int32_t m_nNumPhotos = 0;
-  std::string m_lpszCategory;
-  std::string m_lpszTitle;
-  std::string m_lpszURL;
-  std::int32_t m_nJPEG = 0;
-  std::int32_t m_nPNG = 0;
-  std::int32_t m_nGIF = 0;
-  std::int32_t m_nBMP = 0;
-  std::int32_t m_nTIF = 0;
-  std::int32_t m_nCreateFolders = 0;
-  std::int32_t m_nSearchSubFolders = 0;
-  std::int32_t m_nKeywordMustExist = 0;
-  std::string m_lpszKeywords;
-  std::int32_t m_nFilterMinSize = 0;
-  std::int32_t m_nMinimumSize = 0;
-  std::int32_t m_nAutoRename = 0;
-  std::int32_t m_nOrientation = 0;
-  std::int32_t m_nPadNumbers = 0;
-  std::int32_t m_nPadding = 0;
-  std::string m_lpszNamePrefix;
-  std::vector<CImportedLink> m_arLinks;
+struct ImportedProject {
+  std::int32_t projectId = 0;
+  std::int32_t numLinks = 0;
+  std::int32_t numPhotos = 0;
+  std::string category;
+  std::string title;
+  std::string url;
+  std::int32_t jpeg = 0;
+  std::int32_t png = 0;
+  std::int32_t gif = 0;
+  std::int32_t bmp = 0;
+  std::int32_t tif = 0;
+  std::int32_t createFolders = 0;
+  std::int32_t searchSubFolders = 0;
+  std::int32_t keywordMustExist = 0;
+  std::string keywords;
+  std::int32_t filterMinSize = 0;
+  std::int32_t minimumSize = 0;
+  std::int32_t autoRename = 0;
+  std::int32_t orientation = 0;
+  std::int32_t padNumbers = 0;
+  std::int32_t padding = 0;
+  std::string namePrefix;
+  std::vector<ImportedLink> links;
 
-  bool operator==(const CImportedProject&) const = default;
+  bool operator==(const ImportedProject&) const = default;
 };
 
 }  // namespace trawlix::exchange

@@ -9,7 +9,7 @@
 #include "base/Number.h"
 #include "base/Text.h"
 #include "exchange/ExchangeFile.h"
-#include "imaging/PhotoCodec.h"
+#include "imaging/codec/PhotoCodec.h"
 #include "settings/Settings.h"
 #include "storage/CategoriesTable.h"
 #include "storage/ProjectLinksTable.h"
@@ -28,34 +28,33 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-CImportedProject FromRow(const CProjectsRecord& row, std::string category) {
-  CImportedProject p;
-  p.m_nProjectId = row.m_nId;
-  p.m_lpszCategory = std::move(category);
-  p.m_lpszTitle = row.m_lpszTitle;
-  p.m_lpszURL = row.m_lpszURL;
-  p.m_nJPEG = row.m_nJPEG;
-  p.m_nPNG = row.m_nPNG;
-  p.m_nGIF = row.m_nGIF;
-  p.m_nBMP = row.m_nBMP;
-  p.m_nTIF = row.m_nTIF;
-  p.m_nCreateFolders = row.m_nCreateFolders;
-  p.m_nSearchSubFolders = row.m_nSearchSubFolders;
-  p.m_nKeywordMustExist = 0;  // the record has the slot; exports never fill it
-  p.m_lpszKeywords = row.m_lpszKeywords;
-  p.m_nFilterMinSize = row.m_nFilterMinimumSize;
-  p.m_nMinimumSize = row.m_nMinimumSize;
-  p.m_nAutoRename = row.m_nAutoRename;
-  p.m_nOrientation = row.m_nOrientation;
-  p.m_nPadNumbers = row.m_nPadNumbers;
-  p.m_nPadding = row.m_nPadding;
-  p.m_lpszNamePrefix = row.m_lpszNamePrefix;
+ImportedProject FromRow(const ProjectsRecord& row, std::string category) {
+  ImportedProject p;
+  p.projectId = row.id;
+  p.category = std::move(category);
+  p.title = row.title;
+  p.url = row.url;
+  p.jpeg = row.jpeg;
+  p.png = row.png;
+  p.gif = row.gif;
+  p.bmp = row.bmp;
+  p.tif = row.tif;
+  p.createFolders = row.createFolders;
+  p.searchSubFolders = row.searchSubFolders;
+  p.keywordMustExist = 0;  // the record has the slot; exports never fill it
+  p.keywords = row.keywords;
+  p.filterMinSize = row.filterMinimumSize;
+  p.minimumSize = row.minimumSize;
+  p.autoRename = row.autoRename;
+  p.orientation = row.orientation;
+  p.padNumbers = row.padNumbers;
+  p.padding = row.padding;
+  p.namePrefix = row.namePrefix;
   return p;
 }
 
-CImportedLink FromRow(const CProjectLinksRecord& row) {
-  return {row.m_nProjectId, row.m_nSearchSubFolders, row.m_nKeywordMustExist, row.m_lpszURL,
-          row.m_lpszKeywords};
+ImportedLink FromRow(const ProjectLinksRecord& row) {
+  return {row.projectId, row.searchSubFolders, row.keywordMustExist, row.url, row.keywords};
 }
 
 std::string LinkWord(std::size_t count) {
@@ -71,7 +70,7 @@ ExportResult Succeeded(std::string message) {
 
 }  // namespace
 
-ExportRequest ExportRequestFromSettings(const CXSettings& settings) {
+ExportRequest ExportRequestFromSettings(const Settings& settings) {
   const SettingsValues& v = settings.Values();
   ExportRequest request;
   request.includeMyInfo = v.exportIncludeInfo != 0;
@@ -99,41 +98,41 @@ std::string ExportDateText(std::time_t when) {
                 local.tm_year + 1900);
 }
 
-CProjectExporter::CProjectExporter(std::string databasePath, std::string tempFolder,
-                                   MessageSink& messages)
+ProjectExporter::ProjectExporter(std::string databasePath, std::string tempFolder,
+                                 MessageSink& messages)
     : databasePath_(std::move(databasePath)),
       tempFolder_(std::move(tempFolder)),
       messages_(messages) {}
 
-std::optional<CImportedProject> CProjectExporter::LoadProject(int projectId) {
-  CProjectsTable projects(databasePath_, messages_);
-  CProjectsRecord row;
+std::optional<ImportedProject> ProjectExporter::LoadProject(int projectId) {
+  ProjectsTable projects(databasePath_, messages_);
+  ProjectsRecord row;
   if (!projects.OpenTable() || !projects.LoadProjectById(projectId) || !projects.GetCurrent(row)) {
     return std::nullopt;
   }
-  CCategoriesTable categories(databasePath_, messages_);
+  CategoriesTable categories(databasePath_, messages_);
   // A project whose category is gone keeps no name rather than "All".
   std::string category;
-  if (row.m_nCatId != kAllCategoriesId && categories.OpenTable()) {
-    category = categories.CategoryNameById(row.m_nCatId);
+  if (row.catId != kAllCategoriesId && categories.OpenTable()) {
+    category = categories.CategoryNameById(row.catId);
   }
-  CImportedProject project = FromRow(row, std::move(category));
+  ImportedProject project = FromRow(row, std::move(category));
 
-  CProjectLinksTable links(databasePath_, messages_);
+  ProjectLinksTable links(databasePath_, messages_);
   if (!links.OpenTable() || !links.LoadLinksOfProject(projectId)) return std::nullopt;
   for (std::size_t i = 0; i < links.Records().size(); ++i) {
-    CProjectLinksRecord link;
+    ProjectLinksRecord link;
     links.SetCurrentIndex(static_cast<int>(i));
-    if (links.GetCurrent(link)) project.m_arLinks.push_back(FromRow(link));
+    if (links.GetCurrent(link)) project.links.push_back(FromRow(link));
   }
-  project.m_nNumLinks = static_cast<std::int32_t>(project.m_arLinks.size());
+  project.numLinks = static_cast<std::int32_t>(project.links.size());
 
-  CScanHistoryTable history(databasePath_, messages_);
-  project.m_nNumPhotos = history.OpenTable() ? history.PhotosSavedByProject(projectId) : 0;
+  ScanHistoryTable history(databasePath_, messages_);
+  project.numPhotos = history.OpenTable() ? history.PhotosSavedByProject(projectId) : 0;
   return project;
 }
 
-std::string CProjectExporter::MakeSamplePhoto(const std::string& photoPath) {
+std::string ProjectExporter::MakeSamplePhoto(const std::string& photoPath) {
   if (photoPath.empty()) return {};
   std::error_code error;
   std::filesystem::create_directories(tempFolder_, error);
@@ -157,27 +156,26 @@ MessageRequest ExportResult::Box() const {
   return request;
 }
 
-ExportResult CProjectExporter::Export(const ExportRequest& request,
-                                      const ExportProgress& progress) {
+ExportResult ProjectExporter::Export(const ExportRequest& request, const ExportProgress& progress) {
   if (request.projectIds.empty()) return Failed("Choose Projects to Export...");
 
-  CExchangeHeader header;
-  header.m_lpszDescription = request.description;
+  ExchangeHeader header;
+  header.description = request.description;
   if (request.includeMyInfo) {
-    header.m_lpszName = request.name;
-    header.m_lpszEmailAddress = request.emailAddress;
-    header.m_lpszWebsite = request.website;
+    header.name = request.name;
+    header.emailAddress = request.emailAddress;
+    header.website = request.website;
   }
-  header.m_lpszDate = ExportDateText(std::time(nullptr));
+  header.date = ExportDateText(std::time(nullptr));
 
-  std::vector<CImportedProject> projects;
+  std::vector<ImportedProject> projects;
   for (std::size_t i = 0; i < request.projectIds.size(); ++i) {
     const int id = request.projectIds[i];
-    std::optional<CImportedProject> project = LoadProject(id);
+    std::optional<ImportedProject> project = LoadProject(id);
     if (!project) {
       return Failed(Format("The project with Id %d could not be read; nothing was exported.", id));
     }
-    if (progress) progress(i, project->m_lpszTitle);
+    if (progress) progress(i, project->title);
     projects.push_back(std::move(*project));
   }
 
@@ -188,11 +186,11 @@ ExportResult CProjectExporter::Export(const ExportRequest& request,
         Format("Unable to export to File:\n   %s\n%s", request.target.c_str(), error.c_str()));
   }
   if (projects.size() == 1) {
-    const CImportedProject& p = projects.front();
+    const ImportedProject& p = projects.front();
     return Succeeded(Format("Successfully Exported Project:\n   %s (%s %s)\nto File:\n   %s",
-                            p.m_lpszTitle.c_str(),
-                            FormatThousands(static_cast<std::int64_t>(p.m_arLinks.size())).c_str(),
-                            LinkWord(p.m_arLinks.size()).c_str(), request.target.c_str()));
+                            p.title.c_str(),
+                            FormatThousands(static_cast<std::int64_t>(p.links.size())).c_str(),
+                            LinkWord(p.links.size()).c_str(), request.target.c_str()));
   }
   return Succeeded(Format("Successfully Exported %s projects to:\n%s.",
                           FormatThousands(static_cast<std::int64_t>(projects.size())).c_str(),

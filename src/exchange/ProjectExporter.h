@@ -10,7 +10,7 @@
 #include "exchange/ExchangeRecords.h"
 
 namespace trawlix {
-class CXSettings;
+class Settings;
 }
 
 namespace trawlix::exchange {
@@ -29,7 +29,7 @@ struct ExportRequest {
 
 // What the export dialogs start with: the exporter's details, the include check box and
 // the default logo when the settings ask for it.
-ExportRequest ExportRequestFromSettings(const CXSettings& settings);
+ExportRequest ExportRequestFromSettings(const Settings& settings);
 
 struct ExportResult {
   bool ok = false;
@@ -46,9 +46,9 @@ using ExportProgress = std::function<void(std::size_t index, const std::string& 
 std::string ExportDateText(std::time_t when);
 
 // Writes exchange files from the project database.
-class CProjectExporter {
+class ProjectExporter {
  public:
-  CProjectExporter(std::string databasePath, std::string tempFolder, MessageSink& messages);
+  ProjectExporter(std::string databasePath, std::string tempFolder, MessageSink& messages);
 
   // Writes the file. Database errors are shown on the way; the outcome is returned for
   // the caller to show (ExportResult::Box) or print.
@@ -56,7 +56,7 @@ class CProjectExporter {
 
   // The record of one project with its links as the file holds it; nothing when the
   // project does not exist or the database cannot be read.
-  std::optional<CImportedProject> LoadProject(int projectId);
+  std::optional<ImportedProject> LoadProject(int projectId);
 
  private:
   std::string MakeSamplePhoto(const std::string& photoPath);

@@ -74,109 +74,109 @@ class RecordReader {
   std::string_view bytes_;
 };
 
-std::string EncodeHeader(const CExchangeHeader& h, std::int32_t projects) {
+std::string EncodeHeader(const ExchangeHeader& h, std::int32_t projects) {
   RecordWriter w(kHeaderRecordSize);
-  w.Int(header::kVersion, h.m_nVersion);
-  w.Int(header::kPlatform, h.m_nPlatform);
+  w.Int(header::kVersion, h.version);
+  w.Int(header::kPlatform, h.platform);
   w.Int(header::kProjects, projects);
-  w.Text(header::kDescription, header::kDescriptionSize, h.m_lpszDescription);
-  w.Text(header::kName, header::kNameSize, h.m_lpszName);
-  w.Text(header::kEmail, header::kEmailSize, h.m_lpszEmailAddress);
-  w.Text(header::kWebsite, header::kWebsiteSize, h.m_lpszWebsite);
-  w.Text(header::kDate, header::kDateSize, h.m_lpszDate);
+  w.Text(header::kDescription, header::kDescriptionSize, h.description);
+  w.Text(header::kName, header::kNameSize, h.name);
+  w.Text(header::kEmail, header::kEmailSize, h.emailAddress);
+  w.Text(header::kWebsite, header::kWebsiteSize, h.website);
+  w.Text(header::kDate, header::kDateSize, h.date);
   return w.bytes();
 }
 
-std::string EncodeProject(const CImportedProject& p) {
+std::string EncodeProject(const ImportedProject& p) {
   using namespace project;
   RecordWriter w(kProjectRecordSize);
-  w.Int(kProjectId, p.m_nProjectId);
-  w.Int(kNumLinks, static_cast<std::int32_t>(p.m_arLinks.size()));
-  w.Int(kNumPhotos, p.m_nNumPhotos);
-  w.Text(kCategory, kCategorySize, p.m_lpszCategory);
-  w.Text(kTitle, kTitleSize, p.m_lpszTitle);
-  w.Text(kURL, kURLSize, p.m_lpszURL);
-  w.Int(kJPEG, p.m_nJPEG);
-  w.Int(kPNG, p.m_nPNG);
-  w.Int(kGIF, p.m_nGIF);
-  w.Int(kBMP, p.m_nBMP);
-  w.Int(kTIF, p.m_nTIF);
-  w.Int(kCreateFolders, p.m_nCreateFolders);
-  w.Int(kSearchSubFolders, p.m_nSearchSubFolders);
-  w.Int(kKeywordMustExist, p.m_nKeywordMustExist);
-  w.Text(kKeywords, kKeywordsSize, p.m_lpszKeywords);
-  w.Int(kFilterMinSize, p.m_nFilterMinSize);
-  w.Int(kMinimumSize, p.m_nMinimumSize);
-  w.Int(kAutoRename, p.m_nAutoRename);
-  w.Int(kOrientation, p.m_nOrientation);
-  w.Int(kPadNumbers, p.m_nPadNumbers);
-  w.Int(kPadding, p.m_nPadding);
+  w.Int(kProjectId, p.projectId);
+  w.Int(kNumLinks, static_cast<std::int32_t>(p.links.size()));
+  w.Int(kNumPhotos, p.numPhotos);
+  w.Text(kCategory, kCategorySize, p.category);
+  w.Text(kTitle, kTitleSize, p.title);
+  w.Text(kURL, kURLSize, p.url);
+  w.Int(kJPEG, p.jpeg);
+  w.Int(kPNG, p.png);
+  w.Int(kGIF, p.gif);
+  w.Int(kBMP, p.bmp);
+  w.Int(kTIF, p.tif);
+  w.Int(kCreateFolders, p.createFolders);
+  w.Int(kSearchSubFolders, p.searchSubFolders);
+  w.Int(kKeywordMustExist, p.keywordMustExist);
+  w.Text(kKeywords, kKeywordsSize, p.keywords);
+  w.Int(kFilterMinSize, p.filterMinSize);
+  w.Int(kMinimumSize, p.minimumSize);
+  w.Int(kAutoRename, p.autoRename);
+  w.Int(kOrientation, p.orientation);
+  w.Int(kPadNumbers, p.padNumbers);
+  w.Int(kPadding, p.padding);
   // The prefix always keeps its terminating zero.
-  w.Text(kNamePrefix, kNamePrefixSize - 1, p.m_lpszNamePrefix);
+  w.Text(kNamePrefix, kNamePrefixSize - 1, p.namePrefix);
   return w.bytes();
 }
 
-std::string EncodeLink(const CImportedLink& l) {
+std::string EncodeLink(const ImportedLink& l) {
   RecordWriter w(kLinkRecordSize);
-  w.Int(link::kProjectId, l.m_nProjectId);
-  w.Int(link::kSearchSubFolders, l.m_nSearchSubFolders);
-  w.Int(link::kKeywordMustExist, l.m_nKeywordMustExist);
-  w.Text(link::kURL, link::kURLSize, l.m_lpszURL);
-  w.Text(link::kKeywords, link::kKeywordsSize, l.m_lpszKeywords);
+  w.Int(link::kProjectId, l.projectId);
+  w.Int(link::kSearchSubFolders, l.searchSubFolders);
+  w.Int(link::kKeywordMustExist, l.keywordMustExist);
+  w.Text(link::kURL, link::kURLSize, l.url);
+  w.Text(link::kKeywords, link::kKeywordsSize, l.keywords);
   return w.bytes();
 }
 
-CExchangeHeader DecodeHeader(std::string_view bytes) {
+ExchangeHeader DecodeHeader(std::string_view bytes) {
   const RecordReader r(bytes);
-  CExchangeHeader h;
-  h.m_nVersion = r.Int(header::kVersion);
-  h.m_nPlatform = r.Int(header::kPlatform);
-  h.m_nProjects = r.Int(header::kProjects);
-  h.m_lpszDescription = r.Text(header::kDescription, header::kDescriptionSize);
-  h.m_lpszName = r.Text(header::kName, header::kNameSize);
-  h.m_lpszEmailAddress = r.Text(header::kEmail, header::kEmailSize);
-  h.m_lpszWebsite = r.Text(header::kWebsite, header::kWebsiteSize);
-  h.m_lpszDate = r.Text(header::kDate, header::kDateSize);
+  ExchangeHeader h;
+  h.version = r.Int(header::kVersion);
+  h.platform = r.Int(header::kPlatform);
+  h.projects = r.Int(header::kProjects);
+  h.description = r.Text(header::kDescription, header::kDescriptionSize);
+  h.name = r.Text(header::kName, header::kNameSize);
+  h.emailAddress = r.Text(header::kEmail, header::kEmailSize);
+  h.website = r.Text(header::kWebsite, header::kWebsiteSize);
+  h.date = r.Text(header::kDate, header::kDateSize);
   return h;
 }
 
-CImportedProject DecodeProject(std::string_view bytes) {
+ImportedProject DecodeProject(std::string_view bytes) {
   using namespace project;
   const RecordReader r(bytes);
-  CImportedProject p;
-  p.m_nProjectId = r.Int(kProjectId);
-  p.m_nNumLinks = r.Int(kNumLinks);
-  p.m_nNumPhotos = r.Int(kNumPhotos);
-  p.m_lpszCategory = r.Text(kCategory, kCategorySize);
-  p.m_lpszTitle = r.Text(kTitle, kTitleSize);
-  p.m_lpszURL = r.Text(kURL, kURLSize);
-  p.m_nJPEG = r.Int(kJPEG);
-  p.m_nPNG = r.Int(kPNG);
-  p.m_nGIF = r.Int(kGIF);
-  p.m_nBMP = r.Int(kBMP);
-  p.m_nTIF = r.Int(kTIF);
-  p.m_nCreateFolders = r.Int(kCreateFolders);
-  p.m_nSearchSubFolders = r.Int(kSearchSubFolders);
-  p.m_nKeywordMustExist = r.Int(kKeywordMustExist);
-  p.m_lpszKeywords = r.Text(kKeywords, kKeywordsSize);
-  p.m_nFilterMinSize = r.Int(kFilterMinSize);
-  p.m_nMinimumSize = r.Int(kMinimumSize);
-  p.m_nAutoRename = r.Int(kAutoRename);
-  p.m_nOrientation = r.Int(kOrientation);
-  p.m_nPadNumbers = r.Int(kPadNumbers);
-  p.m_nPadding = r.Int(kPadding);
-  p.m_lpszNamePrefix = r.Text(kNamePrefix, kNamePrefixSize);
+  ImportedProject p;
+  p.projectId = r.Int(kProjectId);
+  p.numLinks = r.Int(kNumLinks);
+  p.numPhotos = r.Int(kNumPhotos);
+  p.category = r.Text(kCategory, kCategorySize);
+  p.title = r.Text(kTitle, kTitleSize);
+  p.url = r.Text(kURL, kURLSize);
+  p.jpeg = r.Int(kJPEG);
+  p.png = r.Int(kPNG);
+  p.gif = r.Int(kGIF);
+  p.bmp = r.Int(kBMP);
+  p.tif = r.Int(kTIF);
+  p.createFolders = r.Int(kCreateFolders);
+  p.searchSubFolders = r.Int(kSearchSubFolders);
+  p.keywordMustExist = r.Int(kKeywordMustExist);
+  p.keywords = r.Text(kKeywords, kKeywordsSize);
+  p.filterMinSize = r.Int(kFilterMinSize);
+  p.minimumSize = r.Int(kMinimumSize);
+  p.autoRename = r.Int(kAutoRename);
+  p.orientation = r.Int(kOrientation);
+  p.padNumbers = r.Int(kPadNumbers);
+  p.padding = r.Int(kPadding);
+  p.namePrefix = r.Text(kNamePrefix, kNamePrefixSize);
   return p;
 }
 
-CImportedLink DecodeLink(std::string_view bytes) {
+ImportedLink DecodeLink(std::string_view bytes) {
   const RecordReader r(bytes);
-  CImportedLink l;
-  l.m_nProjectId = r.Int(link::kProjectId);
-  l.m_nSearchSubFolders = r.Int(link::kSearchSubFolders);
-  l.m_nKeywordMustExist = r.Int(link::kKeywordMustExist);
-  l.m_lpszURL = r.Text(link::kURL, link::kURLSize);
-  l.m_lpszKeywords = r.Text(link::kKeywords, link::kKeywordsSize);
+  ImportedLink l;
+  l.projectId = r.Int(link::kProjectId);
+  l.searchSubFolders = r.Int(link::kSearchSubFolders);
+  l.keywordMustExist = r.Int(link::kKeywordMustExist);
+  l.url = r.Text(link::kURL, link::kURLSize);
+  l.keywords = r.Text(link::kKeywords, link::kKeywordsSize);
   return l;
 }
 
@@ -208,32 +208,32 @@ class Cursor {
 
 }  // namespace
 
-void FitToFields(CExchangeHeader& h) {
-  h.m_lpszDescription = CutToBytes(h.m_lpszDescription, header::kDescriptionSize);
-  h.m_lpszName = CutToBytes(h.m_lpszName, header::kNameSize);
-  h.m_lpszEmailAddress = CutToBytes(h.m_lpszEmailAddress, header::kEmailSize);
-  h.m_lpszWebsite = CutToBytes(h.m_lpszWebsite, header::kWebsiteSize);
-  h.m_lpszDate = CutToBytes(h.m_lpszDate, header::kDateSize);
+void FitToFields(ExchangeHeader& h) {
+  h.description = CutToBytes(h.description, header::kDescriptionSize);
+  h.name = CutToBytes(h.name, header::kNameSize);
+  h.emailAddress = CutToBytes(h.emailAddress, header::kEmailSize);
+  h.website = CutToBytes(h.website, header::kWebsiteSize);
+  h.date = CutToBytes(h.date, header::kDateSize);
 }
 
-void FitToFields(CImportedProject& p) {
-  p.m_lpszCategory = CutToBytes(p.m_lpszCategory, project::kCategorySize);
-  p.m_lpszTitle = CutToBytes(p.m_lpszTitle, project::kTitleSize);
-  p.m_lpszURL = CutToBytes(p.m_lpszURL, project::kURLSize);
-  p.m_lpszKeywords = CutToBytes(p.m_lpszKeywords, project::kKeywordsSize);
-  p.m_lpszNamePrefix = CutToBytes(p.m_lpszNamePrefix, project::kNamePrefixSize - 1);
-  for (CImportedLink& l : p.m_arLinks) {
-    l.m_lpszURL = CutToBytes(l.m_lpszURL, link::kURLSize);
-    l.m_lpszKeywords = CutToBytes(l.m_lpszKeywords, link::kKeywordsSize);
+void FitToFields(ImportedProject& p) {
+  p.category = CutToBytes(p.category, project::kCategorySize);
+  p.title = CutToBytes(p.title, project::kTitleSize);
+  p.url = CutToBytes(p.url, project::kURLSize);
+  p.keywords = CutToBytes(p.keywords, project::kKeywordsSize);
+  p.namePrefix = CutToBytes(p.namePrefix, project::kNamePrefixSize - 1);
+  for (ImportedLink& l : p.links) {
+    l.url = CutToBytes(l.url, link::kURLSize);
+    l.keywords = CutToBytes(l.keywords, link::kKeywordsSize);
   }
 }
 
-std::string WriteProjectFile(const CExchangeHeader& header,
-                             const std::vector<CImportedProject>& projects) {
+std::string WriteProjectFile(const ExchangeHeader& header,
+                             const std::vector<ImportedProject>& projects) {
   std::string out = EncodeHeader(header, static_cast<std::int32_t>(projects.size()));
-  for (const CImportedProject& p : projects) {
+  for (const ImportedProject& p : projects) {
     out += EncodeProject(p);
-    for (const CImportedLink& l : p.m_arLinks) out += EncodeLink(l);
+    for (const ImportedLink& l : p.links) out += EncodeLink(l);
   }
   return out;
 }
@@ -243,7 +243,7 @@ ProjectFileReadResult ReadProjectFile(std::string_view bytes) {
   if (!cursor.Holds(1, kHeaderRecordSize)) return Damaged("the header is incomplete.");
   ProjectFileReadResult result;
   result.content.header = DecodeHeader(cursor.Take(kHeaderRecordSize));
-  const std::int32_t count = result.content.header.m_nProjects;
+  const std::int32_t count = result.content.header.projects;
   if (count < 0) return Damaged("the number of projects is negative.");
   if (!cursor.Holds(count, kProjectRecordSize)) {
     return Damaged("it lists " + std::to_string(count) + " projects but holds fewer.");
@@ -255,16 +255,16 @@ ProjectFileReadResult ReadProjectFile(std::string_view bytes) {
       return Damaged("project " + std::to_string(i + 1) + " of " + std::to_string(count) +
                      " is incomplete.");
     }
-    CImportedProject p = DecodeProject(cursor.Take(kProjectRecordSize));
-    if (p.m_nNumLinks < 0) {
-      return Damaged("the number of links of project \"" + p.m_lpszTitle + "\" is negative.");
+    ImportedProject p = DecodeProject(cursor.Take(kProjectRecordSize));
+    if (p.numLinks < 0) {
+      return Damaged("the number of links of project \"" + p.title + "\" is negative.");
     }
-    if (!cursor.Holds(p.m_nNumLinks, kLinkRecordSize)) {
-      return Damaged("the links of project \"" + p.m_lpszTitle + "\" are incomplete.");
+    if (!cursor.Holds(p.numLinks, kLinkRecordSize)) {
+      return Damaged("the links of project \"" + p.title + "\" are incomplete.");
     }
-    p.m_arLinks.reserve(static_cast<std::size_t>(p.m_nNumLinks));
-    for (std::int32_t k = 0; k < p.m_nNumLinks; ++k) {
-      p.m_arLinks.push_back(DecodeLink(cursor.Take(kLinkRecordSize)));
+    p.links.reserve(static_cast<std::size_t>(p.numLinks));
+    for (std::int32_t k = 0; k < p.numLinks; ++k) {
+      p.links.push_back(DecodeLink(cursor.Take(kLinkRecordSize)));
     }
     projects.push_back(std::move(p));
   }

@@ -12,8 +12,8 @@ namespace trawlix::exchange {
 // link records. Fixed-size little-endian records; texts are zero-padded and a text that
 // fills its field has no terminating zero.
 struct ProjectFileContent {
-  CExchangeHeader header;
-  std::vector<CImportedProject> projects;
+  ExchangeHeader header;
+  std::vector<ImportedProject> projects;
 };
 
 struct ProjectFileReadResult {
@@ -23,13 +23,13 @@ struct ProjectFileReadResult {
 };
 
 // Cuts the texts to what their fields hold, as a reader of the file will see them.
-void FitToFields(CExchangeHeader& header);
-void FitToFields(CImportedProject& project);
+void FitToFields(ExchangeHeader& header);
+void FitToFields(ImportedProject& project);
 
 // The project count and each project's link count are taken from the vectors, so the file
 // always agrees with itself. Texts longer than their fields are cut at a character boundary.
-std::string WriteProjectFile(const CExchangeHeader& header,
-                             const std::vector<CImportedProject>& projects);
+std::string WriteProjectFile(const ExchangeHeader& header,
+                             const std::vector<ImportedProject>& projects);
 
 // Counts are checked against the bytes actually present before anything is allocated.
 ProjectFileReadResult ReadProjectFile(std::string_view bytes);

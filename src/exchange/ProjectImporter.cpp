@@ -7,12 +7,12 @@
 #include "base/Path.h"
 #include "base/Text.h"
 #include "storage/CategoriesTable.h"
+#include "storage/DatabaseError.h"
 #include "storage/DateText.h"
 #include "storage/ProjectDefaults.h"
 #include "storage/ProjectFolderCheck.h"
 #include "storage/ProjectLinksTable.h"
 #include "storage/ProjectsTable.h"
-#include "storage/SQL3Exception.h"
 
 namespace trawlix::exchange {
 namespace {
@@ -25,7 +25,7 @@ std::string LinkWord(int count) {
 // database error.
 class Transaction {
  public:
-  Transaction(CSQL3DB& db, MessageSink& messages) : db_(db), messages_(messages) {
+  Transaction(Database& db, MessageSink& messages) : db_(db), messages_(messages) {
     begun_ = Run("BEGIN TRANSACTION;");
   }
   ~Transaction() {
@@ -39,52 +39,52 @@ class Transaction {
     try {
       db_.ExecuteUpdate(sql);
       return true;
-    } catch (const CSQL3Exception& e) {
+    } catch (const DatabaseError& e) {
       messages_.Show({Format("Code (%d): %s", e.Code(), e.Message())});
       return false;
     }
   }
 
-  CSQL3DB& db_;
+  Database& db_;
   MessageSink& messages_;
   bool begun_ = false;
 };
 
-int LastInsertedId(CSQL3DB& db) {
+int LastInsertedId(Database& db) {
   try {
     return db.ExecuteScalar("SELECT last_insert_rowid();");
-  } catch (const CSQL3Exception&) {
+  } catch (const DatabaseError&) {
     return -1;
   }
 }
 
-CProjectsRecord NewRow(const CImportedProject& p, const SettingsValues& settings, int categoryId) {
-  CProjectsRecord r = NewProjectRecord(settings, {});
-  r.m_nCatId = categoryId;
-  const std::string title = Trim(p.m_lpszTitle);
+ProjectsRecord NewRow(const ImportedProject& p, const SettingsValues& settings, int categoryId) {
+  ProjectsRecord r = NewProjectRecord(settings, {});
+  r.catId = categoryId;
+  const std::string title = Trim(p.title);
   // Titles and prefixes from a file become folder and file names: each must stay one plain
   // name inside the folder it is joined to.
   const std::string folderName = SafeFolderName(title);
-  r.m_lpszTitle = folderName;  // for the folders and the prefix worked out below
-  r.m_lpszURL = p.m_lpszURL;
-  r.m_lpszKeywords = p.m_lpszKeywords;
-  r.m_nJPEG = p.m_nJPEG;
-  r.m_nPNG = p.m_nPNG;
-  r.m_nGIF = p.m_nGIF;
-  r.m_nBMP = p.m_nBMP;
-  r.m_nTIF = p.m_nTIF;
-  r.m_nCreateFolders = p.m_nCreateFolders;
-  r.m_nSearchSubFolders = p.m_nSearchSubFolders;
-  r.m_nFilterMinimumSize = p.m_nFilterMinSize;
-  r.m_nMinimumSize = p.m_nMinimumSize;
-  r.m_nOrientation = p.m_nOrientation;
-  r.m_nAutoRename = p.m_nAutoRename;
-  r.m_nPadNumbers = p.m_nPadNumbers;
-  r.m_nPadding = p.m_nPadding;
-  r.m_lpszNamePrefix = Trim(p.m_lpszNamePrefix).empty() ? "" : SafeFolderName(p.m_lpszNamePrefix);
-  r.m_lpszSaveTo = NormalizeFolderPath(settings.defaultSaveTo, TrailingSlash::Add) + folderName;
+  r.title = folderName;  // for the folders and the prefix worked out below
+  r.url = p.url;
+  r.keywords = p.keywords;
+  r.jpeg = p.jpeg;
+  r.png = p.png;
+  r.gif = p.gif;
+  r.bmp = p.bmp;
+  r.tif = p.tif;
+  r.createFolders = p.createFolders;
+  r.searchSubFolders = p.searchSubFolders;
+  r.filterMinimumSize = p.filterMinSize;
+  r.minimumSize = p.minimumSize;
+  r.orientation = p.orientation;
+  r.autoRename = p.autoRename;
+  r.padNumbers = p.padNumbers;
+  r.padding = p.padding;
+  r.namePrefix = Trim(p.namePrefix).empty() ? "" : SafeFolderName(p.namePrefix);
+  r.saveTo = NormalizeFolderPath(settings.defaultSaveTo, TrailingSlash::Add) + folderName;
   CompleteNewProject(r, settings);
-  r.m_lpszTitle = title;
+  r.title = title;
   return r;
 }
 
@@ -100,8 +100,8 @@ ImportOptions ImportOptionsFromSettings(const SettingsValues& settings) {
   return options;
 }
 
-const char* CImportAction::Name() const {
-  switch (m_nCode) {
+const char* ImportAction::Name() const {
+  switch (code) {
     case kImportIntoSelectedCategory:
       return "Import Into Selected Category";
     case kImportIntoSuggestedCategory:
@@ -132,7 +132,7 @@ const char* ImportResultKindName(ImportResultKind kind) {
   return "Failed";
 }
 
-std::optional<CExchangeFile> OpenImportFile(const std::string& path, MessageSink& messages) {
+std::optional<ExchangeFile> OpenImportFile(const std::string& path, MessageSink& messages) {
   ExchangeReadResult read = ReadExchangeFile(path);
   if (!read.ok) {
     messages.Show({read.error});
@@ -141,56 +141,56 @@ std::optional<CExchangeFile> OpenImportFile(const std::string& path, MessageSink
   return std::move(read.file);
 }
 
-CProjectImporter::CProjectImporter(std::string databasePath, SettingsValues settings,
-                                   MessageSink& messages)
+ProjectImporter::ProjectImporter(std::string databasePath, SettingsValues settings,
+                                 MessageSink& messages)
     : databasePath_(std::move(databasePath)), settings_(std::move(settings)), messages_(messages) {}
 
-ImportSummary CProjectImporter::Import(std::span<const CImportedProject> projects,
-                                       const ImportOptions& options) {
+ImportSummary ProjectImporter::Import(std::span<const ImportedProject> projects,
+                                      const ImportOptions& options) {
   ImportSummary summary;
   today_ = TodayDateText();
   existing_.clear();
-  CProjectsTable table(databasePath_, messages_);
+  ProjectsTable table(databasePath_, messages_);
   if (table.OpenTable() && table.LoadAllProjects()) {
     for (std::size_t i = 0; i < table.Records().size(); ++i) {
-      CProjectsRecord row;
+      ProjectsRecord row;
       table.SetCurrentIndex(static_cast<int>(i));
-      if (table.GetCurrent(row)) existing_.push_back({row.m_nId, row.m_nCatId, row.m_lpszTitle});
+      if (table.GetCurrent(row)) existing_.push_back({row.id, row.catId, row.title});
     }
   }
 
   const bool selected = options.target == ImportTarget::SelectedCategory;
   std::optional<Target> chosen;
   if (selected) chosen = ResolveCategory(options.categoryName, summary);
-  CCategoriesTable categories(databasePath_, messages_);
+  CategoriesTable categories(databasePath_, messages_);
   const int importedProjectsId =
       categories.OpenTable() ? categories.CategoryIdByName(kImportedProjectsCategory) : -1;
   // Into "Imported Projects" every project comes in as a new one, duplicates included.
   const bool allAsNew =
       chosen && importedProjectsId != -1 && chosen->categoryId == importedProjectsId;
 
-  for (const CImportedProject& project : projects) {
-    const Existing* duplicate = FindDuplicate(project.m_lpszTitle);
+  for (const ImportedProject& project : projects) {
+    const Existing* duplicate = FindDuplicate(project.title);
     if (duplicate != nullptr && !allAsNew) {
       summary.rows.push_back(options.duplicates == DuplicateHandling::MergeLinks
                                  ? MergeLinks(project, *duplicate)
                                  : Skip(project, *duplicate));
       continue;
     }
-    CImportAction action{selected ? CImportAction::kImportIntoSelectedCategory
-                                  : CImportAction::kImportIntoSuggestedCategory};
-    if (duplicate != nullptr) action.m_nCode = CImportAction::kDuplicateImportIntoSelectedCategory;
+    ImportAction action{selected ? ImportAction::kImportIntoSelectedCategory
+                                 : ImportAction::kImportIntoSuggestedCategory};
+    if (duplicate != nullptr) action.code = ImportAction::kDuplicateImportIntoSelectedCategory;
     std::optional<Target> target = chosen;
     if (!selected) {
       // A project without a usable category of its own goes to the chosen one.
-      std::string name = Trim(project.m_lpszCategory);
+      std::string name = Trim(project.category);
       if (name.empty() || EqualsNoCase(name, kAllCategoriesName)) name = options.categoryName;
       target = ResolveCategory(name, summary);
     }
     if (!target) {
-      summary.rows.push_back({project.m_lpszTitle, action, ImportResultKind::Failed,
+      summary.rows.push_back({project.title, action, ImportResultKind::Failed,
                               Format("Project %s was not imported: its category could not be made",
-                                     project.m_lpszTitle.c_str())});
+                                     project.title.c_str())});
       continue;
     }
     summary.rows.push_back(ImportAsNew(project, *target, action));
@@ -198,11 +198,11 @@ ImportSummary CProjectImporter::Import(std::span<const CImportedProject> project
   return summary;
 }
 
-std::optional<CProjectImporter::Target> CProjectImporter::ResolveCategory(const std::string& name,
-                                                                          ImportSummary& summary) {
+std::optional<ProjectImporter::Target> ProjectImporter::ResolveCategory(const std::string& name,
+                                                                        ImportSummary& summary) {
   const std::string trimmed = Trim(name);
   if (trimmed.empty()) return std::nullopt;
-  CCategoriesTable table(databasePath_, messages_);
+  CategoriesTable table(databasePath_, messages_);
   if (!table.OpenTable()) return std::nullopt;
   int id = table.CategoryIdByName(trimmed);
   if (id == -1 && table.InsertCategory(trimmed)) {
@@ -213,7 +213,7 @@ std::optional<CProjectImporter::Target> CProjectImporter::ResolveCategory(const 
   return Target{id, trimmed};
 }
 
-const CProjectImporter::Existing* CProjectImporter::FindDuplicate(const std::string& title) const {
+const ProjectImporter::Existing* ProjectImporter::FindDuplicate(const std::string& title) const {
   const std::string trimmed = Trim(title);
   const Existing* found = nullptr;
   for (const Existing& e : existing_) {
@@ -222,86 +222,85 @@ const CProjectImporter::Existing* CProjectImporter::FindDuplicate(const std::str
   return found;
 }
 
-std::string CProjectImporter::CategoryName(int categoryId) {
-  CCategoriesTable table(databasePath_, messages_);
+std::string ProjectImporter::CategoryName(int categoryId) {
+  CategoriesTable table(databasePath_, messages_);
   return table.OpenTable() ? table.CategoryNameById(categoryId) : std::string();
 }
 
-int CProjectImporter::InsertLinks(int projectId, const std::vector<CImportedLink>& links,
-                                  std::vector<std::string>* knownURLs) {
-  CProjectLinksTable table(databasePath_, messages_);
+int ProjectImporter::InsertLinks(int projectId, const std::vector<ImportedLink>& links,
+                                 std::vector<std::string>* knownURLs) {
+  ProjectLinksTable table(databasePath_, messages_);
   if (!table.OpenTable()) return 0;
   int added = 0;
   Transaction transaction(table, messages_);
-  for (const CImportedLink& link : links) {
+  for (const ImportedLink& link : links) {
     if (knownURLs != nullptr) {
-      if (std::find(knownURLs->begin(), knownURLs->end(), link.m_lpszURL) != knownURLs->end()) {
+      if (std::find(knownURLs->begin(), knownURLs->end(), link.url) != knownURLs->end()) {
         continue;
       }
-      knownURLs->push_back(link.m_lpszURL);
+      knownURLs->push_back(link.url);
     }
-    CProjectLinksRecord row;
-    row.m_nProjectId = projectId;
-    row.m_lpszdtDate = today_;
-    row.m_nSearchSubFolders = link.m_nSearchSubFolders;
-    row.m_lpszURL = link.m_lpszURL;
-    row.m_nKeywordMustExist = link.m_nKeywordMustExist;
-    row.m_lpszKeywords = link.m_lpszKeywords;
-    row.m_nPhotos = 0;
-    NewGUIDString(row.m_lpszGUID);
+    ProjectLinksRecord row;
+    row.projectId = projectId;
+    row.date = today_;
+    row.searchSubFolders = link.searchSubFolders;
+    row.url = link.url;
+    row.keywordMustExist = link.keywordMustExist;
+    row.keywords = link.keywords;
+    row.photos = 0;
+    NewGUIDString(row.guid);
     if (table.InsertProjectLink(row)) ++added;
   }
   return added;
 }
 
-ImportResultRow CProjectImporter::ImportAsNew(const CImportedProject& project, const Target& target,
-                                              CImportAction action) {
-  const CProjectsRecord row = NewRow(project, settings_, target.categoryId);
+ImportResultRow ProjectImporter::ImportAsNew(const ImportedProject& project, const Target& target,
+                                             ImportAction action) {
+  const ProjectsRecord row = NewRow(project, settings_, target.categoryId);
   if (const auto problem = ProjectFoldersProblem(row)) {
-    return {
-        project.m_lpszTitle, action, ImportResultKind::Failed,
-        Format("Project %s was not imported: %s", project.m_lpszTitle.c_str(), problem->c_str())};
+    return {project.title, action, ImportResultKind::Failed,
+            Format("Project %s was not imported: %s", project.title.c_str(), problem->c_str())};
   }
-  CProjectsTable table(databasePath_, messages_);
+  ProjectsTable table(databasePath_, messages_);
   const int id = table.OpenTable() && table.InsertProject(row) ? LastInsertedId(table) : -1;
   if (id <= 0) {
-    return {project.m_lpszTitle, action, ImportResultKind::Failed,
-            Format("Project %s was not imported", project.m_lpszTitle.c_str())};
+    return {project.title, action, ImportResultKind::Failed,
+            Format("Project %s was not imported", project.title.c_str())};
   }
-  existing_.push_back({id, target.categoryId, row.m_lpszTitle});
+  existing_.push_back({id, target.categoryId, row.title});
   // Every link of a new project is added, as the file lists them.
-  const int added = InsertLinks(id, project.m_arLinks, nullptr);
+  const int added = InsertLinks(id, project.links, nullptr);
   return {
-      project.m_lpszTitle, action, ImportResultKind::Imported,
-      Format("Project %s imported (%s %s) to Category (%s)", project.m_lpszTitle.c_str(),
+      project.title, action, ImportResultKind::Imported,
+      Format("Project %s imported (%s %s) to Category (%s)", project.title.c_str(),
              FormatThousands(added).c_str(), LinkWord(added).c_str(), target.categoryName.c_str())};
 }
 
-ImportResultRow CProjectImporter::MergeLinks(const CImportedProject& project,
-                                             const Existing& existing) {
-  const CImportAction action{CImportAction::kDuplicateMergeLinks};
-  CProjectLinksTable table(databasePath_, messages_);
+ImportResultRow ProjectImporter::MergeLinks(const ImportedProject& project,
+                                            const Existing& existing) {
+  const ImportAction action{ImportAction::kDuplicateMergeLinks};
+  ProjectLinksTable table(databasePath_, messages_);
   if (!table.OpenTable() || !table.LoadLinksOfProject(existing.id)) {
-    return {project.m_lpszTitle, action, ImportResultKind::Failed,
-            Format("The links of %s could not be merged", project.m_lpszTitle.c_str())};
+    return {project.title, action, ImportResultKind::Failed,
+            Format("The links of %s could not be merged", project.title.c_str())};
   }
   std::vector<std::string> known;
   for (std::size_t i = 0; i < table.Records().size(); ++i) {
-    CProjectLinksRecord link;
+    ProjectLinksRecord link;
     table.SetCurrentIndex(static_cast<int>(i));
-    if (table.GetCurrent(link)) known.push_back(link.m_lpszURL);
+    if (table.GetCurrent(link)) known.push_back(link.url);
   }
-  const int added = InsertLinks(existing.id, project.m_arLinks, &known);
-  return {project.m_lpszTitle, action, ImportResultKind::Merged,
+  const int added = InsertLinks(existing.id, project.links, &known);
+  return {project.title, action, ImportResultKind::Merged,
           Format("%s %s merged into %s project, category (%s)", FormatThousands(added).c_str(),
-                 LinkWord(added).c_str(), project.m_lpszTitle.c_str(),
+                 LinkWord(added).c_str(), project.title.c_str(),
                  CategoryName(existing.categoryId).c_str())};
 }
 
-ImportResultRow CProjectImporter::Skip(const CImportedProject& project, const Existing& existing) {
-  return {project.m_lpszTitle, CImportAction{CImportAction::kDuplicateDontImport},
+ImportResultRow ProjectImporter::Skip(const ImportedProject& project, const Existing& existing) {
+  return {project.title, ImportAction{ImportAction::kDuplicateDontImport},
           ImportResultKind::Skipped,
-          Format("Project (%s) already exists in Category (%s)", project.m_lpszTitle.c_str(),
+          Format("Project (%s) already exists in Category (%s)", project.title.c_str(),
                  CategoryName(existing.categoryId).c_str())};
 }
 

@@ -30,7 +30,7 @@ struct ImportOptions {
 ImportOptions ImportOptionsFromSettings(const SettingsValues& settings);
 
 // The planned handling of one project.
-struct CImportAction {
+struct ImportAction {
   enum Code {
     kImportIntoSelectedCategory = 0,
     kImportIntoSuggestedCategory = 1,
@@ -39,10 +39,10 @@ struct CImportAction {
     kDuplicateDontImport = 4,
     kUnknown = 5,
   };
-  Code m_nCode = kUnknown;
+  Code code = kUnknown;
 
   const char* Name() const;
-  bool operator==(const CImportAction&) const = default;
+  bool operator==(const ImportAction&) const = default;
 };
 
 enum class ImportResultKind { Imported = 0, Merged = 1, Skipped = 2, Failed = 3 };
@@ -50,7 +50,7 @@ const char* ImportResultKindName(ImportResultKind kind);
 
 struct ImportResultRow {
   std::string title;
-  CImportAction action;
+  ImportAction action;
   ImportResultKind kind = ImportResultKind::Skipped;
   std::string message;
 };
@@ -62,15 +62,15 @@ struct ImportSummary {
 
 // Reads an exchange file for import. A file that cannot be read is reported in a message
 // box and yields nothing, so nothing can be imported from it.
-std::optional<CExchangeFile> OpenImportFile(const std::string& path, MessageSink& messages);
+std::optional<ExchangeFile> OpenImportFile(const std::string& path, MessageSink& messages);
 
 // Adds projects of an exchange file to the project database.
-class CProjectImporter {
+class ProjectImporter {
  public:
-  CProjectImporter(std::string databasePath, SettingsValues settings, MessageSink& messages);
+  ProjectImporter(std::string databasePath, SettingsValues settings, MessageSink& messages);
 
   // Imports the given projects (the checked ones, in list order).
-  ImportSummary Import(std::span<const CImportedProject> projects, const ImportOptions& options);
+  ImportSummary Import(std::span<const ImportedProject> projects, const ImportOptions& options);
 
  private:
   struct Existing {
@@ -85,13 +85,13 @@ class CProjectImporter {
 
   std::optional<Target> ResolveCategory(const std::string& name, ImportSummary& summary);
   const Existing* FindDuplicate(const std::string& title) const;
-  ImportResultRow ImportAsNew(const CImportedProject& project, const Target& target,
-                              CImportAction action);
-  ImportResultRow MergeLinks(const CImportedProject& project, const Existing& existing);
-  ImportResultRow Skip(const CImportedProject& project, const Existing& existing);
+  ImportResultRow ImportAsNew(const ImportedProject& project, const Target& target,
+                              ImportAction action);
+  ImportResultRow MergeLinks(const ImportedProject& project, const Existing& existing);
+  ImportResultRow Skip(const ImportedProject& project, const Existing& existing);
   std::string CategoryName(int categoryId);
   // With `knownURLs`, only links whose address is not among them (and not added before).
-  int InsertLinks(int projectId, const std::vector<CImportedLink>& links,
+  int InsertLinks(int projectId, const std::vector<ImportedLink>& links,
                   std::vector<std::string>* knownURLs);
 
   std::string databasePath_;

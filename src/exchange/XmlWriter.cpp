@@ -39,14 +39,14 @@ std::string EscapeXmlText(std::string_view text) {
   return out;
 }
 
-CXmlWriter::CXmlWriter() : out_("<?xml version=\"1.0\"?>") {}
+XmlWriter::XmlWriter() : out_("<?xml version=\"1.0\"?>") {}
 
-void CXmlWriter::NewLine(std::size_t depth) {
+void XmlWriter::NewLine(std::size_t depth) {
   out_ += "\r\n";
   out_.append(depth, '\t');
 }
 
-void CXmlWriter::FlushStartTag() {
+void XmlWriter::FlushStartTag() {
   if (!startTagPending_) return;
   for (auto it = pendingAttributes_.rbegin(); it != pendingAttributes_.rend(); ++it) {
     out_ += ' ' + it->first + "=\"" + EscapeXmlText(it->second) + '"';
@@ -56,7 +56,7 @@ void CXmlWriter::FlushStartTag() {
   startTagPending_ = false;
 }
 
-void CXmlWriter::StartElement(std::string_view name) {
+void XmlWriter::StartElement(std::string_view name) {
   FlushStartTag();
   NewLine(open_.size());
   out_ += '<';
@@ -65,11 +65,11 @@ void CXmlWriter::StartElement(std::string_view name) {
   startTagPending_ = true;
 }
 
-void CXmlWriter::AddAttribute(std::string_view name, std::string_view value) {
+void XmlWriter::AddAttribute(std::string_view name, std::string_view value) {
   if (startTagPending_) pendingAttributes_.emplace_back(name, value);
 }
 
-void CXmlWriter::WriteText(std::string_view name, std::string_view value) {
+void XmlWriter::WriteText(std::string_view name, std::string_view value) {
   FlushStartTag();
   NewLine(open_.size());
   out_ += '<';
@@ -81,11 +81,11 @@ void CXmlWriter::WriteText(std::string_view name, std::string_view value) {
   out_ += '>';
 }
 
-void CXmlWriter::WriteNumber(std::string_view name, std::int64_t value) {
+void XmlWriter::WriteNumber(std::string_view name, std::int64_t value) {
   WriteText(name, std::to_string(value));
 }
 
-void CXmlWriter::EndElement() {
+void XmlWriter::EndElement() {
   if (open_.empty()) return;
   FlushStartTag();
   const std::string name = std::move(open_.back());
@@ -94,7 +94,7 @@ void CXmlWriter::EndElement() {
   out_ += "</" + name + '>';
 }
 
-void CXmlWriter::EndAll() {
+void XmlWriter::EndAll() {
   while (!open_.empty()) EndElement();
 }
 

@@ -12,9 +12,9 @@ namespace trawlix::exchange {
 // every element on a new line (CR LF) indented by one tab per level, leaf elements on one
 // line. Texts and attribute values are escaped (see EscapeXmlText), so no value can
 // close or open an element.
-class CXmlWriter {
+class XmlWriter {
  public:
-  CXmlWriter();
+  XmlWriter();
 
   void StartElement(std::string_view name);
   // Belongs to the element started last; must come before its first child. Attributes

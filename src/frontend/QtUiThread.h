@@ -5,7 +5,7 @@
 #include <memory>
 #include <mutex>
 
-#include "scan/UiThread.h"
+#include "scan/engine/UiThread.h"
 
 class QObject;
 

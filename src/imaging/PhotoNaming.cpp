@@ -6,7 +6,7 @@
 
 #include "base/Path.h"
 #include "base/Text.h"
-#include "imaging/PhotoCodec.h"
+#include "imaging/codec/PhotoCodec.h"
 
 namespace trawlix {
 namespace {
@@ -112,13 +112,13 @@ std::optional<std::string> MakeLetterSuffixedName(const std::string& path) {
 
 int CountProjectPhotos(const std::string& saveTo, const std::string& thumbnailSaveTo,
                        const std::string& mobileSaveTo, Recursion recursion) {
-  CXFileList photos;
+  FileList photos;
   photos.SetMask("*.jpg;*.png;*.gif;*.bmp;*.tif");
   photos.Walk(saveTo, recursion);
   const std::string thumbnails = NormalizeFolderPath(thumbnailSaveTo, TrailingSlash::Add);
   const std::string mobile = NormalizeFolderPath(mobileSaveTo, TrailingSlash::Add);
   return static_cast<int>(
-      std::count_if(photos.Files().begin(), photos.Files().end(), [&](const CXFileInfo& file) {
+      std::count_if(photos.Files().begin(), photos.Files().end(), [&](const FileInfo& file) {
         const std::string folder = SplitPath(file.path).folder;
         return folder != thumbnails && folder != mobile;
       }));

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "imaging/FileList.h"
-#include "imaging/PhotoFormat.h"
+#include "imaging/codec/PhotoFormat.h"
+#include "imaging/tools/FileList.h"
 
 namespace trawlix {
 

@@ -2,8 +2,8 @@
 
 #include "base/Text.h"
 #include "storage/CategoriesTable.h"
+#include "storage/DatabaseError.h"
 #include "storage/ProjectsTable.h"
-#include "storage/SQL3Exception.h"
 
 namespace trawlix {
 
@@ -11,7 +11,7 @@ namespace {
 
 // The category that takes the projects of deleted ones: the settings' category for new
 // projects, else the one for imported projects; made when missing.
-std::optional<int> HomeForOrphans(DataSession& session, CCategoriesTable& table,
+std::optional<int> HomeForOrphans(DataSession& session, CategoriesTable& table,
                                   const std::vector<std::string>& deletedNames) {
   const SettingsValues& values = session.settings().Values();
   for (const std::string& name : {values.newProjectCategory, values.importCategory}) {
@@ -35,7 +35,7 @@ bool IsLockedCategory(std::string_view name) {
 CategoryChange AddCategory(DataSession& session, std::string_view name) {
   CategoryChange change;
   const std::string trimmed = Trim(name);
-  CCategoriesTable table(session.databasePath(), session.messages());
+  CategoriesTable table(session.databasePath(), session.messages());
   if (!table.OpenTable()) {
     change.failed = true;
     return change;
@@ -50,7 +50,7 @@ CategoryChange AddCategory(DataSession& session, std::string_view name) {
 CategoryChange RenameCategory(DataSession& session, int categoryId, std::string_view name) {
   CategoryChange change;
   const std::string trimmed = Trim(name);
-  CCategoriesTable table(session.databasePath(), session.messages());
+  CategoriesTable table(session.databasePath(), session.messages());
   if (!table.OpenTable()) {
     change.failed = true;
     return change;
@@ -72,8 +72,8 @@ CategoryChange RenameCategory(DataSession& session, int categoryId, std::string_
 
 CategoryRemoval DeleteCategories(DataSession& session, const std::vector<int>& categoryIds) {
   CategoryRemoval removal;
-  CCategoriesTable categories(session.databasePath(), session.messages());
-  CProjectsTable projects(session.databasePath(), session.messages());
+  CategoriesTable categories(session.databasePath(), session.messages());
+  ProjectsTable projects(session.databasePath(), session.messages());
   if (!categories.OpenTable() || !projects.OpenTable()) return removal;
   std::vector<int> ids;
   std::vector<std::string> names;
@@ -104,16 +104,16 @@ CategoryRemoval DeleteCategories(DataSession& session, const std::vector<int>& c
     projects.ExecuteUpdate("BEGIN TRANSACTION;");
     for (int id : ids) {
       if (home && !projects.MoveCategory(id, *home)) {
-        throw CSQL3Exception(-1, "moving projects failed");
+        throw DatabaseError(-1, "moving projects failed");
       }
       projects.ExecuteUpdate("DELETE FROM Categories WHERE Id=" + std::to_string(id) + ";");
     }
     projects.ExecuteUpdate("COMMIT;");
     removal.movedProjects = orphans;
-  } catch (const CSQL3Exception&) {
+  } catch (const DatabaseError&) {
     try {
       projects.ExecuteUpdate("ROLLBACK;");
-    } catch (const CSQL3Exception&) {
+    } catch (const DatabaseError&) {
     }
     return removal;
   }

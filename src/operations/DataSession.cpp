@@ -19,7 +19,7 @@ std::unique_ptr<DataSession> DataSession::Open(const std::string& dataDir, Messa
     error = "the data folder " + layout.dataFolder + " could not be created";
     return nullptr;
   }
-  CXSettings settings(layout);
+  Settings settings(layout);
   settings.LoadSettings(messages);
   if (status.newDatabase && !SeedNewDatabase(layout.databasePath, messages, PicturesFolder())) {
     error = "the new database " + layout.databasePath + " could not be set up";

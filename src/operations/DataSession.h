@@ -21,18 +21,18 @@ class DataSession {
   DataSession(const DataSession&) = delete;
   DataSession& operator=(const DataSession&) = delete;
 
-  CXSettings& settings() { return settings_; }
-  const CXSettings& settings() const { return settings_; }
+  Settings& settings() { return settings_; }
+  const Settings& settings() const { return settings_; }
   const std::string& databasePath() const { return settings_.Paths().databasePath; }
   MessageSink& messages() { return messages_; }
   // The database did not exist before this session created it.
   bool isNewDatabase() const { return newDatabase_; }
 
  private:
-  DataSession(CXSettings settings, MessageSink& messages, bool newDatabase)
+  DataSession(Settings settings, MessageSink& messages, bool newDatabase)
       : settings_(std::move(settings)), messages_(messages), newDatabase_(newDatabase) {}
 
-  CXSettings settings_;
+  Settings settings_;
   MessageSink& messages_;
   bool newDatabase_;
 };

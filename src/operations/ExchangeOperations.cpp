@@ -25,20 +25,20 @@ std::optional<std::vector<ExportListRow>> LoadExportList(DataSession& session, i
   const auto projects = LoadProjects(session, categoryId);
   const auto categories = LoadCategories(session);
   if (!projects || !categories) return std::nullopt;
-  CProjectLinksTable links(session.databasePath(), session.messages());
-  CScanHistoryTable history(session.databasePath(), session.messages());
+  ProjectLinksTable links(session.databasePath(), session.messages());
+  ScanHistoryTable history(session.databasePath(), session.messages());
   const bool linksOpen = links.OpenTable();
   const bool historyOpen = history.OpenTable();
   std::vector<ExportListRow> rows;
   rows.reserve(projects->size());
-  for (const CProjectsRecord& project : *projects) {
+  for (const ProjectsRecord& project : *projects) {
     ExportListRow row;
-    row.id = project.m_nId;
-    row.title = project.m_lpszTitle;
-    row.links = linksOpen ? links.CountLinks(project.m_nId) : 0;
-    row.photos = historyOpen ? history.PhotosSavedByProject(project.m_nId) : 0;
-    for (const CCategoriesRecord& category : *categories) {
-      if (category.m_lId == project.m_nCatId) row.category = category.m_lpszName;
+    row.id = project.id;
+    row.title = project.title;
+    row.links = linksOpen ? links.CountLinks(project.id) : 0;
+    row.photos = historyOpen ? history.PhotosSavedByProject(project.id) : 0;
+    for (const CategoriesRecord& category : *categories) {
+      if (category.id == project.catId) row.category = category.name;
     }
     rows.push_back(std::move(row));
   }
@@ -52,7 +52,7 @@ exchange::ExportRequest NewExportRequest(const DataSession& session) {
 exchange::ExportResult ExportProjects(DataSession& session, const exchange::ExportRequest& request,
                                       const exchange::ExportProgress& progress) {
   const DataFolderLayout& paths = session.settings().Paths();
-  exchange::CProjectExporter exporter(paths.databasePath, paths.tempFolder, session.messages());
+  exchange::ProjectExporter exporter(paths.databasePath, paths.tempFolder, session.messages());
   return exporter.Export(request, progress);
 }
 
@@ -67,14 +67,14 @@ std::string WithExportExtension(std::string_view path) {
 }
 
 exchange::ImportSummary ImportProjects(DataSession& session,
-                                       std::span<const exchange::CImportedProject> projects,
+                                       std::span<const exchange::ImportedProject> projects,
                                        const exchange::ImportOptions& options,
                                        const ImportProgress& progress) {
   exchange::ImportSummary summary;
-  exchange::CProjectImporter importer(session.databasePath(), session.settings().Values(),
-                                      session.messages());
+  exchange::ProjectImporter importer(session.databasePath(), session.settings().Values(),
+                                     session.messages());
   for (std::size_t i = 0; i < projects.size(); ++i) {
-    if (progress) progress(i, projects[i].m_lpszTitle);
+    if (progress) progress(i, projects[i].title);
     exchange::ImportSummary one = importer.Import(projects.subspan(i, 1), options);
     summary.categoriesCreated = summary.categoriesCreated || one.categoriesCreated;
     for (exchange::ImportResultRow& row : one.rows) summary.rows.push_back(std::move(row));

@@ -44,7 +44,7 @@ using ImportProgress = std::function<void(std::size_t index, const std::string& 
 // Imports the projects in order, one at a time so that the caller can show progress; each
 // sees the ones before it (a title repeated in the file is a duplicate the second time).
 exchange::ImportSummary ImportProjects(DataSession& session,
-                                       std::span<const exchange::CImportedProject> projects,
+                                       std::span<const exchange::ImportedProject> projects,
                                        const exchange::ImportOptions& options,
                                        const ImportProgress& progress = {});
 

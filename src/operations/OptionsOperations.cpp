@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "imaging/PhotoCodec.h"
+#include "imaging/codec/PhotoCodec.h"
 
 namespace trawlix {
 
@@ -46,7 +46,7 @@ bool SaveLogo(const std::string& source, const std::string& logoPath) {
 
 OptionsChange ApplyOptions(DataSession& session, const SettingsValues& edited,
                            const std::optional<std::string>& newLogoPath) {
-  CXSettings& settings = session.settings();
+  Settings& settings = session.settings();
   const SettingsValues before = settings.Values();
 
   SettingsValues values = edited;

@@ -12,21 +12,21 @@ std::string DeleteRowsQuestion(int count, const std::string& projectTitle) {
 
 std::optional<int> DeleteScanHistoryRows(DataSession& session, int projectId,
                                          std::span<const int> ids) {
-  CScanHistoryTable table(session.databasePath(), session.messages());
+  ScanHistoryTable table(session.databasePath(), session.messages());
   if (!table.OpenTable()) return std::nullopt;
   return table.DeleteSelection(projectId, ids);
 }
 
 std::optional<int> DeleteProjectLinkRows(DataSession& session, int projectId,
                                          std::span<const int> ids) {
-  CProjectLinksTable table(session.databasePath(), session.messages());
+  ProjectLinksTable table(session.databasePath(), session.messages());
   if (!table.OpenTable()) return std::nullopt;
   return table.DeleteSelection(projectId, ids);
 }
 
-std::optional<CProjectLinksRecord> LoadProjectLink(DataSession& session, int id) {
-  CProjectLinksTable table(session.databasePath(), session.messages());
-  CProjectLinksRecord link;
+std::optional<ProjectLinksRecord> LoadProjectLink(DataSession& session, int id) {
+  ProjectLinksTable table(session.databasePath(), session.messages());
+  ProjectLinksRecord link;
   if (!table.OpenTable() || !table.LoadLinkById(id) || !table.GetCurrent(link)) {
     return std::nullopt;
   }

@@ -23,6 +23,6 @@ std::optional<int> DeleteProjectLinkRows(DataSession& session, int projectId,
                                          std::span<const int> ids);
 
 // One link by id; nothing when it is gone (or the database failed).
-std::optional<CProjectLinksRecord> LoadProjectLink(DataSession& session, int id);
+std::optional<ProjectLinksRecord> LoadProjectLink(DataSession& session, int id);
 
 }  // namespace trawlix

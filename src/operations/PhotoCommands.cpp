@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "imaging/FileList.h"
-#include "imaging/PhotoCodec.h"
 #include "imaging/PhotoNaming.h"
-#include "imaging/PhotoProperties.h"
-#include "imaging/PhotoTransforms.h"
+#include "imaging/codec/PhotoCodec.h"
+#include "imaging/codec/PhotoProperties.h"
+#include "imaging/codec/PhotoTransforms.h"
+#include "imaging/tools/FileList.h"
 #include "platform/FileIO.h"
 
 namespace trawlix {

@@ -3,7 +3,7 @@
 #include <climits>
 #include <string>
 
-#include "imaging/PhotoFormat.h"
+#include "imaging/codec/PhotoFormat.h"
 #include "platform/DesktopBackground.h"
 #include "settings/SettingsValues.h"
 

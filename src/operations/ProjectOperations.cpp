@@ -18,36 +18,35 @@ namespace fs = std::filesystem;
 namespace {
 
 template <class Load>
-std::optional<std::vector<CProjectsRecord>> LoadProjectsWith(DataSession& session, Load load) {
-  CProjectsTable table(session.databasePath(), session.messages());
+std::optional<std::vector<ProjectsRecord>> LoadProjectsWith(DataSession& session, Load load) {
+  ProjectsTable table(session.databasePath(), session.messages());
   if (!table.OpenTable() || !load(table)) return std::nullopt;
   return HandOutRecords(table);
 }
 
-bool TitleTakenInCategory(DataSession& session, const CProjectsRecord& record) {
-  const auto others = LoadProjectsWith(session, [&](CProjectsTable& table) {
-    return table.LoadByCategoryAndTitle(record.m_nCatId, record.m_lpszTitle);
+bool TitleTakenInCategory(DataSession& session, const ProjectsRecord& record) {
+  const auto others = LoadProjectsWith(session, [&](ProjectsTable& table) {
+    return table.LoadByCategoryAndTitle(record.catId, record.title);
   });
-  return others && std::any_of(others->begin(), others->end(), [&](const CProjectsRecord& other) {
-           return other.m_nId != record.m_nId;
-         });
+  return others && std::any_of(others->begin(), others->end(),
+                               [&](const ProjectsRecord& other) { return other.id != record.id; });
 }
 
 // An insert does not report the row's id: the newest project of that title in that category.
-int NewProjectId(DataSession& session, const CProjectsRecord& record) {
-  const auto matches = LoadProjectsWith(session, [&](CProjectsTable& table) {
-    return table.LoadByCategoryAndTitle(record.m_nCatId, record.m_lpszTitle);
+int NewProjectId(DataSession& session, const ProjectsRecord& record) {
+  const auto matches = LoadProjectsWith(session, [&](ProjectsTable& table) {
+    return table.LoadByCategoryAndTitle(record.catId, record.title);
   });
   int id = -1;
   if (matches) {
-    for (const auto& match : *matches) id = std::max(id, match.m_nId);
+    for (const auto& match : *matches) id = std::max(id, match.id);
   }
   return id;
 }
 
 // The checks, the title rule and the folders, in that order; nothing when the project may
 // be stored.
-std::optional<ProjectSaveResult> Refusal(DataSession& session, const CProjectsRecord& record,
+std::optional<ProjectSaveResult> Refusal(DataSession& session, const ProjectsRecord& record,
                                          bool checkTitle) {
   if (auto problem = CheckProjectForSave(session, record)) {
     return ProjectSaveResult{SaveOutcome::Refused, std::move(problem), -1};
@@ -65,16 +64,16 @@ std::optional<ProjectSaveResult> Refusal(DataSession& session, const CProjectsRe
 void MoveStartLink(DataSession& session, int projectId, const std::string& oldURL,
                    const std::string& newURL) {
   if (oldURL == newURL) return;
-  CProjectLinksTable links(session.databasePath(), session.messages());
-  CProjectLinksRecord link;
+  ProjectLinksTable links(session.databasePath(), session.messages());
+  ProjectLinksRecord link;
   if (links.OpenTable() && links.LoadLinkByURL(projectId, oldURL) && links.GetCurrent(link)) {
-    link.m_lpszURL = newURL;
+    link.url = newURL;
     links.UpdateProjectLink(link);
   }
 }
 
-bool StoreUpdate(DataSession& session, const CProjectsRecord& record) {
-  CProjectsTable table(session.databasePath(), session.messages());
+bool StoreUpdate(DataSession& session, const ProjectsRecord& record) {
+  ProjectsTable table(session.databasePath(), session.messages());
   return table.OpenTable() && table.UpdateProject(record);
 }
 
@@ -94,90 +93,88 @@ bool IsPlainName(const std::string& name) {
 
 }  // namespace
 
-std::optional<std::vector<CCategoriesRecord>> LoadCategories(DataSession& session) {
-  CCategoriesTable table(session.databasePath(), session.messages());
+std::optional<std::vector<CategoriesRecord>> LoadCategories(DataSession& session) {
+  CategoriesTable table(session.databasePath(), session.messages());
   if (!table.OpenTable() || !table.LoadAllCategories()) return std::nullopt;
   return HandOutRecords(table);
 }
 
-std::optional<std::vector<CProjectsRecord>> LoadProjects(DataSession& session, int categoryId) {
-  return LoadProjectsWith(session, [categoryId](CProjectsTable& table) {
+std::optional<std::vector<ProjectsRecord>> LoadProjects(DataSession& session, int categoryId) {
+  return LoadProjectsWith(session, [categoryId](ProjectsTable& table) {
     return categoryId == kAllCategoriesId ? table.LoadAllProjects()
                                           : table.LoadCategoryProjects(categoryId);
   });
 }
 
-std::optional<CProjectsRecord> LoadProject(DataSession& session, int id) {
+std::optional<ProjectsRecord> LoadProject(DataSession& session, int id) {
   const auto found =
-      LoadProjectsWith(session, [id](CProjectsTable& table) { return table.LoadProjectById(id); });
+      LoadProjectsWith(session, [id](ProjectsTable& table) { return table.LoadProjectById(id); });
   if (!found || found->empty()) return std::nullopt;
   return found->front();
 }
 
-std::optional<std::vector<CProjectsRecord>> LoadProjectsByTitle(DataSession& session,
-                                                                std::string_view title) {
+std::optional<std::vector<ProjectsRecord>> LoadProjectsByTitle(DataSession& session,
+                                                               std::string_view title) {
   return LoadProjectsWith(session,
-                          [title](CProjectsTable& table) { return table.LoadByTitle(title); });
+                          [title](ProjectsTable& table) { return table.LoadByTitle(title); });
 }
 
-std::optional<std::vector<CProjectsRecord>> FindProjects(DataSession& session,
-                                                         std::string_view text,
-                                                         ProjectNameMatch match, int categoryId) {
-  return LoadProjectsWith(session, [&](CProjectsTable& table) {
+std::optional<std::vector<ProjectsRecord>> FindProjects(DataSession& session, std::string_view text,
+                                                        ProjectNameMatch match, int categoryId) {
+  return LoadProjectsWith(session, [&](ProjectsTable& table) {
     return table.FindProjectsByName(text, match, categoryId);
   });
 }
 
-std::optional<std::vector<CProjectLinksRecord>> LoadProjectLinks(DataSession& session,
-                                                                 int projectId, LinkOrder order) {
-  CProjectLinksTable table(session.databasePath(), session.messages());
+std::optional<std::vector<ProjectLinksRecord>> LoadProjectLinks(DataSession& session, int projectId,
+                                                                LinkOrder order) {
+  ProjectLinksTable table(session.databasePath(), session.messages());
   if (!table.OpenTable() || !table.LoadLinksSorted(projectId, order.column, order.ascending)) {
     return std::nullopt;
   }
   return HandOutRecords(table);
 }
 
-std::optional<std::vector<CScanHistoryRecord>> LoadScanHistory(DataSession& session,
-                                                               int projectId) {
-  CScanHistoryTable table(session.databasePath(), session.messages());
+std::optional<std::vector<ScanHistoryRecord>> LoadScanHistory(DataSession& session, int projectId) {
+  ScanHistoryTable table(session.databasePath(), session.messages());
   if (!table.OpenTable() || !table.LoadProjectHistory(projectId)) return std::nullopt;
   return HandOutRecords(table);
 }
 
 int CountProjectLinks(DataSession& session, int projectId) {
-  CProjectLinksTable table(session.databasePath(), session.messages());
+  ProjectLinksTable table(session.databasePath(), session.messages());
   return table.OpenTable() ? table.CountLinks(projectId) : 0;
 }
 
 std::optional<ProjectProblem> CheckProjectForSave(DataSession& session,
-                                                  const CProjectsRecord& record) {
+                                                  const ProjectsRecord& record) {
   ProjectCheckOptions options;
   if (const auto categories = LoadCategories(session)) {
-    for (const auto& category : *categories) options.categoryIds.push_back(category.m_lId);
+    for (const auto& category : *categories) options.categoryIds.push_back(category.id);
   }
   options.createMissingFolders = session.settings().Values().autoCreateFolders != 0;
   return CheckProject(record, options);
 }
 
-ProjectSaveResult AddProject(DataSession& session, const CProjectsRecord& record,
+ProjectSaveResult AddProject(DataSession& session, const ProjectsRecord& record,
                              TitleRule titleRule) {
   if (auto refusal = Refusal(session, record, titleRule == TitleRule::UniqueInCategory)) {
     return *refusal;
   }
-  CProjectsTable table(session.databasePath(), session.messages());
+  ProjectsTable table(session.databasePath(), session.messages());
   if (!table.OpenTable() || !table.InsertProject(record)) return {};
   return {SaveOutcome::Saved, std::nullopt, NewProjectId(session, record)};
 }
 
-ProjectSaveResult UpdateProject(DataSession& session, const CProjectsRecord& before,
-                                const CProjectsRecord& after, TitleRule titleRule) {
-  const bool renamed = after.m_lpszTitle != before.m_lpszTitle || after.m_nCatId != before.m_nCatId;
+ProjectSaveResult UpdateProject(DataSession& session, const ProjectsRecord& before,
+                                const ProjectsRecord& after, TitleRule titleRule) {
+  const bool renamed = after.title != before.title || after.catId != before.catId;
   if (auto refusal = Refusal(session, after, renamed && titleRule == TitleRule::UniqueInCategory)) {
     return *refusal;
   }
   if (!StoreUpdate(session, after)) return {};
-  MoveStartLink(session, after.m_nId, before.m_lpszURL, after.m_lpszURL);
-  return {SaveOutcome::Saved, std::nullopt, after.m_nId};
+  MoveStartLink(session, after.id, before.url, after.url);
+  return {SaveOutcome::Saved, std::nullopt, after.id};
 }
 
 bool DeleteProject(DataSession& session, int projectId) {
@@ -187,19 +184,19 @@ bool DeleteProject(DataSession& session, int projectId) {
 bool MoveProjectToCategory(DataSession& session, int projectId, int categoryId) {
   auto project = LoadProject(session, projectId);
   if (!project) return false;
-  project->m_nCatId = categoryId;
+  project->catId = categoryId;
   return StoreUpdate(session, *project);
 }
 
-bool SetProjectURL(DataSession& session, const CProjectsRecord& project, const std::string& url) {
-  CProjectsRecord changed = project;
-  changed.m_lpszURL = Trim(url);
+bool SetProjectURL(DataSession& session, const ProjectsRecord& project, const std::string& url) {
+  ProjectsRecord changed = project;
+  changed.url = Trim(url);
   if (!StoreUpdate(session, changed)) return false;
-  MoveStartLink(session, project.m_nId, project.m_lpszURL, changed.m_lpszURL);
+  MoveStartLink(session, project.id, project.url, changed.url);
   return true;
 }
 
-ProjectRenameResult RenameProject(DataSession& session, const CProjectsRecord& project,
+ProjectRenameResult RenameProject(DataSession& session, const ProjectsRecord& project,
                                   const ProjectRename& rename) {
   ProjectRenameResult result;
   result.project = project;
@@ -215,7 +212,7 @@ ProjectRenameResult RenameProject(DataSession& session, const CProjectsRecord& p
     result.message = "Please type in a folder name without \"/\".";
     return result;
   }
-  const fs::path oldFolder = NormalizeFolderPath(project.m_lpszSaveTo, TrailingSlash::Remove);
+  const fs::path oldFolder = NormalizeFolderPath(project.saveTo, TrailingSlash::Remove);
   const fs::path newFolder = oldFolder.parent_path() / folderName;
   if (newFolder != oldFolder) {
     std::error_code error;
@@ -232,13 +229,12 @@ ProjectRenameResult RenameProject(DataSession& session, const CProjectsRecord& p
       return result;
     }
   }
-  result.project.m_lpszTitle = title;
-  result.project.m_lpszSaveTo = newFolder.string();
-  for (std::string* folder :
-       {&result.project.m_lpszThumbnailSaveTo, &result.project.m_lpszMobileSaveTo}) {
+  result.project.title = title;
+  result.project.saveTo = newFolder.string();
+  for (std::string* folder : {&result.project.thumbnailSaveTo, &result.project.mobileSaveTo}) {
     *folder = FollowRename(*folder, oldFolder, newFolder);
   }
-  result.project.m_lpszNamePrefix = DefaultNamePrefix(title);
+  result.project.namePrefix = DefaultNamePrefix(title);
   if (!StoreUpdate(session, result.project)) {
     // The row still names the old folder: put the folder back so the two agree.
     std::error_code ignored;

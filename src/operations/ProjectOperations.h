@@ -18,25 +18,23 @@ namespace trawlix {
 // Reading. Each returns nothing after the table class reported a database failure.
 
 // Every category, A to Z.
-std::optional<std::vector<CCategoriesRecord>> LoadCategories(DataSession& session);
+std::optional<std::vector<CategoriesRecord>> LoadCategories(DataSession& session);
 // The projects of one category (kAllCategoriesId: all of them), by title A to Z.
-std::optional<std::vector<CProjectsRecord>> LoadProjects(DataSession& session, int categoryId);
+std::optional<std::vector<ProjectsRecord>> LoadProjects(DataSession& session, int categoryId);
 // One project by id; nothing when there is none (or the database failed).
-std::optional<CProjectsRecord> LoadProject(DataSession& session, int id);
+std::optional<ProjectsRecord> LoadProject(DataSession& session, int id);
 // Every project with exactly this title.
-std::optional<std::vector<CProjectsRecord>> LoadProjectsByTitle(DataSession& session,
-                                                                std::string_view title);
+std::optional<std::vector<ProjectsRecord>> LoadProjectsByTitle(DataSession& session,
+                                                               std::string_view title);
 // The projects whose title starts with (or contains) `text`, by title; a "#" in the text is a
 // wildcard like "%". `categoryId` limits StartsWithInCategory only.
-std::optional<std::vector<CProjectsRecord>> FindProjects(DataSession& session,
-                                                         std::string_view text,
-                                                         ProjectNameMatch match,
-                                                         int categoryId = kAllCategoriesId);
+std::optional<std::vector<ProjectsRecord>> FindProjects(DataSession& session, std::string_view text,
+                                                        ProjectNameMatch match,
+                                                        int categoryId = kAllCategoriesId);
 // A project's links in the list's order, and its scans oldest first.
-std::optional<std::vector<CProjectLinksRecord>> LoadProjectLinks(DataSession& session,
-                                                                 int projectId,
-                                                                 LinkOrder order = {});
-std::optional<std::vector<CScanHistoryRecord>> LoadScanHistory(DataSession& session, int projectId);
+std::optional<std::vector<ProjectLinksRecord>> LoadProjectLinks(DataSession& session, int projectId,
+                                                                LinkOrder order = {});
+std::optional<std::vector<ScanHistoryRecord>> LoadScanHistory(DataSession& session, int projectId);
 // The number of links of a project; 0 on failure.
 int CountProjectLinks(DataSession& session, int projectId);
 
@@ -57,20 +55,20 @@ struct ProjectSaveResult {
 
 // The editor's checks against the existing categories and the settings' folder option.
 std::optional<ProjectProblem> CheckProjectForSave(DataSession& session,
-                                                  const CProjectsRecord& record);
+                                                  const ProjectsRecord& record);
 
 // Checks the project, creates its folders and inserts it; the new id when saved.
-ProjectSaveResult AddProject(DataSession& session, const CProjectsRecord& record,
+ProjectSaveResult AddProject(DataSession& session, const ProjectsRecord& record,
                              TitleRule titleRule);
 // Checks and stores the edited project. When the start address changed, the project link of
 // the old address follows it.
-ProjectSaveResult UpdateProject(DataSession& session, const CProjectsRecord& before,
-                                const CProjectsRecord& after, TitleRule titleRule);
+ProjectSaveResult UpdateProject(DataSession& session, const ProjectsRecord& before,
+                                const ProjectsRecord& after, TitleRule titleRule);
 // Deletes the project with its scan history and links; photos on disk stay.
 bool DeleteProject(DataSession& session, int projectId);
 bool MoveProjectToCategory(DataSession& session, int projectId, int categoryId);
 // Stores a new start address (paste and go); its project link follows as in UpdateProject.
-bool SetProjectURL(DataSession& session, const CProjectsRecord& project, const std::string& url);
+bool SetProjectURL(DataSession& session, const ProjectsRecord& project, const std::string& url);
 
 struct ProjectRename {
   std::string title;
@@ -80,11 +78,11 @@ enum class RenameOutcome { Renamed, Refused, FolderNotRenamed, DatabaseFailed };
 struct ProjectRenameResult {
   RenameOutcome outcome = RenameOutcome::DatabaseFailed;
   std::string message;  // what to tell the user when not Renamed
-  CProjectsRecord project;
+  ProjectsRecord project;
 };
 // Renames the project: new title, save-to folder renamed on disk (same parent, new last
 // part) and a new name prefix from the title. The folder name must be one plain name.
-ProjectRenameResult RenameProject(DataSession& session, const CProjectsRecord& project,
+ProjectRenameResult RenameProject(DataSession& session, const ProjectsRecord& project,
                                   const ProjectRename& rename);
 
 }  // namespace trawlix

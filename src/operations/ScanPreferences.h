@@ -1,7 +1,7 @@
 #pragma once
 
 #include "operations/DataSession.h"
-#include "scan/ScanOptions.h"
+#include "scan/engine/ScanOptions.h"
 
 namespace trawlix {
 

@@ -37,24 +37,24 @@ std::optional<DatabaseStatistics> GatherStatistics(DataSession& session) {
   MessageSink& messages = session.messages();
   DatabaseStatistics statistics;
 
-  CCategoriesTable categories(path, messages);
+  CategoriesTable categories(path, messages);
   if (!categories.OpenTable()) return std::nullopt;
   statistics.categories = categories.CountCategories();
 
-  CProjectsTable projects(path, messages);
+  ProjectsTable projects(path, messages);
   if (!projects.OpenTable()) return std::nullopt;
   statistics.projects = projects.CountProjects();
 
-  CScanHistoryTable history(path, messages);
+  ScanHistoryTable history(path, messages);
   if (!history.OpenTable() || !history.LoadAllHistory()) return std::nullopt;
-  for (const CScanHistoryRecord& row : history.Records()) {
+  for (const ScanHistoryRecord& row : history.Records()) {
     ++statistics.sessions;
-    statistics.totalTimeInSeconds += Known(row.m_nTotalTimeInSeconds);
-    statistics.pages += Known(row.m_nPages);
-    statistics.foundPhotos += Known(row.m_nTotalImages);
-    statistics.savedPhotos += Known(row.m_nSavedImages);
-    statistics.totalBytes += Known(row.m_nTotalBytes);
-    statistics.transferTimeInSeconds += Known(row.m_nTransferTimeInSeconds);
+    statistics.totalTimeInSeconds += Known(row.totalTimeInSeconds);
+    statistics.pages += Known(row.pages);
+    statistics.foundPhotos += Known(row.totalImages);
+    statistics.savedPhotos += Known(row.savedImages);
+    statistics.totalBytes += Known(row.totalBytes);
+    statistics.transferTimeInSeconds += Known(row.transferTimeInSeconds);
   }
   return statistics;
 }

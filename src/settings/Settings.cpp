@@ -24,12 +24,12 @@ bool DecodeSettings(std::string_view bytes, SettingsValues& values) {
   return true;
 }
 
-CXSettings::CXSettings(DataFolderLayout paths) : paths_(std::move(paths)) {
+Settings::Settings(DataFolderLayout paths) : paths_(std::move(paths)) {
   ResetToDefaults();
   stored_ = values_;
 }
 
-CXSettings::LoadResult CXSettings::LoadSettings(MessageSink& messages) {
+Settings::LoadResult Settings::LoadSettings(MessageSink& messages) {
   std::string bytes;
   const ReadStatus status = ReadWholeFile(paths_.settingsPath, kMaxFileSize, bytes);
   if (status == ReadStatus::Missing) {
@@ -46,7 +46,7 @@ CXSettings::LoadResult CXSettings::LoadSettings(MessageSink& messages) {
   return LoadResult::Loaded;
 }
 
-void CXSettings::Recover(MessageSink& messages) {
+void Settings::Recover(MessageSink& messages) {
   const std::string badPath = paths_.settingsPath + ".bad";
   const bool kept = CopyFileReplacing(paths_.settingsPath, badPath);
   ResetToDefaults();
@@ -63,25 +63,25 @@ void CXSettings::Recover(MessageSink& messages) {
   messages.Show(request);
 }
 
-bool CXSettings::SaveSettings() {
+bool Settings::SaveSettings() {
   values_.version = SettingsValues::kCurrentVersion;
   if (!WriteFileAtomic(paths_.settingsPath, EncodeSettings(values_))) return false;
   stored_ = values_;
   return true;
 }
 
-void CXSettings::ResetToDefaults() {
+void Settings::ResetToDefaults() {
   values_ = SettingsValues{};
   values_.version = 0;
   values_.defaultSaveTo = PicturesFolder();
   values_.photoDpi = screenDpi_;
 }
 
-std::optional<std::string> CXSettings::UserAgentByName(std::string_view name) const {
+std::optional<std::string> Settings::UserAgentByName(std::string_view name) const {
   return trawlix::UserAgentByName(name);
 }
 
-std::optional<std::string> CXSettings::UserAgentName(std::string_view userAgent) const {
+std::optional<std::string> Settings::UserAgentName(std::string_view userAgent) const {
   return trawlix::UserAgentName(userAgent);
 }
 

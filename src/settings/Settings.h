@@ -20,13 +20,13 @@ bool DecodeSettings(std::string_view bytes, SettingsValues& values);
 
 // The program's options: the stored values, the data-folder paths they live beside and the
 // built-in user-agent list. Saved whole after every change.
-class CXSettings {
+class Settings {
  public:
   static constexpr std::size_t kMaxFileSize = 1024 * 1024;
 
   enum class LoadResult { Loaded, Created, Recovered };
 
-  explicit CXSettings(DataFolderLayout paths);
+  explicit Settings(DataFolderLayout paths);
 
   const DataFolderLayout& Paths() const { return paths_; }
   void SetPaths(DataFolderLayout paths) { paths_ = std::move(paths); }
@@ -48,7 +48,7 @@ class CXSettings {
   // Whether a stored value differs from what was last loaded or saved.
   bool IsModified() const { return values_ != stored_; }
 
-  std::span<const CXUserAgent> UserAgents() const { return UserAgentList(); }
+  std::span<const UserAgent> UserAgents() const { return UserAgentList(); }
   std::optional<std::string> UserAgentByName(std::string_view name) const;
   std::optional<std::string> UserAgentName(std::string_view userAgent) const;
 

@@ -7,7 +7,7 @@ namespace trawlix {
 
 // Every value stored in the settings file, in file order, with the defaults of a new file.
 // The default 'Save To' folder and the resolution depend on the machine and are filled in
-// by CXSettings::ResetToDefaults. Flags are 0 or 1.
+// by Settings::ResetToDefaults. Flags are 0 or 1.
 struct SettingsValues {
   static constexpr std::int32_t kCurrentVersion = 18;
 

@@ -4,8 +4,8 @@
 
 namespace trawlix {
 
-std::span<const CXUserAgent> UserAgentList() {
-  static const std::array<CXUserAgent, 13> kList{{
+std::span<const UserAgent> UserAgentList() {
+  static const std::array<UserAgent, 13> kList{{
       {"Trawlix() PRO v2.0", "Trawlix() PRO v2.0 (https://www.quillmoor.example/)"},
       {"Internet Explorer 8.0", "Mozilla/4.0 (compatible; MSIE 8.0; Windows NT 6.1)"},
       {"Internet Explorer 7.0", "Mozilla/5.0 (compatible; MSIE 7.0; Windows NT 6.0; en-US)"},
@@ -29,14 +29,14 @@ std::span<const CXUserAgent> UserAgentList() {
 }
 
 std::optional<std::string> UserAgentByName(std::string_view name) {
-  for (const CXUserAgent& agent : UserAgentList()) {
+  for (const UserAgent& agent : UserAgentList()) {
     if (agent.name == name) return agent.userAgent;
   }
   return std::nullopt;
 }
 
 std::optional<std::string> UserAgentName(std::string_view userAgent) {
-  for (const CXUserAgent& agent : UserAgentList()) {
+  for (const UserAgent& agent : UserAgentList()) {
     if (agent.userAgent == userAgent) return agent.name;
   }
   return std::nullopt;

@@ -8,13 +8,13 @@
 namespace trawlix {
 
 // A browser identity offered by the scanning options: the name shown and the string sent.
-struct CXUserAgent {
+struct UserAgent {
   std::string name;
   std::string userAgent;
 };
 
 // The built-in list, in the order the options show it.
-std::span<const CXUserAgent> UserAgentList();
+std::span<const UserAgent> UserAgentList();
 
 // The string of the first entry with this name, or none.
 std::optional<std::string> UserAgentByName(std::string_view name);

@@ -8,15 +8,15 @@ namespace trawlix {
 inline constexpr int kAllCategoriesId = -1;
 
 // One row of the Categories table.
-struct CCategoriesRecord {
-  int m_lId = -1;
-  std::string m_lpszName;
+struct CategoriesRecord {
+  int id = -1;
+  std::string name;
 
-  bool operator==(const CCategoriesRecord&) const = default;
+  bool operator==(const CategoriesRecord&) const = default;
 };
 
-inline void ClearRecord(CCategoriesRecord& record) {
-  record = CCategoriesRecord{};
+inline void ClearRecord(CategoriesRecord& record) {
+  record = CategoriesRecord{};
 }
 
 }  // namespace trawlix

@@ -6,42 +6,42 @@
 
 namespace trawlix {
 
-const std::string_view CCategoriesTable::kCreateStatement =
+const std::string_view CategoriesTable::kCreateStatement =
     "CREATE TABLE Categories (Id INTEGER PRIMARY KEY AUTOINCREMENT, Name VARCHAR(100));";
 
-CCategoriesTable::CCategoriesTable(std::string databasePath, MessageSink& messages)
-    : CRecordTable(std::move(databasePath), messages, kTableName, kCreateStatement) {}
+CategoriesTable::CategoriesTable(std::string databasePath, MessageSink& messages)
+    : RecordTable(std::move(databasePath), messages, kTableName, kCreateStatement) {}
 
-bool CCategoriesTable::OpenTable() {
+bool CategoriesTable::OpenTable() {
   return OpenTableImpl();
 }
 
-bool CCategoriesTable::LoadCategories(const std::string& sql) {
+bool CategoriesTable::LoadCategories(const std::string& sql) {
   return Load(sql);
 }
 
-bool CCategoriesTable::LoadAllCategories() {
+bool CategoriesTable::LoadAllCategories() {
   return Load("SELECT * FROM Categories ORDER BY Name ASC;");
 }
 
-bool CCategoriesTable::LoadCategoryById(int id) {
+bool CategoriesTable::LoadCategoryById(int id) {
   return Load(FormatSql("SELECT * FROM Categories WHERE Id=%d;", {id}));
 }
 
-bool CCategoriesTable::LoadCategoryByName(std::string_view name) {
+bool CategoriesTable::LoadCategoryByName(std::string_view name) {
   const std::string encoded = EncodeLookupText(name);
   return Load(FormatSql("SELECT * FROM Categories WHERE Name='%s';", {encoded}));
 }
 
-bool CCategoriesTable::InsertCategory(std::string_view name) {
-  CCategoriesRecord record;
-  record.m_lpszName = std::string(name);
+bool CategoriesTable::InsertCategory(std::string_view name) {
+  CategoriesRecord record;
+  record.name = std::string(name);
   return Update(FormatWithRecord("INSERT INTO Categories (Name) VALUES ('%s');", record))
       .has_value();
 }
 
-bool CCategoriesTable::RenameCategory(int id, std::string_view name) {
-  CCategoriesRecord record{id, std::string(name)};
+bool CategoriesTable::RenameCategory(int id, std::string_view name) {
+  CategoriesRecord record{id, std::string(name)};
   if (!Update(FormatWithRecord("UPDATE Categories SET Name='%s' WHERE Id=%d", record, id))) {
     return false;
   }
@@ -50,37 +50,37 @@ bool CCategoriesTable::RenameCategory(int id, std::string_view name) {
   return true;
 }
 
-bool CCategoriesTable::DeleteCategory(int id) {
+bool CategoriesTable::DeleteCategory(int id) {
   if (!Update(FormatSql("DELETE FROM Categories WHERE Id=%d", {id}))) return false;
   const int index = FindIndexById(id);
   if (index >= 0) cache_.erase(cache_.begin() + index);
   return true;
 }
 
-bool CCategoriesTable::CategoryNameExists(std::string_view name) {
+bool CategoriesTable::CategoryNameExists(std::string_view name) {
   const std::string encoded = EncodeLookupText(name);
   return Scalar(FormatSql("SELECT COUNT(*) FROM Categories WHERE %s='%s';", {"Name", encoded}))
              .value_or(0) > 0;
 }
 
-int CCategoriesTable::CountCategories() {
+int CategoriesTable::CountCategories() {
   return Scalar("SELECT COUNT(*) FROM Categories;").value_or(0);
 }
 
-std::string CCategoriesTable::CategoryNameById(int id) {
+std::string CategoriesTable::CategoryNameById(int id) {
   if (id == kAllCategoriesId) return std::string(kAllCategoriesName);
-  CCategoriesRecord record;
+  CategoriesRecord record;
   if (!LoadCategoryById(id) || !GetCurrent(record)) return {};
-  return record.m_lpszName;
+  return record.name;
 }
 
-int CCategoriesTable::CategoryIdByName(std::string_view name) {
-  CCategoriesRecord record;
+int CategoriesTable::CategoryIdByName(std::string_view name) {
+  CategoriesRecord record;
   if (!LoadCategoryByName(name) || !GetCurrent(record)) return -1;
-  return record.m_lId;
+  return record.id;
 }
 
-std::optional<MessageRequest> CheckNewCategoryName(CCategoriesTable& table, std::string_view name) {
+std::optional<MessageRequest> CheckNewCategoryName(CategoriesTable& table, std::string_view name) {
   const std::string trimmed = Trim(name);
   if (trimmed.empty()) {
     MessageRequest request{"Please type in category name."};

@@ -11,12 +11,12 @@
 namespace trawlix {
 
 // The Categories table: named groups of projects.
-class CCategoriesTable : public CRecordTable<CCategoriesRecord> {
+class CategoriesTable : public RecordTable<CategoriesRecord> {
  public:
   static constexpr std::string_view kTableName = "Categories";
   static const std::string_view kCreateStatement;
 
-  CCategoriesTable(std::string databasePath, MessageSink& messages);
+  CategoriesTable(std::string databasePath, MessageSink& messages);
 
   bool OpenTable();
   bool LoadCategories(const std::string& sql);
@@ -42,7 +42,7 @@ class CCategoriesTable : public CRecordTable<CCategoriesRecord> {
 
 // The message that refuses a new category name, or nothing when the name may be used:
 // it must not be empty, "all" in any letter case, or a name that exists already.
-std::optional<MessageRequest> CheckNewCategoryName(CCategoriesTable& table, std::string_view name);
+std::optional<MessageRequest> CheckNewCategoryName(CategoriesTable& table, std::string_view name);
 // The category that receives imported projects can be neither renamed nor deleted.
 bool IsImportedProjectsCategory(std::string_view name);
 

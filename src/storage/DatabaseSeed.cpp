@@ -22,69 +22,69 @@ constexpr const char* kSample2Links[] = {
     "https://swimsuit.sportsweekly.example/2024/model/livia-brandt/",
 };
 
-CProjectsRecord SampleTemplate(int categoryId) {
-  CProjectsRecord r;
-  r.m_nId = 0;
-  r.m_nCatId = categoryId;
-  r.m_nJPEG = 1;
-  r.m_nPNG = r.m_nGIF = r.m_nBMP = r.m_nICO = r.m_nTIF = 0;
-  r.m_nOrientation = 0;
-  r.m_nCreateFolders = 0;
-  r.m_nSearchSubFolders = 1;
-  r.m_nFilterMinimumSize = 1;
-  r.m_nMinimumSize = 350;
-  r.m_nAutoRename = r.m_nIncludePhotoSize = r.m_nReplaceSpaces = 0;
-  r.m_nPadNumbers = 1;
-  r.m_nPadding = 3;
-  r.m_nAutoResize = 0;
-  r.m_nResizeBoundingBox = 1600;
-  r.m_nAutoConvert = r.m_nConvertToFormat = 0;
-  r.m_nAutoCreateThumbnails = 0;
-  r.m_nThumbnailBoundingBox = 256;
-  r.m_nThumbnailFormat = 0;
-  r.m_nExcludeThumbnailFolder = 1;
-  r.m_nAutoCreateMobile = 0;
-  r.m_nMobileBoundingBox = 480;
-  r.m_nMobileFormat = 2;
-  r.m_nExcludeMobileFolder = 1;
-  r.m_nKeywordMustExist = 0;
-  r.m_nThumbnailOrientation = r.m_nMobileOrientation = 0;
-  r.m_nThumbnailsSaveToLocation = 0;
-  r.m_nThumbnailsExternalIncludeTitle = 1;
-  r.m_nMobileSaveToLocation = 0;
-  r.m_nMobileExternalIncludeTitle = 1;
+ProjectsRecord SampleTemplate(int categoryId) {
+  ProjectsRecord r;
+  r.id = 0;
+  r.catId = categoryId;
+  r.jpeg = 1;
+  r.png = r.gif = r.bmp = r.ico = r.tif = 0;
+  r.orientation = 0;
+  r.createFolders = 0;
+  r.searchSubFolders = 1;
+  r.filterMinimumSize = 1;
+  r.minimumSize = 350;
+  r.autoRename = r.includePhotoSize = r.replaceSpaces = 0;
+  r.padNumbers = 1;
+  r.padding = 3;
+  r.autoResize = 0;
+  r.resizeBoundingBox = 1600;
+  r.autoConvert = r.convertToFormat = 0;
+  r.autoCreateThumbnails = 0;
+  r.thumbnailBoundingBox = 256;
+  r.thumbnailFormat = 0;
+  r.excludeThumbnailFolder = 1;
+  r.autoCreateMobile = 0;
+  r.mobileBoundingBox = 480;
+  r.mobileFormat = 2;
+  r.excludeMobileFolder = 1;
+  r.keywordMustExist = 0;
+  r.thumbnailOrientation = r.mobileOrientation = 0;
+  r.thumbnailsSaveToLocation = 0;
+  r.thumbnailsExternalIncludeTitle = 1;
+  r.mobileSaveToLocation = 0;
+  r.mobileExternalIncludeTitle = 1;
   return r;
 }
 
-void NameSample(CProjectsRecord& r, const std::string& baseFolder, const char* title,
+void NameSample(ProjectsRecord& r, const std::string& baseFolder, const char* title,
                 const char* url) {
-  r.m_lpszTitle = title;
-  r.m_lpszURL = url;
-  r.m_lpszSaveTo = baseFolder + title;
-  r.m_lpszNamePrefix = ReplacedAll(title, " ", "_") + "_";
-  r.m_lpszThumbnailSaveTo = r.m_lpszSaveTo + "/Thumbnails";
-  r.m_lpszMobileSaveTo = r.m_lpszSaveTo + "/Mobile";
+  r.title = title;
+  r.url = url;
+  r.saveTo = baseFolder + title;
+  r.namePrefix = ReplacedAll(title, " ", "_") + "_";
+  r.thumbnailSaveTo = r.saveTo + "/Thumbnails";
+  r.mobileSaveTo = r.saveTo + "/Mobile";
 }
 
 bool AddSample2Links(const std::string& databasePath, MessageSink& messages, int projectId) {
   bool ok = true;
   for (const char* url : kSample2Links) {
-    CProjectLinksRecord link;
-    link.m_nProjectId = projectId;
-    link.m_lpszdtDate = TodayDateText();
-    link.m_nSearchSubFolders = 1;
-    link.m_lpszURL = url;
-    link.m_nKeywordMustExist = 0;
-    link.m_lpszKeywords = kSample2Keywords;
-    NewGUIDString(link.m_lpszGUID);
-    link.m_nPhotos = 0;
+    ProjectLinksRecord link;
+    link.projectId = projectId;
+    link.date = TodayDateText();
+    link.searchSubFolders = 1;
+    link.url = url;
+    link.keywordMustExist = 0;
+    link.keywords = kSample2Keywords;
+    NewGUIDString(link.guid);
+    link.photos = 0;
     ok = AddProjectLink(databasePath, messages, link) && ok;
   }
   return ok;
 }
 
 int SeedCategories(const std::string& databasePath, MessageSink& messages) {
-  CCategoriesTable categories(databasePath, messages);
+  CategoriesTable categories(databasePath, messages);
   if (!categories.OpenTable()) return -1;
   for (const char* name : kCategories) categories.InsertCategory(name);
   return categories.CategoryIdByName(kSampleProjectsCategory);
@@ -97,50 +97,50 @@ bool SeedNewDatabase(const std::string& databasePath, MessageSink& messages,
   const int categoryId = SeedCategories(databasePath, messages);
   if (categoryId < 0) return false;
   // The history table is made now too, so that a new file holds all four tables.
-  CScanHistoryTable history(databasePath, messages);
+  ScanHistoryTable history(databasePath, messages);
   if (!history.OpenTable()) return false;
-  CProjectsTable projects(databasePath, messages);
+  ProjectsTable projects(databasePath, messages);
   if (!projects.OpenTable()) return false;
   std::string baseFolder = picturesFolder;
   if (baseFolder.empty() || baseFolder.back() != '/') baseFolder += '/';
 
   // One record carries over from sample to sample, as each only sets what differs.
-  CProjectsRecord r = SampleTemplate(categoryId);
+  ProjectsRecord r = SampleTemplate(categoryId);
   NameSample(r, baseFolder, "NASA Image of the Day", "https://www.nasa.gov/image-of-the-day/");
-  r.m_lpszKeywords = "";
-  r.m_nOrientation = 2;
-  r.m_nFilterMinimumSize = 1;
-  r.m_nMinimumSize = 600;
-  r.m_nAutoResize = 1;
-  r.m_nResizeBoundingBox = 1800;
+  r.keywords = "";
+  r.orientation = 2;
+  r.filterMinimumSize = 1;
+  r.minimumSize = 600;
+  r.autoResize = 1;
+  r.resizeBoundingBox = 1800;
   bool ok = projects.InsertProject(r);
 
   NameSample(r, baseFolder, "Livia Brandt", kSample2Links[0]);
-  r.m_nAutoRename = 1;
-  r.m_lpszKeywords = kSample2Keywords;
-  r.m_nFilterMinimumSize = 1;
-  r.m_nMinimumSize = 350;
-  r.m_nOrientation = 1;
-  r.m_nAutoResize = 0;
-  r.m_nResizeBoundingBox = 1800;
+  r.autoRename = 1;
+  r.keywords = kSample2Keywords;
+  r.filterMinimumSize = 1;
+  r.minimumSize = 350;
+  r.orientation = 1;
+  r.autoResize = 0;
+  r.resizeBoundingBox = 1800;
   ok = projects.InsertProject(r) && ok;
-  CProjectsRecord stored;
-  if (projects.LoadByCategoryAndTitle(categoryId, r.m_lpszTitle) && projects.GetCurrent(stored)) {
-    ok = AddSample2Links(databasePath, messages, stored.m_nId) && ok;
+  ProjectsRecord stored;
+  if (projects.LoadByCategoryAndTitle(categoryId, r.title) && projects.GetCurrent(stored)) {
+    ok = AddSample2Links(databasePath, messages, stored.id) && ok;
   } else {
     ok = false;
   }
 
   NameSample(r, baseFolder, "Marisol Fenwick",
              "https://www.filmstargallery.example/actress/marisol-fenwick/photos/");
-  r.m_lpszKeywords = "";
-  r.m_nFilterMinimumSize = 1;
-  r.m_nMinimumSize = 450;
-  r.m_nOrientation = 0;
-  r.m_nAutoResize = 0;
-  r.m_nResizeBoundingBox = 1800;
-  r.m_nAutoConvert = 1;
-  r.m_nConvertToFormat = 2;
+  r.keywords = "";
+  r.filterMinimumSize = 1;
+  r.minimumSize = 450;
+  r.orientation = 0;
+  r.autoResize = 0;
+  r.resizeBoundingBox = 1800;
+  r.autoConvert = 1;
+  r.convertToFormat = 2;
   return projects.InsertProject(r) && ok;
 }
 

@@ -16,64 +16,64 @@ std::string JoinFolder(std::string_view folder, std::string_view name) {
 // A sub-folder of the save-to folder, or the external location (with the title below it
 // when asked). An external location that was never chosen falls back to the sub-folder:
 // joining the title to nothing would point at the root of the file system.
-std::string DerivedFolder(const CProjectsRecord& record, int location, const std::string& external,
+std::string DerivedFolder(const ProjectsRecord& record, int location, const std::string& external,
                           int includeTitle, const std::string& subFolderName) {
   if (location == 1 && !Trim(external).empty()) {
     if (includeTitle == 0) return NormalizeFolderPath(external, TrailingSlash::Remove);
-    return JoinFolder(external, record.m_lpszTitle);
+    return JoinFolder(external, record.title);
   }
-  return JoinFolder(record.m_lpszSaveTo, subFolderName);
+  return JoinFolder(record.saveTo, subFolderName);
 }
 
 }  // namespace
 
-CProjectsRecord NewProjectRecord(const SettingsValues& s,
-                                 const std::vector<CCategoriesRecord>& categories) {
-  CProjectsRecord r;
+ProjectsRecord NewProjectRecord(const SettingsValues& s,
+                                const std::vector<CategoriesRecord>& categories) {
+  ProjectsRecord r;
   const auto named = std::find_if(categories.begin(), categories.end(), [&](const auto& c) {
-    return EqualsNoCase(Trim(c.m_lpszName), Trim(s.newProjectCategory));
+    return EqualsNoCase(Trim(c.name), Trim(s.newProjectCategory));
   });
   if (named != categories.end()) {
-    r.m_nCatId = named->m_lId;
+    r.catId = named->id;
   } else if (!categories.empty()) {
-    r.m_nCatId = categories.front().m_lId;
+    r.catId = categories.front().id;
   }
-  r.m_lpszURL = "http://";
-  r.m_nJPEG = s.newJPEG;
-  r.m_nPNG = s.newPNG;
-  r.m_nGIF = s.newGIF;
-  r.m_nBMP = s.newBMP;
-  r.m_nTIF = s.newTIF;
-  r.m_nICO = 0;
-  r.m_nCreateFolders = s.newCreateFolders;
-  r.m_nSearchSubFolders = s.newSearchSubFolders;
-  r.m_nFilterMinimumSize = s.newFilterMinimumSize;
-  r.m_nMinimumSize = s.newMinimumSize;
-  r.m_nOrientation = s.newOrientation;
-  r.m_nKeywordMustExist = 0;
-  r.m_nAutoRename = s.newAutoRename;
-  r.m_nIncludePhotoSize = s.newIncludePhotoSize;
-  r.m_nReplaceSpaces = 0;
-  r.m_nPadNumbers = s.newPadNumbers;
-  r.m_nPadding = s.newPadding;
-  r.m_nAutoResize = s.newAutoResize;
-  r.m_nResizeBoundingBox = s.newResizeBoundingBox;
-  r.m_nAutoConvert = s.newAutoConvert;
-  r.m_nConvertToFormat = s.newConvertToFormat;
-  r.m_nAutoCreateThumbnails = s.newAutoCreateThumbnails;
-  r.m_nThumbnailBoundingBox = s.newThumbnailBoundingBox;
-  r.m_nThumbnailFormat = s.newThumbnailFormat;
-  r.m_nThumbnailOrientation = s.newThumbnailOrientation;
-  r.m_nExcludeThumbnailFolder = 1;
-  r.m_nAutoCreateMobile = s.newAutoCreateMobile;
-  r.m_nMobileBoundingBox = s.newMobileBoundingBox;
-  r.m_nMobileFormat = s.newMobileFormat;
-  r.m_nMobileOrientation = s.newMobileOrientation;
-  r.m_nExcludeMobileFolder = 1;
-  r.m_nThumbnailsSaveToLocation = 0;
-  r.m_nThumbnailsExternalIncludeTitle = 0;
-  r.m_nMobileSaveToLocation = 0;
-  r.m_nMobileExternalIncludeTitle = 0;
+  r.url = "http://";
+  r.jpeg = s.newJPEG;
+  r.png = s.newPNG;
+  r.gif = s.newGIF;
+  r.bmp = s.newBMP;
+  r.tif = s.newTIF;
+  r.ico = 0;
+  r.createFolders = s.newCreateFolders;
+  r.searchSubFolders = s.newSearchSubFolders;
+  r.filterMinimumSize = s.newFilterMinimumSize;
+  r.minimumSize = s.newMinimumSize;
+  r.orientation = s.newOrientation;
+  r.keywordMustExist = 0;
+  r.autoRename = s.newAutoRename;
+  r.includePhotoSize = s.newIncludePhotoSize;
+  r.replaceSpaces = 0;
+  r.padNumbers = s.newPadNumbers;
+  r.padding = s.newPadding;
+  r.autoResize = s.newAutoResize;
+  r.resizeBoundingBox = s.newResizeBoundingBox;
+  r.autoConvert = s.newAutoConvert;
+  r.convertToFormat = s.newConvertToFormat;
+  r.autoCreateThumbnails = s.newAutoCreateThumbnails;
+  r.thumbnailBoundingBox = s.newThumbnailBoundingBox;
+  r.thumbnailFormat = s.newThumbnailFormat;
+  r.thumbnailOrientation = s.newThumbnailOrientation;
+  r.excludeThumbnailFolder = 1;
+  r.autoCreateMobile = s.newAutoCreateMobile;
+  r.mobileBoundingBox = s.newMobileBoundingBox;
+  r.mobileFormat = s.newMobileFormat;
+  r.mobileOrientation = s.newMobileOrientation;
+  r.excludeMobileFolder = 1;
+  r.thumbnailsSaveToLocation = 0;
+  r.thumbnailsExternalIncludeTitle = 0;
+  r.mobileSaveToLocation = 0;
+  r.mobileExternalIncludeTitle = 0;
   return r;
 }
 
@@ -88,19 +88,18 @@ std::string DefaultNamePrefix(std::string_view title) {
   return ReplacedAll(title, " ", "_") + "_";
 }
 
-void CompleteNewProject(CProjectsRecord& record, const SettingsValues& s) {
-  if (record.m_lpszThumbnailSaveTo.empty()) {
-    record.m_lpszThumbnailSaveTo =
+void CompleteNewProject(ProjectsRecord& record, const SettingsValues& s) {
+  if (record.thumbnailSaveTo.empty()) {
+    record.thumbnailSaveTo =
         DerivedFolder(record, s.newThumbnailsSaveToLocation, s.newThumbnailsExternalSaveTo,
                       s.newThumbnailsExternalIncludeTitle, s.thumbnailsFolderName);
   }
-  if (record.m_lpszMobileSaveTo.empty()) {
-    record.m_lpszMobileSaveTo =
+  if (record.mobileSaveTo.empty()) {
+    record.mobileSaveTo =
         DerivedFolder(record, s.newMobileSaveToLocation, s.newMobileExternalSaveTo,
                       s.newMobileExternalIncludeTitle, s.mobileFolderName);
   }
-  if (record.m_lpszNamePrefix.empty())
-    record.m_lpszNamePrefix = DefaultNamePrefix(record.m_lpszTitle);
+  if (record.namePrefix.empty()) record.namePrefix = DefaultNamePrefix(record.title);
 }
 
 }  // namespace trawlix

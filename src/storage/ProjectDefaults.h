@@ -14,8 +14,8 @@ namespace trawlix {
 // settings' new-project defaults, and the settings' category for new projects (any letter
 // case), else the first of `categories` (A to Z), else none (-1). Title and folders are left
 // empty; the eight location columns hold 0 and empty texts.
-CProjectsRecord NewProjectRecord(const SettingsValues& settings,
-                                 const std::vector<CCategoriesRecord>& categories);
+ProjectsRecord NewProjectRecord(const SettingsValues& settings,
+                                const std::vector<CategoriesRecord>& categories);
 
 // The save-to folder offered for a new project: the default location, followed by the
 // title as a sub-folder when the settings ask for it.
@@ -26,6 +26,6 @@ std::string DefaultNamePrefix(std::string_view title);
 
 // What confirming a new project fills in: an empty thumbnails or mobile-photo folder becomes
 // its default location, an empty name prefix the title's.
-void CompleteNewProject(CProjectsRecord& record, const SettingsValues& settings);
+void CompleteNewProject(ProjectsRecord& record, const SettingsValues& settings);
 
 }  // namespace trawlix

@@ -62,19 +62,17 @@ std::optional<std::string> FolderPathProblem(std::string_view path) {
   }
 }
 
-std::optional<std::string> ProjectFoldersProblem(const CProjectsRecord& project) {
-  if (auto problem = Named("destination folder", FolderPathProblem(project.m_lpszSaveTo))) {
+std::optional<std::string> ProjectFoldersProblem(const ProjectsRecord& project) {
+  if (auto problem = Named("destination folder", FolderPathProblem(project.saveTo))) {
     return problem;
   }
-  if (project.m_nAutoCreateThumbnails > 0) {
-    if (auto problem =
-            Named("thumbnails folder", FolderPathProblem(project.m_lpszThumbnailSaveTo))) {
+  if (project.autoCreateThumbnails > 0) {
+    if (auto problem = Named("thumbnails folder", FolderPathProblem(project.thumbnailSaveTo))) {
       return problem;
     }
   }
-  if (project.m_nAutoCreateMobile > 0) {
-    if (auto problem =
-            Named("Mobile Photos folder", FolderPathProblem(project.m_lpszMobileSaveTo))) {
+  if (project.autoCreateMobile > 0) {
+    if (auto problem = Named("Mobile Photos folder", FolderPathProblem(project.mobileSaveTo))) {
       return problem;
     }
   }

@@ -13,7 +13,7 @@ namespace trawlix {
 // and mobile-photo folders while their creation is on, must each be an absolute path
 // without ".", ".." or empty components and without control characters, so that they name
 // exactly the folder the user chose. Returns the message to show when one is not.
-std::optional<std::string> ProjectFoldersProblem(const CProjectsRecord& project);
+std::optional<std::string> ProjectFoldersProblem(const ProjectsRecord& project);
 
 // The same test for one folder path; nullopt when the path is sound.
 std::optional<std::string> FolderPathProblem(std::string_view path);

@@ -5,23 +5,23 @@
 namespace trawlix {
 
 // One row of the ProjectLinks table: a further start address of a project.
-struct CProjectLinksRecord {
-  int m_nId = -1;
-  int m_nProjectId = -1;
-  std::string m_lpszdtDate;  // "%m/%d/%Y"
-  int m_nSearchSubFolders = -1;
-  std::string m_lpszTitle;
-  std::string m_lpszURL;
-  int m_nKeywordMustExist = -1;
-  std::string m_lpszKeywords;
-  std::string m_lpszGUID;
-  int m_nPhotos = -1;
+struct ProjectLinksRecord {
+  int id = -1;
+  int projectId = -1;
+  std::string date;  // "%m/%d/%Y"
+  int searchSubFolders = -1;
+  std::string title;
+  std::string url;
+  int keywordMustExist = -1;
+  std::string keywords;
+  std::string guid;
+  int photos = -1;
 
-  bool operator==(const CProjectLinksRecord&) const = default;
+  bool operator==(const ProjectLinksRecord&) const = default;
 };
 
-inline void ClearRecord(CProjectLinksRecord& record) {
-  record = CProjectLinksRecord{};
+inline void ClearRecord(ProjectLinksRecord& record) {
+  record = ProjectLinksRecord{};
 }
 
 }  // namespace trawlix

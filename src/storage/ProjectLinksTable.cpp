@@ -6,32 +6,32 @@
 
 namespace trawlix {
 
-const std::string_view CProjectLinksTable::kCreateStatement =
+const std::string_view ProjectLinksTable::kCreateStatement =
     "CREATE TABLE ProjectLinks (Id INTEGER PRIMARY KEY AUTOINCREMENT, ProjectId INTEGER, dtDate "
     "VARCHAR(50), SearchSubFolders INTEGER, Title VARCHAR(1024), URL VARCHAR(1024), "
     "KeywordMustExist INTEGER, Keywords VARCHAR(1024), GUID VARCHAR(50), Photos INTEGER);";
 
-CProjectLinksTable::CProjectLinksTable(std::string databasePath, MessageSink& messages)
-    : CRecordTable(std::move(databasePath), messages, kTableName, kCreateStatement) {}
+ProjectLinksTable::ProjectLinksTable(std::string databasePath, MessageSink& messages)
+    : RecordTable(std::move(databasePath), messages, kTableName, kCreateStatement) {}
 
-bool CProjectLinksTable::OpenTable() {
+bool ProjectLinksTable::OpenTable() {
   return OpenTableImpl();
 }
 
-bool CProjectLinksTable::LoadProjectLinks(const std::string& sql) {
+bool ProjectLinksTable::LoadProjectLinks(const std::string& sql) {
   return Load(sql);
 }
 
-bool CProjectLinksTable::LoadLinkById(int id) {
+bool ProjectLinksTable::LoadLinkById(int id) {
   return Load(FormatSql("SELECT * FROM ProjectLinks WHERE Id=%d;", {id}));
 }
 
-bool CProjectLinksTable::LoadLinkOfProject(int id, int projectId) {
+bool ProjectLinksTable::LoadLinkOfProject(int id, int projectId) {
   return Load(
       FormatSql("SELECT * FROM ProjectLinks WHERE Id=%d AND ProjectId=%d;", {id, projectId}));
 }
 
-bool CProjectLinksTable::LoadLinksOfProject(int projectId) {
+bool ProjectLinksTable::LoadLinksOfProject(int projectId) {
   return Load(FormatSql("SELECT * FROM ProjectLinks WHERE ProjectId=%d ORDER BY Id;", {projectId}));
 }
 
@@ -49,18 +49,18 @@ std::string OrderByClause(LinkOrder order) {
 
 }  // namespace
 
-bool CProjectLinksTable::LoadLinksSorted(int projectId, LinkSortColumn column, bool ascending) {
+bool ProjectLinksTable::LoadLinksSorted(int projectId, LinkSortColumn column, bool ascending) {
   return Load(FormatSql("SELECT * FROM ProjectLinks WHERE ProjectId=%d %s;",
                         {projectId, OrderByClause({column, ascending})}));
 }
 
-bool CProjectLinksTable::LoadLinkByURL(int projectId, std::string_view url) {
+bool ProjectLinksTable::LoadLinkByURL(int projectId, std::string_view url) {
   const std::string encoded = EncodeLookupText(url);
   return Load(FormatSql("SELECT * FROM ProjectLinks WHERE ProjectId=%d AND URL='%s';",
                         {projectId, encoded}));
 }
 
-bool CProjectLinksTable::LoadLinksByIds(std::span<const int> ids, std::optional<LinkOrder> order) {
+bool ProjectLinksTable::LoadLinksByIds(std::span<const int> ids, std::optional<LinkOrder> order) {
   std::string list;
   for (int id : ids) list += FormatSql("%d, ", {id});
   list = Trim(list);
@@ -69,12 +69,12 @@ bool CProjectLinksTable::LoadLinksByIds(std::span<const int> ids, std::optional<
               (order ? OrderByClause(*order) : std::string()) + ";");
 }
 
-int CProjectLinksTable::CountLinks(int projectId) {
+int ProjectLinksTable::CountLinks(int projectId) {
   return Scalar(FormatSql("SELECT COUNT(*) FROM ProjectLinks WHERE ProjectId=%d;", {projectId}))
       .value_or(0);
 }
 
-bool CProjectLinksTable::InsertProjectLink(const CProjectLinksRecord& record) {
+bool ProjectLinksTable::InsertProjectLink(const ProjectLinksRecord& record) {
   return Update(FormatWithRecord("INSERT INTO ProjectLinks (ProjectId, dtDate, SearchSubFolders, "
                                  "Title, URL, KeywordMustExist, Keywords, GUID, Photos) VALUES "
                                  "('%d', '%s', '%d', '%s', '%s', '%d', '%s', '%s', '%d');",
@@ -82,26 +82,26 @@ bool CProjectLinksTable::InsertProjectLink(const CProjectLinksRecord& record) {
       .has_value();
 }
 
-bool CProjectLinksTable::UpdateProjectLink(const CProjectLinksRecord& record) {
+bool ProjectLinksTable::UpdateProjectLink(const ProjectLinksRecord& record) {
   const auto changed = Update(FormatWithRecord(
       "UPDATE ProjectLinks SET ProjectId='%d', dtDate='%s', SearchSubFolders='%d', Title='%s', "
       "URL='%s', KeywordMustExist='%d', Keywords='%s', GUID='%s', Photos='%d' WHERE Id=%d",
-      record, record.m_nId));
+      record, record.id));
   if (!changed) return false;
-  const int index = FindIndexById(record.m_nId);
+  const int index = FindIndexById(record.id);
   if (index >= 0) cache_[static_cast<std::size_t>(index)] = record;
   return true;
 }
 
-bool CProjectLinksTable::DeleteProjectLink(int id) {
+bool ProjectLinksTable::DeleteProjectLink(int id) {
   return Update(FormatSql("DELETE FROM ProjectLinks WHERE Id=%d", {id})).has_value();
 }
 
-bool CProjectLinksTable::DeleteProjectLinks(int projectId) {
+bool ProjectLinksTable::DeleteProjectLinks(int projectId) {
   return Update(FormatSql("DELETE FROM ProjectLinks WHERE ProjectId=%d;", {projectId})).has_value();
 }
 
-int CProjectLinksTable::DeleteSelection(int projectId, std::span<const int> ids) {
+int ProjectLinksTable::DeleteSelection(int projectId, std::span<const int> ids) {
   if (!IsTableOpen()) return 0;
   int deleted = 0;
   BeginTransaction();
@@ -112,17 +112,17 @@ int CProjectLinksTable::DeleteSelection(int projectId, std::span<const int> ids)
   return deleted;
 }
 
-bool CProjectLinksTable::SetLinkPhotos(int linkId, int projectId, int photos) {
-  CProjectLinksRecord link;
+bool ProjectLinksTable::SetLinkPhotos(int linkId, int projectId, int photos) {
+  ProjectLinksRecord link;
   if (!LoadLinkById(linkId) || !GetCurrent(link)) return false;
-  link.m_nProjectId = projectId;
-  link.m_nPhotos = photos;
+  link.projectId = projectId;
+  link.photos = photos;
   return UpdateProjectLink(link);
 }
 
 bool AddProjectLink(const std::string& databasePath, MessageSink& messages,
-                    const CProjectLinksRecord& link) {
-  CProjectLinksTable table(databasePath, messages);
+                    const ProjectLinksRecord& link) {
+  ProjectLinksTable table(databasePath, messages);
   if (!table.OpenTable() && !table.OpenTable()) return false;
   return table.InsertProjectLink(link);
 }

@@ -20,12 +20,12 @@ struct LinkOrder {
 };
 
 // The ProjectLinks table: further start addresses of a project.
-class CProjectLinksTable : public CRecordTable<CProjectLinksRecord> {
+class ProjectLinksTable : public RecordTable<ProjectLinksRecord> {
  public:
   static constexpr std::string_view kTableName = "ProjectLinks";
   static const std::string_view kCreateStatement;
 
-  CProjectLinksTable(std::string databasePath, MessageSink& messages);
+  ProjectLinksTable(std::string databasePath, MessageSink& messages);
 
   bool OpenTable();
   bool LoadProjectLinks(const std::string& sql);
@@ -40,8 +40,8 @@ class CProjectLinksTable : public CRecordTable<CProjectLinksRecord> {
   // 0 on failure.
   int CountLinks(int projectId);
 
-  bool InsertProjectLink(const CProjectLinksRecord& record);
-  bool UpdateProjectLink(const CProjectLinksRecord& record);
+  bool InsertProjectLink(const ProjectLinksRecord& record);
+  bool UpdateProjectLink(const ProjectLinksRecord& record);
   bool DeleteProjectLink(int id);
   bool DeleteProjectLinks(int projectId);
   // Deletes those of `ids` that belong to the project, in one transaction; the number
@@ -53,6 +53,6 @@ class CProjectLinksTable : public CRecordTable<CProjectLinksRecord> {
 
 // Opens the links table for this one insert.
 bool AddProjectLink(const std::string& databasePath, MessageSink& messages,
-                    const CProjectLinksRecord& link);
+                    const ProjectLinksRecord& link);
 
 }  // namespace trawlix

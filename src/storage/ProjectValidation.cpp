@@ -108,60 +108,60 @@ bool IsStartAddress(std::string_view url) {
   return false;
 }
 
-std::optional<ProjectProblem> CheckGeneralPage(const CProjectsRecord& record,
+std::optional<ProjectProblem> CheckGeneralPage(const ProjectsRecord& record,
                                                const ProjectCheckOptions& options) {
   const auto& ids = options.categoryIds;
-  if (std::find(ids.begin(), ids.end(), record.m_nCatId) == ids.end()) {
+  if (std::find(ids.begin(), ids.end(), record.catId) == ids.end()) {
     return Problem(ProjectField::Category, kNoCategoryMessage);
   }
-  if (Trim(record.m_lpszTitle).empty()) return Problem(ProjectField::Title, kNoNameMessage);
-  if (!IsStartAddress(record.m_lpszURL)) return Problem(ProjectField::URL, kBadURLMessage);
-  if (!FolderAcceptable(record.m_lpszSaveTo, options.createMissingFolders)) {
+  if (Trim(record.title).empty()) return Problem(ProjectField::Title, kNoNameMessage);
+  if (!IsStartAddress(record.url)) return Problem(ProjectField::URL, kBadURLMessage);
+  if (!FolderAcceptable(record.saveTo, options.createMissingFolders)) {
     return Problem(ProjectField::SaveTo, kNoSaveToMessage);
   }
-  const bool anyFormat = record.m_nJPEG > 0 || record.m_nPNG > 0 || record.m_nGIF > 0 ||
-                         record.m_nBMP > 0 || record.m_nTIF > 0;
+  const bool anyFormat =
+      record.jpeg > 0 || record.png > 0 || record.gif > 0 || record.bmp > 0 || record.tif > 0;
   if (!anyFormat) return Problem(ProjectField::Formats, kNoFormatMessage);
   return std::nullopt;
 }
 
-std::optional<ProjectProblem> CheckRenamePage(const CProjectsRecord& record) {
-  if (record.m_nAutoRename > 0 && record.m_lpszNamePrefix.empty()) {
+std::optional<ProjectProblem> CheckRenamePage(const ProjectsRecord& record) {
+  if (record.autoRename > 0 && record.namePrefix.empty()) {
     return Problem(ProjectField::NamePrefix, kNoPrefixMessage);
   }
   return std::nullopt;
 }
 
-std::optional<ProjectProblem> CheckThumbnailsPage(const CProjectsRecord& record,
+std::optional<ProjectProblem> CheckThumbnailsPage(const ProjectsRecord& record,
                                                   const ProjectCheckOptions& options) {
-  if (record.m_nAutoCreateThumbnails > 0 &&
-      !FolderAcceptable(record.m_lpszThumbnailSaveTo, options.createMissingFolders)) {
+  if (record.autoCreateThumbnails > 0 &&
+      !FolderAcceptable(record.thumbnailSaveTo, options.createMissingFolders)) {
     return Problem(ProjectField::ThumbnailSaveTo, kNoThumbnailFolderMessage);
   }
-  if (record.m_nAutoCreateMobile > 0 &&
-      !FolderAcceptable(record.m_lpszMobileSaveTo, options.createMissingFolders)) {
+  if (record.autoCreateMobile > 0 &&
+      !FolderAcceptable(record.mobileSaveTo, options.createMissingFolders)) {
     return Problem(ProjectField::MobileSaveTo, kNoMobileFolderMessage);
   }
   return std::nullopt;
 }
 
-std::optional<ProjectProblem> CheckProject(const CProjectsRecord& record,
+std::optional<ProjectProblem> CheckProject(const ProjectsRecord& record,
                                            const ProjectCheckOptions& options) {
   if (auto problem = CheckGeneralPage(record, options)) return problem;
   if (auto problem = CheckRenamePage(record)) return problem;
   return CheckThumbnailsPage(record, options);
 }
 
-std::optional<ProjectProblem> CreateProjectFolders(const CProjectsRecord& record) {
-  if (!FolderExists(record.m_lpszSaveTo) && !CreateFolder(record.m_lpszSaveTo)) {
+std::optional<ProjectProblem> CreateProjectFolders(const ProjectsRecord& record) {
+  if (!FolderExists(record.saveTo) && !CreateFolder(record.saveTo)) {
     return Problem(ProjectField::SaveTo, kNoSaveToMessage);
   }
-  if (record.m_nAutoCreateThumbnails > 0 && !FolderExists(record.m_lpszThumbnailSaveTo) &&
-      !CreateFolder(record.m_lpszThumbnailSaveTo)) {
+  if (record.autoCreateThumbnails > 0 && !FolderExists(record.thumbnailSaveTo) &&
+      !CreateFolder(record.thumbnailSaveTo)) {
     return Problem(ProjectField::ThumbnailSaveTo, kNoThumbnailFolderMessage);
   }
-  if (record.m_nAutoCreateMobile > 0 && !FolderExists(record.m_lpszMobileSaveTo) &&
-      !CreateFolder(record.m_lpszMobileSaveTo)) {
+  if (record.autoCreateMobile > 0 && !FolderExists(record.mobileSaveTo) &&
+      !CreateFolder(record.mobileSaveTo)) {
     return Problem(ProjectField::MobileSaveTo, kNoMobileFolderMessage);
   }
   return std::nullopt;

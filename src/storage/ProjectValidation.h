@@ -61,19 +61,19 @@ bool IsStartAddress(std::string_view url);
 // Each page's checks in the editor's order; the first failure, or nothing. A missing folder
 // is no failure while folders may be created: CreateProjectFolders makes them once every
 // check has passed, so a refused project leaves nothing behind.
-std::optional<ProjectProblem> CheckGeneralPage(const CProjectsRecord& record,
+std::optional<ProjectProblem> CheckGeneralPage(const ProjectsRecord& record,
                                                const ProjectCheckOptions& options);
-std::optional<ProjectProblem> CheckRenamePage(const CProjectsRecord& record);
-std::optional<ProjectProblem> CheckThumbnailsPage(const CProjectsRecord& record,
+std::optional<ProjectProblem> CheckRenamePage(const ProjectsRecord& record);
+std::optional<ProjectProblem> CheckThumbnailsPage(const ProjectsRecord& record,
                                                   const ProjectCheckOptions& options);
 
 // The three pages in order, as the editor's OK runs them.
-std::optional<ProjectProblem> CheckProject(const CProjectsRecord& record,
+std::optional<ProjectProblem> CheckProject(const ProjectsRecord& record,
                                            const ProjectCheckOptions& options);
 
 // Creates the save-to folder and, where their creation is on, the thumbnails and mobile-photo
 // folders. Reports the first folder that could not be made.
-std::optional<ProjectProblem> CreateProjectFolders(const CProjectsRecord& record);
+std::optional<ProjectProblem> CreateProjectFolders(const ProjectsRecord& record);
 
 // Whether an integer column may hold the value: flags 0 or 1, format, orientation and
 // location codes in their ranges, sizes positive. Returns the reason when it may not.

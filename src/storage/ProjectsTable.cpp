@@ -9,7 +9,7 @@
 
 namespace trawlix {
 
-const std::string_view CProjectsTable::kCreateStatement =
+const std::string_view ProjectsTable::kCreateStatement =
     "CREATE TABLE Projects (Id INTEGER PRIMARY KEY AUTOINCREMENT, CatId INTEGER, Title "
     "VARCHAR(200), URL VARCHAR(1024), SaveTo VARCHAR(1024), JPEG INTEGER, PNG INTEGER, GIF "
     "INTEGER, BMP INTEGER, ICO INTEGER, CreateFolders INTEGER, SearchSubFolders INTEGER, Keywords "
@@ -58,48 +58,48 @@ constexpr std::string_view kUpdate =
 
 }  // namespace
 
-CProjectsTable::CProjectsTable(std::string databasePath, MessageSink& messages)
-    : CRecordTable(std::move(databasePath), messages, kTableName, kCreateStatement) {}
+ProjectsTable::ProjectsTable(std::string databasePath, MessageSink& messages)
+    : RecordTable(std::move(databasePath), messages, kTableName, kCreateStatement) {}
 
-bool CProjectsTable::OpenTable() {
+bool ProjectsTable::OpenTable() {
   return OpenTableImpl();
 }
 
-bool CProjectsTable::LoadProjects(const std::string& sql) {
+bool ProjectsTable::LoadProjects(const std::string& sql) {
   return Load(sql);
 }
 
-bool CProjectsTable::LoadAllProjects() {
+bool ProjectsTable::LoadAllProjects() {
   return Load("SELECT * FROM Projects ORDER BY Title Asc;");
 }
 
-bool CProjectsTable::LoadCategoryProjects(int categoryId) {
+bool ProjectsTable::LoadCategoryProjects(int categoryId) {
   return Load(FormatSql("SELECT * FROM Projects WHERE CatId=%d ORDER BY Title ASC;", {categoryId}));
 }
 
-bool CProjectsTable::LoadProjectById(int id) {
+bool ProjectsTable::LoadProjectById(int id) {
   return Load(FormatSql("SELECT * FROM Projects WHERE Id=%d;", {id}));
 }
 
-bool CProjectsTable::LoadByCategoryAndTitle(int categoryId, std::string_view title) {
+bool ProjectsTable::LoadByCategoryAndTitle(int categoryId, std::string_view title) {
   const std::string encoded = EncodeLookupText(title);
   return Load(
       FormatSql("SELECT * FROM Projects WHERE CatId=%d AND Title='%s';", {categoryId, encoded}));
 }
 
-bool CProjectsTable::LoadByTitleAndCategory(std::string_view title, int categoryId) {
+bool ProjectsTable::LoadByTitleAndCategory(std::string_view title, int categoryId) {
   const std::string encoded = EncodeLookupText(title);
   return Load(
       FormatSql("SELECT * FROM Projects WHERE Title='%s' AND CatId=%d;", {encoded, categoryId}));
 }
 
-bool CProjectsTable::LoadByTitle(std::string_view title) {
+bool ProjectsTable::LoadByTitle(std::string_view title) {
   const std::string encoded = EncodeLookupText(title);
   return Load(FormatSql("SELECT * FROM Projects WHERE Title='%s';", {encoded}));
 }
 
-bool CProjectsTable::FindProjectsByName(std::string_view text, ProjectNameMatch match,
-                                        int categoryId) {
+bool ProjectsTable::FindProjectsByName(std::string_view text, ProjectNameMatch match,
+                                       int categoryId) {
   const std::string encoded = EncodeLookupText(text);
   std::string sql;
   switch (match) {
@@ -120,43 +120,43 @@ bool CProjectsTable::FindProjectsByName(std::string_view text, ProjectNameMatch 
   return Load(sql);
 }
 
-bool CProjectsTable::InsertProject(const CProjectsRecord& record) {
+bool ProjectsTable::InsertProject(const ProjectsRecord& record) {
   return Update(FormatWithRecord(kInsert, record)).has_value();
 }
 
-bool CProjectsTable::UpdateProject(const CProjectsRecord& record) {
-  if (!Update(FormatWithRecord(kUpdate, record, record.m_nId))) return false;
-  const int index = FindIndexById(record.m_nId);
+bool ProjectsTable::UpdateProject(const ProjectsRecord& record) {
+  if (!Update(FormatWithRecord(kUpdate, record, record.id))) return false;
+  const int index = FindIndexById(record.id);
   if (index >= 0) cache_[static_cast<std::size_t>(index)] = record;
   return true;
 }
 
-bool CProjectsTable::DeleteProject(int id) {
+bool ProjectsTable::DeleteProject(int id) {
   if (!Update(FormatSql("DELETE FROM Projects WHERE Id=%d", {id}))) return false;
   const int index = FindIndexById(id);
   if (index >= 0) cache_.erase(cache_.begin() + index);
   return true;
 }
 
-bool CProjectsTable::MoveCategory(int oldCategoryId, int newCategoryId) {
+bool ProjectsTable::MoveCategory(int oldCategoryId, int newCategoryId) {
   return Update(FormatSql("UPDATE Projects SET %s='%d' WHERE %s='%d'",
                           {"CatId", newCategoryId, "CatId", oldCategoryId}))
       .has_value();
 }
 
-int CProjectsTable::CountProjects() {
+int ProjectsTable::CountProjects() {
   return Scalar("SELECT COUNT(*) FROM Projects;").value_or(0);
 }
 
 bool DeleteProjectWithHistory(const std::string& databasePath, MessageSink& messages,
                               int projectId) {
-  CScanHistoryTable history(databasePath, messages);
+  ScanHistoryTable history(databasePath, messages);
   if (!history.OpenTable() || !history.DeleteProjectHistory(projectId)) return false;
-  CProjectLinksTable links(databasePath, messages);
+  ProjectLinksTable links(databasePath, messages);
   if (!links.OpenTable() || !links.DeleteProjectLinks(projectId)) return false;
   // What the project's scans remembered goes with it; a failure leaves only unused rows.
   ForgetRememberedData(databasePath, projectId);
-  CProjectsTable projects(databasePath, messages);
+  ProjectsTable projects(databasePath, messages);
   return projects.OpenTable() && projects.DeleteProject(projectId);
 }
 

@@ -11,12 +11,12 @@ namespace trawlix {
 enum class ProjectNameMatch { StartsWith, StartsWithInCategory, Contains };
 
 // The Projects table. Open it for one user action, use it, let it go.
-class CProjectsTable : public CRecordTable<CProjectsRecord> {
+class ProjectsTable : public RecordTable<ProjectsRecord> {
  public:
   static constexpr std::string_view kTableName = "Projects";
   static const std::string_view kCreateStatement;
 
-  CProjectsTable(std::string databasePath, MessageSink& messages);
+  ProjectsTable(std::string databasePath, MessageSink& messages);
 
   // False when the file cannot be opened or the table cannot be made.
   bool OpenTable();
@@ -34,8 +34,8 @@ class CProjectsTable : public CRecordTable<CProjectsRecord> {
   bool FindProjectsByName(std::string_view text, ProjectNameMatch match, int categoryId = -1);
 
   // The record's Id is ignored and not updated: load the project again to learn it.
-  bool InsertProject(const CProjectsRecord& record);
-  bool UpdateProject(const CProjectsRecord& record);
+  bool InsertProject(const ProjectsRecord& record);
+  bool UpdateProject(const ProjectsRecord& record);
   bool DeleteProject(int id);
   // Moves every project of one category to another.
   bool MoveCategory(int oldCategoryId, int newCategoryId);

@@ -43,112 +43,111 @@ constexpr RecordColumn<Record> TextColumn(std::string_view name, std::string Rec
 }
 
 // Column tables in the order of each table's CREATE statement.
-inline constexpr RecordColumn<CProjectsRecord> kProjectsColumns[] = {
-    IntColumn("Id", &CProjectsRecord::m_nId),
-    IntColumn("CatId", &CProjectsRecord::m_nCatId),
-    TextColumn("Title", &CProjectsRecord::m_lpszTitle),
-    TextColumn("URL", &CProjectsRecord::m_lpszURL),
-    TextColumn("SaveTo", &CProjectsRecord::m_lpszSaveTo),
-    IntColumn("JPEG", &CProjectsRecord::m_nJPEG),
-    IntColumn("PNG", &CProjectsRecord::m_nPNG),
-    IntColumn("GIF", &CProjectsRecord::m_nGIF),
-    IntColumn("BMP", &CProjectsRecord::m_nBMP),
-    IntColumn("ICO", &CProjectsRecord::m_nICO),
-    IntColumn("CreateFolders", &CProjectsRecord::m_nCreateFolders),
-    IntColumn("SearchSubFolders", &CProjectsRecord::m_nSearchSubFolders),
-    TextColumn("Keywords", &CProjectsRecord::m_lpszKeywords),
-    IntColumn("FilterMinimumSize", &CProjectsRecord::m_nFilterMinimumSize),
-    IntColumn("MinimumSize", &CProjectsRecord::m_nMinimumSize),
-    IntColumn("AutoRename", &CProjectsRecord::m_nAutoRename),
-    IntColumn("IncludePhotoSize", &CProjectsRecord::m_nIncludePhotoSize),
-    IntColumn("ReplaceSpaces", &CProjectsRecord::m_nReplaceSpaces),
-    IntColumn("PadNumbers", &CProjectsRecord::m_nPadNumbers),
-    IntColumn("Padding", &CProjectsRecord::m_nPadding),
-    TextColumn("NamePrefix", &CProjectsRecord::m_lpszNamePrefix),
-    IntColumn("AutoResize", &CProjectsRecord::m_nAutoResize),
-    IntColumn("ResizeBoundingBox", &CProjectsRecord::m_nResizeBoundingBox),
-    IntColumn("AutoConvert", &CProjectsRecord::m_nAutoConvert),
-    IntColumn("ConvertToFormat", &CProjectsRecord::m_nConvertToFormat),
-    IntColumn("AutoCreateThumbnails", &CProjectsRecord::m_nAutoCreateThumbnails),
-    IntColumn("ThumbnailBoundingBox", &CProjectsRecord::m_nThumbnailBoundingBox),
-    IntColumn("ThumbnailFormat", &CProjectsRecord::m_nThumbnailFormat),
-    TextColumn("ThumbnailSaveTo", &CProjectsRecord::m_lpszThumbnailSaveTo),
-    IntColumn("ExcludeThumbnailFolder", &CProjectsRecord::m_nExcludeThumbnailFolder),
-    IntColumn("AutoCreateMobile", &CProjectsRecord::m_nAutoCreateMobile),
-    IntColumn("MobileBoundingBox", &CProjectsRecord::m_nMobileBoundingBox),
-    IntColumn("MobileFormat", &CProjectsRecord::m_nMobileFormat),
-    TextColumn("MobileSaveTo", &CProjectsRecord::m_lpszMobileSaveTo),
-    IntColumn("ExcludeMobileFolder", &CProjectsRecord::m_nExcludeMobileFolder),
-    IntColumn("KeywordMustExist", &CProjectsRecord::m_nKeywordMustExist),
-    IntColumn("ThumbnailOrientation", &CProjectsRecord::m_nThumbnailOrientation),
-    IntColumn("MobileOrientation", &CProjectsRecord::m_nMobileOrientation),
-    IntColumn("TIF", &CProjectsRecord::m_nTIF),
-    IntColumn("Orientation", &CProjectsRecord::m_nOrientation),
-    IntColumn("ThumbnailsSaveToLocation", &CProjectsRecord::m_nThumbnailsSaveToLocation),
-    TextColumn("ThumbnailsLocalSaveTo", &CProjectsRecord::m_lpszThumbnailsLocalSaveTo),
-    TextColumn("ThumbnailsExternalSaveTo", &CProjectsRecord::m_lpszThumbnailsExternalSaveTo),
-    IntColumn("ThumbnailsExternalIncludeTitle",
-              &CProjectsRecord::m_nThumbnailsExternalIncludeTitle),
-    IntColumn("MobileSaveToLocation", &CProjectsRecord::m_nMobileSaveToLocation),
-    TextColumn("MobileLocalSaveTo", &CProjectsRecord::m_lpszMobileLocalSaveTo),
-    TextColumn("MobileExternalSaveTo", &CProjectsRecord::m_lpszMobileExternalSaveTo),
-    IntColumn("MobileExternalIncludeTitle", &CProjectsRecord::m_nMobileExternalIncludeTitle),
+inline constexpr RecordColumn<ProjectsRecord> kProjectsColumns[] = {
+    IntColumn("Id", &ProjectsRecord::id),
+    IntColumn("CatId", &ProjectsRecord::catId),
+    TextColumn("Title", &ProjectsRecord::title),
+    TextColumn("URL", &ProjectsRecord::url),
+    TextColumn("SaveTo", &ProjectsRecord::saveTo),
+    IntColumn("JPEG", &ProjectsRecord::jpeg),
+    IntColumn("PNG", &ProjectsRecord::png),
+    IntColumn("GIF", &ProjectsRecord::gif),
+    IntColumn("BMP", &ProjectsRecord::bmp),
+    IntColumn("ICO", &ProjectsRecord::ico),
+    IntColumn("CreateFolders", &ProjectsRecord::createFolders),
+    IntColumn("SearchSubFolders", &ProjectsRecord::searchSubFolders),
+    TextColumn("Keywords", &ProjectsRecord::keywords),
+    IntColumn("FilterMinimumSize", &ProjectsRecord::filterMinimumSize),
+    IntColumn("MinimumSize", &ProjectsRecord::minimumSize),
+    IntColumn("AutoRename", &ProjectsRecord::autoRename),
+    IntColumn("IncludePhotoSize", &ProjectsRecord::includePhotoSize),
+    IntColumn("ReplaceSpaces", &ProjectsRecord::replaceSpaces),
+    IntColumn("PadNumbers", &ProjectsRecord::padNumbers),
+    IntColumn("Padding", &ProjectsRecord::padding),
+    TextColumn("NamePrefix", &ProjectsRecord::namePrefix),
+    IntColumn("AutoResize", &ProjectsRecord::autoResize),
+    IntColumn("ResizeBoundingBox", &ProjectsRecord::resizeBoundingBox),
+    IntColumn("AutoConvert", &ProjectsRecord::autoConvert),
+    IntColumn("ConvertToFormat", &ProjectsRecord::convertToFormat),
+    IntColumn("AutoCreateThumbnails", &ProjectsRecord::autoCreateThumbnails),
+    IntColumn("ThumbnailBoundingBox", &ProjectsRecord::thumbnailBoundingBox),
+    IntColumn("ThumbnailFormat", &ProjectsRecord::thumbnailFormat),
+    TextColumn("ThumbnailSaveTo", &ProjectsRecord::thumbnailSaveTo),
+    IntColumn("ExcludeThumbnailFolder", &ProjectsRecord::excludeThumbnailFolder),
+    IntColumn("AutoCreateMobile", &ProjectsRecord::autoCreateMobile),
+    IntColumn("MobileBoundingBox", &ProjectsRecord::mobileBoundingBox),
+    IntColumn("MobileFormat", &ProjectsRecord::mobileFormat),
+    TextColumn("MobileSaveTo", &ProjectsRecord::mobileSaveTo),
+    IntColumn("ExcludeMobileFolder", &ProjectsRecord::excludeMobileFolder),
+    IntColumn("KeywordMustExist", &ProjectsRecord::keywordMustExist),
+    IntColumn("ThumbnailOrientation", &ProjectsRecord::thumbnailOrientation),
+    IntColumn("MobileOrientation", &ProjectsRecord::mobileOrientation),
+    IntColumn("TIF", &ProjectsRecord::tif),
+    IntColumn("Orientation", &ProjectsRecord::orientation),
+    IntColumn("ThumbnailsSaveToLocation", &ProjectsRecord::thumbnailsSaveToLocation),
+    TextColumn("ThumbnailsLocalSaveTo", &ProjectsRecord::thumbnailsLocalSaveTo),
+    TextColumn("ThumbnailsExternalSaveTo", &ProjectsRecord::thumbnailsExternalSaveTo),
+    IntColumn("ThumbnailsExternalIncludeTitle", &ProjectsRecord::thumbnailsExternalIncludeTitle),
+    IntColumn("MobileSaveToLocation", &ProjectsRecord::mobileSaveToLocation),
+    TextColumn("MobileLocalSaveTo", &ProjectsRecord::mobileLocalSaveTo),
+    TextColumn("MobileExternalSaveTo", &ProjectsRecord::mobileExternalSaveTo),
+    IntColumn("MobileExternalIncludeTitle", &ProjectsRecord::mobileExternalIncludeTitle),
 };
 
-inline constexpr RecordColumn<CProjectLinksRecord> kProjectLinksColumns[] = {
-    IntColumn("Id", &CProjectLinksRecord::m_nId),
-    IntColumn("ProjectId", &CProjectLinksRecord::m_nProjectId),
-    TextColumn("dtDate", &CProjectLinksRecord::m_lpszdtDate),
-    IntColumn("SearchSubFolders", &CProjectLinksRecord::m_nSearchSubFolders),
-    TextColumn("Title", &CProjectLinksRecord::m_lpszTitle),
-    TextColumn("URL", &CProjectLinksRecord::m_lpszURL),
-    IntColumn("KeywordMustExist", &CProjectLinksRecord::m_nKeywordMustExist),
-    TextColumn("Keywords", &CProjectLinksRecord::m_lpszKeywords),
-    TextColumn("GUID", &CProjectLinksRecord::m_lpszGUID),
-    IntColumn("Photos", &CProjectLinksRecord::m_nPhotos),
+inline constexpr RecordColumn<ProjectLinksRecord> kProjectLinksColumns[] = {
+    IntColumn("Id", &ProjectLinksRecord::id),
+    IntColumn("ProjectId", &ProjectLinksRecord::projectId),
+    TextColumn("dtDate", &ProjectLinksRecord::date),
+    IntColumn("SearchSubFolders", &ProjectLinksRecord::searchSubFolders),
+    TextColumn("Title", &ProjectLinksRecord::title),
+    TextColumn("URL", &ProjectLinksRecord::url),
+    IntColumn("KeywordMustExist", &ProjectLinksRecord::keywordMustExist),
+    TextColumn("Keywords", &ProjectLinksRecord::keywords),
+    TextColumn("GUID", &ProjectLinksRecord::guid),
+    IntColumn("Photos", &ProjectLinksRecord::photos),
 };
 
-inline constexpr RecordColumn<CScanHistoryRecord> kScanHistoryColumns[] = {
-    IntColumn("Id", &CScanHistoryRecord::m_nId),
-    IntColumn("ProjectId", &CScanHistoryRecord::m_nProjectId),
-    TextColumn("ScanDate", &CScanHistoryRecord::m_lpszScanDate),
-    TextColumn("TotalTime", &CScanHistoryRecord::m_lpszTotalTime),
-    TextColumn("URL", &CScanHistoryRecord::m_lpszURL),
-    IntColumn("Pages", &CScanHistoryRecord::m_nPages),
-    IntColumn("TotalImages", &CScanHistoryRecord::m_nTotalImages),
-    IntColumn("SavedImages", &CScanHistoryRecord::m_nSavedImages),
-    IntColumn("SkippedImages", &CScanHistoryRecord::m_nSkippedImages),
-    IntColumn("Status", &CScanHistoryRecord::m_nStatus),
-    IntColumn("Type", &CScanHistoryRecord::m_nType),
-    IntColumn("SearchSubFolders", &CScanHistoryRecord::m_nSearchSubFolders),
-    IntColumn("TotalTimeInSeconds", &CScanHistoryRecord::m_nTotalTimeInSeconds),
-    IntColumn("TransferTimeInSeconds", &CScanHistoryRecord::m_nTransferTimeInSeconds),
-    BigIntColumn("TotalBytes", &CScanHistoryRecord::m_nTotalBytes),
-    TextColumn("GUID", &CScanHistoryRecord::m_lpszGUID),
+inline constexpr RecordColumn<ScanHistoryRecord> kScanHistoryColumns[] = {
+    IntColumn("Id", &ScanHistoryRecord::id),
+    IntColumn("ProjectId", &ScanHistoryRecord::projectId),
+    TextColumn("ScanDate", &ScanHistoryRecord::scanDate),
+    TextColumn("TotalTime", &ScanHistoryRecord::totalTime),
+    TextColumn("URL", &ScanHistoryRecord::url),
+    IntColumn("Pages", &ScanHistoryRecord::pages),
+    IntColumn("TotalImages", &ScanHistoryRecord::totalImages),
+    IntColumn("SavedImages", &ScanHistoryRecord::savedImages),
+    IntColumn("SkippedImages", &ScanHistoryRecord::skippedImages),
+    IntColumn("Status", &ScanHistoryRecord::status),
+    IntColumn("Type", &ScanHistoryRecord::type),
+    IntColumn("SearchSubFolders", &ScanHistoryRecord::searchSubFolders),
+    IntColumn("TotalTimeInSeconds", &ScanHistoryRecord::totalTimeInSeconds),
+    IntColumn("TransferTimeInSeconds", &ScanHistoryRecord::transferTimeInSeconds),
+    BigIntColumn("TotalBytes", &ScanHistoryRecord::totalBytes),
+    TextColumn("GUID", &ScanHistoryRecord::guid),
 };
 
-inline constexpr RecordColumn<CCategoriesRecord> kCategoriesColumns[] = {
-    IntColumn("Id", &CCategoriesRecord::m_lId),
-    TextColumn("Name", &CCategoriesRecord::m_lpszName),
+inline constexpr RecordColumn<CategoriesRecord> kCategoriesColumns[] = {
+    IntColumn("Id", &CategoriesRecord::id),
+    TextColumn("Name", &CategoriesRecord::name),
 };
 
 // ColumnsOf<Record>(): the column table of a record type, for generic callers.
 template <class Record>
 std::span<const RecordColumn<Record>> ColumnsOf();
 template <>
-inline std::span<const RecordColumn<CProjectsRecord>> ColumnsOf() {
+inline std::span<const RecordColumn<ProjectsRecord>> ColumnsOf() {
   return kProjectsColumns;
 }
 template <>
-inline std::span<const RecordColumn<CProjectLinksRecord>> ColumnsOf() {
+inline std::span<const RecordColumn<ProjectLinksRecord>> ColumnsOf() {
   return kProjectLinksColumns;
 }
 template <>
-inline std::span<const RecordColumn<CScanHistoryRecord>> ColumnsOf() {
+inline std::span<const RecordColumn<ScanHistoryRecord>> ColumnsOf() {
   return kScanHistoryColumns;
 }
 template <>
-inline std::span<const RecordColumn<CCategoriesRecord>> ColumnsOf() {
+inline std::span<const RecordColumn<CategoriesRecord>> ColumnsOf() {
   return kCategoriesColumns;
 }
 

@@ -3,34 +3,34 @@
 #include <filesystem>
 
 #include "base/Text.h"
+#include "storage/DatabaseError.h"
 #include "storage/DbTextEncoding.h"
 #include "storage/RecordColumns.h"
-#include "storage/SQL3Exception.h"
 #include "storage/SqlFormat.h"
 
 namespace trawlix {
 
 template <class Record>
-CRecordTable<Record>::CRecordTable(std::string path, MessageSink& messages,
-                                   std::string_view tableName, std::string_view createStatement)
+RecordTable<Record>::RecordTable(std::string path, MessageSink& messages,
+                                 std::string_view tableName, std::string_view createStatement)
     : path_(std::move(path)),
       messages_(messages),
       tableName_(tableName),
       createStatement_(createStatement) {}
 
 template <class Record>
-void CRecordTable<Record>::Report(const CSQL3Exception& error) {
+void RecordTable<Record>::Report(const DatabaseError& error) {
   messages_.Inform("Code (" + std::to_string(error.Code()) + "): " + error.Message());
 }
 
 template <class Record>
-bool CRecordTable<Record>::OpenTableImpl() {
+bool RecordTable<Record>::OpenTableImpl() {
   std::error_code ignored;
   const bool existed = std::filesystem::exists(path_, ignored);
   open_ = false;
   try {
     Open(path_);
-  } catch (const CSQL3Exception& error) {
+  } catch (const DatabaseError& error) {
     // A connection that failed to open is reported as closed, so callers can tell.
     Report(error);
     return false;
@@ -39,7 +39,7 @@ bool CRecordTable<Record>::OpenTableImpl() {
     if (!existed || !TableExists(std::string(tableName_))) {
       ExecuteUpdate(std::string(createStatement_));
     }
-  } catch (const CSQL3Exception& error) {
+  } catch (const DatabaseError& error) {
     Report(error);
     return false;
   }
@@ -48,30 +48,30 @@ bool CRecordTable<Record>::OpenTableImpl() {
 }
 
 template <class Record>
-int& CRecordTable<Record>::IdOf(Record& record) {
+int& RecordTable<Record>::IdOf(Record& record) {
   return record.*ColumnsOf<Record>()[0].integer;
 }
 
 template <class Record>
-int CRecordTable<Record>::IdOf(const Record& record) {
+int RecordTable<Record>::IdOf(const Record& record) {
   return record.*ColumnsOf<Record>()[0].integer;
 }
 
 template <class Record>
-void CRecordTable<Record>::DecodeTexts(Record& record) {
+void RecordTable<Record>::DecodeTexts(Record& record) {
   for (const auto& column : ColumnsOf<Record>()) {
     if (column.kind == ColumnKind::Text) record.*column.text = DecodeDbText(record.*column.text);
   }
 }
 
 template <class Record>
-bool CRecordTable<Record>::Load(const std::string& sql) {
+bool RecordTable<Record>::Load(const std::string& sql) {
   if (!open_) return false;
   cache_.clear();
   currentIndex_ = -1;
   const auto columns = ColumnsOf<Record>();
   try {
-    CSQL3Query query = ExecuteQuery(sql);
+    DatabaseQuery query = ExecuteQuery(sql);
     // Columns are found by name, so the order of a SELECT's columns does not matter.
     std::vector<int> positions(columns.size(), -1);
     for (int i = 0; i < query.ColumnCount(); ++i) {
@@ -96,7 +96,7 @@ bool CRecordTable<Record>::Load(const std::string& sql) {
       DecodeTexts(record);
       cache_.push_back(std::move(record));
     }
-  } catch (const CSQL3Exception& error) {
+  } catch (const DatabaseError& error) {
     // A half-read result is not a result: leave nothing behind that could pass for one.
     cache_.clear();
     Report(error);
@@ -107,30 +107,30 @@ bool CRecordTable<Record>::Load(const std::string& sql) {
 }
 
 template <class Record>
-std::optional<int> CRecordTable<Record>::Update(const std::string& sql) {
+std::optional<int> RecordTable<Record>::Update(const std::string& sql) {
   if (!open_) return std::nullopt;
   try {
     return ExecuteUpdate(sql);
-  } catch (const CSQL3Exception& error) {
+  } catch (const DatabaseError& error) {
     Report(error);
     return std::nullopt;
   }
 }
 
 template <class Record>
-std::optional<int> CRecordTable<Record>::Scalar(const std::string& sql) {
+std::optional<int> RecordTable<Record>::Scalar(const std::string& sql) {
   if (!open_) return std::nullopt;
   try {
     return ExecuteScalar(sql);
-  } catch (const CSQL3Exception& error) {
+  } catch (const DatabaseError& error) {
     Report(error);
     return std::nullopt;
   }
 }
 
 template <class Record>
-std::string CRecordTable<Record>::FormatWithRecord(std::string_view format, const Record& record,
-                                                   std::optional<int> extra) const {
+std::string RecordTable<Record>::FormatWithRecord(std::string_view format, const Record& record,
+                                                  std::optional<int> extra) const {
   const auto columns = ColumnsOf<Record>().subspan(1);
   std::vector<std::string> encoded;
   encoded.reserve(columns.size());
@@ -154,17 +154,17 @@ std::string CRecordTable<Record>::FormatWithRecord(std::string_view format, cons
 }
 
 template <class Record>
-void CRecordTable<Record>::BeginTransaction() {
+void RecordTable<Record>::BeginTransaction() {
   Update("BEGIN TRANSACTION;");
 }
 
 template <class Record>
-void CRecordTable<Record>::CommitTransaction() {
+void RecordTable<Record>::CommitTransaction() {
   Update("COMMIT;");
 }
 
 template <class Record>
-bool CRecordTable<Record>::GetCurrent(Record& record) const {
+bool RecordTable<Record>::GetCurrent(Record& record) const {
   if (currentIndex_ < 0 || currentIndex_ >= static_cast<int>(cache_.size())) return false;
   // The cache is decoded already: a second decoding would turn a typed "&#47" into "/".
   record = cache_[static_cast<std::size_t>(currentIndex_)];
@@ -172,7 +172,7 @@ bool CRecordTable<Record>::GetCurrent(Record& record) const {
 }
 
 template <class Record>
-int CRecordTable<Record>::FindIndexById(int id) const {
+int RecordTable<Record>::FindIndexById(int id) const {
   for (std::size_t i = 0; i < cache_.size(); ++i) {
     if (IdOf(cache_[i]) == id) return static_cast<int>(i);
   }
@@ -180,16 +180,16 @@ int CRecordTable<Record>::FindIndexById(int id) const {
 }
 
 template <class Record>
-bool CRecordTable<Record>::GetById(int id, Record& record) const {
+bool RecordTable<Record>::GetById(int id, Record& record) const {
   const int index = FindIndexById(id);
   if (index < 0) return false;
   record = cache_[static_cast<std::size_t>(index)];
   return true;
 }
 
-template class CRecordTable<CProjectsRecord>;
-template class CRecordTable<CProjectLinksRecord>;
-template class CRecordTable<CScanHistoryRecord>;
-template class CRecordTable<CCategoriesRecord>;
+template class RecordTable<ProjectsRecord>;
+template class RecordTable<ProjectLinksRecord>;
+template class RecordTable<ScanHistoryRecord>;
+template class RecordTable<CategoriesRecord>;
 
 }  // namespace trawlix

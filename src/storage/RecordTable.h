@@ -6,18 +6,18 @@
 #include <vector>
 
 #include "base/MessageBox.h"
-#include "storage/SQL3DB.h"
+#include "storage/Database.h"
 
 namespace trawlix {
 
-class CSQL3Exception;
+class DatabaseError;
 
 // What the four table classes share: the database path, the open flag, the cache of the
 // last load with its current index, and the rule that no database exception leaves an
 // operation. A failure is shown as "Code (%d): %s" and the operation returns its failure
 // value.
 template <class Record>
-class CRecordTable : public CSQL3DB {
+class RecordTable : public Database {
  public:
   // A copy of the current record as cached; false when there is none.
   bool GetCurrent(Record& record) const;
@@ -33,8 +33,8 @@ class CRecordTable : public CSQL3DB {
   const std::string& Path() const { return path_; }
 
  protected:
-  CRecordTable(std::string path, MessageSink& messages, std::string_view tableName,
-               std::string_view createStatement);
+  RecordTable(std::string path, MessageSink& messages, std::string_view tableName,
+              std::string_view createStatement);
 
   // Opens the file and creates the table when it is missing.
   bool OpenTableImpl();
@@ -49,7 +49,7 @@ class CRecordTable : public CSQL3DB {
                                std::optional<int> extra = std::nullopt) const;
   void BeginTransaction();
   void CommitTransaction();
-  void Report(const CSQL3Exception& error);
+  void Report(const DatabaseError& error);
 
   static int& IdOf(Record& record);
   static int IdOf(const Record& record);

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "storage/SQL3Exception.h"
+#include "storage/DatabaseError.h"
 
 namespace trawlix {
 
@@ -36,7 +36,7 @@ class Statement {
   Statement(sqlite3* connection, const char* sql) : connection_(connection) {
     sqlite3_stmt* statement = nullptr;
     const int code = sqlite3_prepare_v2(connection, sql, -1, &statement, nullptr);
-    if (code != SQLITE_OK) throw CSQL3Exception(code, sqlite3_errmsg(connection));
+    if (code != SQLITE_OK) throw DatabaseError(code, sqlite3_errmsg(connection));
     statement_.reset(statement);
   }
 
@@ -78,7 +78,7 @@ class Statement {
 
  private:
   void Check(int code) const {
-    if (code != SQLITE_OK) throw CSQL3Exception(code, sqlite3_errmsg(connection_));
+    if (code != SQLITE_OK) throw DatabaseError(code, sqlite3_errmsg(connection_));
   }
 
   sqlite3* connection_;
@@ -231,7 +231,7 @@ Result Quietly(const std::string& databasePath, Result failed, Work work) {
   try {
     RememberedData data(databasePath);
     return work(data);
-  } catch (const CSQL3Exception&) {
+  } catch (const DatabaseError&) {
     return failed;
   }
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/SQL3DB.h"
+#include "storage/Database.h"
 
 namespace trawlix {
 
@@ -47,9 +47,9 @@ struct UnfinishedScan {
 
 // The tables that let a scan skip what earlier scans fetched and resume where one ended.
 // They live in the project database beside the others, which know nothing of them.
-class RememberedData : public CSQL3DB {
+class RememberedData : public Database {
  public:
-  // Opens the database and creates the tables when missing. Raises CSQL3Exception.
+  // Opens the database and creates the tables when missing. Raises DatabaseError.
   explicit RememberedData(const std::string& databasePath);
 
   std::vector<RememberedPhoto> LoadPhotos(int projectId);

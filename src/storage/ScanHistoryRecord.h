@@ -6,29 +6,29 @@
 namespace trawlix {
 
 // One row of the ScanHistory table: one finished scan of a project.
-struct CScanHistoryRecord {
-  int m_nId = -1;
-  int m_nProjectId = -1;
-  std::string m_lpszScanDate;   // "%m/%d/%Y"
-  std::string m_lpszTotalTime;  // "%d:%02d:%02d"
-  std::string m_lpszURL;
-  int m_nPages = -1;
-  int m_nTotalImages = -1;
-  int m_nSavedImages = -1;
-  int m_nSkippedImages = -1;
-  int m_nStatus = -1;
-  int m_nType = -1;
-  int m_nSearchSubFolders = -1;
-  int m_nTotalTimeInSeconds = -1;
-  int m_nTransferTimeInSeconds = -1;
-  std::int64_t m_nTotalBytes = -1;  // a scan may well pass 2 GiB
-  std::string m_lpszGUID;
+struct ScanHistoryRecord {
+  int id = -1;
+  int projectId = -1;
+  std::string scanDate;   // "%m/%d/%Y"
+  std::string totalTime;  // "%d:%02d:%02d"
+  std::string url;
+  int pages = -1;
+  int totalImages = -1;
+  int savedImages = -1;
+  int skippedImages = -1;
+  int status = -1;
+  int type = -1;
+  int searchSubFolders = -1;
+  int totalTimeInSeconds = -1;
+  int transferTimeInSeconds = -1;
+  std::int64_t totalBytes = -1;  // a scan may well pass 2 GiB
+  std::string guid;
 
-  bool operator==(const CScanHistoryRecord&) const = default;
+  bool operator==(const ScanHistoryRecord&) const = default;
 };
 
-inline void ClearRecord(CScanHistoryRecord& record) {
-  record = CScanHistoryRecord{};
+inline void ClearRecord(ScanHistoryRecord& record) {
+  record = ScanHistoryRecord{};
 }
 
 }  // namespace trawlix

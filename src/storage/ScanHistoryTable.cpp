@@ -6,49 +6,49 @@
 
 namespace trawlix {
 
-const std::string_view CScanHistoryTable::kCreateStatement =
+const std::string_view ScanHistoryTable::kCreateStatement =
     "CREATE TABLE ScanHistory (Id INTEGER PRIMARY KEY AUTOINCREMENT, ProjectId INTEGER, ScanDate "
     "VARCHAR(50), TotalTime VARCHAR(200), URL VARCHAR(1024), Pages INTEGER, TotalImages INTEGER, "
     "SavedImages INTEGER, SkippedImages INTEGER, Status INTEGER, Type INTEGER, SearchSubFolders "
     "INTEGER, TotalTimeInSeconds INTEGER, TransferTimeInSeconds INTEGER, TotalBytes INTEGER, GUID "
     "VARCHAR(50));";
 
-CScanHistoryTable::CScanHistoryTable(std::string databasePath, MessageSink& messages)
-    : CRecordTable(std::move(databasePath), messages, kTableName, kCreateStatement) {}
+ScanHistoryTable::ScanHistoryTable(std::string databasePath, MessageSink& messages)
+    : RecordTable(std::move(databasePath), messages, kTableName, kCreateStatement) {}
 
-bool CScanHistoryTable::OpenTable() {
+bool ScanHistoryTable::OpenTable() {
   return OpenTableImpl();
 }
 
-bool CScanHistoryTable::LoadScanHistory(const std::string& sql) {
+bool ScanHistoryTable::LoadScanHistory(const std::string& sql) {
   return Load(sql);
 }
 
-bool CScanHistoryTable::LoadHistoryById(int id) {
+bool ScanHistoryTable::LoadHistoryById(int id) {
   return Load(FormatSql("SELECT * FROM ScanHistory WHERE Id=%d;", {id}));
 }
 
-bool CScanHistoryTable::LoadHistoryOfProject(int id, int projectId) {
+bool ScanHistoryTable::LoadHistoryOfProject(int id, int projectId) {
   return Load(
       FormatSql("SELECT * FROM ScanHistory WHERE Id=%d AND ProjectId=%d;", {id, projectId}));
 }
 
-bool CScanHistoryTable::LoadProjectHistory(int projectId) {
+bool ScanHistoryTable::LoadProjectHistory(int projectId) {
   return Load(
       FormatSql("SELECT * FROM ScanHistory WHERE ProjectId=%d ORDER BY Id ASC;", {projectId}));
 }
 
-bool CScanHistoryTable::LoadByGUID(int projectId, std::string_view guid) {
+bool ScanHistoryTable::LoadByGUID(int projectId, std::string_view guid) {
   const std::string encoded = EncodeLookupText(guid);
   return Load(FormatSql("SELECT * FROM ScanHistory WHERE ProjectId=%d AND GUID='%s';",
                         {projectId, encoded}));
 }
 
-bool CScanHistoryTable::LoadAllHistory() {
+bool ScanHistoryTable::LoadAllHistory() {
   return Load("SELECT * FROM ScanHistory;");
 }
 
-bool CScanHistoryTable::InsertScanHistory(const CScanHistoryRecord& record) {
+bool ScanHistoryTable::InsertScanHistory(const ScanHistoryRecord& record) {
   return Update(FormatWithRecord(
                     "INSERT INTO ScanHistory (ProjectId, ScanDate, TotalTime, URL, Pages, "
                     "TotalImages, SavedImages, SkippedImages, Status, Type, SearchSubFolders, "
@@ -59,15 +59,15 @@ bool CScanHistoryTable::InsertScanHistory(const CScanHistoryRecord& record) {
       .has_value();
 }
 
-bool CScanHistoryTable::DeleteScanHistory(int id) {
+bool ScanHistoryTable::DeleteScanHistory(int id) {
   return Update(FormatSql("DELETE FROM ScanHistory WHERE Id=%d", {id})).has_value();
 }
 
-bool CScanHistoryTable::DeleteProjectHistory(int projectId) {
+bool ScanHistoryTable::DeleteProjectHistory(int projectId) {
   return Update(FormatSql("DELETE FROM ScanHistory WHERE ProjectId=%d;", {projectId})).has_value();
 }
 
-int CScanHistoryTable::DeleteSelection(int projectId, std::span<const int> ids) {
+int ScanHistoryTable::DeleteSelection(int projectId, std::span<const int> ids) {
   if (!IsTableOpen()) return 0;
   int deleted = 0;
   BeginTransaction();
@@ -80,23 +80,23 @@ int CScanHistoryTable::DeleteSelection(int projectId, std::span<const int> ids) 
   return deleted;
 }
 
-int CScanHistoryTable::PhotosSavedByProject(int projectId) {
+int ScanHistoryTable::PhotosSavedByProject(int projectId) {
   return Scalar(FormatSql("SELECT TOTAL(SavedImages) FROM ScanHistory WHERE ProjectId=%d;",
                           {projectId}))
       .value_or(0);
 }
 
-ScanTotals CScanHistoryTable::ProjectTotals(int projectId) {
+ScanTotals ScanHistoryTable::ProjectTotals(int projectId) {
   ScanTotals totals;
   if (!Load(FormatSql("SELECT * FROM ScanHistory WHERE ProjectId=%d;", {projectId}))) return totals;
   for (const auto& row : Records()) {
     ++totals.scans;
-    totals.totalTimeInSeconds += row.m_nTotalTimeInSeconds;
-    totals.transferTimeInSeconds += row.m_nTransferTimeInSeconds;
-    totals.totalBytes += row.m_nTotalBytes;
-    totals.pages += row.m_nPages;
-    totals.totalImages += row.m_nTotalImages;
-    totals.savedImages += row.m_nSavedImages;
+    totals.totalTimeInSeconds += row.totalTimeInSeconds;
+    totals.transferTimeInSeconds += row.transferTimeInSeconds;
+    totals.totalBytes += row.totalBytes;
+    totals.pages += row.pages;
+    totals.totalImages += row.totalImages;
+    totals.savedImages += row.savedImages;
   }
   return totals;
 }
@@ -104,22 +104,22 @@ ScanTotals CScanHistoryTable::ProjectTotals(int projectId) {
 namespace {
 
 void UpdateScannedLink(const std::string& databasePath, MessageSink& messages,
-                       const CScanHistoryRecord& scan) {
-  CProjectLinksTable links(databasePath, messages);
+                       const ScanHistoryRecord& scan) {
+  ProjectLinksTable links(databasePath, messages);
   if (!links.OpenTable() && !links.OpenTable()) return;
-  CProjectLinksRecord link;
-  if (!links.LoadLinkByURL(scan.m_nProjectId, scan.m_lpszURL) || !links.GetCurrent(link)) return;
-  links.SetLinkPhotos(link.m_nId, scan.m_nProjectId, scan.m_nSavedImages);
+  ProjectLinksRecord link;
+  if (!links.LoadLinkByURL(scan.projectId, scan.url) || !links.GetCurrent(link)) return;
+  links.SetLinkPhotos(link.id, scan.projectId, scan.savedImages);
 }
 
-std::optional<CScanHistoryRecord> InsertAndReadBack(const std::string& databasePath,
-                                                    MessageSink& messages,
-                                                    const CScanHistoryRecord& scan) {
-  CScanHistoryTable history(databasePath, messages);
+std::optional<ScanHistoryRecord> InsertAndReadBack(const std::string& databasePath,
+                                                   MessageSink& messages,
+                                                   const ScanHistoryRecord& scan) {
+  ScanHistoryTable history(databasePath, messages);
   if (!history.OpenTable() && !history.OpenTable()) return std::nullopt;
   if (!history.InsertScanHistory(scan)) return std::nullopt;
-  CScanHistoryRecord stored;
-  if (!history.LoadByGUID(scan.m_nProjectId, scan.m_lpszGUID) || !history.GetCurrent(stored)) {
+  ScanHistoryRecord stored;
+  if (!history.LoadByGUID(scan.projectId, scan.guid) || !history.GetCurrent(stored)) {
     return std::nullopt;
   }
   return stored;
@@ -127,12 +127,12 @@ std::optional<CScanHistoryRecord> InsertAndReadBack(const std::string& databaseP
 
 }  // namespace
 
-std::optional<CScanHistoryRecord> AddScanHistory(const std::string& databasePath,
-                                                 MessageSink& messages,
-                                                 const CScanHistoryRecord& scan,
-                                                 bool onlySuccessfulScans) {
-  std::optional<CScanHistoryRecord> stored;
-  if (!onlySuccessfulScans || scan.m_nSavedImages > 0) {
+std::optional<ScanHistoryRecord> AddScanHistory(const std::string& databasePath,
+                                                MessageSink& messages,
+                                                const ScanHistoryRecord& scan,
+                                                bool onlySuccessfulScans) {
+  std::optional<ScanHistoryRecord> stored;
+  if (!onlySuccessfulScans || scan.savedImages > 0) {
     stored = InsertAndReadBack(databasePath, messages, scan);
   }
   UpdateScannedLink(databasePath, messages, scan);

@@ -23,12 +23,12 @@ struct ScanTotals {
 };
 
 // The ScanHistory table: one row per finished scan.
-class CScanHistoryTable : public CRecordTable<CScanHistoryRecord> {
+class ScanHistoryTable : public RecordTable<ScanHistoryRecord> {
  public:
   static constexpr std::string_view kTableName = "ScanHistory";
   static const std::string_view kCreateStatement;
 
-  CScanHistoryTable(std::string databasePath, MessageSink& messages);
+  ScanHistoryTable(std::string databasePath, MessageSink& messages);
 
   bool OpenTable();
   bool LoadScanHistory(const std::string& sql);
@@ -40,7 +40,7 @@ class CScanHistoryTable : public CRecordTable<CScanHistoryRecord> {
   bool LoadByGUID(int projectId, std::string_view guid);
   bool LoadAllHistory();
 
-  bool InsertScanHistory(const CScanHistoryRecord& record);
+  bool InsertScanHistory(const ScanHistoryRecord& record);
   bool DeleteScanHistory(int id);
   bool DeleteProjectHistory(int projectId);
   // Deletes those of `ids` that belong to the project, in one transaction; the number
@@ -56,9 +56,9 @@ class CScanHistoryTable : public CRecordTable<CScanHistoryRecord> {
 // and this one saved none) and reads it back to learn its id; then the project's link
 // with the scanned address, if any, gets the number of photos saved. The stored row, or
 // nothing when none was written.
-std::optional<CScanHistoryRecord> AddScanHistory(const std::string& databasePath,
-                                                 MessageSink& messages,
-                                                 const CScanHistoryRecord& scan,
-                                                 bool onlySuccessfulScans);
+std::optional<ScanHistoryRecord> AddScanHistory(const std::string& databasePath,
+                                                MessageSink& messages,
+                                                const ScanHistoryRecord& scan,
+                                                bool onlySuccessfulScans);
 
 }  // namespace trawlix

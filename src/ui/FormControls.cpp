@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QString>
 
-#include "imaging/PhotoFormat.h"
+#include "imaging/codec/PhotoFormat.h"
 
 namespace trawlix::ui {
 

@@ -18,7 +18,7 @@
 #include "app/SplashScreen.h"
 #include "ui/DialogMessageSink.h"
 #include "ui/Icons.h"
-#include "ui/WelcomeDialog.h"
+#include "ui/window/WelcomeDialog.h"
 
 namespace trawlix {
 namespace {

@@ -27,10 +27,10 @@ TEST(GuidTest, UniqueUpperCaseFiveGroupsWithoutBraces) {
 
 TEST(TaskTimerTest, StopKeepsItsTimeAndPauseFreezesOnlyTheShownTime) {
   std::int64_t now = 1'000'000;
-  CXTaskTimer timer([&now] { return now; });
+  TaskTimer timer([&now] { return now; });
   timer.Resume();  // no effect while stopped
   timer.Pause();
-  EXPECT_EQ(timer.GetState(), CXTaskTimer::Stopped);
+  EXPECT_EQ(timer.GetState(), TaskTimer::Stopped);
   timer.Start();
   now += 42;
   timer.Stop();
@@ -44,7 +44,7 @@ TEST(TaskTimerTest, StopKeepsItsTimeAndPauseFreezesOnlyTheShownTime) {
   timer.Pause();
   now += 50;
   timer.Pause();
-  EXPECT_EQ(timer.GetState(), CXTaskTimer::Paused);
+  EXPECT_EQ(timer.GetState(), TaskTimer::Paused);
   EXPECT_EQ(timer.ElapsedSeconds(), 10);
   timer.Resume();  // the clock went on counting during the pause
   EXPECT_EQ(timer.ElapsedSeconds(), 60);
@@ -53,10 +53,10 @@ TEST(TaskTimerTest, StopKeepsItsTimeAndPauseFreezesOnlyTheShownTime) {
 }
 
 TEST(TaskTimerTest, FormatsHoursMinutesSeconds) {
-  EXPECT_EQ(CXTaskTimer::FormatSeconds(0), "0:00:00");
-  EXPECT_EQ(CXTaskTimer::FormatSeconds(61), "0:01:01");
-  EXPECT_EQ(CXTaskTimer::FormatSeconds(3600 * 27 + 125), "27:02:05");
-  EXPECT_EQ(CXTaskTimer::FormatSeconds(-3), "0:00:00");  // the clock was set back
+  EXPECT_EQ(TaskTimer::FormatSeconds(0), "0:00:00");
+  EXPECT_EQ(TaskTimer::FormatSeconds(61), "0:01:01");
+  EXPECT_EQ(TaskTimer::FormatSeconds(3600 * 27 + 125), "27:02:05");
+  EXPECT_EQ(TaskTimer::FormatSeconds(-3), "0:00:00");  // the clock was set back
 }
 
 }  // namespace

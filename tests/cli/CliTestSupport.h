@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "cli/CliApp.h"
-#include "storage/SQL3DB.h"
-#include "storage/SQL3Query.h"
+#include "storage/Database.h"
+#include "storage/DatabaseQuery.h"
 #include "support/HomeOverride.h"
 #include "support/TempDir.h"
 
@@ -40,10 +40,10 @@ class CliTest : public ::testing::Test {
 
   // Rows of one statement as stored, each column's text joined by "|".
   std::vector<std::string> Query(const std::string& sql) const {
-    CSQL3DB db;
+    Database db;
     db.Open(database());
     std::vector<std::string> rows;
-    for (CSQL3Query query = db.ExecuteQuery(sql); !query.AtEnd(); query.NextRow()) {
+    for (DatabaseQuery query = db.ExecuteQuery(sql); !query.AtEnd(); query.NextRow()) {
       std::string& row = rows.emplace_back();
       for (int i = 0; i < query.ColumnCount(); ++i) {
         const char* text = query.ColumnText(i);

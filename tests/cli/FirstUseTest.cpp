@@ -76,7 +76,7 @@ TEST_F(FirstUse, SetsUpTheDataFolderAndSeedsTheDatabase) {
 TEST_F(FirstUse, WritesTheSettingsFileWithEveryDefault) {
   ASSERT_EQ(Run({"categories"}), 0) << err_;
   const std::string bytes = ReadFile(dataDir() / "Settings_v2.0.txdat");
-  CXSettings expected{DataFolderLayout(dataDir().string())};
+  Settings expected{DataFolderLayout(dataDir().string())};
   expected.ResetToDefaults();
   expected.Values().version = SettingsValues::kCurrentVersion;
   EXPECT_EQ(expected.Values().defaultSaveTo, pictures().string());

@@ -184,7 +184,7 @@ TEST_F(ProjectCommands, DeleteRemovesHistoryAndLinksButNoPhotos) {
   fs::create_directories(saveTo);
   std::ofstream(fs::path(saveTo) / "photo.jpg") << "jpeg";
   {
-    CSQL3DB db;
+    Database db;
     db.Open(database());
     db.ExecuteUpdate("INSERT INTO ScanHistory (ProjectId, URL) VALUES (" + id + ", 'x');");
   }

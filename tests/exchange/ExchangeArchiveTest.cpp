@@ -85,8 +85,8 @@ TEST(ExchangeArchive, RefusesMembersDeclaredLargerThanTheLimit) {
 TEST(ExchangeFile, WritesTheThreeMembersUnderTheirNames) {
   testing::TempDir dir;
   const auto path = dir / "x.txexport";
-  CImportedProject p;
-  p.m_lpszTitle = "T";
+  ImportedProject p;
+  p.title = "T";
   std::string error;
   ASSERT_TRUE(WriteExchangeFile(path, {}, {p}, "JPEGDATA", error));
   EXPECT_EQ(MemberInfo(path), (Info{{"__tempExport.txExport", ZIP_CM_DEFLATE},
@@ -96,7 +96,7 @@ TEST(ExchangeFile, WritesTheThreeMembersUnderTheirNames) {
   ASSERT_TRUE(read.ok) << read.error;
   EXPECT_EQ(read.file.photo, "JPEGDATA");
   ASSERT_EQ(read.file.projects.size(), 1u);
-  EXPECT_EQ(read.file.projects[0].m_lpszTitle, "T");
+  EXPECT_EQ(read.file.projects[0].title, "T");
 
   ASSERT_TRUE(WriteExchangeFile(path, {}, {p}, "", error));
   EXPECT_EQ(MemberInfo(path).size(), 2u);

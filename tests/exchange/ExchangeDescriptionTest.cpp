@@ -8,28 +8,27 @@
 namespace trawlix::exchange {
 namespace {
 
-CImportedProject Project(int id, const std::string& title) {
-  CImportedProject p;
-  p.m_nProjectId = id;
-  p.m_lpszTitle = title;
-  p.m_lpszCategory = "Cats & Dogs";
-  p.m_lpszURL = "http://a.example/?x=1&y=2";
-  p.m_lpszKeywords = "k1, k2";
-  p.m_lpszNamePrefix = "P_";
-  std::tie(p.m_nNumPhotos, p.m_nJPEG, p.m_nTIF, p.m_nSearchSubFolders, p.m_nFilterMinSize,
-           p.m_nMinimumSize, p.m_nPadNumbers, p.m_nPadding) =
-      std::make_tuple(12, 1, 1, 1, 1, 350, 1, 3);
+ImportedProject Project(int id, const std::string& title) {
+  ImportedProject p;
+  p.projectId = id;
+  p.title = title;
+  p.category = "Cats & Dogs";
+  p.url = "http://a.example/?x=1&y=2";
+  p.keywords = "k1, k2";
+  p.namePrefix = "P_";
+  std::tie(p.numPhotos, p.jpeg, p.tif, p.searchSubFolders, p.filterMinSize, p.minimumSize,
+           p.padNumbers, p.padding) = std::make_tuple(12, 1, 1, 1, 1, 350, 1, 3);
   return p;
 }
 
 TEST(ExchangeDescription, WritesTheExactLayout) {
-  CExchangeHeader header;
-  header.m_lpszDate = "Friday, January 09, 2026";
-  header.m_lpszDescription = "Q&A";
-  header.m_lpszName = "Ann";
-  CImportedProject withLink = Project(4, "Tom & Jerry");
-  withLink.m_arLinks.push_back({4, 1, 0, "http://b.example/&", "w"});
-  const CImportedProject noLinks = Project(9, "<b>");
+  ExchangeHeader header;
+  header.date = "Friday, January 09, 2026";
+  header.description = "Q&A";
+  header.name = "Ann";
+  ImportedProject withLink = Project(4, "Tom & Jerry");
+  withLink.links.push_back({4, 1, 0, "http://b.example/&", "w"});
+  const ImportedProject noLinks = Project(9, "<b>");
 
   const std::string xml = WriteExchangeDescription(header, {withLink, noLinks}, "__tempExport.jpg");
 
@@ -107,7 +106,7 @@ TEST(ExchangeDescription, LeavesOutThePhotoElementWithoutPhoto) {
 }
 
 TEST(XmlWriter, WritesAttributesInReverseOrderOfAddition) {
-  CXmlWriter xml;
+  XmlWriter xml;
   xml.StartElement("E");
   xml.AddAttribute("a", "1");
   xml.AddAttribute("b", "x&y");

@@ -43,17 +43,15 @@ class ByteImage {
 };
 
 // The settings an exchange file carries, as a database row and as a file record hold them.
-inline auto Transported(const CProjectsRecord& r) {
-  return std::tie(r.m_lpszTitle, r.m_lpszURL, r.m_lpszKeywords, r.m_lpszNamePrefix, r.m_nJPEG,
-                  r.m_nPNG, r.m_nGIF, r.m_nBMP, r.m_nTIF, r.m_nCreateFolders, r.m_nSearchSubFolders,
-                  r.m_nFilterMinimumSize, r.m_nMinimumSize, r.m_nAutoRename, r.m_nOrientation,
-                  r.m_nPadNumbers, r.m_nPadding);
+inline auto Transported(const ProjectsRecord& r) {
+  return std::tie(r.title, r.url, r.keywords, r.namePrefix, r.jpeg, r.png, r.gif, r.bmp, r.tif,
+                  r.createFolders, r.searchSubFolders, r.filterMinimumSize, r.minimumSize,
+                  r.autoRename, r.orientation, r.padNumbers, r.padding);
 }
-inline auto Transported(const CImportedProject& p) {
-  return std::tie(p.m_lpszTitle, p.m_lpszURL, p.m_lpszKeywords, p.m_lpszNamePrefix, p.m_nJPEG,
-                  p.m_nPNG, p.m_nGIF, p.m_nBMP, p.m_nTIF, p.m_nCreateFolders, p.m_nSearchSubFolders,
-                  p.m_nFilterMinSize, p.m_nMinimumSize, p.m_nAutoRename, p.m_nOrientation,
-                  p.m_nPadNumbers, p.m_nPadding);
+inline auto Transported(const ImportedProject& p) {
+  return std::tie(p.title, p.url, p.keywords, p.namePrefix, p.jpeg, p.png, p.gif, p.bmp, p.tif,
+                  p.createFolders, p.searchSubFolders, p.filterMinSize, p.minimumSize, p.autoRename,
+                  p.orientation, p.padNumbers, p.padding);
 }
 
 // A fresh project database in a temporary folder, with helpers to fill and inspect it.
@@ -71,7 +69,7 @@ class ExchangeDbTest : public ::testing::Test {
   const std::string& Db(const std::string& db) const { return db.empty() ? dbPath_ : db; }
 
   int AddCategory(const std::string& name, const std::string& db = {}) {
-    CCategoriesTable table(Db(db), messages);
+    CategoriesTable table(Db(db), messages);
     EXPECT_TRUE(table.OpenTable());
     EXPECT_TRUE(table.InsertCategory(name));
     return table.CategoryIdByName(name);
@@ -79,21 +77,20 @@ class ExchangeDbTest : public ::testing::Test {
 
   // A project whose settings all differ, so that a field copied into another shows.
   int AddProject(const std::string& title, int categoryId, const std::string& db = {}) {
-    CProjectsTable table(Db(db), messages);
+    ProjectsTable table(Db(db), messages);
     EXPECT_TRUE(table.OpenTable());
-    CProjectsRecord r;
-    r.m_nCatId = categoryId;
-    r.m_lpszTitle = title;
-    r.m_lpszURL = "http://site.example/" + std::to_string(title.size()) + "?a=1&b=2";
-    r.m_lpszSaveTo = "/photos/" + title;
-    r.m_lpszKeywords = "sea, sand";
-    r.m_lpszNamePrefix = "pre_";
+    ProjectsRecord r;
+    r.catId = categoryId;
+    r.title = title;
+    r.url = "http://site.example/" + std::to_string(title.size()) + "?a=1&b=2";
+    r.saveTo = "/photos/" + title;
+    r.keywords = "sea, sand";
+    r.namePrefix = "pre_";
     int value = 2;
-    for (int* field :
-         {&r.m_nJPEG, &r.m_nPNG, &r.m_nGIF, &r.m_nBMP, &r.m_nTIF, &r.m_nICO, &r.m_nCreateFolders,
-          &r.m_nSearchSubFolders, &r.m_nFilterMinimumSize, &r.m_nMinimumSize, &r.m_nAutoRename,
-          &r.m_nIncludePhotoSize, &r.m_nReplaceSpaces, &r.m_nPadNumbers, &r.m_nPadding,
-          &r.m_nAutoResize, &r.m_nKeywordMustExist, &r.m_nOrientation}) {
+    for (int* field : {&r.jpeg, &r.png, &r.gif, &r.bmp, &r.tif, &r.ico, &r.createFolders,
+                       &r.searchSubFolders, &r.filterMinimumSize, &r.minimumSize, &r.autoRename,
+                       &r.includePhotoSize, &r.replaceSpaces, &r.padNumbers, &r.padding,
+                       &r.autoResize, &r.keywordMustExist, &r.orientation}) {
       *field = value++;
     }
     EXPECT_TRUE(table.InsertProject(r));
@@ -101,42 +98,42 @@ class ExchangeDbTest : public ::testing::Test {
   }
 
   void AddLink(int projectId, const std::string& url, int searchSubFolders = 1) {
-    CProjectLinksRecord l{.m_nProjectId = projectId,
-                          .m_lpszdtDate = "01/02/2020",
-                          .m_nSearchSubFolders = searchSubFolders,
-                          .m_lpszTitle = "title",
-                          .m_lpszURL = url,
-                          .m_nKeywordMustExist = 1,
-                          .m_lpszKeywords = "kw",
-                          .m_lpszGUID = {},
-                          .m_nPhotos = 5};
+    ProjectLinksRecord l{.projectId = projectId,
+                         .date = "01/02/2020",
+                         .searchSubFolders = searchSubFolders,
+                         .title = "title",
+                         .url = url,
+                         .keywordMustExist = 1,
+                         .keywords = "kw",
+                         .guid = {},
+                         .photos = 5};
     EXPECT_TRUE(AddProjectLink(DbPath(), messages, l));
   }
 
   void AddScan(int projectId, int savedImages) {
-    CScanHistoryRecord h;
-    h.m_nProjectId = projectId;
-    h.m_nSavedImages = savedImages;
+    ScanHistoryRecord h;
+    h.projectId = projectId;
+    h.savedImages = savedImages;
     EXPECT_TRUE(AddScanHistory(DbPath(), messages, h, false));
   }
 
   // Rows as the program reads them, in the order stored.
-  std::vector<CProjectsRecord> Projects(const std::string& db = {}) {
-    CProjectsTable table(Db(db), messages);
+  std::vector<ProjectsRecord> Projects(const std::string& db = {}) {
+    ProjectsTable table(Db(db), messages);
     EXPECT_TRUE(table.OpenTable() && table.LoadProjects("SELECT * FROM Projects ORDER BY Id;"));
-    return Rows<CProjectsRecord>(table);
+    return Rows<ProjectsRecord>(table);
   }
-  std::vector<CProjectLinksRecord> Links(int projectId, const std::string& db = {}) {
-    CProjectLinksTable table(Db(db), messages);
+  std::vector<ProjectLinksRecord> Links(int projectId, const std::string& db = {}) {
+    ProjectLinksTable table(Db(db), messages);
     EXPECT_TRUE(table.OpenTable() && table.LoadLinksOfProject(projectId));
-    return Rows<CProjectLinksRecord>(table);
+    return Rows<ProjectLinksRecord>(table);
   }
 
   std::vector<std::string> CategoryNames(const std::string& db = {}) {
-    CCategoriesTable table(Db(db), messages);
+    CategoriesTable table(Db(db), messages);
     std::vector<std::string> names;
     EXPECT_TRUE(table.OpenTable() && table.LoadAllCategories());
-    for (const auto& c : table.Records()) names.push_back(c.m_lpszName);
+    for (const auto& c : table.Records()) names.push_back(c.name);
     return names;
   }
 

@@ -7,8 +7,8 @@
 #include "exchange/ExchangeFile.h"
 #include "exchange/ExchangeTestSupport.h"
 #include "exchange/ProjectExporter.h"
-#include "imaging/BmpCodec.h"
-#include "imaging/PhotoCodec.h"
+#include "imaging/codec/BmpCodec.h"
+#include "imaging/codec/PhotoCodec.h"
 
 namespace trawlix::exchange {
 namespace {
@@ -20,7 +20,7 @@ class ExportTest : public testing::ExchangeDbTest {
  protected:
   ExportResult Export(ExportRequest request) {
     if (request.target.empty()) request.target = Target();
-    CProjectExporter exporter(DbPath(), TempFolder(), messages);
+    ProjectExporter exporter(DbPath(), TempFolder(), messages);
     return exporter.Export(request);
   }
   std::string Target() const { return (dir / "out.txexport").string(); }
@@ -48,30 +48,30 @@ TEST_F(ExportTest, WritesProjectsInOrderWithLinksPhotosAndCategory) {
 
   const ExchangeReadResult read = ReadExchangeFile(Target());
   ASSERT_TRUE(read.ok) << read.error;
-  const CExchangeHeader& h = read.file.header;
-  EXPECT_EQ(h.m_nProjects, 2);
-  EXPECT_EQ(h.m_lpszDescription, "Two & more");
-  EXPECT_EQ(h.m_lpszName, "");
+  const ExchangeHeader& h = read.file.header;
+  EXPECT_EQ(h.projects, 2);
+  EXPECT_EQ(h.description, "Two & more");
+  EXPECT_EQ(h.name, "");
   EXPECT_THAT(
       (std::vector<std::string>{ExportDateText(before), ExportDateText(std::time(nullptr))}),
-      ::testing::Contains(h.m_lpszDate));
+      ::testing::Contains(h.date));
   EXPECT_TRUE(read.file.photo.empty());
   ASSERT_EQ(read.file.projects.size(), 2u);
 
-  const std::vector<CProjectsRecord> rows = Projects();
-  const CImportedProject& first = read.file.projects[0];
+  const std::vector<ProjectsRecord> rows = Projects();
+  const ImportedProject& first = read.file.projects[0];
   EXPECT_EQ(Transported(first), Transported(rows[1]));
-  EXPECT_EQ(std::tie(first.m_lpszCategory, first.m_nNumLinks, first.m_nNumPhotos),
+  EXPECT_EQ(std::tie(first.category, first.numLinks, first.numPhotos),
             std::make_tuple("Birds", 0, 0));
 
-  const CImportedProject& p = read.file.projects[1];
+  const ImportedProject& p = read.file.projects[1];
   EXPECT_EQ(Transported(p), Transported(rows[0]));
-  EXPECT_EQ(p.m_nProjectId, tom);
-  EXPECT_EQ(p.m_lpszCategory, "Cats & Dogs");
-  EXPECT_EQ(p.m_nNumPhotos, 7);
-  EXPECT_EQ(p.m_nKeywordMustExist, 0);  // never exported, whatever the row holds
-  EXPECT_EQ(p.m_arLinks, (std::vector<CImportedLink>{{tom, 1, 1, "http://a.example/1", "kw"},
-                                                     {tom, 0, 1, "http://a.example/2", "kw"}}));
+  EXPECT_EQ(p.projectId, tom);
+  EXPECT_EQ(p.category, "Cats & Dogs");
+  EXPECT_EQ(p.numPhotos, 7);
+  EXPECT_EQ(p.keywordMustExist, 0);  // never exported, whatever the row holds
+  EXPECT_EQ(p.links, (std::vector<ImportedLink>{{tom, 1, 1, "http://a.example/1", "kw"},
+                                                {tom, 0, 1, "http://a.example/2", "kw"}}));
 }
 
 TEST_F(ExportTest, SingleProjectMessageCountsItsLinksAndMyInfoIsOptIn) {
@@ -91,8 +91,8 @@ TEST_F(ExportTest, SingleProjectMessageCountsItsLinksAndMyInfoIsOptIn) {
     EXPECT_EQ(result.message, "Successfully Exported Project:\n   " + title + " (" + count +
                                   ")\nto File:\n   " + Target());
   }
-  const CExchangeHeader h = ReadExchangeFile(Target()).file.header;
-  EXPECT_EQ(std::tie(h.m_lpszName, h.m_lpszEmailAddress, h.m_lpszWebsite),
+  const ExchangeHeader h = ReadExchangeFile(Target()).file.header;
+  EXPECT_EQ(std::tie(h.name, h.emailAddress, h.website),
             std::make_tuple("Ann", "ann@example.com", "http://ann.example"));
 }
 

@@ -26,27 +26,27 @@ auto Messages(const ImportSummary& s) {
   return texts;
 }
 
-CImportedProject FileProject(const std::string& title, const std::string& category,
-                             std::vector<std::string> urls = {}) {
-  CImportedProject p;
-  p.m_nProjectId = 42;
-  p.m_lpszTitle = title;
-  p.m_lpszCategory = category;
-  p.m_lpszURL = "http://file.example/start";
-  p.m_lpszKeywords = "k";
-  p.m_lpszNamePrefix = "np_";
-  std::tie(p.m_nJPEG, p.m_nPNG, p.m_nTIF, p.m_nMinimumSize, p.m_nOrientation, p.m_nPadding) =
+ImportedProject FileProject(const std::string& title, const std::string& category,
+                            std::vector<std::string> urls = {}) {
+  ImportedProject p;
+  p.projectId = 42;
+  p.title = title;
+  p.category = category;
+  p.url = "http://file.example/start";
+  p.keywords = "k";
+  p.namePrefix = "np_";
+  std::tie(p.jpeg, p.png, p.tif, p.minimumSize, p.orientation, p.padding) =
       std::make_tuple(0, 1, 1, 100, 1, 5);
-  for (const auto& url : urls) p.m_arLinks.push_back({42, 1, 0, url, "lk"});
-  p.m_nNumLinks = static_cast<std::int32_t>(p.m_arLinks.size());
+  for (const auto& url : urls) p.links.push_back({42, 1, 0, url, "lk"});
+  p.numLinks = static_cast<std::int32_t>(p.links.size());
   return p;
 }
 
 class ImportTest : public testing::ExchangeDbTest {
  protected:
-  ImportSummary Import(const std::vector<CImportedProject>& projects, const ImportOptions& options,
+  ImportSummary Import(const std::vector<ImportedProject>& projects, const ImportOptions& options,
                        const std::string& db = {}) {
-    CProjectImporter importer(db.empty() ? DbPath() : db, settings, messages);
+    ProjectImporter importer(db.empty() ? DbPath() : db, settings, messages);
     return importer.Import(projects, options);
   }
   static ImportOptions Into(const std::string& category,
@@ -66,10 +66,10 @@ TEST_F(ImportTest, RoundTripsProjectsAndLinksThroughAFile) {
   AddLink(tom, "http://a.example/2", 0);
   const int other = AddProject("Zoë ☃", AddCategory("Birds"));
   const std::string path = (dir / "x.txexport").string();
-  CProjectExporter exporter(DbPath(), TempFolder(), messages);
+  ProjectExporter exporter(DbPath(), TempFolder(), messages);
   ASSERT_TRUE(exporter.Export(Request({tom, other}, path)).ok);
 
-  const std::optional<CExchangeFile> file = OpenImportFile(path, messages);
+  const std::optional<ExchangeFile> file = OpenImportFile(path, messages);
   ASSERT_TRUE(file);
   const std::string target = DbPath("Other.txdb");
   AddCategory("Imported Projects", target);
@@ -80,27 +80,26 @@ TEST_F(ImportTest, RoundTripsProjectsAndLinksThroughAFile) {
   EXPECT_THAT(Messages(summary),
               ElementsAre("Project Tom & Jerry imported (2 links) to Category (Cats & Dogs)",
                           "Project Zoë ☃ imported (0 links) to Category (Birds)"));
-  EXPECT_EQ(summary.rows[0].action.m_nCode, CImportAction::kImportIntoSuggestedCategory);
+  EXPECT_EQ(summary.rows[0].action.code, ImportAction::kImportIntoSuggestedCategory);
   EXPECT_STREQ(summary.rows[0].action.Name(), "Import Into Suggested Category");
 
-  const std::vector<CProjectsRecord> source = Projects();
-  const std::vector<CProjectsRecord> rows = Projects(target);
+  const std::vector<ProjectsRecord> source = Projects();
+  const std::vector<ProjectsRecord> rows = Projects(target);
   ASSERT_EQ(rows.size(), 2u);
-  const CProjectsRecord& r = rows[0];
+  const ProjectsRecord& r = rows[0];
   EXPECT_EQ(Transported(r), Transported(source[0]));
   EXPECT_EQ(Transported(rows[1]), Transported(source[1]));
 
-  const std::vector<CProjectLinksRecord> links = Links(r.m_nId, target);
+  const std::vector<ProjectLinksRecord> links = Links(r.id, target);
   ASSERT_EQ(links.size(), 2u);
-  EXPECT_EQ(
-      std::tie(links[0].m_lpszURL, links[0].m_nSearchSubFolders, links[1].m_nSearchSubFolders),
-      std::make_tuple("http://a.example/1", 1, 0));
-  for (const CProjectLinksRecord& l : links) {
-    EXPECT_EQ(std::tie(l.m_lpszdtDate, l.m_lpszTitle, l.m_nKeywordMustExist, l.m_nPhotos),
+  EXPECT_EQ(std::tie(links[0].url, links[0].searchSubFolders, links[1].searchSubFolders),
+            std::make_tuple("http://a.example/1", 1, 0));
+  for (const ProjectLinksRecord& l : links) {
+    EXPECT_EQ(std::tie(l.date, l.title, l.keywordMustExist, l.photos),
               std::make_tuple(TodayDateText(), "", 1, 0));
-    EXPECT_EQ(l.m_lpszGUID.size(), 36u);
+    EXPECT_EQ(l.guid.size(), 36u);
   }
-  EXPECT_NE(links[0].m_lpszGUID, links[1].m_lpszGUID);
+  EXPECT_NE(links[0].guid, links[1].guid);
 }
 
 TEST_F(ImportTest, FillsTheRestAsForANewProject) {
@@ -112,16 +111,16 @@ TEST_F(ImportTest, FillsTheRestAsForANewProject) {
   const int cat = AddCategory("Models");
   Import({FileProject("My Trip", "Models")}, Into("Models"));
 
-  const std::vector<CProjectsRecord> rows = Projects();
+  const std::vector<ProjectsRecord> rows = Projects();
   ASSERT_EQ(rows.size(), 1u);
-  const CProjectsRecord& r = rows[0];
+  const ProjectsRecord& r = rows[0];
   const std::string saveTo = (dir / "Pictures" / "My Trip").string();
-  EXPECT_EQ(r.m_nCatId, cat);
-  EXPECT_EQ(r.m_lpszSaveTo, saveTo);
-  EXPECT_EQ(r.m_lpszThumbnailSaveTo, saveTo + "/Small");
-  EXPECT_EQ(r.m_lpszMobileSaveTo, saveTo + "/Mobile");
-  EXPECT_EQ(std::tie(r.m_nAutoResize, r.m_nResizeBoundingBox, r.m_nIncludePhotoSize,
-                     r.m_nMobileFormat, r.m_nKeywordMustExist),
+  EXPECT_EQ(r.catId, cat);
+  EXPECT_EQ(r.saveTo, saveTo);
+  EXPECT_EQ(r.thumbnailSaveTo, saveTo + "/Small");
+  EXPECT_EQ(r.mobileSaveTo, saveTo + "/Mobile");
+  EXPECT_EQ(std::tie(r.autoResize, r.resizeBoundingBox, r.includePhotoSize, r.mobileFormat,
+                     r.keywordMustExist),
             std::make_tuple(1, 2048, 1, 4, 0));
   // Values that travel in the file win over the defaults.
   EXPECT_EQ(Transported(r), Transported(FileProject("My Trip", "Models")));
@@ -129,47 +128,47 @@ TEST_F(ImportTest, FillsTheRestAsForANewProject) {
 
 TEST_F(ImportTest, NamesFoldersAndPrefixesSafely) {
   AddCategory("Models");
-  CImportedProject noPrefix = FileProject("  My Trip  ", "Models");
-  noPrefix.m_lpszNamePrefix = "";
-  CImportedProject climbing = FileProject("../../etc", "Models");
-  climbing.m_lpszNamePrefix = "a/../b";
+  ImportedProject noPrefix = FileProject("  My Trip  ", "Models");
+  noPrefix.namePrefix = "";
+  ImportedProject climbing = FileProject("../../etc", "Models");
+  climbing.namePrefix = "a/../b";
   Import({noPrefix, climbing}, Into("Models"));
 
-  const std::vector<CProjectsRecord> rows = Projects();
+  const std::vector<ProjectsRecord> rows = Projects();
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].m_lpszTitle, "My Trip");
-  EXPECT_EQ(rows[0].m_lpszNamePrefix, "My_Trip_");
-  EXPECT_EQ(rows[1].m_lpszTitle, "../../etc");
-  EXPECT_EQ(rows[1].m_lpszSaveTo, (dir / "Pictures" / ".._.._etc").string());
-  EXPECT_EQ(rows[1].m_lpszNamePrefix, "a_.._b");
+  EXPECT_EQ(rows[0].title, "My Trip");
+  EXPECT_EQ(rows[0].namePrefix, "My_Trip_");
+  EXPECT_EQ(rows[1].title, "../../etc");
+  EXPECT_EQ(rows[1].saveTo, (dir / "Pictures" / ".._.._etc").string());
+  EXPECT_EQ(rows[1].namePrefix, "a_.._b");
 }
 
 TEST_F(ImportTest, SameFileTwiceIntoImportedProjectsMakesASecondProject) {
   const int imported = AddCategory("Imported Projects");
-  const std::vector<CImportedProject> file = {FileProject("Tom", "Models", {"http://l/1"})};
+  const std::vector<ImportedProject> file = {FileProject("Tom", "Models", {"http://l/1"})};
   const ImportOptions options = Into("Imported Projects", DuplicateHandling::DontImport);
 
   const ImportSummary first = Import(file, options);
   const ImportSummary second = Import(file, options);
 
-  EXPECT_EQ(first.rows[0].action.m_nCode, CImportAction::kImportIntoSelectedCategory);
-  EXPECT_EQ(second.rows[0].action.m_nCode, CImportAction::kDuplicateImportIntoSelectedCategory);
+  EXPECT_EQ(first.rows[0].action.code, ImportAction::kImportIntoSelectedCategory);
+  EXPECT_EQ(second.rows[0].action.code, ImportAction::kDuplicateImportIntoSelectedCategory);
   EXPECT_THAT(Kinds(second), ElementsAre(ImportResultKind::Imported));
   EXPECT_EQ(second.rows[0].message,
             "Project Tom imported (1 link) to Category (Imported Projects)");
   EXPECT_FALSE(first.categoriesCreated || second.categoriesCreated);
-  const std::vector<CProjectsRecord> rows = Projects();
+  const std::vector<ProjectsRecord> rows = Projects();
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0].m_lpszTitle, rows[1].m_lpszTitle);
-  EXPECT_EQ(rows[1].m_nCatId, imported);
-  EXPECT_EQ(Links(rows[1].m_nId).size(), 1u);
+  EXPECT_EQ(rows[0].title, rows[1].title);
+  EXPECT_EQ(rows[1].catId, imported);
+  EXPECT_EQ(Links(rows[1].id).size(), 1u);
 }
 
 TEST_F(ImportTest, MergesOnlyLinksThatAreNew) {
   const int models = AddCategory("Models");
   const int existing = AddProject("tom & JERRY", models);
   AddLink(existing, "http://l/1");
-  const CImportedProject p =
+  const ImportedProject p =
       FileProject("Tom & Jerry", "Elsewhere", {"http://l/1", "http://l/2", "http://l/2"});
   const ImportOptions merge = FileCategories(DuplicateHandling::MergeLinks);
 
@@ -177,17 +176,17 @@ TEST_F(ImportTest, MergesOnlyLinksThatAreNew) {
   const ImportSummary again = Import({p}, merge);
 
   EXPECT_THAT(Kinds(first), ElementsAre(ImportResultKind::Merged));
-  EXPECT_EQ(first.rows[0].action.m_nCode, CImportAction::kDuplicateMergeLinks);
+  EXPECT_EQ(first.rows[0].action.code, ImportAction::kDuplicateMergeLinks);
   EXPECT_THAT(Messages(first),
               ElementsAre("1 link merged into Tom & Jerry project, category (Models)"));
   EXPECT_THAT(Messages(again),
               ElementsAre("0 links merged into Tom & Jerry project, category (Models)"));
   EXPECT_FALSE(first.categoriesCreated);  // the duplicate's category is not needed
   EXPECT_EQ(Projects().size(), 1u);
-  const std::vector<CProjectLinksRecord> links = Links(existing);
+  const std::vector<ProjectLinksRecord> links = Links(existing);
   ASSERT_EQ(links.size(), 2u);
-  EXPECT_EQ(links[1].m_lpszURL, "http://l/2");
-  EXPECT_EQ(links[1].m_lpszdtDate, TodayDateText());
+  EXPECT_EQ(links[1].url, "http://l/2");
+  EXPECT_EQ(links[1].date, TodayDateText());
 }
 
 TEST_F(ImportTest, DontImportLeavesDuplicatesAlone) {
@@ -201,7 +200,7 @@ TEST_F(ImportTest, DontImportLeavesDuplicatesAlone) {
   EXPECT_EQ(summary.rows[0].message, "Project (TOM) already exists in Category (Models)");
   EXPECT_STREQ(summary.rows[0].action.Name(), "Duplicate: Don't Import Project");
   EXPECT_EQ(Projects().size(), 2u);
-  EXPECT_TRUE(Links(Projects()[0].m_nId).empty());
+  EXPECT_TRUE(Links(Projects()[0].id).empty());
 }
 
 TEST_F(ImportTest, DuplicatesWithinOneFileFollowTheDuplicateRule) {
@@ -211,11 +210,11 @@ TEST_F(ImportTest, DuplicatesWithinOneFileFollowTheDuplicateRule) {
       Into("Models", DuplicateHandling::MergeLinks));
   EXPECT_THAT(Kinds(summary), ElementsAre(ImportResultKind::Imported, ImportResultKind::Merged));
   ASSERT_EQ(Projects().size(), 1u);
-  EXPECT_EQ(Links(Projects()[0].m_nId).size(), 2u);
+  EXPECT_EQ(Links(Projects()[0].id).size(), 2u);
 }
 
 TEST_F(ImportTest, CreatesEachFileCategoryOnce) {
-  const std::vector<CImportedProject> file = {
+  const std::vector<ImportedProject> file = {
       FileProject("A", "Travel"), FileProject("B", " Travel "), FileProject("C", "Travel"),
       FileProject("D", ""), FileProject("E", "all")};
 

@@ -12,23 +12,23 @@ namespace {
 using testing::ByteImage;
 
 // Settings differ from each other, so that a field at another's offset shows.
-CImportedProject SampleProject() {
-  CImportedProject p;
-  p.m_nProjectId = 7;
-  p.m_nNumPhotos = 1234;
-  p.m_lpszCategory = "Models";
-  p.m_lpszTitle = "Tom & Jerry";
-  p.m_lpszURL = "http://example.com/a?b=1&c=2";
-  p.m_lpszKeywords = "beach, sun";
-  p.m_lpszNamePrefix = "Tom_&_Jerry_";
-  std::tie(p.m_nJPEG, p.m_nPNG, p.m_nGIF, p.m_nBMP, p.m_nTIF, p.m_nCreateFolders,
-           p.m_nSearchSubFolders, p.m_nKeywordMustExist, p.m_nFilterMinSize, p.m_nMinimumSize,
-           p.m_nAutoRename, p.m_nOrientation, p.m_nPadNumbers, p.m_nPadding) =
+ImportedProject SampleProject() {
+  ImportedProject p;
+  p.projectId = 7;
+  p.numPhotos = 1234;
+  p.category = "Models";
+  p.title = "Tom & Jerry";
+  p.url = "http://example.com/a?b=1&c=2";
+  p.keywords = "beach, sun";
+  p.namePrefix = "Tom_&_Jerry_";
+  std::tie(p.jpeg, p.png, p.gif, p.bmp, p.tif, p.createFolders, p.searchSubFolders,
+           p.keywordMustExist, p.filterMinSize, p.minimumSize, p.autoRename, p.orientation,
+           p.padNumbers, p.padding) =
       std::make_tuple(11, 12, 13, 14, 15, 16, 17, 18, 19, 350, 21, 22, 23, 24);
   return p;
 }
 
-CImportedLink SampleLink(int n) {
+ImportedLink SampleLink(int n) {
   return {7, n % 2, 1, "http://example.com/page" + std::to_string(n), "kw" + std::to_string(n)};
 }
 
@@ -57,31 +57,31 @@ std::string ProjectImage(std::int32_t numLinks, std::string_view title) {
 }
 
 std::string LinkImage(int n) {
-  const CImportedLink l = SampleLink(n);
+  const ImportedLink l = SampleLink(n);
   return ByteImage(3084)
-      .Int(0, l.m_nProjectId)
-      .Int(4, l.m_nSearchSubFolders)
-      .Int(8, l.m_nKeywordMustExist)
-      .Text(12, l.m_lpszURL)
-      .Text(2060, l.m_lpszKeywords)
+      .Int(0, l.projectId)
+      .Int(4, l.searchSubFolders)
+      .Int(8, l.keywordMustExist)
+      .Text(12, l.url)
+      .Text(2060, l.keywords)
       .str();
 }
 
-CExchangeHeader SampleHeader() {
-  return {.m_lpszDescription = "A description",
-          .m_lpszName = "Ann",
-          .m_lpszEmailAddress = "ann@example.com",
-          .m_lpszWebsite = "http://ann.example.com",
-          .m_lpszDate = "Monday, March 02, 2026"};
+ExchangeHeader SampleHeader() {
+  return {.description = "A description",
+          .name = "Ann",
+          .emailAddress = "ann@example.com",
+          .website = "http://ann.example.com",
+          .date = "Monday, March 02, 2026"};
 }
 
 TEST(ProjectFileWriter, MatchesHandBuiltImageByteForByteWithCountsFromTheData) {
-  CExchangeHeader header = SampleHeader();
-  header.m_nProjects = 99;  // counts come from the data, not from stale fields
-  CImportedProject first = SampleProject();
-  first.m_nNumLinks = 5;
-  first.m_arLinks = {SampleLink(1), SampleLink(2)};
-  CImportedProject second = SampleProject();  // no links: its record follows directly
+  ExchangeHeader header = SampleHeader();
+  header.projects = 99;  // counts come from the data, not from stale fields
+  ImportedProject first = SampleProject();
+  first.numLinks = 5;
+  first.links = {SampleLink(1), SampleLink(2)};
+  ImportedProject second = SampleProject();  // no links: its record follows directly
 
   const std::string written = WriteProjectFile(header, {first, second});
 
@@ -92,9 +92,9 @@ TEST(ProjectFileWriter, MatchesHandBuiltImageByteForByteWithCountsFromTheData) {
 }
 
 TEST(ProjectFileWriter, LongTextsFillTheirFieldsWithoutTerminator) {
-  CImportedProject p = SampleProject();
-  p.m_lpszTitle = std::string(600, 'T');
-  p.m_lpszNamePrefix = std::string(300, 'N');
+  ImportedProject p = SampleProject();
+  p.title = std::string(600, 'T');
+  p.namePrefix = std::string(300, 'N');
   const std::string written = WriteProjectFile(SampleHeader(), {p});
   const std::string_view record = std::string_view(written).substr(3384, 3988);
   EXPECT_EQ(record.substr(92, 512), std::string(512, 'T'));
@@ -113,35 +113,33 @@ TEST(ProjectFileReader, ReadsHandBuiltImage) {
   const ProjectFileReadResult read = ReadProjectFile(bytes);
 
   ASSERT_TRUE(read.ok) << read.error;
-  const CExchangeHeader& h = read.content.header;
-  const CExchangeHeader e = SampleHeader();
-  EXPECT_EQ(std::tie(h.m_nVersion, h.m_nPlatform, h.m_nProjects), std::make_tuple(1, 0, 2));
-  EXPECT_EQ(std::tie(h.m_lpszDescription, h.m_lpszName, h.m_lpszEmailAddress, h.m_lpszWebsite,
-                     h.m_lpszDate),
-            std::tie(e.m_lpszDescription, e.m_lpszName, e.m_lpszEmailAddress, e.m_lpszWebsite,
-                     e.m_lpszDate));
+  const ExchangeHeader& h = read.content.header;
+  const ExchangeHeader e = SampleHeader();
+  EXPECT_EQ(std::tie(h.version, h.platform, h.projects), std::make_tuple(1, 0, 2));
+  EXPECT_EQ(std::tie(h.description, h.name, h.emailAddress, h.website, h.date),
+            std::tie(e.description, e.name, e.emailAddress, e.website, e.date));
   ASSERT_EQ(read.content.projects.size(), 2u);
 
-  CImportedProject expected = SampleProject();
-  expected.m_lpszTitle = title512;  // stops at the field end, not in the URL
-  expected.m_nNumLinks = 2;
-  expected.m_arLinks = {SampleLink(1), SampleLink(2)};
+  ImportedProject expected = SampleProject();
+  expected.title = title512;  // stops at the field end, not in the URL
+  expected.numLinks = 2;
+  expected.links = {SampleLink(1), SampleLink(2)};
   EXPECT_EQ(read.content.projects[0], expected);
 
-  CImportedProject second = SampleProject();
+  ImportedProject second = SampleProject();
   EXPECT_EQ(read.content.projects[1], second);  // ampersand kept as it is
 }
 
 TEST(ProjectFileReader, RoundTripsThroughTheWriter) {
-  CImportedProject a = SampleProject();
-  a.m_arLinks = {SampleLink(1), SampleLink(2), SampleLink(3)};
-  CImportedProject b = SampleProject();
-  b.m_lpszTitle = "Zoë's Ünïcode ☃ 写真";
-  b.m_lpszCategory = "Café";
+  ImportedProject a = SampleProject();
+  a.links = {SampleLink(1), SampleLink(2), SampleLink(3)};
+  ImportedProject b = SampleProject();
+  b.title = "Zoë's Ünïcode ☃ 写真";
+  b.category = "Café";
   const ProjectFileReadResult read = ReadProjectFile(WriteProjectFile(SampleHeader(), {a, b}));
   ASSERT_TRUE(read.ok);
-  a.m_nNumLinks = 3;
-  EXPECT_EQ(read.content.projects, (std::vector<CImportedProject>{a, b}));
+  a.numLinks = 3;
+  EXPECT_EQ(read.content.projects, (std::vector<ImportedProject>{a, b}));
 }
 
 struct DamagedCase {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "frontend/QtUiThread.h"
-#include "scan/ManualUiThread.h"
+#include "support/ManualUiThread.h"
 
 namespace trawlix {
 namespace {

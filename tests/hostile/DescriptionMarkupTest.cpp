@@ -11,27 +11,27 @@
 namespace trawlix::exchange {
 namespace {
 
-CImportedProject Project(int id, const std::string& title) {
-  CImportedProject p;
-  p.m_nProjectId = id;
-  p.m_lpszTitle = title;
-  p.m_lpszCategory = "Cats & Dogs";
-  p.m_lpszURL = "http://a.example/?x=1&y=2";
+ImportedProject Project(int id, const std::string& title) {
+  ImportedProject p;
+  p.projectId = id;
+  p.title = title;
+  p.category = "Cats & Dogs";
+  p.url = "http://a.example/?x=1&y=2";
   return p;
 }
 
 TEST(ExchangeDescription, AnyXmlReaderReadsHostileTextsBackUnchanged) {
   // A title that closes its element must not falsify the description others read.
-  CExchangeHeader header;
-  header.m_lpszDescription = "x</Description><Name>Forged</Name><Description>";
-  header.m_lpszName = "O'Brien \"Bob\" <b@x.example>";
-  CImportedProject project = Project(1, "Tom</Title><URL>http://evil.example/</URL><Title>");
-  project.m_lpszKeywords = "a<b, c>d, \"q\", 'r', &amp;";
-  project.m_lpszNamePrefix = "line\r\nbreak\ttab";
-  CImportedLink link;
-  link.m_lpszURL = "http://b.example/?a=1&b=<2>";
-  project.m_arLinks.push_back(link);
-  CXmlWriter attributes;
+  ExchangeHeader header;
+  header.description = "x</Description><Name>Forged</Name><Description>";
+  header.name = "O'Brien \"Bob\" <b@x.example>";
+  ImportedProject project = Project(1, "Tom</Title><URL>http://evil.example/</URL><Title>");
+  project.keywords = "a<b, c>d, \"q\", 'r', &amp;";
+  project.namePrefix = "line\r\nbreak\ttab";
+  ImportedLink link;
+  link.url = "http://b.example/?a=1&b=<2>";
+  project.links.push_back(link);
+  XmlWriter attributes;
   attributes.StartElement("E");
   attributes.AddAttribute("a", "\"><F a=\"");
   attributes.EndAll();
@@ -50,13 +50,13 @@ TEST(ExchangeDescription, AnyXmlReaderReadsHostileTextsBackUnchanged) {
   }
   ASSERT_FALSE(reader.hasError()) << reader.errorString().toStdString();
   EXPECT_EQ(texts.count("Name"), 1u);
-  EXPECT_EQ(texts.find("Description")->second, header.m_lpszDescription);
-  EXPECT_EQ(texts.find("Name")->second, header.m_lpszName);
-  EXPECT_EQ(texts.find("Title")->second, project.m_lpszTitle);
-  EXPECT_EQ(texts.find("Keywords")->second, project.m_lpszKeywords);
-  EXPECT_EQ(texts.find("NamePrefix")->second, project.m_lpszNamePrefix);
+  EXPECT_EQ(texts.find("Description")->second, header.description);
+  EXPECT_EQ(texts.find("Name")->second, header.name);
+  EXPECT_EQ(texts.find("Title")->second, project.title);
+  EXPECT_EQ(texts.find("Keywords")->second, project.keywords);
+  EXPECT_EQ(texts.find("NamePrefix")->second, project.namePrefix);
   EXPECT_EQ(texts.count("URL"), 2u);
-  EXPECT_EQ(std::prev(texts.upper_bound("URL"))->second, link.m_lpszURL);
+  EXPECT_EQ(std::prev(texts.upper_bound("URL"))->second, link.url);
 
   QXmlStreamReader attributeReader(QByteArray::fromStdString(attributes.str()));
   while (attributeReader.readNext() != QXmlStreamReader::StartElement) {
@@ -65,8 +65,8 @@ TEST(ExchangeDescription, AnyXmlReaderReadsHostileTextsBackUnchanged) {
 }
 
 TEST(ExchangeDescription, StaysWellFormedWhateverBytesATextHolds) {
-  CImportedProject project = Project(1, "bad \xff\xfe bytes \x01\x1b and \xed\xa0\x80");
-  project.m_lpszKeywords = std::string("nul\0inside", 10);
+  ImportedProject project = Project(1, "bad \xff\xfe bytes \x01\x1b and \xed\xa0\x80");
+  project.keywords = std::string("nul\0inside", 10);
   QXmlStreamReader reader(QByteArray::fromStdString(WriteExchangeDescription({}, {project}, "")));
   std::string title;
   while (!reader.atEnd()) {

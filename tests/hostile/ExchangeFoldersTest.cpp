@@ -44,12 +44,12 @@ class HostileExchangeTest : public testing::ExchangeDbTest {
 
   fs::path pictures() const { return dir / "Pictures"; }
 
-  std::vector<CProjectsRecord> ImportFile(const std::string& file, const std::string& db) {
+  std::vector<ProjectsRecord> ImportFile(const std::string& file, const std::string& db) {
     const auto read = OpenImportFile(file, messages);
     EXPECT_TRUE(read);
     if (!read) return {};
     AddCategory("Imported Projects", db);
-    CProjectImporter importer(db, settings, messages);
+    ProjectImporter importer(db, settings, messages);
     importer.Import(read->projects, {ImportTarget::SelectedCategory, "Imported Projects",
                                      DuplicateHandling::DontImport});
     return Projects(db);
@@ -57,15 +57,15 @@ class HostileExchangeTest : public testing::ExchangeDbTest {
 
   // Every folder a scan of the project would write to lies inside the pictures folder and
   // passes the check a scan makes first.
-  void ExpectInsidePictures(const CProjectsRecord& project) {
+  void ExpectInsidePictures(const ProjectsRecord& project) {
     EXPECT_FALSE(ProjectFoldersProblem(project)) << *ProjectFoldersProblem(project);
     const fs::path root = fs::weakly_canonical(pictures());
     for (const std::string& folder :
-         {project.m_lpszSaveTo, project.m_lpszThumbnailSaveTo, project.m_lpszMobileSaveTo}) {
+         {project.saveTo, project.thumbnailSaveTo, project.mobileSaveTo}) {
       const fs::path resolved = fs::weakly_canonical(folder);
       const fs::path relative = resolved.lexically_relative(root);
       EXPECT_FALSE(relative.empty() || *relative.begin() == ".." || relative == ".")
-          << folder << " of project " << project.m_lpszTitle;
+          << folder << " of project " << project.title;
     }
   }
 };
@@ -77,71 +77,71 @@ TEST_F(HostileExchangeTest, TitlesOfARoundTrippedFileNeverLeaveThePicturesFolder
   std::vector<int> ids;
   for (const std::string& title : HostileTitles()) ids.push_back(AddProject(title, category));
   const std::string first = (dir / "first.txexport").string();
-  CProjectExporter exporter(DbPath(), TempFolder(), messages);
+  ProjectExporter exporter(DbPath(), TempFolder(), messages);
   ASSERT_TRUE(exporter.Export(Request(ids, first)).ok);
 
-  const std::vector<CProjectsRecord> imported = ImportFile(first, DbPath("Second.txdb"));
+  const std::vector<ProjectsRecord> imported = ImportFile(first, DbPath("Second.txdb"));
   ASSERT_EQ(imported.size(), HostileTitles().size());
   std::vector<int> importedIds;
-  for (const CProjectsRecord& project : imported) {
+  for (const ProjectsRecord& project : imported) {
     ExpectInsidePictures(project);
-    importedIds.push_back(project.m_nId);
+    importedIds.push_back(project.id);
   }
-  EXPECT_EQ(imported[0].m_lpszTitle, HostileTitles()[0]) << "read back exactly once";
-  EXPECT_EQ(imported[1].m_lpszTitle, HostileTitles()[1]);
+  EXPECT_EQ(imported[0].title, HostileTitles()[0]) << "read back exactly once";
+  EXPECT_EQ(imported[1].title, HostileTitles()[1]);
 
   const std::string second = (dir / "second.txexport").string();
-  CProjectExporter again(DbPath("Second.txdb"), TempFolder(), messages);
+  ProjectExporter again(DbPath("Second.txdb"), TempFolder(), messages);
   ASSERT_TRUE(again.Export(Request(importedIds, second)).ok);
-  const std::vector<CProjectsRecord> twice = ImportFile(second, DbPath("Third.txdb"));
+  const std::vector<ProjectsRecord> twice = ImportFile(second, DbPath("Third.txdb"));
   ASSERT_EQ(twice.size(), imported.size());
   for (std::size_t i = 0; i < twice.size(); ++i) {
     ExpectInsidePictures(twice[i]);
-    EXPECT_EQ(twice[i].m_lpszTitle, imported[i].m_lpszTitle);
-    EXPECT_EQ(twice[i].m_lpszSaveTo, imported[i].m_lpszSaveTo);
+    EXPECT_EQ(twice[i].title, imported[i].title);
+    EXPECT_EQ(twice[i].saveTo, imported[i].saveTo);
   }
   // Nothing was made outside the test's folder on the way.
   EXPECT_FALSE(fs::exists(dir.path().parent_path() / "owned"));
 }
 
 TEST_F(HostileExchangeTest, CraftedPrefixesBecomePlainFileNames) {
-  CImportedProject project;
-  project.m_lpszTitle = "Trip";
-  project.m_lpszURL = "http://a.example/";
-  project.m_nJPEG = 1;
-  project.m_nAutoRename = 1;
+  ImportedProject project;
+  project.title = "Trip";
+  project.url = "http://a.example/";
+  project.jpeg = 1;
+  project.autoRename = 1;
   const std::string prefixes[] = {"../../../../tmp/x_", "&#47&#46&#46&#47x", "\x1b[2J..", "."};
-  std::vector<CImportedProject> projects;
+  std::vector<ImportedProject> projects;
   for (const std::string& prefix : prefixes) {
-    project.m_lpszNamePrefix = prefix;
-    project.m_lpszTitle += "+";
+    project.namePrefix = prefix;
+    project.title += "+";
     projects.push_back(project);
   }
   const std::string file = (dir / "crafted.txexport").string();
   std::string error;
   ASSERT_TRUE(WriteExchangeFile(file, {}, projects, {}, error)) << error;
 
-  const std::vector<CProjectsRecord> imported = ImportFile(file, DbPath());
+  const std::vector<ProjectsRecord> imported = ImportFile(file, DbPath());
   ASSERT_EQ(imported.size(), std::size(prefixes));
-  for (const CProjectsRecord& row : imported) {
+  for (const ProjectsRecord& row : imported) {
     ExpectInsidePictures(row);
-    EXPECT_EQ(row.m_lpszNamePrefix.find('/'), std::string::npos) << row.m_lpszNamePrefix;
-    EXPECT_EQ(row.m_lpszNamePrefix.find('\x1b'), std::string::npos);
-    EXPECT_NE(row.m_lpszNamePrefix, ".");
+    EXPECT_EQ(row.namePrefix.find('/'), std::string::npos) << row.namePrefix;
+    EXPECT_EQ(row.namePrefix.find('\x1b'), std::string::npos);
+    EXPECT_NE(row.namePrefix, ".");
   }
 }
 
 TEST_F(HostileExchangeTest, AProjectWhoseFoldersWouldLeaveIsNotImported) {
   // A default location that is no full path cannot hold an imported project's folders.
   settings.defaultSaveTo = "Pictures/../..";
-  CImportedProject project;
-  project.m_lpszTitle = "Trip";
-  project.m_lpszURL = "http://a.example/";
-  project.m_nJPEG = 1;
+  ImportedProject project;
+  project.title = "Trip";
+  project.url = "http://a.example/";
+  project.jpeg = 1;
   AddCategory("Imported Projects");
-  CProjectImporter importer(DbPath(), settings, messages);
+  ProjectImporter importer(DbPath(), settings, messages);
   const ImportSummary summary = importer.Import(
-      std::vector<CImportedProject>{project},
+      std::vector<ImportedProject>{project},
       {ImportTarget::SelectedCategory, "Imported Projects", DuplicateHandling::DontImport});
   ASSERT_EQ(summary.rows.size(), 1u);
   EXPECT_EQ(summary.rows[0].kind, ImportResultKind::Failed);

@@ -11,14 +11,14 @@
 #include <fstream>
 #include <thread>
 
-#include "imaging/PhotoCodec.h"
+#include "imaging/codec/PhotoCodec.h"
 #include "platform/FileMove.h"
 #include "platform/FolderLock.h"
 #include "platform/ProcessTempFolder.h"
-#include "scan/AddressRules.h"
-#include "scan/NetworkGuard.h"
 #include "scan/PipelineFixture.h"
-#include "scan/TransferPool.h"
+#include "scan/markup/AddressRules.h"
+#include "scan/net/NetworkGuard.h"
+#include "scan/net/TransferPool.h"
 #include "support/TempDir.h"
 
 namespace trawlix::testing {
@@ -254,7 +254,7 @@ TEST_F(HostileSite, LimitsAndALowDiskEndTheScanAndSaySo) {
       << observer.results;
 
   options.limits.lowDiskBytes = UINT64_MAX;
-  project.m_lpszSaveTo = (dir / "Second").string();
+  project.saveTo = (dir / "Second").string();
   ASSERT_TRUE(RunScan());
   EXPECT_LT(FilesIn(SaveTo()).size(), 30u);
   EXPECT_NE(observer.results.find("The scan stopped because the disk is nearly full."),

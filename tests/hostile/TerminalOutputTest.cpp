@@ -34,16 +34,16 @@ bool HasControls(const std::string& text) {
 class TerminalOutput : public testing::CliTest {};
 
 TEST_F(TerminalOutput, TextsFromAnExchangeFileReachTheTerminalWithoutControls) {
-  exchange::CExchangeHeader header;
-  header.m_lpszDescription = "Seeds" + kInjections[0] + " & more";
-  header.m_lpszName = "Ann" + kInjections[2];
-  std::vector<exchange::CImportedProject> projects;
+  exchange::ExchangeHeader header;
+  header.description = "Seeds" + kInjections[0] + " & more";
+  header.name = "Ann" + kInjections[2];
+  std::vector<exchange::ImportedProject> projects;
   for (const std::string& injection : kInjections) {
-    exchange::CImportedProject& p = projects.emplace_back();
-    p.m_lpszTitle = "Beach" + injection + std::to_string(projects.size());
-    p.m_lpszCategory = "Travel" + injection;
-    p.m_lpszURL = "http://a.example/" + injection;
-    p.m_nJPEG = 1;
+    exchange::ImportedProject& p = projects.emplace_back();
+    p.title = "Beach" + injection + std::to_string(projects.size());
+    p.category = "Travel" + injection;
+    p.url = "http://a.example/" + injection;
+    p.jpeg = 1;
   }
   const std::string file = (dir_ / "hostile.txexport").string();
   std::string error;

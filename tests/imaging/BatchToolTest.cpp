@@ -12,13 +12,13 @@
 #include "ImagingTestSupport.h"
 #include "base/Path.h"
 #include "base/Text.h"
-#include "imaging/BatchJob.h"
-#include "imaging/BatchRenamer.h"
-#include "imaging/DeletePhotosTool.h"
-#include "imaging/GrayscaleTool.h"
-#include "imaging/PhotoCodec.h"
-#include "imaging/ResizeTool.h"
-#include "imaging/ThumbnailTool.h"
+#include "imaging/codec/PhotoCodec.h"
+#include "imaging/tools/BatchJob.h"
+#include "imaging/tools/BatchRenamer.h"
+#include "imaging/tools/DeletePhotosTool.h"
+#include "imaging/tools/GrayscaleTool.h"
+#include "imaging/tools/ResizeTool.h"
+#include "imaging/tools/ThumbnailTool.h"
 
 namespace trawlix {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "imaging/BmpCodec.h"
-#include "imaging/FileByteSource.h"
-#include "imaging/MemoryByteSource.h"
+#include "imaging/codec/BmpCodec.h"
+#include "imaging/codec/FileByteSource.h"
+#include "imaging/codec/MemoryByteSource.h"
 #include "support/TempDir.h"
 
 namespace trawlix::bmp {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "ImagingTestSupport.h"
-#include "imaging/DensityInPlace.h"
-#include "imaging/MemoryByteSource.h"
-#include "imaging/PhotoDensity.h"
+#include "imaging/codec/DensityInPlace.h"
+#include "imaging/codec/MemoryByteSource.h"
+#include "imaging/codec/PhotoDensity.h"
 
 namespace trawlix {
 namespace {

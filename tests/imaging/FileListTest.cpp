@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "ImagingTestSupport.h"
-#include "imaging/FileList.h"
+#include "imaging/tools/FileList.h"
 
 namespace trawlix {
 namespace {
@@ -12,9 +12,9 @@ namespace fs = std::filesystem;
 
 class FileListTest : public testing::PhotoTest {
  protected:
-  std::vector<std::string> Names(const CXFileList& list) const {
+  std::vector<std::string> Names(const FileList& list) const {
     std::vector<std::string> names;
-    for (const CXFileInfo& f : list.Files())
+    for (const FileInfo& f : list.Files())
       names.push_back(fs::relative(f.path, dir.path()).string());
     return names;
   }
@@ -26,7 +26,7 @@ TEST_F(FileListTest, PhotoMaskMatchesWholeExtensionsAndSortsIgnoringCase) {
         "noext", "k.gif.txt", ".jpg", "sub/c.jpg", "Sub2/a.jpg"}) {
     Touch(name);
   }
-  CXImageFileList list;
+  ImageFileList list;
   EXPECT_TRUE(list.Walk(dir.str(), Recursion::SubFolders));
   EXPECT_EQ(Names(list),
             (std::vector<std::string>{".jpg", "a.jpg", "B.PNG", "c.bmp", "d.tif", "e.TIFF", "f.gif",
@@ -41,11 +41,11 @@ TEST_F(FileListTest, RecursionAndExcludedFolders) {
                            "Mobile/m.png", "trip/x.gif"}) {
     Touch(name);
   }
-  CXImageFileList flat;
+  ImageFileList flat;
   flat.Walk(dir.str() + "/", Recursion::ThisFolder);
   EXPECT_EQ(Names(flat), (std::vector<std::string>{"top.jpg"}));
 
-  CXImageFileList deep;
+  ImageFileList deep;
   deep.AddExcludedFolder(dir.str() + "/thumbs/");
   deep.AddExcludedFolder(" " + dir.str() + "/MOBILE ");
   deep.Walk(dir.str(), Recursion::SubFolders);
@@ -54,7 +54,7 @@ TEST_F(FileListTest, RecursionAndExcludedFolders) {
   deep.Clear();
   EXPECT_TRUE(deep.Empty());
   EXPECT_FALSE(deep.Walk((dir / "thumbs").string() + "/deeper-missing", Recursion::SubFolders));
-  EXPECT_EQ(deep.Mask(), CXImageFileList::kPhotoMask);
+  EXPECT_EQ(deep.Mask(), ImageFileList::kPhotoMask);
 }
 
 TEST_F(FileListTest, CustomMaskAndLinkLoops) {
@@ -62,12 +62,12 @@ TEST_F(FileListTest, CustomMaskAndLinkLoops) {
   Touch("b.jpg");
   Touch("sub/c.TXT");
   fs::create_directory_symlink(dir.path(), dir / "sub" / "loop");
-  CXFileList list;
+  FileList list;
   list.SetMask("  *.TXT ; ");
   EXPECT_EQ(list.Mask(), "*.txt ;");
   list.Walk(dir.str(), Recursion::SubFolders);
   EXPECT_EQ(Names(list), (std::vector<std::string>{"a.txt", "sub/c.TXT"}));
-  CXFileList all;
+  FileList all;
   all.SetMask("*");
   EXPECT_TRUE(all.Walk(dir.str(), Recursion::ThisFolder));
   EXPECT_EQ(all.Count(), 2u);

@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "imaging/PhotoCodec.h"
-#include "imaging/VipsSupport.h"
+#include "imaging/codec/PhotoCodec.h"
+#include "imaging/codec/VipsSupport.h"
 #include "support/TempDir.h"
 
 namespace trawlix::testing {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "imaging/PhotoFormat.h"
+#include "imaging/codec/PhotoFormat.h"
 #include "support/TempDir.h"
 
 namespace trawlix::testing {

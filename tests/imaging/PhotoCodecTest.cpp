@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "ImagingTestSupport.h"
-#include "imaging/PhotoCodec.h"
+#include "imaging/codec/PhotoCodec.h"
 
 namespace trawlix {
 namespace {

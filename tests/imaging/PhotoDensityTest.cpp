@@ -5,10 +5,10 @@
 #include <vips/vips8>
 
 #include "ImagingTestSupport.h"
-#include "imaging/BmpCodec.h"
-#include "imaging/MemoryByteSource.h"
-#include "imaging/PhotoCodec.h"
-#include "imaging/PhotoDensity.h"
+#include "imaging/codec/BmpCodec.h"
+#include "imaging/codec/MemoryByteSource.h"
+#include "imaging/codec/PhotoCodec.h"
+#include "imaging/codec/PhotoDensity.h"
 
 namespace trawlix {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "imaging/PhotoFormat.h"
+#include "imaging/codec/PhotoFormat.h"
 
 namespace trawlix {
 namespace {

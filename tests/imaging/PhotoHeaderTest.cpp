@@ -8,9 +8,9 @@
 #include <vips/vips8>
 
 #include "ImagingTestSupport.h"
-#include "imaging/BmpCodec.h"
-#include "imaging/PhotoCodec.h"
-#include "imaging/PhotoHeader.h"
+#include "imaging/codec/BmpCodec.h"
+#include "imaging/codec/PhotoCodec.h"
+#include "imaging/codec/PhotoHeader.h"
 
 namespace trawlix {
 

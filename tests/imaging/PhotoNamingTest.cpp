@@ -3,9 +3,9 @@
 #include <filesystem>
 
 #include "ImagingTestSupport.h"
-#include "imaging/BatchRenamer.h"
-#include "imaging/PhotoCodec.h"
 #include "imaging/PhotoNaming.h"
+#include "imaging/codec/PhotoCodec.h"
+#include "imaging/tools/BatchRenamer.h"
 
 namespace trawlix {
 namespace {
@@ -121,7 +121,7 @@ TEST_F(PhotoNamingTest, CountProjectPhotosLeavesOutThumbnailsAndMobilePhotos) {
 }
 
 std::vector<std::string> Listed(const std::string& folder) {
-  CXImageFileList list;
+  ImageFileList list;
   list.Walk(folder, Recursion::SubFolders);
   std::vector<std::string> names;
   for (const auto& f : list.Files()) names.push_back(fs::relative(f.path, folder).string());

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "ImagingTestSupport.h"
-#include "imaging/PhotoCodec.h"
-#include "imaging/PhotoProperties.h"
+#include "imaging/codec/PhotoCodec.h"
+#include "imaging/codec/PhotoProperties.h"
 
 namespace trawlix {
 namespace {
@@ -81,7 +81,7 @@ TEST_F(PhotoPropertiesTest, PropertiesText) {
   const auto when =
       std::chrono::file_clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(1309784709)));
   std::filesystem::last_write_time(photo, when);
-  CXFileInfo info = FileInfoOf(photo);
+  FileInfo info = FileInfoOf(photo);
   info.size = 1234567;
   const std::string text = FormatPhotoProperties(info, 1000);
   EXPECT_EQ(text,

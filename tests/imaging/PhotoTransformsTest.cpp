@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "ImagingTestSupport.h"
-#include "imaging/PhotoCodec.h"
-#include "imaging/PhotoTransforms.h"
+#include "imaging/codec/PhotoCodec.h"
+#include "imaging/codec/PhotoTransforms.h"
 
 namespace trawlix {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ImagingTestSupport.h"
-#include "imaging/ThumbnailDecode.h"
+#include "imaging/codec/ThumbnailDecode.h"
 
 namespace trawlix::testing {
 namespace {

@@ -3,8 +3,8 @@
 #include <iterator>
 #include <vector>
 
-#include "imaging/BmpCodec.h"
-#include "imaging/PhotoCodec.h"
+#include "imaging/codec/BmpCodec.h"
+#include "imaging/codec/PhotoCodec.h"
 #include "operations/PhotoCommands.h"
 #include "support/TempDir.h"
 

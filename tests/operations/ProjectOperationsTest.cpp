@@ -30,23 +30,23 @@ class OperationsTest : public ::testing::Test {
   int CategoryId(const std::string& name) {
     const auto categories = LoadCategories(*session_);
     for (const auto& category : *categories) {
-      if (category.m_lpszName == name) return category.m_lId;
+      if (category.name == name) return category.id;
     }
     return -1;
   }
 
-  CProjectsRecord NewProject(const std::string& title, const std::string& category) {
-    CProjectsRecord record =
+  ProjectsRecord NewProject(const std::string& title, const std::string& category) {
+    ProjectsRecord record =
         NewProjectRecord(session_->settings().Values(), *LoadCategories(*session_));
-    record.m_lpszTitle = title;
-    record.m_lpszURL = "https://example.com/" + title;
-    record.m_lpszSaveTo = (temp_ / "photos" / title).string();
-    record.m_nCatId = CategoryId(category);
+    record.title = title;
+    record.url = "https://example.com/" + title;
+    record.saveTo = (temp_ / "photos" / title).string();
+    record.catId = CategoryId(category);
     CompleteNewProject(record, session_->settings().Values());
     return record;
   }
 
-  int Add(const CProjectsRecord& record, TitleRule rule = TitleRule::Any) {
+  int Add(const ProjectsRecord& record, TitleRule rule = TitleRule::Any) {
     const ProjectSaveResult result = AddProject(*session_, record, rule);
     return result.outcome == SaveOutcome::Saved ? result.id : -1;
   }
@@ -58,23 +58,23 @@ class OperationsTest : public ::testing::Test {
 };
 
 TEST_F(OperationsTest, AddingChecksTitlesAndFoldersBeforeWriting) {
-  const CProjectsRecord beach = NewProject("Beach", "Models");
+  const ProjectsRecord beach = NewProject("Beach", "Models");
   const int id = Add(beach, TitleRule::UniqueInCategory);
   ASSERT_GT(id, 0);
-  EXPECT_EQ(LoadProject(*session_, id)->m_lpszTitle, "Beach");
-  EXPECT_TRUE(fs::is_directory(beach.m_lpszSaveTo));
+  EXPECT_EQ(LoadProject(*session_, id)->title, "Beach");
+  EXPECT_TRUE(fs::is_directory(beach.saveTo));
 
   // The same title: refused where titles name projects, allowed in the editor.
   EXPECT_EQ(AddProject(*session_, beach, TitleRule::UniqueInCategory).outcome,
             SaveOutcome::TitleTaken);
   EXPECT_GT(Add(beach, TitleRule::Any), id);
 
-  CProjectsRecord noFormat = NewProject("Plain", "Models");
-  noFormat.m_nJPEG = 0;
+  ProjectsRecord noFormat = NewProject("Plain", "Models");
+  noFormat.jpeg = 0;
   const ProjectSaveResult refused = AddProject(*session_, noFormat, TitleRule::Any);
   EXPECT_EQ(refused.outcome, SaveOutcome::Refused);
   EXPECT_EQ(refused.problem->field, ProjectField::Formats);
-  EXPECT_FALSE(fs::exists(noFormat.m_lpszSaveTo)) << "a refused project leaves no folder";
+  EXPECT_FALSE(fs::exists(noFormat.saveTo)) << "a refused project leaves no folder";
   EXPECT_EQ(LoadProjectsByTitle(*session_, "Plain")->size(), 0u);
 }
 
@@ -82,9 +82,9 @@ TEST_F(OperationsTest, EveryReadingHandsOutTextsDecodedOnce) {
   // Typed references must come back as typed from every reading a front end uses: decoded
   // twice they would make a title, and the folders made from it, climb out with "/..".
   const std::string typed = "Beach&#47&#46&#46&#47&#46&#46&#47etc";
-  CProjectsRecord record = NewProject("Beach", "Models");
-  record.m_lpszTitle = typed;
-  record.m_lpszKeywords = "&#38#39, &#44";
+  ProjectsRecord record = NewProject("Beach", "Models");
+  record.title = typed;
+  record.keywords = "&#38#39, &#44";
   const int id = Add(record);
   ASSERT_GT(id, 0);
   const auto one = LoadProject(*session_, id);
@@ -94,42 +94,42 @@ TEST_F(OperationsTest, EveryReadingHandsOutTextsDecodedOnce) {
   ASSERT_TRUE(one && all && byTitle && found);
   for (const auto* list : {&*all, &*byTitle, &*found}) {
     const auto match = std::find_if(list->begin(), list->end(),
-                                    [&](const CProjectsRecord& r) { return r.m_nId == id; });
+                                    [&](const ProjectsRecord& r) { return r.id == id; });
     ASSERT_NE(match, list->end());
     EXPECT_EQ(*match, *one);
   }
-  EXPECT_EQ(one->m_lpszTitle, typed);
-  EXPECT_EQ(one->m_lpszKeywords, record.m_lpszKeywords);
+  EXPECT_EQ(one->title, typed);
+  EXPECT_EQ(one->keywords, record.keywords);
 }
 
 TEST_F(OperationsTest, ANewStartAddressCarriesItsProjectLink) {
-  CProjectsRecord project = NewProject("Pier", "Models");
-  project.m_nId = Add(project);
-  CProjectLinksRecord link;
-  link.m_nProjectId = project.m_nId;
-  link.m_lpszURL = project.m_lpszURL;
+  ProjectsRecord project = NewProject("Pier", "Models");
+  project.id = Add(project);
+  ProjectLinksRecord link;
+  link.projectId = project.id;
+  link.url = project.url;
   ASSERT_TRUE(AddProjectLink(session_->databasePath(), sink_, link));
   ASSERT_TRUE(SetProjectURL(*session_, project, "  https://example.com/new  "));
-  const auto links = LoadProjectLinks(*session_, project.m_nId);
+  const auto links = LoadProjectLinks(*session_, project.id);
   ASSERT_EQ(links->size(), 1u);
-  EXPECT_EQ(links->front().m_lpszURL, "https://example.com/new");
-  EXPECT_EQ(LoadProject(*session_, project.m_nId)->m_lpszURL, "https://example.com/new");
+  EXPECT_EQ(links->front().url, "https://example.com/new");
+  EXPECT_EQ(LoadProject(*session_, project.id)->url, "https://example.com/new");
 }
 
 TEST_F(OperationsTest, RenamingMovesTheFolderAndTheFoldersInsideIt) {
-  CProjectsRecord project = NewProject("Old Name", "Models");
-  project.m_nAutoCreateThumbnails = 1;
-  project.m_nId = Add(project);
-  ASSERT_TRUE(fs::is_directory(project.m_lpszThumbnailSaveTo));
+  ProjectsRecord project = NewProject("Old Name", "Models");
+  project.autoCreateThumbnails = 1;
+  project.id = Add(project);
+  ASSERT_TRUE(fs::is_directory(project.thumbnailSaveTo));
   const fs::path photos = temp_ / "photos";
 
   const ProjectRenameResult renamed = RenameProject(*session_, project, {"New Name", "Renamed"});
   ASSERT_EQ(renamed.outcome, RenameOutcome::Renamed) << renamed.message;
-  const CProjectsRecord stored = *LoadProject(*session_, project.m_nId);
-  EXPECT_EQ(stored.m_lpszTitle, "New Name");
-  EXPECT_EQ(stored.m_lpszNamePrefix, "New_Name_");
-  EXPECT_EQ(stored.m_lpszSaveTo, (photos / "Renamed").string());
-  EXPECT_EQ(stored.m_lpszThumbnailSaveTo, (photos / "Renamed" / "Thumbs").string());
+  const ProjectsRecord stored = *LoadProject(*session_, project.id);
+  EXPECT_EQ(stored.title, "New Name");
+  EXPECT_EQ(stored.namePrefix, "New_Name_");
+  EXPECT_EQ(stored.saveTo, (photos / "Renamed").string());
+  EXPECT_EQ(stored.thumbnailSaveTo, (photos / "Renamed" / "Thumbs").string());
   EXPECT_TRUE(fs::is_directory(photos / "Renamed" / "Thumbs"));
   EXPECT_FALSE(fs::exists(photos / "Old Name"));
 
@@ -138,7 +138,7 @@ TEST_F(OperationsTest, RenamingMovesTheFolderAndTheFoldersInsideIt) {
   for (const char* bad : {"../outside", "..", "", "Taken"}) {
     const ProjectRenameResult refused = RenameProject(*session_, stored, {"Other", bad});
     EXPECT_NE(refused.outcome, RenameOutcome::Renamed) << bad;
-    EXPECT_EQ(LoadProject(*session_, project.m_nId)->m_lpszTitle, "New Name") << bad;
+    EXPECT_EQ(LoadProject(*session_, project.id)->title, "New Name") << bad;
   }
   EXPECT_TRUE(fs::is_directory(photos / "Renamed"));
 }

@@ -3,7 +3,7 @@
 #include <memory>
 #include <optional>
 
-#include "imaging/PhotoCodec.h"
+#include "imaging/codec/PhotoCodec.h"
 #include "operations/DataSession.h"
 #include "operations/OptionsOperations.h"
 #include "operations/Statistics.h"
@@ -28,31 +28,31 @@ class StatisticsSessionTest : public ::testing::Test {
   }
 
   void DeleteAllProjects() {
-    CProjectsTable projects(session_->databasePath(), sink_);
+    ProjectsTable projects(session_->databasePath(), sink_);
     ASSERT_TRUE(projects.OpenTable());
     ASSERT_TRUE(projects.LoadAllProjects());
-    const std::vector<CProjectsRecord> all = projects.Records();
-    for (const auto& project : all) ASSERT_TRUE(projects.DeleteProject(project.m_nId));
+    const std::vector<ProjectsRecord> all = projects.Records();
+    for (const auto& project : all) ASSERT_TRUE(projects.DeleteProject(project.id));
   }
 
   void AddScan(int pages, int found, int saved, int seconds, int transferSeconds, int bytes) {
-    CScanHistoryRecord row;
-    row.m_nProjectId = 1;
-    row.m_lpszScanDate = "12/09/2026";
-    row.m_lpszTotalTime = "0:00:00";
-    row.m_lpszURL = "http://example.com/";
-    row.m_nPages = pages;
-    row.m_nTotalImages = found;
-    row.m_nSavedImages = saved;
-    row.m_nSkippedImages = 0;
-    row.m_nStatus = 0;
-    row.m_nType = 0;
-    row.m_nSearchSubFolders = 0;
-    row.m_nTotalTimeInSeconds = seconds;
-    row.m_nTransferTimeInSeconds = transferSeconds;
-    row.m_nTotalBytes = bytes;
-    row.m_lpszGUID = "00000000-0000-0000-0000-000000000000";
-    CScanHistoryTable history(session_->databasePath(), sink_);
+    ScanHistoryRecord row;
+    row.projectId = 1;
+    row.scanDate = "12/09/2026";
+    row.totalTime = "0:00:00";
+    row.url = "http://example.com/";
+    row.pages = pages;
+    row.totalImages = found;
+    row.savedImages = saved;
+    row.skippedImages = 0;
+    row.status = 0;
+    row.type = 0;
+    row.searchSubFolders = 0;
+    row.totalTimeInSeconds = seconds;
+    row.transferTimeInSeconds = transferSeconds;
+    row.totalBytes = bytes;
+    row.guid = "00000000-0000-0000-0000-000000000000";
+    ScanHistoryTable history(session_->databasePath(), sink_);
     ASSERT_TRUE(history.OpenTable());
     ASSERT_TRUE(history.InsertScanHistory(row));
   }
@@ -142,8 +142,8 @@ TEST_F(StatisticsSessionTest, UnreadableDatabaseGivesNoStatisticsAndSaysSo) {
 
 // --- Applying confirmed options ----------------------------------------------------------
 
-CXSettings ReadBack(const DataSession& session, RecordingMessageSink& sink) {
-  CXSettings stored(session.settings().Paths());
+Settings ReadBack(const DataSession& session, RecordingMessageSink& sink) {
+  Settings stored(session.settings().Paths());
   stored.LoadSettings(sink);
   return stored;
 }

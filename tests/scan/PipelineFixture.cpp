@@ -2,9 +2,9 @@
 
 #include <chrono>
 
-#include "imaging/PhotoCodec.h"
-#include "scan/NetworkGuard.h"
-#include "scan/ScanTexts.h"
+#include "imaging/codec/PhotoCodec.h"
+#include "scan/engine/ScanTexts.h"
+#include "scan/net/NetworkGuard.h"
 #include "storage/ProjectLinksTable.h"
 #include "storage/ScanHistoryTable.h"
 
@@ -39,44 +39,44 @@ void RecordingObserver::OnProgress(const ScanProgress& progress) {
 }
 
 PipelineTest::PipelineTest() {
-  project.m_nId = 7;
-  project.m_nCatId = 1;
-  project.m_lpszTitle = "Harvest";
-  project.m_lpszURL = site.URL("/gallery/index.html");
-  project.m_lpszSaveTo = (dir / "Photos").string();
-  project.m_nJPEG = project.m_nPNG = project.m_nGIF = project.m_nBMP = project.m_nTIF = 1;
-  project.m_nICO = 0;
-  project.m_nCreateFolders = 0;
-  project.m_nSearchSubFolders = 1;
-  project.m_nFilterMinimumSize = 1;
-  project.m_nMinimumSize = 200;
-  project.m_nOrientation = 0;
-  project.m_nAutoRename = 0;
-  project.m_nIncludePhotoSize = 0;
-  project.m_nReplaceSpaces = 0;
-  project.m_nPadNumbers = 1;
-  project.m_nPadding = 3;
-  project.m_nAutoResize = 0;
-  project.m_nResizeBoundingBox = 1024;
-  project.m_nAutoConvert = 0;
-  project.m_nConvertToFormat = 0;
-  project.m_nAutoCreateThumbnails = 0;
-  project.m_nThumbnailBoundingBox = 100;
-  project.m_nThumbnailFormat = 0;
-  project.m_lpszThumbnailSaveTo = project.m_lpszSaveTo + "/Thumbs";
-  project.m_nExcludeThumbnailFolder = 1;
-  project.m_nAutoCreateMobile = 0;
-  project.m_nMobileBoundingBox = 200;
-  project.m_nMobileFormat = 2;
-  project.m_lpszMobileSaveTo = project.m_lpszSaveTo + "/Mobile";
-  project.m_nExcludeMobileFolder = 1;
-  project.m_nKeywordMustExist = 0;
-  project.m_nThumbnailOrientation = 0;
-  project.m_nMobileOrientation = 0;
-  project.m_nThumbnailsSaveToLocation = 0;
-  project.m_nMobileSaveToLocation = 0;
-  project.m_nThumbnailsExternalIncludeTitle = 1;
-  project.m_nMobileExternalIncludeTitle = 1;
+  project.id = 7;
+  project.catId = 1;
+  project.title = "Harvest";
+  project.url = site.URL("/gallery/index.html");
+  project.saveTo = (dir / "Photos").string();
+  project.jpeg = project.png = project.gif = project.bmp = project.tif = 1;
+  project.ico = 0;
+  project.createFolders = 0;
+  project.searchSubFolders = 1;
+  project.filterMinimumSize = 1;
+  project.minimumSize = 200;
+  project.orientation = 0;
+  project.autoRename = 0;
+  project.includePhotoSize = 0;
+  project.replaceSpaces = 0;
+  project.padNumbers = 1;
+  project.padding = 3;
+  project.autoResize = 0;
+  project.resizeBoundingBox = 1024;
+  project.autoConvert = 0;
+  project.convertToFormat = 0;
+  project.autoCreateThumbnails = 0;
+  project.thumbnailBoundingBox = 100;
+  project.thumbnailFormat = 0;
+  project.thumbnailSaveTo = project.saveTo + "/Thumbs";
+  project.excludeThumbnailFolder = 1;
+  project.autoCreateMobile = 0;
+  project.mobileBoundingBox = 200;
+  project.mobileFormat = 2;
+  project.mobileSaveTo = project.saveTo + "/Mobile";
+  project.excludeMobileFolder = 1;
+  project.keywordMustExist = 0;
+  project.thumbnailOrientation = 0;
+  project.mobileOrientation = 0;
+  project.thumbnailsSaveToLocation = 0;
+  project.mobileSaveToLocation = 0;
+  project.thumbnailsExternalIncludeTitle = 1;
+  project.mobileExternalIncludeTitle = 1;
 
   options.tempFolder = (dir / "Temp").string();
   options.databasePath = (dir / "Projects_v2.4.txdb").string();
@@ -172,25 +172,25 @@ std::set<std::string> PipelineTest::PhotoTree() const {
   return paths;
 }
 
-std::vector<CScanHistoryRecord> PipelineTest::StoredHistory() {
-  CScanHistoryTable table(options.databasePath, messages);
-  std::vector<CScanHistoryRecord> rows;
-  if (!table.OpenTable() || !table.LoadProjectHistory(project.m_nId)) return rows;
+std::vector<ScanHistoryRecord> PipelineTest::StoredHistory() {
+  ScanHistoryTable table(options.databasePath, messages);
+  std::vector<ScanHistoryRecord> rows;
+  if (!table.OpenTable() || !table.LoadProjectHistory(project.id)) return rows;
   for (int i = 0; i < static_cast<int>(table.Records().size()); ++i) {
     table.SetCurrentIndex(i);
-    CScanHistoryRecord row;
+    ScanHistoryRecord row;
     if (table.GetCurrent(row)) rows.push_back(row);
   }
   return rows;
 }
 
-std::vector<CProjectLinksRecord> PipelineTest::StoredLinks() {
-  CProjectLinksTable table(options.databasePath, messages);
-  std::vector<CProjectLinksRecord> rows;
-  if (!table.OpenTable() || !table.LoadLinksOfProject(project.m_nId)) return rows;
+std::vector<ProjectLinksRecord> PipelineTest::StoredLinks() {
+  ProjectLinksTable table(options.databasePath, messages);
+  std::vector<ProjectLinksRecord> rows;
+  if (!table.OpenTable() || !table.LoadLinksOfProject(project.id)) return rows;
   for (int i = 0; i < static_cast<int>(table.Records().size()); ++i) {
     table.SetCurrentIndex(i);
-    CProjectLinksRecord row;
+    ProjectLinksRecord row;
     if (table.GetCurrent(row)) rows.push_back(row);
   }
   return rows;
@@ -198,20 +198,20 @@ std::vector<CProjectLinksRecord> PipelineTest::StoredLinks() {
 
 int PipelineTest::AddLink(const std::string& url, int searchSubFolders,
                           const std::string& keywords) {
-  CProjectLinksTable table(options.databasePath, messages);
+  ProjectLinksTable table(options.databasePath, messages);
   if (!table.OpenTable()) return -1;
-  CProjectLinksRecord link;
-  link.m_nProjectId = project.m_nId;
-  link.m_lpszdtDate = "01/02/2024";
-  link.m_nSearchSubFolders = searchSubFolders;
-  link.m_lpszURL = url;
-  link.m_nKeywordMustExist = 0;
-  link.m_lpszKeywords = keywords;
-  link.m_lpszGUID = "GUID-" + url;
-  link.m_nPhotos = 0;
-  if (!table.InsertProjectLink(link) || !table.LoadLinkByURL(project.m_nId, url)) return -1;
-  CProjectLinksRecord stored;
-  return table.GetCurrent(stored) ? stored.m_nId : -1;
+  ProjectLinksRecord link;
+  link.projectId = project.id;
+  link.date = "01/02/2024";
+  link.searchSubFolders = searchSubFolders;
+  link.url = url;
+  link.keywordMustExist = 0;
+  link.keywords = keywords;
+  link.guid = "GUID-" + url;
+  link.photos = 0;
+  if (!table.InsertProjectLink(link) || !table.LoadLinkByURL(project.id, url)) return -1;
+  ProjectLinksRecord stored;
+  return table.GetCurrent(stored) ? stored.id : -1;
 }
 
 }  // namespace trawlix::testing

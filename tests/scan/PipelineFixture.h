@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "scan/ManualUiThread.h"
 #include "scan/PipelineTestSite.h"
-#include "scan/ScanController.h"
-#include "scan/ScanObserver.h"
+#include "scan/engine/ScanController.h"
+#include "scan/engine/ScanObserver.h"
 #include "storage/ProjectLinksRecord.h"
 #include "storage/ScanHistoryRecord.h"
+#include "support/ManualUiThread.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
 
@@ -26,7 +26,7 @@ class RecordingObserver : public ScanObserver {
   void OnPhotoSaved(const std::string& path) override { saved.push_back(path); }
   void OnLinkStarted(const std::string& text) override { linkTexts.push_back(text); }
   void OnFailure(const ScanFailure& failure) override { failures.push_back(failure); }
-  void OnHistoryRowAdded(const CScanHistoryRecord& row) override { rows.push_back(row); }
+  void OnHistoryRowAdded(const ScanHistoryRecord& row) override { rows.push_back(row); }
   void ShowResults(const std::string& text) override { shownResults.push_back(text); }
   void OnScanEnded(const std::string& text) override {
     ++ended;
@@ -36,7 +36,7 @@ class RecordingObserver : public ScanObserver {
   std::vector<std::string> saved;
   std::vector<std::string> linkTexts;
   std::vector<ScanFailure> failures;
-  std::vector<CScanHistoryRecord> rows;
+  std::vector<ScanHistoryRecord> rows;
   std::vector<std::string> shownResults;
   std::vector<std::string> pageLines;
   std::vector<std::string> photoLines;
@@ -68,14 +68,14 @@ class PipelineTest : public ::testing::Test {
   bool RunMultiLinkScan(const std::vector<int>& linkIds);
   bool RunUntilEnded();
 
-  std::string SaveTo() const { return project.m_lpszSaveTo; }
+  std::string SaveTo() const { return project.saveTo; }
   std::string InSaveTo(const std::string& name) const { return SaveTo() + "/" + name; }
   // File names in a folder (not recursive), sorted.
   static std::set<std::string> FilesIn(const std::string& folder);
   // Every photo file below Save To, as paths relative to it.
   std::set<std::string> PhotoTree() const;
-  std::vector<CScanHistoryRecord> StoredHistory();
-  std::vector<CProjectLinksRecord> StoredLinks();
+  std::vector<ScanHistoryRecord> StoredHistory();
+  std::vector<ProjectLinksRecord> StoredLinks();
   int AddLink(const std::string& url, int searchSubFolders, const std::string& keywords = "");
 
   TempDir dir;
@@ -84,7 +84,7 @@ class PipelineTest : public ::testing::Test {
   RecordingMessageSink messages;
   RecordingObserver observer;
   ScanController controller{ui, messages, observer};
-  CProjectsRecord project;
+  ProjectsRecord project;
   ScanOptions options;
 };
 

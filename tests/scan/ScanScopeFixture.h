@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "scan/ScanScope.h"
-#include "scan/URLResolver.h"
+#include "scan/engine/ScanScope.h"
+#include "scan/markup/URLResolver.h"
 
 namespace trawlix::testing_scope {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/ScanPriority.h"
+#include "settings/ScanPriorityLevels.h"
 
 namespace trawlix {
 namespace {

@@ -77,8 +77,8 @@ class SettingsFileTest : public ::testing::Test {
 };
 
 TEST_F(SettingsFileTest, FirstStartWritesEveryDefaultAsVersion18) {
-  CXSettings settings(layout_);
-  EXPECT_EQ(settings.LoadSettings(messages_), CXSettings::LoadResult::Created);
+  Settings settings(layout_);
+  EXPECT_EQ(settings.LoadSettings(messages_), Settings::LoadResult::Created);
   EXPECT_EQ(ReadFile(layout_.settingsPath), DefaultFile(Pictures(), 18, true));
   EXPECT_FALSE(settings.IsModified());
   EXPECT_TRUE(messages_.requests.empty());
@@ -89,7 +89,7 @@ TEST_F(SettingsFileTest, FirstStartWritesEveryDefaultAsVersion18) {
 }
 
 TEST_F(SettingsFileTest, ChangedValuesSurviveSaveAndLoad) {
-  CXSettings settings(layout_);
+  Settings settings(layout_);
   settings.LoadSettings(messages_);
   SettingsValues& v = settings.Values();
   v.userAgent = std::string(300, 'u');  // two-byte length form inside the file
@@ -101,8 +101,8 @@ TEST_F(SettingsFileTest, ChangedValuesSurviveSaveAndLoad) {
   ASSERT_TRUE(settings.SaveSettings());
   EXPECT_FALSE(settings.IsModified());
 
-  CXSettings again(layout_);
-  EXPECT_EQ(again.LoadSettings(messages_), CXSettings::LoadResult::Loaded);
+  Settings again(layout_);
+  EXPECT_EQ(again.LoadSettings(messages_), Settings::LoadResult::Loaded);
   EXPECT_EQ(again.Values(), settings.Values());
   EXPECT_FALSE(again.IsModified());
   EXPECT_TRUE(messages_.requests.empty());
@@ -110,10 +110,10 @@ TEST_F(SettingsFileTest, ChangedValuesSurviveSaveAndLoad) {
 
 TEST_F(SettingsFileTest, Version17FileLacksTheTrailingPairUntilSavedAs18) {
   WriteFile(layout_.settingsPath, DefaultFile("/srv/old", 17, false));
-  CXSettings settings(layout_);
+  Settings settings(layout_);
   settings.Values().newFilterMinimumSize = 0;  // values the file lacks keep what they hold
   settings.Values().PhotoTransformBehavior = 1;
-  EXPECT_EQ(settings.LoadSettings(messages_), CXSettings::LoadResult::Loaded);
+  EXPECT_EQ(settings.LoadSettings(messages_), Settings::LoadResult::Loaded);
   EXPECT_EQ(settings.Values().version, 17);
   EXPECT_EQ(settings.Values().defaultSaveTo, "/srv/old");
   ASSERT_TRUE(settings.SaveSettings());
@@ -137,14 +137,14 @@ TEST_F(SettingsFileTest, DamagedFilesAreKeptResetAndReportedOnce) {
       {"cut inside the last value", good.substr(0, good.size() - 1)},
       {"version 18 without the trailing pair", DefaultFile("/srv/mine", 18, false)},
       {"wide-character string", wide},
-      {"larger than any settings file", std::string(CXSettings::kMaxFileSize + 1, '\0')},
+      {"larger than any settings file", std::string(Settings::kMaxFileSize + 1, '\0')},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     WriteFile(layout_.settingsPath, row.bytes);
     testing::RecordingMessageSink messages;
-    CXSettings settings(layout_);
-    EXPECT_EQ(settings.LoadSettings(messages), CXSettings::LoadResult::Recovered);
+    Settings settings(layout_);
+    EXPECT_EQ(settings.LoadSettings(messages), Settings::LoadResult::Recovered);
     EXPECT_EQ(ReadFile(layout_.settingsPath + ".bad"), row.bytes);
     EXPECT_EQ(ReadFile(layout_.settingsPath), DefaultFile(Pictures(), 18, true));
     EXPECT_EQ(settings.Values().PhotoTransformBehavior, 0);
@@ -153,21 +153,21 @@ TEST_F(SettingsFileTest, DamagedFilesAreKeptResetAndReportedOnce) {
     EXPECT_EQ(messages.requests[0].caption, "Trawlix() PRO");
     EXPECT_NE(messages.requests[0].text.find(layout_.settingsPath + ".bad"), std::string::npos);
 
-    CXSettings next(layout_);  // the next start reads the restored file quietly
-    EXPECT_EQ(next.LoadSettings(messages), CXSettings::LoadResult::Loaded);
+    Settings next(layout_);  // the next start reads the restored file quietly
+    EXPECT_EQ(next.LoadSettings(messages), Settings::LoadResult::Loaded);
     EXPECT_EQ(messages.requests.size(), 1u);
   }
 }
 
 TEST_F(SettingsFileTest, TrailingBytesAfterTheLastValueAreIgnored) {
   WriteFile(layout_.settingsPath, DefaultFile("/srv/x", 18, true) + "extra");
-  CXSettings settings(layout_);
-  EXPECT_EQ(settings.LoadSettings(messages_), CXSettings::LoadResult::Loaded);
+  Settings settings(layout_);
+  EXPECT_EQ(settings.LoadSettings(messages_), Settings::LoadResult::Loaded);
   EXPECT_EQ(settings.Values().defaultSaveTo, "/srv/x");
 }
 
 TEST_F(SettingsFileTest, SaveReplacesTheFileWholeOrNotAtAll) {
-  CXSettings settings(layout_);
+  Settings settings(layout_);
   settings.LoadSettings(messages_);
   settings.Values().jpegQuality = 80;
   ASSERT_TRUE(settings.SaveSettings());
@@ -182,9 +182,9 @@ TEST_F(SettingsFileTest, SaveReplacesTheFileWholeOrNotAtAll) {
 }
 
 TEST(UserAgentTest, ListOrderAndLookups) {
-  CXSettings settings(DataFolderLayout("/nonexistent"));
+  Settings settings(DataFolderLayout("/nonexistent"));
   std::string names;
-  for (const CXUserAgent& agent : settings.UserAgents()) {
+  for (const UserAgent& agent : settings.UserAgents()) {
     names += agent.name + "|";
     EXPECT_EQ(settings.UserAgentByName(agent.name), agent.userAgent);
     EXPECT_EQ(settings.UserAgentName(agent.userAgent), agent.name);

@@ -6,8 +6,8 @@
 
 #include "TableTestSupport.h"
 #include "storage/CategoriesTable.h"
+#include "storage/Database.h"
 #include "storage/ProjectLinksTable.h"
-#include "storage/SQL3DB.h"
 #include "storage/ScanHistoryTable.h"
 
 namespace trawlix {
@@ -18,22 +18,22 @@ using testing::TableTest;
 using testing::Filled;
 using testing::Ids;
 
-CProjectLinksRecord Link(int projectId, const std::string& url, const std::string& date,
-                         int photos) {
-  CProjectLinksRecord link = Filled<CProjectLinksRecord>();
-  link.m_nProjectId = projectId;
-  link.m_lpszdtDate = date;
-  link.m_lpszURL = url;
-  link.m_nPhotos = photos;
+ProjectLinksRecord Link(int projectId, const std::string& url, const std::string& date,
+                        int photos) {
+  ProjectLinksRecord link = Filled<ProjectLinksRecord>();
+  link.projectId = projectId;
+  link.date = date;
+  link.url = url;
+  link.photos = photos;
   return link;
 }
 
-CScanHistoryRecord Scan(int projectId, const std::string& guid, int saved) {
-  CScanHistoryRecord scan = Filled<CScanHistoryRecord>();
-  scan.m_nProjectId = projectId;
-  scan.m_lpszURL = "https://a.example/x.html";
-  scan.m_nSavedImages = saved;
-  scan.m_lpszGUID = guid;
+ScanHistoryRecord Scan(int projectId, const std::string& guid, int saved) {
+  ScanHistoryRecord scan = Filled<ScanHistoryRecord>();
+  scan.projectId = projectId;
+  scan.url = "https://a.example/x.html";
+  scan.savedImages = saved;
+  scan.guid = guid;
   return scan;
 }
 
@@ -46,15 +46,15 @@ class ProjectLinksTableTest : public TableTest {
     ASSERT_TRUE(links.InsertProjectLink(Link(1, "http://c.example/", "11/30/2024", 1)));
     ASSERT_TRUE(links.InsertProjectLink(Link(2, "http://a.example/", "01/01/2020", 0)));
   }
-  CProjectLinksTable links{DbPath(), messages};
+  ProjectLinksTable links{DbPath(), messages};
 };
 
 TEST_F(ProjectLinksTableTest, StoresAndReadsEveryColumn) {
   ASSERT_TRUE(links.LoadLinkById(1));
-  CProjectLinksRecord r;
+  ProjectLinksRecord r;
   ASSERT_TRUE(links.GetCurrent(r));
-  CProjectLinksRecord expected = Link(1, "http://b.example/", "12/01/2023", 5);
-  expected.m_nId = 1;
+  ProjectLinksRecord expected = Link(1, "http://b.example/", "12/01/2023", 5);
+  expected.id = 1;
   EXPECT_EQ(r, expected);
   EXPECT_EQ(
       links.ExecuteScalar("SELECT COUNT(*) FROM ProjectLinks WHERE dtDate='12&#4701&#472023'"), 1);
@@ -106,10 +106,10 @@ TEST_F(ProjectLinksTableTest, SetLinkPhotosUpdatesOnlyExistingLinks) {
   ASSERT_TRUE(links.SetLinkPhotos(2, 1, 42));
   EXPECT_FALSE(links.SetLinkPhotos(77, 1, 42));
   ASSERT_TRUE(links.LoadLinkById(2));
-  CProjectLinksRecord r;
+  ProjectLinksRecord r;
   ASSERT_TRUE(links.GetCurrent(r));
-  EXPECT_EQ(r.m_nPhotos, 42);
-  EXPECT_EQ(r.m_lpszTitle, Link(1, "", "", 0).m_lpszTitle) << "the other columns stay";
+  EXPECT_EQ(r.photos, 42);
+  EXPECT_EQ(r.title, Link(1, "", "", 0).title) << "the other columns stay";
 }
 
 class ScanHistoryTableTest : public TableTest {};
@@ -118,14 +118,14 @@ TEST_F(ScanHistoryTableTest, AddScanHistoryStoresTheRowAndSetsTheLinksPhotos) {
   ASSERT_TRUE(AddProjectLink(DbPath(), messages, Link(7, "https://a.example/x.html", "", 3)));
   const auto stored = AddScanHistory(DbPath(), messages, Scan(7, "G1", 6), true);
   ASSERT_TRUE(stored.has_value());
-  CScanHistoryRecord expected = Scan(7, "G1", 6);
-  expected.m_nId = 1;
+  ScanHistoryRecord expected = Scan(7, "G1", 6);
+  expected.id = 1;
   EXPECT_EQ(*stored, expected);
-  CProjectLinksTable links(DbPath(), messages);
+  ProjectLinksTable links(DbPath(), messages);
   ASSERT_TRUE(links.OpenTable());
   auto linkPhotos = [&] {
     EXPECT_TRUE(links.LoadLinksOfProject(7));
-    return links.Records().at(0).m_nPhotos;
+    return links.Records().at(0).photos;
   };
   EXPECT_EQ(linkPhotos(), 6);
   // Only scans that saved photos are kept, but the link still learns that none were.
@@ -137,18 +137,18 @@ TEST_F(ScanHistoryTableTest, AddScanHistoryStoresTheRowAndSetsTheLinksPhotos) {
 }
 
 TEST_F(ScanHistoryTableTest, TotalBytesHoldsScansBeyondTwoGigabytes) {
-  CScanHistoryTable history(DbPath(), messages);
+  ScanHistoryTable history(DbPath(), messages);
   ASSERT_TRUE(history.OpenTable());
   const std::int64_t sizes[] = {2'650'000'000, 5'000'000'000'000, 0, -1};
   for (const std::int64_t bytes : sizes) {
-    CScanHistoryRecord scan = Scan(1, "G", 1);
-    scan.m_nTotalBytes = bytes;
+    ScanHistoryRecord scan = Scan(1, "G", 1);
+    scan.totalBytes = bytes;
     ASSERT_TRUE(history.InsertScanHistory(scan));
   }
   ASSERT_TRUE(history.LoadProjectHistory(1));
   ASSERT_EQ(history.Records().size(), std::size(sizes));
   for (std::size_t i = 0; i < std::size(sizes); ++i) {
-    EXPECT_EQ(history.Records()[i].m_nTotalBytes, sizes[i]);
+    EXPECT_EQ(history.Records()[i].totalBytes, sizes[i]);
   }
   EXPECT_EQ(history.ProjectTotals(1).totalBytes, 5'002'650'000'000 - 1);
   EXPECT_EQ(TextToInt64("99999999999999999999"), INT64_MAX) << "clamped, not wrapped";
@@ -158,20 +158,20 @@ TEST_F(ScanHistoryTableTest, TotalBytesHoldsScansBeyondTwoGigabytes) {
 }
 
 TEST_F(ScanHistoryTableTest, TotalsSelectionDeleteAndProjectDelete) {
-  CScanHistoryTable history(DbPath(), messages);
+  ScanHistoryTable history(DbPath(), messages);
   ASSERT_TRUE(history.OpenTable());
   EXPECT_EQ(history.ProjectTotals(1).scans, 0);
   ASSERT_TRUE(history.InsertScanHistory(Scan(1, "A", 3)));
   ASSERT_TRUE(history.InsertScanHistory(Scan(1, "B", 4)));
   ASSERT_TRUE(history.InsertScanHistory(Scan(2, "C", 5)));
   const ScanTotals totals = history.ProjectTotals(1);
-  const CScanHistoryRecord one = Scan(1, "", 0);
+  const ScanHistoryRecord one = Scan(1, "", 0);
   EXPECT_EQ(totals.scans, 2);
-  EXPECT_EQ(totals.totalTimeInSeconds, 2 * one.m_nTotalTimeInSeconds);
-  EXPECT_EQ(totals.transferTimeInSeconds, 2 * one.m_nTransferTimeInSeconds);
-  EXPECT_EQ(totals.totalBytes, 2 * one.m_nTotalBytes);
-  EXPECT_EQ(totals.pages, 2 * one.m_nPages);
-  EXPECT_EQ(totals.totalImages, 2 * one.m_nTotalImages);
+  EXPECT_EQ(totals.totalTimeInSeconds, 2 * one.totalTimeInSeconds);
+  EXPECT_EQ(totals.transferTimeInSeconds, 2 * one.transferTimeInSeconds);
+  EXPECT_EQ(totals.totalBytes, 2 * one.totalBytes);
+  EXPECT_EQ(totals.pages, 2 * one.pages);
+  EXPECT_EQ(totals.totalImages, 2 * one.totalImages);
   EXPECT_EQ(totals.savedImages, 7);
   EXPECT_EQ(history.PhotosSavedByProject(1), 7);
 
@@ -184,14 +184,14 @@ TEST_F(ScanHistoryTableTest, TotalsSelectionDeleteAndProjectDelete) {
   ASSERT_TRUE(history.DeleteProjectHistory(2));
   ASSERT_TRUE(history.LoadAllHistory());
   ASSERT_EQ(history.Records().size(), 1u);
-  EXPECT_EQ(history.Records()[0].m_lpszGUID, "B");
+  EXPECT_EQ(history.Records()[0].guid, "B");
   EXPECT_TRUE(messages.requests.empty());
 }
 
 class CategoriesTableTest : public TableTest {
  protected:
   void SetUp() override { ASSERT_TRUE(categories.OpenTable()); }
-  CCategoriesTable categories{DbPath(), messages};
+  CategoriesTable categories{DbPath(), messages};
 };
 
 TEST_F(CategoriesTableTest, InsertRenameDeleteAndLookups) {
@@ -200,14 +200,14 @@ TEST_F(CategoriesTableTest, InsertRenameDeleteAndLookups) {
   ASSERT_TRUE(categories.InsertCategory("Imported Projects"));
   ASSERT_TRUE(categories.LoadAllCategories());
   ASSERT_EQ(categories.Records().size(), 3u);
-  EXPECT_EQ(categories.Records()[0].m_lpszName, "Imported Projects");
+  EXPECT_EQ(categories.Records()[0].name, "Imported Projects");
 
   const int id = categories.CategoryIdByName("  Mr. Smith's ");
   EXPECT_EQ(id, 2);
   EXPECT_EQ(categories.CategoryNameById(id), "Mr. Smith's");
   EXPECT_EQ(categories.CategoryIdByName("Nobody"), -1);
   EXPECT_EQ(categories.CategoryNameById(99), "");
-  EXPECT_EQ(CCategoriesTable("/no/such/x.db", messages).CategoryNameById(-1), "All");
+  EXPECT_EQ(CategoriesTable("/no/such/x.db", messages).CategoryNameById(-1), "All");
 
   ASSERT_TRUE(categories.RenameCategory(id, "Dr. Who"));
   EXPECT_EQ(categories.CategoryNameById(id), "Dr. Who");

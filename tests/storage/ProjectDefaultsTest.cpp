@@ -6,15 +6,15 @@
 namespace trawlix {
 namespace {
 
-const std::vector<CCategoriesRecord> kCategories = {
+const std::vector<CategoriesRecord> kCategories = {
     {1, "Actresses"}, {4, "Imported Projects"}, {5, "miscellaneous"}};
 
 TEST(ProjectDefaults, NewProjectsTakeTheSettingsCategoryOrTheFirst) {
   SettingsValues settings;
-  EXPECT_EQ(NewProjectRecord(settings, kCategories).m_nCatId, 5) << "any letter case";
+  EXPECT_EQ(NewProjectRecord(settings, kCategories).catId, 5) << "any letter case";
   settings.newProjectCategory = "Gone";
-  EXPECT_EQ(NewProjectRecord(settings, kCategories).m_nCatId, 1);
-  EXPECT_EQ(NewProjectRecord(settings, {}).m_nCatId, -1);
+  EXPECT_EQ(NewProjectRecord(settings, kCategories).catId, 1);
+  EXPECT_EQ(NewProjectRecord(settings, {}).catId, -1);
 }
 
 TEST(ProjectDefaults, NewProjectsCopyTheNewProjectOptions) {
@@ -23,15 +23,15 @@ TEST(ProjectDefaults, NewProjectsCopyTheNewProjectOptions) {
   settings.newMinimumSize = 640;
   settings.newMobileOrientation = 2;
   settings.newThumbnailsExternalIncludeTitle = 1;
-  const CProjectsRecord record = NewProjectRecord(settings, kCategories);
-  EXPECT_EQ(record.m_lpszURL, "http://");
-  EXPECT_EQ(record.m_nPNG, 1);
-  EXPECT_EQ(record.m_nMinimumSize, 640);
-  EXPECT_EQ(record.m_nMobileOrientation, 2);
+  const ProjectsRecord record = NewProjectRecord(settings, kCategories);
+  EXPECT_EQ(record.url, "http://");
+  EXPECT_EQ(record.png, 1);
+  EXPECT_EQ(record.minimumSize, 640);
+  EXPECT_EQ(record.mobileOrientation, 2);
   // The location columns are resolved into the two folders, never stored.
-  EXPECT_EQ(record.m_nThumbnailsExternalIncludeTitle, 0);
-  EXPECT_EQ(record.m_nThumbnailsSaveToLocation, 0);
-  EXPECT_TRUE(record.m_lpszThumbnailsExternalSaveTo.empty());
+  EXPECT_EQ(record.thumbnailsExternalIncludeTitle, 0);
+  EXPECT_EQ(record.thumbnailsSaveToLocation, 0);
+  EXPECT_TRUE(record.thumbnailsExternalSaveTo.empty());
 }
 
 TEST(ProjectDefaults, SaveToFolderFollowsTheNameOption) {
@@ -62,16 +62,16 @@ TEST(ProjectDefaults, CompletingFillsOnlyWhatIsEmpty) {
     settings.newThumbnailsSaveToLocation = row.location;
     settings.newThumbnailsExternalSaveTo = row.external;
     settings.newThumbnailsExternalIncludeTitle = row.includeTitle;
-    CProjectsRecord record;
-    record.m_lpszTitle = "Sea Birds";
-    record.m_lpszSaveTo = "/p/Sea Birds";
+    ProjectsRecord record;
+    record.title = "Sea Birds";
+    record.saveTo = "/p/Sea Birds";
     CompleteNewProject(record, settings);
-    EXPECT_EQ(record.m_lpszThumbnailSaveTo, row.thumbnails) << row.what;
-    EXPECT_EQ(record.m_lpszMobileSaveTo, "/p/Sea Birds/Mobile") << row.what;
-    EXPECT_EQ(record.m_lpszNamePrefix, "Sea_Birds_") << row.what;
+    EXPECT_EQ(record.thumbnailSaveTo, row.thumbnails) << row.what;
+    EXPECT_EQ(record.mobileSaveTo, "/p/Sea Birds/Mobile") << row.what;
+    EXPECT_EQ(record.namePrefix, "Sea_Birds_") << row.what;
   }
-  const CProjectsRecord given = testing::SampleProject("X");
-  CProjectsRecord completed = given;
+  const ProjectsRecord given = testing::SampleProject("X");
+  ProjectsRecord completed = given;
   CompleteNewProject(completed, SettingsValues{});
   EXPECT_EQ(completed, given);
 }

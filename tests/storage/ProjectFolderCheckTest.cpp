@@ -43,27 +43,27 @@ TEST(ProjectFolderCheck, FolderPathsMustNameExactlyOneFolder) {
 }
 
 TEST(ProjectFolderCheck, ChecksThumbnailAndMobileFoldersOnlyWhileTheyAreMade) {
-  CProjectsRecord project;
-  project.m_lpszSaveTo = "/home/u/Pictures/Beach";
-  project.m_lpszThumbnailSaveTo = "/home/u/Pictures/Beach/../../../tmp";
-  project.m_lpszMobileSaveTo = "relative/mobile";
-  project.m_nAutoCreateThumbnails = 0;
-  project.m_nAutoCreateMobile = 0;
+  ProjectsRecord project;
+  project.saveTo = "/home/u/Pictures/Beach";
+  project.thumbnailSaveTo = "/home/u/Pictures/Beach/../../../tmp";
+  project.mobileSaveTo = "relative/mobile";
+  project.autoCreateThumbnails = 0;
+  project.autoCreateMobile = 0;
   EXPECT_FALSE(ProjectFoldersProblem(project));
 
-  project.m_nAutoCreateThumbnails = 1;
+  project.autoCreateThumbnails = 1;
   auto problem = ProjectFoldersProblem(project);
   ASSERT_TRUE(problem);
   EXPECT_EQ(problem->rfind("The thumbnails folder \"/home/u/Pictures/Beach/../../../tmp\"", 0), 0u)
       << *problem;
 
-  project.m_nAutoCreateThumbnails = 0;
-  project.m_nAutoCreateMobile = 1;
+  project.autoCreateThumbnails = 0;
+  project.autoCreateMobile = 1;
   problem = ProjectFoldersProblem(project);
   ASSERT_TRUE(problem);
   EXPECT_EQ(problem->rfind("The Mobile Photos folder", 0), 0u) << *problem;
 
-  project.m_lpszSaveTo = "/home/u/Pictures/../x";
+  project.saveTo = "/home/u/Pictures/../x";
   problem = ProjectFoldersProblem(project);
   ASSERT_TRUE(problem);
   EXPECT_EQ(problem->rfind("The destination folder", 0), 0u) << *problem;

@@ -17,24 +17,24 @@ using Changes = std::vector<std::pair<std::string, std::string>>;
 class ProjectValidation : public ::testing::Test {
  protected:
   // A project that passes every check, in an existing folder.
-  CProjectsRecord ValidProject() const {
-    CProjectsRecord record;
-    record.m_nCatId = 3;
-    record.m_lpszTitle = "Harbour Lights";
-    record.m_lpszURL = "http://www.example.org/harbour/";
-    record.m_lpszSaveTo = dir_.str();
-    record.m_nJPEG = 1;
-    record.m_nPNG = record.m_nGIF = record.m_nBMP = record.m_nTIF = 0;
-    record.m_nAutoRename = 1;
-    record.m_lpszNamePrefix = "Harbour_Lights_";
-    record.m_nAutoCreateThumbnails = 0;
-    record.m_nAutoCreateMobile = 0;
+  ProjectsRecord ValidProject() const {
+    ProjectsRecord record;
+    record.catId = 3;
+    record.title = "Harbour Lights";
+    record.url = "http://www.example.org/harbour/";
+    record.saveTo = dir_.str();
+    record.jpeg = 1;
+    record.png = record.gif = record.bmp = record.tif = 0;
+    record.autoRename = 1;
+    record.namePrefix = "Harbour_Lights_";
+    record.autoCreateThumbnails = 0;
+    record.autoCreateMobile = 0;
     return record;
   }
 
   // The valid project with some columns set from text, as the editor would set them.
-  CProjectsRecord Changed(const Changes& changes) const {
-    CProjectsRecord record = ValidProject();
+  ProjectsRecord Changed(const Changes& changes) const {
+    ProjectsRecord record = ValidProject();
     std::string error;
     for (const auto& [column, value] : changes) {
       EXPECT_TRUE(SetColumnFromText(record, column, value, error)) << error;
@@ -128,20 +128,20 @@ TEST(StartAddress, NeedsAWebSchemeAndSomethingAfterIt) {
 }
 
 TEST_F(ProjectValidation, CreatesTheFoldersThatAreSwitchedOnOrSaysWhichFailed) {
-  CProjectsRecord record = ValidProject();
+  ProjectsRecord record = ValidProject();
   // Paths are used as given: a reference in a name is no apostrophe.
-  record.m_lpszSaveTo = (dir_ / "Sam&#39s Photos").string();
-  record.m_nAutoCreateThumbnails = 1;
-  record.m_lpszThumbnailSaveTo = (dir_ / "Sam&#39s Photos" / "Thumbs").string();
-  record.m_nAutoCreateMobile = 0;
-  record.m_lpszMobileSaveTo = (dir_ / "Mobile").string();
+  record.saveTo = (dir_ / "Sam&#39s Photos").string();
+  record.autoCreateThumbnails = 1;
+  record.thumbnailSaveTo = (dir_ / "Sam&#39s Photos" / "Thumbs").string();
+  record.autoCreateMobile = 0;
+  record.mobileSaveTo = (dir_ / "Mobile").string();
   EXPECT_FALSE(CreateProjectFolders(record));
   EXPECT_TRUE(fs::is_directory(dir_ / "Sam&#39s Photos" / "Thumbs"));
   EXPECT_FALSE(fs::exists(dir_ / "Sam's Photos"));
   EXPECT_FALSE(fs::exists(dir_ / "Mobile"));
 
   std::ofstream(dir_ / "plain-file") << "x";
-  record.m_lpszSaveTo = (dir_ / "plain-file" / "sub").string();
+  record.saveTo = (dir_ / "plain-file" / "sub").string();
   const auto problem = CreateProjectFolders(record);
   ASSERT_TRUE(problem);
   EXPECT_EQ(problem->field, ProjectField::SaveTo);

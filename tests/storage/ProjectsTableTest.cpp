@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "TableTestSupport.h"
+#include "storage/Database.h"
 #include "storage/ProjectLinksTable.h"
 #include "storage/ProjectsTable.h"
-#include "storage/SQL3DB.h"
 #include "storage/ScanHistoryTable.h"
 
 namespace trawlix {
@@ -19,54 +19,54 @@ class ProjectsTableTest : public testing::TableTest {
   void SetUp() override { ASSERT_TRUE(table.OpenTable()); }
 
   // Inserts and returns the project as stored (with its id).
-  CProjectsRecord Store(const CProjectsRecord& record) {
+  ProjectsRecord Store(const ProjectsRecord& record) {
     EXPECT_TRUE(table.InsertProject(record));
-    EXPECT_TRUE(table.LoadByCategoryAndTitle(record.m_nCatId, record.m_lpszTitle));
-    CProjectsRecord stored;
+    EXPECT_TRUE(table.LoadByCategoryAndTitle(record.catId, record.title));
+    ProjectsRecord stored;
     EXPECT_TRUE(table.GetCurrent(stored));
     return stored;
   }
 
   std::vector<std::string> Titles() const {
     std::vector<std::string> out;
-    for (const auto& r : table.Records()) out.push_back(r.m_lpszTitle);
+    for (const auto& r : table.Records()) out.push_back(r.title);
     return out;
   }
 
-  CProjectsTable table{DbPath(), messages};
+  ProjectsTable table{DbPath(), messages};
 };
 
 TEST_F(ProjectsTableTest, NewFileGetsExactlyTheDeclaredColumns) {
-  CSQL3Query q = table.ExecuteQuery("SELECT * FROM Projects;");
+  DatabaseQuery q = table.ExecuteQuery("SELECT * FROM Projects;");
   ASSERT_EQ(q.ColumnCount(), 48);
   EXPECT_STREQ(q.ColumnName(2), "Title");
   EXPECT_STREQ(q.ColumnName(47), "MobileExternalIncludeTitle");
 }
 
 TEST_F(ProjectsTableTest, InsertLoadUpdateDeleteRoundTripsEveryColumn) {
-  const CProjectsRecord record = SampleProject("Bob's Photos v1.0 (best)");
-  CProjectsRecord stored = Store(record);
-  CProjectsRecord expected = record;
-  expected.m_nId = stored.m_nId;
-  EXPECT_GT(stored.m_nId, 0);
+  const ProjectsRecord record = SampleProject("Bob's Photos v1.0 (best)");
+  ProjectsRecord stored = Store(record);
+  ProjectsRecord expected = record;
+  expected.id = stored.id;
+  EXPECT_GT(stored.id, 0);
   EXPECT_EQ(stored, expected);
   EXPECT_EQ(table.ExecuteQuery("SELECT Title FROM Projects;").ColumnText(0),
             std::string("Bob&#39s Photos v1&#460 &#40best&#41"));
 
   ASSERT_TRUE(table.LoadAllProjects());
-  stored.m_lpszTitle = "Renamed: a-b/c";
-  stored.m_nPadding = 5;
+  stored.title = "Renamed: a-b/c";
+  stored.padding = 5;
   ASSERT_TRUE(table.UpdateProject(stored));
-  CProjectsRecord cached;
-  ASSERT_TRUE(table.GetById(stored.m_nId, cached));
+  ProjectsRecord cached;
+  ASSERT_TRUE(table.GetById(stored.id, cached));
   EXPECT_EQ(cached, stored) << "the cache follows an update";
-  ASSERT_TRUE(table.LoadProjectById(stored.m_nId));
+  ASSERT_TRUE(table.LoadProjectById(stored.id));
   ASSERT_TRUE(table.GetCurrent(cached));
   EXPECT_EQ(cached, stored);
 
-  ASSERT_TRUE(table.DeleteProject(stored.m_nId));
-  EXPECT_EQ(table.FindIndexById(stored.m_nId), -1);
-  ASSERT_TRUE(table.LoadProjectById(stored.m_nId));
+  ASSERT_TRUE(table.DeleteProject(stored.id));
+  EXPECT_EQ(table.FindIndexById(stored.id), -1);
+  ASSERT_TRUE(table.LoadProjectById(stored.id));
   EXPECT_FALSE(table.GetCurrent(cached));
   EXPECT_TRUE(messages.requests.empty());
 }
@@ -88,26 +88,26 @@ TEST_F(ProjectsTableTest, TextsAreDecodedExactlyOnceOnEveryWayOut) {
   // Typed references, and rows stored with the ampersand step last, read back as stored
   // once: a second decoding would make "/../" of them.
   const std::string typed = "Beach&#47&#46&#46&#47&#46&#46&#47tmp";
-  const CProjectsRecord stored = Store(SampleProject(typed));
-  EXPECT_EQ(stored.m_lpszTitle, typed);
+  const ProjectsRecord stored = Store(SampleProject(typed));
+  EXPECT_EQ(stored.title, typed);
   table.ExecuteUpdate(
       "INSERT INTO Projects (CatId, Title, URL) VALUES (1, 'Bob&#38#39s', "
       "'http&#38#58&#38#47&#38#47a&#38#46example');");
   ASSERT_TRUE(table.LoadProjects("SELECT * FROM Projects ORDER BY Id;"));
   ASSERT_EQ(table.Records().size(), 2u);
   for (int i = 0; i < 2; ++i) {
-    CProjectsRecord current;
+    ProjectsRecord current;
     table.SetCurrentIndex(i);
     ASSERT_TRUE(table.GetCurrent(current));
     EXPECT_EQ(current, table.Records()[static_cast<std::size_t>(i)]);
-    CProjectsRecord byId;
-    ASSERT_TRUE(table.GetById(current.m_nId, byId));
+    ProjectsRecord byId;
+    ASSERT_TRUE(table.GetById(current.id, byId));
     EXPECT_EQ(byId, current);
   }
-  EXPECT_EQ(table.Records()[0].m_lpszTitle, typed);
-  EXPECT_EQ(table.Records()[1].m_lpszTitle, "Bob&#39s");
-  EXPECT_EQ(table.Records()[1].m_lpszURL, "http&#58&#47&#47a&#46example");
-  EXPECT_EQ(table.Records()[1].m_nPadding, 0) << "a NULL integer column reads as 0";
+  EXPECT_EQ(table.Records()[0].title, typed);
+  EXPECT_EQ(table.Records()[1].title, "Bob&#39s");
+  EXPECT_EQ(table.Records()[1].url, "http&#58&#47&#47a&#46example");
+  EXPECT_EQ(table.Records()[1].padding, 0) << "a NULL integer column reads as 0";
 }
 
 TEST_F(ProjectsTableTest, FindByNameMovesAndCounts) {
@@ -133,7 +133,7 @@ TEST_F(ProjectsTableTest, FindByNameMovesAndCounts) {
 
 TEST_F(ProjectsTableTest, DatabaseErrorsBecomeMessagesAndFailureValues) {
   EXPECT_FALSE(table.LoadProjects("SELECT * FROM Nowhere;"));
-  CProjectsRecord r;
+  ProjectsRecord r;
   EXPECT_FALSE(table.GetCurrent(r));
   table.ExecuteUpdate("DROP TABLE Projects;");
   EXPECT_FALSE(table.InsertProject(SampleProject("X")));
@@ -148,13 +148,13 @@ TEST_F(ProjectsTableTest, DatabaseErrorsBecomeMessagesAndFailureValues) {
 }
 
 TEST_F(ProjectsTableTest, UnopenedOrUnopenableTableDoesNothing) {
-  CProjectsTable unopened((dir / "other.db").string(), messages);
+  ProjectsTable unopened((dir / "other.db").string(), messages);
   EXPECT_FALSE(unopened.LoadAllProjects());
   EXPECT_FALSE(unopened.InsertProject(SampleProject("X")));
   EXPECT_TRUE(messages.requests.empty());
   EXPECT_FALSE(std::filesystem::exists(dir / "other.db"));
 
-  CProjectsTable unopenable((dir / "no" / "such" / "x.db").string(), messages);
+  ProjectsTable unopenable((dir / "no" / "such" / "x.db").string(), messages);
   EXPECT_FALSE(unopenable.OpenTable());
   EXPECT_FALSE(unopenable.IsTableOpen());
   EXPECT_FALSE(unopenable.InsertProject(SampleProject("X")));
@@ -164,38 +164,38 @@ TEST_F(ProjectsTableTest, UnopenedOrUnopenableTableDoesNothing) {
 }
 
 TEST_F(ProjectsTableTest, DeletingAProjectRemovesItsHistoryAndLinksFirst) {
-  const CProjectsRecord keep = Store(SampleProject("Keep"));
-  const CProjectsRecord gone = Store(SampleProject("Gone"));
-  for (int projectId : {keep.m_nId, gone.m_nId}) {
-    CProjectLinksRecord link;
-    link.m_nProjectId = projectId;
+  const ProjectsRecord keep = Store(SampleProject("Keep"));
+  const ProjectsRecord gone = Store(SampleProject("Gone"));
+  for (int projectId : {keep.id, gone.id}) {
+    ProjectLinksRecord link;
+    link.projectId = projectId;
     ASSERT_TRUE(AddProjectLink(DbPath(), messages, link));
-    CScanHistoryRecord scan;
-    scan.m_nProjectId = projectId;
+    ScanHistoryRecord scan;
+    scan.projectId = projectId;
     ASSERT_TRUE(AddScanHistory(DbPath(), messages, scan, false));
   }
-  ASSERT_TRUE(DeleteProjectWithHistory(DbPath(), messages, gone.m_nId));
+  ASSERT_TRUE(DeleteProjectWithHistory(DbPath(), messages, gone.id));
   for (const std::string rest : {"ProjectLinks", "ScanHistory"}) {
     EXPECT_EQ(table.ExecuteScalar("SELECT COUNT(*) FROM " + rest), 1) << rest;
-    EXPECT_EQ(table.ExecuteScalar("SELECT ProjectId FROM " + rest), keep.m_nId) << rest;
+    EXPECT_EQ(table.ExecuteScalar("SELECT ProjectId FROM " + rest), keep.id) << rest;
   }
   EXPECT_EQ(table.CountProjects(), 1);
   EXPECT_TRUE(messages.requests.empty());
 }
 
 TEST_F(ProjectsTableTest, FailedHistoryDeleteKeepsTheProject) {
-  const CProjectsRecord project = Store(SampleProject("Stays"));
+  const ProjectsRecord project = Store(SampleProject("Stays"));
   {
-    CScanHistoryTable history(DbPath(), messages);
+    ScanHistoryTable history(DbPath(), messages);
     ASSERT_TRUE(history.OpenTable());
     history.ExecuteUpdate(
         "CREATE TRIGGER Keep BEFORE DELETE ON ScanHistory BEGIN SELECT RAISE(ABORT, 'kept'); "
         "END;");
-    CScanHistoryRecord scan;
-    scan.m_nProjectId = project.m_nId;
+    ScanHistoryRecord scan;
+    scan.projectId = project.id;
     ASSERT_TRUE(history.InsertScanHistory(scan));
   }
-  EXPECT_FALSE(DeleteProjectWithHistory(DbPath(), messages, project.m_nId));
+  EXPECT_FALSE(DeleteProjectWithHistory(DbPath(), messages, project.id));
   EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Code (19): SQLITE_CONSTRAINT[19]: kept"}));
   EXPECT_EQ(table.CountProjects(), 1);
 }

@@ -33,16 +33,16 @@ void ExpectEveryMemberMappedOnce(std::size_t expectedCount) {
 }
 
 TEST(RecordColumns, EveryRecordMemberHasExactlyOneColumn) {
-  ExpectEveryMemberMappedOnce<CProjectsRecord>(48);
-  ExpectEveryMemberMappedOnce<CProjectLinksRecord>(10);
-  ExpectEveryMemberMappedOnce<CScanHistoryRecord>(16);
-  ExpectEveryMemberMappedOnce<CCategoriesRecord>(2);
+  ExpectEveryMemberMappedOnce<ProjectsRecord>(48);
+  ExpectEveryMemberMappedOnce<ProjectLinksRecord>(10);
+  ExpectEveryMemberMappedOnce<ScanHistoryRecord>(16);
+  ExpectEveryMemberMappedOnce<CategoriesRecord>(2);
 }
 
 TEST(RecordColumns, ClearedRecordsHoldMinusOneAndEmptyTexts) {
-  CProjectsRecord record;
-  record.m_nPadding = 3;
-  record.m_lpszTitle = "x";
+  ProjectsRecord record;
+  record.padding = 3;
+  record.title = "x";
   ClearRecord(record);
   for (const auto& column : kProjectsColumns) {
     EXPECT_EQ(ColumnValueText(record, column), column.kind == ColumnKind::Text ? "" : "-1")
@@ -62,16 +62,16 @@ TEST(RecordColumns, SetFieldByNameChecksColumnAndValue) {
       {"Padding", "+-3", false}, {"Padding", "99999999999", false}, {"NoSuchColumn", "1", false},
   };
   for (const auto& c : cases) {
-    CProjectsRecord record;
+    ProjectsRecord record;
     std::string error;
     EXPECT_EQ(SetColumnFromText(record, c.column, c.value, error), c.accepted)
         << c.column << "=" << c.value;
     if (!c.accepted) {
       EXPECT_FALSE(error.empty());
-      EXPECT_EQ(record, CProjectsRecord{}) << "a refused value must leave the record alone";
+      EXPECT_EQ(record, ProjectsRecord{}) << "a refused value must leave the record alone";
     }
   }
-  CProjectsRecord record;
+  ProjectsRecord record;
   std::string error;
   EXPECT_FALSE(SetColumnFromText(record, "Bogus", "1", error));
   EXPECT_NE(error.find("Bogus"), std::string::npos);

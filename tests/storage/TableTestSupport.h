@@ -29,10 +29,10 @@ Record Filled() {
   return record;
 }
 
-inline CProjectsRecord SampleProject(const std::string& title, int categoryId = 1) {
-  CProjectsRecord record = Filled<CProjectsRecord>();
-  record.m_nCatId = categoryId;
-  record.m_lpszTitle = title;
+inline ProjectsRecord SampleProject(const std::string& title, int categoryId = 1) {
+  ProjectsRecord record = Filled<ProjectsRecord>();
+  record.catId = categoryId;
+  record.title = title;
   return record;
 }
 
@@ -40,7 +40,7 @@ inline CProjectsRecord SampleProject(const std::string& title, int categoryId = 
 template <class Table>
 std::vector<int> Ids(const Table& table) {
   std::vector<int> ids;
-  for (const auto& record : table.Records()) ids.push_back(record.m_nId);
+  for (const auto& record : table.Records()) ids.push_back(record.id);
   return ids;
 }
 

@@ -15,7 +15,7 @@
 #include "support/HomeOverride.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
-#include "ui/CategoriesDialog.h"
+#include "ui/window/CategoriesDialog.h"
 
 namespace trawlix::ui {
 namespace {
@@ -72,19 +72,19 @@ class CategoriesDialogTest : public ::testing::Test {
         List(dialog)->findItems(QLatin1String(name), Qt::MatchExactly).value(0));
   }
 
-  std::vector<CCategoriesRecord> Stored() {
-    return LoadCategories(*session_).value_or(std::vector<CCategoriesRecord>{});
+  std::vector<CategoriesRecord> Stored() {
+    return LoadCategories(*session_).value_or(std::vector<CategoriesRecord>{});
   }
   std::vector<std::string> StoredNames() {
     std::vector<std::string> names;
     for (const auto& category : Stored()) {
-      names.push_back(category.m_lpszName);
+      names.push_back(category.name);
     }
     return names;
   }
   int StoredId(const std::string& name) {
     for (const auto& category : Stored()) {
-      if (category.m_lpszName == name) return category.m_lId;
+      if (category.name == name) return category.id;
     }
     return -1;
   }
@@ -184,7 +184,7 @@ TEST_F(CategoriesDialogTest, DeletionsAreStoredWithTheMoveOfTheirProjects) {
     testing::TempDir temp;
     OpenSession(temp);
     const auto samples = LoadProjects(*session_, kAllCategoriesId).value();
-    ASSERT_TRUE(MoveProjectToCategory(*session_, samples.at(0).m_nId, StoredId("Models")));
+    ASSERT_TRUE(MoveProjectToCategory(*session_, samples.at(0).id, StoredId("Models")));
 
     auto dialog = MakeDialog();
     Select(*dialog, "Models");
@@ -200,7 +200,7 @@ TEST_F(CategoriesDialogTest, DeletionsAreStoredWithTheMoveOfTheirProjects) {
                                            session_->settings().Values().newProjectCategory));
     const auto projects = LoadProjects(*session_, kAllCategoriesId).value();
     EXPECT_EQ(projects.size(), 3u);
-    for (const auto& project : projects) EXPECT_EQ(project.m_nCatId, HomeId());
+    for (const auto& project : projects) EXPECT_EQ(project.catId, HomeId());
     dialog.reset();
     session_.reset();
   }
@@ -209,7 +209,7 @@ TEST_F(CategoriesDialogTest, DeletionsAreStoredWithTheMoveOfTheirProjects) {
 // A deleted category's name may be taken again at once; its projects stay moved.
 TEST_F(CategoriesDialogTest, ADeletedNameCanBeTakenAgainAtOnce) {
   const int oldId = StoredId("Models");
-  const int projectId = LoadProjects(*session_, kAllCategoriesId).value().at(0).m_nId;
+  const int projectId = LoadProjects(*session_, kAllCategoriesId).value().at(0).id;
   ASSERT_TRUE(MoveProjectToCategory(*session_, projectId, oldId));
   answers_ = {"Models"};
   auto dialog = MakeDialog();
@@ -221,7 +221,7 @@ TEST_F(CategoriesDialogTest, ADeletedNameCanBeTakenAgainAtOnce) {
   EXPECT_THAT(sink_.requests, IsEmpty());
   EXPECT_NE(StoredId("Models"), -1);
   EXPECT_NE(StoredId("Models"), oldId);
-  EXPECT_EQ(LoadProject(*session_, projectId)->m_nCatId, HomeId());
+  EXPECT_EQ(LoadProject(*session_, projectId)->catId, HomeId());
 }
 
 TEST_F(CategoriesDialogTest, NameDialogWorksFromTheKeyboard) {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "scan/ScanTexts.h"
-#include "ui/DesktopNotifier.h"
-#include "ui/ScanDesktopReport.h"
+#include "scan/engine/ScanTexts.h"
+#include "ui/window/DesktopNotifier.h"
+#include "ui/window/ScanDesktopReport.h"
 
 namespace trawlix::ui {
 namespace {

@@ -12,10 +12,10 @@
 #include "exchange/ExchangeFile.h"
 #include "storage/ProjectLinksTable.h"
 #include "storage/ScanHistoryTable.h"
-#include "ui/ExportDialogDetails.h"
-#include "ui/ExportProjectDialog.h"
-#include "ui/ExportProjectsDialog.h"
-#include "ui/ImportExportDialogList.h"
+#include "ui/exchange/ExportDialogDetails.h"
+#include "ui/exchange/ExportProjectDialog.h"
+#include "ui/exchange/ExportProjectsDialog.h"
+#include "ui/exchange/ImportExportDialogList.h"
 
 namespace trawlix::ui::testing {
 namespace {
@@ -41,27 +41,27 @@ class ExportDialogTest : public MainWindowTest {
   }
 
   void AddLink(int projectId, const std::string& url) {
-    CProjectLinksRecord link;
-    link.m_nProjectId = projectId;
-    link.m_lpszdtDate = "12/01/2026";
-    link.m_lpszURL = url;
-    link.m_nPhotos = 0;
-    link.m_nSearchSubFolders = 1;
-    link.m_nKeywordMustExist = 0;
+    ProjectLinksRecord link;
+    link.projectId = projectId;
+    link.date = "12/01/2026";
+    link.url = url;
+    link.photos = 0;
+    link.searchSubFolders = 1;
+    link.keywordMustExist = 0;
     ASSERT_TRUE(AddProjectLink(session_->databasePath(), sink_, link));
   }
   void AddScan(int projectId, int saved) {
-    CScanHistoryTable history(session_->databasePath(), sink_);
+    ScanHistoryTable history(session_->databasePath(), sink_);
     ASSERT_TRUE(history.OpenTable());
-    CScanHistoryRecord row;
-    row.m_nProjectId = projectId;
-    row.m_lpszScanDate = "12/01/2026";
-    row.m_lpszTotalTime = "0:00:10";
-    row.m_lpszURL = "http://coast.example/";
-    row.m_nPages = row.m_nTotalImages = row.m_nSavedImages = saved;
-    row.m_nSkippedImages = row.m_nStatus = row.m_nType = row.m_nSearchSubFolders = 0;
-    row.m_nTotalTimeInSeconds = row.m_nTransferTimeInSeconds = 10;
-    row.m_nTotalBytes = 1000;
+    ScanHistoryRecord row;
+    row.projectId = projectId;
+    row.scanDate = "12/01/2026";
+    row.totalTime = "0:00:10";
+    row.url = "http://coast.example/";
+    row.pages = row.totalImages = row.savedImages = saved;
+    row.skippedImages = row.status = row.type = row.searchSubFolders = 0;
+    row.totalTimeInSeconds = row.transferTimeInSeconds = 10;
+    row.totalBytes = 1000;
     ASSERT_TRUE(history.InsertScanHistory(row));
   }
   std::string Photo() {
@@ -71,14 +71,14 @@ class ExportDialogTest : public MainWindowTest {
     EXPECT_TRUE(image.save(QString::fromStdString(path)));
     return path;
   }
-  exchange::CExchangeFile ReadBack(const std::string& path) {
+  exchange::ExchangeFile ReadBack(const std::string& path) {
     const exchange::ExchangeReadResult read = exchange::ReadExchangeFile(path);
     EXPECT_TRUE(read.ok) << read.error;
     return read.file;
   }
-  static std::vector<std::string> Titles(const exchange::CExchangeFile& file) {
+  static std::vector<std::string> Titles(const exchange::ExchangeFile& file) {
     std::vector<std::string> titles;
-    for (const auto& p : file.projects) titles.push_back(p.m_lpszTitle);
+    for (const auto& p : file.projects) titles.push_back(p.title);
     return titles;
   }
 
@@ -134,17 +134,17 @@ TEST_F(ExportDialogTest, OneProjectReadsBackAsTheDialogSetItUp) {
               "Successfully Exported Project:\n   Harbour (2 links)\nto "
               "File:\n   " +
                   target);
-    const exchange::CExchangeFile file = ReadBack(target);
+    const exchange::ExchangeFile file = ReadBack(target);
     ASSERT_EQ(file.projects.size(), 1u);
-    const exchange::CImportedProject& p = file.projects[0];
-    EXPECT_EQ(p.m_lpszTitle, "Harbour");
-    EXPECT_EQ(p.m_lpszCategory, "Coast");
-    EXPECT_EQ(p.m_nNumPhotos, 42);
-    ASSERT_EQ(p.m_arLinks.size(), 2u);
-    EXPECT_EQ(p.m_arLinks[1].m_lpszURL, "http://coast.example/harbour/3");
-    EXPECT_EQ(file.header.m_lpszDescription, c.description);
-    EXPECT_EQ(file.header.m_lpszName, c.include ? "Ann Lee" : "");
-    EXPECT_EQ(file.header.m_lpszWebsite, c.include ? "https://ann.example" : "");
+    const exchange::ImportedProject& p = file.projects[0];
+    EXPECT_EQ(p.title, "Harbour");
+    EXPECT_EQ(p.category, "Coast");
+    EXPECT_EQ(p.numPhotos, 42);
+    ASSERT_EQ(p.links.size(), 2u);
+    EXPECT_EQ(p.links[1].url, "http://coast.example/harbour/3");
+    EXPECT_EQ(file.header.description, c.description);
+    EXPECT_EQ(file.header.name, c.include ? "Ann Lee" : "");
+    EXPECT_EQ(file.header.website, c.include ? "https://ann.example" : "");
     EXPECT_EQ(file.photo.empty(), !c.photo);
   }
 }
@@ -236,10 +236,10 @@ TEST_F(ExportDialogTest, SeveralProjectsAreTheCheckedRowsInListOrder) {
   ASSERT_EQ(sink_.Texts().size(), 1u);
   EXPECT_EQ(sink_.Texts()[0], "Successfully Exported 3 projects to:\n" + target + ".");
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  const exchange::CExchangeFile file = ReadBack(target);
+  const exchange::ExchangeFile file = ReadBack(target);
   EXPECT_THAT(Titles(file), ElementsAre("Bridges", "Harbour", lastTitle));
-  EXPECT_EQ(file.header.m_nProjects, 3);
-  EXPECT_EQ(file.projects[0].m_arLinks.size(), 1u);
+  EXPECT_EQ(file.header.projects, 3);
+  EXPECT_EQ(file.projects[0].links.size(), 1u);
 
   list.DeselectAll();
   EXPECT_FALSE(dialog.exportButton()->isEnabled());

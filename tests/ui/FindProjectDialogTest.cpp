@@ -16,8 +16,8 @@
 #include "support/HomeOverride.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
-#include "ui/FindProjectDialog.h"
-#include "ui/Profile.h"
+#include "ui/window/FindProjectDialog.h"
+#include "ui/window/Profile.h"
 
 namespace trawlix::ui {
 namespace {
@@ -130,7 +130,7 @@ TEST_F(FindProjectDialogTest, GoToHandsBackTheChosenProject) {
       {"Done", [](FindProjectDialog& d) { Find<QPushButton>(d, "Done")->click(); }},
       {"Esc", [](FindProjectDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
   };
-  const int marisol = LoadProjectsByTitle(*session_, "Marisol Fenwick").value().at(0).m_nId;
+  const int marisol = LoadProjectsByTitle(*session_, "Marisol Fenwick").value().at(0).id;
   for (const auto& [name, choose] : ways) {
     SCOPED_TRACE(name);
     auto dialog = MakeDialog(QStringLiteral("#a"));

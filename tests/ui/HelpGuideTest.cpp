@@ -14,11 +14,11 @@
 
 #include "MainWindowTestFixture.h"
 #include "exchange/ExchangeFile.h"
-#include "ui/CategoriesDialog.h"
-#include "ui/ExportProjectDialog.h"
-#include "ui/ExportProjectsDialog.h"
 #include "ui/HelpGuide.h"
-#include "ui/ImportDialog.h"
+#include "ui/exchange/ExportProjectDialog.h"
+#include "ui/exchange/ExportProjectsDialog.h"
+#include "ui/exchange/ImportDialog.h"
+#include "ui/window/CategoriesDialog.h"
 
 namespace trawlix::ui {
 namespace {
@@ -154,7 +154,7 @@ TEST_F(HelpWindowTest, APageNoBrowserTookIsReported) {
 TEST_F(HelpWindowTest, EachDialogsHelpButtonAndF1OpenItsPage) {
   const int category = AddCategory("Exports");
   const int id = AddProject("Shore", category);
-  const CProjectsRecord project = *LoadProject(*session_, id);
+  const ProjectsRecord project = *LoadProject(*session_, id);
   struct Case {
     const char* dialog;
     std::function<std::unique_ptr<QDialog>()> make;
@@ -173,7 +173,7 @@ TEST_F(HelpWindowTest, EachDialogsHelpButtonAndF1OpenItsPage) {
       {"import",
        [&] {
          return std::make_unique<ImportDialog>(*session_, "/tmp/none.txexport",
-                                               exchange::CExchangeFile{}, sink_);
+                                               exchange::ExchangeFile{}, sink_);
        },
        "import-export.html", "import"},
   };

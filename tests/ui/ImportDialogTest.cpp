@@ -19,13 +19,13 @@
 #include "MainWindowTestFixture.h"
 #include "exchange/ExchangeFile.h"
 #include "storage/ProjectLinksTable.h"
-#include "ui/ExportProjectDialog.h"
-#include "ui/ExportProjectsDialog.h"
-#include "ui/ImportDialog.h"
-#include "ui/ImportExportDialogList.h"
-#include "ui/ImportInformationDialog.h"
-#include "ui/ImportResultsDialog.h"
-#include "ui/WelcomeDialog.h"
+#include "ui/exchange/ExportProjectDialog.h"
+#include "ui/exchange/ExportProjectsDialog.h"
+#include "ui/exchange/ImportDialog.h"
+#include "ui/exchange/ImportExportDialogList.h"
+#include "ui/exchange/ImportInformationDialog.h"
+#include "ui/exchange/ImportResultsDialog.h"
+#include "ui/window/WelcomeDialog.h"
 
 namespace trawlix::ui::testing {
 namespace {
@@ -33,17 +33,17 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 
-exchange::CImportedProject FileProject(const std::string& title, const std::string& category,
-                                       std::vector<std::string> links) {
-  exchange::CImportedProject p;
-  p.m_lpszTitle = title;
-  p.m_lpszCategory = category;
-  p.m_lpszURL = "http://file.example/" + title;
-  p.m_nJPEG = 1;
-  p.m_nMinimumSize = 100;
-  for (const std::string& url : links) p.m_arLinks.push_back({0, 1, 0, url, ""});
-  p.m_nNumLinks = static_cast<std::int32_t>(p.m_arLinks.size());
-  p.m_nNumPhotos = 7;
+exchange::ImportedProject FileProject(const std::string& title, const std::string& category,
+                                      std::vector<std::string> links) {
+  exchange::ImportedProject p;
+  p.title = title;
+  p.category = category;
+  p.url = "http://file.example/" + title;
+  p.jpeg = 1;
+  p.minimumSize = 100;
+  for (const std::string& url : links) p.links.push_back({0, 1, 0, url, ""});
+  p.numLinks = static_cast<std::int32_t>(p.links.size());
+  p.numPhotos = 7;
   return p;
 }
 
@@ -62,10 +62,10 @@ class ImportDialogTest : public MainWindowTest {
   // A file with a project that the database has already ("Harbour Lights", one of its two
   // links too), another of the same category and one of a category of its own.
   std::string WriteFile(const std::string& name, const std::string& photo = {}) {
-    exchange::CExchangeHeader header;
-    header.m_lpszDescription = "Coastal walks";
-    header.m_lpszName = "Ann Lee";
-    header.m_lpszEmailAddress = "ann@example.com";
+    exchange::ExchangeHeader header;
+    header.description = "Coastal walks";
+    header.name = "Ann Lee";
+    header.emailAddress = "ann@example.com";
     const std::string path = (temp_ / name).string();
     std::string error;
     EXPECT_TRUE(exchange::WriteExchangeFile(
@@ -176,22 +176,22 @@ TEST_F(ImportDialogTest, EachOptionImportsAsChosen) {
     const int models = [&] {
       const auto categories = LoadCategories(*session);
       for (const auto& category : *categories) {
-        if (category.m_lpszName == "Models") return category.m_lId;
+        if (category.name == "Models") return category.id;
       }
       return -1;
     }();
-    CProjectsRecord record = NewProjectRecord(session->settings().Values(), {});
-    record.m_lpszTitle = "Harbour Lights";
-    record.m_nCatId = models;
-    record.m_lpszURL = "http://file.example/a";
-    record.m_lpszSaveTo = (temp_ / c.name / "photos").string();
+    ProjectsRecord record = NewProjectRecord(session->settings().Values(), {});
+    record.title = "Harbour Lights";
+    record.catId = models;
+    record.url = "http://file.example/a";
+    record.saveTo = (temp_ / c.name / "photos").string();
     CompleteNewProject(record, session->settings().Values());
     const int existing = trawlix::AddProject(*session, record, TitleRule::Any).id;
-    CProjectLinksRecord link;
-    link.m_nProjectId = existing;
-    link.m_lpszURL = "http://file.example/a";
-    link.m_lpszdtDate = "12/01/2026";
-    link.m_nPhotos = link.m_nSearchSubFolders = link.m_nKeywordMustExist = 0;
+    ProjectLinksRecord link;
+    link.projectId = existing;
+    link.url = "http://file.example/a";
+    link.date = "12/01/2026";
+    link.photos = link.searchSubFolders = link.keywordMustExist = 0;
     ASSERT_TRUE(AddProjectLink(session->databasePath(), sink_, link));
     sink_.requests.clear();
 
@@ -225,11 +225,11 @@ TEST_F(ImportDialogTest, EachOptionImportsAsChosen) {
     std::map<std::string, std::multiset<std::string>> stored;
     std::map<int, std::string> names;
     const auto categories = LoadCategories(*session);
-    for (const auto& category : *categories) names[category.m_lId] = category.m_lpszName;
+    for (const auto& category : *categories) names[category.id] = category.name;
     const auto projects = LoadProjects(*session, kAllCategoriesId);
     for (const auto& project : *projects) {
-      if (project.m_lpszURL.starts_with("http://file.example/")) {
-        stored[names[project.m_nCatId]].insert(project.m_lpszTitle);
+      if (project.url.starts_with("http://file.example/")) {
+        stored[names[project.catId]].insert(project.title);
       }
     }
     std::map<std::string, std::multiset<std::string>> expected;
@@ -310,10 +310,10 @@ TEST_F(ImportDialogTest, AuthorLineEscapesTheFilesTexts) {
       {"  ", "", "", ""},
   };
   for (const Case& c : cases) {
-    exchange::CExchangeHeader header;
-    header.m_lpszName = c.name;
-    header.m_lpszEmailAddress = c.email;
-    header.m_lpszWebsite = c.website;
+    exchange::ExchangeHeader header;
+    header.name = c.name;
+    header.emailAddress = c.email;
+    header.website = c.website;
     EXPECT_EQ(ImportDialog::AuthorHtml(header).toStdString(), c.html) << c.name << c.website;
   }
 }
@@ -418,7 +418,7 @@ TEST_F(ImportDialogTest, DialogsAreNamedAndKeyboardReady) {
   auto file = *exchange::OpenImportFile(path, sink_);
   exchange::ImportSummary summary;
   summary.rows.push_back({"Keys",
-                          {exchange::CImportAction::kImportIntoSelectedCategory},
+                          {exchange::ImportAction::kImportIntoSelectedCategory},
                           exchange::ImportResultKind::Imported,
                           "Project Keys imported"});
   std::vector<std::unique_ptr<QDialog>> dialogs;

@@ -9,16 +9,16 @@
 #include <fstream>
 
 #include "MainWindowTestFixture.h"
-#include "imaging/BmpCodec.h"
-#include "imaging/PhotoCodec.h"
+#include "imaging/codec/BmpCodec.h"
+#include "imaging/codec/PhotoCodec.h"
 #include "storage/ProjectLinksTable.h"
 #include "storage/ScanHistoryTable.h"
-#include "ui/PhotoCommandsMenu.h"
-#include "ui/PhotoViewer.h"
-#include "ui/ProjectLinksList.h"
-#include "ui/ScanHistoryList.h"
-#include "ui/ScanResultsDialog.h"
-#include "ui/StatusPanel.h"
+#include "ui/viewer/PhotoCommandsMenu.h"
+#include "ui/viewer/PhotoViewer.h"
+#include "ui/window/ProjectLinksList.h"
+#include "ui/window/ScanHistoryList.h"
+#include "ui/window/ScanResultsDialog.h"
+#include "ui/window/StatusPanel.h"
 
 namespace trawlix::ui::testing {
 
@@ -44,26 +44,26 @@ class OpenedUrls : public QObject {
 
 namespace {
 
-CScanHistoryRecord Scan(int pages, int found, int saved, int seconds, int transferSeconds,
-                        int bytes) {
-  CScanHistoryRecord scan;
-  scan.m_lpszScanDate = "12/09/2026";
-  scan.m_lpszURL = "http://example.com/gallery";
-  scan.m_nPages = pages;
-  scan.m_nTotalImages = found;
-  scan.m_nSavedImages = saved;
-  scan.m_nSkippedImages = found - saved;
-  scan.m_nTotalTimeInSeconds = seconds;
-  scan.m_lpszTotalTime = "0:00:0" + std::to_string(seconds % 10);
-  scan.m_nTransferTimeInSeconds = transferSeconds;
-  scan.m_nTotalBytes = bytes;
-  scan.m_nStatus = scan.m_nType = scan.m_nSearchSubFolders = 0;
+ScanHistoryRecord Scan(int pages, int found, int saved, int seconds, int transferSeconds,
+                       int bytes) {
+  ScanHistoryRecord scan;
+  scan.scanDate = "12/09/2026";
+  scan.url = "http://example.com/gallery";
+  scan.pages = pages;
+  scan.totalImages = found;
+  scan.savedImages = saved;
+  scan.skippedImages = found - saved;
+  scan.totalTimeInSeconds = seconds;
+  scan.totalTime = "0:00:0" + std::to_string(seconds % 10);
+  scan.transferTimeInSeconds = transferSeconds;
+  scan.totalBytes = bytes;
+  scan.status = scan.type = scan.searchSubFolders = 0;
   return scan;
 }
 
 TEST(ScanHistorySummaryTest, SumsWithSingularWordsAndAnEmptyZeroTime) {
   struct Case {
-    std::vector<CScanHistoryRecord> rows;
+    std::vector<ScanHistoryRecord> rows;
     std::string text;
   };
   const Case cases[] = {
@@ -86,20 +86,20 @@ class MainWindowPanelsTest : public MainWindowTest {
     const int category = AddCategory("Coast");
     const int id = AddProject("Beach", category);
     for (int i = 0; i < links; ++i) {
-      CProjectLinksRecord link;
-      link.m_nProjectId = id;
-      link.m_lpszdtDate = "12/0" + std::to_string(9 - i) + "/2026";
-      link.m_lpszURL = "http://example.com/" + std::string(1, static_cast<char>('c' - i % 3)) +
-                       std::to_string(i);
-      link.m_nPhotos = 10 * i;
-      link.m_nSearchSubFolders = link.m_nKeywordMustExist = 0;
+      ProjectLinksRecord link;
+      link.projectId = id;
+      link.date = "12/0" + std::to_string(9 - i) + "/2026";
+      link.url = "http://example.com/" + std::string(1, static_cast<char>('c' - i % 3)) +
+                 std::to_string(i);
+      link.photos = 10 * i;
+      link.searchSubFolders = link.keywordMustExist = 0;
       EXPECT_TRUE(AddProjectLink(session_->databasePath(), sink_, link));
     }
     for (int i = 0; i < scans; ++i) {
-      CScanHistoryRecord scan = Scan(1, 2, 1, 1, 1, 1024);
-      scan.m_nProjectId = id;
-      scan.m_lpszURL = "http://example.com/scan" + std::to_string(i);
-      CScanHistoryTable table(session_->databasePath(), sink_);
+      ScanHistoryRecord scan = Scan(1, 2, 1, 1, 1, 1024);
+      scan.projectId = id;
+      scan.url = "http://example.com/scan" + std::to_string(i);
+      ScanHistoryTable table(session_->databasePath(), sink_);
       EXPECT_TRUE(table.OpenTable() && table.InsertScanHistory(scan));
     }
     ShowCategory(category);
@@ -234,7 +234,7 @@ TEST_F(MainWindowPanelsTest, DoubleClicksOpenTheLinkAndTheScansResults) {
 TEST_F(MainWindowPanelsTest, PhotoMenuCommandsKeepTheViewerInStep) {
   const int category = AddCategory("Photos");
   const int id = AddProject("Album", category);
-  const std::string folder = LoadProject(*session_, id)->m_lpszSaveTo;
+  const std::string folder = LoadProject(*session_, id)->saveTo;
   std::filesystem::create_directories(folder);
   const std::string bmp = (temp_ / "source.bmp").string();
   const std::vector<std::uint8_t> pixels(8 * 6 * 3, 128);

@@ -6,9 +6,9 @@
 
 #include "MainWindowTestFixture.h"
 #include "scan/PipelineTestSite.h"
-#include "scan/ScanController.h"
-#include "ui/ScanHistoryList.h"
-#include "ui/StatusPanel.h"
+#include "scan/engine/ScanController.h"
+#include "ui/window/ScanHistoryList.h"
+#include "ui/window/StatusPanel.h"
 
 namespace trawlix::ui::testing {
 namespace {
@@ -38,9 +38,9 @@ TEST_F(MainWindowTest, ScanStartedFromTheWindowPausesResumesAndReportsItsResults
   const int category = AddCategory("Local");
   const int id = AddProject("Local Gallery", category, site.URL("/gallery/index.html"));
   {
-    CProjectsRecord project = *LoadProject(*session_, id);
-    CProjectsRecord bmp = project;
-    bmp.m_nBMP = 1;
+    ProjectsRecord project = *LoadProject(*session_, id);
+    ProjectsRecord bmp = project;
+    bmp.bmp = 1;
     ASSERT_EQ(UpdateProject(*session_, project, bmp, TitleRule::Any).outcome, SaveOutcome::Saved);
   }
   ShowCategory(category);
@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, ScanStartedFromTheWindowPausesResumesAndReportsItsResults
   EXPECT_TRUE(start->isEnabled());
   EXPECT_TRUE(List()->isEnabled());
 
-  const auto saveTo = std::filesystem::path(LoadProject(*session_, id)->m_lpszSaveTo);
+  const auto saveTo = std::filesystem::path(LoadProject(*session_, id)->saveTo);
   int photos = 0;
   for (const auto& entry : std::filesystem::directory_iterator(saveTo)) {
     photos += entry.is_regular_file() ? 1 : 0;
@@ -96,7 +96,7 @@ TEST_F(MainWindowTest, ScanStartedFromTheWindowPausesResumesAndReportsItsResults
   EXPECT_TRUE(Window().enabledState().photoTools) << "the folder holds photos now";
   auto* history = Window().findChild<ScanHistoryList*>(QStringLiteral("historyList"));
   ASSERT_EQ(history->rowCount(), 1);
-  EXPECT_EQ(history->records().front().m_nSavedImages, 3);
+  EXPECT_EQ(history->records().front().savedImages, 3);
 }
 
 TEST_F(MainWindowTest, ExitDuringAScanEndsItsWorkersAndCloses) {
@@ -163,7 +163,7 @@ TEST_F(MainWindowTest, TheStartMenuResumesAStoppedScanAndRescansEverything) {
   EXPECT_FALSE(resumeEnabled()) << "the resumed scan ended by itself";
   auto* history = Window().findChild<ScanHistoryList*>(QStringLiteral("historyList"));
   ASSERT_EQ(history->rowCount(), 1) << "the resumed scan's row covers the whole";
-  EXPECT_EQ(history->records().front().m_nSavedImages, 12);
+  EXPECT_EQ(history->records().front().savedImages, 12);
 
   const int before = site.TotalRequests();
   entries[2]->trigger();

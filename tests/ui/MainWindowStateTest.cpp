@@ -1,7 +1,7 @@
 #include <set>
 #include <string>
 
-#include "ui/MainWindowState.h"
+#include "ui/window/MainWindowState.h"
 
 namespace trawlix::ui {
 namespace {

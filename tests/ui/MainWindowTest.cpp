@@ -11,9 +11,9 @@
 
 #include "MainWindowTestFixture.h"
 #include "exchange/ExchangeFile.h"
-#include "ui/ProjectSheet.h"
-#include "ui/StatusPanel.h"
-#include "ui/WelcomeDialog.h"
+#include "ui/project/ProjectSheet.h"
+#include "ui/window/StatusPanel.h"
+#include "ui/window/WelcomeDialog.h"
 
 namespace trawlix::ui::testing {
 namespace {
@@ -250,11 +250,11 @@ TEST_F(MainWindowTest, NewAndEditedProjectsAreStoredAndShownInTheirCategory) {
   });
   Window().NewProject();
   ASSERT_EQ(SelectedTitle(), "Night Market") << ::testing::PrintToString(sink_.Texts());
-  const CProjectsRecord created = *Window().currentProject();
-  EXPECT_NE(created.m_nCatId, hills);
-  EXPECT_EQ(Window().filterCategoryId(), created.m_nCatId) << "the filter shows its category";
-  EXPECT_EQ(created.m_lpszNamePrefix, "Night_Market_");
-  EXPECT_TRUE(std::filesystem::is_directory(created.m_lpszSaveTo));
+  const ProjectsRecord created = *Window().currentProject();
+  EXPECT_NE(created.catId, hills);
+  EXPECT_EQ(Window().filterCategoryId(), created.catId) << "the filter shows its category";
+  EXPECT_EQ(created.namePrefix, "Night_Market_");
+  EXPECT_TRUE(std::filesystem::is_directory(created.saveTo));
   EXPECT_EQ(Window().windowTitle(), QStringLiteral("Trawlix() PRO - 'Night Market'"));
 
   ShowCategory(kAllCategoriesId);
@@ -270,7 +270,7 @@ TEST_F(MainWindowTest, NewAndEditedProjectsAreStoredAndShownInTheirCategory) {
   EXPECT_FALSE(Titles().contains(QStringLiteral("Night Market")));
   EXPECT_EQ(Window().findChild<QLineEdit*>(QStringLiteral("urlBox"))->text(),
             QStringLiteral("https://morning.example/"));
-  EXPECT_EQ(LoadProject(*session_, created.m_nId)->m_lpszURL, "https://morning.example/");
+  EXPECT_EQ(LoadProject(*session_, created.id)->url, "https://morning.example/");
 }
 
 TEST_F(MainWindowTest, ExitStoresTheSizeAndTheSelectionForTheNextStart) {
@@ -348,7 +348,7 @@ TEST_F(MainWindowTest, PasteAndGoStoresOnlyANewWebAddress) {
   for (const Step& step : steps) {
     QGuiApplication::clipboard()->setText(QString::fromLatin1(step.clipboard));
     Window().PasteAndGo();
-    EXPECT_EQ(LoadProject(*session_, id)->m_lpszURL, step.stored) << step.clipboard;
+    EXPECT_EQ(LoadProject(*session_, id)->url, step.stored) << step.clipboard;
     EXPECT_EQ(urlBox->text().toStdString(), step.stored);
   }
   EXPECT_FALSE(Window().isScanning()) << "paste-and-go behaviour 0 does not start";

@@ -15,7 +15,7 @@
 #include "support/HomeOverride.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
-#include "ui/MainWindow.h"
+#include "ui/window/MainWindow.h"
 
 namespace trawlix::ui::testing {
 
@@ -36,11 +36,11 @@ class MainWindowTest : public ::testing::Test {
   }
 
   int AddProject(const std::string& title, int categoryId, const std::string& url = {}) {
-    CProjectsRecord record = NewProjectRecord(session_->settings().Values(), {});
-    record.m_lpszTitle = title;
-    record.m_nCatId = categoryId;
-    record.m_lpszURL = url.empty() ? "http://127.0.0.1:9/" + title : url;
-    record.m_lpszSaveTo = (temp_ / "photos" / title).string();
+    ProjectsRecord record = NewProjectRecord(session_->settings().Values(), {});
+    record.title = title;
+    record.catId = categoryId;
+    record.url = url.empty() ? "http://127.0.0.1:9/" + title : url;
+    record.saveTo = (temp_ / "photos" / title).string();
     CompleteNewProject(record, session_->settings().Values());
     const ProjectSaveResult saved = trawlix::AddProject(*session_, record, TitleRule::Any);
     EXPECT_EQ(saved.outcome, SaveOutcome::Saved) << title;
@@ -64,7 +64,7 @@ class MainWindowTest : public ::testing::Test {
     List()->setCurrentItem(items.front());
   }
   std::string SelectedTitle() {
-    return Window().currentProject() ? Window().currentProject()->m_lpszTitle : std::string();
+    return Window().currentProject() ? Window().currentProject()->title : std::string();
   }
   QStringList Titles() {
     QStringList titles;

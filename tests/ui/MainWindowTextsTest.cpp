@@ -1,8 +1,8 @@
 #include <optional>
 #include <string>
 
-#include "ui/MainWindowTexts.h"
-#include "ui/ScanHistoryList.h"
+#include "ui/window/MainWindowTexts.h"
+#include "ui/window/ScanHistoryList.h"
 
 namespace trawlix::ui {
 namespace {
@@ -43,19 +43,19 @@ TEST(MainWindowTextsTest, VisitOpensOnlyWebAddresses) {
 }
 
 TEST(MainWindowTextsTest, SaveToMenuNamesFoldersBelowTheProjectFolder) {
-  CProjectsRecord project;
-  project.m_lpszTitle = "Salt & Sand";
-  project.m_lpszSaveTo = "/p/Salt";
-  project.m_lpszThumbnailSaveTo = "/p/Salt/Thumbs/";
-  project.m_lpszMobileSaveTo = "/elsewhere/Mobile";
+  ProjectsRecord project;
+  project.title = "Salt & Sand";
+  project.saveTo = "/p/Salt";
+  project.thumbnailSaveTo = "/p/Salt/Thumbs/";
+  project.mobileSaveTo = "/elsewhere/Mobile";
   SaveToMenuTexts texts = SaveToMenuLabels(project);
   EXPECT_EQ(texts.thumbnails, QStringLiteral("Open 'Thumbs' Folder"));
   EXPECT_EQ(texts.mobile, QStringLiteral("Open 'Mobile Photos' Folder"));
   EXPECT_EQ(texts.all, QStringLiteral("Open All 'Salt && Sand' Folders"));
   EXPECT_TRUE(texts.saveToSet && texts.thumbnailsSet && texts.mobileSet);
 
-  project.m_lpszThumbnailSaveTo = "/p/Salty";  // a sibling, not inside
-  project.m_lpszMobileSaveTo.clear();
+  project.thumbnailSaveTo = "/p/Salty";  // a sibling, not inside
+  project.mobileSaveTo.clear();
   texts = SaveToMenuLabels(project);
   EXPECT_EQ(texts.thumbnails, QStringLiteral("Open 'Thumbnails' Folder"));
   EXPECT_FALSE(texts.mobileSet);
@@ -63,17 +63,17 @@ TEST(MainWindowTextsTest, SaveToMenuNamesFoldersBelowTheProjectFolder) {
 
 TEST(MainWindowTextsTest, HistorySummaryCountsWordsAndTimes) {
   const auto row = [](int pages, int found, int saved, int seconds, int transfer, int bytes) {
-    CScanHistoryRecord r;
-    r.m_nPages = pages;
-    r.m_nTotalImages = found;
-    r.m_nSavedImages = saved;
-    r.m_nTotalTimeInSeconds = seconds;
-    r.m_nTransferTimeInSeconds = transfer;
-    r.m_nTotalBytes = bytes;
+    ScanHistoryRecord r;
+    r.pages = pages;
+    r.totalImages = found;
+    r.savedImages = saved;
+    r.totalTimeInSeconds = seconds;
+    r.transferTimeInSeconds = transfer;
+    r.totalBytes = bytes;
     return r;
   };
   struct Case {
-    std::vector<CScanHistoryRecord> rows;
+    std::vector<ScanHistoryRecord> rows;
     const char* summary;
   };
   const Case cases[] = {
@@ -90,8 +90,8 @@ TEST(MainWindowTextsTest, LabelAndMenuAmpersands) {
   EXPECT_EQ(PlainText("Downloading && Processing photos"),
             QStringLiteral("Downloading & Processing photos"));
   EXPECT_EQ(MenuItemText("Rock & Roll"), QStringLiteral("Rock && Roll"));
-  CProjectsRecord project;
-  project.m_lpszTitle = "Q&A";
+  ProjectsRecord project;
+  project.title = "Q&A";
   EXPECT_EQ(WindowCaption(&project), QStringLiteral("Trawlix() PRO - 'Q&A'"));
   EXPECT_EQ(WindowCaption(nullptr), QStringLiteral("Trawlix() PRO"));
 }

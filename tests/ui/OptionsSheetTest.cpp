@@ -15,12 +15,12 @@
 #include "support/HomeOverride.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
-#include "ui/AboutSheet.h"
-#include "ui/OptionsExchangePage.h"
-#include "ui/OptionsGeneralPage.h"
-#include "ui/OptionsNewProjectPage.h"
-#include "ui/OptionsScanningPage.h"
-#include "ui/OptionsSheet.h"
+#include "ui/options/OptionsExchangePage.h"
+#include "ui/options/OptionsGeneralPage.h"
+#include "ui/options/OptionsNewProjectPage.h"
+#include "ui/options/OptionsScanningPage.h"
+#include "ui/options/OptionsSheet.h"
+#include "ui/window/AboutSheet.h"
 
 namespace trawlix::ui {
 namespace {

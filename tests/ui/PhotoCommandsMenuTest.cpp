@@ -11,14 +11,14 @@
 #include <iterator>
 #include <memory>
 
-#include "imaging/BmpCodec.h"
-#include "imaging/PhotoCodec.h"
+#include "imaging/codec/BmpCodec.h"
+#include "imaging/codec/PhotoCodec.h"
 #include "operations/DataSession.h"
 #include "support/HomeOverride.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
-#include "ui/PhotoCommandsMenu.h"
-#include "ui/PhotoPropertiesDialog.h"
+#include "ui/viewer/PhotoCommandsMenu.h"
+#include "ui/viewer/PhotoPropertiesDialog.h"
 
 namespace trawlix::ui::testing {
 namespace {

@@ -13,12 +13,12 @@
 #include "operations/ProjectOperations.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
-#include "ui/DeletePhotosToolDialog.h"
 #include "ui/FolderBrowser.h"
-#include "ui/GrayscaleToolDialog.h"
-#include "ui/RenameToolDialog.h"
-#include "ui/ResizeToolDialog.h"
-#include "ui/ThumbnailToolDialog.h"
+#include "ui/tools/DeletePhotosToolDialog.h"
+#include "ui/tools/GrayscaleToolDialog.h"
+#include "ui/tools/RenameToolDialog.h"
+#include "ui/tools/ResizeToolDialog.h"
+#include "ui/tools/ThumbnailToolDialog.h"
 
 namespace trawlix::ui {
 namespace {
@@ -33,11 +33,11 @@ class PhotoToolDialogTest : public ::testing::Test {
     ASSERT_TRUE(session_) << error;
     sink_.requests.clear();
     fs::create_directories(Folder());
-    project_.m_nId = 7;
-    project_.m_lpszTitle = "Harbour";
-    project_.m_lpszSaveTo = Folder();
-    project_.m_lpszThumbnailSaveTo = Folder("Thumbs");
-    project_.m_lpszMobileSaveTo = Folder("Mobile");
+    project_.id = 7;
+    project_.title = "Harbour";
+    project_.saveTo = Folder();
+    project_.thumbnailSaveTo = Folder("Thumbs");
+    project_.mobileSaveTo = Folder("Mobile");
   }
 
   std::string Folder(const std::string& name = "") const {
@@ -68,7 +68,7 @@ class PhotoToolDialogTest : public ::testing::Test {
   trawlix::testing::TempDir temp_;
   trawlix::testing::RecordingMessageSink sink_;
   std::unique_ptr<DataSession> session_;
-  CProjectsRecord project_;
+  ProjectsRecord project_;
 };
 
 TEST_F(PhotoToolDialogTest, CaptionsCountTheWorkListWithoutThumbnails) {
@@ -83,7 +83,7 @@ TEST_F(PhotoToolDialogTest, CaptionsCountTheWorkListWithoutThumbnails) {
   EXPECT_EQ(thumbs.windowTitle(), "Create Thumbnails & Mobile Photos - Harbour, 2 Photos");
   RenameToolDialog rename(project_, sink_);
   EXPECT_EQ(rename.windowTitle(), "Rename 2 Photos - Harbour");
-  project_.m_lpszSaveTo = Folder("empty");
+  project_.saveTo = Folder("empty");
   GrayscaleToolDialog gray(project_, sink_);
   EXPECT_EQ(gray.windowTitle(), "Convert To Grayscale 0 Photos - Harbour");
   EXPECT_EQ(gray.startButton()->accessibleName(), "Convert");
@@ -114,9 +114,9 @@ TEST_F(PhotoToolDialogTest, ThumbnailsRefuseTheProjectFolderInAnySpelling) {
 
 TEST_F(PhotoToolDialogTest, ThumbnailsAreMadeAndStoredWithTheProject) {
   Photo("a.png", 40, 20);
-  project_.m_nAutoCreateThumbnails = 1;
-  project_.m_nThumbnailBoundingBox = 10;
-  project_.m_nThumbnailFormat = 0;
+  project_.autoCreateThumbnails = 1;
+  project_.thumbnailBoundingBox = 10;
+  project_.thumbnailFormat = 0;
   ThumbnailToolDialog dialog(*session_, project_, sink_);
   dialog.thumbnails().clear->setChecked(true);
   EXPECT_EQ(Run(dialog),

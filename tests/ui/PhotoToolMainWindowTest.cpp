@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "MainWindowTestFixture.h"
-#include "ui/MainWindow.h"
-#include "ui/ResizeToolDialog.h"
+#include "ui/tools/ResizeToolDialog.h"
+#include "ui/window/MainWindow.h"
 
 namespace trawlix::ui {
 namespace {
@@ -51,8 +51,8 @@ TEST_F(PhotoToolMainWindowTest, ResizeButtonRunsTheToolAndKeepsItsChoices) {
   EXPECT_FALSE(fs::exists(folder / "a.png"));
   const auto stored = LoadProject(*session_, id);
   ASSERT_TRUE(stored);
-  EXPECT_EQ(stored->m_nConvertToFormat, 0);
-  EXPECT_EQ(Window().currentProject()->m_nConvertToFormat, 0);
+  EXPECT_EQ(stored->convertToFormat, 0);
+  EXPECT_EQ(Window().currentProject()->convertToFormat, 0);
 }
 
 }  // namespace

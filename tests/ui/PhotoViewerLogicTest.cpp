@@ -6,11 +6,11 @@
 #include <fstream>
 
 #include "support/TempDir.h"
-#include "ui/PhotoViewerLayout.h"
-#include "ui/PhotoViewerList.h"
-#include "ui/PhotoViewerPaging.h"
-#include "ui/PhotoViewerTexts.h"
-#include "ui/ThumbnailCache.h"
+#include "ui/viewer/PhotoViewerLayout.h"
+#include "ui/viewer/PhotoViewerList.h"
+#include "ui/viewer/PhotoViewerPaging.h"
+#include "ui/viewer/PhotoViewerTexts.h"
+#include "ui/viewer/ThumbnailCache.h"
 
 namespace trawlix::ui {
 namespace {

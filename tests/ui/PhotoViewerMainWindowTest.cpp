@@ -11,10 +11,10 @@
 
 #include "MainWindowTestFixture.h"
 #include "scan/PipelineTestSite.h"
-#include "ui/PhotoCommandsMenu.h"
-#include "ui/PhotoInfoPanel.h"
-#include "ui/PhotoViewer.h"
-#include "ui/StatusPanel.h"
+#include "ui/viewer/PhotoCommandsMenu.h"
+#include "ui/viewer/PhotoInfoPanel.h"
+#include "ui/viewer/PhotoViewer.h"
+#include "ui/window/StatusPanel.h"
 
 namespace trawlix::ui::testing {
 namespace {
@@ -26,7 +26,7 @@ class PhotoViewerWindowTest : public MainWindowTest {
   // A project of its own category whose folder holds `count` photos.
   int AddPhotoProject(int count, const std::string& title) {
     const int id = AddProject(title, AddCategory("Viewer " + title));
-    const std::filesystem::path folder = LoadProject(*session_, id)->m_lpszSaveTo;
+    const std::filesystem::path folder = LoadProject(*session_, id)->saveTo;
     std::filesystem::create_directories(folder);
     QImage image(32, 24, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
@@ -41,7 +41,7 @@ class PhotoViewerWindowTest : public MainWindowTest {
     Window().show();
     Window().activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&Window()));
-    ShowCategory(LoadProject(*session_, id)->m_nCatId);
+    ShowCategory(LoadProject(*session_, id)->catId);
     EXPECT_EQ(Window().currentProjectId(), id);
   }
   int ProjectWithPhotos(int count) {
@@ -183,13 +183,13 @@ TEST_F(PhotoViewerWindowTest, FollowModeDuringAScanShowsEachSavedPhotoButNeverIt
   session_->settings().Values().displayScanResults = 0;
   const int id = AddPhotoProject(5, "Followed");
   {
-    CProjectsRecord project = *LoadProject(*session_, id);
-    CProjectsRecord changed = project;
-    changed.m_lpszURL = site.URL("/g/index.html");
-    changed.m_nBMP = 1;
-    changed.m_nAutoRename = 0;
-    changed.m_nAutoCreateThumbnails = 1;
-    changed.m_nExcludeThumbnailFolder = 1;
+    ProjectsRecord project = *LoadProject(*session_, id);
+    ProjectsRecord changed = project;
+    changed.url = site.URL("/g/index.html");
+    changed.bmp = 1;
+    changed.autoRename = 0;
+    changed.autoCreateThumbnails = 1;
+    changed.excludeThumbnailFolder = 1;
     ASSERT_EQ(UpdateProject(*session_, project, changed, TitleRule::Any).outcome,
               SaveOutcome::Saved);
   }
@@ -220,7 +220,7 @@ TEST_F(PhotoViewerWindowTest, FollowModeDuringAScanShowsEachSavedPhotoButNeverIt
   EXPECT_EQ(Window().photoInfo()->nameText(), QStringLiteral("x3.bmp"));
   EXPECT_EQ(PagingEnabled(), (std::vector<bool>{true, true, false, false}))
       << "looking back is allowed; forward is follow mode's";
-  const std::filesystem::path folder = LoadProject(*session_, id)->m_lpszThumbnailSaveTo;
+  const std::filesystem::path folder = LoadProject(*session_, id)->thumbnailSaveTo;
   EXPECT_TRUE(std::filesystem::exists(folder / "x3.jpg") || !std::filesystem::is_empty(folder))
       << "thumbnails were made";
 

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "support/TempDir.h"
-#include "ui/PhotoViewer.h"
+#include "ui/viewer/PhotoViewer.h"
 
 namespace trawlix::ui {
 namespace {

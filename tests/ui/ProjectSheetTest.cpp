@@ -20,7 +20,7 @@
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
 #include "ui/FolderBrowser.h"
-#include "ui/ProjectSheet.h"
+#include "ui/project/ProjectSheet.h"
 
 namespace trawlix::ui {
 namespace {
@@ -61,60 +61,60 @@ class ProjectSheetTest : public ::testing::Test {
   }
 
   // A stored project every check accepts, with every option away from the defaults.
-  CProjectsRecord Stored() const {
-    CProjectsRecord r;
-    r.m_nId = 12;
-    r.m_nCatId = categories_[1].m_lId;
-    r.m_lpszTitle = "Harbour Lights";
-    r.m_lpszURL = "http://harbour.example/gallery/";
-    r.m_lpszSaveTo = Folder();
-    r.m_nJPEG = 0;
-    r.m_nPNG = 1;
-    r.m_nGIF = 1;
-    r.m_nBMP = 0;
-    r.m_nICO = 1;
-    r.m_nCreateFolders = 1;
-    r.m_nSearchSubFolders = 0;
-    r.m_lpszKeywords = "dock, pier";
-    r.m_nFilterMinimumSize = 0;
-    r.m_nMinimumSize = 777;
-    r.m_nAutoRename = 1;
-    r.m_nIncludePhotoSize = 1;
-    r.m_nReplaceSpaces = 1;
-    r.m_nPadNumbers = 0;
-    r.m_nPadding = 6;
-    r.m_lpszNamePrefix = "harbour_";
-    r.m_nAutoResize = 1;
-    r.m_nResizeBoundingBox = 2048;
-    r.m_nAutoConvert = 1;
-    r.m_nConvertToFormat = 3;
-    r.m_nAutoCreateThumbnails = 1;
-    r.m_nThumbnailBoundingBox = 120;
-    r.m_nThumbnailFormat = 4;
-    r.m_lpszThumbnailSaveTo = Folder("Thumbs");
-    r.m_nExcludeThumbnailFolder = 0;
-    r.m_nAutoCreateMobile = 1;
-    r.m_nMobileBoundingBox = 640;
-    r.m_nMobileFormat = 1;
-    r.m_lpszMobileSaveTo = Folder("Mobile");
-    r.m_nExcludeMobileFolder = 0;
-    r.m_nKeywordMustExist = 1;
-    r.m_nThumbnailOrientation = 2;
-    r.m_nMobileOrientation = 1;
-    r.m_nTIF = 1;
-    r.m_nOrientation = 1;
-    r.m_nThumbnailsSaveToLocation = 1;
-    r.m_lpszThumbnailsLocalSaveTo = "T";
-    r.m_lpszThumbnailsExternalSaveTo = "/elsewhere/t";
-    r.m_nThumbnailsExternalIncludeTitle = 1;
-    r.m_nMobileSaveToLocation = 0;
-    r.m_lpszMobileLocalSaveTo = "M";
-    r.m_lpszMobileExternalSaveTo = "/elsewhere/m";
-    r.m_nMobileExternalIncludeTitle = 0;
+  ProjectsRecord Stored() const {
+    ProjectsRecord r;
+    r.id = 12;
+    r.catId = categories_[1].id;
+    r.title = "Harbour Lights";
+    r.url = "http://harbour.example/gallery/";
+    r.saveTo = Folder();
+    r.jpeg = 0;
+    r.png = 1;
+    r.gif = 1;
+    r.bmp = 0;
+    r.ico = 1;
+    r.createFolders = 1;
+    r.searchSubFolders = 0;
+    r.keywords = "dock, pier";
+    r.filterMinimumSize = 0;
+    r.minimumSize = 777;
+    r.autoRename = 1;
+    r.includePhotoSize = 1;
+    r.replaceSpaces = 1;
+    r.padNumbers = 0;
+    r.padding = 6;
+    r.namePrefix = "harbour_";
+    r.autoResize = 1;
+    r.resizeBoundingBox = 2048;
+    r.autoConvert = 1;
+    r.convertToFormat = 3;
+    r.autoCreateThumbnails = 1;
+    r.thumbnailBoundingBox = 120;
+    r.thumbnailFormat = 4;
+    r.thumbnailSaveTo = Folder("Thumbs");
+    r.excludeThumbnailFolder = 0;
+    r.autoCreateMobile = 1;
+    r.mobileBoundingBox = 640;
+    r.mobileFormat = 1;
+    r.mobileSaveTo = Folder("Mobile");
+    r.excludeMobileFolder = 0;
+    r.keywordMustExist = 1;
+    r.thumbnailOrientation = 2;
+    r.mobileOrientation = 1;
+    r.tif = 1;
+    r.orientation = 1;
+    r.thumbnailsSaveToLocation = 1;
+    r.thumbnailsLocalSaveTo = "T";
+    r.thumbnailsExternalSaveTo = "/elsewhere/t";
+    r.thumbnailsExternalIncludeTitle = 1;
+    r.mobileSaveToLocation = 0;
+    r.mobileLocalSaveTo = "M";
+    r.mobileExternalSaveTo = "/elsewhere/m";
+    r.mobileExternalIncludeTitle = 0;
     return r;
   }
 
-  std::unique_ptr<ProjectSheet> Open(const CProjectsRecord& record) {
+  std::unique_ptr<ProjectSheet> Open(const ProjectsRecord& record) {
     return std::make_unique<ProjectSheet>(*session_, sink_, record,
                                           QStringLiteral("Edit Project - [x]"));
   }
@@ -123,7 +123,7 @@ class ProjectSheetTest : public ::testing::Test {
   testing::HomeOverride home_{temp_.str()};
   testing::RecordingMessageSink sink_;
   std::unique_ptr<DataSession> session_;
-  std::vector<CCategoriesRecord> categories_;
+  std::vector<CategoriesRecord> categories_;
 };
 
 TEST_F(ProjectSheetTest, OkRefusesTheFirstProblemOnItsPageAndFocusesItsControl) {
@@ -247,23 +247,23 @@ TEST_F(ProjectSheetTest, LeavingAPageWithAProblemStaysOnIt) {
 }
 
 TEST_F(ProjectSheetTest, OkHandsBackTheRecordAsOpened) {
-  CProjectsRecord noChoices = Stored();
-  noChoices.m_nConvertToFormat = -1;
-  noChoices.m_nThumbnailFormat = -1;
-  noChoices.m_nMobileOrientation = -1;
-  noChoices.m_nAutoCreateThumbnails = 0;
-  noChoices.m_lpszThumbnailSaveTo = "";
-  CProjectsRecord odd = Stored();
-  odd.m_lpszKeywords = "";
-  odd.m_nOrientation = 7;
-  CProjectsRecord mended = odd;
-  mended.m_nKeywordMustExist = 0;  // no keyword could ever be found
-  mended.m_nOrientation = 0;       // an unknown filter would keep nothing
-  const std::pair<CProjectsRecord, CProjectsRecord> cases[] = {
+  ProjectsRecord noChoices = Stored();
+  noChoices.convertToFormat = -1;
+  noChoices.thumbnailFormat = -1;
+  noChoices.mobileOrientation = -1;
+  noChoices.autoCreateThumbnails = 0;
+  noChoices.thumbnailSaveTo = "";
+  ProjectsRecord odd = Stored();
+  odd.keywords = "";
+  odd.orientation = 7;
+  ProjectsRecord mended = odd;
+  mended.keywordMustExist = 0;  // no keyword could ever be found
+  mended.orientation = 0;       // an unknown filter would keep nothing
+  const std::pair<ProjectsRecord, ProjectsRecord> cases[] = {
       {Stored(), Stored()}, {noChoices, noChoices}, {odd, mended}};
   for (const auto& [opened, expected] : cases) {
     auto sheet = Open(opened);
-    EXPECT_EQ(Check(*sheet, "keywordMustExist")->isEnabled(), !opened.m_lpszKeywords.empty());
+    EXPECT_EQ(Check(*sheet, "keywordMustExist")->isEnabled(), !opened.keywords.empty());
     sheet->accept();
     ASSERT_EQ(sheet->result(), QDialog::Accepted);
     EXPECT_EQ(sheet->record(), expected);
@@ -283,40 +283,40 @@ TEST_F(ProjectSheetTest, ApplyDefaultSettingsResetsOnlyItsPageOptions) {
   s.newThumbnailOrientation = 1;
   s.newAutoCreateMobile = 0, s.newMobileBoundingBox = 333, s.newMobileFormat = 0;
   s.newMobileOrientation = 2;
-  const CProjectsRecord d = NewProjectRecord(s, {});
+  const ProjectsRecord d = NewProjectRecord(s, {});
 
   struct Case {
     Page page;
-    std::function<void(CProjectsRecord&)> expect;
+    std::function<void(ProjectsRecord&)> expect;
   };
   const Case cases[] = {
       {Page::General,
-       [&](CProjectsRecord& r) {
-         r.m_nJPEG = d.m_nJPEG, r.m_nPNG = d.m_nPNG, r.m_nGIF = d.m_nGIF, r.m_nBMP = d.m_nBMP;
-         r.m_nTIF = d.m_nTIF, r.m_nCreateFolders = d.m_nCreateFolders;
-         r.m_nSearchSubFolders = d.m_nSearchSubFolders;
-         r.m_nFilterMinimumSize = d.m_nFilterMinimumSize, r.m_nMinimumSize = d.m_nMinimumSize;
-         r.m_nOrientation = d.m_nOrientation;
+       [&](ProjectsRecord& r) {
+         r.jpeg = d.jpeg, r.png = d.png, r.gif = d.gif, r.bmp = d.bmp;
+         r.tif = d.tif, r.createFolders = d.createFolders;
+         r.searchSubFolders = d.searchSubFolders;
+         r.filterMinimumSize = d.filterMinimumSize, r.minimumSize = d.minimumSize;
+         r.orientation = d.orientation;
        }},
       {Page::Convert,
-       [&](CProjectsRecord& r) {
-         r.m_nAutoRename = d.m_nAutoRename, r.m_nIncludePhotoSize = d.m_nIncludePhotoSize;
-         r.m_nPadNumbers = d.m_nPadNumbers, r.m_nPadding = d.m_nPadding;
-         r.m_nAutoResize = d.m_nAutoResize, r.m_nResizeBoundingBox = d.m_nResizeBoundingBox;
-         r.m_nAutoConvert = d.m_nAutoConvert, r.m_nConvertToFormat = d.m_nConvertToFormat;
+       [&](ProjectsRecord& r) {
+         r.autoRename = d.autoRename, r.includePhotoSize = d.includePhotoSize;
+         r.padNumbers = d.padNumbers, r.padding = d.padding;
+         r.autoResize = d.autoResize, r.resizeBoundingBox = d.resizeBoundingBox;
+         r.autoConvert = d.autoConvert, r.convertToFormat = d.convertToFormat;
        }},
       {Page::ThumbsMobile,
-       [&](CProjectsRecord& r) {
-         r.m_nAutoCreateThumbnails = d.m_nAutoCreateThumbnails;
-         r.m_nThumbnailBoundingBox = d.m_nThumbnailBoundingBox;
-         r.m_nThumbnailFormat = d.m_nThumbnailFormat;
-         r.m_nThumbnailOrientation = d.m_nThumbnailOrientation;
-         r.m_nExcludeThumbnailFolder = d.m_nExcludeThumbnailFolder;
-         r.m_nAutoCreateMobile = d.m_nAutoCreateMobile;
-         r.m_nMobileBoundingBox = d.m_nMobileBoundingBox;
-         r.m_nMobileFormat = d.m_nMobileFormat;
-         r.m_nMobileOrientation = d.m_nMobileOrientation;
-         r.m_nExcludeMobileFolder = d.m_nExcludeMobileFolder;
+       [&](ProjectsRecord& r) {
+         r.autoCreateThumbnails = d.autoCreateThumbnails;
+         r.thumbnailBoundingBox = d.thumbnailBoundingBox;
+         r.thumbnailFormat = d.thumbnailFormat;
+         r.thumbnailOrientation = d.thumbnailOrientation;
+         r.excludeThumbnailFolder = d.excludeThumbnailFolder;
+         r.autoCreateMobile = d.autoCreateMobile;
+         r.mobileBoundingBox = d.mobileBoundingBox;
+         r.mobileFormat = d.mobileFormat;
+         r.mobileOrientation = d.mobileOrientation;
+         r.excludeMobileFolder = d.excludeMobileFolder;
        }},
   };
   for (const Case& c : cases) {
@@ -327,7 +327,7 @@ TEST_F(ProjectSheetTest, ApplyDefaultSettingsResetsOnlyItsPageOptions) {
     Find<QPushButton>(*tabs->currentWidget(), "applyDefaults")->click();
     sheet->accept();
     ASSERT_EQ(sheet->result(), QDialog::Accepted) << ::testing::PrintToString(sink_.Texts());
-    CProjectsRecord expected = Stored();
+    ProjectsRecord expected = Stored();
     c.expect(expected);
     EXPECT_EQ(sheet->record(), expected);
   }
@@ -337,7 +337,7 @@ TEST_F(ProjectSheetTest, NewProjectFolderFollowsTheTitleAndOkCompletesIt) {
   Settings().defaultSaveTo = Folder();
   Settings().useProjectNameForSaveTo = 1;
   Settings().newAutoCreateThumbnails = 1;
-  const CProjectsRecord fresh = NewProjectRecord(Settings(), categories_);
+  const ProjectsRecord fresh = NewProjectRecord(Settings(), categories_);
   ProjectSheet sheet(*session_, sink_, fresh, QStringLiteral("New Trawlix() PRO Project"));
   EXPECT_EQ(sheet.windowTitle(), QStringLiteral("New Trawlix() PRO Project"));
   EXPECT_EQ(sheet.focusWidget(), Edit(sheet, "title"));
@@ -356,12 +356,12 @@ TEST_F(ProjectSheetTest, NewProjectFolderFollowsTheTitleAndOkCompletesIt) {
 
   sheet.accept();
   ASSERT_EQ(sheet.result(), QDialog::Accepted) << ::testing::PrintToString(sink_.Texts());
-  CProjectsRecord expected = fresh;
-  expected.m_lpszTitle = "Night Skies";
-  expected.m_lpszURL = "http://sky.example/";
-  expected.m_lpszSaveTo = DefaultSaveTo(Settings(), "Night Skies");
+  ProjectsRecord expected = fresh;
+  expected.title = "Night Skies";
+  expected.url = "http://sky.example/";
+  expected.saveTo = DefaultSaveTo(Settings(), "Night Skies");
   CompleteNewProject(expected, Settings());
-  EXPECT_EQ(expected.m_lpszNamePrefix, "Night_Skies_");
+  EXPECT_EQ(expected.namePrefix, "Night_Skies_");
   EXPECT_EQ(sheet.record(), expected);
 
   // A folder the user typed stays put.
@@ -388,7 +388,7 @@ TEST_F(ProjectSheetTest, CategoriesManagedFromTheSheetRefillTheListKeepingTheCho
   EXPECT_TRUE(sheet->categoriesChanged());
   EXPECT_EQ(combo->count(), static_cast<int>(categories_.size()) + 1);
   EXPECT_EQ(combo->itemText(0), QStringLiteral("Aardvarks"));
-  EXPECT_EQ(combo->currentData().toInt(), Stored().m_nCatId);
+  EXPECT_EQ(combo->currentData().toInt(), Stored().catId);
 }
 
 TEST_F(ProjectSheetTest, PasteFollowsTheClipboardAndBrowseTakesTheChosenFolder) {

@@ -3,7 +3,7 @@
 #include "operations/ProjectOperations.h"
 #include "storage/ProjectValidation.h"
 #include "support/RecordingMessageSink.h"
-#include "ui/RenameProjectDialog.h"
+#include "ui/window/RenameProjectDialog.h"
 
 namespace trawlix::ui {
 namespace {
@@ -13,11 +13,11 @@ const char* const kBadFolderName =
     "The folder name cannot contain \"/\" or \"\\\", nor be \".\" or \"..\".\n"
     "Please type in another folder name.";
 
-CProjectsRecord Project(const std::string& saveTo) {
-  CProjectsRecord project;
-  project.m_nId = 3;
-  project.m_lpszTitle = "Old Harbour";
-  project.m_lpszSaveTo = saveTo;
+ProjectsRecord Project(const std::string& saveTo) {
+  ProjectsRecord project;
+  project.id = 3;
+  project.title = "Old Harbour";
+  project.saveTo = saveTo;
   return project;
 }
 

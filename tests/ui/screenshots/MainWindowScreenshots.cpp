@@ -30,20 +30,20 @@
 #include "operations/ProjectOperations.h"
 #include "storage/ProjectLinksTable.h"
 #include "storage/ScanHistoryTable.h"
-#include "ui/CategoriesDialog.h"
 #include "ui/DialogMessageSink.h"
-#include "ui/ExportDialogDetails.h"
-#include "ui/ExportProjectDialog.h"
-#include "ui/ExportProjectsDialog.h"
-#include "ui/ImportDialog.h"
-#include "ui/ImportExportDialogList.h"
-#include "ui/ImportInformationDialog.h"
-#include "ui/ImportResultsDialog.h"
-#include "ui/MainWindow.h"
-#include "ui/OptionsSheet.h"
-#include "ui/PhotoToolDialog.h"
-#include "ui/PhotoViewer.h"
-#include "ui/ProjectSheet.h"
+#include "ui/exchange/ExportDialogDetails.h"
+#include "ui/exchange/ExportProjectDialog.h"
+#include "ui/exchange/ExportProjectsDialog.h"
+#include "ui/exchange/ImportDialog.h"
+#include "ui/exchange/ImportExportDialogList.h"
+#include "ui/exchange/ImportInformationDialog.h"
+#include "ui/exchange/ImportResultsDialog.h"
+#include "ui/options/OptionsSheet.h"
+#include "ui/project/ProjectSheet.h"
+#include "ui/tools/PhotoToolDialog.h"
+#include "ui/viewer/PhotoViewer.h"
+#include "ui/window/CategoriesDialog.h"
+#include "ui/window/MainWindow.h"
 
 namespace {
 
@@ -71,31 +71,31 @@ void AddSampleScans(trawlix::DataSession& session, trawlix::MessageSink& sink, i
       {"12/09/2026", "", "0:00:34", 34, 14, 215, 3, 2'200'000},
   };
   const std::string base = url.substr(0, url.find('/', url.find("//") + 2));
-  trawlix::CScanHistoryTable history(session.databasePath(), sink);
+  trawlix::ScanHistoryTable history(session.databasePath(), sink);
   if (!history.OpenTable()) return;
   for (const Scan& scan : scans) {
     const std::string address = *scan.address != 0 ? base + scan.address : url;
-    trawlix::CScanHistoryRecord row;
-    row.m_nProjectId = projectId;
-    row.m_lpszScanDate = scan.date;
-    row.m_lpszTotalTime = scan.time;
-    row.m_lpszURL = address;
-    row.m_nPages = scan.pages;
-    row.m_nTotalImages = scan.found;
-    row.m_nSavedImages = scan.saved;
-    row.m_nSkippedImages = scan.found - scan.saved;
-    row.m_nStatus = row.m_nType = row.m_nSearchSubFolders = 0;
-    row.m_nTotalTimeInSeconds = scan.seconds;
-    row.m_nTransferTimeInSeconds = scan.seconds / 2;
-    row.m_nTotalBytes = scan.bytes;
+    trawlix::ScanHistoryRecord row;
+    row.projectId = projectId;
+    row.scanDate = scan.date;
+    row.totalTime = scan.time;
+    row.url = address;
+    row.pages = scan.pages;
+    row.totalImages = scan.found;
+    row.savedImages = scan.saved;
+    row.skippedImages = scan.found - scan.saved;
+    row.status = row.type = row.searchSubFolders = 0;
+    row.totalTimeInSeconds = scan.seconds;
+    row.transferTimeInSeconds = scan.seconds / 2;
+    row.totalBytes = scan.bytes;
     history.InsertScanHistory(row);
     if (*scan.address == 0) continue;
-    trawlix::CProjectLinksRecord link;
-    link.m_nProjectId = projectId;
-    link.m_lpszdtDate = scan.date;
-    link.m_lpszURL = address;
-    link.m_nPhotos = scan.saved;
-    link.m_nSearchSubFolders = link.m_nKeywordMustExist = 0;
+    trawlix::ProjectLinksRecord link;
+    link.projectId = projectId;
+    link.date = scan.date;
+    link.url = address;
+    link.photos = scan.saved;
+    link.searchSubFolders = link.keywordMustExist = 0;
     trawlix::AddProjectLink(session.databasePath(), sink, link);
   }
 }
@@ -169,7 +169,7 @@ bool Save(QWidget& widget, const QString& folder, const QString& name) {
 // The export dialogs filled in as a user would, a file exported from them, and the import
 // dialog on that file with its information and the results of importing it.
 bool SaveExchangeDialogs(trawlix::DataSession& session, trawlix::MessageSink& sink,
-                         const trawlix::CProjectsRecord& project, const QString& home,
+                         const trawlix::ProjectsRecord& project, const QString& home,
                          const QString& out) {
   trawlix::SettingsValues& values = session.settings().Values();
   values.exporterName = "Ann Lee";
@@ -192,13 +192,12 @@ bool SaveExchangeDialogs(trawlix::DataSession& session, trawlix::MessageSink& si
   {
     trawlix::ui::ExportProjectDialog one(session, project, sink);
     fill(*one.details(),
-         documents + QString::fromStdString(project.m_lpszTitle) + QStringLiteral(".txexport"));
+         documents + QString::fromStdString(project.title) + QStringLiteral(".txexport"));
     ok = Save(one, out, QStringLiteral("export-project.png")) && ok;
     one.hide();
   }
   {
-    trawlix::ui::ExportProjectsDialog several(session, sink, trawlix::kAllCategoriesId,
-                                              project.m_nId);
+    trawlix::ui::ExportProjectsDialog several(session, sink, trawlix::kAllCategoriesId, project.id);
     fill(*several.details(), documents + QStringLiteral("Sample Projects.txexport"));
     several.list()->SelectAll();
     ok = Save(several, out, QStringLiteral("export-projects.png")) && ok;
@@ -208,10 +207,10 @@ bool SaveExchangeDialogs(trawlix::DataSession& session, trawlix::MessageSink& si
   // The receiving side lacks one of the projects and the links of another.
   const auto byTitle = [&session](const char* title) {
     const auto found = trawlix::LoadProjectsByTitle(session, title);
-    return found && !found->empty() ? found->front().m_nId : -1;
+    return found && !found->empty() ? found->front().id : -1;
   };
   trawlix::DeleteProject(session, byTitle("NASA Image of the Day"));
-  trawlix::CProjectLinksTable links(session.databasePath(), sink);
+  trawlix::ProjectLinksTable links(session.databasePath(), sink);
   if (links.OpenTable()) links.DeleteProjectLinks(byTitle("Livia Brandt"));
 
   const trawlix::exchange::ExchangeReadResult read =
@@ -272,8 +271,8 @@ int main(int argc, char** argv) {
     auto* list = window.findChild<QListWidget*>(QStringLiteral("projectList"));
     list->setCurrentRow(1);
     // The selected sample project has harvested a few photos.
-    MakeSamplePhotos(QString::fromStdString(window.currentProject()->m_lpszSaveTo), 14);
-    AddSampleScans(*session, sink, window.currentProjectId(), window.currentProject()->m_lpszURL);
+    MakeSamplePhotos(QString::fromStdString(window.currentProject()->saveTo), 14);
+    AddSampleScans(*session, sink, window.currentProjectId(), window.currentProject()->url);
     list->setCurrentRow(0);
     list->setCurrentRow(1);
     trawlix::ui::PhotoViewer& viewer = *window.photoViewer();
@@ -302,10 +301,10 @@ int main(int argc, char** argv) {
     tabs->setCurrentIndex(2);
     ok = Save(window, out, QStringLiteral("main-window-history.png")) && ok;
 
-    const trawlix::CProjectsRecord project = *window.currentProject();
+    const trawlix::ProjectsRecord project = *window.currentProject();
     trawlix::ui::ProjectSheet sheet(
         *session, sink, project,
-        QStringLiteral("Edit Project - [%1]").arg(QString::fromStdString(project.m_lpszTitle)));
+        QStringLiteral("Edit Project - [%1]").arg(QString::fromStdString(project.title)));
     const std::pair<trawlix::ui::ProjectSheet::Page, const char*> pages[] = {
         {trawlix::ui::ProjectSheet::Page::General, "project-general.png"},
         {trawlix::ui::ProjectSheet::Page::Convert, "project-rename-resize-convert.png"},

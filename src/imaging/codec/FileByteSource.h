@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "imaging/codec/ByteSource.h"
+
+namespace trawlix {
+
+// A file read with positioned reads; the size is taken once, when it is opened.
+class FileByteSource : public ByteSource {
+ public:
+  explicit FileByteSource(const std::string& path);
+  ~FileByteSource() override;
+  FileByteSource(const FileByteSource&) = delete;
+  FileByteSource& operator=(const FileByteSource&) = delete;
+
+  bool IsOpen() const { return fd_ >= 0; }
+  std::uint64_t Size() const override { return size_; }
+  std::size_t ReadAt(std::uint64_t offset, void* out, std::size_t length) const override;
+
+ private:
+  int fd_ = -1;
+  std::uint64_t size_ = 0;
+};
+
+}  // namespace trawlix

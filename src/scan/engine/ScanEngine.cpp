@@ -1,0 +1,671 @@
+#include "scan/engine/ScanEngine.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+
+#include "base/Number.h"
+#include "base/Text.h"
+#include "imaging/PhotoNaming.h"
+#include "imaging/codec/PhotoHeader.h"
+#include "platform/FileMove.h"
+#include "scan/engine/LinkFilter.h"
+#include "scan/engine/ThreadPriority.h"
+#include "scan/markup/AddressRules.h"
+#include "scan/store/DiskSpace.h"
+#include "scan/store/RecordBytes.h"
+
+namespace trawlix {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr auto kReportInterval = 50ms;
+constexpr std::size_t kPhotosBetweenDiskChecks = 16;
+constexpr int kBusyRetries = 3;
+const char* const kKeptOut = "kept out by robots.txt";
+
+std::string FormatCount(std::size_t count) {
+  return FormatThousands(static_cast<std::int64_t>(count));
+}
+
+// "1 photo was" / "12 photos were".
+std::string PhotosWere(std::size_t count) {
+  return FormatCount(count) + (count == 1 ? " photo was" : " photos were");
+}
+
+// A remembered page's links: one field per link, its first byte saying what it is.
+constexpr char kLinksPage = 'U';
+constexpr char kPageLink = 'P';
+constexpr char kPhotoLink = 'I';
+constexpr char kBaseHref = 'B';
+
+// How long the loop sleeps when nothing can move; a transfer's end or a wake-up cuts it short.
+constexpr auto kIdleWait = 100ms;
+
+// Pages fetched ahead of the one being scanned: the next ones in the lists' order, as long
+// as the pages fetched and not yet scanned stay within kPrefetchBytes.
+std::size_t PagesAhead(int connections) {
+  return static_cast<std::size_t>(16 * connections);
+}
+constexpr std::size_t kPrefetchBytes = std::size_t{32} * 1024 * 1024;
+
+// Photos taken from the lists and downloading, or waiting for their turn to be stored.
+std::size_t PhotosAhead(int connections) {
+  return static_cast<std::size_t>(4 * connections + 4);
+}
+
+bool MakesCopies(const ProjectsRecord& project) {
+  return project.autoCreateThumbnails == 1 || project.autoCreateMobile == 1;
+}
+
+}  // namespace
+
+ScanEngine::ScanEngine(EngineJob job, EngineEvents& events)
+    : job_(std::move(job)),
+      events_(events),
+      copies_(MakesCopies(job_.project)
+                  ? std::make_unique<CopyWorkers>(CopyWorkers::DefaultThreads())
+                  : nullptr),
+      store_(job_.project, job_.options, job_.scope.start.path, copies_.get()),
+      memory_(job_.options.databasePath, job_.project.id, job_.scanGuid),
+      pool_(job_.options.web),
+      policy_(job_.options.honourRobots, job_.options.hostPause, Connections(),
+              job_.options.web.userAgent) {}
+
+ScanEngine::~ScanEngine() {
+  Stop();
+  Join();
+}
+
+bool ScanEngine::Start() {
+  try {
+    thread_ = std::thread([this] { Run(); });
+  } catch (const std::system_error&) {
+    return false;
+  }
+  return true;
+}
+
+void ScanEngine::SetPaused(bool paused) {
+  paused_ = paused;
+  pool_.Wakeup();
+}
+
+void ScanEngine::Stop() {
+  stop_ = 1;
+  pool_.Wakeup();
+}
+
+void ScanEngine::Join() {
+  if (thread_.joinable()) thread_.join();
+}
+
+int ScanEngine::Connections() const {
+  return std::max(1, job_.options.web.connectionsPerHost);
+}
+
+void ScanEngine::Run() {
+  bool stopped = false;
+  try {
+    Start(stopped);
+    bool moved = true;
+    while (!(stopped = stop_.load() != 0)) {
+      if (paused_.load()) {
+        Hold();
+        moved = true;
+        continue;
+      }
+      Schedule();
+      for (TransferResult& result : pool_.Run(moved ? 0ms : kIdleWait)) Deliver(std::move(result));
+      moved = ScanReadyPage();
+      moved = StoreReadyPhotos() || moved;
+      memory_.Flush(false);
+      if (DiskIsLow()) {
+        stopped = true;
+        break;
+      }
+      if (!pagesDone_ && links_.PendingPages().empty()) {
+        pagesDone_ = true;
+        Report(true);
+        events_.OnEnginePagesDone();
+      }
+      if (Finished()) break;
+      Report(false);
+    }
+  } catch (...) {
+    // A failure of the machine (memory, threads) ends the run as a stop would.
+    stopped = true;
+  }
+  CancelTransfers();
+  DropDownloads();
+  if (copies_) copies_->Drain();
+  memory_.Flush(true);
+  events_.OnEngineEnded(stopped, Snapshot());
+}
+
+void ScanEngine::Start(bool& stopped) {
+  ApplyScanningPriority(job_.options.priority);
+  if (!job_.scanGuid.empty()) memory_.Load();
+  // A scan that starts on this computer or the local network may stay there; one that
+  // starts on a public site may not be led into it.
+  if (job_.options.keepOffLocalNetwork && !IsOnLocalNetwork(job_.startURL))
+    pool_.RefuseLocalNetwork();
+  if (links_.AddPageLink(job_.startURL)) ++counts_.pagesFound;
+  stopped = stop_.load() != 0;
+  Report(true);
+}
+
+// Checked every few photos: a disk about to fill ends the scan cleanly, with its history.
+bool ScanEngine::DiskIsLow() {
+  if (++storesSinceDiskCheck_ < kPhotosBetweenDiskChecks) return false;
+  storesSinceDiskCheck_ = 0;
+  const std::uint64_t least = job_.options.limits.lowDiskBytes;
+  if (QueryVolumeSpace(job_.project.saveTo).freeBytes >= least &&
+      QueryVolumeSpace(job_.tempFolder).freeBytes >= least)
+    return false;
+  Note("The scan stopped because the disk is nearly full.");
+  return true;
+}
+
+// False, with a note for the results, when one more link would pass the page's or the
+// scan's limit.
+bool ScanEngine::WithinLimits(std::size_t ofPage, std::size_t perPage, std::size_t ofScan,
+                              std::size_t perScan, const std::string& pageWhat,
+                              const std::string& scanWhat) {
+  if (ofPage < perPage && ofScan < perScan) return true;
+  Note(ofPage >= perPage ? "A page held more than " + FormatCount(perPage) + " " + pageWhat +
+                               "; the rest were left out."
+                         : "The scan reached its limit of " + FormatCount(perScan) + " " +
+                               scanWhat + "; further " + scanWhat + " were left out.");
+  return false;
+}
+
+void ScanEngine::Note(std::string note) {
+  if (std::find(notes_.begin(), notes_.end(), note) == notes_.end())
+    notes_.push_back(std::move(note));
+}
+
+void ScanEngine::Hold() {
+  CancelTransfers();
+  Report(true);
+  while (paused_.load() && stop_.load() == 0) pool_.Run(kIdleWait);
+}
+
+// Pages come first: the scan cannot go on without the next one, and the ones after it are
+// fetched ahead so that a page is ready when its turn comes; while pages wait, half the
+// connections are kept for them. Photos take the others. Never more transfers than
+// connections, so nothing waits inside libcurl behind a photo.
+void ScanEngine::Schedule() {
+  const auto connections = static_cast<std::size_t>(Connections());
+  std::size_t considered = 0;
+  bool pagesWait = false;
+  for (const std::string& url : links_.PendingPages()) {
+    if (considered++ == PagesAhead(Connections())) break;
+    if (pages_.contains(url) || ReplaysPage(url)) continue;
+    const bool next = considered == 1;
+    if (pool_.Active() >= connections || (!next && prefetchedBytes_ >= kPrefetchBytes)) {
+      pagesWait = true;
+      break;
+    }
+    const HostPolicy::Verdict verdict = Admit(url);
+    if (verdict == HostPolicy::Verdict::KeptOut) {
+      PageFetch keptOut;
+      keptOut.done = true;
+      keptOut.failure = kKeptOut;
+      pages_.emplace(url, std::move(keptOut));
+    } else if (verdict == HostPolicy::Verdict::Go) {
+      SubmitPage(url, job_.options.skipRemembered ? memory_.Page(url) : nullptr);
+    } else {
+      pagesWait = pagesWait || next;
+    }
+  }
+  const std::size_t kept = pagesWait ? connections / 2 : 0;
+  FillPhotoSlots();
+  for (std::size_t i = 0; i < photos_.size() && pool_.Active() + kept < connections; ++i) {
+    PhotoSlot& slot = photos_[i];
+    if (slot.requested) continue;
+    const HostPolicy::Verdict verdict = Admit(slot.photo.url);
+    if (verdict == HostPolicy::Verdict::KeptOut) {
+      slot.requested = slot.done = true;
+      slot.failure = kKeptOut;
+    } else if (verdict == HostPolicy::Verdict::Go) {
+      SubmitPhoto(i);
+    }
+  }
+}
+
+// A page this run scanned before it was stopped or killed gives its links again unfetched.
+bool ScanEngine::ReplaysPage(const std::string& url) {
+  const RememberedPage* known = memory_.Page(url);
+  if (known == nullptr || known->scanGuid != memory_.ScanGuid()) return false;
+  PageFetch fetch;
+  fetch.done = fetch.ok = fetch.replay = true;
+  pages_.emplace(url, std::move(fetch));
+  return true;
+}
+
+// Takes photos from the lists while there is room; those the memory knows are not fetched.
+void ScanEngine::FillPhotoSlots() {
+  while (photos_.size() < PhotosAhead(Connections())) {
+    std::optional<PhotoUrlInfo> photo = links_.TakeNextPhoto();
+    if (!photo) break;
+    PhotoSlot slot;
+    slot.photo = std::move(*photo);
+    if (const RememberedPhoto* known = memory_.Photo(slot.photo.url)) {
+      if (known->scanGuid == memory_.ScanGuid())
+        slot.known = Known::ThisScan;
+      else if (job_.options.skipRemembered && known->outcome != PhotoOutcome::Refused)
+        slot.known = Known::Earlier;
+      if (slot.known != Known::No) {
+        slot.remembered = *known;
+        slot.requested = slot.done = true;
+      }
+    }
+    photos_.push_back(std::move(slot));
+  }
+}
+
+// With the minimum-size filter on, a photo whose header shows it too small is not fetched
+// further.
+HeadVerdict ScanEngine::CheckHead(std::string_view head) const {
+  const PhotoHeader header = ReadPhotoHeader(head);
+  switch (header.verdict) {
+    case PhotoHeader::Verdict::NeedMore:
+      return HeadVerdict::More;
+    case PhotoHeader::Verdict::Unknown:
+      return HeadVerdict::Keep;
+    case PhotoHeader::Verdict::Size:
+      break;
+  }
+  return PassesSizeFilter(job_.project, header.size) ? HeadVerdict::Keep : HeadVerdict::Refuse;
+}
+
+// Asks the host's robots.txt first, once; then whether the host takes the request now.
+HostPolicy::Verdict ScanEngine::Admit(const std::string& url) {
+  if (const std::optional<std::string> robots = policy_.RobotsToFetch(url)) {
+    const std::uint64_t tag = nextTag_++ * 2;
+    robotsTags_.emplace(tag, *robots);
+    ++hostActive_[HostPolicy::HostOf(*robots)];
+    TransferRequest request;
+    request.tag = tag;
+    request.url = *robots;
+    pool_.Submit(std::move(request));
+  }
+  return policy_.Check(url, hostActive_[HostPolicy::HostOf(url)], HostPolicy::Clock::now());
+}
+
+void ScanEngine::SubmitPage(const std::string& url, const RememberedPage* before) {
+  const std::uint64_t tag = nextTag_++ * 2;
+  pageTags_.emplace(tag, url);
+  pages_.emplace(url, PageFetch{});
+  Sending(url);
+  TransferRequest request{tag, url, job_.scope.start.scheme + job_.scope.start.host, {}, {},
+                          {},  {}};
+  if (before != nullptr) {
+    request.etag = before->etag;
+    request.lastModified = before->lastModified;
+  }
+  pool_.Submit(std::move(request));
+}
+
+void ScanEngine::SubmitPhoto(std::size_t index) {
+  PhotoSlot& slot = photos_[index];
+  const std::uint64_t tag = nextTag_++ * 2 + 1;
+  const std::string name = DownloadFileName(slot.photo.fileName);
+  slot.tempPath =
+      job_.tempFolder + "/" + std::to_string(++downloads_) + fs::path(name).extension().string();
+  slot.requested = true;
+  photoTags_.emplace(tag, firstSlot_ + index);
+  Sending(slot.photo.url);
+  TransferRequest request{tag, slot.photo.url, slot.photo.pageURL, fs::path(slot.tempPath), {}, {},
+                          {}};
+  if (job_.project.filterMinimumSize == 1)
+    request.checkHead = [this](std::string_view head) { return CheckHead(head); };
+  pool_.Submit(std::move(request));
+}
+
+void ScanEngine::Sending(const std::string& url) {
+  ++hostActive_[HostPolicy::HostOf(url)];
+  policy_.Sent(url, HostPolicy::Clock::now());
+}
+
+void ScanEngine::Ended(const std::string& url) {
+  std::size_t& active = hostActive_[HostPolicy::HostOf(url)];
+  if (active > 0) --active;
+}
+
+// A host that answered 429 or 503 rests and is asked again, three times at most.
+bool ScanEngine::Retries(const std::string& url, const TransferResult& result, int& attempts) {
+  if (!result.busy || stop_.load() != 0 || ++attempts > kBusyRetries) return false;
+  policy_.Busy(url, result.retryAfter, HostPolicy::Clock::now());
+  return true;
+}
+
+void ScanEngine::Deliver(TransferResult result) {
+  if (result.ok) counts_.bytes += result.bytes;
+  if (const auto robots = robotsTags_.find(result.tag); robots != robotsTags_.end()) {
+    Ended(robots->second);
+    policy_.RobotsArrived(robots->second, result.ok, result.text);
+    robotsTags_.erase(robots);
+    return;
+  }
+  if (const auto page = pageTags_.find(result.tag); page != pageTags_.end()) {
+    const std::string url = page->second;
+    pageTags_.erase(page);
+    Ended(url);
+    if (Retries(url, result, pageAttempts_[url])) {
+      pages_.erase(url);
+      return;
+    }
+    PageFetch& fetch = pages_[url];
+    fetch.done = true;
+    fetch.ok = result.ok;
+    fetch.text = std::move(result.text);
+    fetch.finalURL = std::move(result.finalURL);
+    fetch.failure = std::move(result.failure);
+    fetch.replay = result.notModified;
+    fetch.etag = std::move(result.etag);
+    fetch.lastModified = std::move(result.lastModified);
+    fetch.bytes = result.bytes;
+    prefetchedBytes_ += fetch.text.size();
+    return;
+  }
+  if (const auto photo = photoTags_.find(result.tag); photo != photoTags_.end()) {
+    PhotoSlot& slot = photos_[photo->second - firstSlot_];
+    photoTags_.erase(photo);
+    Ended(slot.photo.url);
+    if (Retries(slot.photo.url, result, slot.attempts)) {
+      slot.requested = false;
+      RemoveFile(slot.tempPath);
+      return;
+    }
+    slot.done = true;
+    slot.ok = result.ok;
+    slot.failure = std::move(result.failure);
+    slot.refused = result.refused;
+    slot.bytes = result.bytes;
+    slot.hash = std::move(result.contentHash);
+  }
+}
+
+bool ScanEngine::ScanReadyPage() {
+  if (links_.PendingPages().empty()) return false;
+  const auto fetch = pages_.find(*links_.PendingPages().begin());
+  if (fetch == pages_.end() || !fetch->second.done) return false;
+  PageFetch page = std::move(fetch->second);
+  pages_.erase(fetch);
+  prefetchedBytes_ -= page.text.size();
+  const std::string url = *links_.TakeNextPage();
+  ++counts_.pagesScanned;
+  pageLinksOfPage_ = photoLinksOfPage_ = 0;
+  if (page.replay) {
+    ReplayPage(url, page);
+  } else if (page.ok) {
+    ScanFetchedPage(url, page);
+  } else if (page.failure == kKeptOut) {
+    ++keptOut_;
+  } else {
+    ++counts_.pagesFailed;
+    events_.OnEngineFailure({true, url, page.failure});
+    if (counts_.pagesScanned == 1) {
+      startPageFailed_ = true;
+      Note((job_.projectLink ? "The link " + url : std::string("The start page")) +
+           " could not be downloaded: " + page.failure + ".");
+    }
+  }
+  links_.EndPage();
+  return true;
+}
+
+void ScanEngine::ScanFetchedPage(const std::string& url, PageFetch& page) {
+  PreparePage(page.text);
+  // Links are resolved against where the page really came from, after any redirect.
+  const std::string& pageURL = page.finalURL.empty() ? url : page.finalURL;
+  if (memory_.Active()) {
+    recording_.emplace();
+    Record(kLinksPage, pageURL);
+  }
+  ExtractLinks(page.text, pageURL, job_.scope.formats, *this, stop_);
+  // A page cut short by a stop is not remembered: its links would be incomplete.
+  if (recording_ && stop_.load() == 0) {
+    memory_.Remember(RememberedPage{url, std::move(page.etag), std::move(page.lastModified),
+                                    page.bytes, std::move(*recording_), memory_.ScanGuid()});
+  }
+  recording_.reset();
+}
+
+void ScanEngine::Record(char kind, std::string_view text) {
+  std::string field(1, kind);
+  field.append(text);
+  AppendField(*recording_, field);
+}
+
+// The links a page gave when it was last fetched, as if it had been scanned again: it did
+// not change since (the server said so), or this run scanned it before it was interrupted.
+void ScanEngine::ReplayPage(const std::string& url, const PageFetch& page) {
+  const std::optional<std::string> links = memory_.PageLinks(url);
+  const RememberedPage* known = memory_.Page(url);
+  if (!links || known == nullptr) {
+    ++counts_.pagesFailed;
+    events_.OnEngineFailure({true, url, "its remembered links could not be read"});
+    return;
+  }
+  if (known->scanGuid == memory_.ScanGuid()) {
+    counts_.bytes += known->bytes;  // fetched by the run this one resumes
+  } else {
+    memory_.Remember(
+        RememberedPage{url, page.etag.empty() ? known->etag : page.etag,
+                       page.lastModified.empty() ? known->lastModified : page.lastModified,
+                       known->bytes, *links, memory_.ScanGuid()});
+  }
+  std::string_view rest = *links;
+  std::string pageURL = url;
+  while (const std::optional<std::string_view> field = ReadField(rest)) {
+    if (stop_.load() != 0) break;
+    if (field->empty()) continue;
+    const std::string_view text = field->substr(1);
+    switch (field->front()) {
+      case kLinksPage:
+        pageURL = std::string(text);
+        break;
+      case kPageLink:
+        OnPageLink({false, pageURL, text});
+        break;
+      case kPhotoLink:
+        OnPhotoLink({true, pageURL, text});
+        break;
+      case kBaseHref:
+        OnBaseHref(text);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+bool ScanEngine::StoreReadyPhotos() {
+  bool stored = false;
+  while (!photos_.empty() && photos_.front().done && stop_.load() == 0 && !paused_.load()) {
+    const PhotoSlot slot = std::move(photos_.front());
+    photos_.pop_front();
+    ++firstSlot_;
+    ++counts_.photosProcessed;
+    stored = true;
+    if (slot.known != Known::No) {
+      CountKnownPhoto(slot);
+      continue;
+    }
+    if (!slot.ok) {
+      ++counts_.photosSkipped;
+      if (slot.refused) {
+        RememberPhoto(slot, PhotoOutcome::Refused, {});
+        continue;
+      }
+      if (slot.failure == kKeptOut) {
+        ++keptOut_;
+        continue;
+      }
+      ++counts_.photosFailed;
+      events_.OnEngineFailure({false, slot.photo.url, slot.failure});
+      continue;
+    }
+    StorePhoto(slot);
+  }
+  return stored;
+}
+
+// A photo the memory knew: one an earlier scan saved is skipped; one the run this one
+// resumes dealt with counts as it did then.
+void ScanEngine::CountKnownPhoto(const PhotoSlot& slot) {
+  if (slot.known == Known::Earlier) {
+    ++counts_.photosSkipped;
+    ++alreadyThere_;
+    return;
+  }
+  counts_.bytes += slot.remembered.bytes;
+  switch (slot.remembered.outcome) {
+    case PhotoOutcome::Saved:
+      ++counts_.photosSaved;
+      break;
+    case PhotoOutcome::Replaced:
+      break;
+    case PhotoOutcome::Duplicate:
+      ++sameContent_;
+      ++counts_.photosSkipped;
+      break;
+    case PhotoOutcome::Refused:
+      ++counts_.photosSkipped;
+      break;
+  }
+}
+
+void ScanEngine::StorePhoto(const PhotoSlot& slot) {
+  // The same bytes under another address are not saved twice.
+  const RememberedPhoto* same =
+      slot.hash.empty() || !job_.options.skipRemembered ? nullptr : memory_.SameContent(slot.hash);
+  if (same != nullptr && !EqualsNoCase(same->url, slot.photo.url)) {
+    RemoveFile(slot.tempPath);
+    ++counts_.photosSkipped;
+    ++sameContent_;
+    RememberPhoto(slot, PhotoOutcome::Duplicate, same->path);
+    return;
+  }
+  const StoredPhoto result = store_.Store(slot.tempPath, slot.photo);
+  if (result.kind == StoredPhoto::Kind::Skipped) {
+    ++counts_.photosSkipped;
+    RememberPhoto(slot, PhotoOutcome::Refused, {});
+    return;
+  }
+  const bool saved = result.kind == StoredPhoto::Kind::Saved;
+  if (saved) ++counts_.photosSaved;
+  RememberPhoto(slot, saved ? PhotoOutcome::Saved : PhotoOutcome::Replaced, result.path);
+  events_.OnEnginePhotoSaved(result.path);
+  Report(false);
+}
+
+void ScanEngine::RememberPhoto(const PhotoSlot& slot, PhotoOutcome outcome,
+                               const std::string& path) {
+  memory_.Remember(RememberedPhoto{slot.photo.url, slot.ok ? slot.bytes : 0, slot.hash, path,
+                                   outcome, memory_.ScanGuid()});
+}
+
+bool ScanEngine::Finished() const {
+  return pagesDone_ && pages_.empty() && photos_.empty() && !links_.HasPendingPhoto() &&
+         pool_.Active() == 0;
+}
+
+// Transfers in flight end; their pages and photos are fetched again if the scan goes on.
+void ScanEngine::CancelTransfers() {
+  pool_.CancelAll();
+  hostActive_.clear();
+  for (const auto& [tag, url] : robotsTags_) policy_.RobotsArrived(url, false, {});
+  robotsTags_.clear();
+  for (const auto& [tag, url] : pageTags_) pages_.erase(url);
+  pageTags_.clear();
+  for (const auto& [tag, slot] : photoTags_) photos_[slot - firstSlot_].requested = false;
+  photoTags_.clear();
+}
+
+// Downloads that were never stored leave nothing behind.
+void ScanEngine::DropDownloads() {
+  for (const PhotoSlot& slot : photos_) {
+    if (slot.done && slot.ok) RemoveFile(slot.tempPath);
+  }
+  photos_.clear();
+}
+
+EngineReport ScanEngine::Snapshot() const {
+  EngineReport report;
+  report.counts = counts_;
+  report.counts.seconds =
+      std::chrono::duration_cast<std::chrono::seconds>(pool_.BusyTime()).count();
+  report.pagesFound = static_cast<std::int64_t>(links_.PageCount());
+  report.photosFound = static_cast<std::int64_t>(links_.PhotoCount());
+  report.notes = notes_;
+  if (keptOut_ > 0) {
+    report.notes.push_back("robots.txt kept " + FormatCount(keptOut_) +
+                           (keptOut_ == 1 ? " link out." : " links out."));
+  }
+  if (alreadyThere_ > 0) {
+    report.notes.push_back(PhotosWere(alreadyThere_) +
+                           " saved by earlier scans and not fetched again.");
+  }
+  if (sameContent_ > 0) {
+    report.notes.push_back(PhotosWere(sameContent_) +
+                           " the same as photos already saved and not saved again.");
+  }
+  report.restingHost = policy_.Resting(HostPolicy::Clock::now());
+  report.startPageFailed = startPageFailed_;
+  return report;
+}
+
+void ScanEngine::Report(bool force) {
+  const auto now = std::chrono::steady_clock::now();
+  if (!force && now - lastReport_ < kReportInterval) return;
+  lastReport_ = now;
+  events_.OnEngineProgress(Snapshot());
+}
+
+void ScanEngine::OnPageLink(const LinkMessage& link) {
+  if (recording_) Record(kPageLink, link.linkText);
+  std::optional<std::string> url =
+      AcceptPageLink(link.pageURL, link.linkText, LinkKind::Page, job_.scope);
+  if (!url) return;
+  RemoveAll(*url, '\r');
+  RemoveAll(*url, '\n');
+  const ScanLimits& limits = job_.options.limits;
+  if (!WithinLimits(pageLinksOfPage_, limits.pageLinksPerPage, links_.PageCount(),
+                    limits.pagesPerScan, "links to pages", "pages"))
+    return;
+  if (links_.AddPageLink(*url)) {
+    ++counts_.pagesFound;
+    ++pageLinksOfPage_;
+  }
+}
+
+void ScanEngine::OnPhotoLink(const LinkMessage& link) {
+  if (recording_) Record(kPhotoLink, link.linkText);
+  const std::string_view base = baseHref_.empty() ? link.pageURL : baseHref_;
+  std::optional<PhotoLink> photo = AcceptPhotoLink(link.linkText, base, job_.scope);
+  if (!photo) return;
+  const ScanLimits& limits = job_.options.limits;
+  if (!WithinLimits(photoLinksOfPage_, limits.photoLinksPerPage, links_.PhotoCount(),
+                    limits.photosPerScan, "photos", "photos"))
+    return;
+  if (links_.AddPhotoLink(
+          {std::move(photo->url), std::move(photo->fileName), std::string(link.pageURL)})) {
+    ++counts_.photosFound;
+    ++photoLinksOfPage_;
+  }
+}
+
+void ScanEngine::OnBaseHref(std::string_view href) {
+  if (recording_) Record(kBaseHref, href);
+  baseHref_ = std::string(href);
+}
+
+}  // namespace trawlix

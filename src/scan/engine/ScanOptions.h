@@ -1,0 +1,56 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "scan/net/TransferPool.h"
+#include "settings/Settings.h"
+
+namespace trawlix {
+
+// How a photo whose file name is already taken is handled (AutoRename off).
+enum class DuplicateHandling : int { Skip = 0, Rename = 1, Overwrite = 2, OverwriteIfLarger = 3 };
+
+// What one scan files at most, so that no site can grow its lists without end.
+struct ScanLimits {
+  std::size_t pageLinksPerPage = 10'000;
+  std::size_t photoLinksPerPage = 10'000;
+  std::size_t pagesPerScan = 200'000;
+  std::size_t photosPerScan = 1'000'000;
+  // The scan stops, and says so, when the disk holding the photos has less than this.
+  std::uint64_t lowDiskBytes = std::uint64_t{48} * 1024 * 1024;
+};
+
+// The options a scan reads, taken from the settings once when it starts, so that the
+// workers read a copy nobody changes while they run.
+struct ScanOptions {
+  std::string tempFolder;
+  std::string databasePath;
+  WebFileOptions web;
+  int priority = 0;  // -2 lowest .. 2 higher, 15 time critical
+  int jpegQuality = 95;
+  bool setResolution = true;
+  int dpi = 96;
+  DuplicateHandling duplicates = DuplicateHandling::Skip;
+  bool onlySuccessfulScansInHistory = false;
+  std::string filesToIgnore = "bnsftr.jpg, mag_thumb.jpg, _mag_cover.jpg";
+  bool showResults = true;
+  bool autoFollow = true;
+  // A scan of a public site never reaches this computer or the local network.
+  bool keepOffLocalNetwork = true;
+  // Polite crawling: robots.txt is honoured for pages and photos; an optional pause between
+  // requests to one host.
+  bool honourRobots = true;
+  std::chrono::milliseconds hostPause{0};
+  // Photos saved before from the same address are not fetched again, photos whose bytes were
+  // saved before under another address are not saved again, and pages fetched before are
+  // asked for only if they changed. Off: everything is fetched and stored as it always was.
+  bool skipRemembered = true;
+  ScanLimits limits;
+};
+
+ScanOptions ScanOptionsFromSettings(const Settings& settings);
+
+}  // namespace trawlix

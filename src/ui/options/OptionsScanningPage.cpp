@@ -1,0 +1,266 @@
+#include "ui/options/OptionsScanningPage.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "operations/ScanPreferences.h"
+#include "settings/ScanPriorityLevels.h"
+#include "settings/UserAgent.h"
+#include "ui/options/OptionsControls.h"
+
+namespace trawlix::ui {
+
+using options::AddRow;
+using options::Flag;
+using options::MakeButton;
+using options::SetFlag;
+
+namespace {
+
+constexpr const char* kCustomEntry = "==== CUSTOM ====";
+constexpr int kQualityPageStep = 5;
+
+constexpr const char* kDuplicateChoices[] = {
+    "S&kip (don't save the photo)",
+    "Re&name (append a letter from 'a' to 'z')",
+    "O&verwrite",
+    "Overwrite if the Photo's Dimensions are &Larger",
+};
+
+// A slider with its value shown beside it, in a fixed width so the row does not jump.
+QHBoxLayout* SliderRow(QSlider* slider, QLabel* text, const QString& widest) {
+  text->setMinimumWidth(text->fontMetrics().horizontalAdvance(widest) + 8);
+  auto* row = new QHBoxLayout;
+  row->addWidget(slider, 1);
+  row->addWidget(text);
+  return row;
+}
+
+}  // namespace
+
+OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
+  // Web requests.
+  auto* webGroup = new QGroupBox(tr("Web Requests"), this);
+  userAgent_ = new QComboBox(webGroup);
+  for (const UserAgent& agent : UserAgentList()) {
+    userAgent_->addItem(QString::fromStdString(agent.name));
+  }
+  userAgent_->addItem(QString::fromLatin1(kCustomEntry));
+  customUserAgent_ = new QLineEdit(webGroup);
+  customUserAgent_->setAccessibleName(tr("Custom User Agent String"));
+  customUserAgent_->setPlaceholderText(tr("Type the USER-AGENT string to send"));
+  timeout_ = new QSpinBox(webGroup);
+  timeout_->setRange(1, 300);
+  timeout_->setSuffix(tr(" seconds"));
+  timeout_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  connections_ = new QSpinBox(webGroup);
+  connections_->setRange(1, kMostConnectionsPerHost);
+  connections_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  connections_->setToolTip(
+      tr("Pages and photos downloaded at the same time from one site; "
+         "1 downloads one after the other"));
+  offLocalNetwork_ = MakeButton<QCheckBox>(
+      tr("Keep scans of public sites off this computer and the local &network"), webGroup);
+  httpsToHttp_ =
+      MakeButton<QCheckBox>(tr("Let secure (https) pages redirect to plain http pa&ges"), webGroup);
+  robots_ = MakeButton<QCheckBox>(tr("Honour each site's ro&bots.txt"), webGroup);
+  hostPause_ = new QSpinBox(webGroup);
+  hostPause_->setRange(0, kLongestHostPauseMs);
+  hostPause_->setSingleStep(100);
+  hostPause_->setSuffix(tr(" ms"));
+  hostPause_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  noCache_ = MakeButton<QCheckBox>(tr("Always &Retrieve New Copies of Photos (not from the cache)"),
+                                   webGroup);
+  auto* webForm = new QFormLayout(webGroup);
+  AddRow(webForm, tr("User &Agent String:"), userAgent_);
+  webForm->addRow(QString(), customUserAgent_);
+  AddRow(webForm, tr("Connection &Time-out:"), timeout_);
+  AddRow(webForm, tr("Connections per &Host:"), connections_);
+  AddRow(webForm, tr("Pa&use Between Requests:"), hostPause_);
+  webForm->addRow(noCache_);
+  webForm->addRow(offLocalNetwork_);
+  webForm->addRow(httpsToHttp_);
+  webForm->addRow(robots_);
+  connect(userAgent_, &QComboBox::currentIndexChanged, this, &OptionsScanningPage::userAgentChosen);
+
+  // Scanning.
+  auto* scanGroup = new QGroupBox(tr("Scanning"), this);
+  priority_ = new QSlider(Qt::Horizontal, scanGroup);
+  priority_->setRange(0, static_cast<int>(ScanPriorityLevels().size()) - 1);
+  priority_->setPageStep(1);
+  priority_->setTickPosition(QSlider::TicksBelow);
+  priorityText_ = new QLabel(scanGroup);
+  filesToIgnore_ = new QLineEdit(scanGroup);
+  filesToIgnore_->setToolTip(tr("Comma-separated; parts of names are allowed."));
+  twoPass_ = MakeButton<QCheckBox>(tr("Use the T&wo-Pass HTML Scanning System"), scanGroup);
+  skipRemembered_ = MakeButton<QCheckBox>(
+      tr("Skip photos earlier scans saved, and pages that have not &changed"), scanGroup);
+  onlySuccessful_ = MakeButton<QCheckBox>(
+      tr("Only Add &Successful Scans (photos downloaded) to the Scan History"), scanGroup);
+  auto* scanForm = new QFormLayout(scanGroup);
+  priority_->setAccessibleName(tr("Scanning Priority"));
+  auto* priorityLabel = new QLabel(tr("Scanning &Priority:"), scanGroup);
+  priorityLabel->setBuddy(priority_);
+  scanForm->addRow(priorityLabel, SliderRow(priority_, priorityText_, tr("Time Critical")));
+  AddRow(scanForm, tr("&Files to Ignore:"), filesToIgnore_);
+  scanForm->addRow(twoPass_);
+  scanForm->addRow(skipRemembered_);
+  scanForm->addRow(onlySuccessful_);
+  connect(priority_, &QSlider::valueChanged, this, &OptionsScanningPage::showPriority);
+
+  // Saved photos.
+  auto* photoGroup = new QGroupBox(tr("Processing"), this);
+  quality_ = new QSlider(Qt::Horizontal, photoGroup);
+  quality_->setRange(1, 100);
+  quality_->setPageStep(kQualityPageStep);
+  quality_->setAccessibleName(tr("JPEG Photo Quality"));
+  qualityText_ = new QLabel(photoGroup);
+  setDpi_ = MakeButton<QCheckBox>(tr("Set Photo Resolution (&DPI)"), photoGroup);
+  dpi_ = new QSpinBox(photoGroup);
+  dpi_->setRange(1, 2400);
+  dpi_->setAccessibleName(tr("Photo Resolution (DPI)"));
+  dpi_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  deleteDerived_ =
+      MakeButton<QCheckBox>(tr("D&elete Thumbnails && Mobile Photos when Rescanning"), photoGroup);
+  auto* photoForm = new QFormLayout(photoGroup);
+  auto* qualityLabel = new QLabel(tr("&JPEG Photo Quality:"), photoGroup);
+  qualityLabel->setBuddy(quality_);
+  photoForm->addRow(qualityLabel, SliderRow(quality_, qualityText_, QStringLiteral("100%")));
+  photoForm->addRow(setDpi_, dpi_);
+  photoForm->addRow(deleteDerived_);
+  connect(quality_, &QSlider::valueChanged, this, &OptionsScanningPage::showQuality);
+  connect(setDpi_, &QCheckBox::toggled, dpi_, &QSpinBox::setEnabled);
+
+  // Duplicate photo names.
+  auto* duplicateGroup = new QGroupBox(tr("When a Photo's File Name Exists"), this);
+  duplicates_ = new QButtonGroup(this);
+  auto* duplicateLayout = new QVBoxLayout(duplicateGroup);
+  for (int i = 0; i < 4; ++i) {
+    auto* radio = MakeButton<QRadioButton>(tr(kDuplicateChoices[i]), duplicateGroup);
+    duplicates_->addButton(radio, i);
+    duplicateLayout->addWidget(radio);
+  }
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(webGroup);
+  layout->addWidget(scanGroup);
+  auto* lower = new QHBoxLayout;
+  lower->addWidget(photoGroup, 1);
+  lower->addWidget(duplicateGroup);
+  layout->addLayout(lower);
+  layout->addStretch(1);
+}
+
+bool OptionsScanningPage::customChosen() const {
+  return userAgent_->currentIndex() == userAgent_->count() - 1;
+}
+
+void OptionsScanningPage::userAgentChosen() {
+  const bool custom = customChosen();
+  customUserAgent_->setEnabled(custom);
+  // A list entry shows what it sends; the custom entry starts from that text.
+  if (!custom && userAgent_->currentIndex() >= 0) {
+    const auto agents = UserAgentList();
+    customUserAgent_->setText(QString::fromStdString(
+        agents[static_cast<std::size_t>(userAgent_->currentIndex())].userAgent));
+  }
+}
+
+void OptionsScanningPage::showPriority(int position) {
+  const auto levels = ScanPriorityLevels();
+  priorityText_->setText(QString::fromLatin1(levels[static_cast<std::size_t>(position)].name));
+  priority_->setAccessibleDescription(priorityText_->text());
+}
+
+void OptionsScanningPage::showQuality(int quality) {
+  qualityText_->setText(QString::asprintf("%d%%", quality));
+  quality_->setAccessibleDescription(qualityText_->text());
+}
+
+void OptionsScanningPage::load(const SettingsValues& v) {
+  int entry = 0;
+  if (v.customUserAgent != 0) {
+    entry = userAgent_->count() - 1;
+  } else if (const auto name = UserAgentName(v.userAgent)) {
+    entry = userAgent_->findText(QString::fromStdString(*name), Qt::MatchExactly);
+    if (entry < 0) entry = 0;
+  }
+  // Fires userAgentChosen only when the index changes, so both paths are run by hand.
+  userAgent_->setCurrentIndex(entry);
+  userAgentChosen();
+  if (v.customUserAgent != 0) customUserAgent_->setText(QString::fromStdString(v.userAgent));
+
+  timeout_->setValue(v.connectionTimeout);
+  connections_->setValue(ConnectionsPerHost());
+  offLocalNetwork_->setChecked(KeepScansOffLocalNetwork());
+  httpsToHttp_->setChecked(AllowHttpsToHttp());
+  robots_->setChecked(HonourRobots());
+  skipRemembered_->setChecked(SkipRememberedPhotos());
+  hostPause_->setValue(HostPauseMs());
+  SetFlag(noCache_, v.noCachePhotos);
+  priority_->setValue(ScanPrioritySliderPosition(v.scanPriority));
+  showPriority(priority_->value());
+  SetFlag(twoPass_, v.twoPassScanning);
+  SetFlag(onlySuccessful_, v.historyOnlySuccessfulScans);
+  filesToIgnore_->setText(QString::fromStdString(v.filesToIgnore));
+  quality_->setValue(v.jpegQuality);
+  showQuality(quality_->value());
+  SetFlag(setDpi_, v.setPhotoDpi);
+  dpi_->setValue(v.photoDpi);
+  dpi_->setEnabled(setDpi_->isChecked());
+  SetFlag(deleteDerived_, v.deleteDerivedOnRescan);
+  if (QAbstractButton* radio = duplicates_->button(v.duplicateNameAction)) {
+    radio->setChecked(true);
+  } else {
+    duplicates_->button(0)->setChecked(true);
+  }
+}
+
+void OptionsScanningPage::storeProfile() const {
+  SetConnectionsPerHost(connections_->value());
+  SetKeepScansOffLocalNetwork(offLocalNetwork_->isChecked());
+  SetAllowHttpsToHttp(httpsToHttp_->isChecked());
+  SetHonourRobots(robots_->isChecked());
+  SetSkipRememberedPhotos(skipRemembered_->isChecked());
+  SetHostPauseMs(hostPause_->value());
+}
+
+void OptionsScanningPage::store(SettingsValues& v) const {
+  if (customChosen()) {
+    v.customUserAgent = 1;
+    v.userAgent = customUserAgent_->text().trimmed().toStdString();
+  } else {
+    v.customUserAgent = 0;
+    v.userAgent = UserAgentList()[static_cast<std::size_t>(userAgent_->currentIndex())].userAgent;
+  }
+  v.connectionTimeout = timeout_->value();
+  v.noCachePhotos = Flag(noCache_);
+  v.scanPriority = ScanPriorityLevels()[static_cast<std::size_t>(priority_->value())].value;
+  v.twoPassScanning = Flag(twoPass_);
+  v.historyOnlySuccessfulScans = Flag(onlySuccessful_);
+  v.filesToIgnore = filesToIgnore_->text().trimmed().toStdString();
+  v.jpegQuality = quality_->value();
+  v.setPhotoDpi = Flag(setDpi_);
+  v.photoDpi = dpi_->value();
+  v.deleteDerivedOnRescan = Flag(deleteDerived_);
+  v.duplicateNameAction = duplicates_->checkedId() >= 0 ? duplicates_->checkedId() : 0;
+}
+
+std::optional<OptionsPageProblem> OptionsScanningPage::check() const {
+  if (!customChosen() || !customUserAgent_->text().trimmed().isEmpty()) return std::nullopt;
+  return OptionsPageProblem{QStringLiteral("Please type in a custom USER-AGENT String."),
+                            customUserAgent_};
+}
+
+}  // namespace trawlix::ui

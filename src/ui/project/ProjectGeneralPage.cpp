@@ -1,0 +1,302 @@
+#include "ui/project/ProjectGeneralPage.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "settings/SettingsValues.h"
+#include "storage/ProjectDefaults.h"
+#include "ui/FolderBrowser.h"
+#include "ui/FormControls.h"
+#include "ui/Icons.h"
+
+namespace trawlix::ui {
+
+namespace {
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+void SetFlag(QCheckBox* box, int value) {
+  box->setChecked(value > 0);
+}
+
+int Flag(const QCheckBox* box) {
+  return box->isChecked() ? 1 : 0;
+}
+
+QToolButton* SmallButton(IconName icon, const QString& toolTip, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setIcon(Icon(icon));
+  button->setToolTip(toolTip);
+  button->setAccessibleName(toolTip);
+  button->setFocusPolicy(Qt::StrongFocus);
+  return button;
+}
+
+}  // namespace
+
+ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings) {
+  // Built in reading order: that is the keyboard's order too.
+  auto* categoryLabel = new QLabel(QStringLiteral("Category:"), this);
+  category_ = new QComboBox(this);
+  category_->setObjectName(QStringLiteral("category"));
+  category_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  manageCategories_ = SmallButton(IconName::Categories, QStringLiteral("Manage Categories"), this);
+  manageCategories_->setObjectName(QStringLiteral("manageCategories"));
+
+  auto* titleLabel = new QLabel(QStringLiteral("Project Name:"), this);
+  title_ = new QLineEdit(this);
+  title_->setObjectName(QStringLiteral("title"));
+  title_->setMaxLength(200);
+
+  auto* urlLabel = new QLabel(QStringLiteral("Website's URL:"), this);
+  url_ = new QLineEdit(this);
+  url_->setObjectName(QStringLiteral("url"));
+  url_->setMaxLength(1024);
+  paste_ = SmallButton(IconName::Paste, QStringLiteral("Paste URL From Clipboard"), this);
+  paste_->setObjectName(QStringLiteral("pasteURL"));
+
+  auto* saveToLabel = new QLabel(QStringLiteral("Save &Photos to:"), this);
+  saveTo_ = new FolderBrowser(QStringLiteral("Choose Folder to Save Downloaded Photos."),
+                              QStringLiteral("Select Folder"), this);
+  saveTo_->setObjectName(QStringLiteral("saveTo"));
+  saveTo_->edit()->setObjectName(QStringLiteral("saveToPath"));
+  saveTo_->edit()->setMaxLength(1024);
+
+  auto* formatsLabel = new QLabel(QStringLiteral("Photo Formats:"), this);
+  auto* formats = new QWidget(this);
+  formats->setAccessibleName(SpokenText(formatsLabel->text()));
+  auto makeFormat = [&](const char* name) {
+    auto* box = new QCheckBox(QString::fromLatin1(name), formats);
+    box->setObjectName(QString::fromLatin1(name).toLower());
+    return box;
+  };
+  jpeg_ = makeFormat("JPEG");
+  png_ = makeFormat("PNG");
+  gif_ = makeFormat("GIF");
+  bmp_ = makeFormat("BMP");
+  tif_ = makeFormat("TIF");
+
+  createFolders_ = new QCheckBox(
+      QStringLiteral("Create Directory Structure (mirror website's sub-folders)"), this);
+  createFolders_->setObjectName(QStringLiteral("createFolders"));
+  searchSubFolders_ = new QCheckBox(QStringLiteral("Search Sub-Folders"), this);
+  searchSubFolders_->setObjectName(QStringLiteral("searchSubFolders"));
+  filterMinimumSize_ =
+      new QCheckBox(QStringLiteral("&Minimum Photo Size (in pixels, bounding-box):"), this);
+  filterMinimumSize_->setObjectName(QStringLiteral("filterMinimumSize"));
+  minimumSize_ = new QSpinBox(this);
+  minimumSize_->setObjectName(QStringLiteral("minimumSize"));
+  minimumSize_->setRange(0, 100000);
+  minimumSize_->setSuffix(QStringLiteral(" px"));
+  minimumSize_->setAccessibleName(SpokenText(filterMinimumSize_->text()));
+
+  auto* orientationLabel = new QLabel(QStringLiteral("Orientation:"), this);
+  orientation_ = new QComboBox(this);
+  orientation_->setObjectName(QStringLiteral("orientation"));
+  FillOrientationChoices(orientation_);
+
+  auto* keywordsLabel = new QLabel(QStringLiteral("&Keywords:"), this);
+  keywords_ = new QLineEdit(this);
+  keywords_->setObjectName(QStringLiteral("keywords"));
+  keywords_->setMaxLength(1024);
+  keywordMustExist_ = new QCheckBox(
+      QStringLiteral("Links must contain one or more of the keywords listed above."), this);
+  keywordMustExist_->setObjectName(QStringLiteral("keywordMustExist"));
+
+  applyDefaults_ = new QPushButton(QStringLiteral("Apply Default Settings"), this);
+  applyDefaults_->setObjectName(QStringLiteral("applyDefaults"));
+  applyDefaults_->setAutoDefault(false);
+  applyDefaults_->setAccessibleName(applyDefaults_->text());
+
+  LabelField(categoryLabel, category_);
+  LabelField(titleLabel, title_);
+  LabelField(urlLabel, url_);
+  LabelField(saveToLabel, saveTo_->edit());
+  formatsLabel->setBuddy(jpeg_);
+  LabelField(orientationLabel, orientation_);
+  LabelField(keywordsLabel, keywords_);
+
+  // Layout.
+  auto* categoryRow = new QHBoxLayout;
+  categoryRow->addWidget(category_, 1);
+  categoryRow->addWidget(manageCategories_);
+  auto* urlRow = new QHBoxLayout;
+  urlRow->addWidget(url_, 1);
+  urlRow->addWidget(paste_);
+  auto* formatsRow = new QHBoxLayout(formats);
+  formatsRow->setContentsMargins(0, 0, 0, 0);
+  for (QCheckBox* box : {jpeg_, png_, gif_, bmp_, tif_}) formatsRow->addWidget(box);
+  formatsRow->addStretch(1);
+  auto* minimumRow = new QHBoxLayout;
+  minimumRow->addWidget(filterMinimumSize_);
+  minimumRow->addWidget(minimumSize_);
+  minimumRow->addStretch(1);
+
+  auto* form = new QFormLayout;
+  form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+  form->addRow(categoryLabel, categoryRow);
+  form->addRow(titleLabel, title_);
+  form->addRow(urlLabel, urlRow);
+  form->addRow(saveToLabel, saveTo_);
+  form->addRow(formatsLabel, formats);
+  form->addRow(QString(), createFolders_);
+  form->addRow(QString(), searchSubFolders_);
+  form->addRow(QString(), minimumRow);
+  form->addRow(orientationLabel, orientation_);
+  form->addRow(keywordsLabel, keywords_);
+  form->addRow(QString(), keywordMustExist_);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(applyDefaults_);
+
+  auto* page = new QVBoxLayout(this);
+  page->addLayout(form);
+  page->addStretch(1);
+  page->addLayout(buttons);
+
+  connect(manageCategories_, &QToolButton::clicked, this,
+          &ProjectGeneralPage::manageCategoriesRequested);
+  connect(paste_, &QToolButton::clicked, this, &ProjectGeneralPage::PasteURL);
+  connect(title_, &QLineEdit::textChanged, this, &ProjectGeneralPage::FollowTitle);
+  connect(title_, &QLineEdit::textChanged, this, &ProjectGeneralPage::identityChanged);
+  connect(saveTo_, &FolderBrowser::pathChanged, this, &ProjectGeneralPage::identityChanged);
+  connect(keywords_, &QLineEdit::textChanged, this, &ProjectGeneralPage::UpdateEnabled);
+  connect(filterMinimumSize_, &QCheckBox::toggled, this, &ProjectGeneralPage::UpdateEnabled);
+  connect(applyDefaults_, &QPushButton::clicked, this, &ProjectGeneralPage::ApplyDefaults);
+  if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+    connect(clipboard, &QClipboard::dataChanged, this, &ProjectGeneralPage::UpdatePasteButton);
+  }
+  UpdatePasteButton();
+  UpdateEnabled();
+}
+
+void ProjectGeneralPage::Load(const ProjectsRecord& record, bool newProject) {
+  newProject_ = false;  // no following while the fields are filled
+  SelectCode(category_, record.catId);
+  title_->setText(Q(record.title));
+  url_->setText(Q(record.url));
+  QString saveTo = Q(record.saveTo);
+  if (newProject && saveTo.trimmed().isEmpty()) {
+    saveTo = Q(DefaultSaveTo(settings_, record.title));
+  }
+  saveTo_->setPath(saveTo);
+  keywords_->setText(Q(record.keywords));
+  SetFlag(keywordMustExist_, record.keywordMustExist);
+  LoadOptions(record);
+  newProject_ = newProject;
+  followedTitle_ = title_->text();
+}
+
+void ProjectGeneralPage::LoadOptions(const ProjectsRecord& record) {
+  SetFlag(jpeg_, record.jpeg);
+  SetFlag(png_, record.png);
+  SetFlag(gif_, record.gif);
+  SetFlag(bmp_, record.bmp);
+  SetFlag(tif_, record.tif);
+  SetFlag(createFolders_, record.createFolders);
+  SetFlag(searchSubFolders_, record.searchSubFolders);
+  SetFlag(filterMinimumSize_, record.filterMinimumSize);
+  minimumSize_->setValue(record.minimumSize);
+  SelectCode(orientation_, record.orientation);
+  // An unknown orientation would filter out every photo: show it as "any".
+  if (orientation_->currentIndex() < 0) orientation_->setCurrentIndex(0);
+  UpdateEnabled();
+}
+
+void ProjectGeneralPage::Store(ProjectsRecord& record) const {
+  record.catId = ChosenCode(category_);
+  record.title = title_->text().trimmed().toStdString();
+  record.url = url_->text().trimmed().toStdString();
+  record.saveTo = saveTo_->path().trimmed().toStdString();
+  record.jpeg = Flag(jpeg_);
+  record.png = Flag(png_);
+  record.gif = Flag(gif_);
+  record.bmp = Flag(bmp_);
+  record.tif = Flag(tif_);
+  record.createFolders = Flag(createFolders_);
+  record.searchSubFolders = Flag(searchSubFolders_);
+  record.filterMinimumSize = Flag(filterMinimumSize_);
+  record.minimumSize = minimumSize_->value();
+  record.orientation = std::max(0, ChosenCode(orientation_));
+  record.keywords = keywords_->text().toStdString();
+  // Without keywords the condition could never hold.
+  record.keywordMustExist = keywordMustExist_->isEnabled() ? Flag(keywordMustExist_) : 0;
+}
+
+void ProjectGeneralPage::SetCategories(const std::vector<CategoriesRecord>& categories) {
+  const int chosen = ChosenCode(category_);
+  const QSignalBlocker blocker(category_);
+  category_->clear();
+  for (const auto& category : categories) {
+    category_->addItem(Q(category.name), category.id);
+  }
+  SelectCode(category_, chosen);
+}
+
+void ProjectGeneralPage::ApplyDefaults() {
+  LoadOptions(NewProjectRecord(settings_, {}));
+}
+
+QWidget* ProjectGeneralPage::FieldWidget(ProjectField field) const {
+  switch (field) {
+    case ProjectField::Category:
+      return category_;
+    case ProjectField::Title:
+      return title_;
+    case ProjectField::URL:
+      return url_;
+    case ProjectField::SaveTo:
+      return saveTo_->edit();
+    case ProjectField::Formats:
+      return jpeg_;
+    default:
+      return nullptr;
+  }
+}
+
+void ProjectGeneralPage::FollowTitle(const QString& title) {
+  if (newProject_) {
+    const QString followed = Q(DefaultSaveTo(settings_, followedTitle_.toStdString()));
+    if (saveTo_->path().trimmed() == followed) {
+      saveTo_->setPath(Q(DefaultSaveTo(settings_, title.toStdString())));
+    }
+  }
+  followedTitle_ = title;
+}
+
+void ProjectGeneralPage::UpdatePasteButton() {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  const QMimeData* mime = clipboard ? clipboard->mimeData() : nullptr;
+  paste_->setEnabled(mime != nullptr && mime->hasText() && !mime->text().trimmed().isEmpty());
+}
+
+void ProjectGeneralPage::PasteURL() {
+  const QString text = QGuiApplication::clipboard()->text().trimmed();
+  if (text.isEmpty()) return;
+  url_->setText(text);
+  url_->setFocus();
+}
+
+void ProjectGeneralPage::UpdateEnabled() {
+  keywordMustExist_->setEnabled(!keywords_->text().trimmed().isEmpty());
+  minimumSize_->setEnabled(filterMinimumSize_->isChecked());
+}
+
+}  // namespace trawlix::ui

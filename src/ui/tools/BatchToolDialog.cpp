@@ -1,0 +1,121 @@
+#include "ui/tools/BatchToolDialog.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "base/MessageBox.h"
+#include "base/Number.h"
+#include "base/Text.h"
+#include "ui/tools/BatchJobRunner.h"
+
+namespace trawlix::ui {
+
+BatchToolDialog::BatchToolDialog(const ProjectsRecord& project, MessageSink& messages,
+                                 QWidget* parent)
+    : QDialog(parent), project_(project), messages_(messages) {
+  runner_ = new BatchJobRunner(this);
+  connect(runner_, &BatchJobRunner::Progress, this, &BatchToolDialog::OnProgress);
+  connect(runner_, &BatchJobRunner::Finished, this, &BatchToolDialog::OnFinished);
+  workList_ = BatchWorkList(project_.saveTo, project_.thumbnailSaveTo, project_.mobileSaveTo);
+}
+
+BatchToolDialog::~BatchToolDialog() = default;
+
+void BatchToolDialog::Build(QWidget* options, const QString& startCaption) {
+  options_ = options;
+  progress_ = new QProgressBar(this);
+  progress_->setAccessibleName(tr("Progress"));
+  progress_->setTextVisible(false);
+  status_ = new QLabel(this);
+  status_->setAccessibleName(tr("Status"));
+  status_->setMinimumWidth(420);
+
+  auto* buttons = new QDialogButtonBox(this);
+  startButton_ = buttons->addButton(startCaption, QDialogButtonBox::ActionRole);
+  cancelButton_ = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+  doneButton_ = buttons->addButton(tr("Done"), QDialogButtonBox::AcceptRole);
+  startButton_->setAccessibleName(QString(startCaption).remove('&'));
+  cancelButton_->setAccessibleName(tr("Cancel"));
+  doneButton_->setAccessibleName(tr("Done"));
+  startButton_->setDefault(true);
+  startButton_->setAutoDefault(true);
+  connect(startButton_, &QPushButton::clicked, this, &BatchToolDialog::StartRun);
+  connect(cancelButton_, &QPushButton::clicked, this, [this] { runner_->Cancel(); });
+  connect(doneButton_, &QPushButton::clicked, this, &BatchToolDialog::accept);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(options_);
+  layout->addWidget(progress_);
+  layout->addWidget(status_);
+  layout->addWidget(buttons);
+  SetRunning(false);
+  setWindowTitle(Caption());
+}
+
+bool BatchToolDialog::Running() const {
+  return runner_->Running();
+}
+
+void BatchToolDialog::StartRun() {
+  if (Running()) return;
+  std::unique_ptr<BatchJob> job = CreateJob();
+  if (!job) return;
+  progress_->setRange(0, static_cast<int>(job->Count()) + ExtraSteps());
+  progress_->setValue(0);
+  SetRunning(true);
+  runner_->Start(std::move(job));
+}
+
+void BatchToolDialog::OnProgress(int index, const QString& text) {
+  status_->setText(text);
+  progress_->setValue(index + ExtraSteps());
+}
+
+void BatchToolDialog::ShowStatus(const QString& text) {
+  status_->setText(text);
+}
+
+void BatchToolDialog::OnFinished() {
+  progress_->setValue(0);
+  status_->clear();
+  const BatchJob& job = *runner_->job();
+  std::string text = job.Summary();
+  if (job.Cancelled() && job.NextIndex() < job.Count()) {
+    // A stopped run says so rather than claiming every photo.
+    text = Format("Stopped after %s of %s photos; the others were not changed.",
+                  FormatThousands(static_cast<std::int64_t>(job.NextIndex())).c_str(),
+                  FormatThousands(static_cast<std::int64_t>(job.Count())).c_str());
+  }
+  messages_.Inform(text);
+  SetRunning(false);
+  AfterRun(job);
+  RefreshWorkList();
+  Q_EMIT RunFinished();
+}
+
+void BatchToolDialog::RefreshWorkList() {
+  workList_ = BatchWorkList(project_.saveTo, project_.thumbnailSaveTo, project_.mobileSaveTo);
+  setWindowTitle(Caption());
+}
+
+void BatchToolDialog::SetRunning(bool running) {
+  options_->setEnabled(!running);
+  startButton_->setEnabled(!running);
+  doneButton_->setEnabled(!running);
+  cancelButton_->setEnabled(running);
+  if (!running) startButton_->setFocus();
+}
+
+void BatchToolDialog::reject() {
+  // Escape or the window's close button during a run stops the run; the dialog stays.
+  if (Running()) {
+    runner_->Cancel();
+    return;
+  }
+  QDialog::reject();
+}
+
+}  // namespace trawlix::ui

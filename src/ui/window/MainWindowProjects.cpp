@@ -1,0 +1,425 @@
+// The main window's project list, category filter and project commands.
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QToolButton>
+#include <algorithm>
+#include <filesystem>
+
+#include "base/Number.h"
+#include "base/Text.h"
+#include "imaging/tools/FileList.h"
+#include "operations/DataSession.h"
+#include "operations/OptionsOperations.h"
+#include "operations/ProjectOperations.h"
+#include "scan/engine/ScanController.h"
+#include "storage/ProjectDefaults.h"
+#include "ui/options/OptionsSheet.h"
+#include "ui/project/ProjectSheet.h"
+#include "ui/viewer/PhotoInfoPanel.h"
+#include "ui/viewer/PhotoViewer.h"
+#include "ui/window/AboutSheet.h"
+#include "ui/window/CategoriesDialog.h"
+#include "ui/window/FindProjectDialog.h"
+#include "ui/window/MainWindow.h"
+#include "ui/window/MainWindowTexts.h"
+#include "ui/window/ProjectLinksList.h"
+#include "ui/window/RenameProjectDialog.h"
+#include "ui/window/ScanHistoryList.h"
+#include "ui/window/StatusPanel.h"
+
+namespace trawlix::ui {
+
+namespace {
+
+constexpr int kIdRole = Qt::UserRole;
+
+// The wait cursor while a project's lists and photos load.
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+std::vector<CategoriesRecord> MainWindow::Categories() {
+  auto categories = LoadCategories(session_);
+  return categories ? std::move(*categories) : std::vector<CategoriesRecord>{};
+}
+
+int MainWindow::filterCategoryId() const {
+  const QVariant value = filter_->currentData();
+  return value.isValid() ? value.toInt() : kAllCategoriesId;
+}
+
+void MainWindow::FillCategories(int selectId) {
+  filling_ = true;
+  filter_->clear();
+  filter_->addItem(tr("All"), kAllCategoriesId);
+  for (const CategoriesRecord& category : Categories()) {
+    filter_->addItem(QString::fromStdString(category.name), category.id);
+  }
+  const int index = filter_->findData(selectId);
+  filter_->setCurrentIndex(std::max(index, 0));
+  filling_ = false;
+}
+
+void MainWindow::FillProjects() {
+  filling_ = true;
+  projectList_->clear();
+  if (const auto projects = LoadProjects(session_, filterCategoryId())) {
+    for (const ProjectsRecord& project : *projects) {
+      auto* item = new QListWidgetItem(QString::fromStdString(project.title));
+      item->setData(kIdRole, project.id);
+      projectList_->addItem(item);
+    }
+  }
+  filling_ = false;
+}
+
+int MainWindow::RowOfProject(int projectId) const {
+  if (projectId < 0) return -1;
+  for (int row = 0; row < projectList_->count(); ++row) {
+    if (projectList_->item(row)->data(kIdRole).toInt() == projectId) return row;
+  }
+  return -1;
+}
+
+bool MainWindow::SelectProjectById(int projectId) {
+  const int row = RowOfProject(projectId);
+  if (row < 0) return false;
+  SelectProjectRow(row);
+  return true;
+}
+
+void MainWindow::SelectProjectRow(int row) {
+  filling_ = true;
+  projectList_->setCurrentRow(row >= 0 && row < projectList_->count() ? row : -1);
+  filling_ = false;
+  OnProjectSelected();
+}
+
+void MainWindow::OnFilterChanged() {
+  const int selected = currentProjectId();
+  FillProjects();
+  if (!SelectProjectById(selected)) SelectProjectRow(0);
+}
+
+void MainWindow::OnProjectSelected() {
+  const QListWidgetItem* item = projectList_->currentItem();
+  const int id = item != nullptr ? item->data(kIdRole).toInt() : -1;
+  if (id >= 0 && project_ && project_->id == id) {
+    UpdateControls();
+    return;
+  }
+  std::optional<ProjectsRecord> loaded;
+  if (id >= 0) loaded = LoadProject(session_, id);
+  if (!loaded) {
+    project_.reset();
+    ClearProjectViews();
+    UpdateControls();
+    return;
+  }
+  WaitCursor wait;
+  project_ = std::move(loaded);
+  photoInfo_->clear();
+  status_->clear();
+  LoadViewerPhotos();
+  ReloadLists();
+  setWindowTitle(WindowCaption(&*project_));
+  SetURLBoxText(QString::fromStdString(project_->url));
+  UpdateControls();
+}
+
+void MainWindow::ClearProjectViews() {
+  history_->Clear();
+  links_->Clear();
+  status_->clear();
+  photoInfo_->clear();
+  urlBox_->clear();
+  viewer_->Clear();
+  setWindowTitle(WindowCaption(nullptr));
+  historyPanel_->setDetail(QStringLiteral("No scanning sessions."));
+  linksPanel_->setDetail({});
+}
+
+void MainWindow::ReloadLinks() {
+  if (!project_) {
+    links_->Clear();
+    linksPanel_->setDetail({});
+    return;
+  }
+  links_->Load(session_, project_->id);
+  linksPanel_->setDetail(QStringLiteral("Project Links: %1 ")
+                             .arg(QString::fromStdString(FormatThousands(links_->rowCount()))));
+  UpdateControls();
+}
+
+void MainWindow::ReloadHistory() {
+  if (!project_) {
+    history_->Clear();
+    historyPanel_->setDetail(QStringLiteral("No scanning sessions."));
+    return;
+  }
+  history_->Load(session_, project_->id);
+  historyPanel_->setDetail(
+      QString::fromStdString(ScanHistoryList::SummaryText(history_->records())));
+  UpdateControls();
+}
+
+void MainWindow::ReloadLists() {
+  // The list on show is filled first.
+  if (tabs_->currentIndex() == HistoryPage) {
+    ReloadHistory();
+    ReloadLinks();
+  } else {
+    ReloadLinks();
+    ReloadHistory();
+  }
+}
+
+bool MainWindow::AskUnlessSwitchedOff(const std::string& text, std::int32_t& option) {
+  if (option == 0) return true;
+  MessageRequest request{text};
+  request.icon = MessageIcon::Question;
+  request.buttons = MessageButtons::YesNo;
+  request.offerDontAskAgain = true;
+  const MessageReply reply = messages_.Show(request);
+  if (reply.dontAskAgain) {
+    option = 0;
+    session_.settings().SaveSettings();
+  }
+  return reply.answer == MessageAnswer::Yes;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Project commands
+
+void MainWindow::ProjectSaved(int projectId, int categoryId, bool categoriesChanged) {
+  int filterId = filterCategoryId();
+  // A project outside the filter's category would vanish: show its category instead.
+  if (filterId != kAllCategoriesId && filterId != categoryId) filterId = categoryId;
+  if (categoriesChanged || filterId != filterCategoryId()) FillCategories(filterId);
+  FillProjects();
+  project_.reset();  // reload: folders, title or address may have changed
+  if (!SelectProjectById(projectId)) SelectProjectRow(0);
+  projectList_->setFocus();
+}
+
+void MainWindow::NewProject() {
+  if (isScanning()) return;
+  const SettingsValues& values = session_.settings().Values();
+  ProjectsRecord record = NewProjectRecord(values, Categories());
+  bool categoriesChanged = false;
+  const auto manage = [this](QWidget* parent) {
+    CategoriesDialog dialog(session_, messages_, parent);
+    dialog.exec();
+    return dialog.changed();
+  };
+  for (;;) {
+    ProjectSheet sheet(session_, messages_, record, tr("New Trawlix() PRO Project"), this);
+    sheet.SetManageCategories(manage);
+    const bool confirmed = sheet.exec() == QDialog::Accepted;
+    categoriesChanged = categoriesChanged || sheet.categoriesChanged();
+    if (!confirmed) break;
+    record = sheet.record();
+    CompleteNewProject(record, values);
+    const ProjectSaveResult saved = AddProject(session_, record, TitleRule::Any);
+    if (saved.outcome == SaveOutcome::Saved) {
+      ShowPage(ViewerPage);
+      ProjectSaved(saved.id, record.catId, categoriesChanged);
+      return;
+    }
+    if (!saved.problem) break;                 // the database failed and said so
+    messages_.Inform(saved.problem->message);  // then the sheet again, as the user left it
+  }
+  if (categoriesChanged) {
+    FillCategories(filterCategoryId());
+    OnFilterChanged();
+  }
+}
+
+void MainWindow::EditProject() {
+  if (isScanning() || !project_) return;
+  ProjectsRecord record = *project_;
+  bool categoriesChanged = false;
+  for (;;) {
+    ProjectSheet sheet(
+        session_, messages_, record,
+        QStringLiteral("Edit Project - [%1]").arg(QString::fromStdString(project_->title)), this);
+    sheet.SetManageCategories([this](QWidget* parent) {
+      CategoriesDialog dialog(session_, messages_, parent);
+      dialog.exec();
+      return dialog.changed();
+    });
+    const bool confirmed = sheet.exec() == QDialog::Accepted;
+    categoriesChanged = categoriesChanged || sheet.categoriesChanged();
+    if (!confirmed) break;
+    record = sheet.record();
+    const ProjectSaveResult saved = UpdateProject(session_, *project_, record, TitleRule::Any);
+    if (saved.outcome == SaveOutcome::Saved) {
+      ProjectSaved(project_->id, record.catId, categoriesChanged);
+      return;
+    }
+    if (!saved.problem) break;
+    messages_.Inform(saved.problem->message);
+  }
+  if (categoriesChanged) {
+    FillCategories(filterCategoryId());
+    OnFilterChanged();
+  }
+}
+
+void MainWindow::DeleteProject() {
+  if (isScanning() || !project_) return;
+  const int row = RowOfProject(project_->id);
+  if (row < 0) return;
+  const std::string question =
+      Format("Delete the project %s?\n\nNOTE: Downloaded photos are **NOT** deleted.",
+             project_->title.c_str());
+  if (!AskUnlessSwitchedOff(question, session_.settings().Values().confirmDeleteProjects)) return;
+  if (!trawlix::DeleteProject(session_, project_->id)) return;
+  project_.reset();
+  FillProjects();
+  SelectProjectRow(std::max(row - 1, 0));
+}
+
+void MainWindow::RenameProject() {
+  if (isScanning() || !project_) return;
+  RenameProjectDialog dialog(*project_, messages_, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const ProjectRenameResult result = trawlix::RenameProject(session_, *project_, dialog.rename());
+  if (result.outcome != RenameOutcome::Renamed && !result.message.empty()) {
+    messages_.Inform(result.message);
+  }
+  if (result.outcome == RenameOutcome::Refused || result.outcome == RenameOutcome::DatabaseFailed) {
+    return;
+  }
+  const int id = project_->id;
+  FillProjects();
+  project_.reset();
+  if (!SelectProjectById(id)) SelectProjectRow(0);
+}
+
+void MainWindow::MoveProjectToCategory(int categoryId) {
+  if (isScanning() || !project_ || project_->catId == categoryId) return;
+  if (!trawlix::MoveProjectToCategory(session_, project_->id, categoryId)) return;
+  project_->catId = categoryId;
+  if (filterCategoryId() == kAllCategoriesId) return;
+  // The project left the category on show.
+  const int row = projectList_->currentRow();
+  FillProjects();
+  project_.reset();
+  SelectProjectRow(std::max(row - 1, 0));
+}
+
+void MainWindow::ShowCategories() {
+  if (isScanning()) return;
+  CategoriesDialog dialog(session_, messages_, this);
+  dialog.exec();
+  if (!dialog.changed()) return;
+  FillCategories(filterCategoryId());
+  OnFilterChanged();
+}
+
+void MainWindow::ShowOptions() {
+  OptionsSheet sheet(session_.settings(), messages_, this);
+  if (sheet.exec() != QDialog::Accepted) return;
+  const OptionsChange change = ApplyOptions(session_, sheet.values(), sheet.newLogoPath());
+  const SettingsValues& values = session_.settings().Values();
+  ApplyToolTips();
+  for (StatusPanel* panel : {status_, historyPanel_, linksPanel_}) {
+    panel->setPanelColor(values.panelColor);
+  }
+  ApplyViewerOptions();
+  if (change.autoFollowSwitchedOn && isScanning()) followButton_->setChecked(true);
+}
+
+void MainWindow::ShowAbout() {
+  AboutSheet sheet(session_, this);
+  sheet.exec();
+}
+
+void MainWindow::FindProject() {
+  if (isScanning() || !enabled_.find) return;
+  FindProjectDialog dialog(session_, findBox_->text(), this);
+  if (dialog.exec() != QDialog::Accepted || dialog.projectId() < 0) return;
+  if (RowOfProject(dialog.projectId()) < 0) {
+    FillCategories(kAllCategoriesId);  // the project lies in another category
+    FillProjects();
+  }
+  SelectProjectById(dialog.projectId());
+  projectList_->setFocus();
+}
+
+void MainWindow::QuickFind() {
+  const std::string text = findBox_->text().toStdString();
+  if (isScanning() || Trim(text).empty()) return;
+  const int categoryId = filterCategoryId();
+  const auto found =
+      FindProjects(session_, text,
+                   categoryId == kAllCategoriesId ? ProjectNameMatch::StartsWith
+                                                  : ProjectNameMatch::StartsWithInCategory,
+                   categoryId);
+  if (!found || found->empty()) {
+    findBox_->selectAll();
+    findBox_->setFocus();
+    return;
+  }
+  if (found->front().id != currentProjectId()) SelectProjectById(found->front().id);
+}
+
+void MainWindow::PasteAndGo() {
+  if (isScanning() || !project_) return;
+  const auto address = PastedAddress(QGuiApplication::clipboard()->text().toStdString(),
+                                     urlBox_->text().toStdString());
+  if (!address) return;
+  if (!SetProjectURL(session_, *project_, *address)) return;
+  project_->url = *address;
+  SetURLBoxText(QString::fromStdString(*address));
+  ReloadLinks();  // the link of the old address follows the new one
+  UpdateControls();
+  if (session_.settings().Values().pasteAndGo == 1) StartScan();
+}
+
+void MainWindow::VisitURL() {
+  if (const auto address = VisitAddress(urlBox_->text().toStdString())) {
+    OpenWebPage(QString::fromStdString(*address));
+  }
+}
+
+void MainWindow::SelectPreviousProject() {
+  if (isScanning()) return;
+  const int row = projectList_->currentRow();
+  if (row > 0) SelectProjectRow(row - 1);
+  projectList_->setFocus();
+}
+
+void MainWindow::SelectNextProject() {
+  if (isScanning()) return;
+  const int row = projectList_->currentRow();
+  if (row + 1 < projectList_->count()) SelectProjectRow(row + 1);
+  projectList_->setFocus();
+}
+
+void MainWindow::SelectPreviousCategory() {
+  if (isScanning()) return;
+  if (filter_->currentIndex() > 0) filter_->setCurrentIndex(filter_->currentIndex() - 1);
+}
+
+void MainWindow::SelectNextCategory() {
+  if (isScanning()) return;
+  if (filter_->currentIndex() + 1 < filter_->count()) {
+    filter_->setCurrentIndex(filter_->currentIndex() + 1);
+  }
+}
+
+}  // namespace trawlix::ui

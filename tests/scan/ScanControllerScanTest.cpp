@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "imaging/codec/PhotoCodec.h"
+#include "scan/PipelineFixture.h"
+
+namespace trawlix::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+std::set<std::string> Names(const std::vector<SitePhoto>& photos) {
+  std::set<std::string> names;
+  for (const auto& p : photos) names.insert(p.savedName);
+  return names;
+}
+
+class ScanControllerScan : public PipelineTest {};
+
+TEST_F(ScanControllerScan, SingleScanHarvestsTheSiteAndRecordsIt) {
+  BuildStandardSite();
+  ASSERT_TRUE(RunScan());
+
+  EXPECT_EQ(FilesIn(SaveTo()), Names(StandardSavedPhotos()));
+  for (const SitePhoto& photo : StandardSavedPhotos()) {
+    const PhotoSize size = ReadPhotoSize(InSaveTo(photo.savedName));
+    EXPECT_EQ(size, (PhotoSize{photo.width, photo.height})) << photo.savedName;
+  }
+  EXPECT_TRUE(FilesIn(options.tempFolder).empty()) << "temporary files left behind";
+  EXPECT_EQ(site.Requests("/gallery/land.jpg"), 1) << "a link in other letter case is the same";
+  EXPECT_EQ(site.Requests("/other/page4.html"), 0) << "outside the start folder";
+  EXPECT_EQ(site.Requests("/gallery/index.html"), 1) << "a page linked twice is scanned once";
+
+  const ScanCounts c = controller.Counters();
+  EXPECT_EQ(c.pagesScanned, 3);
+  EXPECT_EQ(c.photosFound, 11);
+  EXPECT_EQ(c.photosProcessed, 11);
+  EXPECT_EQ(c.photosSaved, 8);
+  EXPECT_EQ(c.photosSkipped, 3);  // too small, missing, not an image
+  EXPECT_GT(c.bytes, 0);
+
+  std::vector<std::string> saved = observer.saved;
+  std::sort(saved.begin(), saved.end());
+  std::vector<std::string> expected;
+  for (const auto& name : Names(StandardSavedPhotos())) expected.push_back(InSaveTo(name));
+  EXPECT_EQ(saved, expected);
+
+  const auto history = StoredHistory();
+  ASSERT_EQ(history.size(), 1u);
+  const ScanHistoryRecord& row = history[0];
+  EXPECT_EQ(row.projectId, project.id);
+  EXPECT_EQ(row.url, project.url);
+  EXPECT_EQ(row.pages, 3);
+  EXPECT_EQ(row.totalImages, 11);
+  EXPECT_EQ(row.savedImages, 8);
+  EXPECT_EQ(row.skippedImages, 3);
+  EXPECT_EQ(row.status, 1);
+  EXPECT_EQ(row.type, 0);
+  EXPECT_EQ(row.searchSubFolders, 1);
+  EXPECT_EQ(row.guid.size(), 36u);
+  EXPECT_EQ(row.scanDate.size(), 10u);
+  EXPECT_EQ(row.totalBytes, c.bytes);
+  ASSERT_EQ(observer.rows.size(), 1u);
+  EXPECT_EQ(observer.rows[0].guid, row.guid);
+
+  const auto links = StoredLinks();
+  ASSERT_EQ(links.size(), 1u);
+  EXPECT_EQ(links[0].url, project.url);
+  EXPECT_EQ(links[0].photos, 8);
+  EXPECT_EQ(links[0].searchSubFolders, 1);
+  EXPECT_EQ(links[0].guid.size(), 36u);
+
+  const std::string& results = observer.results;
+  EXPECT_EQ(results.rfind("Trawlix('Harvest') scanned 3 pages in the website\n'" + project.url +
+                              "'.\n\nProcessing time: 0:00:",
+                          0),
+            0u)
+      << results;
+  EXPECT_NE(results.find("Results:\n\tProcessed 11 Photos\n\tSaved 8 Photos\n\tand Skipped 3 "
+                         "Photos."),
+            std::string::npos)
+      << results;
+  EXPECT_EQ(observer.shownResults, std::vector<std::string>{results});
+  EXPECT_TRUE(controller.IsIdle());
+  EXPECT_FALSE(controller.IsScanning());
+  EXPECT_TRUE(messages.requests.empty());
+}
+
+TEST_F(ScanControllerScan, RescanUpdatesTheProjectLinkAndSkipsExistingNames) {
+  BuildStandardSite();
+  ASSERT_TRUE(RunScan());
+  ASSERT_TRUE(RunScan());
+  EXPECT_EQ(controller.Counters().photosSaved, 0);
+  EXPECT_EQ(controller.Counters().photosSkipped, 11);
+  EXPECT_EQ(StoredHistory().size(), 2u);
+  const auto links = StoredLinks();
+  ASSERT_EQ(links.size(), 1u) << "the scanned address is recorded once";
+  EXPECT_EQ(links[0].photos, 0);
+}
+
+TEST_F(ScanControllerScan, WithoutSubFoldersOnlyTheStartFolderIsScanned) {
+  BuildStandardSite();
+  project.searchSubFolders = 0;
+  ASSERT_TRUE(RunScan());
+  EXPECT_EQ(site.Requests("/gallery/sub/page3.html"), 0);
+  EXPECT_EQ(site.Requests("/gallery/page2.html"), 1);
+  EXPECT_EQ(controller.Counters().pagesScanned, 2);
+  EXPECT_FALSE(FilesIn(SaveTo()).contains("deep.tif"));
+  EXPECT_TRUE(FilesIn(SaveTo()).contains("based.bmp"));
+  ASSERT_EQ(StoredHistory().size(), 1u);
+  EXPECT_EQ(StoredHistory()[0].searchSubFolders, 0);
+}
+
+TEST_F(ScanControllerScan, KeywordsOpenOtherFoldersAndCanBeRequired) {
+  BuildStandardSite();
+  project.searchSubFolders = 0;
+  project.keywords = "other";
+  ASSERT_TRUE(RunScan());
+  EXPECT_EQ(site.Requests("/other/page4.html"), 1) << "a keyword match opens another folder";
+  EXPECT_EQ(site.Requests("/gallery/page2.html"), 1);
+  EXPECT_TRUE(FilesIn(SaveTo()).contains("other.jpg"));
+
+  fs::remove_all(SaveTo());
+  project.keywordMustExist = 1;
+  const int page2Before = site.Requests("/gallery/page2.html");
+  ASSERT_TRUE(RunScan());
+  EXPECT_EQ(site.Requests("/gallery/page2.html"), page2Before) << "no keyword in its address";
+  EXPECT_EQ(site.Requests("/other/page4.html"), 2);
+  EXPECT_TRUE(FilesIn(SaveTo()).contains("other.jpg"));
+  EXPECT_TRUE(FilesIn(SaveTo()).contains("land.jpg")) << "photo links need no keyword";
+}
+
+TEST_F(ScanControllerScan, NonImagesAreNeverStoredEvenWithoutTheSizeFilter) {
+  BuildStandardSite();
+  project.filterMinimumSize = 0;
+  project.orientation = 2;  // ignored without the filter
+  ASSERT_TRUE(RunScan());
+  const auto files = FilesIn(SaveTo());
+  EXPECT_TRUE(files.contains("tiny.jpg"));
+  EXPECT_TRUE(files.contains("portrait.png"));
+  EXPECT_FALSE(files.contains("error.jpg")) << "an HTML page is not a photo";
+  EXPECT_FALSE(files.contains("missing.jpg"));
+  EXPECT_EQ(controller.Counters().photosSaved, 9);
+  EXPECT_EQ(controller.Counters().photosSkipped, 2);
+}
+
+TEST_F(ScanControllerScan, OrientationFilterKeepsOnlyThatOrientation) {
+  BuildStandardSite();
+  project.orientation = 1;  // portrait; squares pass
+  ASSERT_TRUE(RunScan());
+  EXPECT_EQ(FilesIn(SaveTo()),
+            (std::set<std::string>{"portrait.png", "square.gif", "commented.jpg", "deep.tif"}));
+}
+
+TEST_F(ScanControllerScan, MirroredFoldersFollowTheSite) {
+  BuildStandardSite();
+  project.createFolders = 1;
+  ASSERT_TRUE(RunScan());
+  const auto tree = PhotoTree();
+  EXPECT_TRUE(tree.contains("land.jpg"));
+  EXPECT_TRUE(tree.contains("based.bmp")) << "the folder of the page, not of the photo";
+  EXPECT_TRUE(tree.contains("sub/07.jpg"));
+  EXPECT_TRUE(tree.contains("sub/deep.tif"));
+  EXPECT_EQ(tree.size(), 8u);
+}
+
+TEST_F(ScanControllerScan, AutoRenameNumbersOnFromThePhotosAlreadyThere) {
+  BuildStandardSite();
+  project.autoRename = 1;
+  project.namePrefix = "Pic_";
+  project.padNumbers = 1;
+  project.padding = 3;
+  fs::create_directories(SaveTo());
+  const std::string old = MakeTestPhoto(TestPhotoKind::Jpeg, 300, 300);
+  for (const char* name : {"a.jpg", "b.png", "Pic_005.jpg"}) {
+    std::ofstream(InSaveTo(name), std::ios::binary) << old;
+  }
+  ASSERT_TRUE(RunScan());
+  std::set<std::string> names = FilesIn(SaveTo());
+  for (const char* name : {"a.jpg", "b.png", "Pic_005.jpg"}) EXPECT_EQ(names.erase(name), 1u);
+  EXPECT_EQ(fs::file_size(InSaveTo("Pic_005.jpg")), old.size()) << "an existing photo is kept";
+  // Three photos were there: numbering starts at 4 and steps over the name in use.
+  std::set<int> numbers;
+  for (const std::string& name : names) {
+    ASSERT_EQ(name.rfind("Pic_", 0), 0u) << name;
+    numbers.insert(std::stoi(name.substr(4, 3)));
+    EXPECT_EQ(name.size(), 11u) << name;
+  }
+  EXPECT_EQ(numbers, (std::set<int>{4, 6, 7, 8, 9, 10, 11, 12}));
+  EXPECT_EQ(names.count("Pic_004.jpg") + names.count("Pic_004.png") + names.count("Pic_004.gif") +
+                names.count("Pic_004.bmp") + names.count("Pic_004.tif"),
+            1u);
+}
+
+TEST_F(ScanControllerScan, ThumbnailsAndMobileCopiesFollowTheirOrientation) {
+  BuildStandardSite();
+  project.autoCreateThumbnails = 1;
+  project.thumbnailBoundingBox = 100;
+  project.thumbnailFormat = 0;
+  project.autoCreateMobile = 1;
+  project.mobileBoundingBox = 200;
+  project.mobileFormat = 2;
+  project.mobileOrientation = 1;
+  ASSERT_TRUE(RunScan());
+  const auto thumbs = FilesIn(project.thumbnailSaveTo);
+  EXPECT_EQ(thumbs.size(), 8u);
+  EXPECT_EQ(ReadPhotoSize(project.thumbnailSaveTo + "/land.jpg"), (PhotoSize{100, 75}));
+  EXPECT_EQ(ReadPhotoSize(project.thumbnailSaveTo + "/portrait.jpg"), (PhotoSize{75, 100}));
+  EXPECT_TRUE(thumbs.contains("07.jpg"));
+  EXPECT_EQ(FilesIn(project.mobileSaveTo), (std::set<std::string>{"portrait.png", "deep.png"}));
+  EXPECT_EQ(ReadPhotoSize(project.mobileSaveTo + "/deep.png"), (PhotoSize{150, 200}));
+  EXPECT_EQ(FilesIn(SaveTo()), Names(StandardSavedPhotos())) << "the photos themselves unchanged";
+}
+
+TEST_F(ScanControllerScan, ConversionAndResizeReencodeEveryPhoto) {
+  BuildStandardSite();
+  project.autoConvert = 1;
+  project.convertToFormat = 2;  // PNG
+  project.autoResize = 1;
+  project.resizeBoundingBox = 500;
+  ASSERT_TRUE(RunScan());
+  std::set<std::string> expected;
+  for (const SitePhoto& photo : StandardSavedPhotos())
+    expected.insert(fs::path(photo.savedName).stem().string() + ".png");
+  EXPECT_EQ(FilesIn(SaveTo()), expected);
+  EXPECT_EQ(ReadPhotoSize(InSaveTo("land.png")), (PhotoSize{500, 375}));
+  EXPECT_EQ(ReadPhotoSize(InSaveTo("commented.png")), (PhotoSize{300, 300})) << "never enlarged";
+}
+
+TEST_F(ScanControllerScan, OnlySuccessfulScansLeaveHistory) {
+  site.AddPage("/empty/index.html", "<html><body>Nothing here</body></html>");
+  project.url = site.URL("/empty/index.html");
+  options.onlySuccessfulScansInHistory = true;
+  ASSERT_TRUE(RunScan());
+  EXPECT_TRUE(StoredHistory().empty());
+  EXPECT_TRUE(observer.rows.empty());
+  const auto links = StoredLinks();
+  ASSERT_EQ(links.size(), 1u);
+  EXPECT_EQ(links[0].photos, 0);
+  EXPECT_EQ(observer.results.rfind("Trawlix('Harvest') scanned 1 page in the website", 0), 0u);
+
+  options.onlySuccessfulScansInHistory = false;
+  ASSERT_TRUE(RunScan());
+  EXPECT_EQ(StoredHistory().size(), 1u);
+}
+
+TEST_F(ScanControllerScan, ResultsMessageOnlyWhenAskedFor) {
+  site.AddPage("/empty/index.html", "<html></html>");
+  project.url = site.URL("/empty/index.html");
+  options.showResults = false;
+  ASSERT_TRUE(RunScan());
+  EXPECT_TRUE(observer.shownResults.empty());
+  EXPECT_FALSE(observer.results.empty());
+}
+
+TEST_F(ScanControllerScan, MissingSaveToFolderStopsTheStart) {
+  project.saveTo = "";
+  EXPECT_FALSE(controller.StartScan(project, options));
+  EXPECT_EQ(messages.Texts(),
+            std::vector<std::string>{"Please choose a folder to save the photos..."});
+  EXPECT_FALSE(controller.IsScanning());
+  EXPECT_TRUE(controller.IsIdle());
+}
+
+TEST_F(ScanControllerScan, AnUnreachableStartPageEndsCleanly) {
+  project.url = site.URL("/nowhere.html");
+  ASSERT_TRUE(RunScan());
+  EXPECT_EQ(controller.Counters().pagesScanned, 1);
+  EXPECT_EQ(controller.Counters().photosFound, 0);
+  EXPECT_EQ(StoredHistory().size(), 1u);
+}
+
+}  // namespace
+}  // namespace trawlix::testing
