@@ -3,6 +3,7 @@
 #include "base/Text.h"
 #include "storage/DbTextEncoding.h"
 #include "storage/ProjectLinksTable.h"
+#include "storage/ProjectRendering.h"
 #include "storage/RememberedData.h"
 #include "storage/ScanHistoryTable.h"
 #include "storage/SqlFormat.h"
@@ -156,6 +157,7 @@ bool DeleteProjectWithHistory(const std::string& databasePath, MessageSink& mess
   if (!links.OpenTable() || !links.DeleteProjectLinks(projectId)) return false;
   // What the project's scans remembered goes with it; a failure leaves only unused rows.
   ForgetRememberedData(databasePath, projectId);
+  ForgetRenderMode(databasePath, projectId);
   ProjectsTable projects(databasePath, messages);
   return projects.OpenTable() && projects.DeleteProject(projectId);
 }
