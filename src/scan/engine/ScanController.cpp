@@ -17,6 +17,7 @@
 #include "scan/store/ScanRecords.h"
 #include "storage/DateText.h"
 #include "storage/ProjectFolderCheck.h"
+#include "storage/ProjectRendering.h"
 #include "storage/RememberedData.h"
 #include "storage/ScanHistoryTable.h"
 
@@ -125,6 +126,7 @@ void ScanController::OnEngineEnded(bool stopped, const EngineReport& report) {
 bool ScanController::PrepareScan(const ProjectsRecord& project, const ScanOptions& options) {
   project_ = project;
   options_ = options;
+  if (!options_.render) options_.render = LoadRenderMode(options_.databasePath, project_.id);
   // Folders that would lead out of where the user chose (a damaged or hostile import) are
   // never written to. No folder at all is asked for below.
   const std::optional<std::string> problem = ProjectFoldersProblem(project_);
@@ -286,8 +288,13 @@ bool ScanController::StartEngine(const std::string& startURL) {
   if (runGuid_.empty()) NewGUIDString(runGuid_);
   NoteUnfinished();
   relay_ = std::make_unique<EngineRelay>(*this, ++run_);
-  engine_ = std::make_unique<ScanEngine>(
-      EngineJob{project_, options_, scope_, resolved, tempFolder_, multiLink_, runGuid_}, *relay_);
+  EngineJob job{project_, options_, scope_, resolved, tempFolder_, multiLink_, runGuid_};
+  if (renderer_ != nullptr) {
+    job.render = options_.render.value_or(RenderMode::Automatic);
+    job.renderer = renderer_;
+    job.ui = &ui_;
+  }
+  engine_ = std::make_unique<ScanEngine>(std::move(job), *relay_);
   engine_->SetPaused(paused_);
   if (!engine_->Start()) {
     engine_.reset();
@@ -354,6 +361,7 @@ ScanProgress ScanController::Progress() const {
     progress.phase = ScanProgress::Phase::Paused;
   const ScanCounts& c = report_.counts;
   progress.pagesScanned = c.pagesScanned;
+  progress.pagesRendered = c.pagesRendered;
   progress.pagesTotal = report_.pagesFound;
   progress.photosFound = report_.photosFound;
   progress.photosProcessed = c.photosProcessed;
@@ -403,6 +411,7 @@ void ScanController::FinishScan() {
 
   if (multiLink_) {
     totals_.pagesFound += report_.pagesFound;
+    totals_.pagesRendered += counts.pagesRendered;
     totals_.photosProcessed += counts.photosProcessed;
     totals_.photosSkipped += counts.photosSkipped;
     totals_.photosSaved += counts.photosSaved;

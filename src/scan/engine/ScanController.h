@@ -10,6 +10,7 @@
 #include "base/TaskTimer.h"
 #include "platform/FolderLock.h"
 #include "scan/engine/LinkLists.h"
+#include "scan/engine/PageRenderer.h"
 #include "scan/engine/ScanCounters.h"
 #include "scan/engine/ScanEngine.h"
 #include "scan/engine/ScanObserver.h"
@@ -55,6 +56,9 @@ class ScanController {
   bool ResumeScan(const ProjectsRecord& project, const ScanOptions& options);
   void TogglePause();
   void Stop();
+  // Pages are rendered through this renderer (on the UI thread) when the scan's mode says
+  // so; without one, none is. It must outlive the controller.
+  void SetRenderer(PageRenderer* renderer) { renderer_ = renderer; }
 
   bool IsScanning() const { return scanning_; }
   bool IsPaused() const { return paused_; }
@@ -120,6 +124,7 @@ class ScanController {
   UiThread& ui_;
   MessageSink& messages_;
   ScanObserver& observer_;
+  PageRenderer* renderer_ = nullptr;
 
   ProjectsRecord project_;
   ScanOptions options_;

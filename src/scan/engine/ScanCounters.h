@@ -9,6 +9,7 @@ namespace trawlix {
 struct ScanCounts {
   std::int64_t pagesFound = 0;
   std::int64_t pagesScanned = 0;
+  std::int64_t pagesRendered = 0;  // shown to the browser engine as well
   std::int64_t photosFound = 0;
   std::int64_t photosProcessed = 0;  // photos whose turn to be stored came
   std::int64_t photosSaved = 0;

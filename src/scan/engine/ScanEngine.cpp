@@ -74,11 +74,15 @@ ScanEngine::ScanEngine(EngineJob job, EngineEvents& events)
       memory_(job_.options.databasePath, job_.project.id, job_.scanGuid),
       pool_(job_.options.web),
       policy_(job_.options.honourRobots, job_.options.hostPause, Connections(),
-              job_.options.web.userAgent) {}
+              job_.options.web.userAgent) {
+  if (job_.renderer != nullptr && job_.ui != nullptr && job_.render != RenderMode::Never)
+    render_ = std::make_unique<RenderHandOff>(*job_.ui, *job_.renderer, [this] { pool_.Wakeup(); });
+}
 
 ScanEngine::~ScanEngine() {
   Stop();
   Join();
+  render_.reset();  // before the pool its wake-up calls
 }
 
 bool ScanEngine::Start() {
@@ -128,7 +132,7 @@ void ScanEngine::Run() {
         stopped = true;
         break;
       }
-      if (!pagesDone_ && links_.PendingPages().empty()) {
+      if (!pagesDone_ && links_.PendingPages().empty() && !rendering_) {
         pagesDone_ = true;
         Report(true);
         events_.OnEnginePagesDone();
@@ -152,8 +156,8 @@ void ScanEngine::Start(bool& stopped) {
   if (!job_.scanGuid.empty()) memory_.Load();
   // A scan that starts on this computer or the local network may stay there; one that
   // starts on a public site may not be led into it.
-  if (job_.options.keepOffLocalNetwork && !IsOnLocalNetwork(job_.startURL))
-    pool_.RefuseLocalNetwork();
+  refuseLocalNetwork_ = job_.options.keepOffLocalNetwork && !IsOnLocalNetwork(job_.startURL);
+  if (refuseLocalNetwork_) pool_.RefuseLocalNetwork();
   if (links_.AddPageLink(job_.startURL)) ++counts_.pagesFound;
   stopped = stop_.load() != 0;
   Report(true);
@@ -393,6 +397,7 @@ void ScanEngine::Deliver(TransferResult result) {
 }
 
 bool ScanEngine::ScanReadyPage() {
+  if (rendering_) return FinishRenderedPage();
   if (links_.PendingPages().empty()) return false;
   const auto fetch = pages_.find(*links_.PendingPages().begin());
   if (fetch == pages_.end() || !fetch->second.done) return false;
@@ -401,7 +406,7 @@ bool ScanEngine::ScanReadyPage() {
   prefetchedBytes_ -= page.text.size();
   const std::string url = *links_.TakeNextPage();
   ++counts_.pagesScanned;
-  pageLinksOfPage_ = photoLinksOfPage_ = 0;
+  pageLinksOfPage_ = photoLinksOfPage_ = wantedPhotosOfPage_ = 0;
   if (page.replay) {
     ReplayPage(url, page);
   } else if (page.ok) {
@@ -417,7 +422,7 @@ bool ScanEngine::ScanReadyPage() {
            " could not be downloaded: " + page.failure + ".");
     }
   }
-  links_.EndPage();
+  if (!rendering_) links_.EndPage();
   return true;
 }
 
@@ -430,12 +435,72 @@ void ScanEngine::ScanFetchedPage(const std::string& url, PageFetch& page) {
     Record(kLinksPage, pageURL);
   }
   ExtractLinks(page.text, pageURL, job_.scope.formats, *this, stop_);
-  // A page cut short by a stop is not remembered: its links would be incomplete.
+  if (stop_.load() == 0 && WantsRendering(page.text)) {
+    StartRendering(url, pageURL, page);
+    return;
+  }
+  RememberScannedPage(url, std::move(page.etag), std::move(page.lastModified), page.bytes);
+}
+
+// A page cut short by a stop is not remembered: its links would be incomplete.
+void ScanEngine::RememberScannedPage(const std::string& url, std::string etag,
+                                     std::string lastModified, std::int64_t bytes) {
   if (recording_ && stop_.load() == 0) {
-    memory_.Remember(RememberedPage{url, std::move(page.etag), std::move(page.lastModified),
-                                    page.bytes, std::move(*recording_), memory_.ScanGuid()});
+    memory_.Remember(RememberedPage{url, std::move(etag), std::move(lastModified), bytes,
+                                    std::move(*recording_), memory_.ScanGuid()});
   }
   recording_.reset();
+}
+
+// Automatically, only a page whose markup has scripts and gave no photo the project wants:
+// a page that shows its photos in its markup costs no more than before.
+bool ScanEngine::WantsRendering(std::string_view markup) const {
+  if (!render_) return false;
+  if (job_.render == RenderMode::Always) return true;
+  return wantedPhotosOfPage_ == 0 && ContainsNoCase(markup, "<script");
+}
+
+void ScanEngine::StartRendering(const std::string& url, const std::string& pageURL,
+                                PageFetch& page) {
+  rendering_ =
+      RenderingPage{url, pageURL, std::move(page.etag), std::move(page.lastModified), page.bytes};
+  RenderRequest request;
+  request.url = pageURL;
+  request.refuseLocalNetwork = refuseLocalNetwork_;
+  render_->Request(std::move(request));
+}
+
+// The rendered page's links join its static ones, where they would have been had the markup
+// held them; then the page ends as any other.
+bool ScanEngine::FinishRenderedPage() {
+  std::optional<RenderResult> result = render_->Take();
+  if (!result) return false;
+  const RenderingPage page = std::move(*rendering_);
+  rendering_.reset();
+  if (result->ok) {
+    ++counts_.pagesRendered;
+    for (const std::string& link : result->photoLinks) {
+      if (stop_.load() != 0) break;
+      OnPhotoLink({true, page.pageURL, std::string_view(link).substr(0, LinkMessage::kMaxText)});
+    }
+    for (const std::string& link : result->pageLinks) {
+      if (stop_.load() != 0) break;
+      const std::string_view text = std::string_view(link).substr(0, LinkMessage::kMaxText);
+      const bool photo = IsPhotoAnchor(job_.scope.formats, text);
+      const LinkMessage message{photo, page.pageURL, text};
+      if (photo) {
+        OnPhotoLink(message);
+      } else {
+        OnPageLink(message);
+      }
+    }
+  } else {
+    ++renderFailures_;
+  }
+  RememberScannedPage(page.url, page.etag, page.lastModified, page.bytes);
+  links_.EndPage();
+  Report(true);
+  return true;
 }
 
 void ScanEngine::Record(char kind, std::string_view text) {
@@ -574,8 +639,8 @@ void ScanEngine::RememberPhoto(const PhotoSlot& slot, PhotoOutcome outcome,
 }
 
 bool ScanEngine::Finished() const {
-  return pagesDone_ && pages_.empty() && photos_.empty() && !links_.HasPendingPhoto() &&
-         pool_.Active() == 0;
+  return pagesDone_ && !rendering_ && pages_.empty() && photos_.empty() &&
+         !links_.HasPendingPhoto() && pool_.Active() == 0;
 }
 
 // Transfers in flight end; their pages and photos are fetched again if the scan goes on.
@@ -613,6 +678,16 @@ EngineReport ScanEngine::Snapshot() const {
   if (alreadyThere_ > 0) {
     report.notes.push_back(PhotosWere(alreadyThere_) +
                            " saved by earlier scans and not fetched again.");
+  }
+  if (counts_.pagesRendered > 0) {
+    report.notes.push_back(FormatCount(static_cast<std::size_t>(counts_.pagesRendered)) +
+                           (counts_.pagesRendered == 1 ? " page was" : " pages were") +
+                           " rendered to find the photos scripts show.");
+  }
+  if (renderFailures_ > 0) {
+    report.notes.push_back(FormatCount(renderFailures_) +
+                           (renderFailures_ == 1 ? " page" : " pages") +
+                           " could not be rendered; only the markup was scanned.");
   }
   if (sameContent_ > 0) {
     report.notes.push_back(PhotosWere(sameContent_) +
@@ -652,6 +727,7 @@ void ScanEngine::OnPhotoLink(const LinkMessage& link) {
   const std::string_view base = baseHref_.empty() ? link.pageURL : baseHref_;
   std::optional<PhotoLink> photo = AcceptPhotoLink(link.linkText, base, job_.scope);
   if (!photo) return;
+  ++wantedPhotosOfPage_;
   const ScanLimits& limits = job_.options.limits;
   if (!WithinLimits(photoLinksOfPage_, limits.photoLinksPerPage, links_.PhotoCount(),
                     limits.photosPerScan, "photos", "photos"))

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "scan/engine/LinkLists.h"
+#include "scan/engine/RenderHandOff.h"
 #include "scan/engine/ScanCounters.h"
 #include "scan/engine/ScanOptions.h"
 #include "scan/engine/ScanScope.h"
@@ -61,6 +62,10 @@ struct EngineJob {
   // Names this run in what it remembers; a run that resumes another takes its name, and
   // what that one fetched counts as its own.
   std::string scanGuid;
+  // Pages are rendered through `renderer`, on `ui`, when both are set and the mode allows.
+  RenderMode render = RenderMode::Never;
+  PageRenderer* renderer = nullptr;
+  UiThread* ui = nullptr;
 };
 
 // Scans one start address on a thread of its own: fetches pages and photos over several
@@ -92,6 +97,15 @@ class ScanEngine : private LinkReceiver {
     std::string finalURL;
     std::string failure;
     bool replay = false;  // its links are the remembered ones: it was not fetched
+    std::string etag;
+    std::string lastModified;
+    std::int64_t bytes = 0;
+  };
+  // A scanned page whose links wait for its rendering before the next page is scanned, so
+  // that its rendered links take the place its static ones had.
+  struct RenderingPage {
+    std::string url;
+    std::string pageURL;  // after any redirect
     std::string etag;
     std::string lastModified;
     std::int64_t bytes = 0;
@@ -131,6 +145,11 @@ class ScanEngine : private LinkReceiver {
   void FillPhotoSlots();
   HeadVerdict CheckHead(std::string_view head) const;
   void ScanFetchedPage(const std::string& url, PageFetch& page);
+  bool WantsRendering(std::string_view markup) const;
+  void StartRendering(const std::string& url, const std::string& pageURL, PageFetch& page);
+  bool FinishRenderedPage();
+  void RememberScannedPage(const std::string& url, std::string etag, std::string lastModified,
+                           std::int64_t bytes);
   void ReplayPage(const std::string& url, const PageFetch& page);
   void CountKnownPhoto(const PhotoSlot& slot);
   void StorePhoto(const PhotoSlot& slot);
@@ -178,6 +197,7 @@ class ScanEngine : private LinkReceiver {
   bool pagesDone_ = false;
   std::size_t pageLinksOfPage_ = 0;  // filed by the page being scanned
   std::size_t photoLinksOfPage_ = 0;
+  std::size_t wantedPhotosOfPage_ = 0;  // accepted, whether or not already filed
   std::size_t storesSinceDiskCheck_ = 0;
   std::vector<std::string> notes_;
   bool startPageFailed_ = false;
@@ -185,6 +205,10 @@ class ScanEngine : private LinkReceiver {
   std::size_t alreadyThere_ = 0;          // photos saved by earlier scans, not fetched
   std::size_t sameContent_ = 0;           // photos whose bytes were already saved
   std::chrono::steady_clock::time_point lastReport_{};
+  bool refuseLocalNetwork_ = false;
+  std::unique_ptr<RenderHandOff> render_;
+  std::optional<RenderingPage> rendering_;
+  std::size_t renderFailures_ = 0;
 
   std::atomic<int> stop_{0};
   std::atomic<bool> paused_{false};

@@ -3,10 +3,12 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "scan/net/TransferPool.h"
 #include "settings/Settings.h"
+#include "storage/ProjectRendering.h"
 
 namespace trawlix {
 
@@ -48,6 +50,8 @@ struct ScanOptions {
   // saved before under another address are not saved again, and pages fetched before are
   // asked for only if they changed. Off: everything is fetched and stored as it always was.
   bool skipRemembered = true;
+  // Whether pages are rendered; unset, the project's own choice holds.
+  std::optional<RenderMode> render;
   ScanLimits limits;
 };
 

@@ -18,6 +18,7 @@ struct ScanProgress {
 
   Phase phase = Phase::Ended;
   std::int64_t pagesScanned = 0;
+  std::int64_t pagesRendered = 0;
   std::int64_t pagesTotal = 0;
   // In a multi-link scan, the photo numbers include the links finished before.
   std::int64_t photosFound = 0;

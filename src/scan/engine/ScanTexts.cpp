@@ -5,10 +5,13 @@
 
 namespace trawlix {
 
-std::string PageProgressText(std::int64_t pagesScanned, std::int64_t pagesTotal) {
+std::string PageProgressText(std::int64_t pagesScanned, std::int64_t pagesTotal,
+                             std::int64_t pagesRendered) {
   if (pagesScanned == 0) return {};
-  return Format("Scanning Page %s of %s", FormatThousands(pagesScanned).c_str(),
-                FormatThousands(pagesTotal).c_str());
+  const std::string rendered =
+      pagesRendered > 0 ? " (" + FormatThousands(pagesRendered) + " rendered)" : std::string();
+  return Format("Scanning Page %s of %s%s", FormatThousands(pagesScanned).c_str(),
+                FormatThousands(pagesTotal).c_str(), rendered.c_str());
 }
 
 std::string ShortTimerText(const std::string& timerText) {
@@ -44,7 +47,7 @@ std::string PageLineText(const ScanProgress& progress) {
     case ScanProgress::Phase::Starting:
       return "Downloading Page";
     case ScanProgress::Phase::ScanningPages:
-      return PageProgressText(progress.pagesScanned, progress.pagesTotal);
+      return PageProgressText(progress.pagesScanned, progress.pagesTotal, progress.pagesRendered);
     case ScanProgress::Phase::ProcessingPhotos:
       return "Downloading && Processing photos";
     case ScanProgress::Phase::Paused:

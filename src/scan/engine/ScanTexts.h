@@ -10,8 +10,10 @@ namespace trawlix {
 
 // The status and results texts of a scan, built from plain numbers.
 
-// "Scanning Page 3 of 1,204"; empty before the first page was handed out.
-std::string PageProgressText(std::int64_t pagesScanned, std::int64_t pagesTotal);
+// "Scanning Page 3 of 1,204", with " (2 rendered)" once pages were rendered; empty before the
+// first page was handed out.
+std::string PageProgressText(std::int64_t pagesScanned, std::int64_t pagesTotal,
+                             std::int64_t pagesRendered = 0);
 
 // The timer's "h:mm:ss" without a leading "0:" (or else a leading "00:").
 std::string ShortTimerText(const std::string& timerText);

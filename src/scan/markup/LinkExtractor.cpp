@@ -259,10 +259,7 @@ void Extractor::SendPhoto(std::string_view text) {
 
 bool Extractor::OnAnchorHref(std::string_view text) {
   if (EqualsNoCase(text, "javascript:;")) return false;  // look on for an onclick
-  // A photo name with a query after it is a page that shows the photo.
-  const std::size_t query = text.find('?');
-  const bool queried = query != std::string_view::npos && query > 0;
-  const bool photo = IsPhotoLink(formats_, text) && !queried;
+  const bool photo = IsPhotoAnchor(formats_, text);
   inPhotoAnchor_ = photo;
   Send(photo, text);
   return true;
@@ -281,6 +278,12 @@ void Extractor::Send(bool photo, std::string_view text) {
 }
 
 }  // namespace
+
+bool IsPhotoAnchor(const PhotoFormats& formats, std::string_view href) {
+  const std::size_t query = href.find('?');
+  const bool queried = query != std::string_view::npos && query > 0;
+  return IsPhotoLink(formats, href) && !queried;
+}
 
 void PreparePage(std::string& page) {
   for (std::string_view marker : {"<!--", "-->", "<noscript>", "</noscript>"}) {

@@ -34,6 +34,10 @@ class LinkReceiver {
 // sections are found like any others.
 void PreparePage(std::string& page);
 
+// Whether an anchor's address names a photo itself: a photo name with a query after it is a
+// page that shows the photo.
+bool IsPhotoAnchor(const PhotoFormats& formats, std::string_view href);
+
 // Tokenizes a prepared page and delivers every link of its "base", "frame", "img", "area" and
 // "a" tags, the largest version of each photo a responsive or lazily loaded image or a
 // "picture" offers (once), the photos of CSS "url(...)" references in style attributes and
