@@ -10,6 +10,7 @@
 #include "app/SingleInstance.h"
 #include "app/SplashScreen.h"
 #include "app/StartArguments.h"
+#include "frontend/Rendering.h"
 #include "imaging/codec/PhotoCodec.h"
 #include "operations/DataSession.h"
 #include "scan/net/NetworkGuard.h"
@@ -55,6 +56,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  // Chromium's flags, its sandbox as root, shared OpenGL contexts: before the application.
+  trawlix::PrepareRendering(true);
   QApplication application(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Quillmoor"));
   QApplication::setApplicationName(QStringLiteral("Trawlix() PRO"));

@@ -9,14 +9,24 @@
 #include "cli/Lookup.h"
 #include "cli/RecordOutput.h"
 #include "cli/TextTable.h"
+#include "frontend/Rendering.h"
 #include "operations/ProjectOperations.h"
 #include "storage/ProjectDefaults.h"
+#include "storage/ProjectRendering.h"
 
 namespace trawlix::cli {
 
 namespace {
 
 const char* kDatabaseFailure = "the database could not be written";
+// Kept beside the project's own fields, in a table of its own.
+constexpr std::string_view kRenderField = "Render";
+
+std::string RenderText(RenderMode mode) {
+  std::string text(RenderModeName(mode));
+  if (!RenderingBuilt()) text += " (rendering is not available in this build)";
+  return text;
+}
 
 bool IsFolderColumn(std::string_view column) {
   for (std::string_view name : {"SaveTo", "ThumbnailSaveTo", "MobileSaveTo",
@@ -37,8 +47,14 @@ std::string AbsoluteFolder(const std::string& path) {
   return NormalizeFolderPath(absolute.lexically_normal().string(), TrailingSlash::Remove);
 }
 
-// Applies one FIELD=VALUE to the record; false after reporting what is wrong with it.
-bool ApplyAssignment(CliContext& context, ProjectsRecord& record, const std::string& text) {
+// What FIELD=VALUE assignments change: the record, and the rendering choice beside it.
+struct ProjectChange {
+  ProjectsRecord record;
+  std::optional<RenderMode> render;
+};
+
+// Applies one FIELD=VALUE; false after reporting what is wrong with it.
+bool ApplyAssignment(CliContext& context, ProjectChange& change, const std::string& text) {
   const std::size_t equals = text.find('=');
   if (equals == std::string::npos || equals == 0) {
     context.Fail("expected FIELD=VALUE, not " + Quoted(text));
@@ -46,6 +62,12 @@ bool ApplyAssignment(CliContext& context, ProjectsRecord& record, const std::str
   }
   const std::string field = text.substr(0, equals);
   std::string value = text.substr(equals + 1);
+  if (EqualsNoCase(field, kRenderField)) {
+    change.render = ParseRenderMode(Trim(value));
+    if (!change.render) context.Fail("Render takes auto, always or never, not " + Quoted(value));
+    return change.render.has_value();
+  }
+  ProjectsRecord& record = change.record;
   const auto* column = FindColumn<ProjectsRecord>(field);
   if (column == nullptr) {
     context.Fail("no project field is named " + Quoted(field) +
@@ -79,12 +101,19 @@ bool ApplyAssignment(CliContext& context, ProjectsRecord& record, const std::str
   return true;
 }
 
-bool ApplyAssignments(CliContext& context, ProjectsRecord& record,
+bool ApplyAssignments(CliContext& context, ProjectChange& change,
                       const std::vector<std::string>& assignments) {
   for (const auto& assignment : assignments) {
-    if (!ApplyAssignment(context, record, assignment)) return false;
+    if (!ApplyAssignment(context, change, assignment)) return false;
   }
   return true;
+}
+
+bool SaveRendering(CliContext& context, int projectId, const ProjectChange& change) {
+  if (!change.render || SaveRenderMode(context.session().databasePath(), projectId, *change.render))
+    return true;
+  context.Fail(kDatabaseFailure);
+  return false;
 }
 
 bool ApplyCategoryOption(CliContext& context, ProjectsRecord& record, const ParsedArgs& args) {
@@ -118,8 +147,11 @@ int ShowProject(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return kExitFailure;
   const auto project = FindProject(context, args.positionals[0]);
   if (!project) return kExitFailure;
+  const RenderMode render = LoadRenderMode(context.session().databasePath(), project->id);
   if (args.Has("--json")) {
-    WriteJsonObject(context.out(), RecordToJson(*project));
+    JsonObject object = RecordToJson(*project);
+    object.emplace_back(std::string(kRenderField), std::string(RenderModeName(render)));
+    WriteJsonObject(context.out(), object);
     return kExitOk;
   }
   const auto categories = AllCategories(context);
@@ -134,6 +166,7 @@ int ShowProject(CliContext& context, const ParsedArgs& args) {
     }
     output.AddRow({std::string(column.name), value});
   }
+  output.AddRow({std::string(kRenderField), RenderText(render)});
   output.Print(context.out());
   return kExitOk;
 }
@@ -143,7 +176,8 @@ int AddProject(CliContext& context, const ParsedArgs& args) {
   const auto categories = AllCategories(context);
   if (!categories) return kExitFailure;
   const SettingsValues& settings = context.settings().Values();
-  ProjectsRecord record = NewProjectRecord(settings, *categories);
+  ProjectChange change{NewProjectRecord(settings, *categories), std::nullopt};
+  ProjectsRecord& record = change.record;
   // The options are assignments like any other, checked the same way.
   std::vector<std::string> assignments;
   for (const auto& [option, field] :
@@ -152,7 +186,7 @@ int AddProject(CliContext& context, const ParsedArgs& args) {
   }
   assignments.insert(assignments.end(), args.positionals.begin(), args.positionals.end());
   if (!ApplyCategoryOption(context, record, args) ||
-      !ApplyAssignments(context, record, assignments)) {
+      !ApplyAssignments(context, change, assignments)) {
     return kExitFailure;
   }
   const bool saveToGiven = std::any_of(assignments.begin(), assignments.end(), [](const auto& a) {
@@ -162,7 +196,8 @@ int AddProject(CliContext& context, const ParsedArgs& args) {
   CompleteNewProject(record, settings);
   const ProjectSaveResult result =
       AddProject(context.session(), record, TitleRule::UniqueInCategory);
-  if (!Saved(context, record, result)) return kExitFailure;
+  if (!Saved(context, record, result) || !SaveRendering(context, result.id, change))
+    return kExitFailure;
   context.out() << "Added project " << result.id << ' ' << Quoted(record.title) << ".\n";
   return kExitOk;
 }
@@ -175,14 +210,16 @@ int SetProject(CliContext& context, const ParsedArgs& args) {
   }
   const auto before = FindProject(context, args.positionals[0]);
   if (!before) return kExitFailure;
-  ProjectsRecord record = *before;
+  ProjectChange change{*before, std::nullopt};
+  ProjectsRecord& record = change.record;
   const std::vector<std::string> assignments(args.positionals.begin() + 1, args.positionals.end());
   if (!ApplyCategoryOption(context, record, args) ||
-      !ApplyAssignments(context, record, assignments)) {
+      !ApplyAssignments(context, change, assignments)) {
     return kExitFailure;
   }
   if (!Saved(context, record,
-             UpdateProject(context.session(), *before, record, TitleRule::UniqueInCategory))) {
+             UpdateProject(context.session(), *before, record, TitleRule::UniqueInCategory)) ||
+      !SaveRendering(context, record.id, change)) {
     return kExitFailure;
   }
   context.out() << "Updated project " << record.id << ' ' << Quoted(record.title) << ".\n";
@@ -223,7 +260,8 @@ void RegisterProjectCommands(CommandRegistry& registry) {
                 AddProject});
   registry.Add({"project set",
                 "ID|TITLE [--category C] FIELD=VALUE ...",
-                "Change fields of a project (FIELD is a column name from 'project show').",
+                "Change fields of a project (FIELD is a field name from 'project show'; "
+                "Render=auto|always|never renders pages with scripts).",
                 {{"--category", true, "C"}},
                 1,
                 kAnyCount,

@@ -19,10 +19,12 @@
 #include "cli/RecordOutput.h"
 #include "cli/TerminalTextFilter.h"
 #include "frontend/QtUiThread.h"
+#include "frontend/Rendering.h"
 #include "operations/ProjectOperations.h"
 #include "operations/ScanPreferences.h"
 #include "scan/engine/ScanController.h"
 #include "scan/engine/ScanTexts.h"
+#include "storage/ProjectRendering.h"
 
 namespace trawlix::cli {
 
@@ -161,15 +163,11 @@ std::optional<std::vector<int>> LinkIds(CliContext& context, const ProjectsRecor
 }
 
 JsonObject CountsToJson(const ScanCounts& c) {
-  return {{"pagesFound", c.pagesFound},
-          {"pagesScanned", c.pagesScanned},
-          {"photosFound", c.photosFound},
-          {"photosProcessed", c.photosProcessed},
-          {"photosSaved", c.photosSaved},
-          {"photosSkipped", c.photosSkipped},
-          {"bytes", c.bytes},
-          {"transferSeconds", c.seconds},
-          {"pagesFailed", c.pagesFailed},
+  return {{"pagesFound", c.pagesFound},           {"pagesScanned", c.pagesScanned},
+          {"pagesRendered", c.pagesRendered},     {"photosFound", c.photosFound},
+          {"photosProcessed", c.photosProcessed}, {"photosSaved", c.photosSaved},
+          {"photosSkipped", c.photosSkipped},     {"bytes", c.bytes},
+          {"transferSeconds", c.seconds},         {"pagesFailed", c.pagesFailed},
           {"photosFailed", c.photosFailed}};
 }
 
@@ -207,13 +205,10 @@ std::optional<int> ParseConnections(const std::string& text) {
 }
 
 // Qt needs its application object for the event loop; the command makes one when the
-// program has none.
-std::unique_ptr<QCoreApplication> EnsureApplication() {
+// program has none, able to render pages when the scan may.
+std::unique_ptr<QCoreApplication> EnsureApplication(bool render) {
   if (QCoreApplication::instance() != nullptr) return nullptr;
-  static int argc = 1;
-  static char name[] = "trawlix-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QCoreApplication>(argc, argv);
+  return MakeCommandApplication(render);
 }
 
 int RunScan(CliContext& context, const ParsedArgs& args) {
@@ -235,15 +230,26 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
     options.web.connectionsPerHost = *count;
   }
   if (args.Has("--all")) options.skipRemembered = false;
+  if (const auto render = args.Value("--render")) {
+    options.render = ParseRenderMode(Trim(*render));
+    if (!options.render)
+      return context.Fail("--render takes auto, always or never, not '" + *render + "'");
+  }
   const bool resume = args.Has("--resume");
   if (resume && linkIds)
     return context.Fail("--resume goes on with the links it had; leave out --links");
 
-  const auto application = EnsureApplication();
+  const RenderMode render =
+      options.render.value_or(LoadRenderMode(context.session().databasePath(), project->id));
+  const auto application = EnsureApplication(render != RenderMode::Never);
+  // Made before the controller, so that it outlives the scan's requests.
+  const std::unique_ptr<PageRenderer> renderer =
+      render == RenderMode::Never ? nullptr : MakePageRenderer();
   QtUiThread ui;
   const bool terminal = isatty(STDERR_FILENO) == 1;
   ProgressPrinter progress(terminal ? context.terminalErr() : context.err(), terminal);
   ScanController controller(ui, context.messages(), progress);
+  controller.SetRenderer(renderer.get());
   InterruptGuard interrupt;
   const bool started = resume    ? controller.ResumeScan(*project, options)
                        : linkIds ? controller.StartMultiLinkScan(*project, options, *linkIds)
@@ -280,14 +286,17 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
 
 void RegisterScanCommands(CommandRegistry& registry) {
   registry.Add({"scan",
-                "ID|TITLE [--links all|ID,ID] [--connections N] [--all | --resume] [--json]",
+                "ID|TITLE [--links all|ID,ID] [--connections N] [--all | --resume] "
+                "[--render auto|always|never] [--json]",
                 "Harvest a project's photos; Ctrl+C stops the scan as the Stop button does. "
                 "Photos saved before are not fetched again unless --all is given; --resume goes "
-                "on with a scan that was stopped or killed.",
+                "on with a scan that was stopped or killed; --render overrides the project's "
+                "choice of rendering pages with scripts for this scan.",
                 {{"--links", true, "all|ID,ID"},
                  {"--connections", true, "N"},
                  {"--all", false, ""},
                  {"--resume", false, ""},
+                 {"--render", true, "auto|always|never"},
                  JsonOption()},
                 1,
                 1,

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "frontend/Rendering.h"
 #include "settings/SettingsValues.h"
 #include "storage/ProjectDefaults.h"
 #include "ui/FolderBrowser.h"
@@ -111,6 +112,22 @@ ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* 
   orientation_->setObjectName(QStringLiteral("orientation"));
   FillOrientationChoices(orientation_);
 
+  auto* renderLabel = new QLabel(QStringLiteral("&Render pages with scripts:"), this);
+  render_ = new QComboBox(this);
+  render_->setObjectName(QStringLiteral("render"));
+  render_->addItem(QStringLiteral("Automatically"), static_cast<int>(RenderMode::Automatic));
+  render_->addItem(QStringLiteral("Always"), static_cast<int>(RenderMode::Always));
+  render_->addItem(QStringLiteral("Never"), static_cast<int>(RenderMode::Never));
+  render_->setToolTip(QStringLiteral(
+      "Automatically: a page whose markup has scripts and shows no photo is opened as a "
+      "browser would, so that the photos its scripts add are found too."));
+  if (!RenderingBuilt()) {
+    render_->setEnabled(false);
+    render_->setToolTip(
+        QStringLiteral("Rendering is not available: this build has no browser "
+                       "engine (QtWebEngine)."));
+  }
+
   auto* keywordsLabel = new QLabel(QStringLiteral("&Keywords:"), this);
   keywords_ = new QLineEdit(this);
   keywords_->setObjectName(QStringLiteral("keywords"));
@@ -130,6 +147,7 @@ ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* 
   LabelField(saveToLabel, saveTo_->edit());
   formatsLabel->setBuddy(jpeg_);
   LabelField(orientationLabel, orientation_);
+  LabelField(renderLabel, render_);
   LabelField(keywordsLabel, keywords_);
 
   // Layout.
@@ -159,6 +177,7 @@ ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* 
   form->addRow(QString(), searchSubFolders_);
   form->addRow(QString(), minimumRow);
   form->addRow(orientationLabel, orientation_);
+  form->addRow(renderLabel, render_);
   form->addRow(keywordsLabel, keywords_);
   form->addRow(QString(), keywordMustExist_);
 
@@ -218,6 +237,15 @@ void ProjectGeneralPage::LoadOptions(const ProjectsRecord& record) {
   // An unknown orientation would filter out every photo: show it as "any".
   if (orientation_->currentIndex() < 0) orientation_->setCurrentIndex(0);
   UpdateEnabled();
+}
+
+void ProjectGeneralPage::SetRendering(RenderMode mode) {
+  SelectCode(render_, static_cast<int>(mode));
+}
+
+RenderMode ProjectGeneralPage::Rendering() const {
+  const int code = ChosenCode(render_);
+  return code < 0 ? RenderMode::Automatic : static_cast<RenderMode>(code);
 }
 
 void ProjectGeneralPage::Store(ProjectsRecord& record) const {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "storage/CategoriesRecord.h"
+#include "storage/ProjectRendering.h"
 #include "storage/ProjectValidation.h"
 #include "storage/ProjectsRecord.h"
 
@@ -34,6 +35,10 @@ class ProjectGeneralPage : public QWidget {
   void Load(const ProjectsRecord& record, bool newProject);
   // Writes the page's fields into the record, leaving the others.
   void Store(ProjectsRecord& record) const;
+
+  // The choice to render pages with scripts, kept beside the record.
+  void SetRendering(RenderMode mode);
+  RenderMode Rendering() const;
 
   // Refills the category list, keeping the chosen category when it still exists.
   void SetCategories(const std::vector<CategoriesRecord>& categories);
@@ -78,6 +83,7 @@ class ProjectGeneralPage : public QWidget {
   QCheckBox* filterMinimumSize_;
   QSpinBox* minimumSize_;
   QComboBox* orientation_;
+  QComboBox* render_;
   QLineEdit* keywords_;
   QCheckBox* keywordMustExist_;
   QPushButton* applyDefaults_;

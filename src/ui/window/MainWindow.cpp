@@ -25,6 +25,7 @@
 
 #include "base/Text.h"
 #include "frontend/QtUiThread.h"
+#include "frontend/Rendering.h"
 #include "imaging/codec/PhotoCodec.h"
 #include "operations/DataSession.h"
 #include "scan/engine/ScanController.h"
@@ -89,8 +90,10 @@ MainWindow::MainWindow(DataSession& session, MessageSink& messages, QWidget* par
       session_(session),
       messages_(messages),
       uiThread_(std::make_unique<QtUiThread>()),
+      renderer_(MakePageRenderer()),
       scanObserver_(std::make_unique<MainWindowScan>(*this)),
       scan_(std::make_unique<ScanController>(*uiThread_, messages_, *scanObserver_)) {
+  scan_->SetRenderer(renderer_.get());
   setObjectName(QStringLiteral("MainWindow"));
   setWindowTitle(QStringLiteral("Trawlix() PRO"));
   setWindowIcon(Icon(IconName::Application));

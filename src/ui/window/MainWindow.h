@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/engine/PageRenderer.h"
 #include "storage/CategoriesRecord.h"
 #include "storage/ProjectsRecord.h"
 #include "ui/tools/PhotoToolDialog.h"
@@ -203,6 +204,7 @@ class MainWindow : public QMainWindow {
   std::string lastURLBoxText_;
 
   std::unique_ptr<QtUiThread> uiThread_;
+  std::unique_ptr<PageRenderer> renderer_;  // null without rendering; outlives the scan
   std::unique_ptr<MainWindowScan> scanObserver_;
   std::unique_ptr<ScanController> scan_;
 

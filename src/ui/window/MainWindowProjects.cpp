@@ -19,7 +19,9 @@
 #include "operations/ProjectOperations.h"
 #include "scan/engine/ScanController.h"
 #include "storage/ProjectDefaults.h"
+#include "storage/ProjectRendering.h"
 #include "ui/options/OptionsSheet.h"
+#include "ui/project/ProjectGeneralPage.h"
 #include "ui/project/ProjectSheet.h"
 #include "ui/viewer/PhotoInfoPanel.h"
 #include "ui/viewer/PhotoViewer.h"
@@ -234,6 +236,7 @@ void MainWindow::NewProject() {
     CompleteNewProject(record, values);
     const ProjectSaveResult saved = AddProject(session_, record, TitleRule::Any);
     if (saved.outcome == SaveOutcome::Saved) {
+      SaveRenderMode(session_.databasePath(), saved.id, sheet.generalPage()->Rendering());
       ShowPage(ViewerPage);
       ProjectSaved(saved.id, record.catId, categoriesChanged);
       return;
@@ -260,12 +263,14 @@ void MainWindow::EditProject() {
       dialog.exec();
       return dialog.changed();
     });
+    sheet.generalPage()->SetRendering(LoadRenderMode(session_.databasePath(), project_->id));
     const bool confirmed = sheet.exec() == QDialog::Accepted;
     categoriesChanged = categoriesChanged || sheet.categoriesChanged();
     if (!confirmed) break;
     record = sheet.record();
     const ProjectSaveResult saved = UpdateProject(session_, *project_, record, TitleRule::Any);
     if (saved.outcome == SaveOutcome::Saved) {
+      SaveRenderMode(session_.databasePath(), project_->id, sheet.generalPage()->Rendering());
       ProjectSaved(project_->id, record.catId, categoriesChanged);
       return;
     }
