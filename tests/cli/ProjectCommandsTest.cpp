@@ -172,10 +172,25 @@ TEST_F(ProjectCommands, UnknownAndAmbiguousProjectsAreRefused) {
 TEST_F(ProjectCommands, ShowListsEveryFieldByName) {
   const std::string id = AddHarbour();
   ASSERT_EQ(Run({"project", "show", "Harbour Lights"}), 0) << err_;
-  EXPECT_EQ(OutLines(), 49) << out_;
+  EXPECT_EQ(OutLines(), 50) << out_;
   EXPECT_TRUE(OutHas("\nId                              " + id + "\n")) << out_;
   EXPECT_TRUE(OutHas("(Models)")) << out_;
   EXPECT_TRUE(OutHas("\nMobileExternalIncludeTitle      0\n")) << out_;
+  EXPECT_TRUE(OutHas("\nRender                          auto")) << out_;
+}
+
+// Rendering is chosen like a field, kept in a table of its own (the projects' columns stay as
+// they are), and goes with its project.
+TEST_F(ProjectCommands, RenderingIsChosenBesideTheFields) {
+  const std::string id = AddHarbour({"Render=never"});
+  EXPECT_EQ(Field(id, "Render").toString(), "never");
+  ASSERT_EQ(Run({"project", "set", id, "render=ALWAYS"}), 0) << err_;
+  EXPECT_EQ(Field(id, "Render").toString(), "always");
+  EXPECT_EQ(Run({"project", "set", id, "Render=sometimes"}), 1);
+  EXPECT_NE(err_.find("Render takes auto, always or never"), std::string::npos) << err_;
+  EXPECT_EQ(QueryOne("SELECT Mode FROM ProjectRendering WHERE ProjectId=" + id + ";"), "1");
+  ASSERT_EQ(Run({"project", "delete", id}), 0) << err_;
+  EXPECT_EQ(QueryOne("SELECT COUNT(*) FROM ProjectRendering;"), "0");
 }
 
 TEST_F(ProjectCommands, DeleteRemovesHistoryAndLinksButNoPhotos) {
