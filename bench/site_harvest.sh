@@ -10,7 +10,8 @@
 # --site DIR reuses (or first generates into) a site folder; by default the site is made
 # in the work folder and removed at the end. trawlix runs with the default settings (the
 # photo resolution is set); trawlix-thumbs adds thumbnails; trawlix-nodpi turns the
-# resolution setting off. wget2 runs with its default five threads.
+# resolution setting off; trawlix-norender scans with --render never (the default renders
+# pages automatically, which a static site never asks for). wget2 runs with its default five threads.
 # Environment: BENCH_SITE_TOOLS (generator and server, default ../shared/bench-site from
 # the repository root), TRAWLIX_CLI (default build/src/cli/trawlix-cli).
 set -euo pipefail
@@ -105,7 +106,7 @@ timed() {
   tool_pid=""
 }
 
-run_trawlix() {  # $1 thumbnails 0/1, $2 photo resolution setting 0/1
+run_trawlix() {  # $1 thumbnails 0/1, $2 photo resolution setting 0/1, $3 render mode
   local data=$out/data save=$out/photos
   mkdir -p "$data" "$save"
   "$cli" --data-dir "$data" project add --title bench --url "$url" --save-to "$save" \
@@ -113,7 +114,8 @@ run_trawlix() {  # $1 thumbnails 0/1, $2 photo resolution setting 0/1
     SearchSubFolders=1 Keywords= KeywordMustExist=0 AutoRename=0 AutoResize=0 AutoConvert=0 \
     AutoCreateMobile=0 AutoCreateThumbnails="$1" >/dev/null
   $py "$helpers" settings-set "$data" setPhotoDpi="$2"
-  timed "$tag" "$cli" --data-dir "$data" scan bench ${connections:+--connections "$connections"}
+  timed "$tag" "$cli" --data-dir "$data" scan bench --render "${3:-auto}" \
+    ${connections:+--connections "$connections"}
   $py "$helpers" count-flat "$site/manifest.json" "$save" >"$work/$tag.count"
 }
 
@@ -155,6 +157,7 @@ for latency in $latencies; do
         trawlix) run_trawlix 0 1 ;;
         trawlix-thumbs) run_trawlix 1 1 ;;
         trawlix-nodpi) run_trawlix 0 0 ;;
+        trawlix-norender) run_trawlix 0 1 never ;;
         wget2) run_wget2 ;;
         wget) run_wget ;;
         httrack) run_httrack ;;
