@@ -33,7 +33,7 @@ const NetworkGuard network;
 
 // Runs one photo transfer to its end.
 TransferResult FetchPhoto(TransferPool& pool, const std::string& url, const fs::path& file) {
-  pool.Submit({1, url, std::nullopt, file, {}, {}, {}});
+  pool.Submit({1, url, std::nullopt, file, {}, {}, {}, 0});
   for (;;) {
     std::vector<TransferResult> ended = pool.Run(50ms);
     if (!ended.empty()) return std::move(ended.front());
