@@ -188,6 +188,28 @@ TEST_F(HostileSite, ATruncatedPhotoNeverReplacesAGoodOne) {
   EXPECT_EQ(controller.Counters().photosSkipped, 1);
 }
 
+// A site folder named like the thumbnails or mobile folder must not mirror into it, where
+// the copy of a photo would be written over the photo itself.
+TEST_F(HostileSite, ASiteFolderNamedLikeACopiesFolderKeepsItsOriginals) {
+  site.AddPage("/gallery/index.html",
+               R"(<a href="Thumbs/p.html">t</a><a href="Mobile/p.html">m</a>)");
+  for (const std::string folder : {"Thumbs", "Mobile"}) {
+    site.AddPage("/gallery/" + folder + "/p.html", "<img src=\"" + folder + ".jpg\">");
+    site.Add("/gallery/" + folder + "/" + folder + ".jpg", "image/jpeg",
+             MakeTestPhoto(TestPhotoKind::Jpeg, 1200, 900));
+  }
+  project.createFolders = 1;
+  project.autoCreateThumbnails = project.autoCreateMobile = 1;
+  project.mobileFormat = project.thumbnailFormat;
+  project.thumbnailSaveTo += "/";  // spelt unlike the mirrored folder
+  options.setResolution = false;
+  ASSERT_TRUE(RunScan());
+  for (const char* original : {"Thumbs (site)/Thumbs.jpg", "Mobile (site)/Mobile.jpg"})
+    EXPECT_EQ(ReadPhotoSize(InSaveTo(original)), (PhotoSize{1200, 900})) << original;
+  EXPECT_EQ(ReadPhotoSize(InSaveTo("Thumbs/Thumbs.jpg")), (PhotoSize{100, 75}));
+  EXPECT_EQ(ReadPhotoSize(InSaveTo("Mobile/Mobile.jpg")), (PhotoSize{200, 150}));
+}
+
 TEST_F(HostileSite, RedirectedPagesResolveAgainstWhereTheyLanded) {
   site.AddRedirect("/gallery/index.html", "/gallery/deep/page.html");
   site.AddPage("/gallery/deep/page.html", R"(<html><body><img src="p.jpg"></body></html>)");
