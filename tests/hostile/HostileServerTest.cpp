@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "hostile/RawServer.h"
 #include "imaging/codec/PhotoCodec.h"
@@ -121,6 +122,26 @@ TEST(HostileServer, TheLocalNetworkIsRefusedWhenAsked) {
     EXPECT_TRUE(v6(local)) << local;
   for (const char* public_ : {"2001:4860:4860::8888", "::ffff:8.8.8.8"})
     EXPECT_FALSE(v6(public_)) << public_;
+
+  // A name that also resolves to a public address is a public site: the refusal stays on.
+  const auto list = [](std::vector<const char*> texts) {
+    static std::vector<sockaddr_in> storage;
+    static std::vector<addrinfo> entries;
+    storage.assign(texts.size(), sockaddr_in{});
+    entries.assign(texts.size(), addrinfo{});
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      storage[i].sin_family = AF_INET;
+      inet_pton(AF_INET, texts[i], &storage[i].sin_addr);
+      entries[i].ai_family = AF_INET;
+      entries[i].ai_addr = reinterpret_cast<sockaddr*>(&storage[i]);
+      entries[i].ai_next = i + 1 < texts.size() ? &entries[i + 1] : nullptr;
+    }
+    return AllLocalNetworkAddresses(entries.empty() ? nullptr : entries.data());
+  };
+  EXPECT_TRUE(list({"127.0.0.1", "10.1.2.3"}));
+  EXPECT_FALSE(list({"93.184.216.34", "10.1.2.3"}));
+  EXPECT_FALSE(list({"10.1.2.3", "93.184.216.34"}));
+  EXPECT_FALSE(list({}));
 
   RawServer server("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
   TempDir dir;
