@@ -76,8 +76,9 @@ class ProgressPrinter : public ScanObserver {
   // Each failed address on a line of its own, above the progress line.
   void OnFailure(const ScanFailure& failure) override {
     Finish();
+    // The reason may hold a server's own words (its status line).
     err_ << (failure.page ? "page " : "photo ") << TerminalTextFilter::Clean(failure.url) << ": "
-         << failure.reason << '\n';
+         << TerminalTextFilter::Clean(failure.reason) << '\n';
     failures_.push_back(failure);
     printed_.clear();
   }

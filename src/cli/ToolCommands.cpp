@@ -17,6 +17,7 @@
 #include "imaging/tools/GrayscaleTool.h"
 #include "imaging/tools/ResizeTool.h"
 #include "imaging/tools/ThumbnailTool.h"
+#include "platform/FolderLock.h"
 #include "settings/Settings.h"
 
 namespace trawlix::cli {
@@ -107,7 +108,10 @@ int RunJob(CliContext& context, BatchJob& job) {
   return job.Failures().empty() ? kExitOk : kExitFailure;
 }
 
-std::optional<ProjectsRecord> ProjectWithFolder(CliContext& context, const ParsedArgs& args) {
+// The project named on the command line, with its Save To folder held for the run: a scan
+// saving there meanwhile would have its photos written over.
+std::optional<ProjectsRecord> ProjectWithFolder(CliContext& context, const ParsedArgs& args,
+                                                std::optional<FolderLock>& lock) {
   if (!context.OpenData()) return std::nullopt;
   auto project = FindProject(context, args.positionals.front());
   if (!project) return std::nullopt;
@@ -115,11 +119,18 @@ std::optional<ProjectsRecord> ProjectWithFolder(CliContext& context, const Parse
     context.Fail("project '" + project->title + "' has no 'Save To' folder");
     return std::nullopt;
   }
+  lock = FolderLock::TakeSaveTo(context.settings().Paths().tempFolder, project->saveTo);
+  if (!lock) {
+    context.Fail("a scan or another tool is working in '" + project->saveTo +
+                 "'; run this tool when it has ended");
+    return std::nullopt;
+  }
   return project;
 }
 
 int ThumbsCommand(CliContext& context, const ParsedArgs& args) {
-  const auto project = ProjectWithFolder(context, args);
+  std::optional<FolderLock> lock;
+  const auto project = ProjectWithFolder(context, args, lock);
   if (!project) return kExitFailure;
   const SettingsValues& values = context.settings().Values();
   ThumbnailToolOptions options;
@@ -166,7 +177,8 @@ int ResizeCommand(CliContext& context, const ParsedArgs& args) {
     context.Fail("tools resize: give --box N, --to FORMAT or both");
     return kExitUsage;
   }
-  const auto project = ProjectWithFolder(context, args);
+  std::optional<FolderLock> lock;
+  const auto project = ProjectWithFolder(context, args, lock);
   if (!project) return kExitFailure;
   const SettingsValues& values = context.settings().Values();
   ResizeToolOptions options;
@@ -185,7 +197,8 @@ int ResizeCommand(CliContext& context, const ParsedArgs& args) {
 }
 
 int RenameCommand(CliContext& context, const ParsedArgs& args) {
-  const auto project = ProjectWithFolder(context, args);
+  std::optional<FolderLock> lock;
+  const auto project = ProjectWithFolder(context, args, lock);
   if (!project) return kExitFailure;
   BatchRenameOptions options;
   options.mode = args.Has("--folder-names") ? RenameMode::FolderName : RenameMode::Prefix;
@@ -215,7 +228,8 @@ int GrayscaleCommand(CliContext& context, const ParsedArgs& args) {
     context.Fail("tools grayscale: give either --replace or --to-folder DIR");
     return kExitUsage;
   }
-  const auto project = ProjectWithFolder(context, args);
+  std::optional<FolderLock> lock;
+  const auto project = ProjectWithFolder(context, args, lock);
   if (!project) return kExitFailure;
   GrayscaleToolOptions options;
   options.replace = !folder;

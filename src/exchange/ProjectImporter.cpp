@@ -12,6 +12,7 @@
 #include "storage/ProjectDefaults.h"
 #include "storage/ProjectFolderCheck.h"
 #include "storage/ProjectLinksTable.h"
+#include "storage/ProjectValidation.h"
 #include "storage/ProjectsTable.h"
 
 namespace trawlix::exchange {
@@ -49,6 +50,36 @@ class Transaction {
   MessageSink& messages_;
   bool begun_ = false;
 };
+
+// A file may name any scheme; only web addresses are taken, since every address is handed
+// to the network or to the desktop's opener later.
+std::vector<ImportedLink> WebLinks(const std::vector<ImportedLink>& links,
+                                   std::vector<std::string>& refused) {
+  std::vector<ImportedLink> web;
+  for (const ImportedLink& link : links) {
+    if (IsStartAddress(link.url))
+      web.push_back(link);
+    else
+      refused.push_back(link.url);
+  }
+  return web;
+}
+
+// "; refused 2 links that are not web addresses: file:///etc/passwd, smb://h/s", the first
+// few of them, each cut short.
+std::string RefusedNote(const std::vector<std::string>& refused) {
+  constexpr std::size_t kShown = 5;
+  constexpr std::size_t kLongest = 80;
+  if (refused.empty()) return {};
+  std::string note = Format("; refused %s %s that %s not web addresses:",
+                            FormatThousands(static_cast<std::int64_t>(refused.size())).c_str(),
+                            LinkWord(static_cast<int>(refused.size())).c_str(),
+                            refused.size() == 1 ? "is" : "are");
+  for (std::size_t i = 0; i < std::min(refused.size(), kShown); ++i)
+    note += (i == 0 ? " " : ", ") + refused[i].substr(0, kLongest);
+  if (refused.size() > kShown) note += ", ...";
+  return note;
+}
 
 int LastInsertedId(Database& db) {
   try {
@@ -257,6 +288,11 @@ int ProjectImporter::InsertLinks(int projectId, const std::vector<ImportedLink>&
 ImportResultRow ProjectImporter::ImportAsNew(const ImportedProject& project, const Target& target,
                                              ImportAction action) {
   const ProjectsRecord row = NewRow(project, settings_, target.categoryId);
+  if (!IsStartAddress(row.url)) {
+    return {project.title, action, ImportResultKind::Failed,
+            Format("Project %s was not imported: its address is no web address (http or https)",
+                   project.title.c_str())};
+  }
   if (const auto problem = ProjectFoldersProblem(row)) {
     return {project.title, action, ImportResultKind::Failed,
             Format("Project %s was not imported: %s", project.title.c_str(), problem->c_str())};
@@ -268,12 +304,14 @@ ImportResultRow ProjectImporter::ImportAsNew(const ImportedProject& project, con
             Format("Project %s was not imported", project.title.c_str())};
   }
   existing_.push_back({id, target.categoryId, row.title});
-  // Every link of a new project is added, as the file lists them.
-  const int added = InsertLinks(id, project.links, nullptr);
+  // Every web link of a new project is added, as the file lists them.
+  std::vector<std::string> refused;
+  const int added = InsertLinks(id, WebLinks(project.links, refused), nullptr);
   return {
       project.title, action, ImportResultKind::Imported,
       Format("Project %s imported (%s %s) to Category (%s)", project.title.c_str(),
-             FormatThousands(added).c_str(), LinkWord(added).c_str(), target.categoryName.c_str())};
+             FormatThousands(added).c_str(), LinkWord(added).c_str(), target.categoryName.c_str()) +
+          RefusedNote(refused)};
 }
 
 ImportResultRow ProjectImporter::MergeLinks(const ImportedProject& project,
@@ -290,11 +328,13 @@ ImportResultRow ProjectImporter::MergeLinks(const ImportedProject& project,
     table.SetCurrentIndex(static_cast<int>(i));
     if (table.GetCurrent(link)) known.push_back(link.url);
   }
-  const int added = InsertLinks(existing.id, project.links, &known);
+  std::vector<std::string> refused;
+  const int added = InsertLinks(existing.id, WebLinks(project.links, refused), &known);
   return {project.title, action, ImportResultKind::Merged,
           Format("%s %s merged into %s project, category (%s)", FormatThousands(added).c_str(),
                  LinkWord(added).c_str(), project.title.c_str(),
-                 CategoryName(existing.categoryId).c_str())};
+                 CategoryName(existing.categoryId).c_str()) +
+              RefusedNote(refused)};
 }
 
 ImportResultRow ProjectImporter::Skip(const ImportedProject& project, const Existing& existing) {

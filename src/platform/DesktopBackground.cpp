@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -116,6 +117,15 @@ std::string NoWayText(const char* what) {
          ". Please use the desktop's own settings.";
 }
 
+// swaymsg joins its words into one command, which sway splits at ';' and ',' outside quotes:
+// the path goes in double quotes, and one that quotes cannot hold is not handed over.
+std::optional<std::string> SwayQuoted(const std::string& path) {
+  for (const char c : path) {
+    if (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20) return std::nullopt;
+  }
+  return '"' + path + '"';
+}
+
 }  // namespace
 
 DesktopKind DetectDesktop(std::string_view currentDesktop) {
@@ -198,9 +208,11 @@ BackgroundResult SetDesktopBackground(DesktopCommandRunner& runner, DesktopKind 
           {{"pcmanfm",
             {"--set-wallpaper", picturePath, std::string("--wallpaper-mode=") + ModeName(style)}}},
           "LXDE");
-    case DesktopKind::Sway:
-      return RunAll(runner, {{"swaymsg", {"output", "*", "bg", picturePath, ModeName(style)}}},
-                    "Sway");
+    case DesktopKind::Sway: {
+      const std::optional<std::string> quoted = SwayQuoted(picturePath);
+      if (!quoted) return {false, NoWayText("set its background to this picture")};
+      return RunAll(runner, {{"swaymsg", {"output", "*", "bg", *quoted, ModeName(style)}}}, "Sway");
+    }
     case DesktopKind::Unknown:
       break;
   }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace trawlix {
@@ -28,7 +30,9 @@ std::string LockName(const std::string& folder) {
 
 std::optional<FolderLock> FolderLock::Take(const std::string& lockFolder,
                                            const std::string& folder) {
-  std::string path = folder;
+  std::error_code error;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(folder, error);
+  std::string path = error ? folder : resolved.string();
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   const std::string file = lockFolder + "/" + LockName(path);
   const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -38,6 +42,14 @@ std::optional<FolderLock> FolderLock::Take(const std::string& lockFolder,
     return std::nullopt;
   }
   return FolderLock(fd);
+}
+
+std::optional<FolderLock> FolderLock::TakeSaveTo(const std::string& tempFolder,
+                                                 const std::string& saveTo) {
+  const std::string lockFolder = tempFolder + "/locks";
+  std::error_code error;
+  std::filesystem::create_directories(lockFolder, error);
+  return Take(lockFolder, saveTo);
 }
 
 FolderLock::FolderLock(FolderLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}

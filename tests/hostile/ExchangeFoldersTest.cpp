@@ -150,5 +150,54 @@ TEST_F(HostileExchangeTest, AProjectWhoseFoldersWouldLeaveIsNotImported) {
   EXPECT_TRUE(Projects().empty());
 }
 
+// Only web addresses come in: every address is later handed to the network or to the
+// desktop's opener, which would run a file: or smb: address.
+TEST_F(HostileExchangeTest, OnlyWebAddressesComeInAndTheRefusedAreListed) {
+  const std::vector<std::string> foreign = {"file:///etc/passwd", "javascript:alert(1)",
+                                            "smb://host/share/run.desktop", "http://", ""};
+  ImportedProject project;
+  project.title = "Trip";
+  project.url = "https://a.example/";
+  project.jpeg = 1;
+  for (const std::string& url : foreign) project.links.push_back({0, 0, 0, url, ""});
+  project.links.push_back({0, 0, 0, "HTTP://b.example/", ""});
+  std::vector<ImportedProject> projects = {project};
+  for (const std::string& url : foreign) {
+    project.title += "+";
+    project.url = url;
+    project.links.clear();
+    projects.push_back(project);
+  }
+  AddCategory("Imported Projects");
+  ProjectImporter importer(DbPath(), settings, messages);
+  const ImportSummary summary = importer.Import(
+      projects,
+      {ImportTarget::SelectedCategory, "Imported Projects", DuplicateHandling::MergeLinks});
+  ASSERT_EQ(summary.rows.size(), projects.size());
+  EXPECT_EQ(summary.rows[0].kind, ImportResultKind::Imported);
+  EXPECT_NE(summary.rows[0].message.find("refused 5 links that are not web addresses: "
+                                         "file:///etc/passwd, javascript:alert(1)"),
+            std::string::npos)
+      << summary.rows[0].message;
+  for (std::size_t i = 1; i < summary.rows.size(); ++i) {
+    EXPECT_EQ(summary.rows[i].kind, ImportResultKind::Failed) << foreign[i - 1];
+    EXPECT_NE(summary.rows[i].message.find("no web address"), std::string::npos);
+  }
+  const std::vector<ProjectsRecord> imported = Projects();
+  ASSERT_EQ(imported.size(), 1u);
+  const std::vector<ProjectLinksRecord> links = Links(imported[0].id);
+  ASSERT_EQ(links.size(), 1u);
+  EXPECT_EQ(links[0].url, "HTTP://b.example/");
+
+  // Merged into the project now there: the same refusal.
+  const ImportSummary merged =
+      importer.Import(std::vector<ImportedProject>{projects[0]},
+                      {ImportTarget::SelectedCategory, "Trips", DuplicateHandling::MergeLinks});
+  ASSERT_EQ(merged.rows.size(), 1u);
+  EXPECT_EQ(merged.rows[0].kind, ImportResultKind::Merged);
+  EXPECT_NE(merged.rows[0].message.find("refused 5 links"), std::string::npos);
+  EXPECT_EQ(Links(imported[0].id).size(), 1u);
+}
+
 }  // namespace
 }  // namespace trawlix::exchange

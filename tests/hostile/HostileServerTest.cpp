@@ -10,7 +10,9 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
+#include "hostile/RawServer.h"
 #include "imaging/codec/PhotoCodec.h"
 #include "platform/FileMove.h"
 #include "platform/FolderLock.h"
@@ -30,52 +32,9 @@ using Clock = std::chrono::steady_clock;
 
 const NetworkGuard network;
 
-// A server on 127.0.0.1 that answers every connection with the same raw bytes and closes
-// it: a body that ends where the server chooses, whatever it announced.
-class RawServer {
- public:
-  explicit RawServer(std::string reply) : reply_(std::move(reply)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(listener_, 8);
-    socklen_t length = sizeof address;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-    thread_ = std::thread([this] {
-      for (;;) {
-        const int client = ::accept(listener_, nullptr, nullptr);
-        if (client < 0 || closing_) break;
-        char request[4096];
-        (void)::recv(client, request, sizeof request, 0);
-        (void)::send(client, reply_.data(), reply_.size(), MSG_NOSIGNAL);
-        ::close(client);
-      }
-    });
-  }
-  ~RawServer() {
-    closing_ = true;
-    ::shutdown(listener_, SHUT_RDWR);
-    ::close(listener_);
-    thread_.join();
-  }
-  std::string URL(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
-  }
-
- private:
-  std::string reply_;
-  int listener_ = -1;
-  int port_ = 0;
-  std::atomic<bool> closing_{false};
-  std::thread thread_;
-};
-
 // Runs one photo transfer to its end.
 TransferResult FetchPhoto(TransferPool& pool, const std::string& url, const fs::path& file) {
-  pool.Submit({1, url, std::nullopt, file, {}, {}, {}});
+  pool.Submit({1, url, std::nullopt, file, {}, {}, {}, 0});
   for (;;) {
     std::vector<TransferResult> ended = pool.Run(50ms);
     if (!ended.empty()) return std::move(ended.front());
@@ -164,6 +123,26 @@ TEST(HostileServer, TheLocalNetworkIsRefusedWhenAsked) {
   for (const char* public_ : {"2001:4860:4860::8888", "::ffff:8.8.8.8"})
     EXPECT_FALSE(v6(public_)) << public_;
 
+  // A name that also resolves to a public address is a public site: the refusal stays on.
+  const auto list = [](std::vector<const char*> texts) {
+    static std::vector<sockaddr_in> storage;
+    static std::vector<addrinfo> entries;
+    storage.assign(texts.size(), sockaddr_in{});
+    entries.assign(texts.size(), addrinfo{});
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      storage[i].sin_family = AF_INET;
+      inet_pton(AF_INET, texts[i], &storage[i].sin_addr);
+      entries[i].ai_family = AF_INET;
+      entries[i].ai_addr = reinterpret_cast<sockaddr*>(&storage[i]);
+      entries[i].ai_next = i + 1 < texts.size() ? &entries[i + 1] : nullptr;
+    }
+    return AllLocalNetworkAddresses(entries.empty() ? nullptr : entries.data());
+  };
+  EXPECT_TRUE(list({"127.0.0.1", "10.1.2.3"}));
+  EXPECT_FALSE(list({"93.184.216.34", "10.1.2.3"}));
+  EXPECT_FALSE(list({"10.1.2.3", "93.184.216.34"}));
+  EXPECT_FALSE(list({}));
+
   RawServer server("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
   TempDir dir;
   TransferPool pool(WebFileOptions{});
@@ -228,6 +207,28 @@ TEST_F(HostileSite, ATruncatedPhotoNeverReplacesAGoodOne) {
   ASSERT_TRUE(RunScan());
   EXPECT_EQ(ReadPhotoSize(InSaveTo("land.jpg")), (PhotoSize{800, 600}));
   EXPECT_EQ(controller.Counters().photosSkipped, 1);
+}
+
+// A site folder named like the thumbnails or mobile folder must not mirror into it, where
+// the copy of a photo would be written over the photo itself.
+TEST_F(HostileSite, ASiteFolderNamedLikeACopiesFolderKeepsItsOriginals) {
+  site.AddPage("/gallery/index.html",
+               R"(<a href="Thumbs/p.html">t</a><a href="Mobile/p.html">m</a>)");
+  for (const std::string folder : {"Thumbs", "Mobile"}) {
+    site.AddPage("/gallery/" + folder + "/p.html", "<img src=\"" + folder + ".jpg\">");
+    site.Add("/gallery/" + folder + "/" + folder + ".jpg", "image/jpeg",
+             MakeTestPhoto(TestPhotoKind::Jpeg, 1200, 900));
+  }
+  project.createFolders = 1;
+  project.autoCreateThumbnails = project.autoCreateMobile = 1;
+  project.mobileFormat = project.thumbnailFormat;
+  project.thumbnailSaveTo += "/";  // spelt unlike the mirrored folder
+  options.setResolution = false;
+  ASSERT_TRUE(RunScan());
+  for (const char* original : {"Thumbs (site)/Thumbs.jpg", "Mobile (site)/Mobile.jpg"})
+    EXPECT_EQ(ReadPhotoSize(InSaveTo(original)), (PhotoSize{1200, 900})) << original;
+  EXPECT_EQ(ReadPhotoSize(InSaveTo("Thumbs/Thumbs.jpg")), (PhotoSize{100, 75}));
+  EXPECT_EQ(ReadPhotoSize(InSaveTo("Mobile/Mobile.jpg")), (PhotoSize{200, 150}));
 }
 
 TEST_F(HostileSite, RedirectedPagesResolveAgainstWhereTheyLanded) {

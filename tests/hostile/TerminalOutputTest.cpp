@@ -1,10 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "cli/CliTestSupport.h"
 #include "exchange/ExchangeFile.h"
+#include "hostile/RawServer.h"
 
 namespace trawlix::cli {
 namespace {
@@ -65,6 +69,52 @@ TEST_F(TerminalOutput, TextsFromAnExchangeFileReachTheTerminalWithoutControls) {
   }
   ASSERT_EQ(Run({"import", file, "--list"}), 0);
   EXPECT_TRUE(OutHas("Seeds & more")) << out_;
+}
+
+// Puts a pseudo-terminal on the error stream while it lives, so that the tool prints as it
+// does to a person: its progress line and failure lines go out unfiltered but for what it
+// cleans itself.
+class TerminalOnStderr {
+ public:
+  TerminalOnStderr() {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ::grantpt(master_);
+    ::unlockpt(master_);
+    const int terminal = ::open(::ptsname(master_), O_RDWR | O_NOCTTY);
+    saved_ = ::dup(STDERR_FILENO);
+    ::dup2(terminal, STDERR_FILENO);
+    ::close(terminal);
+  }
+  ~TerminalOnStderr() {
+    ::dup2(saved_, STDERR_FILENO);
+    ::close(saved_);
+    ::close(master_);
+  }
+  TerminalOnStderr(const TerminalOnStderr&) = delete;
+  TerminalOnStderr& operator=(const TerminalOnStderr&) = delete;
+
+ private:
+  int master_ = -1;
+  int saved_ = -1;
+};
+
+TEST_F(TerminalOutput, AServersStatusLineReachesTheTerminalWithoutControls) {
+  trawlix::testing::RawServer server("HTTP/1.1 404 " + kInjections[1] + kInjections[2] +
+                                     "\x1b[31mGone\r\nContent-Length: 0\r\n\r\n");
+  ASSERT_EQ(Run({"project", "add", "--title", "Served", "--url", server.URL("/gallery/"),
+                 "--save-to", (dir_ / "Served").string()}),
+            0)
+      << err_;
+  {
+    const TerminalOnStderr terminal;
+    Run({"scan", "Served"});
+  }
+  EXPECT_TRUE(ErrHas("HTTP 404")) << err_;
+  std::string text = err_;
+  // The tool's own progress line: a carriage return and "erase to the end of the line".
+  for (const std::string own : {"\r", "\x1b[K"})
+    for (std::size_t at; (at = text.find(own)) != std::string::npos;) text.erase(at, own.size());
+  EXPECT_FALSE(HasControls(text)) << err_;
 }
 
 }  // namespace

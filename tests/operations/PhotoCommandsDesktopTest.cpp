@@ -64,6 +64,23 @@ TEST(DesktopBackgroundTest, GnomeGetsTheStyleThenThePictureForBothAppearances) {
   }
 }
 
+// sway reads the words of swaymsg as one command line, split at ';' and ','.
+TEST(DesktopBackgroundTest, SwayGetsThePathAsOneQuotedWordOrNothing) {
+  RecordingRunner runner;
+  EXPECT_TRUE(SetDesktopBackground(runner, DesktopKind::Sway, "/d/a;exec xterm,b.bmp",
+                                   WallpaperStyle::Tiled)
+                  .applied);
+  EXPECT_THAT(runner.commands,
+              ElementsAre(DesktopCommand{
+                  "swaymsg", {"output", "*", "bg", "\"/d/a;exec xterm,b.bmp\"", "tile"}}));
+  for (const char* path : {"/d/\";exec xterm;\".bmp", "/d/a\\\";exec xterm.bmp", "/d/a\nb.bmp"}) {
+    RecordingRunner refused;
+    EXPECT_FALSE(
+        SetDesktopBackground(refused, DesktopKind::Sway, path, WallpaperStyle::Tiled).applied);
+    EXPECT_TRUE(refused.commands.empty()) << path;
+  }
+}
+
 TEST(DesktopBackgroundTest, FailuresAndDesktopsWithoutAWayAreSaidPlainly) {
   RecordingRunner missing;
   missing.statuses = {-1};

@@ -188,10 +188,10 @@ class TransferPoolTest : public ::testing::Test {
     return result->ok;
   }
   bool GetPage(const std::string& url, std::optional<std::string> referer = std::nullopt) {
-    return Take(Fetch({1, url, std::move(referer), std::nullopt, {}, {}, {}}));
+    return Take(Fetch({1, url, std::move(referer), std::nullopt, {}, {}, {}, 0}));
   }
   bool GetFile(const std::string& url, std::string referer = "http://127.0.0.1") {
-    return Take(Fetch({2, url, std::move(referer), file_, {}, {}, {}}));
+    return Take(Fetch({2, url, std::move(referer), file_, {}, {}, {}, 0}));
   }
 
   // Declared first so that it outlives the web file and its kept-alive connections.

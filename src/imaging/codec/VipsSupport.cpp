@@ -66,7 +66,10 @@ std::optional<LoadedPhoto> LoadBmp(const std::string& path, Access access) {
 
 VImage LoadWithVips(const std::string& path, Container container, Access access, int jpegShrink) {
   auto* options = VImage::option();
-  if (access != Access::Random) options->set("access", VIPS_ACCESS_SEQUENTIAL);
+  // A photo read to be written again must be whole: a truncated one would otherwise come
+  // out with its missing part filled grey, and replace the original.
+  if (access != Access::Random)
+    options->set("access", VIPS_ACCESS_SEQUENTIAL)->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
   switch (container) {
     case Container::Jpeg:
       if (jpegShrink > 1) options->set("shrink", jpegShrink);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "base/Path.h"
+#include "base/Text.h"
 #include "imaging/tools/FileList.h"
 
 namespace trawlix {
@@ -56,9 +57,24 @@ const char* PhotoWord(std::size_t count) {
   return count == 1 ? "Photo" : "Photos";
 }
 
+namespace {
+
+// The folder as the file system resolves it ("." and "..", links), for one that may not
+// exist yet; in lower case.
+std::string ResolvedFolder(const std::string& folder) {
+  std::error_code error;
+  const std::filesystem::path resolved =
+      std::filesystem::weakly_canonical(std::filesystem::path(Trim(folder)), error);
+  return NormalizeFolderPath(error ? Trim(folder) : resolved.string(), TrailingSlash::Remove,
+                             LetterCase::Lower);
+}
+
+}  // namespace
+
 bool SameFolder(const std::string& a, const std::string& b) {
-  return NormalizeFolderPath(a, TrailingSlash::Remove, LetterCase::Lower) ==
-         NormalizeFolderPath(b, TrailingSlash::Remove, LetterCase::Lower);
+  std::error_code error;
+  if (std::filesystem::equivalent(Trim(a), Trim(b), error)) return true;
+  return ResolvedFolder(a) == ResolvedFolder(b);
 }
 
 bool PathExists(const std::string& path) {

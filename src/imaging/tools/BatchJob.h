@@ -67,7 +67,8 @@ std::vector<std::string> BatchWorkList(const std::string& saveTo,
 // "Photo" for exactly one, otherwise "Photos".
 const char* PhotoWord(std::size_t count);
 
-// The same folder, ignoring letter case and a trailing slash.
+// The same folder as the file system sees it (links, "." and ".." resolved), ignoring letter
+// case and a trailing slash.
 bool SameFolder(const std::string& a, const std::string& b);
 
 // A rename that never replaces a file; false when the target exists.

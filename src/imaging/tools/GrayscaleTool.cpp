@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <utility>
 
 #include "base/Number.h"
 #include "base/Path.h"
 #include "base/Text.h"
+#include "imaging/PhotoNaming.h"
 #include "imaging/codec/PhotoCodec.h"
 #include "imaging/codec/PhotoTransforms.h"
 #include "platform/FileMove.h"
@@ -41,12 +43,14 @@ bool GrayscaleTool::Handle(std::size_t index) {
   const std::string photo = photos_[index];
   const PathParts parts = SplitPath(photo);
   if (!options_.replace) {
-    const std::string target =
+    // Never over a file already there: it may be an original of the project or the copy of
+    // a photo of the same name from another folder.
+    std::optional<std::string> target =
         NormalizeFolderPath(options_.folder, TrailingSlash::Add) + parts.FileName();
-    if (target == photo) return false;
-    const bool existed = PathExists(target);
-    if (converter_(photo, target) && PathExists(target)) return true;
-    if (!existed) RemoveFile(target);
+    if (PathExists(*target)) target = MakeLetterSuffixedName(*target);
+    if (!target) return false;
+    if (converter_(photo, *target) && PathExists(*target)) return true;
+    RemoveFile(*target);
     return false;
   }
   const std::string parked =

@@ -147,12 +147,10 @@ bool ScanController::PrepareScan(const ProjectsRecord& project, const ScanOption
     return false;
   }
   // Two scans numbering photos into one folder would take the same numbers.
-  const std::string lockFolder = options_.tempFolder + "/locks";
-  CreateFolder(lockFolder);
-  folderLock_ = FolderLock::Take(lockFolder, project_.saveTo);
+  folderLock_ = FolderLock::TakeSaveTo(options_.tempFolder, project_.saveTo);
   if (!folderLock_) {
-    messages_.Inform("Another scan is saving photos into " + project_.saveTo +
-                     " right now. Please start this one when it has ended.");
+    messages_.Inform("Another scan or a photo tool is working in " + project_.saveTo +
+                     " right now. Please start this scan when it has ended.");
     return false;
   }
   stopRequested_ = false;

@@ -27,6 +27,13 @@ constexpr auto kReportInterval = 50ms;
 constexpr std::size_t kPhotosBetweenDiskChecks = 16;
 constexpr int kBusyRetries = 3;
 const char* const kKeptOut = "kept out by robots.txt";
+const char* const kGivenUp =
+    "its server asked for more than 5 minutes of pauses in all; its other addresses were left";
+
+// Why an address the host policy turns away is not fetched.
+const char* Refusal(HostPolicy::Verdict verdict) {
+  return verdict == HostPolicy::Verdict::KeptOut ? kKeptOut : kGivenUp;
+}
 
 std::string FormatCount(std::size_t count) {
   return FormatThousands(static_cast<std::int64_t>(count));
@@ -216,11 +223,11 @@ void ScanEngine::Schedule() {
       break;
     }
     const HostPolicy::Verdict verdict = Admit(url);
-    if (verdict == HostPolicy::Verdict::KeptOut) {
-      PageFetch keptOut;
-      keptOut.done = true;
-      keptOut.failure = kKeptOut;
-      pages_.emplace(url, std::move(keptOut));
+    if (verdict == HostPolicy::Verdict::KeptOut || verdict == HostPolicy::Verdict::GivenUp) {
+      PageFetch refused;
+      refused.done = true;
+      refused.failure = Refusal(verdict);
+      pages_.emplace(url, std::move(refused));
     } else if (verdict == HostPolicy::Verdict::Go) {
       SubmitPage(url, job_.options.skipRemembered ? memory_.Page(url) : nullptr);
     } else {
@@ -233,9 +240,9 @@ void ScanEngine::Schedule() {
     PhotoSlot& slot = photos_[i];
     if (slot.requested) continue;
     const HostPolicy::Verdict verdict = Admit(slot.photo.url);
-    if (verdict == HostPolicy::Verdict::KeptOut) {
+    if (verdict == HostPolicy::Verdict::KeptOut || verdict == HostPolicy::Verdict::GivenUp) {
       slot.requested = slot.done = true;
-      slot.failure = kKeptOut;
+      slot.failure = Refusal(verdict);
     } else if (verdict == HostPolicy::Verdict::Go) {
       SubmitPhoto(i);
     }
@@ -297,6 +304,7 @@ HostPolicy::Verdict ScanEngine::Admit(const std::string& url) {
     TransferRequest request;
     request.tag = tag;
     request.url = *robots;
+    request.maxBytes = RobotsRules::kMaxFileBytes;
     pool_.Submit(std::move(request));
   }
   return policy_.Check(url, hostActive_[HostPolicy::HostOf(url)], HostPolicy::Clock::now());
@@ -307,8 +315,8 @@ void ScanEngine::SubmitPage(const std::string& url, const RememberedPage* before
   pageTags_.emplace(tag, url);
   pages_.emplace(url, PageFetch{});
   Sending(url);
-  TransferRequest request{tag, url, job_.scope.start.scheme + job_.scope.start.host, {}, {},
-                          {},  {}};
+  TransferRequest request{tag, url, job_.scope.start.scheme + job_.scope.start.host, {}, {}, {},
+                          {},  0};
   if (before != nullptr) {
     request.etag = before->etag;
     request.lastModified = before->lastModified;
@@ -325,8 +333,8 @@ void ScanEngine::SubmitPhoto(std::size_t index) {
   slot.requested = true;
   photoTags_.emplace(tag, firstSlot_ + index);
   Sending(slot.photo.url);
-  TransferRequest request{tag, slot.photo.url, slot.photo.pageURL, fs::path(slot.tempPath), {}, {},
-                          {}};
+  TransferRequest request{
+      tag, slot.photo.url, slot.photo.pageURL, fs::path(slot.tempPath), {}, {}, {}, 0};
   if (job_.project.filterMinimumSize == 1)
     request.checkHead = [this](std::string_view head) { return CheckHead(head); };
   pool_.Submit(std::move(request));

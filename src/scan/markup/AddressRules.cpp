@@ -64,6 +64,14 @@ bool IsLocalNetworkAddress(const sockaddr& address) {
   return false;
 }
 
+bool AllLocalNetworkAddresses(const addrinfo* addresses) {
+  if (addresses == nullptr) return false;
+  for (const addrinfo* entry = addresses; entry != nullptr; entry = entry->ai_next) {
+    if (entry->ai_addr == nullptr || !IsLocalNetworkAddress(*entry->ai_addr)) return false;
+  }
+  return true;
+}
+
 bool IsOnLocalNetwork(const std::string& url) {
   std::string host;
   if (CURLU* parts = curl_url()) {
@@ -82,10 +90,7 @@ bool IsOnLocalNetwork(const std::string& url) {
   addrinfo* found = nullptr;
   if (host.empty() || ::getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0) return false;
   const std::unique_ptr<addrinfo, void (*)(addrinfo*)> list(found, ::freeaddrinfo);
-  for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
-    if (entry->ai_addr != nullptr && IsLocalNetworkAddress(*entry->ai_addr)) return true;
-  }
-  return false;
+  return AllLocalNetworkAddresses(found);
 }
 
 }  // namespace trawlix

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <netdb.h>
+
 #include <string>
 
 struct sockaddr;
@@ -11,8 +13,13 @@ namespace trawlix {
 // not be led to.
 bool IsLocalNetworkAddress(const sockaddr& address);
 
-// Whether the address's host resolves to such an address (or is one): a scan that starts
-// on the local network may stay there.
+// Whether every address of a host is such an address: a name that also resolves to a
+// public address is a public site, whatever else it names.
+bool AllLocalNetworkAddresses(const addrinfo* addresses);
+
+// Whether the address's host resolves to local network addresses only (or is one): a scan
+// that starts on the local network may stay there. Every connection is still checked
+// against the address it is made to.
 bool IsOnLocalNetwork(const std::string& url);
 
 }  // namespace trawlix

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/Text.h"
+
 namespace trawlix {
 
 HostPolicy::HostPolicy(bool honourRobots, std::chrono::milliseconds pause, int connections,
@@ -15,7 +17,14 @@ std::string HostPolicy::HostOf(const std::string& url) {
   const std::size_t scheme = url.find("://");
   if (scheme == std::string::npos) return url;
   const std::size_t end = url.find_first_of("/?#", scheme + 3);
-  return url.substr(0, end);
+  std::string_view authority = std::string_view(url).substr(scheme + 3, end - scheme - 3);
+  if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos)
+    authority.remove_prefix(at + 1);
+  const std::string name = ToLowerAscii(url.substr(0, scheme));
+  const std::string_view defaultPort = name == "http" ? ":80" : name == "https" ? ":443" : "";
+  if (!defaultPort.empty() && authority.ends_with(defaultPort))
+    authority.remove_suffix(defaultPort.size());
+  return name + "://" + ToLowerAscii(authority);
 }
 
 // The part after the host: what robots.txt lines are matched against.
@@ -39,14 +48,24 @@ HostPolicy::Host& HostPolicy::HostFor(const std::string& url) {
   return host->second;
 }
 
+bool HostPolicy::RobotsAllow(Host& host, const std::string& url) {
+  const auto [known, added] = host.allowed.try_emplace(url);
+  if (added) known->second = host.robots->Allows(PathOf(url));
+  return known->second;
+}
+
 HostPolicy::Verdict HostPolicy::Check(const std::string& url, std::size_t active,
-                                      Clock::time_point now) const {
+                                      Clock::time_point now) {
   const auto found = hosts_.find(HostOf(url));
   if (found == hosts_.end()) return honourRobots_ ? Verdict::Wait : Verdict::Go;
-  const Host& host = found->second;
+  Host& host = found->second;
+  if (host.rested >= kWaitingBudget) return Verdict::GivenUp;
   if (honourRobots_) {
     if (!host.robots) return Verdict::Wait;
-    if (!host.robots->Allows(PathOf(url))) return Verdict::KeptOut;
+    if (!RobotsAllow(host, url)) {
+      host.allowed.erase(url);  // its caller drops it
+      return Verdict::KeptOut;
+    }
   }
   if (now < host.restUntil || now < host.nextRequest) return Verdict::Wait;
   if (active >= static_cast<std::size_t>(host.connections)) return Verdict::Wait;
@@ -65,7 +84,9 @@ void HostPolicy::RobotsArrived(const std::string& robotsURL, bool ok, const std:
 }
 
 void HostPolicy::Sent(const std::string& url, Clock::time_point now) {
-  if (pause_.count() > 0) HostFor(url).nextRequest = now + pause_;
+  Host& host = HostFor(url);
+  host.allowed.erase(url);
+  if (pause_.count() > 0) host.nextRequest = now + pause_;
 }
 
 void HostPolicy::Busy(const std::string& url, std::chrono::seconds retryAfter,
@@ -73,7 +94,9 @@ void HostPolicy::Busy(const std::string& url, std::chrono::seconds retryAfter,
   Host& host = HostFor(url);
   const std::chrono::seconds rest =
       retryAfter.count() > 0 ? std::min(retryAfter, kLongestRest) : kDefaultRest;
-  host.restUntil = std::max(host.restUntil, now + rest);
+  const Clock::time_point until = std::max(host.restUntil, now + rest);
+  host.rested += until - std::max(host.restUntil, now);
+  host.restUntil = until;
   host.connections = std::max(1, host.connections / 2);
 }
 

@@ -1,6 +1,7 @@
 #include "scan/net/RobotsRules.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "base/Text.h"
 
@@ -14,37 +15,55 @@ std::string ProductName(std::string_view userAgent) {
   return ToLowerAscii(userAgent.substr(0, end));
 }
 
-// "*" matches any run of characters, a final "$" the end of the path.
+// Where `needle` first occurs in `text` at or after `from`, in time linear in both (KMP):
+// a pattern of many near-misses must not make matching quadratic.
+std::size_t FindFrom(std::string_view text, std::string_view needle, std::size_t from) {
+  if (needle.empty()) return from;
+  std::vector<std::size_t> border(needle.size(), 0);
+  for (std::size_t i = 1, k = 0; i < needle.size(); ++i) {
+    while (k > 0 && needle[i] != needle[k]) k = border[k - 1];
+    if (needle[i] == needle[k]) ++k;
+    border[i] = k;
+  }
+  for (std::size_t i = from, k = 0; i < text.size(); ++i) {
+    while (k > 0 && text[i] != needle[k]) k = border[k - 1];
+    if (text[i] == needle[k]) ++k;
+    if (k == needle.size()) return i + 1 - k;
+  }
+  return std::string_view::npos;
+}
+
+// "*" matches any run of characters, a final "$" the end of the path. The pieces between
+// stars are taken at their earliest place in turn, which finds a match whenever there is one,
+// so nothing is ever tried twice.
 bool Matches(std::string_view pattern, std::string_view path) {
   const bool anchored = !pattern.empty() && pattern.back() == '$';
   if (anchored) pattern.remove_suffix(1);
-  std::size_t p = 0;
-  std::size_t s = 0;
-  std::size_t star = std::string_view::npos;
-  std::size_t resume = 0;
-  while (s < path.size()) {
-    if (p < pattern.size() && pattern[p] == '*') {
-      star = p++;
-      resume = s;
-    } else if (p < pattern.size() && pattern[p] == path[s]) {
-      ++p;
-      ++s;
-    } else if (p == pattern.size() && !anchored) {
-      return true;
-    } else if (star != std::string_view::npos) {
-      p = star + 1;
-      s = ++resume;
-    } else {
-      return false;
-    }
+  const std::size_t firstStar = pattern.find('*');
+  const std::string_view head = pattern.substr(0, firstStar);
+  if (!path.starts_with(head)) return false;
+  if (firstStar == std::string_view::npos) return !anchored || path.size() == head.size();
+  const std::size_t lastStar = pattern.rfind('*');
+  const std::string_view tail = pattern.substr(lastStar + 1);
+  std::size_t at = head.size();
+  std::string_view middle =
+      lastStar > firstStar ? pattern.substr(firstStar + 1, lastStar - firstStar - 1) : "";
+  while (!middle.empty()) {
+    const std::size_t star = middle.find('*');
+    const std::string_view piece = middle.substr(0, star);
+    middle.remove_prefix(star == std::string_view::npos ? middle.size() : star + 1);
+    const std::size_t found = FindFrom(path, piece, at);
+    if (found == std::string_view::npos) return false;
+    at = found + piece.size();
   }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
+  if (!anchored) return FindFrom(path, tail, at) != std::string_view::npos;
+  return path.size() >= at + tail.size() && path.ends_with(tail);
 }
 
 }  // namespace
 
 RobotsRules RobotsRules::Parse(std::string_view text, std::string_view userAgent) {
+  text = text.substr(0, kMaxFileBytes);
   const std::string product = ProductName(userAgent);
   std::vector<Rule> mine, anyone;
   bool inMine = false, inAnyone = false, agentsEnded = true;
@@ -67,10 +86,10 @@ RobotsRules RobotsRules::Parse(std::string_view text, std::string_view userAgent
         inMine = true;
     } else if (field == "allow" || field == "disallow") {
       agentsEnded = true;
-      if (value.empty()) continue;  // "Disallow:" allows everything
+      if (value.empty() || value.size() > kMaxPatternLength) continue;  // "Disallow:" allows all
       const Rule rule{std::string(value), field == "allow"};
-      if (inMine) mine.push_back(rule);
-      if (inAnyone) anyone.push_back(rule);
+      if (inMine && mine.size() < kMaxRules) mine.push_back(rule);
+      if (inAnyone && anyone.size() < kMaxRules) anyone.push_back(rule);
     } else {
       agentsEnded = true;
     }

@@ -219,7 +219,9 @@ class TransferPool::Transfer {
   Transfer(const WebFileOptions& options, TransferRequest request)
       : tag_(request.tag),
         stallTimeout_(options.stallTimeout),
-        byteLimit_(request.file ? options.maxPhotoBytes : options.maxPageBytes),
+        byteLimit_(request.file           ? options.maxPhotoBytes
+                   : request.maxBytes > 0 ? std::min(request.maxBytes, options.maxPageBytes)
+                                          : options.maxPageBytes),
         keepHttps_(!options.allowHttpsToHttp && request.url.rfind("https:", 0) == 0),
         checkHead_(std::move(request.checkHead)),
         etag_(std::move(request.etag)),

@@ -80,6 +80,8 @@ struct TransferRequest {
   // Pages only: the validators of the copy fetched before, for a conditional request.
   std::string etag;
   std::string lastModified;
+  // Pages only: a tighter cap than maxPageBytes when not 0 (robots.txt).
+  std::size_t maxBytes = 0;
 };
 
 struct TransferResult {

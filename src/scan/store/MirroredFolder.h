@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace trawlix {
 
@@ -8,7 +9,12 @@ namespace trawlix {
 // path with the start page's folder path replaced by "/", "%20", "+", "%2B" and "_" read as
 // blanks. Empty, "." and ".." segments are dropped, so whatever a site serves, the result
 // lies inside `saveTo`. Returned without a trailing '/'.
+//
+// A site folder that would be one of `copyFolders` (the thumbnails and mobile folders) is
+// named "<name> (site)" instead: originals and their copies never share a folder, where a
+// copy would take an original's place.
 std::string MirroredFolder(const std::string& saveTo, const std::string& pageFolderPath,
-                           const std::string& startFolderPath);
+                           const std::string& startFolderPath,
+                           const std::vector<std::string>& copyFolders = {});
 
 }  // namespace trawlix

@@ -32,6 +32,12 @@ std::string FolderOf(const std::string& path) {
   return folder;
 }
 
+// A folder as compared with another: no ".", "..", doubled or trailing '/'.
+fs::path NormalFolder(const std::string& folder) {
+  fs::path normal = fs::path(folder).lexically_normal();
+  return normal.has_filename() ? normal : normal.parent_path();
+}
+
 std::string Join(const std::string& folder, const std::string& name) {
   if (!folder.empty() && folder.back() == '/') return folder + name;
   return folder + "/" + name;
@@ -79,7 +85,8 @@ bool PhotoStore::Reencodes() const {
 
 std::string PhotoStore::FolderFor(const std::string& pageURL) const {
   if (project_.createFolders != 1) return project_.saveTo;
-  return MirroredFolder(project_.saveTo, UrlParts(pageURL).path, startFolderPath_);
+  return MirroredFolder(project_.saveTo, UrlParts(pageURL).path, startFolderPath_,
+                        {project_.thumbnailSaveTo, project_.mobileSaveTo});
 }
 
 StoredPhoto PhotoStore::Store(const std::string& tempPath, const PhotoUrlInfo& photo) {
@@ -252,14 +259,20 @@ PhotoEncoding PhotoStore::Encoding(PhotoFormat format) const {
 bool PhotoStore::QueueCopies(const std::string& source, bool removeSource,
                              const std::string& finalPath, PhotoOrientation orientation) const {
   const std::string baseName = SplitPath(finalPath).FileName();
-  const auto wanted = [orientation](int code) {
-    return code == 0 || code == static_cast<int>(orientation);
+  // A copy made into the original's own folder would take the original's place.
+  const fs::path originalFolder = NormalFolder(FolderOf(finalPath));
+  const auto wanted = [&](int code, const std::string& folder) {
+    std::error_code error;
+    const fs::path copies = NormalFolder(folder);
+    return (code == 0 || code == static_cast<int>(orientation)) && copies != originalFolder &&
+           !fs::equivalent(copies, originalFolder, error);
   };
   PhotoCopyJob job{source, removeSource, {}};
-  if (project_.autoCreateThumbnails == 1 && wanted(project_.thumbnailOrientation))
+  if (project_.autoCreateThumbnails == 1 &&
+      wanted(project_.thumbnailOrientation, project_.thumbnailSaveTo))
     job.targets.push_back({project_.thumbnailSaveTo, baseName, project_.thumbnailBoundingBox,
                            Encoding(PhotoFormatFromCode(project_.thumbnailFormat))});
-  if (project_.autoCreateMobile == 1 && wanted(project_.mobileOrientation))
+  if (project_.autoCreateMobile == 1 && wanted(project_.mobileOrientation, project_.mobileSaveTo))
     job.targets.push_back({project_.mobileSaveTo, baseName, project_.mobileBoundingBox,
                            Encoding(PhotoFormatFromCode(project_.mobileFormat))});
   if (copies_ == nullptr || job.targets.empty()) return false;
