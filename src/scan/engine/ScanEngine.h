@@ -61,6 +61,8 @@ struct EngineJob {
   // Names this run in what it remembers; a run that resumes another takes its name, and
   // what that one fetched counts as its own.
   std::string scanGuid;
+  // The scan's cookies, shared with every other run of the same scan.
+  std::shared_ptr<CookieJar> cookies;
 };
 
 // Scans one start address on a thread of its own: fetches pages and photos over several

@@ -48,6 +48,9 @@ struct ScanOptions {
   // saved before under another address are not saved again, and pages fetched before are
   // asked for only if they changed. Off: everything is fetched and stored as it always was.
   bool skipRemembered = true;
+  // A browser's cookies.txt whose cookies every request of the scan may send (empty: none).
+  // Read when the scan starts, never written.
+  std::string cookiesFile;
   ScanLimits limits;
 };
 
