@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 # What a Release build of the programs needs, and the packaging tools.
 packages=(build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-svg-dev libvips-dev libcurl4-openssl-dev libsqlite3-dev libzip-dev uuid-dev
-  libxxhash-dev dpkg-dev file lintian)
+  libxxhash-dev nlohmann-json3-dev dpkg-dev file lintian)
 scripts/install-missing.sh "${packages[@]}"
 
 build_dir=${1:-build-release}

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config ccache git
   qt6-base-dev qt6-svg-dev libvips-dev libcurl4-openssl-dev libsqlite3-dev libzip-dev uuid-dev
-  libxxhash-dev qt6-webengine-dev
+  libxxhash-dev nlohmann-json3-dev zlib1g-dev qt6-webengine-dev
   libgtest-dev libgmock-dev libcpp-httplib-dev libbenchmark-dev
   clang libclang-rt-14-dev ca-certificates python3)
 

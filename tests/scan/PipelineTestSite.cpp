@@ -1,6 +1,7 @@
 #include "scan/PipelineTestSite.h"
 
 #include <httplib.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -76,13 +77,31 @@ std::string MakeTestPhoto(TestPhotoKind kind, int width, int height) {
   return bytes;
 }
 
-TestSite::TestSite() : server_(std::make_unique<httplib::Server>()) {
+std::string Gzip(std::string_view bytes) {
+  z_stream stream{};
+  if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY) != Z_OK)
+    throw std::runtime_error("gzip: no stream");
+  std::string out(deflateBound(&stream, static_cast<uLong>(bytes.size())), '\0');
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+  stream.avail_in = static_cast<uInt>(bytes.size());
+  stream.next_out = reinterpret_cast<Bytef*>(out.data());
+  stream.avail_out = static_cast<uInt>(out.size());
+  const int result = deflate(&stream, Z_FINISH);
+  out.resize(stream.total_out);
+  deflateEnd(&stream);
+  if (result != Z_STREAM_END) throw std::runtime_error("gzip: not finished");
+  return out;
+}
+
+TestSite::TestSite(std::string host)
+    : host_(std::move(host)), server_(std::make_unique<httplib::Server>()) {
   server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
     int delay = delayMs_.load() + Jitter();
     if (request.path.ends_with(".html")) delay += pageDelayMs_.load();
     if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
     std::lock_guard lock(mutex_);
     ++requests_[request.path];
+    cookies_[request.path].push_back(request.get_header_value("Cookie"));
     const auto found = resources_.find(request.path);
     if (found == resources_.end()) {
       response.status = 404;
@@ -90,6 +109,18 @@ TestSite::TestSite() : server_(std::make_unique<httplib::Server>()) {
       return;
     }
     Resource& resource = found->second;
+    if (!resource.setCookie.empty()) response.set_header("Set-Cookie", resource.setCookie);
+    if (!resource.needsCookie.empty() &&
+        request.get_header_value("Cookie").find(resource.needsCookie) == std::string::npos) {
+      response.status = 403;
+      response.set_content("<html><body>Members only</body></html>", "text/html");
+      return;
+    }
+    if (resource.gzipped) {
+      response.set_header("Content-Encoding", "gzip");
+      response.set_content(resource.body, resource.contentType);
+      return;
+    }
     if (resource.busyTimes != 0) {
       if (resource.busyTimes > 0) --resource.busyTimes;
       response.status = resource.busyStatus;
@@ -146,7 +177,7 @@ TestSite::TestSite() : server_(std::make_unique<httplib::Server>()) {
           return false;
         });
   });
-  port_ = server_->bind_to_any_port("127.0.0.1");
+  port_ = server_->bind_to_any_port(host_);
   if (port_ <= 0) throw std::runtime_error("test site: no port");
   thread_ = std::thread([this] { server_->listen_after_bind(); });
   // A stop before the server runs would be lost and leave the thread serving for ever.
@@ -214,7 +245,31 @@ int TestSite::Jitter() {
 }
 
 std::string TestSite::URL(const std::string& path) const {
-  return "http://127.0.0.1:" + std::to_string(port_) + path;
+  return "http://" + host_ + ":" + std::to_string(port_) + path;
+}
+
+void TestSite::SetCookieOn(const std::string& path, const std::string& setCookie) {
+  std::lock_guard lock(mutex_);
+  resources_[path].setCookie = setCookie;
+}
+
+void TestSite::RequireCookie(const std::string& path, const std::string& cookie) {
+  std::lock_guard lock(mutex_);
+  resources_[path].needsCookie = cookie;
+}
+
+void TestSite::AddGzipped(const std::string& path, const std::string& contentType,
+                          const std::string& gzipped) {
+  std::lock_guard lock(mutex_);
+  Resource resource{contentType, gzipped, std::nullopt, {}, 0, 0, {}, false};
+  resource.gzipped = true;
+  resources_[path] = std::move(resource);
+}
+
+std::vector<std::string> TestSite::CookiesReceived(const std::string& path) const {
+  std::lock_guard lock(mutex_);
+  const auto found = cookies_.find(path);
+  return found == cookies_.end() ? std::vector<std::string>{} : found->second;
 }
 
 int TestSite::Requests(const std::string& path) const {

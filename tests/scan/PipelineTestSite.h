@@ -7,7 +7,9 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 namespace httplib {
 class Server;
@@ -18,11 +20,14 @@ namespace trawlix::testing {
 // Encoded photos for the test sites, solid colour, of the given size.
 enum class TestPhotoKind { Jpeg, Png, Gif, Bmp, Tif, WebP, Avif };
 std::string MakeTestPhoto(TestPhotoKind kind, int width, int height);
+// The bytes as a gzip stream.
+std::string Gzip(std::string_view bytes);
 
-// A web site on 127.0.0.1 served by an in-process HTTP server. Paths not added answer 404.
+// A web site on 127.0.0.1 (or another loopback address) served by an in-process HTTP server.
+// Paths not added answer 404.
 class TestSite {
  public:
-  TestSite();
+  explicit TestSite(std::string host = "127.0.0.1");
   ~TestSite();
   TestSite(const TestSite&) = delete;
   TestSite& operator=(const TestSite&) = delete;
@@ -54,6 +59,15 @@ class TestSite {
   std::size_t BytesServed(const std::string& path) const;
   // Answers with a redirect to `target` (a path of this site).
   void AddRedirect(const std::string& path, const std::string& target);
+  // Answers the path with this Set-Cookie header too.
+  void SetCookieOn(const std::string& path, const std::string& setCookie);
+  // Answers the path 403 unless the request's Cookie header holds `cookie` ("name=value").
+  void RequireCookie(const std::string& path, const std::string& cookie);
+  // Serves `gzipped` as the gzip-encoded body of the path, whatever the request accepts.
+  void AddGzipped(const std::string& path, const std::string& contentType,
+                  const std::string& gzipped);
+  // The Cookie headers of every request for the path, empty ones included.
+  std::vector<std::string> CookiesReceived(const std::string& path) const;
   int Requests(const std::string& path) const;
   int TotalRequests() const;
   // Requests answered 304 Not Modified: every resource has an ETag and a Last-Modified date,
@@ -70,10 +84,14 @@ class TestSite {
     int busyTimes = 0;
     std::string retryAfter;
     bool metered = false;
+    bool gzipped = false;
+    std::string setCookie{};
+    std::string needsCookie{};
   };
 
   int Jitter();
 
+  std::string host_;
   std::unique_ptr<httplib::Server> server_;
   std::thread thread_;
   int port_ = 0;
@@ -85,6 +103,7 @@ class TestSite {
   mutable std::mutex mutex_;
   std::map<std::string, Resource> resources_;
   std::map<std::string, int> requests_;
+  std::map<std::string, std::vector<std::string>> cookies_;
   std::map<std::string, std::size_t> served_;
   int notModified_ = 0;
 };

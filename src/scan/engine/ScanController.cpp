@@ -135,6 +135,7 @@ bool ScanController::PrepareScan(const ProjectsRecord& project, const ScanOption
     return false;
   }
   if (!CheckFreeDiskSpace(project_.saveTo, messages_)) return false;
+  if (!LoadCookies()) return false;
   CreateFolder(options_.tempFolder);
   tempFolder_ = MakeProcessTempFolder(options_.tempFolder);
   CreateFolder(project_.saveTo);
@@ -161,6 +162,19 @@ bool ScanController::PrepareScan(const ProjectsRecord& project, const ScanOption
   resultsText_.clear();
   follow_ = options_.autoFollow;
   return true;
+}
+
+// A new cookie store for the scan, with the cookies file's cookies. A file that cannot be read
+// stops the scan before it starts: without the cookies it was meant to send, a members' site
+// yields nothing, and the user would not know why.
+bool ScanController::LoadCookies() {
+  cookies_ = std::make_shared<CookieJar>();
+  if (options_.cookiesFile.empty()) return true;
+  const std::optional<std::string> problem = cookies_->LoadFile(options_.cookiesFile);
+  if (!problem) return true;
+  messages_.Inform("The cookies file " + options_.cookiesFile + " cannot be used: " + *problem +
+                   ". Please choose another one, or none, in the scanning options.");
+  return false;
 }
 
 void ScanController::CreateCopyFolders() {
@@ -286,7 +300,7 @@ bool ScanController::StartEngine(const std::string& startURL) {
   if (runGuid_.empty()) NewGUIDString(runGuid_);
   NoteUnfinished();
   relay_ = std::make_unique<EngineRelay>(*this, ++run_);
-  EngineJob job{project_, options_, scope_, resolved, tempFolder_, multiLink_, runGuid_};
+  EngineJob job{project_, options_, scope_, resolved, tempFolder_, multiLink_, runGuid_, cookies_};
   if (renderer_ != nullptr) {
     job.render = options_.render.value_or(RenderMode::Automatic);
     job.renderer = renderer_;

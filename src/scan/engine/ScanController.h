@@ -61,6 +61,8 @@ class ScanController {
   void SetRenderer(PageRenderer* renderer) { renderer_ = renderer; }
 
   bool IsScanning() const { return scanning_; }
+  // The cookie store of the scan running or last run; none before the first scan.
+  std::shared_ptr<CookieJar> Cookies() const { return cookies_; }
   bool IsPaused() const { return paused_; }
   bool IsIdle() const { return idle_; }
   bool IsMultiLink() const { return multiLink_; }
@@ -103,6 +105,7 @@ class ScanController {
   void OnEngineEnded(bool stopped, const EngineReport& report);
 
   bool PrepareScan(const ProjectsRecord& project, const ScanOptions& options);
+  bool LoadCookies();
   bool StartProjectScan(const ProjectsRecord& project, const ScanOptions& options);
   bool StartLinkScan(const ProjectsRecord& project, const ScanOptions& options,
                      const std::vector<int>& linkIds, LinkOrder order, std::size_t firstLink);
@@ -132,6 +135,7 @@ class ScanController {
   std::optional<FolderLock> folderLock_;  // on Save To while the scan runs
   ScanScope scope_;                       // start parts, keyword and skip lists, social state
   std::unique_ptr<EngineRelay> relay_;
+  std::shared_ptr<CookieJar> cookies_;  // of the scan; every run of it sends and keeps them
   std::unique_ptr<ScanEngine> engine_;
   std::uint64_t run_ = 0;  // counts engine runs; posts of an earlier one are ignored
   EngineReport report_;

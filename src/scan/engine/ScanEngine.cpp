@@ -79,7 +79,7 @@ ScanEngine::ScanEngine(EngineJob job, EngineEvents& events)
                   : nullptr),
       store_(job_.project, job_.options, job_.scope.start.path, copies_.get()),
       memory_(job_.options.databasePath, job_.project.id, job_.scanGuid),
-      pool_(job_.options.web),
+      pool_(job_.options.web, job_.cookies),
       policy_(job_.options.honourRobots, job_.options.hostPause, Connections(),
               job_.options.web.userAgent) {
   if (job_.renderer != nullptr && job_.ui != nullptr && job_.render != RenderMode::Never)
@@ -372,6 +372,11 @@ void ScanEngine::Deliver(TransferResult result) {
     if (Retries(url, result, pageAttempts_[url])) {
       pages_.erase(url);
       return;
+    }
+    // A page that grows without end (a compressed bomb among them) is read up to the cap.
+    if (result.capped) {
+      Note("Pages larger than " + std::to_string(job_.options.web.maxPageBytes >> 20) +
+           " MB were read only that far.");
     }
     PageFetch& fetch = pages_[url];
     fetch.done = true;

@@ -62,6 +62,8 @@ struct EngineJob {
   // Names this run in what it remembers; a run that resumes another takes its name, and
   // what that one fetched counts as its own.
   std::string scanGuid;
+  // The scan's cookies, shared with every other run of the same scan.
+  std::shared_ptr<CookieJar> cookies;
   // Pages are rendered through `renderer`, on `ui`, when both are set and the mode allows.
   RenderMode render = RenderMode::Never;
   PageRenderer* renderer = nullptr;

@@ -52,6 +52,9 @@ struct ScanOptions {
   bool skipRemembered = true;
   // Whether pages are rendered; unset, the project's own choice holds.
   std::optional<RenderMode> render;
+  // A browser's cookies.txt whose cookies every request of the scan may send (empty: none).
+  // Read when the scan starts, never written.
+  std::string cookiesFile;
   ScanLimits limits;
 };
 

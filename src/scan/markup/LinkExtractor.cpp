@@ -7,6 +7,7 @@
 #include "scan/markup/LazyAttributes.h"
 #include "scan/markup/MarkupScanner.h"
 #include "scan/markup/ResponsiveImages.h"
+#include "scan/markup/ScriptAddresses.h"
 #include "scan/markup/URLResolver.h"
 
 namespace trawlix {
@@ -114,6 +115,7 @@ class Extractor {
   void FinishTag(LinkTag tag);
   void EndTag(std::string_view name);
   void OnStyleSheet(std::string_view css);
+  void OnScriptPhoto(std::string_view url) { Send(true, url); }
 
  private:
   void Send(bool photo, std::string_view text);
@@ -328,6 +330,8 @@ void ExtractLinks(std::string_view page, std::string_view pageURL, const PhotoFo
       extractor.OnStyleSheet(css);
     }
   }
+  if (stopped()) return;
+  for (const std::string& url : ScriptPhotoAddresses(page, formats)) extractor.OnScriptPhoto(url);
 }
 
 }  // namespace trawlix

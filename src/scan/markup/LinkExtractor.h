@@ -41,8 +41,9 @@ bool IsPhotoAnchor(const PhotoFormats& formats, std::string_view href);
 // Tokenizes a prepared page and delivers every link of its "base", "frame", "img", "area" and
 // "a" tags, the largest version of each photo a responsive or lazily loaded image or a
 // "picture" offers (once), the photos of CSS "url(...)" references in style attributes and
-// style blocks, and the page's "og:image" and "image_src" photos. A relative base address is
-// delivered taken against the page. Returns early once `stop` is non-zero.
+// style blocks, and the page's "og:image" and "image_src" photos; then the photos its scripts
+// and data name (ScriptPhotoAddresses). A relative base address is delivered taken against the
+// page. Returns early once `stop` is non-zero.
 void ExtractLinks(std::string_view page, std::string_view pageURL, const PhotoFormats& formats,
                   LinkReceiver& receiver, const std::atomic<int>& stop);
 

@@ -277,6 +277,7 @@ class TransferPool::Transfer {
       if (result_.ok) result_.contentHash = hash_->Hex();
     } else {
       result_.ok = code == CURLE_OK || PageKept();
+      result_.capped = result_.ok && end_ == TransferEnd::Capped;
       if (!result_.ok) result_.text.clear();
     }
     if (!result_.ok) {
@@ -482,8 +483,10 @@ void CloseMulti(void* multi) {
 
 }  // namespace
 
-TransferPool::TransferPool(WebFileOptions options)
-    : options_(std::move(options)), multi_(curl_multi_init(), &CloseMulti) {
+TransferPool::TransferPool(WebFileOptions options, std::shared_ptr<CookieJar> cookies)
+    : options_(std::move(options)),
+      cookies_(cookies ? std::move(cookies) : std::make_shared<CookieJar>()),
+      multi_(curl_multi_init(), &CloseMulti) {
   if (!multi_) return;
   const long perHost = std::max(1, options_.connectionsPerHost);
   curl_multi_setopt(multi_.get(), CURLMOPT_MAX_HOST_CONNECTIONS, perHost);
@@ -523,6 +526,10 @@ void* TransferPool::NewHandle() {
     curl_easy_setopt(handle, CURLOPT_OPENSOCKETFUNCTION, &OpenPublicSocket);
   // Photos are large: fewer, larger writes.
   curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBuffer);
+  // Every encoding libcurl decodes; the body callback sees decoded bytes, so the size caps
+  // hold against a compressed bomb too.
+  curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING, "");
+  cookies_->Attach(handle);
   return handle;
 }
 

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "scan/net/CookieJar.h"
+
 namespace trawlix {
 
 // What the network layer takes from the settings, plus the limits that keep a scan safe
@@ -100,6 +102,8 @@ struct TransferResult {
   bool notModified = false;
   // checkHead refused the photo.
   bool refused = false;
+  // A page that reached maxPageBytes (counted decoded): its text ends there.
+  bool capped = false;
   std::string etag;  // the answer's validators, for the next conditional request
   std::string lastModified;
   std::string contentHash;  // a photo's: the hash of the whole body (ContentHash)
@@ -107,12 +111,14 @@ struct TransferResult {
 
 // Every transfer of a scan: one libcurl multi handle driven by the thread that calls Run,
 // at most `connectionsPerHost` connections to one host, connections kept alive between
-// requests. Single-threaded, but for Wakeup.
+// requests, every encoding libcurl can decode asked for (the limits count decoded bytes).
+// Single-threaded, but for Wakeup.
 class TransferPool {
  public:
   static constexpr std::size_t kMaxURLLength = 2048;
 
-  explicit TransferPool(WebFileOptions options);
+  // Every transfer keeps its cookies in `cookies`; none given: in a jar of the pool's own.
+  explicit TransferPool(WebFileOptions options, std::shared_ptr<CookieJar> cookies = nullptr);
   ~TransferPool();
   TransferPool(const TransferPool&) = delete;
   TransferPool& operator=(const TransferPool&) = delete;
@@ -152,6 +158,7 @@ class TransferPool {
   void NoteBusy();
 
   WebFileOptions options_;
+  std::shared_ptr<CookieJar> cookies_;  // outlives every handle, so declared before them
   std::unique_ptr<void, void (*)(void*)> multi_;
   std::map<void*, std::unique_ptr<Transfer>> transfers_;
   std::vector<void*> idleHandles_;
