@@ -21,6 +21,7 @@ namespace trawlix::cli {
 namespace {
 
 using NumberMember = std::int32_t SettingsValues::*;
+using FlagMember = bool SettingsValues::*;
 using TextMember = std::string SettingsValues::*;
 
 enum class Kind {
@@ -46,14 +47,17 @@ struct Setting {
   bool allowAll = false;
   int (*read)() = nullptr;
   void (*write)(int) = nullptr;
+  FlagMember flag = nullptr;
 };
 
 constexpr int kMaxSide = 100000;
 constexpr int kFormats = 4;       // JPEG, BMP, PNG, TIFF, GIF
 constexpr int kOrientations = 2;  // any, landscape, portrait
 
-Setting Flag(const char* name, NumberMember member) {
-  return {name, Kind::Flag, member};
+Setting Flag(const char* name, FlagMember member) {
+  Setting setting{name, Kind::Flag};
+  setting.flag = member;
+  return setting;
 }
 Setting Range(const char* name, NumberMember member, int low, int high) {
   return {name, Kind::Range, member, nullptr, low, high};
@@ -135,7 +139,7 @@ const std::vector<Setting>& Settings() {
       Range("newThumbnailBoundingBox", &SettingsValues::newThumbnailBoundingBox, 1, kMaxSide),
       Range("newThumbnailFormat", &SettingsValues::newThumbnailFormat, 0, kFormats),
       Range("newThumbnailOrientation", &SettingsValues::newThumbnailOrientation, 0, kOrientations),
-      Flag("newThumbnailsSaveToLocation", &SettingsValues::newThumbnailsSaveToLocation),
+      Range("newThumbnailsSaveToLocation", &SettingsValues::newThumbnailsSaveToLocation, 0, 1),
       Words("thumbnailsFolderName", &SettingsValues::thumbnailsFolderName, Kind::FolderName),
       Words("newThumbnailsExternalSaveTo", &SettingsValues::newThumbnailsExternalSaveTo),
       Flag("newThumbnailsExternalIncludeTitle", &SettingsValues::newThumbnailsExternalIncludeTitle),
@@ -143,7 +147,7 @@ const std::vector<Setting>& Settings() {
       Range("newMobileBoundingBox", &SettingsValues::newMobileBoundingBox, 1, kMaxSide),
       Range("newMobileFormat", &SettingsValues::newMobileFormat, 0, kFormats),
       Range("newMobileOrientation", &SettingsValues::newMobileOrientation, 0, kOrientations),
-      Flag("newMobileSaveToLocation", &SettingsValues::newMobileSaveToLocation),
+      Range("newMobileSaveToLocation", &SettingsValues::newMobileSaveToLocation, 0, 1),
       Words("mobileFolderName", &SettingsValues::mobileFolderName, Kind::FolderName),
       Words("newMobileExternalSaveTo", &SettingsValues::newMobileExternalSaveTo),
       Flag("newMobileExternalIncludeTitle", &SettingsValues::newMobileExternalIncludeTitle),
@@ -235,11 +239,13 @@ const Setting* FindSetting(const std::string& name) {
 }
 
 bool IsNumber(const Setting& setting) {
-  return setting.number != nullptr || setting.kind == Kind::Profile;
+  return setting.number != nullptr || setting.flag != nullptr || setting.kind == Kind::Profile;
 }
 
 std::int64_t NumberOf(const Setting& setting, const SettingsValues& values) {
-  return setting.kind == Kind::Profile ? setting.read() : values.*setting.number;
+  if (setting.kind == Kind::Profile) return setting.read();
+  if (setting.flag != nullptr) return values.*setting.flag ? 1 : 0;
+  return values.*setting.number;
 }
 
 std::string TextOf(const Setting& setting, const SettingsValues& values) {
@@ -296,6 +302,8 @@ bool Assign(CliContext& context, const Setting& setting, const std::string& valu
     }
     if (setting.kind == Kind::Profile) {
       profile[&setting] = *number;
+    } else if (setting.flag != nullptr) {
+      values.*setting.flag = *number == 1;
     } else {
       values.*setting.number = *number;
     }
@@ -345,7 +353,7 @@ bool Assign(CliContext& context, const Setting& setting, const std::string& valu
         return false;
       }
       const auto builtIn = context.settings().UserAgentByName(agent);
-      values.customUserAgent = builtIn ? 0 : 1;
+      values.customUserAgent = !builtIn;
       target = builtIn.value_or(agent);
       return true;
     }

@@ -59,7 +59,7 @@ OptionsChange ApplyOptions(DataSession& session, const SettingsValues& edited,
   OptionsChange change;
   change.thumbnailViewChanged = values.thumbnailView != before.thumbnailView;
   change.tooltipsChanged = values.showTooltips != before.showTooltips;
-  change.autoFollowSwitchedOn = values.autoFollow != 0 && before.autoFollow == 0;
+  change.autoFollowSwitchedOn = values.autoFollow && !before.autoFollow;
   change.panelColourChanged = values.panelColor != before.panelColor;
 
   std::string failure;
