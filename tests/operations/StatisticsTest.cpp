@@ -182,6 +182,31 @@ TEST_F(StatisticsSessionTest, ConfirmingClearsThreeValuesAndSavesAtOnce) {
   EXPECT_TRUE(sink_.requests.empty());
 }
 
+TEST_F(StatisticsSessionTest, ApplyOptionsRefusesChangesTheSchemaForbids) {
+  SettingsValues& held = session_->settings().Values();
+  held.thumbnailView = 40;  // an older file's value, left alone, stays acceptable
+  const SettingsValues before = held;
+  const std::pair<const char*, void (*)(SettingsValues&)> edits[] = {
+      {"jpegQuality takes a number from 1 to 100", [](SettingsValues& v) { v.jpegQuality = 0; }},
+      {"scanPriority takes one of", [](SettingsValues& v) { v.scanPriority = 3; }},
+      {"thumbnailsFolderName must be one folder name",
+       [](SettingsValues& v) { v.thumbnailsFolderName = "a/b"; }},
+      {"Please type in a custom USER-AGENT String.",
+       [](SettingsValues& v) { v.customUserAgent = true, v.userAgent = " "; }},
+  };
+  for (const auto& [reason, edit] : edits) {
+    SettingsValues edited = before;
+    edit(edited);
+    const OptionsChange change = ApplyOptions(*session_, edited, std::nullopt);
+    EXPECT_FALSE(change.saved) << reason;
+    EXPECT_EQ(change.failure.rfind(reason, 0), 0u) << change.failure;
+    EXPECT_EQ(session_->settings().Values(), before) << reason;
+  }
+  SettingsValues edited = before;
+  edited.jpegQuality = 100;
+  EXPECT_TRUE(ApplyOptions(*session_, edited, std::nullopt).saved);
+}
+
 struct ChangeCase {
   const char* name;
   void (*before)(SettingsValues&);
