@@ -49,8 +49,8 @@ struct ImportPlace {
     folder = pattern;
     database = folder + "/Projects.txdb";
     settings.defaultSaveTo = folder + "/Pictures";
-    settings.newAutoCreateThumbnails = 1;
-    settings.newAutoCreateMobile = 1;
+    settings.newAutoCreateThumbnails = true;
+    settings.newAutoCreateMobile = true;
     connection.Open(database);
   }
   ~ImportPlace() {

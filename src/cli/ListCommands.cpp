@@ -66,7 +66,7 @@ int ListLinks(CliContext& context, const ParsedArgs& args) {
                     {"Keywords"}});
   for (const auto& link : links) {
     output.AddRow({std::to_string(link.id), link.date, FormatThousands(link.photos),
-                   link.searchSubFolders > 0 ? "yes" : "no", link.url, link.keywords});
+                   link.searchSubFolders ? "yes" : "no", link.url, link.keywords});
   }
   output.Print(context.out());
   return kExitOk;

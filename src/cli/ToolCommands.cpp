@@ -135,12 +135,12 @@ int ThumbsCommand(CliContext& context, const ParsedArgs& args) {
   const SettingsValues& values = context.settings().Values();
   ThumbnailToolOptions options;
   options.jpegQuality = values.jpegQuality;
-  if (values.setPhotoDpi == 1) options.dpi = values.photoDpi;
+  if (values.setPhotoDpi) options.dpi = values.photoDpi;
   const bool chosen = args.Has("--thumbnails") || args.Has("--mobile");
   SmallCopyOptions& thumbs = options.thumbnails;
-  thumbs.create = chosen ? args.Has("--thumbnails") : project->autoCreateThumbnails == 1;
+  thumbs.create = chosen ? args.Has("--thumbnails") : project->autoCreateThumbnails;
   SmallCopyOptions& mobile = options.mobile;
-  mobile.create = chosen ? args.Has("--mobile") : project->autoCreateMobile == 1;
+  mobile.create = chosen ? args.Has("--mobile") : project->autoCreateMobile;
   if (!thumbs.create && !mobile.create) thumbs.create = true;
 
   const auto box = PositiveNumber(context, args, "--box");
@@ -162,8 +162,7 @@ int ThumbsCommand(CliContext& context, const ParsedArgs& args) {
   if ((thumbs.create && thumbs.box <= 0) || (mobile.create && mobile.box <= 0))
     return context.Fail("the project has no bounding-box for this copy: give --box/--mobile-box");
 
-  if (const auto problem =
-          ThumbnailTool::Check(options, project->saveTo, values.autoCreateFolders == 1))
+  if (const auto problem = ThumbnailTool::Check(options, project->saveTo, values.autoCreateFolders))
     return context.Fail(problem->message);
   // The folders of the run itself are kept out of the work list, also when given here.
   ThumbnailTool tool(BatchWorkList(project->saveTo, thumbs.folder, mobile.folder), options);
@@ -190,7 +189,7 @@ int ResizeCommand(CliContext& context, const ParsedArgs& args) {
   options.convert = args.Has("--to");
   options.format = *format;
   options.jpegQuality = values.jpegQuality;
-  if (values.setPhotoDpi == 1) options.dpi = values.photoDpi;
+  if (values.setPhotoDpi) options.dpi = values.photoDpi;
   options.saveTo = project->saveTo;
   ResizeTool tool(WorkList(*project), options);
   return RunJob(context, tool);

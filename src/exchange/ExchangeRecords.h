@@ -31,8 +31,8 @@ struct ExchangeHeader {
 // One link record: an extra start page of a project.
 struct ImportedLink {
   std::int32_t projectId = 0;
-  std::int32_t searchSubFolders = 0;
-  std::int32_t keywordMustExist = 0;
+  bool searchSubFolders = false;
+  bool keywordMustExist = false;
   std::string url;
   std::string keywords;
 
@@ -48,20 +48,20 @@ struct ImportedProject {
   std::string category;
   std::string title;
   std::string url;
-  std::int32_t jpeg = 0;
-  std::int32_t png = 0;
-  std::int32_t gif = 0;
-  std::int32_t bmp = 0;
-  std::int32_t tif = 0;
-  std::int32_t createFolders = 0;
-  std::int32_t searchSubFolders = 0;
-  std::int32_t keywordMustExist = 0;
+  bool jpeg = false;
+  bool png = false;
+  bool gif = false;
+  bool bmp = false;
+  bool tif = false;
+  bool createFolders = false;
+  bool searchSubFolders = false;
+  bool keywordMustExist = false;
   std::string keywords;
-  std::int32_t filterMinSize = 0;
+  bool filterMinSize = false;
   std::int32_t minimumSize = 0;
-  std::int32_t autoRename = 0;
+  bool autoRename = false;
   std::int32_t orientation = 0;
-  std::int32_t padNumbers = 0;
+  bool padNumbers = false;
   std::int32_t padding = 0;
   std::string namePrefix;
   std::vector<ImportedLink> links;

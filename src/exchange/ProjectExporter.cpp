@@ -41,7 +41,7 @@ ImportedProject FromRow(const ProjectsRecord& row, std::string category) {
   p.tif = row.tif;
   p.createFolders = row.createFolders;
   p.searchSubFolders = row.searchSubFolders;
-  p.keywordMustExist = 0;  // the record has the slot; exports never fill it
+  p.keywordMustExist = false;  // the record has the slot; exports never fill it
   p.keywords = row.keywords;
   p.filterMinSize = row.filterMinimumSize;
   p.minimumSize = row.minimumSize;
@@ -73,13 +73,13 @@ ExportResult Succeeded(std::string message) {
 ExportRequest ExportRequestFromSettings(const Settings& settings) {
   const SettingsValues& v = settings.Values();
   ExportRequest request;
-  request.includeMyInfo = v.exportIncludeInfo != 0;
+  request.includeMyInfo = v.exportIncludeInfo;
   request.name = v.exporterName;
   request.emailAddress = v.exporterEmail;
   request.website = v.exporterWebsite;
   std::error_code error;
   const std::string& logo = settings.Paths().defaultLogoPath;
-  if (v.exportUseLogo != 0 && std::filesystem::is_regular_file(logo, error)) {
+  if (v.exportUseLogo && std::filesystem::is_regular_file(logo, error)) {
     request.photoPath = logo;
   }
   return request;

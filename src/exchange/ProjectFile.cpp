@@ -45,6 +45,7 @@ class RecordWriter {
     const auto bits = static_cast<std::uint32_t>(value);
     for (std::size_t i = 0; i < 4; ++i) bytes_[offset + i] = static_cast<char>(bits >> (8 * i));
   }
+  void Flag(std::size_t offset, bool flag) { Int(offset, flag ? 1 : 0); }
   void Text(std::size_t offset, std::size_t maxBytes, const std::string& value) {
     const std::string cut = CutToBytes(value, maxBytes);
     bytes_.replace(offset, cut.size(), cut);
@@ -66,6 +67,8 @@ class RecordReader {
     }
     return static_cast<std::int32_t>(bits);
   }
+  // Any value but 0 reads as on.
+  bool Flag(std::size_t offset) const { return Int(offset) != 0; }
   std::string Text(std::size_t offset, std::size_t size) const {
     return TextFromField(bytes_.substr(offset, size));
   }
@@ -96,20 +99,20 @@ std::string EncodeProject(const ImportedProject& p) {
   w.Text(kCategory, kCategorySize, p.category);
   w.Text(kTitle, kTitleSize, p.title);
   w.Text(kURL, kURLSize, p.url);
-  w.Int(kJPEG, p.jpeg);
-  w.Int(kPNG, p.png);
-  w.Int(kGIF, p.gif);
-  w.Int(kBMP, p.bmp);
-  w.Int(kTIF, p.tif);
-  w.Int(kCreateFolders, p.createFolders);
-  w.Int(kSearchSubFolders, p.searchSubFolders);
-  w.Int(kKeywordMustExist, p.keywordMustExist);
+  w.Flag(kJPEG, p.jpeg);
+  w.Flag(kPNG, p.png);
+  w.Flag(kGIF, p.gif);
+  w.Flag(kBMP, p.bmp);
+  w.Flag(kTIF, p.tif);
+  w.Flag(kCreateFolders, p.createFolders);
+  w.Flag(kSearchSubFolders, p.searchSubFolders);
+  w.Flag(kKeywordMustExist, p.keywordMustExist);
   w.Text(kKeywords, kKeywordsSize, p.keywords);
-  w.Int(kFilterMinSize, p.filterMinSize);
+  w.Flag(kFilterMinSize, p.filterMinSize);
   w.Int(kMinimumSize, p.minimumSize);
-  w.Int(kAutoRename, p.autoRename);
+  w.Flag(kAutoRename, p.autoRename);
   w.Int(kOrientation, p.orientation);
-  w.Int(kPadNumbers, p.padNumbers);
+  w.Flag(kPadNumbers, p.padNumbers);
   w.Int(kPadding, p.padding);
   // The prefix always keeps its terminating zero.
   w.Text(kNamePrefix, kNamePrefixSize - 1, p.namePrefix);
@@ -119,8 +122,8 @@ std::string EncodeProject(const ImportedProject& p) {
 std::string EncodeLink(const ImportedLink& l) {
   RecordWriter w(kLinkRecordSize);
   w.Int(link::kProjectId, l.projectId);
-  w.Int(link::kSearchSubFolders, l.searchSubFolders);
-  w.Int(link::kKeywordMustExist, l.keywordMustExist);
+  w.Flag(link::kSearchSubFolders, l.searchSubFolders);
+  w.Flag(link::kKeywordMustExist, l.keywordMustExist);
   w.Text(link::kURL, link::kURLSize, l.url);
   w.Text(link::kKeywords, link::kKeywordsSize, l.keywords);
   return w.bytes();
@@ -150,20 +153,20 @@ ImportedProject DecodeProject(std::string_view bytes) {
   p.category = r.Text(kCategory, kCategorySize);
   p.title = r.Text(kTitle, kTitleSize);
   p.url = r.Text(kURL, kURLSize);
-  p.jpeg = r.Int(kJPEG);
-  p.png = r.Int(kPNG);
-  p.gif = r.Int(kGIF);
-  p.bmp = r.Int(kBMP);
-  p.tif = r.Int(kTIF);
-  p.createFolders = r.Int(kCreateFolders);
-  p.searchSubFolders = r.Int(kSearchSubFolders);
-  p.keywordMustExist = r.Int(kKeywordMustExist);
+  p.jpeg = r.Flag(kJPEG);
+  p.png = r.Flag(kPNG);
+  p.gif = r.Flag(kGIF);
+  p.bmp = r.Flag(kBMP);
+  p.tif = r.Flag(kTIF);
+  p.createFolders = r.Flag(kCreateFolders);
+  p.searchSubFolders = r.Flag(kSearchSubFolders);
+  p.keywordMustExist = r.Flag(kKeywordMustExist);
   p.keywords = r.Text(kKeywords, kKeywordsSize);
-  p.filterMinSize = r.Int(kFilterMinSize);
+  p.filterMinSize = r.Flag(kFilterMinSize);
   p.minimumSize = r.Int(kMinimumSize);
-  p.autoRename = r.Int(kAutoRename);
+  p.autoRename = r.Flag(kAutoRename);
   p.orientation = r.Int(kOrientation);
-  p.padNumbers = r.Int(kPadNumbers);
+  p.padNumbers = r.Flag(kPadNumbers);
   p.padding = r.Int(kPadding);
   p.namePrefix = r.Text(kNamePrefix, kNamePrefixSize);
   return p;
@@ -173,8 +176,8 @@ ImportedLink DecodeLink(std::string_view bytes) {
   const RecordReader r(bytes);
   ImportedLink l;
   l.projectId = r.Int(link::kProjectId);
-  l.searchSubFolders = r.Int(link::kSearchSubFolders);
-  l.keywordMustExist = r.Int(link::kKeywordMustExist);
+  l.searchSubFolders = r.Flag(link::kSearchSubFolders);
+  l.keywordMustExist = r.Flag(link::kKeywordMustExist);
   l.url = r.Text(link::kURL, link::kURLSize);
   l.keywords = r.Text(link::kKeywords, link::kKeywordsSize);
   return l;

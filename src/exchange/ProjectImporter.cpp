@@ -123,8 +123,8 @@ ProjectsRecord NewRow(const ImportedProject& p, const SettingsValues& settings, 
 
 ImportOptions ImportOptionsFromSettings(const SettingsValues& settings) {
   ImportOptions options;
-  options.target = settings.importUseProjectCategory == 1 ? ImportTarget::FileCategory
-                                                          : ImportTarget::SelectedCategory;
+  options.target = settings.importUseProjectCategory ? ImportTarget::FileCategory
+                                                     : ImportTarget::SelectedCategory;
   options.categoryName = settings.importCategory;
   options.duplicates = settings.importDuplicateAction == 2 ? DuplicateHandling::MergeLinks
                                                            : DuplicateHandling::DontImport;

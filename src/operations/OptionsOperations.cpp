@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "imaging/codec/PhotoCodec.h"
+#include "operations/OptionsSchema.h"
 
 namespace trawlix {
 
@@ -51,6 +52,12 @@ OptionsChange ApplyOptions(DataSession& session, const SettingsValues& edited,
 
   SettingsValues values = edited;
   KeepUnedited(values, before);
+  if (auto problem = CheckOptionValues(values, before)) {
+    session.messages().Show(MessageRequest{*problem, kAppCaption, MessageIcon::Warning});
+    OptionsChange refused;
+    refused.failure = *problem;
+    return refused;
+  }
   values.clearedByOptions12 = 0;
   values.clearedByOptions27 = 0;
   values.clearedByOptions28 = 0;
@@ -59,7 +66,7 @@ OptionsChange ApplyOptions(DataSession& session, const SettingsValues& edited,
   OptionsChange change;
   change.thumbnailViewChanged = values.thumbnailView != before.thumbnailView;
   change.tooltipsChanged = values.showTooltips != before.showTooltips;
-  change.autoFollowSwitchedOn = values.autoFollow != 0 && before.autoFollow == 0;
+  change.autoFollowSwitchedOn = values.autoFollow && !before.autoFollow;
   change.panelColourChanged = values.panelColor != before.panelColor;
 
   std::string failure;

@@ -152,7 +152,7 @@ std::optional<ProjectProblem> CheckProjectForSave(DataSession& session,
   if (const auto categories = LoadCategories(session)) {
     for (const auto& category : *categories) options.categoryIds.push_back(category.id);
   }
-  options.createMissingFolders = session.settings().Values().autoCreateFolders != 0;
+  options.createMissingFolders = session.settings().Values().autoCreateFolders;
   return CheckProject(record, options);
 }
 

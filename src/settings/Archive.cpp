@@ -47,6 +47,12 @@ void ArchiveReader::Int(std::int32_t& value) {
   if (Unsigned(4, raw)) value = static_cast<std::int32_t>(static_cast<std::uint32_t>(raw));
 }
 
+void ArchiveReader::Flag(bool& flag) {
+  std::int32_t value = flag ? 1 : 0;
+  Int(value);
+  flag = value != 0;
+}
+
 void ArchiveReader::Int64(std::int64_t& value) {
   std::uint64_t raw = 0;
   if (Unsigned(8, raw)) value = static_cast<std::int64_t>(raw);

@@ -44,16 +44,16 @@ ProjectsRecord NewProjectRecord(const SettingsValues& s,
   r.gif = s.newGIF;
   r.bmp = s.newBMP;
   r.tif = s.newTIF;
-  r.ico = 0;
+  r.ico = false;
   r.createFolders = s.newCreateFolders;
   r.searchSubFolders = s.newSearchSubFolders;
   r.filterMinimumSize = s.newFilterMinimumSize;
   r.minimumSize = s.newMinimumSize;
   r.orientation = s.newOrientation;
-  r.keywordMustExist = 0;
+  r.keywordMustExist = false;
   r.autoRename = s.newAutoRename;
   r.includePhotoSize = s.newIncludePhotoSize;
-  r.replaceSpaces = 0;
+  r.replaceSpaces = false;
   r.padNumbers = s.newPadNumbers;
   r.padding = s.newPadding;
   r.autoResize = s.newAutoResize;
@@ -64,21 +64,21 @@ ProjectsRecord NewProjectRecord(const SettingsValues& s,
   r.thumbnailBoundingBox = s.newThumbnailBoundingBox;
   r.thumbnailFormat = s.newThumbnailFormat;
   r.thumbnailOrientation = s.newThumbnailOrientation;
-  r.excludeThumbnailFolder = 1;
+  r.excludeThumbnailFolder = true;
   r.autoCreateMobile = s.newAutoCreateMobile;
   r.mobileBoundingBox = s.newMobileBoundingBox;
   r.mobileFormat = s.newMobileFormat;
   r.mobileOrientation = s.newMobileOrientation;
-  r.excludeMobileFolder = 1;
+  r.excludeMobileFolder = true;
   r.thumbnailsSaveToLocation = 0;
-  r.thumbnailsExternalIncludeTitle = 0;
+  r.thumbnailsExternalIncludeTitle = false;
   r.mobileSaveToLocation = 0;
-  r.mobileExternalIncludeTitle = 0;
+  r.mobileExternalIncludeTitle = false;
   return r;
 }
 
 std::string DefaultSaveTo(const SettingsValues& settings, std::string_view title) {
-  if (settings.useProjectNameForSaveTo == 0 || Trim(title).empty()) {
+  if (!settings.useProjectNameForSaveTo || Trim(title).empty()) {
     return NormalizeFolderPath(settings.defaultSaveTo, TrailingSlash::Remove);
   }
   return JoinFolder(settings.defaultSaveTo, Trim(title));

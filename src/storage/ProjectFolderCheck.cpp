@@ -66,12 +66,12 @@ std::optional<std::string> ProjectFoldersProblem(const ProjectsRecord& project) 
   if (auto problem = Named("destination folder", FolderPathProblem(project.saveTo))) {
     return problem;
   }
-  if (project.autoCreateThumbnails > 0) {
+  if (project.autoCreateThumbnails) {
     if (auto problem = Named("thumbnails folder", FolderPathProblem(project.thumbnailSaveTo))) {
       return problem;
     }
   }
-  if (project.autoCreateMobile > 0) {
+  if (project.autoCreateMobile) {
     if (auto problem = Named("Mobile Photos folder", FolderPathProblem(project.mobileSaveTo))) {
       return problem;
     }

@@ -9,10 +9,10 @@ struct ProjectLinksRecord {
   int id = -1;
   int projectId = -1;
   std::string date;  // "%m/%d/%Y"
-  int searchSubFolders = -1;
+  bool searchSubFolders = false;
   std::string title;
   std::string url;
-  int keywordMustExist = -1;
+  bool keywordMustExist = false;
   std::string keywords;
   std::string guid;
   int photos = -1;

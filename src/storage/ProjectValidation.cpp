@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/Text.h"
+#include "storage/RecordColumns.h"
 
 namespace trawlix {
 
@@ -47,31 +48,6 @@ struct ValueRule {
 
 const std::vector<ValueRule>& ValueRules() {
   static const std::vector<ValueRule> rules = {
-      {{"JPEG",
-        "PNG",
-        "GIF",
-        "BMP",
-        "ICO",
-        "TIF",
-        "CreateFolders",
-        "SearchSubFolders",
-        "FilterMinimumSize",
-        "AutoRename",
-        "IncludePhotoSize",
-        "ReplaceSpaces",
-        "PadNumbers",
-        "AutoResize",
-        "AutoConvert",
-        "AutoCreateThumbnails",
-        "ExcludeThumbnailFolder",
-        "AutoCreateMobile",
-        "ExcludeMobileFolder",
-        "KeywordMustExist",
-        "ThumbnailsExternalIncludeTitle",
-        "MobileExternalIncludeTitle"},
-       0,
-       1,
-       "0 (off) or 1 (on)"},
       {{"ConvertToFormat", "ThumbnailFormat", "MobileFormat"},
        -1,
        4,
@@ -119,14 +95,13 @@ std::optional<ProjectProblem> CheckGeneralPage(const ProjectsRecord& record,
   if (!FolderAcceptable(record.saveTo, options.createMissingFolders)) {
     return Problem(ProjectField::SaveTo, kNoSaveToMessage);
   }
-  const bool anyFormat =
-      record.jpeg > 0 || record.png > 0 || record.gif > 0 || record.bmp > 0 || record.tif > 0;
+  const bool anyFormat = record.jpeg || record.png || record.gif || record.bmp || record.tif;
   if (!anyFormat) return Problem(ProjectField::Formats, kNoFormatMessage);
   return std::nullopt;
 }
 
 std::optional<ProjectProblem> CheckRenamePage(const ProjectsRecord& record) {
-  if (record.autoRename > 0 && record.namePrefix.empty()) {
+  if (record.autoRename && record.namePrefix.empty()) {
     return Problem(ProjectField::NamePrefix, kNoPrefixMessage);
   }
   return std::nullopt;
@@ -134,11 +109,11 @@ std::optional<ProjectProblem> CheckRenamePage(const ProjectsRecord& record) {
 
 std::optional<ProjectProblem> CheckThumbnailsPage(const ProjectsRecord& record,
                                                   const ProjectCheckOptions& options) {
-  if (record.autoCreateThumbnails > 0 &&
+  if (record.autoCreateThumbnails &&
       !FolderAcceptable(record.thumbnailSaveTo, options.createMissingFolders)) {
     return Problem(ProjectField::ThumbnailSaveTo, kNoThumbnailFolderMessage);
   }
-  if (record.autoCreateMobile > 0 &&
+  if (record.autoCreateMobile &&
       !FolderAcceptable(record.mobileSaveTo, options.createMissingFolders)) {
     return Problem(ProjectField::MobileSaveTo, kNoMobileFolderMessage);
   }
@@ -156,11 +131,11 @@ std::optional<ProjectProblem> CreateProjectFolders(const ProjectsRecord& record)
   if (!FolderExists(record.saveTo) && !CreateFolder(record.saveTo)) {
     return Problem(ProjectField::SaveTo, kNoSaveToMessage);
   }
-  if (record.autoCreateThumbnails > 0 && !FolderExists(record.thumbnailSaveTo) &&
+  if (record.autoCreateThumbnails && !FolderExists(record.thumbnailSaveTo) &&
       !CreateFolder(record.thumbnailSaveTo)) {
     return Problem(ProjectField::ThumbnailSaveTo, kNoThumbnailFolderMessage);
   }
-  if (record.autoCreateMobile > 0 && !FolderExists(record.mobileSaveTo) &&
+  if (record.autoCreateMobile && !FolderExists(record.mobileSaveTo) &&
       !CreateFolder(record.mobileSaveTo)) {
     return Problem(ProjectField::MobileSaveTo, kNoMobileFolderMessage);
   }
@@ -168,6 +143,11 @@ std::optional<ProjectProblem> CreateProjectFolders(const ProjectsRecord& record)
 }
 
 std::optional<std::string> CheckColumnValue(std::string_view column, int value) {
+  if (const auto* flag = FindColumn<ProjectsRecord>(column);
+      flag != nullptr && flag->kind == ColumnKind::Flag) {
+    if (value == 0 || value == 1) return std::nullopt;
+    return FlagRangeProblem(flag->name, value);
+  }
   for (const auto& rule : ValueRules()) {
     const auto name = std::find_if(rule.columns.begin(), rule.columns.end(),
                                    [&](std::string_view n) { return EqualsNoCase(n, column); });

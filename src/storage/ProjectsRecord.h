@@ -4,57 +4,57 @@
 
 namespace trawlix {
 
-// One row of the Projects table. A cleared record has every integer -1 and every text
-// empty; Id -1 marks a record that was never stored.
+// One row of the Projects table. A cleared record has every integer -1, every flag off and
+// every text empty; Id -1 marks a record that was never stored.
 struct ProjectsRecord {
   int id = -1;
   int catId = -1;
   std::string title;
   std::string url;
   std::string saveTo;
-  int jpeg = -1;
-  int png = -1;
-  int gif = -1;
-  int bmp = -1;
-  int ico = -1;
-  int createFolders = -1;
-  int searchSubFolders = -1;
+  bool jpeg = false;
+  bool png = false;
+  bool gif = false;
+  bool bmp = false;
+  bool ico = false;
+  bool createFolders = false;
+  bool searchSubFolders = false;
   std::string keywords;
-  int filterMinimumSize = -1;
+  bool filterMinimumSize = false;
   int minimumSize = -1;
-  int autoRename = -1;
-  int includePhotoSize = -1;
-  int replaceSpaces = -1;
-  int padNumbers = -1;
+  bool autoRename = false;
+  bool includePhotoSize = false;
+  bool replaceSpaces = false;
+  bool padNumbers = false;
   int padding = -1;
   std::string namePrefix;
-  int autoResize = -1;
+  bool autoResize = false;
   int resizeBoundingBox = -1;
-  int autoConvert = -1;
+  bool autoConvert = false;
   int convertToFormat = -1;
-  int autoCreateThumbnails = -1;
+  bool autoCreateThumbnails = false;
   int thumbnailBoundingBox = -1;
   int thumbnailFormat = -1;
   std::string thumbnailSaveTo;
-  int excludeThumbnailFolder = -1;
-  int autoCreateMobile = -1;
+  bool excludeThumbnailFolder = false;
+  bool autoCreateMobile = false;
   int mobileBoundingBox = -1;
   int mobileFormat = -1;
   std::string mobileSaveTo;
-  int excludeMobileFolder = -1;
-  int keywordMustExist = -1;
+  bool excludeMobileFolder = false;
+  bool keywordMustExist = false;
   int thumbnailOrientation = -1;
   int mobileOrientation = -1;
-  int tif = -1;
+  bool tif = false;
   int orientation = -1;
   int thumbnailsSaveToLocation = -1;
   std::string thumbnailsLocalSaveTo;
   std::string thumbnailsExternalSaveTo;
-  int thumbnailsExternalIncludeTitle = -1;
+  bool thumbnailsExternalIncludeTitle = false;
   int mobileSaveToLocation = -1;
   std::string mobileLocalSaveTo;
   std::string mobileExternalSaveTo;
-  int mobileExternalIncludeTitle = -1;
+  bool mobileExternalIncludeTitle = false;
 
   bool operator==(const ProjectsRecord&) const = default;
 };

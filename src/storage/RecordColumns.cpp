@@ -31,4 +31,8 @@ bool ParseWholeInt(std::string_view text, std::int64_t& value) {
   return ParseWhole(text, value);
 }
 
+std::string FlagRangeProblem(std::string_view column, int value) {
+  return std::string(column) + " must be 0 (off) or 1 (on), not " + std::to_string(value) + ".";
+}
+
 }  // namespace trawlix

@@ -14,10 +14,11 @@
 namespace trawlix {
 
 // BigInteger columns hold 64-bit values (byte counts); SQLite's INTEGER stores either.
-enum class ColumnKind { Integer, BigInteger, Text };
+// Flag columns store 0 or 1 and are a bool in the record.
+enum class ColumnKind { Integer, BigInteger, Flag, Text };
 
 // One database column of a record: its name as the table declares it, its kind and the
-// member that holds it. Exactly one of the three member pointers is set.
+// member that holds it. Exactly one of the four member pointers is set.
 template <class Record>
 struct RecordColumn {
   std::string_view name;
@@ -25,21 +26,35 @@ struct RecordColumn {
   int Record::*integer = nullptr;
   std::string Record::*text = nullptr;
   std::int64_t Record::*bigInteger = nullptr;
+  bool Record::*flag = nullptr;
 };
 
 template <class Record>
 constexpr RecordColumn<Record> IntColumn(std::string_view name, int Record::*member) {
-  return {name, ColumnKind::Integer, member, nullptr, nullptr};
+  return {name, ColumnKind::Integer, member, nullptr, nullptr, nullptr};
 }
 
 template <class Record>
 constexpr RecordColumn<Record> BigIntColumn(std::string_view name, std::int64_t Record::*member) {
-  return {name, ColumnKind::BigInteger, nullptr, nullptr, member};
+  return {name, ColumnKind::BigInteger, nullptr, nullptr, member, nullptr};
+}
+
+template <class Record>
+constexpr RecordColumn<Record> FlagColumn(std::string_view name, bool Record::*member) {
+  return {name, ColumnKind::Flag, nullptr, nullptr, nullptr, member};
 }
 
 template <class Record>
 constexpr RecordColumn<Record> TextColumn(std::string_view name, std::string Record::*member) {
-  return {name, ColumnKind::Text, nullptr, member, nullptr};
+  return {name, ColumnKind::Text, nullptr, member, nullptr, nullptr};
+}
+
+// A stored flag is on when it is not 0; it is stored back as 0 or 1.
+constexpr bool FlagFromStored(std::int64_t stored) {
+  return stored != 0;
+}
+constexpr int StoredFlag(bool flag) {
+  return flag ? 1 : 0;
 }
 
 // Column tables in the order of each table's CREATE statement.
@@ -49,59 +64,59 @@ inline constexpr RecordColumn<ProjectsRecord> kProjectsColumns[] = {
     TextColumn("Title", &ProjectsRecord::title),
     TextColumn("URL", &ProjectsRecord::url),
     TextColumn("SaveTo", &ProjectsRecord::saveTo),
-    IntColumn("JPEG", &ProjectsRecord::jpeg),
-    IntColumn("PNG", &ProjectsRecord::png),
-    IntColumn("GIF", &ProjectsRecord::gif),
-    IntColumn("BMP", &ProjectsRecord::bmp),
-    IntColumn("ICO", &ProjectsRecord::ico),
-    IntColumn("CreateFolders", &ProjectsRecord::createFolders),
-    IntColumn("SearchSubFolders", &ProjectsRecord::searchSubFolders),
+    FlagColumn("JPEG", &ProjectsRecord::jpeg),
+    FlagColumn("PNG", &ProjectsRecord::png),
+    FlagColumn("GIF", &ProjectsRecord::gif),
+    FlagColumn("BMP", &ProjectsRecord::bmp),
+    FlagColumn("ICO", &ProjectsRecord::ico),
+    FlagColumn("CreateFolders", &ProjectsRecord::createFolders),
+    FlagColumn("SearchSubFolders", &ProjectsRecord::searchSubFolders),
     TextColumn("Keywords", &ProjectsRecord::keywords),
-    IntColumn("FilterMinimumSize", &ProjectsRecord::filterMinimumSize),
+    FlagColumn("FilterMinimumSize", &ProjectsRecord::filterMinimumSize),
     IntColumn("MinimumSize", &ProjectsRecord::minimumSize),
-    IntColumn("AutoRename", &ProjectsRecord::autoRename),
-    IntColumn("IncludePhotoSize", &ProjectsRecord::includePhotoSize),
-    IntColumn("ReplaceSpaces", &ProjectsRecord::replaceSpaces),
-    IntColumn("PadNumbers", &ProjectsRecord::padNumbers),
+    FlagColumn("AutoRename", &ProjectsRecord::autoRename),
+    FlagColumn("IncludePhotoSize", &ProjectsRecord::includePhotoSize),
+    FlagColumn("ReplaceSpaces", &ProjectsRecord::replaceSpaces),
+    FlagColumn("PadNumbers", &ProjectsRecord::padNumbers),
     IntColumn("Padding", &ProjectsRecord::padding),
     TextColumn("NamePrefix", &ProjectsRecord::namePrefix),
-    IntColumn("AutoResize", &ProjectsRecord::autoResize),
+    FlagColumn("AutoResize", &ProjectsRecord::autoResize),
     IntColumn("ResizeBoundingBox", &ProjectsRecord::resizeBoundingBox),
-    IntColumn("AutoConvert", &ProjectsRecord::autoConvert),
+    FlagColumn("AutoConvert", &ProjectsRecord::autoConvert),
     IntColumn("ConvertToFormat", &ProjectsRecord::convertToFormat),
-    IntColumn("AutoCreateThumbnails", &ProjectsRecord::autoCreateThumbnails),
+    FlagColumn("AutoCreateThumbnails", &ProjectsRecord::autoCreateThumbnails),
     IntColumn("ThumbnailBoundingBox", &ProjectsRecord::thumbnailBoundingBox),
     IntColumn("ThumbnailFormat", &ProjectsRecord::thumbnailFormat),
     TextColumn("ThumbnailSaveTo", &ProjectsRecord::thumbnailSaveTo),
-    IntColumn("ExcludeThumbnailFolder", &ProjectsRecord::excludeThumbnailFolder),
-    IntColumn("AutoCreateMobile", &ProjectsRecord::autoCreateMobile),
+    FlagColumn("ExcludeThumbnailFolder", &ProjectsRecord::excludeThumbnailFolder),
+    FlagColumn("AutoCreateMobile", &ProjectsRecord::autoCreateMobile),
     IntColumn("MobileBoundingBox", &ProjectsRecord::mobileBoundingBox),
     IntColumn("MobileFormat", &ProjectsRecord::mobileFormat),
     TextColumn("MobileSaveTo", &ProjectsRecord::mobileSaveTo),
-    IntColumn("ExcludeMobileFolder", &ProjectsRecord::excludeMobileFolder),
-    IntColumn("KeywordMustExist", &ProjectsRecord::keywordMustExist),
+    FlagColumn("ExcludeMobileFolder", &ProjectsRecord::excludeMobileFolder),
+    FlagColumn("KeywordMustExist", &ProjectsRecord::keywordMustExist),
     IntColumn("ThumbnailOrientation", &ProjectsRecord::thumbnailOrientation),
     IntColumn("MobileOrientation", &ProjectsRecord::mobileOrientation),
-    IntColumn("TIF", &ProjectsRecord::tif),
+    FlagColumn("TIF", &ProjectsRecord::tif),
     IntColumn("Orientation", &ProjectsRecord::orientation),
     IntColumn("ThumbnailsSaveToLocation", &ProjectsRecord::thumbnailsSaveToLocation),
     TextColumn("ThumbnailsLocalSaveTo", &ProjectsRecord::thumbnailsLocalSaveTo),
     TextColumn("ThumbnailsExternalSaveTo", &ProjectsRecord::thumbnailsExternalSaveTo),
-    IntColumn("ThumbnailsExternalIncludeTitle", &ProjectsRecord::thumbnailsExternalIncludeTitle),
+    FlagColumn("ThumbnailsExternalIncludeTitle", &ProjectsRecord::thumbnailsExternalIncludeTitle),
     IntColumn("MobileSaveToLocation", &ProjectsRecord::mobileSaveToLocation),
     TextColumn("MobileLocalSaveTo", &ProjectsRecord::mobileLocalSaveTo),
     TextColumn("MobileExternalSaveTo", &ProjectsRecord::mobileExternalSaveTo),
-    IntColumn("MobileExternalIncludeTitle", &ProjectsRecord::mobileExternalIncludeTitle),
+    FlagColumn("MobileExternalIncludeTitle", &ProjectsRecord::mobileExternalIncludeTitle),
 };
 
 inline constexpr RecordColumn<ProjectLinksRecord> kProjectLinksColumns[] = {
     IntColumn("Id", &ProjectLinksRecord::id),
     IntColumn("ProjectId", &ProjectLinksRecord::projectId),
     TextColumn("dtDate", &ProjectLinksRecord::date),
-    IntColumn("SearchSubFolders", &ProjectLinksRecord::searchSubFolders),
+    FlagColumn("SearchSubFolders", &ProjectLinksRecord::searchSubFolders),
     TextColumn("Title", &ProjectLinksRecord::title),
     TextColumn("URL", &ProjectLinksRecord::url),
-    IntColumn("KeywordMustExist", &ProjectLinksRecord::keywordMustExist),
+    FlagColumn("KeywordMustExist", &ProjectLinksRecord::keywordMustExist),
     TextColumn("Keywords", &ProjectLinksRecord::keywords),
     TextColumn("GUID", &ProjectLinksRecord::guid),
     IntColumn("Photos", &ProjectLinksRecord::photos),
@@ -119,7 +134,7 @@ inline constexpr RecordColumn<ScanHistoryRecord> kScanHistoryColumns[] = {
     IntColumn("SkippedImages", &ScanHistoryRecord::skippedImages),
     IntColumn("Status", &ScanHistoryRecord::status),
     IntColumn("Type", &ScanHistoryRecord::type),
-    IntColumn("SearchSubFolders", &ScanHistoryRecord::searchSubFolders),
+    FlagColumn("SearchSubFolders", &ScanHistoryRecord::searchSubFolders),
     IntColumn("TotalTimeInSeconds", &ScanHistoryRecord::totalTimeInSeconds),
     IntColumn("TransferTimeInSeconds", &ScanHistoryRecord::transferTimeInSeconds),
     BigIntColumn("TotalBytes", &ScanHistoryRecord::totalBytes),
@@ -156,11 +171,15 @@ inline std::span<const RecordColumn<CategoriesRecord>> ColumnsOf() {
 bool ParseWholeInt(std::string_view text, int& value);
 bool ParseWholeInt(std::string_view text, std::int64_t& value);
 
+// "JPEG must be 0 (off) or 1 (on), not 2.": why a flag column refuses a number.
+std::string FlagRangeProblem(std::string_view column, int value);
+
 // A number column's value, whichever its width; 0 for a text column.
 template <class Record>
 std::int64_t IntegerValue(const Record& record, const RecordColumn<Record>& column) {
   if (column.kind == ColumnKind::Integer) return record.*column.integer;
   if (column.kind == ColumnKind::BigInteger) return record.*column.bigInteger;
+  if (column.kind == ColumnKind::Flag) return StoredFlag(record.*column.flag);
   return 0;
 }
 
@@ -180,8 +199,9 @@ std::string ColumnValueText(const Record& record, const RecordColumn<Record>& co
   return std::to_string(IntegerValue(record, column));
 }
 
-// Sets the named column from text. Unknown columns and integer columns given anything but
-// a whole number are refused with a message in `error`; the record is then unchanged.
+// Sets the named column from text. Unknown columns, integer columns given anything but a
+// whole number and flag columns given anything but 0 or 1 are refused with a message in
+// `error`; the record is then unchanged.
 template <class Record>
 bool SetColumnFromText(Record& record, std::string_view name, std::string_view value,
                        std::string& error) {
@@ -207,6 +227,14 @@ bool SetColumnFromText(Record& record, std::string_view name, std::string_view v
   }
   int number = 0;
   if (!ParseWholeInt(value, number)) return refuse();
+  if (column->kind == ColumnKind::Flag) {
+    if (number != 0 && number != 1) {
+      error = FlagRangeProblem(column->name, number);
+      return false;
+    }
+    record.*column->flag = number == 1;
+    return true;
+  }
   record.*column->integer = number;
   return true;
 }

@@ -89,6 +89,8 @@ bool RecordTable<Record>::Load(const std::string& sql) {
           record.*columns[c].integer = TextToInt(value);
         } else if (columns[c].kind == ColumnKind::BigInteger) {
           record.*columns[c].bigInteger = TextToInt64(value);
+        } else if (columns[c].kind == ColumnKind::Flag) {
+          record.*columns[c].flag = FlagFromStored(TextToInt(value));
         } else {
           record.*columns[c].text = value ? value : "";
         }
@@ -145,6 +147,8 @@ std::string RecordTable<Record>::FormatWithRecord(std::string_view format, const
       args.emplace_back(record.*column.integer);
     } else if (column.kind == ColumnKind::BigInteger) {
       args.emplace_back(record.*column.bigInteger);
+    } else if (column.kind == ColumnKind::Flag) {
+      args.emplace_back(StoredFlag(record.*column.flag));
     } else {
       args.emplace_back(std::string_view(encoded[nextText++]));
     }

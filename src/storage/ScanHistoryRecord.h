@@ -18,7 +18,7 @@ struct ScanHistoryRecord {
   int skippedImages = -1;
   int status = -1;
   int type = -1;
-  int searchSubFolders = -1;
+  bool searchSubFolders = false;
   int totalTimeInSeconds = -1;
   int transferTimeInSeconds = -1;
   std::int64_t totalBytes = -1;  // a scan may well pass 2 GiB

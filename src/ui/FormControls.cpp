@@ -1,6 +1,5 @@
 #include "ui/FormControls.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
 #include <QString>
@@ -8,14 +7,6 @@
 #include "imaging/codec/PhotoFormat.h"
 
 namespace trawlix::ui {
-
-void SetFlag(QAbstractButton* button, int value) {
-  button->setChecked(value > 0);
-}
-
-int Flag(const QAbstractButton* button) {
-  return button->isChecked() ? 1 : 0;
-}
 
 void FillOrientationChoices(QComboBox* combo) {
   combo->addItem(QStringLiteral("Any (Landscape or Portrait)"), 0);

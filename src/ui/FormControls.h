@@ -1,6 +1,5 @@
 #pragma once
 
-class QAbstractButton;
 class QComboBox;
 class QLabel;
 class QString;
@@ -9,10 +8,6 @@ class QWidget;
 namespace trawlix::ui {
 
 // Small helpers the project sheet and the options sheet share.
-
-// A stored flag on a check box: 1 ticks it, 0 (and an unset -1) leave it clear.
-void SetFlag(QAbstractButton* button, int value);
-int Flag(const QAbstractButton* button);
 
 // The code lists of the photo format and orientation combo boxes: each item carries its
 // stored code as item data, and the box selects by code.

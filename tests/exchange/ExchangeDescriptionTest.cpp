@@ -17,7 +17,7 @@ ImportedProject Project(int id, const std::string& title) {
   p.keywords = "k1, k2";
   p.namePrefix = "P_";
   std::tie(p.numPhotos, p.jpeg, p.tif, p.searchSubFolders, p.filterMinSize, p.minimumSize,
-           p.padNumbers, p.padding) = std::make_tuple(12, 1, 1, 1, 1, 350, 1, 3);
+           p.padNumbers, p.padding) = std::make_tuple(12, true, true, true, true, 350, true, 3);
   return p;
 }
 

@@ -86,24 +86,29 @@ class ExchangeDbTest : public ::testing::Test {
     r.saveTo = "/photos/" + title;
     r.keywords = "sea, sand";
     r.namePrefix = "pre_";
-    int value = 2;
-    for (int* field : {&r.jpeg, &r.png, &r.gif, &r.bmp, &r.tif, &r.ico, &r.createFolders,
-                       &r.searchSubFolders, &r.filterMinimumSize, &r.minimumSize, &r.autoRename,
-                       &r.includePhotoSize, &r.replaceSpaces, &r.padNumbers, &r.padding,
-                       &r.autoResize, &r.keywordMustExist, &r.orientation}) {
-      *field = value++;
+    // Flags alternate so that a swapped pair shows; numbers are distinct.
+    bool on = true;
+    for (bool* flag :
+         {&r.jpeg, &r.png, &r.gif, &r.bmp, &r.tif, &r.ico, &r.createFolders, &r.searchSubFolders,
+          &r.filterMinimumSize, &r.autoRename, &r.includePhotoSize, &r.replaceSpaces, &r.padNumbers,
+          &r.autoResize, &r.keywordMustExist}) {
+      *flag = on;
+      on = !on;
     }
+    r.minimumSize = 11;
+    r.padding = 16;
+    r.orientation = 2;
     EXPECT_TRUE(table.InsertProject(r));
     return table.ExecuteScalar("SELECT MAX(Id) FROM Projects;");
   }
 
-  void AddLink(int projectId, const std::string& url, int searchSubFolders = 1) {
+  void AddLink(int projectId, const std::string& url, bool searchSubFolders = true) {
     ProjectLinksRecord l{.projectId = projectId,
                          .date = "01/02/2020",
                          .searchSubFolders = searchSubFolders,
                          .title = "title",
                          .url = url,
-                         .keywordMustExist = 1,
+                         .keywordMustExist = true,
                          .keywords = "kw",
                          .guid = {},
                          .photos = 5};

@@ -30,8 +30,8 @@ TEST_F(ExportTest, WritesProjectsInOrderWithLinksPhotosAndCategory) {
   const int cats = AddCategory("Cats & Dogs");
   const int tom = AddProject("Tom & Jerry", cats);
   const int empty = AddProject("Empty", AddCategory("Birds"));
-  AddLink(tom, "http://a.example/1", 1);
-  AddLink(tom, "http://a.example/2", 0);
+  AddLink(tom, "http://a.example/1", true);
+  AddLink(tom, "http://a.example/2", false);
   AddScan(tom, 3);
   AddScan(tom, 4);
 

@@ -36,8 +36,8 @@ ImportedProject FileProject(const std::string& title, const std::string& categor
   p.keywords = "k";
   p.namePrefix = "np_";
   std::tie(p.jpeg, p.png, p.tif, p.minimumSize, p.orientation, p.padding) =
-      std::make_tuple(0, 1, 1, 100, 1, 5);
-  for (const auto& url : urls) p.links.push_back({42, 1, 0, url, "lk"});
+      std::make_tuple(false, true, true, 100, 1, 5);
+  for (const auto& url : urls) p.links.push_back({42, true, false, url, "lk"});
   p.numLinks = static_cast<std::int32_t>(p.links.size());
   return p;
 }
@@ -62,8 +62,8 @@ class ImportTest : public testing::ExchangeDbTest {
 TEST_F(ImportTest, RoundTripsProjectsAndLinksThroughAFile) {
   const int cats = AddCategory("Cats & Dogs");
   const int tom = AddProject("Tom & Jerry", cats);
-  AddLink(tom, "http://a.example/1", 1);
-  AddLink(tom, "http://a.example/2", 0);
+  AddLink(tom, "http://a.example/1", true);
+  AddLink(tom, "http://a.example/2", false);
   const int other = AddProject("Zoë ☃", AddCategory("Birds"));
   const std::string path = (dir / "x.txexport").string();
   ProjectExporter exporter(DbPath(), TempFolder(), messages);
@@ -93,7 +93,7 @@ TEST_F(ImportTest, RoundTripsProjectsAndLinksThroughAFile) {
   const std::vector<ProjectLinksRecord> links = Links(r.id, target);
   ASSERT_EQ(links.size(), 2u);
   EXPECT_EQ(std::tie(links[0].url, links[0].searchSubFolders, links[1].searchSubFolders),
-            std::make_tuple("http://a.example/1", 1, 0));
+            std::make_tuple("http://a.example/1", true, false));
   for (const ProjectLinksRecord& l : links) {
     EXPECT_EQ(std::tie(l.date, l.title, l.keywordMustExist, l.photos),
               std::make_tuple(TodayDateText(), "", 1, 0));
@@ -103,9 +103,9 @@ TEST_F(ImportTest, RoundTripsProjectsAndLinksThroughAFile) {
 }
 
 TEST_F(ImportTest, FillsTheRestAsForANewProject) {
-  settings.newAutoResize = 1;
+  settings.newAutoResize = true;
   settings.newResizeBoundingBox = 2048;
-  settings.newIncludePhotoSize = 1;
+  settings.newIncludePhotoSize = true;
   settings.newMobileFormat = 4;
   settings.thumbnailsFolderName = "Small";
   const int cat = AddCategory("Models");
@@ -233,14 +233,14 @@ TEST_F(ImportTest, CreatesEachFileCategoryOnce) {
 }
 
 TEST_F(ImportTest, OptionsComeFromTheSettings) {
-  settings.importUseProjectCategory = 1;
+  settings.importUseProjectCategory = true;
   settings.importCategory = "Mine";
   settings.importDuplicateAction = 2;
   const ImportOptions o = ImportOptionsFromSettings(settings);
   EXPECT_EQ(o.target, ImportTarget::FileCategory);
   EXPECT_EQ(o.categoryName, "Mine");
   EXPECT_EQ(o.duplicates, DuplicateHandling::MergeLinks);
-  settings.importUseProjectCategory = 0;
+  settings.importUseProjectCategory = false;
   settings.importDuplicateAction = 3;  // unknown
   EXPECT_EQ(ImportOptionsFromSettings(settings).duplicates, DuplicateHandling::DontImport);
 }

@@ -23,13 +23,14 @@ ImportedProject SampleProject() {
   p.namePrefix = "Tom_&_Jerry_";
   std::tie(p.jpeg, p.png, p.gif, p.bmp, p.tif, p.createFolders, p.searchSubFolders,
            p.keywordMustExist, p.filterMinSize, p.minimumSize, p.autoRename, p.orientation,
-           p.padNumbers, p.padding) =
-      std::make_tuple(11, 12, 13, 14, 15, 16, 17, 18, 19, 350, 21, 22, 23, 24);
+           p.padNumbers, p.padding) = std::make_tuple(true, false, true, false, true, false, true,
+                                                      false, true, 350, false, 22, true, 24);
   return p;
 }
 
 ImportedLink SampleLink(int n) {
-  return {7, n % 2, 1, "http://example.com/page" + std::to_string(n), "kw" + std::to_string(n)};
+  return {7, n % 2 == 1, true, "http://example.com/page" + std::to_string(n),
+          "kw" + std::to_string(n)};
 }
 
 // The header record as another installation lays it out.
@@ -51,8 +52,10 @@ std::string ProjectImage(std::int32_t numLinks, std::string_view title) {
   image.Int(0, 7).Int(4, numLinks).Int(8, 1234).Text(12, "Models").Text(92, title);
   image.Text(604, "http://example.com/a?b=1&c=2").Text(2684, "beach, sun");
   image.Text(3732, "Tom_&_Jerry_");
-  for (std::int32_t i = 0; i < 8; ++i) image.Int(2652 + 4 * i, 11 + i);  // JPEG .. KeywordMustExist
-  for (std::int32_t i = 0; i < 6; ++i) image.Int(3708 + 4 * i, i == 1 ? 350 : 19 + i);
+  // JPEG .. KeywordMustExist, then FilterMinSize .. Padding: flags alternate on and off.
+  for (std::int32_t i = 0; i < 8; ++i) image.Int(2652 + 4 * i, i % 2 == 0 ? 1 : 0);
+  const std::int32_t tail[] = {1, 350, 0, 22, 1, 24};
+  for (std::size_t i = 0; i < 6; ++i) image.Int(3708 + 4 * i, tail[i]);
   return image.str();
 }
 

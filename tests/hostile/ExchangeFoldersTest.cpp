@@ -33,8 +33,8 @@ class HostileExchangeTest : public testing::ExchangeDbTest {
  protected:
   HostileExchangeTest() {
     // Thumbnails and mobile copies on, so their folders are made and checked too.
-    settings.newAutoCreateThumbnails = 1;
-    settings.newAutoCreateMobile = 1;
+    settings.newAutoCreateThumbnails = true;
+    settings.newAutoCreateMobile = true;
     settings.newThumbnailsSaveToLocation = 0;
     settings.newMobileSaveToLocation = 0;
     settings.thumbnailsFolderName = "Small";
@@ -108,8 +108,8 @@ TEST_F(HostileExchangeTest, CraftedPrefixesBecomePlainFileNames) {
   ImportedProject project;
   project.title = "Trip";
   project.url = "http://a.example/";
-  project.jpeg = 1;
-  project.autoRename = 1;
+  project.jpeg = true;
+  project.autoRename = true;
   const std::string prefixes[] = {"../../../../tmp/x_", "&#47&#46&#46&#47x", "\x1b[2J..", "."};
   std::vector<ImportedProject> projects;
   for (const std::string& prefix : prefixes) {
@@ -137,7 +137,7 @@ TEST_F(HostileExchangeTest, AProjectWhoseFoldersWouldLeaveIsNotImported) {
   ImportedProject project;
   project.title = "Trip";
   project.url = "http://a.example/";
-  project.jpeg = 1;
+  project.jpeg = true;
   AddCategory("Imported Projects");
   ProjectImporter importer(DbPath(), settings, messages);
   const ImportSummary summary = importer.Import(

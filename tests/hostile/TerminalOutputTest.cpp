@@ -47,7 +47,7 @@ TEST_F(TerminalOutput, TextsFromAnExchangeFileReachTheTerminalWithoutControls) {
     p.title = "Beach" + injection + std::to_string(projects.size());
     p.category = "Travel" + injection;
     p.url = "http://a.example/" + injection;
-    p.jpeg = 1;
+    p.jpeg = true;
   }
   const std::string file = (dir_ / "hostile.txexport").string();
   std::string error;

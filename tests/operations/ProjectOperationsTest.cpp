@@ -70,7 +70,7 @@ TEST_F(OperationsTest, AddingChecksTitlesAndFoldersBeforeWriting) {
   EXPECT_GT(Add(beach, TitleRule::Any), id);
 
   ProjectsRecord noFormat = NewProject("Plain", "Models");
-  noFormat.jpeg = 0;
+  noFormat.jpeg = false;
   const ProjectSaveResult refused = AddProject(*session_, noFormat, TitleRule::Any);
   EXPECT_EQ(refused.outcome, SaveOutcome::Refused);
   EXPECT_EQ(refused.problem->field, ProjectField::Formats);
@@ -118,7 +118,7 @@ TEST_F(OperationsTest, ANewStartAddressCarriesItsProjectLink) {
 
 TEST_F(OperationsTest, RenamingMovesTheFolderAndTheFoldersInsideIt) {
   ProjectsRecord project = NewProject("Old Name", "Models");
-  project.autoCreateThumbnails = 1;
+  project.autoCreateThumbnails = true;
   project.id = Add(project);
   ASSERT_TRUE(fs::is_directory(project.thumbnailSaveTo));
   const fs::path photos = temp_ / "photos";

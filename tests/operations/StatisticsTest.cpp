@@ -47,7 +47,7 @@ class StatisticsSessionTest : public ::testing::Test {
     row.skippedImages = 0;
     row.status = 0;
     row.type = 0;
-    row.searchSubFolders = 0;
+    row.searchSubFolders = false;
     row.totalTimeInSeconds = seconds;
     row.transferTimeInSeconds = transferSeconds;
     row.totalBytes = bytes;
@@ -159,7 +159,7 @@ TEST_F(StatisticsSessionTest, ConfirmingClearsThreeValuesAndSavesAtOnce) {
   edited.clearedByOptions12 = 7;
   edited.jpegQuality = 70;
   edited.userAgent = "MyBot/1.0";
-  edited.customUserAgent = 1;
+  edited.customUserAgent = true;
   // The window moved while the sheet was open: the sheet's stale copy must not undo it.
   held.windowWidth = 1111;
   held.windowLeft = 42;
@@ -180,6 +180,31 @@ TEST_F(StatisticsSessionTest, ConfirmingClearsThreeValuesAndSavesAtOnce) {
   EXPECT_EQ(stored.windowLeft, 42);
   EXPECT_EQ(stored, session_->settings().Values());
   EXPECT_TRUE(sink_.requests.empty());
+}
+
+TEST_F(StatisticsSessionTest, ApplyOptionsRefusesChangesTheSchemaForbids) {
+  SettingsValues& held = session_->settings().Values();
+  held.thumbnailView = 40;  // an older file's value, left alone, stays acceptable
+  const SettingsValues before = held;
+  const std::pair<const char*, void (*)(SettingsValues&)> edits[] = {
+      {"jpegQuality takes a number from 1 to 100", [](SettingsValues& v) { v.jpegQuality = 0; }},
+      {"scanPriority takes one of", [](SettingsValues& v) { v.scanPriority = 3; }},
+      {"thumbnailsFolderName must be one folder name",
+       [](SettingsValues& v) { v.thumbnailsFolderName = "a/b"; }},
+      {"Please type in a custom USER-AGENT String.",
+       [](SettingsValues& v) { v.customUserAgent = true, v.userAgent = " "; }},
+  };
+  for (const auto& [reason, edit] : edits) {
+    SettingsValues edited = before;
+    edit(edited);
+    const OptionsChange change = ApplyOptions(*session_, edited, std::nullopt);
+    EXPECT_FALSE(change.saved) << reason;
+    EXPECT_EQ(change.failure.rfind(reason, 0), 0u) << change.failure;
+    EXPECT_EQ(session_->settings().Values(), before) << reason;
+  }
+  SettingsValues edited = before;
+  edited.jpegQuality = 100;
+  EXPECT_TRUE(ApplyOptions(*session_, edited, std::nullopt).saved);
 }
 
 struct ChangeCase {
@@ -214,11 +239,11 @@ INSTANTIATE_TEST_SUITE_P(
         ChangeCase{"NothingChanged", Nothing, Nothing, false, false, false, false},
         ChangeCase{"ThumbnailView", Nothing, [](SettingsValues& v) { v.thumbnailView = 7; }, true,
                    false, false, false},
-        ChangeCase{"TooltipsOff", Nothing, [](SettingsValues& v) { v.showTooltips = 0; }, false,
+        ChangeCase{"TooltipsOff", Nothing, [](SettingsValues& v) { v.showTooltips = false; }, false,
                    true, false, false},
-        ChangeCase{"AutoFollowOn", [](SettingsValues& v) { v.autoFollow = 0; },
-                   [](SettingsValues& v) { v.autoFollow = 1; }, false, false, true, false},
-        ChangeCase{"AutoFollowOff", Nothing, [](SettingsValues& v) { v.autoFollow = 0; }, false,
+        ChangeCase{"AutoFollowOn", [](SettingsValues& v) { v.autoFollow = false; },
+                   [](SettingsValues& v) { v.autoFollow = true; }, false, false, true, false},
+        ChangeCase{"AutoFollowOff", Nothing, [](SettingsValues& v) { v.autoFollow = false; }, false,
                    false, false, false},
         // No page edits the panel colour: a stale value is not taken over.
         ChangeCase{"PanelColourIsNotEdited", Nothing,

@@ -164,7 +164,7 @@ TEST_F(ModernGalleryTest, WebPhotosNeedJpegWanted) {
   site.Add("/gallery/webp-as.png", "image/png", MakeTestPhoto(TestPhotoKind::WebP, 400, 300));
   site.AddPage("/gallery/index.html",
                "<img src=leaf.webp><img src=stone.avif><img src=plain.png><img src=webp-as.png>");
-  project.jpeg = 0;
+  project.jpeg = false;
 
   ASSERT_TRUE(RunScan());
 

@@ -79,7 +79,7 @@ TEST_F(PipelineDuplicates, ConvertedPhotoIsJudgedByTheFileItWouldReplace) {
   // land.jpg converted to PNG would land on land.png: that file decides.
   std::ofstream(InSaveTo("land.png"), std::ios::binary)
       << MakeTestPhoto(TestPhotoKind::Png, 300, 300);
-  project.autoConvert = 1;
+  project.autoConvert = true;
   project.convertToFormat = 2;
   options.duplicates = DuplicateHandling::Skip;
   ASSERT_TRUE(RunScan());

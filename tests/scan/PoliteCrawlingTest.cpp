@@ -33,7 +33,7 @@ TEST(RobotsRules, TheLongestMatchingLineOfTheAgentsGroupDecides) {
 class PoliteCrawling : public PipelineTest {
  protected:
   void SetUp() override {
-    project.filterMinimumSize = 0;
+    project.filterMinimumSize = false;
     photo_ = MakeTestPhoto(TestPhotoKind::Jpeg, 300, 200);
   }
   std::string photo_;

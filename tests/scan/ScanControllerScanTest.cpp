@@ -104,7 +104,7 @@ TEST_F(ScanControllerScan, RescanUpdatesTheProjectLinkAndSkipsExistingNames) {
 
 TEST_F(ScanControllerScan, WithoutSubFoldersOnlyTheStartFolderIsScanned) {
   BuildStandardSite();
-  project.searchSubFolders = 0;
+  project.searchSubFolders = false;
   ASSERT_TRUE(RunScan());
   EXPECT_EQ(site.Requests("/gallery/sub/page3.html"), 0);
   EXPECT_EQ(site.Requests("/gallery/page2.html"), 1);
@@ -117,7 +117,7 @@ TEST_F(ScanControllerScan, WithoutSubFoldersOnlyTheStartFolderIsScanned) {
 
 TEST_F(ScanControllerScan, KeywordsOpenOtherFoldersAndCanBeRequired) {
   BuildStandardSite();
-  project.searchSubFolders = 0;
+  project.searchSubFolders = false;
   project.keywords = "other";
   ASSERT_TRUE(RunScan());
   EXPECT_EQ(site.Requests("/other/page4.html"), 1) << "a keyword match opens another folder";
@@ -125,7 +125,7 @@ TEST_F(ScanControllerScan, KeywordsOpenOtherFoldersAndCanBeRequired) {
   EXPECT_TRUE(FilesIn(SaveTo()).contains("other.jpg"));
 
   fs::remove_all(SaveTo());
-  project.keywordMustExist = 1;
+  project.keywordMustExist = true;
   const int page2Before = site.Requests("/gallery/page2.html");
   ASSERT_TRUE(RunScan());
   EXPECT_EQ(site.Requests("/gallery/page2.html"), page2Before) << "no keyword in its address";
@@ -136,7 +136,7 @@ TEST_F(ScanControllerScan, KeywordsOpenOtherFoldersAndCanBeRequired) {
 
 TEST_F(ScanControllerScan, NonImagesAreNeverStoredEvenWithoutTheSizeFilter) {
   BuildStandardSite();
-  project.filterMinimumSize = 0;
+  project.filterMinimumSize = false;
   project.orientation = 2;  // ignored without the filter
   ASSERT_TRUE(RunScan());
   const auto files = FilesIn(SaveTo());
@@ -158,7 +158,7 @@ TEST_F(ScanControllerScan, OrientationFilterKeepsOnlyThatOrientation) {
 
 TEST_F(ScanControllerScan, MirroredFoldersFollowTheSite) {
   BuildStandardSite();
-  project.createFolders = 1;
+  project.createFolders = true;
   ASSERT_TRUE(RunScan());
   const auto tree = PhotoTree();
   EXPECT_TRUE(tree.contains("land.jpg"));
@@ -170,9 +170,9 @@ TEST_F(ScanControllerScan, MirroredFoldersFollowTheSite) {
 
 TEST_F(ScanControllerScan, AutoRenameNumbersOnFromThePhotosAlreadyThere) {
   BuildStandardSite();
-  project.autoRename = 1;
+  project.autoRename = true;
   project.namePrefix = "Pic_";
-  project.padNumbers = 1;
+  project.padNumbers = true;
   project.padding = 3;
   fs::create_directories(SaveTo());
   const std::string old = MakeTestPhoto(TestPhotoKind::Jpeg, 300, 300);
@@ -198,10 +198,10 @@ TEST_F(ScanControllerScan, AutoRenameNumbersOnFromThePhotosAlreadyThere) {
 
 TEST_F(ScanControllerScan, ThumbnailsAndMobileCopiesFollowTheirOrientation) {
   BuildStandardSite();
-  project.autoCreateThumbnails = 1;
+  project.autoCreateThumbnails = true;
   project.thumbnailBoundingBox = 100;
   project.thumbnailFormat = 0;
-  project.autoCreateMobile = 1;
+  project.autoCreateMobile = true;
   project.mobileBoundingBox = 200;
   project.mobileFormat = 2;
   project.mobileOrientation = 1;
@@ -218,9 +218,9 @@ TEST_F(ScanControllerScan, ThumbnailsAndMobileCopiesFollowTheirOrientation) {
 
 TEST_F(ScanControllerScan, ConversionAndResizeReencodeEveryPhoto) {
   BuildStandardSite();
-  project.autoConvert = 1;
+  project.autoConvert = true;
   project.convertToFormat = 2;  // PNG
-  project.autoResize = 1;
+  project.autoResize = true;
   project.resizeBoundingBox = 500;
   ASSERT_TRUE(RunScan());
   std::set<std::string> expected;

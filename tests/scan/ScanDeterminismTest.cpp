@@ -94,8 +94,8 @@ TEST_F(ScanDeterminism, OneOrManyConnectionsAnyLatencyStoreTheSame) {
       {"numbered", 1, 0, DuplicateHandling::Skip},
       {"numbered-mirrored", 1, 1, DuplicateHandling::Skip},
   };
-  project.filterMinimumSize = 0;
-  project.autoCreateThumbnails = 1;
+  project.filterMinimumSize = false;
+  project.autoCreateThumbnails = true;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     project.autoRename = c.autoRename;
@@ -112,7 +112,7 @@ TEST_F(ScanDeterminism, OneOrManyConnectionsAnyLatencyStoreTheSame) {
 
 // Transfers that stall or break part way cost their own photos only.
 TEST_F(ScanDeterminism, BrokenTransfersLoseNoOtherPhoto) {
-  project.filterMinimumSize = 0;
+  project.filterMinimumSize = false;
   options.web.stallTimeout = 300ms;
   const std::string jpeg = MakeTestPhoto(TestPhotoKind::Jpeg, 400, 300);
   std::string html = "<html><body>";

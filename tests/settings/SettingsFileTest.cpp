@@ -111,7 +111,7 @@ TEST_F(SettingsFileTest, ChangedValuesSurviveSaveAndLoad) {
 TEST_F(SettingsFileTest, Version17FileLacksTheTrailingPairUntilSavedAs18) {
   WriteFile(layout_.settingsPath, DefaultFile("/srv/old", 17, false));
   Settings settings(layout_);
-  settings.Values().newFilterMinimumSize = 0;  // values the file lacks keep what they hold
+  settings.Values().newFilterMinimumSize = false;  // values the file lacks keep what they hold
   settings.Values().PhotoTransformBehavior = 1;
   EXPECT_EQ(settings.LoadSettings(messages_), Settings::LoadResult::Loaded);
   EXPECT_EQ(settings.Values().version, 17);

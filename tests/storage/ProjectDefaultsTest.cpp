@@ -19,10 +19,10 @@ TEST(ProjectDefaults, NewProjectsTakeTheSettingsCategoryOrTheFirst) {
 
 TEST(ProjectDefaults, NewProjectsCopyTheNewProjectOptions) {
   SettingsValues settings;
-  settings.newPNG = 1;
+  settings.newPNG = true;
   settings.newMinimumSize = 640;
   settings.newMobileOrientation = 2;
-  settings.newThumbnailsExternalIncludeTitle = 1;
+  settings.newThumbnailsExternalIncludeTitle = true;
   const ProjectsRecord record = NewProjectRecord(settings, kCategories);
   EXPECT_EQ(record.url, "http://");
   EXPECT_EQ(record.png, 1);
@@ -39,7 +39,7 @@ TEST(ProjectDefaults, SaveToFolderFollowsTheNameOption) {
   settings.defaultSaveTo = "/home/u/Pictures/";
   EXPECT_EQ(DefaultSaveTo(settings, " Sea Birds "), "/home/u/Pictures/Sea Birds");
   EXPECT_EQ(DefaultSaveTo(settings, ""), "/home/u/Pictures");
-  settings.useProjectNameForSaveTo = 0;
+  settings.useProjectNameForSaveTo = false;
   EXPECT_EQ(DefaultSaveTo(settings, "Sea Birds"), "/home/u/Pictures");
 }
 

@@ -47,18 +47,18 @@ TEST(ProjectFolderCheck, ChecksThumbnailAndMobileFoldersOnlyWhileTheyAreMade) {
   project.saveTo = "/home/u/Pictures/Beach";
   project.thumbnailSaveTo = "/home/u/Pictures/Beach/../../../tmp";
   project.mobileSaveTo = "relative/mobile";
-  project.autoCreateThumbnails = 0;
-  project.autoCreateMobile = 0;
+  project.autoCreateThumbnails = false;
+  project.autoCreateMobile = false;
   EXPECT_FALSE(ProjectFoldersProblem(project));
 
-  project.autoCreateThumbnails = 1;
+  project.autoCreateThumbnails = true;
   auto problem = ProjectFoldersProblem(project);
   ASSERT_TRUE(problem);
   EXPECT_EQ(problem->rfind("The thumbnails folder \"/home/u/Pictures/Beach/../../../tmp\"", 0), 0u)
       << *problem;
 
-  project.autoCreateThumbnails = 0;
-  project.autoCreateMobile = 1;
+  project.autoCreateThumbnails = false;
+  project.autoCreateMobile = true;
   problem = ProjectFoldersProblem(project);
   ASSERT_TRUE(problem);
   EXPECT_EQ(problem->rfind("The Mobile Photos folder", 0), 0u) << *problem;

@@ -23,12 +23,12 @@ class ProjectValidation : public ::testing::Test {
     record.title = "Harbour Lights";
     record.url = "http://www.example.org/harbour/";
     record.saveTo = dir_.str();
-    record.jpeg = 1;
-    record.png = record.gif = record.bmp = record.tif = 0;
-    record.autoRename = 1;
+    record.jpeg = true;
+    record.png = record.gif = record.bmp = record.tif = false;
+    record.autoRename = true;
     record.namePrefix = "Harbour_Lights_";
-    record.autoCreateThumbnails = 0;
-    record.autoCreateMobile = 0;
+    record.autoCreateThumbnails = false;
+    record.autoCreateMobile = false;
     return record;
   }
 
@@ -131,9 +131,9 @@ TEST_F(ProjectValidation, CreatesTheFoldersThatAreSwitchedOnOrSaysWhichFailed) {
   ProjectsRecord record = ValidProject();
   // Paths are used as given: a reference in a name is no apostrophe.
   record.saveTo = (dir_ / "Sam&#39s Photos").string();
-  record.autoCreateThumbnails = 1;
+  record.autoCreateThumbnails = true;
   record.thumbnailSaveTo = (dir_ / "Sam&#39s Photos" / "Thumbs").string();
-  record.autoCreateMobile = 0;
+  record.autoCreateMobile = false;
   record.mobileSaveTo = (dir_ / "Mobile").string();
   EXPECT_FALSE(CreateProjectFolders(record));
   EXPECT_TRUE(fs::is_directory(dir_ / "Sam&#39s Photos" / "Thumbs"));

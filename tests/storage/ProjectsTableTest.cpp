@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 #include <vector>
 
 #include "TableTestSupport.h"
@@ -69,6 +70,20 @@ TEST_F(ProjectsTableTest, InsertLoadUpdateDeleteRoundTripsEveryColumn) {
   ASSERT_TRUE(table.LoadProjectById(stored.id));
   EXPECT_FALSE(table.GetCurrent(cached));
   EXPECT_TRUE(messages.requests.empty());
+}
+
+TEST_F(ProjectsTableTest, FlagsReadAnyNonZeroAsOnAndAreStoredAsZeroOrOne) {
+  ProjectsRecord stored = Store(SampleProject("Flags"));
+  table.ExecuteUpdate("UPDATE Projects SET JPEG='-1', PNG='2', GIF='0', BMP='x';");
+  ASSERT_TRUE(table.LoadProjectById(stored.id));
+  ASSERT_TRUE(table.GetCurrent(stored));
+  EXPECT_EQ(std::make_tuple(stored.jpeg, stored.png, stored.gif, stored.bmp),
+            std::make_tuple(true, true, false, false));
+  ASSERT_TRUE(table.UpdateProject(stored));
+  DatabaseQuery q = table.ExecuteQuery("SELECT JPEG, PNG, GIF, BMP FROM Projects;");
+  EXPECT_EQ(std::make_tuple(std::string(q.ColumnText(0)), std::string(q.ColumnText(1)),
+                            std::string(q.ColumnText(2)), std::string(q.ColumnText(3))),
+            std::make_tuple("1", "1", "0", "0"));
 }
 
 TEST_F(ProjectsTableTest, LookupsAreTrimmedAndEncodedToMeetTheStoredForm) {

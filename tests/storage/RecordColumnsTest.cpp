@@ -17,18 +17,18 @@ void ExpectEveryMemberMappedOnce(std::size_t expectedCount) {
     EXPECT_EQ(column.kind == ColumnKind::Integer, column.integer != nullptr) << column.name;
     EXPECT_EQ(column.kind == ColumnKind::BigInteger, column.bigInteger != nullptr) << column.name;
     EXPECT_EQ(column.kind == ColumnKind::Text, column.text != nullptr) << column.name;
+    EXPECT_EQ(column.kind == ColumnKind::Flag, column.flag != nullptr) << column.name;
   }
-  // Writing a distinct value through every column and reading it back proves that no two
-  // columns share a member.
-  Record record;
-  int n = 0;
-  for (const auto& column : columns) {
+  // Setting one column changes that column alone: no two columns share a member.
+  const Record cleared;
+  for (const auto& set : columns) {
+    Record record;
     std::string error;
-    ASSERT_TRUE(SetColumnFromText(record, column.name, std::to_string(1000 + n++), error));
-  }
-  n = 0;
-  for (const auto& column : columns) {
-    EXPECT_EQ(ColumnValueText(record, column), std::to_string(1000 + n++)) << column.name;
+    ASSERT_TRUE(SetColumnFromText(record, set.name, "1", error)) << error;
+    for (const auto& column : columns) {
+      const bool changed = ColumnValueText(record, column) != ColumnValueText(cleared, column);
+      EXPECT_EQ(changed, &column == &set) << set.name << " changed " << column.name;
+    }
   }
 }
 
@@ -39,14 +39,16 @@ TEST(RecordColumns, EveryRecordMemberHasExactlyOneColumn) {
   ExpectEveryMemberMappedOnce<CategoriesRecord>(2);
 }
 
-TEST(RecordColumns, ClearedRecordsHoldMinusOneAndEmptyTexts) {
+TEST(RecordColumns, ClearedRecordsHoldMinusOneFlagsOffAndEmptyTexts) {
   ProjectsRecord record;
   record.padding = 3;
   record.title = "x";
   ClearRecord(record);
   for (const auto& column : kProjectsColumns) {
-    EXPECT_EQ(ColumnValueText(record, column), column.kind == ColumnKind::Text ? "" : "-1")
-        << column.name;
+    const char* expected = column.kind == ColumnKind::Text   ? ""
+                           : column.kind == ColumnKind::Flag ? "0"
+                                                             : "-1";
+    EXPECT_EQ(ColumnValueText(record, column), expected) << column.name;
   }
 }
 
@@ -57,9 +59,13 @@ TEST(RecordColumns, SetFieldByNameChecksColumnAndValue) {
     bool accepted;
   };
   const Case cases[] = {
-      {"padding", "-7", true},   {"MinimumSize", "+350", true},     {"Title", "It's 1.0", true},
-      {"Padding", "", false},    {"Padding", "3x", false},          {"Padding", " 3", false},
-      {"Padding", "+-3", false}, {"Padding", "99999999999", false}, {"NoSuchColumn", "1", false},
+      {"padding", "-7", true},      {"MinimumSize", "+350", true},
+      {"Title", "It's 1.0", true},  {"Padding", "", false},
+      {"Padding", "3x", false},     {"Padding", " 3", false},
+      {"Padding", "+-3", false},    {"Padding", "99999999999", false},
+      {"NoSuchColumn", "1", false}, {"JPEG", "1", true},
+      {"JPEG", "0", true},          {"JPEG", "2", false},
+      {"JPEG", "-1", false},        {"JPEG", "yes", false},
   };
   for (const auto& c : cases) {
     ProjectsRecord record;

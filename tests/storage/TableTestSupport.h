@@ -22,6 +22,7 @@ Record Filled() {
     if (column.name == "Id") continue;
     if (column.integer != nullptr) record.*column.integer = n;
     if (column.bigInteger != nullptr) record.*column.bigInteger = n;
+    if (column.flag != nullptr) record.*column.flag = n % 2 == 1;
     if (column.text != nullptr) {
       record.*column.text = std::string(column.name) + " it's a-b/c.d:(e),f & " + std::to_string(n);
     }

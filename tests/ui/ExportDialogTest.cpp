@@ -46,8 +46,8 @@ class ExportDialogTest : public MainWindowTest {
     link.date = "12/01/2026";
     link.url = url;
     link.photos = 0;
-    link.searchSubFolders = 1;
-    link.keywordMustExist = 0;
+    link.searchSubFolders = true;
+    link.keywordMustExist = false;
     ASSERT_TRUE(AddProjectLink(session_->databasePath(), sink_, link));
   }
   void AddScan(int projectId, int saved) {
@@ -59,7 +59,7 @@ class ExportDialogTest : public MainWindowTest {
     row.totalTime = "0:00:10";
     row.url = "http://coast.example/";
     row.pages = row.totalImages = row.savedImages = saved;
-    row.skippedImages = row.status = row.type = row.searchSubFolders = 0;
+    row.skippedImages = row.status = row.type = row.searchSubFolders = false;
     row.totalTimeInSeconds = row.transferTimeInSeconds = 10;
     row.totalBytes = 1000;
     ASSERT_TRUE(history.InsertScanHistory(row));

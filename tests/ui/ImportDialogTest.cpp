@@ -39,7 +39,7 @@ exchange::ImportedProject FileProject(const std::string& title, const std::strin
   p.title = title;
   p.category = category;
   p.url = "http://file.example/" + title;
-  p.jpeg = 1;
+  p.jpeg = true;
   p.minimumSize = 100;
   for (const std::string& url : links) p.links.push_back({0, 1, 0, url, ""});
   p.numLinks = static_cast<std::int32_t>(p.links.size());
@@ -191,7 +191,7 @@ TEST_F(ImportDialogTest, EachOptionImportsAsChosen) {
     link.projectId = existing;
     link.url = "http://file.example/a";
     link.date = "12/01/2026";
-    link.photos = link.searchSubFolders = link.keywordMustExist = 0;
+    link.photos = link.searchSubFolders = link.keywordMustExist = false;
     ASSERT_TRUE(AddProjectLink(session->databasePath(), sink_, link));
     sink_.requests.clear();
 

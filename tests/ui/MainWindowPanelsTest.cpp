@@ -57,7 +57,7 @@ ScanHistoryRecord Scan(int pages, int found, int saved, int seconds, int transfe
   scan.totalTime = "0:00:0" + std::to_string(seconds % 10);
   scan.transferTimeInSeconds = transferSeconds;
   scan.totalBytes = bytes;
-  scan.status = scan.type = scan.searchSubFolders = 0;
+  scan.status = scan.type = scan.searchSubFolders = false;
   return scan;
 }
 
@@ -92,7 +92,7 @@ class MainWindowPanelsTest : public MainWindowTest {
       link.url = "http://example.com/" + std::string(1, static_cast<char>('c' - i % 3)) +
                  std::to_string(i);
       link.photos = 10 * i;
-      link.searchSubFolders = link.keywordMustExist = 0;
+      link.searchSubFolders = link.keywordMustExist = false;
       EXPECT_TRUE(AddProjectLink(session_->databasePath(), sink_, link));
     }
     for (int i = 0; i < scans; ++i) {

@@ -33,14 +33,14 @@ TEST_F(MainWindowTest, ScanStartedFromTheWindowPausesResumesAndReportsItsResults
     site.Add(name, "image/bmp",
              trawlix::testing::MakeTestPhoto(trawlix::testing::TestPhotoKind::Bmp, side++, 400));
   }
-  session_->settings().Values().newBMP = 1;
-  session_->settings().Values().displayScanResults = 1;
+  session_->settings().Values().newBMP = true;
+  session_->settings().Values().displayScanResults = true;
   const int category = AddCategory("Local");
   const int id = AddProject("Local Gallery", category, site.URL("/gallery/index.html"));
   {
     ProjectsRecord project = *LoadProject(*session_, id);
     ProjectsRecord bmp = project;
-    bmp.bmp = 1;
+    bmp.bmp = true;
     ASSERT_EQ(UpdateProject(*session_, project, bmp, TitleRule::Any).outcome, SaveOutcome::Saved);
   }
   ShowCategory(category);
@@ -132,8 +132,8 @@ TEST_F(MainWindowTest, TheStartMenuResumesAStoppedScanAndRescansEverything) {
   }
   site.AddPage("/slow/index.html", page + "</body></html>");
   site.SetDelay(60ms);
-  session_->settings().Values().newBMP = 1;
-  session_->settings().Values().displayScanResults = 0;
+  session_->settings().Values().newBMP = true;
+  session_->settings().Values().displayScanResults = false;
   const int category = AddCategory("Slow");
   AddProject("Slow Site", category, site.URL("/slow/index.html"));
   ShowCategory(category);

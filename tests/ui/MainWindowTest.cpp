@@ -277,7 +277,7 @@ TEST_F(MainWindowTest, ExitStoresTheSizeAndTheSelectionForTheNextStart) {
   const int coast = AddCategory("Coast");
   AddProject("Beach", coast);
   AddProject("Pier", coast);
-  session_->settings().Values().rememberLastProject = 1;
+  session_->settings().Values().rememberLastProject = true;
   ShowCategory(coast);
   SelectTitle(QStringLiteral("Pier"));
   Window().resize(900, 650);

@@ -114,7 +114,7 @@ TEST_F(PhotoToolDialogTest, ThumbnailsRefuseTheProjectFolderInAnySpelling) {
 
 TEST_F(PhotoToolDialogTest, ThumbnailsAreMadeAndStoredWithTheProject) {
   Photo("a.png", 40, 20);
-  project_.autoCreateThumbnails = 1;
+  project_.autoCreateThumbnails = true;
   project_.thumbnailBoundingBox = 10;
   project_.thumbnailFormat = 0;
   ThumbnailToolDialog dialog(*session_, project_, sink_);

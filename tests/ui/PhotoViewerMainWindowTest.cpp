@@ -179,17 +179,17 @@ TEST_F(PhotoViewerWindowTest, FollowModeDuringAScanShowsEachSavedPhotoButNeverIt
     site.Add(name, "image/bmp",
              trawlix::testing::MakeTestPhoto(trawlix::testing::TestPhotoKind::Bmp, side++, 400));
   }
-  session_->settings().Values().autoFollow = 1;
-  session_->settings().Values().displayScanResults = 0;
+  session_->settings().Values().autoFollow = true;
+  session_->settings().Values().displayScanResults = false;
   const int id = AddPhotoProject(5, "Followed");
   {
     ProjectsRecord project = *LoadProject(*session_, id);
     ProjectsRecord changed = project;
     changed.url = site.URL("/g/index.html");
-    changed.bmp = 1;
-    changed.autoRename = 0;
-    changed.autoCreateThumbnails = 1;
-    changed.excludeThumbnailFolder = 1;
+    changed.bmp = true;
+    changed.autoRename = false;
+    changed.autoCreateThumbnails = true;
+    changed.excludeThumbnailFolder = true;
     ASSERT_EQ(UpdateProject(*session_, project, changed, TitleRule::Any).outcome,
               SaveOutcome::Saved);
   }

@@ -68,49 +68,49 @@ class ProjectSheetTest : public ::testing::Test {
     r.title = "Harbour Lights";
     r.url = "http://harbour.example/gallery/";
     r.saveTo = Folder();
-    r.jpeg = 0;
-    r.png = 1;
-    r.gif = 1;
-    r.bmp = 0;
-    r.ico = 1;
-    r.createFolders = 1;
-    r.searchSubFolders = 0;
+    r.jpeg = false;
+    r.png = true;
+    r.gif = true;
+    r.bmp = false;
+    r.ico = true;
+    r.createFolders = true;
+    r.searchSubFolders = false;
     r.keywords = "dock, pier";
-    r.filterMinimumSize = 0;
+    r.filterMinimumSize = false;
     r.minimumSize = 777;
-    r.autoRename = 1;
-    r.includePhotoSize = 1;
-    r.replaceSpaces = 1;
-    r.padNumbers = 0;
+    r.autoRename = true;
+    r.includePhotoSize = true;
+    r.replaceSpaces = true;
+    r.padNumbers = false;
     r.padding = 6;
     r.namePrefix = "harbour_";
-    r.autoResize = 1;
+    r.autoResize = true;
     r.resizeBoundingBox = 2048;
-    r.autoConvert = 1;
+    r.autoConvert = true;
     r.convertToFormat = 3;
-    r.autoCreateThumbnails = 1;
+    r.autoCreateThumbnails = true;
     r.thumbnailBoundingBox = 120;
     r.thumbnailFormat = 4;
     r.thumbnailSaveTo = Folder("Thumbs");
-    r.excludeThumbnailFolder = 0;
-    r.autoCreateMobile = 1;
+    r.excludeThumbnailFolder = false;
+    r.autoCreateMobile = true;
     r.mobileBoundingBox = 640;
     r.mobileFormat = 1;
     r.mobileSaveTo = Folder("Mobile");
-    r.excludeMobileFolder = 0;
-    r.keywordMustExist = 1;
+    r.excludeMobileFolder = false;
+    r.keywordMustExist = true;
     r.thumbnailOrientation = 2;
     r.mobileOrientation = 1;
-    r.tif = 1;
+    r.tif = true;
     r.orientation = 1;
     r.thumbnailsSaveToLocation = 1;
     r.thumbnailsLocalSaveTo = "T";
     r.thumbnailsExternalSaveTo = "/elsewhere/t";
-    r.thumbnailsExternalIncludeTitle = 1;
+    r.thumbnailsExternalIncludeTitle = true;
     r.mobileSaveToLocation = 0;
     r.mobileLocalSaveTo = "M";
     r.mobileExternalSaveTo = "/elsewhere/m";
-    r.mobileExternalIncludeTitle = 0;
+    r.mobileExternalIncludeTitle = false;
     return r;
   }
 
@@ -251,14 +251,14 @@ TEST_F(ProjectSheetTest, OkHandsBackTheRecordAsOpened) {
   noChoices.convertToFormat = -1;
   noChoices.thumbnailFormat = -1;
   noChoices.mobileOrientation = -1;
-  noChoices.autoCreateThumbnails = 0;
+  noChoices.autoCreateThumbnails = false;
   noChoices.thumbnailSaveTo = "";
   ProjectsRecord odd = Stored();
   odd.keywords = "";
   odd.orientation = 7;
   ProjectsRecord mended = odd;
-  mended.keywordMustExist = 0;  // no keyword could ever be found
-  mended.orientation = 0;       // an unknown filter would keep nothing
+  mended.keywordMustExist = false;  // no keyword could ever be found
+  mended.orientation = 0;           // an unknown filter would keep nothing
   const std::pair<ProjectsRecord, ProjectsRecord> cases[] = {
       {Stored(), Stored()}, {noChoices, noChoices}, {odd, mended}};
   for (const auto& [opened, expected] : cases) {
@@ -273,11 +273,11 @@ TEST_F(ProjectSheetTest, OkHandsBackTheRecordAsOpened) {
 
 TEST_F(ProjectSheetTest, ApplyDefaultSettingsResetsOnlyItsPageOptions) {
   SettingsValues& s = Settings();
-  s.newJPEG = 1, s.newPNG = 0, s.newGIF = 0, s.newBMP = 1, s.newTIF = 0;
-  s.newCreateFolders = 0, s.newSearchSubFolders = 1, s.newFilterMinimumSize = 1;
+  s.newJPEG = 1, s.newPNG = 0, s.newGIF = 0, s.newBMP = 1, s.newTIF = false;
+  s.newCreateFolders = 0, s.newSearchSubFolders = 1, s.newFilterMinimumSize = true;
   s.newMinimumSize = 123, s.newOrientation = 2;
   s.newAutoRename = 0, s.newIncludePhotoSize = 0, s.newPadNumbers = 1, s.newPadding = 4;
-  s.newAutoResize = 0, s.newResizeBoundingBox = 999, s.newAutoConvert = 0;
+  s.newAutoResize = 0, s.newResizeBoundingBox = 999, s.newAutoConvert = false;
   s.newConvertToFormat = 2;
   s.newAutoCreateThumbnails = 0, s.newThumbnailBoundingBox = 99, s.newThumbnailFormat = 2;
   s.newThumbnailOrientation = 1;
@@ -335,8 +335,8 @@ TEST_F(ProjectSheetTest, ApplyDefaultSettingsResetsOnlyItsPageOptions) {
 
 TEST_F(ProjectSheetTest, NewProjectFolderFollowsTheTitleAndOkCompletesIt) {
   Settings().defaultSaveTo = Folder();
-  Settings().useProjectNameForSaveTo = 1;
-  Settings().newAutoCreateThumbnails = 1;
+  Settings().useProjectNameForSaveTo = true;
+  Settings().newAutoCreateThumbnails = true;
   const ProjectsRecord fresh = NewProjectRecord(Settings(), categories_);
   ProjectSheet sheet(*session_, sink_, fresh, QStringLiteral("New Trawlix() PRO Project"));
   EXPECT_EQ(sheet.windowTitle(), QStringLiteral("New Trawlix() PRO Project"));

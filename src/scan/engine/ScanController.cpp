@@ -29,13 +29,13 @@ namespace {
 
 PhotoFormats FormatsOf(const ProjectsRecord& project) {
   PhotoFormats formats;
-  formats.jpeg = project.jpeg == 1;
-  formats.png = project.png == 1;
-  formats.gif = project.gif == 1;
-  formats.bmp = project.bmp == 1;
-  formats.tif = project.tif == 1;
+  formats.jpeg = project.jpeg;
+  formats.png = project.png;
+  formats.gif = project.gif;
+  formats.bmp = project.bmp;
+  formats.tif = project.tif;
   // With the minimum-size filter on, a thumbnail linked to its full photo yields the photo.
-  formats.largeOnly = project.filterMinimumSize == 1;
+  formats.largeOnly = project.filterMinimumSize;
   return formats;
 }
 
@@ -178,8 +178,8 @@ bool ScanController::LoadCookies() {
 }
 
 void ScanController::CreateCopyFolders() {
-  if (project_.autoCreateThumbnails == 1) CreateFolder(project_.thumbnailSaveTo);
-  if (project_.autoCreateMobile == 1) CreateFolder(project_.mobileSaveTo);
+  if (project_.autoCreateThumbnails) CreateFolder(project_.thumbnailSaveTo);
+  if (project_.autoCreateMobile) CreateFolder(project_.mobileSaveTo);
 }
 
 void ScanController::ResetLinkState() {
@@ -187,8 +187,8 @@ void ScanController::ResetLinkState() {
   scope_ = ScanScope{};
   scope_.projectURL = Trim(project_.url);
   scope_.formats = FormatsOf(project_);
-  scope_.searchSubFolders = project_.searchSubFolders == 1;
-  scope_.keywordMustExist = project_.keywordMustExist == 1;
+  scope_.searchSubFolders = project_.searchSubFolders;
+  scope_.keywordMustExist = project_.keywordMustExist;
   ParseCommaList(project_.keywords, scope_.keywords);
   ParseCommaList(options_.filesToIgnore, scope_.skipList);
   stopped_ = false;

@@ -66,7 +66,7 @@ std::size_t PhotosAhead(int connections) {
 }
 
 bool MakesCopies(const ProjectsRecord& project) {
-  return project.autoCreateThumbnails == 1 || project.autoCreateMobile == 1;
+  return project.autoCreateThumbnails || project.autoCreateMobile;
 }
 
 }  // namespace
@@ -335,7 +335,7 @@ void ScanEngine::SubmitPhoto(std::size_t index) {
   Sending(slot.photo.url);
   TransferRequest request{
       tag, slot.photo.url, slot.photo.pageURL, fs::path(slot.tempPath), {}, {}, {}, 0};
-  if (job_.project.filterMinimumSize == 1)
+  if (job_.project.filterMinimumSize)
     request.checkHead = [this](std::string_view head) { return CheckHead(head); };
   pool_.Submit(std::move(request));
 }

@@ -9,18 +9,18 @@ ScanOptions ScanOptionsFromSettings(const Settings& settings) {
   o.databasePath = settings.Paths().databasePath;
   o.web.userAgent = v.userAgent;
   o.web.connectTimeoutSeconds = v.connectionTimeout;
-  o.web.noCache = v.noCachePhotos != 0;
+  o.web.noCache = v.noCachePhotos;
   o.priority = v.scanPriority;
   o.jpegQuality = v.jpegQuality;
-  o.setResolution = v.setPhotoDpi != 0;
+  o.setResolution = v.setPhotoDpi;
   o.dpi = v.photoDpi;
   o.duplicates = v.duplicateNameAction >= 0 && v.duplicateNameAction <= 3
                      ? static_cast<DuplicateHandling>(v.duplicateNameAction)
                      : DuplicateHandling::Skip;
-  o.onlySuccessfulScansInHistory = v.historyOnlySuccessfulScans != 0;
+  o.onlySuccessfulScansInHistory = v.historyOnlySuccessfulScans;
   o.filesToIgnore = v.filesToIgnore;
-  o.showResults = v.displayScanResults != 0;
-  o.autoFollow = v.autoFollow != 0;
+  o.showResults = v.displayScanResults;
+  o.autoFollow = v.autoFollow;
   return o;
 }
 

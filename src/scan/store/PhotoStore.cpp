@@ -59,7 +59,7 @@ int CountFolderPhotos(const std::string& folder) {
 }  // namespace
 
 bool PassesSizeFilter(const ProjectsRecord& project, PhotoSize size) {
-  if (project.filterMinimumSize != 1) return true;
+  if (!project.filterMinimumSize) return true;
   if (size.width < project.minimumSize || size.height < project.minimumSize) return false;
   if (project.orientation == 1 && size.width > size.height) return false;
   if (project.orientation == 2 && size.height > size.width) return false;
@@ -74,17 +74,17 @@ PhotoStore::PhotoStore(const ProjectsRecord& project, const ScanOptions& options
       copies_(copies) {
   // Only auto-renaming into Save To itself numbers from the project's photo count; the walk
   // over a large folder is not worth making otherwise.
-  if (project_.autoRename == 1 && project_.createFolders != 1)
+  if (project_.autoRename && !project_.createFolders)
     renameCounter_ = CountProjectPhotos(project_.saveTo, project_.thumbnailSaveTo,
                                         project_.mobileSaveTo, Recursion::SubFolders);
 }
 
 bool PhotoStore::Reencodes() const {
-  return project_.autoConvert == 1 || project_.autoResize == 1 || options_.setResolution;
+  return project_.autoConvert || project_.autoResize || options_.setResolution;
 }
 
 std::string PhotoStore::FolderFor(const std::string& pageURL) const {
-  if (project_.createFolders != 1) return project_.saveTo;
+  if (!project_.createFolders) return project_.saveTo;
   return MirroredFolder(project_.saveTo, UrlParts(pageURL).path, startFolderPath_,
                         {project_.thumbnailSaveTo, project_.mobileSaveTo});
 }
@@ -94,7 +94,7 @@ StoredPhoto PhotoStore::Store(const std::string& tempPath, const PhotoUrlInfo& p
   std::string downloadName = DownloadFileName(photo.fileName);
   // WebP and AVIF photos are kept as JPEG, so the viewer, the counts, the batch tools and the
   // exchange only ever meet the formats they know.
-  if (project_.jpeg == 1) {
+  if (project_.jpeg) {
     std::optional<std::string> name = PrepareWebPhoto(tempPath, downloadName, options_.jpegQuality);
     if (!name) {
       RemoveFile(tempPath);
@@ -116,7 +116,7 @@ StoredPhoto PhotoStore::Store(const std::string& tempPath, const PhotoUrlInfo& p
     // short would otherwise replace a good photo.
     if (!destination || (destination->replaces && !DecodesWhole(tempPath))) break;
     std::error_code ignored;
-    if (project_.createFolders == 1) fs::create_directories(FolderOf(destination->path), ignored);
+    if (project_.createFolders) fs::create_directories(FolderOf(destination->path), ignored);
     // The copies of a photo this one replaces are made first, from that photo.
     if (copies_ != nullptr) copies_->WaitFor(destination->path);
     switch (Place(tempPath, destination->path, orientation, destination->replaces)) {
@@ -141,7 +141,7 @@ StoredPhoto PhotoStore::Store(const std::string& tempPath, const PhotoUrlInfo& p
 std::optional<PhotoStore::Destination> PhotoStore::Choose(const std::string& folder, PhotoSize size,
                                                           const std::string& downloadName) {
   std::string target = Join(folder, downloadName);
-  if (project_.autoRename == 1) {
+  if (project_.autoRename) {
     if (!ChooseAutoRenamePath(folder, size, downloadName, target)) return std::nullopt;
     return Destination{FinalPath(target, downloadName), false};
   }
@@ -196,7 +196,7 @@ MoveResult PhotoStore::Place(const std::string& tempPath, const std::string& fin
 }
 
 bool PhotoStore::OnlyResolution() const {
-  return options_.setResolution && project_.autoConvert != 1 && project_.autoResize != 1;
+  return options_.setResolution && !project_.autoConvert && !project_.autoResize;
 }
 
 bool PhotoStore::Validate(const std::string& tempPath, PhotoSize& size,
@@ -214,9 +214,8 @@ bool PhotoStore::Validate(const std::string& tempPath, PhotoSize& size,
 std::string PhotoStore::FinalPath(const std::string& target,
                                   const std::string& downloadName) const {
   if (!Reencodes()) return target;
-  const PhotoFormat format = project_.autoConvert == 1
-                                 ? PhotoFormatFromCode(project_.convertToFormat)
-                                 : PhotoFormatFromPath(downloadName);
+  const PhotoFormat format = project_.autoConvert ? PhotoFormatFromCode(project_.convertToFormat)
+                                                  : PhotoFormatFromPath(downloadName);
   return Join(FolderOf(target), SplitPath(target).title + PhotoFormatExtension(format));
 }
 
@@ -224,13 +223,13 @@ bool PhotoStore::ChooseAutoRenamePath(const std::string& folder, PhotoSize size,
                                       const std::string& downloadName, std::string& target) {
   AutoRenameOptions naming;
   naming.prefix = project_.namePrefix;
-  naming.includePhotoSize = project_.includePhotoSize == 1;
-  naming.padNumbers = project_.padNumbers == 1;
+  naming.includePhotoSize = project_.includePhotoSize;
+  naming.padNumbers = project_.padNumbers;
   naming.padding = project_.padding;
   const PhotoFormat format = PhotoFormatFromPath(downloadName);
   // Photos deleted from the folder leave the count below the highest number in use: raise
   // the number until the name is free rather than overwrite an existing photo.
-  const bool mirrored = project_.createFolders == 1;
+  const bool mirrored = project_.createFolders;
   int number = 0;
   if (mirrored) {
     const auto [next, counted] = folderNumbers_.try_emplace(folder, 0);
@@ -268,11 +267,11 @@ bool PhotoStore::QueueCopies(const std::string& source, bool removeSource,
            !fs::equivalent(copies, originalFolder, error);
   };
   PhotoCopyJob job{source, removeSource, {}};
-  if (project_.autoCreateThumbnails == 1 &&
+  if (project_.autoCreateThumbnails &&
       wanted(project_.thumbnailOrientation, project_.thumbnailSaveTo))
     job.targets.push_back({project_.thumbnailSaveTo, baseName, project_.thumbnailBoundingBox,
                            Encoding(PhotoFormatFromCode(project_.thumbnailFormat))});
-  if (project_.autoCreateMobile == 1 && wanted(project_.mobileOrientation, project_.mobileSaveTo))
+  if (project_.autoCreateMobile && wanted(project_.mobileOrientation, project_.mobileSaveTo))
     job.targets.push_back({project_.mobileSaveTo, baseName, project_.mobileBoundingBox,
                            Encoding(PhotoFormatFromCode(project_.mobileFormat))});
   if (copies_ == nullptr || job.targets.empty()) return false;
@@ -281,11 +280,11 @@ bool PhotoStore::QueueCopies(const std::string& source, bool removeSource,
 }
 
 bool PhotoStore::SavePhoto(const std::string& tempPath, const std::string& finalPath) const {
-  const PhotoFormat format = project_.autoConvert == 1
+  const PhotoFormat format = project_.autoConvert
                                  ? PhotoFormatFromCode(project_.convertToFormat)
                                  : PhotoFormatFromPath(SplitPath(finalPath).FileName());
   std::optional<int> box;
-  if (project_.autoResize == 1) box = project_.resizeBoundingBox;
+  if (project_.autoResize) box = project_.resizeBoundingBox;
   return SavePhotoAs(tempPath, FolderOf(finalPath), SplitPath(finalPath).FileName(), box,
                      Encoding(format))
       .written;

@@ -13,8 +13,6 @@ class QWidget;
 // Small helpers the option pages share to make labelled, accessible controls.
 namespace trawlix::ui::options {
 
-using ui::Flag;
-using ui::SetFlag;
 using ui::SpokenText;
 
 // A check box or radio button whose accessible name is its caption.

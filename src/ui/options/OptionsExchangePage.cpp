@@ -21,15 +21,11 @@
 namespace trawlix::ui {
 
 using options::AddRow;
-using options::Flag;
 using options::MakeButton;
-using options::SetFlag;
 
 namespace {
 
 constexpr int kPreviewSide = 128;
-constexpr int kImportIntoChosen = 0;
-constexpr int kImportUseFileCategory = 1;
 constexpr int kDuplicatesMerge = 2;
 constexpr int kDuplicatesSkip = 3;
 
@@ -116,12 +112,11 @@ void OptionsExchangePage::load(const SettingsValues& v) {
   name_->setText(QString::fromStdString(v.exporterName));
   email_->setText(QString::fromStdString(v.exporterEmail));
   website_->setText(QString::fromStdString(v.exporterWebsite));
-  SetFlag(includeInfo_, v.exportIncludeInfo);
-  SetFlag(includeCategory_, v.exportIncludeCategory);
-  SetFlag(useLogo_, v.exportUseLogo);
+  includeInfo_->setChecked(v.exportIncludeInfo);
+  includeCategory_->setChecked(v.exportIncludeCategory);
+  useLogo_->setChecked(v.exportUseLogo);
   options::SelectOrAddText(importCategory_, QString::fromStdString(v.importCategory));
-  (v.importUseProjectCategory == kImportUseFileCategory ? useFileCategory_ : intoChosen_)
-      ->setChecked(true);
+  (v.importUseProjectCategory ? useFileCategory_ : intoChosen_)->setChecked(true);
   (v.importDuplicateAction == kDuplicatesMerge ? mergeDuplicates_ : skipDuplicates_)
       ->setChecked(true);
 }
@@ -130,15 +125,14 @@ void OptionsExchangePage::store(SettingsValues& v) const {
   v.exporterName = name_->text().trimmed().toStdString();
   v.exporterEmail = email_->text().trimmed().toStdString();
   v.exporterWebsite = website_->text().trimmed().toStdString();
-  v.exportIncludeInfo = Flag(includeInfo_);
-  v.exportIncludeCategory = Flag(includeCategory_);
-  v.exportUseLogo = Flag(useLogo_);
+  v.exportIncludeInfo = includeInfo_->isChecked();
+  v.exportIncludeCategory = includeCategory_->isChecked();
+  v.exportUseLogo = useLogo_->isChecked();
   // Imports need somewhere to go: an emptied name falls back to the usual category.
   const QString category = importCategory_->currentText().trimmed();
   v.importCategory =
       category.isEmpty() ? std::string(kImportedProjectsCategory) : category.toStdString();
-  v.importUseProjectCategory =
-      useFileCategory_->isChecked() ? kImportUseFileCategory : kImportIntoChosen;
+  v.importUseProjectCategory = useFileCategory_->isChecked();
   v.importDuplicateAction = mergeDuplicates_->isChecked() ? kDuplicatesMerge : kDuplicatesSkip;
 }
 

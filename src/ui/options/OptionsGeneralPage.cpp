@@ -20,9 +20,7 @@
 namespace trawlix::ui {
 
 using options::AddRow;
-using options::Flag;
 using options::MakeButton;
-using options::SetFlag;
 
 namespace {
 
@@ -154,45 +152,45 @@ void OptionsGeneralPage::load(const SettingsValues& v) {
   }
   options::SelectData(thumbnailView_, v.thumbnailView);
   options::SelectData(doubleClick_, v.viewerDoubleClick);
-  SetFlag(showTooltips_, v.showTooltips);
-  SetFlag(dropShadow_, v.viewerDropShadow);
-  SetFlag(reloadViewer_, v.reloadViewerAfterChanges);
-  SetFlag(autoFollow_, v.autoFollow);
+  showTooltips_->setChecked(v.showTooltips);
+  dropShadow_->setChecked(v.viewerDropShadow);
+  reloadViewer_->setChecked(v.reloadViewerAfterChanges);
+  autoFollow_->setChecked(v.autoFollow);
   options::SelectOrAddText(startupCategory_, QString::fromStdString(v.startupCategory));
-  SetFlag(rememberLast_, v.rememberLastProject);
+  rememberLast_->setChecked(v.rememberLastProject);
   options::SelectData(pasteAndGo_, v.pasteAndGo);
   saveTo_->setText(QString::fromStdString(v.defaultSaveTo));
-  SetFlag(useProjectName_, v.useProjectNameForSaveTo);
-  SetFlag(autoCreateFolders_, v.autoCreateFolders);
-  SetFlag(confirmProjects_, v.confirmDeleteProjects);
-  SetFlag(confirmPhotos_, v.confirmDeletePhotos);
-  SetFlag(confirmHistory_, v.confirmDeleteHistory);
-  SetFlag(confirmLinks_, v.confirmDeleteProjectLinks);
-  SetFlag(confirmExit_, v.confirmExitWhileScanning);
-  SetFlag(displayResults_, v.displayScanResults);
-  SetFlag(restoreWindow_, v.restoreWindowAfterScan);
+  useProjectName_->setChecked(v.useProjectNameForSaveTo);
+  autoCreateFolders_->setChecked(v.autoCreateFolders);
+  confirmProjects_->setChecked(v.confirmDeleteProjects);
+  confirmPhotos_->setChecked(v.confirmDeletePhotos);
+  confirmHistory_->setChecked(v.confirmDeleteHistory);
+  confirmLinks_->setChecked(v.confirmDeleteProjectLinks);
+  confirmExit_->setChecked(v.confirmExitWhileScanning);
+  displayResults_->setChecked(v.displayScanResults);
+  restoreWindow_->setChecked(v.restoreWindowAfterScan);
 }
 
 void OptionsGeneralPage::store(SettingsValues& v) const {
   v.thumbnailView = options::SelectedData(thumbnailView_, v.thumbnailView);
   v.viewerDoubleClick = options::SelectedData(doubleClick_, v.viewerDoubleClick);
-  v.showTooltips = Flag(showTooltips_);
-  v.viewerDropShadow = Flag(dropShadow_);
-  v.reloadViewerAfterChanges = Flag(reloadViewer_);
-  v.autoFollow = Flag(autoFollow_);
+  v.showTooltips = showTooltips_->isChecked();
+  v.viewerDropShadow = dropShadow_->isChecked();
+  v.reloadViewerAfterChanges = reloadViewer_->isChecked();
+  v.autoFollow = autoFollow_->isChecked();
   v.startupCategory = startupCategory_->currentText().toStdString();
-  v.rememberLastProject = Flag(rememberLast_);
+  v.rememberLastProject = rememberLast_->isChecked();
   v.pasteAndGo = options::SelectedData(pasteAndGo_, v.pasteAndGo);
   v.defaultSaveTo = saveTo_->text().trimmed().toStdString();
-  v.useProjectNameForSaveTo = Flag(useProjectName_);
-  v.autoCreateFolders = Flag(autoCreateFolders_);
-  v.confirmDeleteProjects = Flag(confirmProjects_);
-  v.confirmDeletePhotos = Flag(confirmPhotos_);
-  v.confirmDeleteHistory = Flag(confirmHistory_);
-  v.confirmDeleteProjectLinks = Flag(confirmLinks_);
-  v.confirmExitWhileScanning = Flag(confirmExit_);
-  v.displayScanResults = Flag(displayResults_);
-  v.restoreWindowAfterScan = Flag(restoreWindow_);
+  v.useProjectNameForSaveTo = useProjectName_->isChecked();
+  v.autoCreateFolders = autoCreateFolders_->isChecked();
+  v.confirmDeleteProjects = confirmProjects_->isChecked();
+  v.confirmDeletePhotos = confirmPhotos_->isChecked();
+  v.confirmDeleteHistory = confirmHistory_->isChecked();
+  v.confirmDeleteProjectLinks = confirmLinks_->isChecked();
+  v.confirmExitWhileScanning = confirmExit_->isChecked();
+  v.displayScanResults = displayResults_->isChecked();
+  v.restoreWindowAfterScan = restoreWindow_->isChecked();
 }
 
 std::optional<OptionsPageProblem> OptionsGeneralPage::check() const {

@@ -21,11 +21,9 @@
 namespace trawlix::ui {
 
 using options::AddRow;
-using options::Flag;
 using options::MakeButton;
 using options::SelectData;
 using options::SelectedData;
-using options::SetFlag;
 
 namespace {
 
@@ -191,40 +189,40 @@ OptionsNewProjectPage::OptionsNewProjectPage(const QStringList& categories, QWid
 
 void OptionsNewProjectPage::load(const SettingsValues& v) {
   options::SelectOrAddText(category_, QString::fromStdString(v.newProjectCategory));
-  SetFlag(jpeg_, v.newJPEG);
-  SetFlag(png_, v.newPNG);
-  SetFlag(gif_, v.newGIF);
-  SetFlag(bmp_, v.newBMP);
-  SetFlag(tif_, v.newTIF);
-  SetFlag(createFolders_, v.newCreateFolders);
-  SetFlag(searchSubFolders_, v.newSearchSubFolders);
-  SetFlag(filterMinimumSize_, v.newFilterMinimumSize);
+  jpeg_->setChecked(v.newJPEG);
+  png_->setChecked(v.newPNG);
+  gif_->setChecked(v.newGIF);
+  bmp_->setChecked(v.newBMP);
+  tif_->setChecked(v.newTIF);
+  createFolders_->setChecked(v.newCreateFolders);
+  searchSubFolders_->setChecked(v.newSearchSubFolders);
+  filterMinimumSize_->setChecked(v.newFilterMinimumSize);
   minimumSize_->setValue(v.newMinimumSize);
   minimumSize_->setEnabled(filterMinimumSize_->isChecked());
   SelectData(orientation_, v.newOrientation);
-  SetFlag(rename_, v.newAutoRename);
-  SetFlag(includeSize_, v.newIncludePhotoSize);
-  SetFlag(padNumbers_, v.newPadNumbers);
+  rename_->setChecked(v.newAutoRename);
+  includeSize_->setChecked(v.newIncludePhotoSize);
+  padNumbers_->setChecked(v.newPadNumbers);
   padding_->setValue(v.newPadding);
   padding_->setEnabled(padNumbers_->isChecked());
-  SetFlag(resize_, v.newAutoResize);
+  resize_->setChecked(v.newAutoResize);
   resizeBox_->setValue(v.newResizeBoundingBox);
   resizeBox_->setEnabled(resize_->isChecked());
-  SetFlag(convert_, v.newAutoConvert);
+  convert_->setChecked(v.newAutoConvert);
   SelectData(convertFormat_, v.newConvertToFormat);
   convertFormat_->setEnabled(convert_->isChecked());
 
-  const auto loadCopy = [](const CopyControls& c, int create, int box, int format, int orientation,
+  const auto loadCopy = [](const CopyControls& c, bool create, int box, int format, int orientation,
                            int location, const std::string& folderName, const std::string& external,
-                           int appendTitle) {
-    SetFlag(c.create, create);
+                           bool appendTitle) {
+    c.create->setChecked(create);
     c.box->setValue(box);
     SelectData(c.format, format);
     SelectData(c.orientation, orientation);
     (location == 1 ? c.external : c.subFolder)->setChecked(true);
     c.subFolderName->setText(QString::fromStdString(folderName));
     c.externalFolder->setText(QString::fromStdString(external));
-    SetFlag(c.appendTitle, appendTitle);
+    c.appendTitle->setChecked(appendTitle);
     followLocation(c);
   };
   loadCopy(thumbnails_, v.newAutoCreateThumbnails, v.newThumbnailBoundingBox, v.newThumbnailFormat,
@@ -237,23 +235,23 @@ void OptionsNewProjectPage::load(const SettingsValues& v) {
 
 void OptionsNewProjectPage::store(SettingsValues& v) const {
   v.newProjectCategory = category_->currentText().toStdString();
-  v.newJPEG = Flag(jpeg_);
-  v.newPNG = Flag(png_);
-  v.newGIF = Flag(gif_);
-  v.newBMP = Flag(bmp_);
-  v.newTIF = Flag(tif_);
-  v.newCreateFolders = Flag(createFolders_);
-  v.newSearchSubFolders = Flag(searchSubFolders_);
-  v.newFilterMinimumSize = Flag(filterMinimumSize_);
+  v.newJPEG = jpeg_->isChecked();
+  v.newPNG = png_->isChecked();
+  v.newGIF = gif_->isChecked();
+  v.newBMP = bmp_->isChecked();
+  v.newTIF = tif_->isChecked();
+  v.newCreateFolders = createFolders_->isChecked();
+  v.newSearchSubFolders = searchSubFolders_->isChecked();
+  v.newFilterMinimumSize = filterMinimumSize_->isChecked();
   v.newMinimumSize = minimumSize_->value();
   v.newOrientation = SelectedData(orientation_);
-  v.newAutoRename = Flag(rename_);
-  v.newIncludePhotoSize = Flag(includeSize_);
-  v.newPadNumbers = Flag(padNumbers_);
+  v.newAutoRename = rename_->isChecked();
+  v.newIncludePhotoSize = includeSize_->isChecked();
+  v.newPadNumbers = padNumbers_->isChecked();
   v.newPadding = padding_->value();
-  v.newAutoResize = Flag(resize_);
+  v.newAutoResize = resize_->isChecked();
   v.newResizeBoundingBox = resizeBox_->value();
-  v.newAutoConvert = Flag(convert_);
+  v.newAutoConvert = convert_->isChecked();
   v.newConvertToFormat = SelectedData(convertFormat_);
 
   // An emptied sub-folder name would put the copies among the photos: keep the old one.
@@ -261,22 +259,22 @@ void OptionsNewProjectPage::store(SettingsValues& v) const {
     const QString name = edit->text().trimmed();
     return name.isEmpty() ? old : name.toStdString();
   };
-  v.newAutoCreateThumbnails = Flag(thumbnails_.create);
+  v.newAutoCreateThumbnails = thumbnails_.create->isChecked();
   v.newThumbnailBoundingBox = thumbnails_.box->value();
   v.newThumbnailFormat = SelectedData(thumbnails_.format);
   v.newThumbnailOrientation = SelectedData(thumbnails_.orientation);
   v.newThumbnailsSaveToLocation = thumbnails_.external->isChecked() ? 1 : 0;
   v.thumbnailsFolderName = folderName(thumbnails_.subFolderName, v.thumbnailsFolderName);
   v.newThumbnailsExternalSaveTo = thumbnails_.externalFolder->text().trimmed().toStdString();
-  v.newThumbnailsExternalIncludeTitle = Flag(thumbnails_.appendTitle);
-  v.newAutoCreateMobile = Flag(mobile_.create);
+  v.newThumbnailsExternalIncludeTitle = thumbnails_.appendTitle->isChecked();
+  v.newAutoCreateMobile = mobile_.create->isChecked();
   v.newMobileBoundingBox = mobile_.box->value();
   v.newMobileFormat = SelectedData(mobile_.format);
   v.newMobileOrientation = SelectedData(mobile_.orientation);
   v.newMobileSaveToLocation = mobile_.external->isChecked() ? 1 : 0;
   v.mobileFolderName = folderName(mobile_.subFolderName, v.mobileFolderName);
   v.newMobileExternalSaveTo = mobile_.externalFolder->text().trimmed().toStdString();
-  v.newMobileExternalIncludeTitle = Flag(mobile_.appendTitle);
+  v.newMobileExternalIncludeTitle = mobile_.appendTitle->isChecked();
 }
 
 }  // namespace trawlix::ui

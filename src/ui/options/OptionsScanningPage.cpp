@@ -22,9 +22,7 @@
 namespace trawlix::ui {
 
 using options::AddRow;
-using options::Flag;
 using options::MakeButton;
-using options::SetFlag;
 
 namespace {
 
@@ -190,7 +188,7 @@ void OptionsScanningPage::showQuality(int quality) {
 
 void OptionsScanningPage::load(const SettingsValues& v) {
   int entry = 0;
-  if (v.customUserAgent != 0) {
+  if (v.customUserAgent) {
     entry = userAgent_->count() - 1;
   } else if (const auto name = UserAgentName(v.userAgent)) {
     entry = userAgent_->findText(QString::fromStdString(*name), Qt::MatchExactly);
@@ -199,7 +197,7 @@ void OptionsScanningPage::load(const SettingsValues& v) {
   // Fires userAgentChosen only when the index changes, so both paths are run by hand.
   userAgent_->setCurrentIndex(entry);
   userAgentChosen();
-  if (v.customUserAgent != 0) customUserAgent_->setText(QString::fromStdString(v.userAgent));
+  if (v.customUserAgent) customUserAgent_->setText(QString::fromStdString(v.userAgent));
 
   timeout_->setValue(v.connectionTimeout);
   connections_->setValue(ConnectionsPerHost());
@@ -208,18 +206,18 @@ void OptionsScanningPage::load(const SettingsValues& v) {
   robots_->setChecked(HonourRobots());
   skipRemembered_->setChecked(SkipRememberedPhotos());
   hostPause_->setValue(HostPauseMs());
-  SetFlag(noCache_, v.noCachePhotos);
+  noCache_->setChecked(v.noCachePhotos);
   priority_->setValue(ScanPrioritySliderPosition(v.scanPriority));
   showPriority(priority_->value());
-  SetFlag(twoPass_, v.twoPassScanning);
-  SetFlag(onlySuccessful_, v.historyOnlySuccessfulScans);
+  twoPass_->setChecked(v.twoPassScanning);
+  onlySuccessful_->setChecked(v.historyOnlySuccessfulScans);
   filesToIgnore_->setText(QString::fromStdString(v.filesToIgnore));
   quality_->setValue(v.jpegQuality);
   showQuality(quality_->value());
-  SetFlag(setDpi_, v.setPhotoDpi);
+  setDpi_->setChecked(v.setPhotoDpi);
   dpi_->setValue(v.photoDpi);
   dpi_->setEnabled(setDpi_->isChecked());
-  SetFlag(deleteDerived_, v.deleteDerivedOnRescan);
+  deleteDerived_->setChecked(v.deleteDerivedOnRescan);
   if (QAbstractButton* radio = duplicates_->button(v.duplicateNameAction)) {
     radio->setChecked(true);
   } else {
@@ -238,22 +236,22 @@ void OptionsScanningPage::storeProfile() const {
 
 void OptionsScanningPage::store(SettingsValues& v) const {
   if (customChosen()) {
-    v.customUserAgent = 1;
+    v.customUserAgent = true;
     v.userAgent = customUserAgent_->text().trimmed().toStdString();
   } else {
-    v.customUserAgent = 0;
+    v.customUserAgent = false;
     v.userAgent = UserAgentList()[static_cast<std::size_t>(userAgent_->currentIndex())].userAgent;
   }
   v.connectionTimeout = timeout_->value();
-  v.noCachePhotos = Flag(noCache_);
+  v.noCachePhotos = noCache_->isChecked();
   v.scanPriority = ScanPriorityLevels()[static_cast<std::size_t>(priority_->value())].value;
-  v.twoPassScanning = Flag(twoPass_);
-  v.historyOnlySuccessfulScans = Flag(onlySuccessful_);
+  v.twoPassScanning = twoPass_->isChecked();
+  v.historyOnlySuccessfulScans = onlySuccessful_->isChecked();
   v.filesToIgnore = filesToIgnore_->text().trimmed().toStdString();
   v.jpegQuality = quality_->value();
-  v.setPhotoDpi = Flag(setDpi_);
+  v.setPhotoDpi = setDpi_->isChecked();
   v.photoDpi = dpi_->value();
-  v.deleteDerivedOnRescan = Flag(deleteDerived_);
+  v.deleteDerivedOnRescan = deleteDerived_->isChecked();
   v.duplicateNameAction = duplicates_->checkedId() >= 0 ? duplicates_->checkedId() : 0;
 }
 

@@ -124,26 +124,26 @@ void ProjectConvertPage::Load(const ProjectsRecord& record) {
 }
 
 void ProjectConvertPage::LoadOptions(const ProjectsRecord& record) {
-  SetFlag(autoRename_, record.autoRename);
-  SetFlag(includePhotoSize_, record.includePhotoSize);
-  SetFlag(padNumbers_, record.padNumbers);
+  autoRename_->setChecked(record.autoRename);
+  includePhotoSize_->setChecked(record.includePhotoSize);
+  padNumbers_->setChecked(record.padNumbers);
   padding_->setValue(record.padding);
-  SetFlag(autoResize_, record.autoResize);
+  autoResize_->setChecked(record.autoResize);
   resizeBoundingBox_->setValue(record.resizeBoundingBox);
-  SetFlag(autoConvert_, record.autoConvert);
+  autoConvert_->setChecked(record.autoConvert);
   SelectCode(convertToFormat_, record.convertToFormat);
   UpdateEnabled();
 }
 
 void ProjectConvertPage::Store(ProjectsRecord& record) const {
-  record.autoRename = Flag(autoRename_);
-  record.includePhotoSize = Flag(includePhotoSize_);
-  record.padNumbers = Flag(padNumbers_);
+  record.autoRename = autoRename_->isChecked();
+  record.includePhotoSize = includePhotoSize_->isChecked();
+  record.padNumbers = padNumbers_->isChecked();
   record.padding = padding_->value();
   record.namePrefix = namePrefix_->text().toStdString();
-  record.autoResize = Flag(autoResize_);
+  record.autoResize = autoResize_->isChecked();
   record.resizeBoundingBox = resizeBoundingBox_->value();
-  record.autoConvert = Flag(autoConvert_);
+  record.autoConvert = autoConvert_->isChecked();
   record.convertToFormat = ChosenCode(convertToFormat_);
 }
 

@@ -31,14 +31,6 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-void SetFlag(QCheckBox* box, int value) {
-  box->setChecked(value > 0);
-}
-
-int Flag(const QCheckBox* box) {
-  return box->isChecked() ? 1 : 0;
-}
-
 QToolButton* SmallButton(IconName icon, const QString& toolTip, QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setIcon(Icon(icon));
@@ -217,21 +209,21 @@ void ProjectGeneralPage::Load(const ProjectsRecord& record, bool newProject) {
   }
   saveTo_->setPath(saveTo);
   keywords_->setText(Q(record.keywords));
-  SetFlag(keywordMustExist_, record.keywordMustExist);
+  keywordMustExist_->setChecked(record.keywordMustExist);
   LoadOptions(record);
   newProject_ = newProject;
   followedTitle_ = title_->text();
 }
 
 void ProjectGeneralPage::LoadOptions(const ProjectsRecord& record) {
-  SetFlag(jpeg_, record.jpeg);
-  SetFlag(png_, record.png);
-  SetFlag(gif_, record.gif);
-  SetFlag(bmp_, record.bmp);
-  SetFlag(tif_, record.tif);
-  SetFlag(createFolders_, record.createFolders);
-  SetFlag(searchSubFolders_, record.searchSubFolders);
-  SetFlag(filterMinimumSize_, record.filterMinimumSize);
+  jpeg_->setChecked(record.jpeg);
+  png_->setChecked(record.png);
+  gif_->setChecked(record.gif);
+  bmp_->setChecked(record.bmp);
+  tif_->setChecked(record.tif);
+  createFolders_->setChecked(record.createFolders);
+  searchSubFolders_->setChecked(record.searchSubFolders);
+  filterMinimumSize_->setChecked(record.filterMinimumSize);
   minimumSize_->setValue(record.minimumSize);
   SelectCode(orientation_, record.orientation);
   // An unknown orientation would filter out every photo: show it as "any".
@@ -253,19 +245,19 @@ void ProjectGeneralPage::Store(ProjectsRecord& record) const {
   record.title = title_->text().trimmed().toStdString();
   record.url = url_->text().trimmed().toStdString();
   record.saveTo = saveTo_->path().trimmed().toStdString();
-  record.jpeg = Flag(jpeg_);
-  record.png = Flag(png_);
-  record.gif = Flag(gif_);
-  record.bmp = Flag(bmp_);
-  record.tif = Flag(tif_);
-  record.createFolders = Flag(createFolders_);
-  record.searchSubFolders = Flag(searchSubFolders_);
-  record.filterMinimumSize = Flag(filterMinimumSize_);
+  record.jpeg = jpeg_->isChecked();
+  record.png = png_->isChecked();
+  record.gif = gif_->isChecked();
+  record.bmp = bmp_->isChecked();
+  record.tif = tif_->isChecked();
+  record.createFolders = createFolders_->isChecked();
+  record.searchSubFolders = searchSubFolders_->isChecked();
+  record.filterMinimumSize = filterMinimumSize_->isChecked();
   record.minimumSize = minimumSize_->value();
   record.orientation = std::max(0, ChosenCode(orientation_));
   record.keywords = keywords_->text().toStdString();
   // Without keywords the condition could never hold.
-  record.keywordMustExist = keywordMustExist_->isEnabled() ? Flag(keywordMustExist_) : 0;
+  record.keywordMustExist = keywordMustExist_->isEnabled() && keywordMustExist_->isChecked();
 }
 
 void ProjectGeneralPage::SetCategories(const std::vector<CategoriesRecord>& categories) {

@@ -114,7 +114,7 @@ void ProjectSheet::ShowNewProjectDefaults() {
 }
 
 ProjectCheckOptions ProjectSheet::CheckOptions() const {
-  return ProjectCheckOptions{categoryIds_, session_.settings().Values().autoCreateFolders != 0};
+  return ProjectCheckOptions{categoryIds_, session_.settings().Values().autoCreateFolders};
 }
 
 std::optional<ProjectProblem> ProjectSheet::CheckPage(Page page,

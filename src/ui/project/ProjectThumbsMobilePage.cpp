@@ -137,31 +137,31 @@ void ProjectThumbsMobilePage::Load(const ProjectsRecord& record) {
 }
 
 void ProjectThumbsMobilePage::LoadOptions(const ProjectsRecord& r) {
-  SetFlag(thumbs_.create, r.autoCreateThumbnails);
+  thumbs_.create->setChecked(r.autoCreateThumbnails);
   thumbs_.boundingBox->setValue(r.thumbnailBoundingBox);
   SelectCode(thumbs_.format, r.thumbnailFormat);
-  SetFlag(thumbs_.exclude, r.excludeThumbnailFolder);
+  thumbs_.exclude->setChecked(r.excludeThumbnailFolder);
   SelectCode(thumbs_.orientation, r.thumbnailOrientation);
-  SetFlag(mobile_.create, r.autoCreateMobile);
+  mobile_.create->setChecked(r.autoCreateMobile);
   mobile_.boundingBox->setValue(r.mobileBoundingBox);
   SelectCode(mobile_.format, r.mobileFormat);
-  SetFlag(mobile_.exclude, r.excludeMobileFolder);
+  mobile_.exclude->setChecked(r.excludeMobileFolder);
   SelectCode(mobile_.orientation, r.mobileOrientation);
   UpdateEnabled();
 }
 
 void ProjectThumbsMobilePage::Store(ProjectsRecord& r) const {
-  r.autoCreateThumbnails = Flag(thumbs_.create);
+  r.autoCreateThumbnails = thumbs_.create->isChecked();
   r.thumbnailBoundingBox = thumbs_.boundingBox->value();
   r.thumbnailFormat = ChosenCode(thumbs_.format);
   r.thumbnailSaveTo = thumbs_.folder->path().trimmed().toStdString();
-  r.excludeThumbnailFolder = Flag(thumbs_.exclude);
+  r.excludeThumbnailFolder = thumbs_.exclude->isChecked();
   r.thumbnailOrientation = ChosenCode(thumbs_.orientation);
-  r.autoCreateMobile = Flag(mobile_.create);
+  r.autoCreateMobile = mobile_.create->isChecked();
   r.mobileBoundingBox = mobile_.boundingBox->value();
   r.mobileFormat = ChosenCode(mobile_.format);
   r.mobileSaveTo = mobile_.folder->path().trimmed().toStdString();
-  r.excludeMobileFolder = Flag(mobile_.exclude);
+  r.excludeMobileFolder = mobile_.exclude->isChecked();
   r.mobileOrientation = ChosenCode(mobile_.orientation);
 }
 

@@ -38,8 +38,8 @@ RenameToolDialog::RenameToolDialog(const ProjectsRecord& project, MessageSink& m
   padding_->setRange(1, 9);
   padding_->setValue(project_.padding > 0 ? project_.padding : 3);
   padding_->setAccessibleName(tr("Padding"));
-  size_->setChecked(project_.includePhotoSize == 1);
-  pad_->setChecked(project_.padNumbers == 1);
+  size_->setChecked(project_.includePhotoSize);
+  pad_->setChecked(project_.padNumbers);
   prefixMode_->setChecked(true);
   grid->addWidget(prefixMode_, 0, 0);
   grid->addWidget(prefix_, 0, 1);

@@ -50,8 +50,8 @@ ResizeToolDialog::ResizeToolDialog(DataSession& session, const ProjectsRecord& p
   grid->addWidget(convert_, 2, 0, 1, 2);
   grid->addWidget(formatLabel, 3, 0);
   grid->addWidget(format_, 3, 1);
-  resize_->setChecked(project_.autoResize == 1);
-  convert_->setChecked(project_.autoConvert == 1);
+  resize_->setChecked(project_.autoResize);
+  convert_->setChecked(project_.autoConvert);
   connect(resize_, &QCheckBox::toggled, this, &ResizeToolDialog::UpdateControls);
   connect(convert_, &QCheckBox::toggled, this, &ResizeToolDialog::UpdateControls);
   Build(options, tr("&Go"));
@@ -80,7 +80,7 @@ std::unique_ptr<BatchJob> ResizeToolDialog::CreateJob() {
   options.format = PhotoFormatFromCode(ChosenCode(format_));
   const SettingsValues& values = session_.settings().Values();
   options.jpegQuality = values.jpegQuality;
-  if (values.setPhotoDpi == 1) options.dpi = values.photoDpi;
+  if (values.setPhotoDpi) options.dpi = values.photoDpi;
   options.saveTo = project_.saveTo;
 
   ProjectsRecord changed = project_;

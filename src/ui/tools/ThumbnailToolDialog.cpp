@@ -135,9 +135,9 @@ std::unique_ptr<BatchJob> ThumbnailToolDialog::CreateJob() {
   if (!options.thumbnails.create && !options.mobile.create) return nullptr;
   const SettingsValues& values = session_.settings().Values();
   options.jpegQuality = values.jpegQuality;
-  if (values.setPhotoDpi == 1) options.dpi = values.photoDpi;
+  if (values.setPhotoDpi) options.dpi = values.photoDpi;
   if (const auto problem =
-          ThumbnailTool::Check(options, project_.saveTo, values.autoCreateFolders == 1)) {
+          ThumbnailTool::Check(options, project_.saveTo, values.autoCreateFolders)) {
     messages_.Inform(problem->message);
     const CopyControls& field =
         problem->field == ThumbnailToolField::MobileFolder ? mobile_ : thumbs_;
@@ -146,9 +146,9 @@ std::unique_ptr<BatchJob> ThumbnailToolDialog::CreateJob() {
   }
 
   ProjectsRecord changed = project_;
-  const auto store = [](const SmallCopyOptions& kind, int& create, int& box, int& format,
+  const auto store = [](const SmallCopyOptions& kind, bool& create, int& box, int& format,
                         int& orientation, std::string& folder) {
-    create = kind.create ? 1 : 0;
+    create = kind.create;
     if (!kind.create) return;
     box = kind.box;
     format = static_cast<int>(kind.format);

@@ -486,7 +486,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::ApplyToolTips() {
-  const bool on = session_.settings().Values().showTooltips != 0;
+  const bool on = session_.settings().Values().showTooltips;
   const auto set = [on](QWidget* widget, const QString& text) {
     widget->setToolTip(on ? text : QString());
   };
@@ -582,10 +582,10 @@ void MainWindow::LoadViewerPhotos() {
     return;
   }
   std::vector<std::string> excluded;
-  if (project_->excludeThumbnailFolder == 1 && !project_->thumbnailSaveTo.empty()) {
+  if (project_->excludeThumbnailFolder && !project_->thumbnailSaveTo.empty()) {
     excluded.push_back(project_->thumbnailSaveTo);
   }
-  if (project_->excludeMobileFolder == 1 && !project_->mobileSaveTo.empty()) {
+  if (project_->excludeMobileFolder && !project_->mobileSaveTo.empty()) {
     excluded.push_back(project_->mobileSaveTo);
   }
   viewer_->LoadFolder(project_->saveTo, excluded);
@@ -666,7 +666,7 @@ void MainWindow::SetFollow(bool on) {
 }
 
 void MainWindow::PrepareViewerForScan() {
-  if (session_.settings().Values().autoFollow != 0) followButton_->setChecked(true);
+  if (session_.settings().Values().autoFollow) followButton_->setChecked(true);
 }
 
 void MainWindow::OnPhotoSaved(const std::string& path) {
@@ -702,7 +702,7 @@ void MainWindow::OnPhotoDoubleClicked(int index) {
 void MainWindow::ApplyViewerOptions() {
   const SettingsValues& values = session_.settings().Values();
   photoInfo_->setPanelColor(values.panelColor);
-  viewer_->SetDropShadow(values.viewerDropShadow != 0);
+  viewer_->SetDropShadow(values.viewerDropShadow);
   if (viewer_->viewIndex() != values.thumbnailView) viewer_->SetViewIndex(values.thumbnailView);
 }
 
@@ -732,7 +732,7 @@ void MainWindow::RestoreSelection() {
   int categoryId = kAllCategoriesId;
   int projectId = -1;
   if (!session_.isNewDatabase()) {
-    if (values.rememberLastProject != 0) {
+    if (values.rememberLastProject) {
       categoryId = main_window_profile::LastCategoryId();
       projectId = main_window_profile::LastProjectId();
     } else if (!EqualsNoCase(values.startupCategory, "All")) {
@@ -812,7 +812,7 @@ void MainWindow::SaveOnExit() {
   links_->SaveColumnWidths(profile);
   history_->SaveColumnWidths(profile);
   profile.SetFindText(findBox_->text());
-  if (values.rememberLastProject != 0) {
+  if (values.rememberLastProject) {
     main_window_profile::SetLastSelection(filterCategoryId(), currentProjectId());
   }
   session_.settings().SaveSettings();

@@ -392,7 +392,7 @@ void MainWindow::PasteAndGo() {
   SetURLBoxText(QString::fromStdString(*address));
   ReloadLinks();  // the link of the old address follows the new one
   UpdateControls();
-  if (session_.settings().Values().pasteAndGo == 1) StartScan();
+  if (session_.settings().Values().pasteAndGo) StartScan();
 }
 
 void MainWindow::VisitURL() {

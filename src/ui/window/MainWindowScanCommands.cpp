@@ -65,14 +65,14 @@ void MainWindow::ShowScanLines(const QString& pageLine, const QString& photoLine
 }
 
 void MainWindow::OnScanStateChanged() {
-  const bool on = session_.settings().Values().showTooltips != 0;
+  const bool on = session_.settings().Values().showTooltips;
   const bool paused = scan_ && scan_->IsPaused();
   pauseButton_->setToolTip(on ? (paused ? tr("Click to resume...") : tr("Pause Scan")) : QString());
   UpdateControls();
 }
 
 void MainWindow::RestoreAfterScan() {
-  if (session_.settings().Values().restoreWindowAfterScan != 0 && isMinimized()) BringToFront();
+  if (session_.settings().Values().restoreWindowAfterScan && isMinimized()) BringToFront();
 }
 
 void MainWindow::OnScanEnded() {

@@ -84,7 +84,7 @@ void AddSampleScans(trawlix::DataSession& session, trawlix::MessageSink& sink, i
     row.totalImages = scan.found;
     row.savedImages = scan.saved;
     row.skippedImages = scan.found - scan.saved;
-    row.status = row.type = row.searchSubFolders = 0;
+    row.status = row.type = row.searchSubFolders = false;
     row.totalTimeInSeconds = scan.seconds;
     row.transferTimeInSeconds = scan.seconds / 2;
     row.totalBytes = scan.bytes;
@@ -95,7 +95,7 @@ void AddSampleScans(trawlix::DataSession& session, trawlix::MessageSink& sink, i
     link.date = scan.date;
     link.url = address;
     link.photos = scan.saved;
-    link.searchSubFolders = link.keywordMustExist = 0;
+    link.searchSubFolders = link.keywordMustExist = false;
     trawlix::AddProjectLink(session.databasePath(), sink, link);
   }
 }
@@ -175,7 +175,7 @@ bool SaveExchangeDialogs(trawlix::DataSession& session, trawlix::MessageSink& si
   values.exporterName = "Ann Lee";
   values.exporterEmail = "ann@example.com";
   values.exporterWebsite = "https://ann.example/";
-  values.exportIncludeInfo = 1;
+  values.exportIncludeInfo = true;
   const QString logo = home + QStringLiteral("/logo.jpg");
   MakeSamplePhotos(home + QStringLiteral("/logo"), 1);
   QFile::copy(home + QStringLiteral("/logo/Sample_001.jpg"), logo);
