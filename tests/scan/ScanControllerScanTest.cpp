@@ -257,13 +257,33 @@ TEST_F(ScanControllerScan, ResultsMessageOnlyWhenAskedFor) {
   EXPECT_FALSE(observer.results.empty());
 }
 
-TEST_F(ScanControllerScan, MissingSaveToFolderStopsTheStart) {
-  project.saveTo = "";
-  EXPECT_FALSE(controller.StartScan(project, options));
-  EXPECT_EQ(messages.Texts(),
-            std::vector<std::string>{"Please choose a folder to save the photos..."});
-  EXPECT_FALSE(controller.IsScanning());
-  EXPECT_TRUE(controller.IsIdle());
+// Nothing is downloaded for a folder that cannot take the photos; the user learns which
+// folder and the system's reason.
+TEST_F(ScanControllerScan, ASaveToFolderThatCannotBeWrittenStopsTheStart) {
+  BuildStandardSite();
+  std::ofstream(dir / "file") << "x";
+  const struct {
+    std::string folder;
+    std::vector<std::string> told;
+  } cases[] = {
+      {"", {"Please choose a folder to save the photos..."}},
+      {(dir / "file" / "photos").string(), {(dir / "file" / "photos").string(), "Not a directory"}},
+      {(dir / "file").string(), {(dir / "file").string(), "Not a directory"}},
+      {"/proc/trawlix-photos", {"/proc/trawlix-photos", "cannot save photos"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
+    messages.requests.clear();
+    project.saveTo = c.folder;
+    EXPECT_FALSE(controller.StartScan(project, options));
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    for (const std::string& part : c.told) {
+      EXPECT_NE(messages.Texts()[0].find(part), std::string::npos) << messages.Texts()[0];
+    }
+    EXPECT_FALSE(controller.IsScanning());
+    EXPECT_TRUE(controller.IsIdle());
+  }
+  EXPECT_EQ(site.TotalRequests(), 0);
 }
 
 TEST_F(ScanControllerScan, AnUnreachableStartPageEndsCleanly) {

@@ -9,6 +9,7 @@
 #include "base/Text.h"
 #include "platform/FolderLock.h"
 #include "platform/ProcessTempFolder.h"
+#include "platform/WritableFolder.h"
 #include "scan/engine/ScanTexts.h"
 #include "scan/markup/Keywords.h"
 #include "scan/markup/SocialNetwork.h"
@@ -36,11 +37,6 @@ PhotoFormats FormatsOf(const ProjectsRecord& project) {
   // With the minimum-size filter on, a thumbnail linked to its full photo yields the photo.
   formats.largeOnly = project.filterMinimumSize == 1;
   return formats;
-}
-
-bool IsFolder(const std::string& path) {
-  std::error_code error;
-  return !path.empty() && fs::is_directory(path, error);
 }
 
 void CreateFolder(const std::string& path) {
@@ -112,6 +108,7 @@ void ScanController::OnEngineEnded(bool stopped, const EngineReport& report) {
     if (std::find(notes_.begin(), notes_.end(), note) == notes_.end()) notes_.push_back(note);
   }
   startPageFailed_ = startPageFailed_ || report.startPageFailed;
+  if (saveProblem_.empty()) saveProblem_ = report.saveProblem;
   stopped_ = stopped;
   EndEngine();
   if (stopped) observer_.OnScanStateChanged();
@@ -132,14 +129,19 @@ bool ScanController::PrepareScan(const ProjectsRecord& project, const ScanOption
     messages_.Inform(*problem);
     return false;
   }
-  if (!CheckFreeDiskSpace(project_.saveTo, messages_)) return false;
-  CreateFolder(options_.tempFolder);
-  tempFolder_ = MakeProcessTempFolder(options_.tempFolder);
-  CreateFolder(project_.saveTo);
-  if (!IsFolder(project_.saveTo)) {
+  if (Trim(project_.saveTo).empty()) {
     messages_.Inform("Please choose a folder to save the photos...");
     return false;
   }
+  // Found out now rather than after every photo was downloaded for nothing.
+  if (const std::string reason = FolderWriteProblem(project_.saveTo); !reason.empty()) {
+    messages_.Show(MessageRequest{SaveToProblemText(project_.saveTo, reason), kAppCaption,
+                                  MessageIcon::Warning});
+    return false;
+  }
+  if (!CheckFreeDiskSpace(project_.saveTo, messages_)) return false;
+  CreateFolder(options_.tempFolder);
+  tempFolder_ = MakeProcessTempFolder(options_.tempFolder);
   if (tempFolder_.empty()) {
     messages_.Inform("The temporary folder " + options_.tempFolder + " could not be made.");
     return false;
@@ -157,6 +159,7 @@ bool ScanController::PrepareScan(const ProjectsRecord& project, const ScanOption
   totals_ = {};
   notes_.clear();
   startPageFailed_ = false;
+  saveProblem_.clear();
   historyRows_.clear();
   resultsText_.clear();
   follow_ = options_.autoFollow;
@@ -410,7 +413,7 @@ void ScanController::FinishScan() {
     totals_.seconds += counts.seconds;
     totals_.pagesFailed += counts.pagesFailed;
     totals_.photosFailed += counts.photosFailed;
-    if (!stopped_ && !stopRequested_ && StartNextProjectLink()) return;
+    if (!stopped_ && !stopRequested_ && saveProblem_.empty() && StartNextProjectLink()) return;
   }
   ShowResultsAndEnd();
 }

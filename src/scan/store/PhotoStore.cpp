@@ -12,6 +12,7 @@
 #include "imaging/codec/PhotoCodec.h"
 #include "imaging/codec/WebPhoto.h"
 #include "platform/FileMove.h"
+#include "platform/WritableFolder.h"
 #include "scan/markup/UrlParts.h"
 #include "scan/store/MirroredFolder.h"
 
@@ -118,11 +119,16 @@ StoredPhoto PhotoStore::Store(const std::string& tempPath, const PhotoUrlInfo& p
             destination->replaces && options_.duplicates == DuplicateHandling::Overwrite
                 ? StoredPhoto::Kind::Replaced
                 : StoredPhoto::Kind::Saved,
-            destination->path};
+            destination->path, {}};
       case MoveResult::NameTaken:
         continue;
-      case MoveResult::Failed:
-        return skipped;
+      case MoveResult::Failed: {
+        // A photo that fails alone is skipped; a folder that takes no photo ends the scan.
+        const std::string folderOf = FolderOf(destination->path);
+        std::string problem = FolderWriteProblem(folderOf);
+        if (problem.empty()) return skipped;
+        return StoredPhoto{StoredPhoto::Kind::WriteFailed, folderOf, std::move(problem)};
+      }
     }
   }
   RemoveFile(tempPath);
