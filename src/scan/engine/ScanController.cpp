@@ -204,8 +204,11 @@ bool ScanController::ResumeScan(const ProjectsRecord& project, const ScanOptions
     return false;
   }
   resumeGuid_ = unfinished->scanGuid;
-  if (unfinished->linkIds.empty()) return StartProjectScan(project, options);
-  return StartLinkScan(project, options, unfinished->linkIds, {},
+  // A stopped rescan of everything goes on as one, not as a scan that skips what it knows.
+  ScanOptions resumed = options;
+  if (unfinished->everything) resumed.skipRemembered = false;
+  if (unfinished->linkIds.empty()) return StartProjectScan(project, resumed);
+  return StartLinkScan(project, resumed, unfinished->linkIds, {},
                        static_cast<std::size_t>(std::max(0, unfinished->linkIndex)));
 }
 
@@ -309,6 +312,7 @@ void ScanController::NoteUnfinished() {
   UnfinishedScan unfinished;
   unfinished.projectId = project_.id;
   unfinished.scanGuid = runGuid_;
+  unfinished.everything = !options_.skipRemembered;
   if (multiLink_) {
     for (const ScanInfo& link : linkQueue_) unfinished.linkIds.push_back(link.id);
     unfinished.linkIndex = static_cast<int>(nextLink_) - 1;
