@@ -8,6 +8,9 @@
 
 namespace trawlix {
 
+// What the front ends tell the user about a database file SQLite cannot read.
+std::string DamagedDatabaseText(const std::string& path, const std::string& reason);
+
 // The user's data, opened once per run of a front end: the data folder with its emptied Temp
 // folder, the settings (a missing file is written with the defaults) and the database
 // (created and seeded when new). Every user operation works on one.
