@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -229,6 +230,33 @@ TEST_F(ScanControllerScan, ConversionAndResizeReencodeEveryPhoto) {
   EXPECT_EQ(FilesIn(SaveTo()), expected);
   EXPECT_EQ(ReadPhotoSize(InSaveTo("land.png")), (PhotoSize{500, 375}));
   EXPECT_EQ(ReadPhotoSize(InSaveTo("commented.png")), (PhotoSize{300, 300})) << "never enlarged";
+}
+
+// Downloads, re-encodes (the resolution written in place or not), WebP conversions and
+// copies all leave files the user's umask decides, as any program's files.
+TEST_F(ScanControllerScan, EverySavedFileTakesTheModeTheUmaskGives) {
+  BuildStandardSite();
+  project.autoCreateThumbnails = project.autoCreateMobile = 1;
+  const ::mode_t before = ::umask(027);
+  for (const bool reencode : {false, true}) {
+    SCOPED_TRACE(reencode);
+    project.saveTo = (dir / (reencode ? "Reencoded" : "Plain")).string();
+    project.thumbnailSaveTo = project.saveTo + "/Thumbs";
+    project.mobileSaveTo = project.saveTo + "/Mobile";
+    options.setResolution = reencode;
+    project.autoResize = reencode ? 1 : 0;
+    ASSERT_TRUE(RunScan());
+    int files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(SaveTo())) {
+      if (!entry.is_regular_file()) continue;
+      ++files;
+      EXPECT_EQ(entry.status().permissions() & fs::perms::all,
+                fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+          << entry.path();
+    }
+    EXPECT_GT(files, 10);
+  }
+  ::umask(before);
 }
 
 TEST_F(ScanControllerScan, OnlySuccessfulScansLeaveHistory) {
