@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "imaging/PhotoNaming.h"
 #include "imaging/codec/PhotoCodec.h"
+#include "imaging/tools/BatchJob.h"
 #include "scan/PipelineFixture.h"
 
 namespace trawlix::testing {
@@ -257,6 +259,16 @@ TEST_F(ScanControllerScan, EverySavedFileTakesTheModeTheUmaskGives) {
     EXPECT_GT(files, 10);
   }
   ::umask(before);
+}
+
+TEST_F(ScanControllerScan, JpegPhotosAreStoredAsJpgForTheToolsAndTheCount) {
+  site.Add("/gallery/sea.jpeg", "image/jpeg", MakeTestPhoto(TestPhotoKind::Jpeg, 320, 240));
+  site.Add("/gallery/Sky.JPEG", "image/jpeg", MakeTestPhoto(TestPhotoKind::Jpeg, 300, 260));
+  site.AddPage("/gallery/index.html", "<img src=\"sea.jpeg\"><img src=\"Sky.JPEG\">");
+  ASSERT_TRUE(RunScan());
+  EXPECT_EQ(FilesIn(SaveTo()), (std::set<std::string>{"sea.jpg", "Sky.jpg"}));
+  EXPECT_EQ(BatchWorkList(SaveTo(), "", "").size(), 2u);
+  EXPECT_EQ(CountProjectPhotos(SaveTo(), "", "", Recursion::SubFolders), 2);
 }
 
 TEST_F(ScanControllerScan, OnlySuccessfulScansLeaveHistory) {

@@ -38,6 +38,14 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
+// The tools' work list and the photo count take ".jpg", not ".jpeg": a photo accepted as
+// ".jpeg" is stored as ".jpg" so that they see it.
+std::string StoredName(const std::string& name) {
+  const PathParts parts = SplitPath(name);
+  if (!EqualsNoCase(parts.extension, ".jpeg")) return name;
+  return parts.title + PhotoFormatExtension(PhotoFormat::Jpeg);
+}
+
 int CountFolderPhotos(const std::string& folder) {
   int count = 0;
   std::error_code error;
@@ -85,7 +93,7 @@ std::string PhotoStore::FolderFor(const std::string& pageURL) const {
 
 StoredPhoto PhotoStore::Store(const std::string& tempPath, const PhotoUrlInfo& photo) {
   const StoredPhoto skipped;
-  std::string downloadName = DownloadFileName(photo.fileName);
+  std::string downloadName = StoredName(DownloadFileName(photo.fileName));
   // WebP and AVIF photos are kept as JPEG, so the viewer, the counts, the batch tools and the
   // exchange only ever meet the formats they know.
   if (project_.jpeg == 1) {
