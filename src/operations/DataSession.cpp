@@ -16,7 +16,7 @@ std::string DamagedDatabaseText(const std::string& path, const std::string& reas
 }
 
 std::unique_ptr<DataSession> DataSession::Open(const std::string& dataDir, MessageSink& messages,
-                                               std::string& error) {
+                                               std::string& error, std::optional<int> screenDpi) {
   std::error_code ignored;
   DataFolderLayout layout = dataDir.empty()
                                 ? DataFolderLayout::ForUser()
@@ -33,6 +33,7 @@ std::unique_ptr<DataSession> DataSession::Open(const std::string& dataDir, Messa
     }
   }
   Settings settings(layout);
+  if (screenDpi && *screenDpi > 0) settings.SetScreenDpi(*screenDpi);
   settings.LoadSettings(messages);
   if (status.newDatabase && !SeedNewDatabase(layout.databasePath, messages, PicturesFolder())) {
     error = "the new database " + layout.databasePath + " could not be set up";

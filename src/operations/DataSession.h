@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/MessageBox.h"
@@ -17,9 +18,11 @@ std::string DamagedDatabaseText(const std::string& path, const std::string& reas
 class DataSession {
  public:
   // `dataDir` empty: the user's default data folder. Nothing after a failure, with `error`
-  // saying what failed.
+  // saying what failed. `screenDpi`, where there is a screen, is the photo resolution that a
+  // new settings file and a reset to the defaults take; without one it stays 96.
   static std::unique_ptr<DataSession> Open(const std::string& dataDir, MessageSink& messages,
-                                           std::string& error);
+                                           std::string& error,
+                                           std::optional<int> screenDpi = std::nullopt);
 
   DataSession(const DataSession&) = delete;
   DataSession& operator=(const DataSession&) = delete;
