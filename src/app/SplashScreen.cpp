@@ -9,9 +9,7 @@
 #include <QStringList>
 #include <QTimer>
 
-#ifndef TRAWLIX_VERSION
-#define TRAWLIX_VERSION "0.0.0"
-#endif
+#include "base/Version.h"
 
 namespace trawlix::app {
 
@@ -98,7 +96,7 @@ QString SplashScreen::VersionText(const std::string& version) {
 }
 
 QString SplashScreen::VersionText() {
-  return VersionText(TRAWLIX_VERSION);
+  return VersionText(ProgramVersion());
 }
 
 QPixmap SplashScreen::Picture(const QString& versionText) {

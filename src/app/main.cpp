@@ -1,8 +1,11 @@
 #include <QApplication>
 #include <QDir>
+#include <QScreen>
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +39,13 @@ constexpr const char* kNoDisplay =
     "Without one, use the command line instead:\n"
     "  ./run.sh --cli COMMAND ...          from the source folder, or\n"
     "  build/src/cli/trawlix-cli help      for its commands.\n";
+
+// The primary screen's horizontal resolution: the photo resolution new settings start with.
+std::optional<int> ScreenDpi() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return std::nullopt;
+  return static_cast<int>(std::lround(screen->logicalDotsPerInchX()));
+}
 
 }  // namespace
 
@@ -100,7 +110,7 @@ int main(int argc, char** argv) {
   trawlix::ui::DialogMessageSink messages;
   std::string error;
   const std::unique_ptr<trawlix::DataSession> session =
-      trawlix::DataSession::Open(start.dataDir, messages, error);
+      trawlix::DataSession::Open(start.dataDir, messages, error, ScreenDpi());
   if (!session) {
     trawlix::MessageRequest request{error};
     request.icon = trawlix::MessageIcon::Error;

@@ -275,6 +275,7 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
     context.err() << failures.size() << (failures.size() == 1 ? " address" : " addresses")
                   << " could not be downloaded.\n";
   }
+  if (!controller.SaveProblem().empty()) return context.Fail(controller.SaveProblem());
   const ScanCounts counts =
       controller.IsMultiLink() ? controller.RunningTotals() : controller.Counters();
   // Pages given again unchanged and photos already there count as fetched.

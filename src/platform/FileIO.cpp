@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <random>
+#include <string>
 
 namespace trawlix {
 
@@ -41,6 +43,18 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// A new file beside `path` under a name nobody else has; mkstemp's 0600 would ignore the
+// user's umask, so the file is made with 0666 and the umask decides.
+int CreateTempBeside(const std::string& path, std::string& temp) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = path + ".tmp-" + std::to_string(random());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 }  // namespace
 
 ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
@@ -64,11 +78,12 @@ ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
 }
 
 bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
-  std::string temp = path + ".tmp-XXXXXX";
-  FileDescriptor file(::mkostemp(temp.data(), O_CLOEXEC));
+  std::string temp;
+  FileDescriptor file(CreateTempBeside(path, temp));
   if (file.get() < 0) return false;
+  // A replaced file keeps its mode.
   struct stat old {};
-  ::fchmod(file.get(), ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+  if (::stat(path.c_str(), &old) == 0) ::fchmod(file.get(), old.st_mode & 07777);
   const bool written = WriteAll(file.get(), bytes) && ::fsync(file.get()) == 0;
   if (!file.Close() || !written || ::rename(temp.c_str(), path.c_str()) != 0) {
     ::unlink(temp.c_str());

@@ -42,7 +42,7 @@ std::string CopyBeside(const std::string& from, const std::string& to) {
   const std::string part = (target.parent_path() / hidden).string();
   const int in = ::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (in < 0) return {};
-  const int out = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  const int out = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   bool copied = out >= 0;
   while (copied) {
     const ssize_t moved = ::copy_file_range(in, nullptr, out, nullptr, 1 << 20, 0);

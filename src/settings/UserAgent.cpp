@@ -2,11 +2,14 @@
 
 #include <array>
 
+#include "base/Version.h"
+
 namespace trawlix {
 
 std::span<const UserAgent> UserAgentList() {
   static const std::array<UserAgent, 13> kList{{
-      {"Trawlix() PRO v2.0", "Trawlix() PRO v2.0 (https://www.quillmoor.example/)"},
+      {"Trawlix() PRO v" + ReleaseNumber(),
+       "Trawlix() PRO v" + ReleaseNumber() + " (https://www.quillmoor.example/)"},
       {"Internet Explorer 8.0", "Mozilla/4.0 (compatible; MSIE 8.0; Windows NT 6.1)"},
       {"Internet Explorer 7.0", "Mozilla/5.0 (compatible; MSIE 7.0; Windows NT 6.0; en-US)"},
       {"AOL 9.5", "Mozilla/4.0 (compatible; MSIE 6.0; AOL 9.5; AOLBuild 4337.29; Windows NT 5.1)"},

@@ -66,7 +66,7 @@ DatabaseQuery Database::ExecuteQuery(const std::string& sql) {
   CheckOpen();
   sqlite3_stmt* statement = nullptr;
   const int code = sqlite3_prepare_v2(connection_, sql.c_str(), -1, &statement, nullptr);
-  if (code != SQLITE_OK) throw DatabaseError(code, "");
+  if (code != SQLITE_OK) throw DatabaseError(code, LastMessage(connection_));
   // Text holding only blanks or comments compiles to no statement at all.
   if (statement == nullptr)
     throw DatabaseError(kDatabaseLayerError, "Null Virtual Machine pointer");
@@ -89,6 +89,19 @@ int Database::ExecuteScalar(const std::string& sql) {
 bool Database::TableExists(const std::string& table) {
   return ExecuteScalar("select count(*) from sqlite_master where type='table' and name='" + table +
                        "'") > 0;
+}
+
+std::string DatabaseReadProblem(const std::string& path) {
+  try {
+    Database database;
+    database.Open(path);
+    database.ExecuteScalar("select count(*) from sqlite_master");
+    return {};
+  } catch (const DatabaseError& error) {
+    const std::string message = error.Message();
+    const std::size_t detail = message.find("]: ");
+    return detail == std::string::npos ? message : message.substr(detail + 3);
+  }
 }
 
 namespace {

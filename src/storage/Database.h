@@ -47,6 +47,10 @@ class Database {
   int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
 };
 
+// Empty when the file opens as a database and its schema can be read; otherwise SQLite's own
+// text ("file is not a database"). The file is not changed.
+std::string DatabaseReadProblem(const std::string& path);
+
 // Decimal text to int the way the stored columns are read: leading blanks and a sign are
 // accepted, conversion stops at the first non-digit, no digits (or null) give 0, and values
 // beyond the 32-bit range are clamped.

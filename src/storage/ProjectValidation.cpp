@@ -22,12 +22,28 @@ bool FolderExists(std::string_view path) {
   return !folder.empty() && std::filesystem::is_directory(folder, error);
 }
 
-bool CreateFolder(std::string_view path) {
+// Empty when the folder is there or was made; otherwise the system's reason.
+std::string CreateFolder(std::string_view path) {
   const std::string folder = FolderPath(path);
-  if (folder.empty()) return false;
+  if (folder.empty()) return std::make_error_code(std::errc::no_such_file_or_directory).message();
   std::error_code error;
   std::filesystem::create_directories(folder, error);
-  return std::filesystem::is_directory(folder, error);
+  if (error) return error.message();
+  if (!std::filesystem::is_directory(folder, error))
+    return std::make_error_code(std::errc::not_a_directory).message();
+  return {};
+}
+
+// A folder that exists or can be made; otherwise the message, with the folder and the reason
+// when the system gave one.
+std::optional<ProjectProblem> MakeFolder(std::string_view path, ProjectField field,
+                                         const char* message) {
+  if (FolderExists(path)) return std::nullopt;
+  const std::string reason = CreateFolder(path);
+  if (reason.empty()) return std::nullopt;
+  if (Trim(path).empty()) return ProjectProblem{field, message};
+  return ProjectProblem{
+      field, "The folder " + FolderPath(path) + " cannot be made: " + reason + ".\n\n" + message};
 }
 
 // A folder check: fine when the folder exists or may be created (and is not empty).
@@ -128,16 +144,15 @@ std::optional<ProjectProblem> CheckProject(const ProjectsRecord& record,
 }
 
 std::optional<ProjectProblem> CreateProjectFolders(const ProjectsRecord& record) {
-  if (!FolderExists(record.saveTo) && !CreateFolder(record.saveTo)) {
-    return Problem(ProjectField::SaveTo, kNoSaveToMessage);
+  if (auto problem = MakeFolder(record.saveTo, ProjectField::SaveTo, kNoSaveToMessage))
+    return problem;
+  if (record.autoCreateThumbnails) {
+    if (auto problem = MakeFolder(record.thumbnailSaveTo, ProjectField::ThumbnailSaveTo,
+                                  kNoThumbnailFolderMessage))
+      return problem;
   }
-  if (record.autoCreateThumbnails && !FolderExists(record.thumbnailSaveTo) &&
-      !CreateFolder(record.thumbnailSaveTo)) {
-    return Problem(ProjectField::ThumbnailSaveTo, kNoThumbnailFolderMessage);
-  }
-  if (record.autoCreateMobile && !FolderExists(record.mobileSaveTo) &&
-      !CreateFolder(record.mobileSaveTo)) {
-    return Problem(ProjectField::MobileSaveTo, kNoMobileFolderMessage);
+  if (record.autoCreateMobile) {
+    return MakeFolder(record.mobileSaveTo, ProjectField::MobileSaveTo, kNoMobileFolderMessage);
   }
   return std::nullopt;
 }

@@ -23,8 +23,13 @@ create table if not exists RememberedPages (
   ScanGUID text not null, primary key (ProjectId, URL));
 create table if not exists UnfinishedScans (
   ProjectId integer primary key, ScanGUID text not null, LinkIds text not null,
-  LinkIndex integer not null, TransferSeconds integer not null, ElapsedSeconds integer not null);
+  LinkIndex integer not null, TransferSeconds integer not null, ElapsedSeconds integer not null,
+  Everything integer not null default 0);
 )";
+
+// Added after the table first shipped; older databases gain it on opening.
+constexpr const char* kEverythingColumn =
+    "alter table UnfinishedScans add column Everything integer not null default 0";
 
 struct StatementDeleter {
   void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
@@ -124,6 +129,16 @@ PhotoOutcome OutcomeFrom(std::int64_t code) {
 RememberedData::RememberedData(const std::string& databasePath) {
   Open(databasePath);
   ExecuteUpdate(kCreateTables);
+  if (!HasColumn("UnfinishedScans", "Everything")) ExecuteUpdate(kEverythingColumn);
+}
+
+bool RememberedData::HasColumn(const char* table, const char* column) {
+  Statement select(Connection(), "select name from pragma_table_info(?)");
+  select.Bind(1, std::string(table));
+  while (select.Step()) {
+    if (select.Text(0) == column) return true;
+  }
+  return false;
 }
 
 std::vector<RememberedPhoto> RememberedData::LoadPhotos(int projectId) {
@@ -195,8 +210,8 @@ void RememberedData::ForgetProject(int projectId) {
 
 std::optional<UnfinishedScan> RememberedData::Unfinished(int projectId) {
   Statement select(Connection(),
-                   "select ScanGUID, LinkIds, LinkIndex, TransferSeconds, ElapsedSeconds "
-                   "from UnfinishedScans where ProjectId = ?");
+                   "select ScanGUID, LinkIds, LinkIndex, TransferSeconds, ElapsedSeconds, "
+                   "Everything from UnfinishedScans where ProjectId = ?");
   select.Bind(1, std::int64_t{projectId});
   if (!select.Step()) return std::nullopt;
   return UnfinishedScan{projectId,
@@ -204,17 +219,20 @@ std::optional<UnfinishedScan> RememberedData::Unfinished(int projectId) {
                         SplitIds(select.Text(1)),
                         static_cast<int>(select.Integer(2)),
                         select.Integer(3),
-                        select.Integer(4)};
+                        select.Integer(4),
+                        select.Integer(5) != 0};
 }
 
 void RememberedData::SetUnfinished(const UnfinishedScan& scan) {
   Statement insert(Connection(),
-                   "insert or replace into UnfinishedScans values (?, ?, ?, ?, ?, ?)");
+                   "insert or replace into UnfinishedScans (ProjectId, ScanGUID, LinkIds, "
+                   "LinkIndex, TransferSeconds, ElapsedSeconds, Everything) "
+                   "values (?, ?, ?, ?, ?, ?, ?)");
   insert.Bind(1, std::int64_t{scan.projectId})
       .Bind(2, scan.scanGuid)
       .Bind(3, JoinIds(scan.linkIds));
   insert.Bind(4, std::int64_t{scan.linkIndex}).Bind(5, scan.transferSeconds);
-  insert.Bind(6, scan.elapsedSeconds).Run();
+  insert.Bind(6, scan.elapsedSeconds).Bind(7, std::int64_t{scan.everything}).Run();
 }
 
 void RememberedData::ClearUnfinished(int projectId) {

@@ -43,6 +43,7 @@ struct UnfinishedScan {
   int linkIndex = 0;                 // the link being scanned
   std::int64_t transferSeconds = 0;  // of the parts already done
   std::int64_t elapsedSeconds = 0;
+  bool everything = false;  // a rescan of everything, which the resumed run goes on with
 };
 
 // The tables that let a scan skip what earlier scans fetched and resume where one ended.
@@ -65,6 +66,9 @@ class RememberedData : public Database {
   std::optional<UnfinishedScan> Unfinished(int projectId);
   void SetUnfinished(const UnfinishedScan& scan);
   void ClearUnfinished(int projectId);
+
+ private:
+  bool HasColumn(const char* table, const char* column);
 };
 
 // The same, each opening the database on its own; false (quietly) when it fails.

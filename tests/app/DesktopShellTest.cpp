@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "app/SplashScreen.h"
+#include "base/Version.h"
+#include "settings/UserAgent.h"
 #include "ui/DialogMessageSink.h"
 #include "ui/Icons.h"
 #include "ui/window/WelcomeDialog.h"
@@ -171,6 +173,14 @@ TEST(SplashScreen, VersionTextFromTheProjectVersion) {
   }
   const QPixmap picture = app::SplashScreen::Picture(app::SplashScreen::VersionText());
   EXPECT_EQ(picture.size(), QSize(383, 237));
+}
+
+// The splash, the about box and the user agent name one release: the build's.
+TEST(SplashScreen, EveryPlaceShowsTheOneRelease) {
+  EXPECT_EQ(ProgramVersion(), "2.0.9300.178");
+  EXPECT_EQ(app::SplashScreen::VersionText(), QStringLiteral("Version 2.0\nBuild (9300.178)"));
+  EXPECT_EQ(UserAgentList().front().name, "Trawlix() PRO v" + ReleaseNumber());
+  EXPECT_EQ(UserAgentList().front().userAgent.rfind("Trawlix() PRO v2.0 (", 0), 0u);
 }
 
 // The first key or mouse press closes the splash and goes nowhere else; later ones arrive.

@@ -90,6 +90,20 @@ TEST_F(FirstUse, LeavesAnExistingDatabaseAlone) {
   EXPECT_EQ(QueryOne("SELECT COUNT(*) FROM Categories;"), "4");
 }
 
+TEST_F(FirstUse, ADamagedDatabaseIsNamedExplainedAndLeftAlone) {
+  fs::create_directories(dataDir());
+  const std::string damaged(4096, 'x');
+  std::ofstream(database(), std::ios::binary) << damaged;
+  EXPECT_EQ(Run({"projects"}), 1);
+  for (const std::string& part :
+       {"The project database " + database() + " cannot be read: file is not a database.",
+        std::string("leaves the file as it is"), std::string("Restore it from a backup")}) {
+    EXPECT_NE(err_.find(part), std::string::npos) << err_;
+  }
+  EXPECT_EQ(err_.find("Code ("), std::string::npos) << err_;
+  EXPECT_EQ(ReadFile(database()), damaged);
+}
+
 // Every listing's --json is an array of objects keyed by the table's columns, in order.
 TEST_F(FirstUse, ListingsInJsonCarryTheTablesColumns) {
   ASSERT_EQ(Run({"projects"}), 0);

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "cli/CliTestSupport.h"
@@ -112,6 +114,19 @@ TEST_F(ScanCommandTest, FailedPhotosAreListedAndTheScanStillSucceeds) {
   EXPECT_TRUE(OutHas("\"photosSaved\": 2, \"photosSkipped\": 2")) << out_;
   EXPECT_TRUE(OutHas("\"pagesFailed\": 0, \"photosFailed\": 2")) << out_;
   EXPECT_FALSE(OutHas("could not be downloaded:")) << out_;
+}
+
+TEST_F(ScanCommandTest, ASaveToFolderThatCannotBeWrittenFailsWithTheReason) {
+  const std::string folder = (dir_ / "photos").string();
+  ASSERT_EQ(Run({"project", "add", "--title", "Blocked", "--url", Url("/ok.html"), "--save-to",
+                 folder, "GIF=1", "FilterMinimumSize=0"}),
+            0)
+      << err_;
+  std::filesystem::remove_all(folder);
+  std::ofstream(folder) << "a file where the folder was";
+  EXPECT_EQ(Run({"scan", "Blocked"}), kExitFailure);
+  EXPECT_TRUE(ErrHas(folder)) << err_;
+  EXPECT_TRUE(ErrHas("Not a directory")) << err_;
 }
 
 TEST_F(ScanCommandTest, TerminatingTheProgramStopsTheScanAndRecordsIt) {

@@ -139,6 +139,34 @@ TEST_F(BatchToolTest, ConvertingPngToJpegLeavesOnlyJpegFiles) {
   EXPECT_EQ(testing::SniffedFormat(Path("sub/b.jpg")), PhotoFormat::Jpeg);
 }
 
+// Re-encoding a photo that needs no resizing only loses quality and grows the file.
+TEST_F(BatchToolTest, APhotoThatFitsKeepsItsPixelsAndIsStillCounted) {
+  for (const std::optional<int> dpi : {std::optional<int>(), std::optional<int>(300)}) {
+    SCOPED_TRACE(dpi.value_or(0));
+    const std::string fits = Photo("fits.jpg", PhotoFormat::Jpeg, 640, 480);
+    const std::string large = Photo("large.jpg", PhotoFormat::Jpeg, 1000, 500);
+    const std::string before = ReadBytes(fits);
+    ResizeToolOptions options;
+    options.resize = true;
+    options.box = 800;
+    options.jpegQuality = 100;
+    options.dpi = dpi;
+    ResizeTool tool({fits, large}, options);
+    RunBatchJob(tool);
+    EXPECT_TRUE(tool.Failures().empty());
+    EXPECT_EQ(ReadPhotoSize(large), (PhotoSize{800, 400}));
+    const std::string after = ReadBytes(fits);
+    if (dpi) {
+      // Only the resolution field changed.
+      EXPECT_NE(after, before);
+      EXPECT_LE(after.size(), before.size() + 32);
+    } else {
+      EXPECT_EQ(after, before);
+    }
+    EXPECT_NE(tool.Summary().find("resized 2 photos"), std::string::npos) << tool.Summary();
+  }
+}
+
 TEST_F(BatchToolTest, ConversionNeverWritesOverAnotherPhoto) {
   const std::string png = Photo("a.png", PhotoFormat::Png, 30, 20);
   const std::string jpg = Touch("a.jpg", "another photo");

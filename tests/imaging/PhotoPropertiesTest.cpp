@@ -92,6 +92,12 @@ TEST_F(PhotoPropertiesTest, PropertiesText) {
                 "BPP (RGB888)");
   EXPECT_NE(FormatPhotoProperties(info, 12).find("Location:\t\t\t/tm.../p.jpg\n"),
             std::string::npos);
+
+  // Deleted after it was listed: no made-up date, size or resolution.
+  std::filesystem::remove(photo);
+  EXPECT_EQ(FormatPhotoProperties(info, 1000),
+            "Location:\t\t\t" + photo +
+                "\nStatus:\t\t\tThis file no longer exists (it was deleted or moved).");
 }
 
 TEST_F(PhotoPropertiesTest, ResolutionOfBitmapsAndFilesWithoutOne) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -37,6 +38,14 @@ TEST(FileIOTest, AtomicWriteReplacesTheFileAndKeepsItsPermissions) {
   ASSERT_EQ(ReadWholeFile(path, 1 << 20, bytes), ReadStatus::Ok);
   EXPECT_EQ(bytes, std::string(100000, 'x'));
   EXPECT_EQ(fs::status(path).permissions(), perms);  // not the temp file's 0600
+  // A new file takes the mode the user's umask gives.
+  const ::mode_t before = ::umask(027);
+  const std::string fresh = (dir / "fresh").string();
+  ASSERT_TRUE(WriteFileAtomic(fresh, "x"));
+  ::umask(before);
+  EXPECT_EQ(fs::status(fresh).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::remove(fresh);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
   EXPECT_FALSE(WriteFileAtomic((dir / "missing" / "f").string(), "x"));
 }

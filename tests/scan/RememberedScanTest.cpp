@@ -163,5 +163,28 @@ TEST_F(RememberedScan, AStoppedScanResumesToWhatAnUninterruptedScanGives) {
   EXPECT_FALSE(controller.ResumeScan(project, options));
 }
 
+TEST_F(RememberedScan, AStoppedRescanOfEverythingResumesAsOne) {
+  constexpr int kAll = kPages * kPhotosPerPage;
+  options.web.connectionsPerHost = 2;
+  ASSERT_TRUE(RunScan());
+  ASSERT_EQ(PhotoRequests(), kAll);
+
+  options.skipRemembered = false;
+  site.SetDelay(20ms);
+  ASSERT_TRUE(controller.StartScan(project, options));
+  ASSERT_TRUE(ui.RunUntil([&] { return controller.Counters().photosProcessed >= 3; }, 30s));
+  controller.Stop();
+  ASSERT_TRUE(RunUntilEnded());
+  ASSERT_LT(PhotoRequests(), 2 * kAll);
+
+  // Resumed with the options a plain scan has: the rescan goes on fetching every photo.
+  options.skipRemembered = true;
+  ASSERT_TRUE(controller.ResumeScan(project, options));
+  ASSERT_TRUE(RunUntilEnded());
+  EXPECT_GE(PhotoRequests(), 2 * kAll);
+  EXPECT_EQ(controller.LastResultsText().find("saved by earlier scans"), std::string::npos)
+      << controller.LastResultsText();
+}
+
 }  // namespace
 }  // namespace trawlix::testing

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 
+#include "imaging/PhotoNaming.h"
 #include "imaging/codec/PhotoCodec.h"
+#include "imaging/tools/BatchJob.h"
 #include "scan/PipelineFixture.h"
 
 namespace trawlix::testing {
@@ -231,6 +234,43 @@ TEST_F(ScanControllerScan, ConversionAndResizeReencodeEveryPhoto) {
   EXPECT_EQ(ReadPhotoSize(InSaveTo("commented.png")), (PhotoSize{300, 300})) << "never enlarged";
 }
 
+// Downloads, re-encodes (the resolution written in place or not), WebP conversions and
+// copies all leave files the user's umask decides, as any program's files.
+TEST_F(ScanControllerScan, EverySavedFileTakesTheModeTheUmaskGives) {
+  BuildStandardSite();
+  project.autoCreateThumbnails = project.autoCreateMobile = 1;
+  const ::mode_t before = ::umask(027);
+  for (const bool reencode : {false, true}) {
+    SCOPED_TRACE(reencode);
+    project.saveTo = (dir / (reencode ? "Reencoded" : "Plain")).string();
+    project.thumbnailSaveTo = project.saveTo + "/Thumbs";
+    project.mobileSaveTo = project.saveTo + "/Mobile";
+    options.setResolution = reencode;
+    project.autoResize = reencode ? 1 : 0;
+    ASSERT_TRUE(RunScan());
+    int files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(SaveTo())) {
+      if (!entry.is_regular_file()) continue;
+      ++files;
+      EXPECT_EQ(entry.status().permissions() & fs::perms::all,
+                fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+          << entry.path();
+    }
+    EXPECT_GT(files, 10);
+  }
+  ::umask(before);
+}
+
+TEST_F(ScanControllerScan, JpegPhotosAreStoredAsJpgForTheToolsAndTheCount) {
+  site.Add("/gallery/sea.jpeg", "image/jpeg", MakeTestPhoto(TestPhotoKind::Jpeg, 320, 240));
+  site.Add("/gallery/Sky.JPEG", "image/jpeg", MakeTestPhoto(TestPhotoKind::Jpeg, 300, 260));
+  site.AddPage("/gallery/index.html", "<img src=\"sea.jpeg\"><img src=\"Sky.JPEG\">");
+  ASSERT_TRUE(RunScan());
+  EXPECT_EQ(FilesIn(SaveTo()), (std::set<std::string>{"sea.jpg", "Sky.jpg"}));
+  EXPECT_EQ(BatchWorkList(SaveTo(), "", "").size(), 2u);
+  EXPECT_EQ(CountProjectPhotos(SaveTo(), "", "", Recursion::SubFolders), 2);
+}
+
 TEST_F(ScanControllerScan, OnlySuccessfulScansLeaveHistory) {
   site.AddPage("/empty/index.html", "<html><body>Nothing here</body></html>");
   project.url = site.URL("/empty/index.html");
@@ -257,13 +297,33 @@ TEST_F(ScanControllerScan, ResultsMessageOnlyWhenAskedFor) {
   EXPECT_FALSE(observer.results.empty());
 }
 
-TEST_F(ScanControllerScan, MissingSaveToFolderStopsTheStart) {
-  project.saveTo = "";
-  EXPECT_FALSE(controller.StartScan(project, options));
-  EXPECT_EQ(messages.Texts(),
-            std::vector<std::string>{"Please choose a folder to save the photos..."});
-  EXPECT_FALSE(controller.IsScanning());
-  EXPECT_TRUE(controller.IsIdle());
+// Nothing is downloaded for a folder that cannot take the photos; the user learns which
+// folder and the system's reason.
+TEST_F(ScanControllerScan, ASaveToFolderThatCannotBeWrittenStopsTheStart) {
+  BuildStandardSite();
+  std::ofstream(dir / "file") << "x";
+  const struct {
+    std::string folder;
+    std::vector<std::string> told;
+  } cases[] = {
+      {"", {"Please choose a folder to save the photos..."}},
+      {(dir / "file" / "photos").string(), {(dir / "file" / "photos").string(), "Not a directory"}},
+      {(dir / "file").string(), {(dir / "file").string(), "Not a directory"}},
+      {"/proc/trawlix-photos", {"/proc/trawlix-photos", "cannot save photos"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
+    messages.requests.clear();
+    project.saveTo = c.folder;
+    EXPECT_FALSE(controller.StartScan(project, options));
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    for (const std::string& part : c.told) {
+      EXPECT_NE(messages.Texts()[0].find(part), std::string::npos) << messages.Texts()[0];
+    }
+    EXPECT_FALSE(controller.IsScanning());
+    EXPECT_TRUE(controller.IsIdle());
+  }
+  EXPECT_EQ(site.TotalRequests(), 0);
 }
 
 TEST_F(ScanControllerScan, AnUnreachableStartPageEndsCleanly) {

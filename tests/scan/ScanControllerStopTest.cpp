@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "scan/PipelineFixture.h"
 
 namespace trawlix::testing {
 namespace {
 
+namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 // One page with many photos, served slowly enough to catch the scan half way.
@@ -49,6 +51,25 @@ TEST_F(ScanControllerStop, StopHalfWayEndsBothWorkersAndStillWritesHistory) {
               observer.pageLines.end());
   // Nothing half written is left where photos go.
   for (const auto& name : FilesIn(SaveTo())) EXPECT_EQ(name.find(".part"), std::string::npos);
+}
+
+// A folder that stops taking photos part way (a disk gone read-only, removed media) ends the
+// scan with the reason, rather than downloading the rest for nothing.
+TEST_F(ScanControllerStop, ASaveToFolderThatFailsMidScanStopsItWithTheReason) {
+  ASSERT_TRUE(controller.StartScan(project, options));
+  ASSERT_TRUE(RunUntilSaved(3));
+  controller.TogglePause();
+  ui.RunUntil([] { return false; }, 100ms);
+  fs::rename(SaveTo(), SaveTo() + "-moved");
+  std::ofstream(SaveTo()) << "in the way";
+  controller.TogglePause();
+  ASSERT_TRUE(RunUntilEnded());
+  const std::string reason = "cannot be saved into " + SaveTo() + ": Not a directory.";
+  EXPECT_NE(controller.SaveProblem().find(reason), std::string::npos) << controller.SaveProblem();
+  EXPECT_NE(controller.LastResultsText().find(reason), std::string::npos);
+  EXPECT_LT(controller.Counters().photosSaved, kPhotos);
+  EXPECT_LT(site.TotalRequests(), kPhotos);
+  EXPECT_EQ(StoredHistory().size(), 1u);
 }
 
 TEST_F(ScanControllerStop, StopWhilePausedEndsTheScan) {

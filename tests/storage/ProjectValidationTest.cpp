@@ -141,10 +141,19 @@ TEST_F(ProjectValidation, CreatesTheFoldersThatAreSwitchedOnOrSaysWhichFailed) {
   EXPECT_FALSE(fs::exists(dir_ / "Mobile"));
 
   std::ofstream(dir_ / "plain-file") << "x";
+  // The user learns which folder and the system's reason, a folder in /proc too.
+  for (const std::string& folder :
+       {(dir_ / "plain-file" / "sub").string(), std::string("/proc/trawlix-photos")}) {
+    record.saveTo = folder;
+    const auto problem = CreateProjectFolders(record);
+    ASSERT_TRUE(problem) << folder;
+    EXPECT_EQ(problem->field, ProjectField::SaveTo);
+    EXPECT_NE(problem->message.find("The folder " + folder + " cannot be made: "),
+              std::string::npos)
+        << problem->message;
+  }
   record.saveTo = (dir_ / "plain-file" / "sub").string();
-  const auto problem = CreateProjectFolders(record);
-  ASSERT_TRUE(problem);
-  EXPECT_EQ(problem->field, ProjectField::SaveTo);
+  EXPECT_NE(CreateProjectFolders(record)->message.find(": Not a directory."), std::string::npos);
 }
 
 TEST(ColumnValues, KeepCodesFlagsAndSizesInRange) {

@@ -18,6 +18,7 @@
 #include "ui/exchange/ExportProjectDialog.h"
 #include "ui/exchange/ExportProjectsDialog.h"
 #include "ui/exchange/ImportDialog.h"
+#include "ui/viewer/PhotoViewerLayout.h"
 #include "ui/window/CategoriesDialog.h"
 
 namespace trawlix::ui {
@@ -82,6 +83,21 @@ TEST(HelpGuideTest, EveryTopicAndEveryLinkOfTheGuideLeadsToAPageThatExists) {
           << page.toStdString() << " -> " << target.toStdString();
     }
   }
+}
+
+// The guide names the views Ctrl+Plus steps through, in the viewer's own order.
+TEST(HelpGuideTest, TheViewerPageListsTheViewsAsTheViewerHasThem) {
+  const QString folder = FindGuideFolder();
+  ASSERT_FALSE(folder.isEmpty());
+  const QString text = ReadAll(QDir(folder).filePath(HelpPageName(HelpTopic::Viewer)));
+  QStringList counts;
+  for (int view = PhotoViewerLayout::kSingleView; view <= PhotoViewerLayout::kLastView; ++view)
+    counts << QString::number(PhotoViewerLayout::View(view).perPage);
+  const QString last = counts.takeLast();
+  const QString listed = counts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+  EXPECT_TRUE(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')).contains(listed))
+      << listed.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("More or fewer photos a page")));
 }
 
 TEST(HelpGuideTest, TheGuideIsTakenFromTheFirstFolderThatHoldsIt) {

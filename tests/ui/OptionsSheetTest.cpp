@@ -265,6 +265,20 @@ TEST_F(OptionsSheetTest, InvalidDefaultLocationIsRefused) {
   }
 }
 
+// A new account without a Pictures folder: the default location is made, not refused.
+TEST_F(OptionsSheetTest, AMissingPicturesFolderIsMadeAndTheSheetCanBeLeft) {
+  const std::filesystem::path pictures = temp_ / "Pictures";
+  ASSERT_FALSE(std::filesystem::exists(pictures));
+  Values().defaultSaveTo = pictures.string();
+  auto sheet = Open();
+  sink_.requests.clear();
+  sheet->tabs()->setCurrentIndex(kScanningPage);
+  EXPECT_EQ(sheet->tabs()->currentIndex(), kScanningPage);
+  EXPECT_TRUE(sink_.requests.empty()) << sink_.Texts().front();
+  EXPECT_TRUE(std::filesystem::is_directory(pictures));
+  EXPECT_TRUE(Confirm(*sheet));
+}
+
 TEST_F(OptionsSheetTest, ResolutionBoxFollowsItsCheckBox) {
   for (const int stored : {0, 1}) {
     Values().setPhotoDpi = stored;

@@ -72,18 +72,15 @@ bool ReadsBackAs(const std::string& path, const LoadedPhoto& source, int dpi) {
   return std::abs(xres * 25.4 - dpi) < kTolerance && std::abs(yres * 25.4 - dpi) < kTolerance;
 }
 
-// The source's bytes with the resolution written into them; false when the file's
-// structure does not allow it, so that the caller re-encodes instead.
-bool SaveDensityOnly(const std::string& sourcePath, const std::string& target,
-                     const LoadedPhoto& photo, int dpi) {
+// The source's bytes with `edits` applied, under a new name beside `target`; empty when
+// that failed.
+std::string CopyBesideWithEdits(const std::string& sourcePath, const std::vector<ByteEdit>& edits,
+                                const std::string& target) {
   const FileByteSource source(sourcePath);
-  if (!source.IsOpen()) return false;
-  const std::optional<std::vector<ByteEdit>> edits =
-      PlanDensityEdits(source, imaging_internal::FormatOf(photo.container), dpi);
-  if (!edits) return false;
+  if (!source.IsOpen()) return {};
   const imaging_internal::TempFile temp = imaging_internal::CreateTempBeside(target);
-  if (temp.fd < 0) return false;
-  bool complete = CopyWithEdits(source, *edits, [&temp](const char* bytes, std::size_t size) {
+  if (temp.fd < 0) return {};
+  bool complete = CopyWithEdits(source, edits, [&temp](const char* bytes, std::size_t size) {
     while (size > 0) {
       const ssize_t written = write(temp.fd, bytes, size);
       if (written < 0 && errno == EINTR) continue;
@@ -94,11 +91,31 @@ bool SaveDensityOnly(const std::string& sourcePath, const std::string& target,
     return true;
   });
   complete = close(temp.fd) == 0 && complete;
-  if (!complete || !ReadsBackAs(temp.path, photo, dpi)) {
-    std::remove(temp.path.c_str());
+  if (complete) return temp.path;
+  std::remove(temp.path.c_str());
+  return {};
+}
+
+// The source's bytes with the resolution written into them (none given: unchanged); false
+// when the file's structure does not allow it, so that the caller re-encodes instead.
+bool SaveDensityOnly(const std::string& sourcePath, const std::string& target,
+                     const LoadedPhoto& photo, std::optional<int> dpi) {
+  std::vector<ByteEdit> edits;
+  if (dpi) {
+    const FileByteSource source(sourcePath);
+    if (!source.IsOpen()) return false;
+    std::optional<std::vector<ByteEdit>> planned =
+        PlanDensityEdits(source, imaging_internal::FormatOf(photo.container), *dpi);
+    if (!planned) return false;
+    edits = std::move(*planned);
+  }
+  const std::string temp = CopyBesideWithEdits(sourcePath, edits, target);
+  if (temp.empty()) return false;
+  if (dpi && !ReadsBackAs(temp, photo, *dpi)) {
+    std::remove(temp.c_str());
     return false;
   }
-  return imaging_internal::MoveIntoPlace(temp.path, target);
+  return imaging_internal::MoveIntoPlace(temp, target);
 }
 
 imaging_internal::EncodeRequest RequestFor(const PhotoEncoding& encoding) {
@@ -112,14 +129,19 @@ SavedPhoto Save(const std::string& sourcePath, const std::string& target, std::o
   SavedPhoto saved{target, false};
   imaging_internal::EncodeRequest request = RequestFor(encoding);
   try {
-    const bool densityOnly =
-        !box && encoding.dpi && *encoding.dpi > 0 &&
+    const bool sameFormat =
         imaging_internal::FormatOf(imaging_internal::SniffContainer(sourcePath)) == encoding.format;
-    if (densityOnly) {
+    if (sameFormat) {
       // The header is enough: a bitmap is not decoded for this.
       std::optional<LoadedPhoto> header = LoadPhoto(sourcePath, Access::HeaderOnly);
       if (!header) return saved;
-      if (SaveDensityOnly(sourcePath, target, *header, *encoding.dpi)) {
+      // A photo that already fits and keeps its format keeps its pixels: at most its
+      // resolution is written into its bytes.
+      const bool fits = box && header->size.width <= *box && header->size.height <= *box;
+      if (fits) box.reset();
+      const std::optional<int> dpi =
+          encoding.dpi && *encoding.dpi > 0 ? encoding.dpi : std::optional<int>();
+      if (!box && (fits || dpi) && SaveDensityOnly(sourcePath, target, *header, dpi)) {
         saved.written = true;
         return saved;
       }

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <filesystem>
+#include <system_error>
 
 #include "base/Number.h"
 #include "base/Text.h"
@@ -193,12 +195,20 @@ std::string ShortenPathWithEllipsis(std::string_view path, std::size_t maxChars)
 }
 
 std::string FormatPhotoProperties(const FileInfo& file, std::size_t locationChars) {
+  const std::string location = ShortenPathWithEllipsis(file.path, locationChars);
+  // A photo deleted or moved since the viewer listed it has no date, size or format to show.
+  std::error_code error;
+  if (!std::filesystem::exists(file.path, error)) {
+    return Format(
+        "Location:\t\t\t%s\nStatus:\t\t\tThis file no longer exists (it was deleted or "
+        "moved).",
+        location.c_str());
+  }
   const PhotoDetails details = ReadPhotoDetails(file.path);
   return Format(
       "Location:\t\t\t%s\nSize on Disk:\t\t\t%s\nLast Saved:\t\t\t%s\nWidth x Height:\t\t\t%s x %s "
       "pixels\nResolution:\t\t\t%s DPI\nPhoto Format:\t\t\t%s\nPixel Format:\t\t\t%s",
-      ShortenPathWithEllipsis(file.path, locationChars).c_str(),
-      FormatByteSize(static_cast<std::int64_t>(file.size)).c_str(),
+      location.c_str(), FormatByteSize(static_cast<std::int64_t>(file.size)).c_str(),
       LastSavedText(file.lastWrite).c_str(), FormatThousands(details.size.width).c_str(),
       FormatThousands(details.size.height).c_str(),
       FormatThousands(static_cast<std::int64_t>(std::trunc(details.dpiY + 0.005))).c_str(),

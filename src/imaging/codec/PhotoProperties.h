@@ -52,7 +52,7 @@ PhotoDetails ReadPhotoDetails(const std::string& path);
 std::string ShortenPathWithEllipsis(std::string_view path, std::size_t maxChars);
 
 // The text of the photo properties panel. The location is shortened to
-// locationChars characters.
+// locationChars characters. A file that no longer exists gets its location and that status.
 std::string FormatPhotoProperties(const FileInfo& file, std::size_t locationChars);
 
 }  // namespace trawlix

@@ -9,6 +9,7 @@
 #include "base/Text.h"
 #include "platform/FolderLock.h"
 #include "platform/ProcessTempFolder.h"
+#include "platform/WritableFolder.h"
 #include "scan/engine/ScanTexts.h"
 #include "scan/markup/Keywords.h"
 #include "scan/markup/SocialNetwork.h"
@@ -37,11 +38,6 @@ PhotoFormats FormatsOf(const ProjectsRecord& project) {
   // With the minimum-size filter on, a thumbnail linked to its full photo yields the photo.
   formats.largeOnly = project.filterMinimumSize;
   return formats;
-}
-
-bool IsFolder(const std::string& path) {
-  std::error_code error;
-  return !path.empty() && fs::is_directory(path, error);
 }
 
 void CreateFolder(const std::string& path) {
@@ -113,6 +109,7 @@ void ScanController::OnEngineEnded(bool stopped, const EngineReport& report) {
     if (std::find(notes_.begin(), notes_.end(), note) == notes_.end()) notes_.push_back(note);
   }
   startPageFailed_ = startPageFailed_ || report.startPageFailed;
+  if (saveProblem_.empty()) saveProblem_ = report.saveProblem;
   stopped_ = stopped;
   EndEngine();
   if (stopped) observer_.OnScanStateChanged();
@@ -134,15 +131,20 @@ bool ScanController::PrepareScan(const ProjectsRecord& project, const ScanOption
     messages_.Inform(*problem);
     return false;
   }
+  if (Trim(project_.saveTo).empty()) {
+    messages_.Inform("Please choose a folder to save the photos...");
+    return false;
+  }
+  // Found out now rather than after every photo was downloaded for nothing.
+  if (const std::string reason = FolderWriteProblem(project_.saveTo); !reason.empty()) {
+    messages_.Show(MessageRequest{SaveToProblemText(project_.saveTo, reason), kAppCaption,
+                                  MessageIcon::Warning});
+    return false;
+  }
   if (!CheckFreeDiskSpace(project_.saveTo, messages_)) return false;
   if (!LoadCookies()) return false;
   CreateFolder(options_.tempFolder);
   tempFolder_ = MakeProcessTempFolder(options_.tempFolder);
-  CreateFolder(project_.saveTo);
-  if (!IsFolder(project_.saveTo)) {
-    messages_.Inform("Please choose a folder to save the photos...");
-    return false;
-  }
   if (tempFolder_.empty()) {
     messages_.Inform("The temporary folder " + options_.tempFolder + " could not be made.");
     return false;
@@ -158,6 +160,7 @@ bool ScanController::PrepareScan(const ProjectsRecord& project, const ScanOption
   totals_ = {};
   notes_.clear();
   startPageFailed_ = false;
+  saveProblem_.clear();
   historyRows_.clear();
   resultsText_.clear();
   follow_ = options_.autoFollow;
@@ -215,8 +218,11 @@ bool ScanController::ResumeScan(const ProjectsRecord& project, const ScanOptions
     return false;
   }
   resumeGuid_ = unfinished->scanGuid;
-  if (unfinished->linkIds.empty()) return StartProjectScan(project, options);
-  return StartLinkScan(project, options, unfinished->linkIds, {},
+  // A stopped rescan of everything goes on as one, not as a scan that skips what it knows.
+  ScanOptions resumed = options;
+  if (unfinished->everything) resumed.skipRemembered = false;
+  if (unfinished->linkIds.empty()) return StartProjectScan(project, resumed);
+  return StartLinkScan(project, resumed, unfinished->linkIds, {},
                        static_cast<std::size_t>(std::max(0, unfinished->linkIndex)));
 }
 
@@ -325,6 +331,7 @@ void ScanController::NoteUnfinished() {
   UnfinishedScan unfinished;
   unfinished.projectId = project_.id;
   unfinished.scanGuid = runGuid_;
+  unfinished.everything = !options_.skipRemembered;
   if (multiLink_) {
     for (const ScanInfo& link : linkQueue_) unfinished.linkIds.push_back(link.id);
     unfinished.linkIndex = static_cast<int>(nextLink_) - 1;
@@ -431,7 +438,7 @@ void ScanController::FinishScan() {
     totals_.seconds += counts.seconds;
     totals_.pagesFailed += counts.pagesFailed;
     totals_.photosFailed += counts.photosFailed;
-    if (!stopped_ && !stopRequested_ && StartNextProjectLink()) return;
+    if (!stopped_ && !stopRequested_ && saveProblem_.empty() && StartNextProjectLink()) return;
   }
   ShowResultsAndEnd();
 }

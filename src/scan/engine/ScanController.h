@@ -78,6 +78,8 @@ class ScanController {
   const std::string& LastResultsText() const { return resultsText_; }
   // Whether a start page (or a link's page) could not be downloaded.
   bool StartPageFailed() const { return startPageFailed_; }
+  // Why the scan stopped when Save To could not be written; empty otherwise.
+  const std::string& SaveProblem() const { return saveProblem_; }
   const ProjectsRecord& Project() const { return project_; }
   ScanProgress Progress() const;
 
@@ -142,6 +144,7 @@ class ScanController {
   ScanCounts totals_;
   std::vector<std::string> notes_;  // of every link so far
   bool startPageFailed_ = false;
+  std::string saveProblem_;
   TaskTimer scanTimer_;
   TaskTimer linkTimer_;
 

@@ -11,6 +11,7 @@
 #include "imaging/codec/PhotoHeader.h"
 #include "platform/FileMove.h"
 #include "scan/engine/LinkFilter.h"
+#include "scan/engine/ScanTexts.h"
 #include "scan/engine/ThreadPriority.h"
 #include "scan/markup/AddressRules.h"
 #include "scan/store/DiskSpace.h"
@@ -135,7 +136,7 @@ void ScanEngine::Run() {
       moved = ScanReadyPage();
       moved = StoreReadyPhotos() || moved;
       memory_.Flush(false);
-      if (DiskIsLow()) {
+      if (!saveProblem_.empty() || DiskIsLow()) {
         stopped = true;
         break;
       }
@@ -567,7 +568,8 @@ void ScanEngine::ReplayPage(const std::string& url, const PageFetch& page) {
 
 bool ScanEngine::StoreReadyPhotos() {
   bool stored = false;
-  while (!photos_.empty() && photos_.front().done && stop_.load() == 0 && !paused_.load()) {
+  while (!photos_.empty() && photos_.front().done && stop_.load() == 0 && !paused_.load() &&
+         saveProblem_.empty()) {
     const PhotoSlot slot = std::move(photos_.front());
     photos_.pop_front();
     ++firstSlot_;
@@ -633,6 +635,13 @@ void ScanEngine::StorePhoto(const PhotoSlot& slot) {
     return;
   }
   const StoredPhoto result = store_.Store(slot.tempPath, slot.photo);
+  if (result.kind == StoredPhoto::Kind::WriteFailed) {
+    // Every photo after it would fail the same way: the scan stops, and may be resumed.
+    ++counts_.photosFailed;
+    saveProblem_ = SaveFailedNote(result.path, result.problem);
+    Note(saveProblem_);
+    return;
+  }
   if (result.kind == StoredPhoto::Kind::Skipped) {
     ++counts_.photosSkipped;
     RememberPhoto(slot, PhotoOutcome::Refused, {});
@@ -708,6 +717,7 @@ EngineReport ScanEngine::Snapshot() const {
   }
   report.restingHost = policy_.Resting(HostPolicy::Clock::now());
   report.startPageFailed = startPageFailed_;
+  report.saveProblem = saveProblem_;
   return report;
 }
 

@@ -34,6 +34,7 @@ struct EngineReport {
   // What the results must add: a start page that never arrived, a limit reached.
   std::vector<std::string> notes;
   bool startPageFailed = false;
+  std::string saveProblem;  // why the scan stopped: Save To could not be written
   std::string restingHost;  // a host the scan waits on (it answered 429 or 503)
 };
 
@@ -203,6 +204,7 @@ class ScanEngine : private LinkReceiver {
   std::size_t storesSinceDiskCheck_ = 0;
   std::vector<std::string> notes_;
   bool startPageFailed_ = false;
+  std::string saveProblem_;
   std::optional<std::string> recording_;  // the links of the page being scanned, to remember
   std::size_t alreadyThere_ = 0;          // photos saved by earlier scans, not fetched
   std::size_t sameContent_ = 0;           // photos whose bytes were already saved

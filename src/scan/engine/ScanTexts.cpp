@@ -101,4 +101,13 @@ std::string ResultsText(const ScanResults& r, bool multiLink) {
          tail;
 }
 
+std::string SaveToProblemText(const std::string& folder, const std::string& reason) {
+  return "Trawlix() PRO cannot save photos into the folder\n" + folder + "\n\n" + reason +
+         ".\n\nPlease choose a folder you can write to, or make this one writable.";
+}
+
+std::string SaveFailedNote(const std::string& folder, const std::string& reason) {
+  return "The scan stopped because photos cannot be saved into " + folder + ": " + reason + ".";
+}
+
 }  // namespace trawlix

@@ -57,4 +57,8 @@ std::string PhotoLineText(const ScanProgress& progress);
 // The message shown when a scan ends.
 std::string ResultsText(const ScanResults& results, bool multiLink);
 
+// Why a scan will not start, or stopped: Save To cannot be written, for the system's reason.
+std::string SaveToProblemText(const std::string& folder, const std::string& reason);
+std::string SaveFailedNote(const std::string& folder, const std::string& reason);
+
 }  // namespace trawlix

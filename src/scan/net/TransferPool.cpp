@@ -121,9 +121,9 @@ class FileSink : public BodySink {
   FileSink& operator=(const FileSink&) = delete;
 
   // Never opens a file or link that is already there: a link planted under the name cannot
-  // redirect the write.
+  // redirect the write. The photo keeps the mode the user's umask gives.
   bool Begin() override {
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     return fd_ >= 0;
   }
 

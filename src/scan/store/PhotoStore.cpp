@@ -12,6 +12,7 @@
 #include "imaging/codec/PhotoCodec.h"
 #include "imaging/codec/WebPhoto.h"
 #include "platform/FileMove.h"
+#include "platform/WritableFolder.h"
 #include "scan/markup/UrlParts.h"
 #include "scan/store/MirroredFolder.h"
 
@@ -41,6 +42,14 @@ fs::path NormalFolder(const std::string& folder) {
 std::string Join(const std::string& folder, const std::string& name) {
   if (!folder.empty() && folder.back() == '/') return folder + name;
   return folder + "/" + name;
+}
+
+// The tools' work list and the photo count take ".jpg", not ".jpeg": a photo accepted as
+// ".jpeg" is stored as ".jpg" so that they see it.
+std::string StoredName(const std::string& name) {
+  const PathParts parts = SplitPath(name);
+  if (!EqualsNoCase(parts.extension, ".jpeg")) return name;
+  return parts.title + PhotoFormatExtension(PhotoFormat::Jpeg);
 }
 
 int CountFolderPhotos(const std::string& folder) {
@@ -91,7 +100,7 @@ std::string PhotoStore::FolderFor(const std::string& pageURL) const {
 
 StoredPhoto PhotoStore::Store(const std::string& tempPath, const PhotoUrlInfo& photo) {
   const StoredPhoto skipped;
-  std::string downloadName = DownloadFileName(photo.fileName);
+  std::string downloadName = StoredName(DownloadFileName(photo.fileName));
   // WebP and AVIF photos are kept as JPEG, so the viewer, the counts, the batch tools and the
   // exchange only ever meet the formats they know.
   if (project_.jpeg) {
@@ -125,11 +134,16 @@ StoredPhoto PhotoStore::Store(const std::string& tempPath, const PhotoUrlInfo& p
             destination->replaces && options_.duplicates == DuplicateHandling::Overwrite
                 ? StoredPhoto::Kind::Replaced
                 : StoredPhoto::Kind::Saved,
-            destination->path};
+            destination->path, {}};
       case MoveResult::NameTaken:
         continue;
-      case MoveResult::Failed:
-        return skipped;
+      case MoveResult::Failed: {
+        // A photo that fails alone is skipped; a folder that takes no photo ends the scan.
+        const std::string folderOf = FolderOf(destination->path);
+        std::string problem = FolderWriteProblem(folderOf);
+        if (problem.empty()) return skipped;
+        return StoredPhoto{StoredPhoto::Kind::WriteFailed, folderOf, std::move(problem)};
+      }
     }
   }
   RemoveFile(tempPath);

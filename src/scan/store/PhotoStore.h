@@ -16,9 +16,10 @@ namespace trawlix {
 
 // What became of one downloaded photo.
 struct StoredPhoto {
-  enum class Kind { Saved, Replaced, Skipped };
+  enum class Kind { Saved, Replaced, Skipped, WriteFailed };
   Kind kind = Kind::Skipped;
-  std::string path;  // where it was stored
+  std::string path;     // where it was stored; for WriteFailed, the folder
+  std::string problem;  // why the folder cannot be written
 };
 
 // Whether a photo of this size passes the project's minimum-size and orientation filters.

@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "platform/UserFolders.h"
 #include "settings/SettingsValues.h"
 #include "ui/Icons.h"
 #include "ui/options/OptionsControls.h"
@@ -195,6 +196,11 @@ void OptionsGeneralPage::store(SettingsValues& v) const {
 
 std::optional<OptionsPageProblem> OptionsGeneralPage::check() const {
   const QString folder = saveTo_->text().trimmed();
+  // A new account may have no Pictures folder yet: the default location is made when first
+  // needed rather than refused. A folder the user typed must exist.
+  const bool isDefault =
+      QDir::cleanPath(folder) == QDir::cleanPath(QString::fromStdString(PicturesFolder()));
+  if (isDefault) QDir().mkpath(folder);
   if (!folder.isEmpty() && QFileInfo(folder).isDir()) return std::nullopt;
   return OptionsPageProblem{
       QStringLiteral("The default 'Save To' location is invalid.\n\nPlease choose again."),

@@ -12,15 +12,13 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "base/Version.h"
 #include "operations/Statistics.h"
 #include "ui/Icons.h"
 
 namespace trawlix::ui {
 
 namespace {
-
-// Keep in step with project() in the top CMakeLists.txt.
-constexpr const char* kProgramVersion = "0.1.0";
 
 struct Resource {
   const char* caption;
@@ -78,7 +76,10 @@ QWidget* AboutSheet::makeVersionPage() {
   nameFont.setPointSizeF(nameFont.pointSizeF() * 1.8);
   nameFont.setBold(true);
   name->setFont(nameFont);
-  auto* version = new QLabel(tr("Version %1").arg(QString::fromLatin1(kProgramVersion)), page);
+  auto* version = new QLabel(
+      tr("Version %1 Build (%2)")
+          .arg(QString::fromStdString(ReleaseNumber()), QString::fromStdString(BuildNumber())),
+      page);
   auto* description = new QLabel(
       tr("A photo harvester: it scans the web pages of your projects and saves the photos it "
          "finds, renamed, resized, converted and with thumbnails and mobile copies as you "
