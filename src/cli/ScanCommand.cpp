@@ -234,6 +234,7 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
     }
     options.web.connectionsPerHost = *count;
   }
+  if (const auto cookies = args.Value("--cookies")) options.cookiesFile = Trim(*cookies);
   if (args.Has("--all")) options.skipRemembered = false;
   const bool resume = args.Has("--resume");
   if (resume && linkIds)
@@ -279,19 +280,23 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
 }  // namespace
 
 void RegisterScanCommands(CommandRegistry& registry) {
-  registry.Add({"scan",
-                "ID|TITLE [--links all|ID,ID] [--connections N] [--all | --resume] [--json]",
-                "Harvest a project's photos; Ctrl+C stops the scan as the Stop button does. "
-                "Photos saved before are not fetched again unless --all is given; --resume goes "
-                "on with a scan that was stopped or killed.",
-                {{"--links", true, "all|ID,ID"},
-                 {"--connections", true, "N"},
-                 {"--all", false, ""},
-                 {"--resume", false, ""},
-                 JsonOption()},
-                1,
-                1,
-                RunScan});
+  registry.Add(
+      {"scan",
+       "ID|TITLE [--links all|ID,ID] [--connections N] [--cookies FILE] [--all | --resume] "
+       "[--json]",
+       "Harvest a project's photos; Ctrl+C stops the scan as the Stop button does. "
+       "Photos saved before are not fetched again unless --all is given; --resume goes "
+       "on with a scan that was stopped or killed. --cookies sends the cookies of a "
+       "browser's cookies.txt instead of the cookiesFile setting's.",
+       {{"--links", true, "all|ID,ID"},
+        {"--connections", true, "N"},
+        {"--cookies", true, "FILE"},
+        {"--all", false, ""},
+        {"--resume", false, ""},
+        JsonOption()},
+       1,
+       1,
+       RunScan});
 }
 
 }  // namespace trawlix::cli

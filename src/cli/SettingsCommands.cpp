@@ -24,15 +24,16 @@ using NumberMember = std::int32_t SettingsValues::*;
 using TextMember = std::string SettingsValues::*;
 
 enum class Kind {
-  Flag,        // 0 or 1
-  Range,       // low to high
-  Choice,      // one of `choices`
-  Text,        // any text
-  FolderName,  // one plain folder name below the project's folder
-  SaveTo,      // an existing folder
-  Category,    // an existing category ("All" too when allowAll)
-  UserAgent,   // a built-in agent's name, or a custom string
-  Profile,     // kept in the user's profile, a number from low to high
+  Flag,         // 0 or 1
+  Range,        // low to high
+  Choice,       // one of `choices`
+  Text,         // any text
+  FolderName,   // one plain folder name below the project's folder
+  SaveTo,       // an existing folder
+  Category,     // an existing category ("All" too when allowAll)
+  UserAgent,    // a built-in agent's name, or a custom string
+  Profile,      // kept in the user's profile, a number from low to high
+  ProfileFile,  // kept in the user's profile, a file path or nothing
 };
 
 struct Setting {
@@ -46,6 +47,9 @@ struct Setting {
   bool allowAll = false;
   int (*read)() = nullptr;
   void (*write)(int) = nullptr;
+  std::string (*readText)() = nullptr;
+  void (*writeText)(const std::string&) = nullptr;
+  std::optional<std::string> (*problem)(const std::string&) = nullptr;
 };
 
 constexpr int kMaxSide = 100000;
@@ -223,6 +227,19 @@ const std::vector<Setting>& Settings() {
        false,
        [] { return HostPauseMs(); },
        [](int n) { SetHostPauseMs(n); }},
+      {"cookiesFile",
+       Kind::ProfileFile,
+       nullptr,
+       nullptr,
+       0,
+       0,
+       {},
+       false,
+       nullptr,
+       nullptr,
+       [] { return CookiesFile(); },
+       [](const std::string& path) { SetCookiesFile(path); },
+       &CookiesFileProblem},
   };
   return settings;
 }
@@ -243,6 +260,7 @@ std::int64_t NumberOf(const Setting& setting, const SettingsValues& values) {
 }
 
 std::string TextOf(const Setting& setting, const SettingsValues& values) {
+  if (setting.kind == Kind::ProfileFile) return setting.readText();
   return IsNumber(setting) ? std::to_string(NumberOf(setting, values)) : values.*setting.text;
 }
 
@@ -284,10 +302,28 @@ bool IsPlainFolderName(const std::string& name) {
   });
 }
 
+// The values kept in the user's profile, stored once every change has passed its checks.
+struct ProfileChanges {
+  std::map<const Setting*, int> numbers;
+  std::map<const Setting*, std::string> texts;
+};
+
 // Stores one NAME=VALUE into `values` (or `profile`) after the sheet's checks; false after
 // saying why not.
 bool Assign(CliContext& context, const Setting& setting, const std::string& value,
-            SettingsValues& values, std::map<const Setting*, int>& profile) {
+            SettingsValues& values, ProfileChanges& profile) {
+  if (setting.kind == Kind::ProfileFile) {
+    std::string path = Trim(value);
+    // Kept whole, so that a scan started from another folder finds it.
+    std::error_code ignored;
+    if (!path.empty()) path = std::filesystem::absolute(path, ignored).string();
+    if (const auto problem = setting.problem(path)) {
+      context.Fail(*problem);
+      return false;
+    }
+    profile.texts[&setting] = path;
+    return true;
+  }
   if (IsNumber(setting)) {
     const std::optional<int> number = ParseNumber(value);
     if (const auto problem = NumberProblem(setting, number)) {
@@ -295,7 +331,7 @@ bool Assign(CliContext& context, const Setting& setting, const std::string& valu
       return false;
     }
     if (setting.kind == Kind::Profile) {
-      profile[&setting] = *number;
+      profile.numbers[&setting] = *number;
     } else {
       values.*setting.number = *number;
     }
@@ -377,7 +413,7 @@ void PrintSettings(CliContext& context, const std::vector<const Setting*>& shown
 int RunSettings(CliContext& context, const ParsedArgs& args) {
   if (!context.OpenData()) return kExitFailure;
   SettingsValues edited = context.settings().Values();
-  std::map<const Setting*, int> profile;
+  ProfileChanges profile;
   std::vector<const Setting*> shown;
   bool changing = false;
   // Every change is checked before any is stored: a refused value changes nothing.
@@ -401,7 +437,8 @@ int RunSettings(CliContext& context, const ParsedArgs& args) {
       return context.Fail(change.failure.empty() ? "the settings file could not be written"
                                                  : change.failure);
     }
-    for (const auto& [setting, value] : profile) setting->write(value);
+    for (const auto& [setting, value] : profile.numbers) setting->write(value);
+    for (const auto& [setting, path] : profile.texts) setting->writeText(path);
   }
   if (args.positionals.empty()) {
     for (const Setting& setting : Settings()) shown.push_back(&setting);
