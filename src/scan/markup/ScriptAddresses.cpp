@@ -284,8 +284,9 @@ struct RawTag {
   std::size_t end = 0;  // after its ">", or the page's end
 };
 
-RawTag ReadTag(std::string_view page, std::size_t lt) {
-  RawTag tag;
+// Fills `tag` (its attribute list reused, as pages have many tags).
+void ReadTag(std::string_view page, std::size_t lt, RawTag& tag) {
+  tag.attributes.clear();
   std::size_t i = lt + 1;
   while (i < page.size() && IsNameChar(page[i])) ++i;
   tag.name = page.substr(lt + 1, i - lt - 1);
@@ -320,7 +321,6 @@ RawTag ReadTag(std::string_view page, std::size_t lt) {
     tag.attributes.emplace_back(name, value);
   }
   tag.end = std::min(page.size(), i + 1);
-  return tag;
 }
 
 // Where the "</script" that ends a script starting at `from` begins.
@@ -340,13 +340,13 @@ class PageWalk {
         ++lt;
         continue;
       }
-      const RawTag tag = ReadTag(page_, lt);
-      const bool script = EqualsNoCase(tag.name, "script");
-      ReadDataAttributes(tag, script);
-      lt = tag.end;
+      ReadTag(page_, lt, tag_);
+      const bool script = EqualsNoCase(tag_.name, "script");
+      ReadDataAttributes(tag_, script);
+      lt = tag_.end;
       if (!script) continue;
-      const std::size_t end = ScriptEnd(page_, tag.end);
-      ReadScriptBody(tag, page_.substr(tag.end, end - tag.end));
+      const std::size_t end = ScriptEnd(page_, tag_.end);
+      ReadScriptBody(tag_, page_.substr(tag_.end, end - tag_.end));
       lt = end;
     }
     return addresses_.Take();
@@ -400,6 +400,7 @@ class PageWalk {
   }
 
   std::string_view page_;
+  RawTag tag_;
   AddressList addresses_;
   std::size_t budget_ = kMaxScriptBytesPerPage;
 };
