@@ -14,6 +14,10 @@ namespace {
 
 // A longer literal is neither an address nor JSON worth reading.
 constexpr std::size_t kMaxLiteral = std::size_t{1} << 20;
+// Real data nests a few levels; deeper is a page wasting the scan's time, and ends the read.
+constexpr std::size_t kMaxJsonDepth = 256;
+// "&#x10FFFF;" and "&quot;" fit.
+constexpr std::size_t kLongestReference = 11;
 
 void AppendUtf8(std::string& out, std::uint32_t code) {
   if (code < 0x80) {
@@ -52,8 +56,11 @@ std::string UnescapeEntities(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const std::size_t semicolon = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
-    if (semicolon == std::string_view::npos || semicolon - i > 10) {
+    // Looked for nearby only: a value of many "&" and no ";" must not cost its length squared.
+    const std::size_t near =
+        text[i] == '&' ? text.substr(i, kLongestReference).find(';') : std::string_view::npos;
+    const std::size_t semicolon = near == std::string_view::npos ? near : i + near;
+    if (semicolon == std::string_view::npos) {
       out += text[i];
       continue;
     }
@@ -154,6 +161,7 @@ class JsonStrings : public nlohmann::json_sax<nlohmann::json> {
     return !containers_.empty() && containers_.back().array ? containers_.back().key : key_;
   }
   bool Open(bool array) {
+    if (containers_.size() >= kMaxJsonDepth) return false;
     containers_.push_back({array, CurrentKey()});
     key_.clear();
     return true;
