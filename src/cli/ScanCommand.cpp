@@ -230,6 +230,7 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
     }
     options.web.connectionsPerHost = *count;
   }
+  if (const auto cookies = args.Value("--cookies")) options.cookiesFile = Trim(*cookies);
   if (args.Has("--all")) options.skipRemembered = false;
   if (const auto render = args.Value("--render")) {
     options.render = ParseRenderMode(Trim(*render));
@@ -288,14 +289,16 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
 
 void RegisterScanCommands(CommandRegistry& registry) {
   registry.Add({"scan",
-                "ID|TITLE [--links all|ID,ID] [--connections N] [--all | --resume] "
-                "[--render auto|always|never] [--json]",
+                "ID|TITLE [--links all|ID,ID] [--connections N] [--cookies FILE] "
+                "[--all | --resume] [--render auto|always|never] [--json]",
                 "Harvest a project's photos; Ctrl+C stops the scan as the Stop button does. "
                 "Photos saved before are not fetched again unless --all is given; --resume goes "
-                "on with a scan that was stopped or killed; --render overrides the project's "
-                "choice of rendering pages with scripts for this scan.",
+                "on with a scan that was stopped or killed. --cookies sends the cookies of a "
+                "browser's cookies.txt instead of the cookiesFile setting's; --render overrides "
+                "the project's choice of rendering pages with scripts for this scan.",
                 {{"--links", true, "all|ID,ID"},
                  {"--connections", true, "N"},
+                 {"--cookies", true, "FILE"},
                  {"--all", false, ""},
                  {"--resume", false, ""},
                  {"--render", true, "auto|always|never"},

@@ -19,9 +19,13 @@ namespace trawlix::cli {
 namespace {
 
 // Profile values are stored after every settings value has passed.
-using ProfileChanges = std::map<const OptionRule*, int>;
+struct ProfileChanges {
+  std::map<const OptionRule*, int> numbers;
+  std::map<const OptionRule*, std::string> texts;
+};
 
 std::string TextOf(const OptionRule& rule, const SettingsValues& values) {
+  if (rule.kind == OptionKind::ProfileFile) return rule.readText();
   return IsNumberOption(rule) ? std::to_string(OptionNumber(rule, values)) : values.*rule.text;
 }
 
@@ -38,6 +42,18 @@ std::optional<int> ParseNumber(const std::string& text) {
 // saying why not.
 bool Assign(CliContext& context, const OptionRule& rule, const std::string& value,
             SettingsValues& values, ProfileChanges& profile) {
+  if (rule.kind == OptionKind::ProfileFile) {
+    std::string path = Trim(value);
+    // Kept whole, so that a scan started from another folder finds it.
+    std::error_code ignored;
+    if (!path.empty()) path = std::filesystem::absolute(path, ignored).string();
+    if (const auto problem = rule.problem(path)) {
+      context.Fail(*problem);
+      return false;
+    }
+    profile.texts[&rule] = path;
+    return true;
+  }
   if (IsNumberOption(rule)) {
     const std::optional<int> number = ParseNumber(value);
     if (const auto problem = NumberProblem(rule, number)) {
@@ -45,7 +61,7 @@ bool Assign(CliContext& context, const OptionRule& rule, const std::string& valu
       return false;
     }
     if (rule.kind == OptionKind::Profile) {
-      profile[&rule] = *number;
+      profile.numbers[&rule] = *number;
     } else {
       SetOptionNumber(rule, values, *number);
     }
@@ -153,7 +169,8 @@ int RunSettings(CliContext& context, const ParsedArgs& args) {
       return context.Fail(change.failure.empty() ? "the settings file could not be written"
                                                  : change.failure);
     }
-    for (const auto& [rule, value] : profile) rule->write(value);
+    for (const auto& [rule, value] : profile.numbers) rule->write(value);
+    for (const auto& [rule, path] : profile.texts) rule->writeText(path);
   }
   if (args.positionals.empty()) {
     for (const OptionRule& rule : OptionRules()) shown.push_back(&rule);

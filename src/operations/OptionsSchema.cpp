@@ -40,6 +40,18 @@ OptionRule ProfileNumber(std::string_view name, int low, int high, int (*read)()
   return {name, OptionKind::Profile, nullptr, nullptr, nullptr, low, high, {}, false, read, write};
 }
 
+OptionRule ProfilePath(std::string_view name, std::string (*read)(),
+                       void (*write)(const std::string&),
+                       std::optional<std::string> (*problem)(const std::string&)) {
+  return {name,    OptionKind::ProfileFile,
+          nullptr, nullptr,
+          nullptr, 0,
+          0,       {},
+          false,   nullptr,
+          nullptr, read,
+          write,   problem};
+}
+
 std::vector<int> PriorityChoices() {
   std::vector<int> values;
   for (const auto& level : ScanPriorityLevels()) values.push_back(level.value);
@@ -145,6 +157,9 @@ const std::vector<OptionRule>& Rules() {
       ProfileNumber(
           "hostPauseMs", 0, kLongestHostPauseMs, [] { return HostPauseMs(); },
           [](int n) { SetHostPauseMs(n); }),
+      ProfilePath(
+          "cookiesFile", [] { return CookiesFile(); },
+          [](const std::string& path) { SetCookiesFile(path); }, &CookiesFileProblem),
   };
   return rules;
 }
@@ -208,7 +223,7 @@ bool IsPlainFolderName(std::string_view name) {
 std::optional<std::string> CheckOptionValues(const SettingsValues& values,
                                              const SettingsValues& before) {
   for (const OptionRule& rule : Rules()) {
-    if (rule.kind == OptionKind::Profile) continue;
+    if (rule.kind == OptionKind::Profile || rule.kind == OptionKind::ProfileFile) continue;
     if (IsNumberOption(rule)) {
       const std::int64_t number = OptionNumber(rule, values);
       if (number == OptionNumber(rule, before)) continue;

@@ -21,15 +21,16 @@ inline constexpr const char* kNoCustomUserAgentMessage =
     "Please type in a custom USER-AGENT String.";
 
 enum class OptionKind {
-  Flag,        // 0 or 1
-  Range,       // low to high
-  Choice,      // one of `choices`
-  Text,        // any text
-  FolderName,  // one plain folder name below the project's folder
-  SaveTo,      // an existing folder
-  Category,    // an existing category ("All" too when allowAll)
-  UserAgent,   // a built-in agent's name, or a custom string
-  Profile,     // kept in the user's profile, a number from low to high
+  Flag,         // 0 or 1
+  Range,        // low to high
+  Choice,       // one of `choices`
+  Text,         // any text
+  FolderName,   // one plain folder name below the project's folder
+  SaveTo,       // an existing folder
+  Category,     // an existing category ("All" too when allowAll)
+  UserAgent,    // a built-in agent's name, or a custom string
+  Profile,      // kept in the user's profile, a number from low to high
+  ProfileFile,  // kept in the user's profile, a file path or nothing
 };
 
 struct OptionRule {
@@ -42,8 +43,11 @@ struct OptionRule {
   int high = 1;
   std::vector<int> choices = {};
   bool allowAll = false;
-  int (*read)() = nullptr;       // Profile only
-  void (*write)(int) = nullptr;  // Profile only
+  int (*read)() = nullptr;                                              // Profile only
+  void (*write)(int) = nullptr;                                         // Profile only
+  std::string (*readText)() = nullptr;                                  // ProfileFile only
+  void (*writeText)(const std::string&) = nullptr;                      // ProfileFile only
+  std::optional<std::string> (*problem)(const std::string&) = nullptr;  // ProfileFile only
 };
 
 // Every option, in the options sheet's page order, then the profile's.

@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <algorithm>
 
+#include "scan/net/CookieJar.h"
 #include "storage/RememberedData.h"
 
 namespace trawlix {
@@ -15,6 +16,7 @@ const char* const kHttpsToHttpKey = "Scanning/AllowHttpsToHttp";
 const char* const kRobotsKey = "Scanning/HonourRobots";
 const char* const kHostPauseKey = "Scanning/HostPauseMs";
 const char* const kSkipRememberedKey = "Scanning/SkipRememberedPhotos";
+const char* const kCookiesFileKey = "Scanning/CookiesFile";
 
 QSettings Profile() {
   return QSettings(QStringLiteral("Quillmoor"), QStringLiteral("Trawlix() PRO"));
@@ -74,6 +76,21 @@ void SetSkipRememberedPhotos(bool skip) {
   Profile().setValue(kSkipRememberedKey, skip);
 }
 
+std::string CookiesFile() {
+  return Profile().value(kCookiesFileKey, QString()).toString().trimmed().toStdString();
+}
+
+void SetCookiesFile(const std::string& path) {
+  Profile().setValue(kCookiesFileKey, QString::fromStdString(path).trimmed());
+}
+
+std::optional<std::string> CookiesFileProblem(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  const std::optional<std::string> problem = CookieJar().LoadFile(path);
+  if (!problem) return std::nullopt;
+  return "The cookies file " + path + " cannot be used: " + *problem + ".";
+}
+
 bool HasUnfinishedScan(const DataSession& session, int projectId) {
   return LoadUnfinishedScan(session.databasePath(), projectId).has_value();
 }
@@ -86,6 +103,7 @@ ScanOptions CurrentScanOptions(const DataSession& session) {
   options.honourRobots = HonourRobots();
   options.hostPause = std::chrono::milliseconds(HostPauseMs());
   options.skipRemembered = SkipRememberedPhotos();
+  options.cookiesFile = CookiesFile();
   return options;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "operations/DataSession.h"
 #include "scan/engine/ScanOptions.h"
 
@@ -32,6 +35,14 @@ void SetHostPauseMs(int milliseconds);
 // address, and unchanged pages are not fetched again (default on).
 bool SkipRememberedPhotos();
 void SetSkipRememberedPhotos(bool skip);
+
+// A browser's cookies.txt that scans read for their cookies when they start (default none,
+// an empty path).
+std::string CookiesFile();
+void SetCookiesFile(const std::string& path);
+// Why a scan could not use `path` as its cookies file, in a sentence; nothing when it can or
+// the path is empty.
+std::optional<std::string> CookiesFileProblem(const std::string& path);
 
 // Whether the project has a scan that was stopped, killed or crashed, to resume.
 bool HasUnfinishedScan(const DataSession& session, int projectId);

@@ -42,6 +42,14 @@ class ScanCommandTest : public CliTest {
                     res.set_content(pixel, "image/gif");
                   });
     }
+    server_.Get("/members.html", [](const httplib::Request& req, httplib::Response& res) {
+      if (req.get_header_value("Cookie").find("member=yes-0451") == std::string::npos) {
+        res.status = 403;
+        res.set_content("members only", "text/html");
+        return;
+      }
+      res.set_content(R"(<img src="a.gif"><img src="b.gif">)", "text/html");
+    });
     server_.Get("/no.gif",
                 [](const httplib::Request&, httplib::Response& res) { res.status = 403; });
     // A long gallery whose first photo asks the running scan to terminate, as a desktop
@@ -104,6 +112,20 @@ TEST_F(ScanCommandTest, AStartPageThatNeverArrivesSaysWhyAndFails) {
     EXPECT_TRUE(ErrHas("page ")) << err_;
     EXPECT_TRUE(OutHas("\"reason\": \"" + c.reason)) << out_;
   }
+}
+
+TEST_F(ScanCommandTest, CookiesGivenForOneScanOpenAMembersPageAndStayUnshown) {
+  const std::string cookies = (home() / "cookies.txt").string();
+  std::ofstream(cookies) << "127.0.0.1\tFALSE\t/\tFALSE\t0\tmember\tyes-0451\n";
+  EXPECT_EQ(Scan(Url("/members.html")), kExitNothingFetched) << err_;
+
+  EXPECT_EQ(Run({"scan", "Site 1", "--cookies", cookies, "--json"}), kExitOk) << err_;
+  EXPECT_TRUE(OutHas("\"photosSaved\": 2")) << out_;
+  EXPECT_FALSE(OutHas("yes-0451")) << out_;
+  EXPECT_FALSE(ErrHas("yes-0451")) << err_;
+
+  EXPECT_EQ(Run({"scan", "Site 1", "--cookies", cookies + ".gone"}), kExitFailure);
+  EXPECT_TRUE(ErrHas("The cookies file " + cookies + ".gone cannot be used")) << err_;
 }
 
 TEST_F(ScanCommandTest, FailedPhotosAreListedAndTheScanStillSucceeds) {

@@ -1,4 +1,6 @@
 #include <QSettings>
+#include <filesystem>
+#include <fstream>
 
 #include "CliTestSupport.h"
 
@@ -48,6 +50,8 @@ TEST_F(SettingsCommand, ListsEveryOptionByNameAndSomeAsJson) {
 TEST_F(SettingsCommand, StoresEachKindOfValueAsTheSheetWould) {
   const std::string pictures = this->pictures().string();
   std::filesystem::create_directories(pictures);
+  const std::string cookies = pictures + "/cookies.txt";
+  std::ofstream(cookies) << "127.0.0.1\tFALSE\t/\tFALSE\t0\tsession\tabc\n";
   struct Row {
     std::string argument;
     std::string name;
@@ -72,6 +76,8 @@ TEST_F(SettingsCommand, StoresEachKindOfValueAsTheSheetWould) {
       {"allowHttpsToHttp=1", "allowHttpsToHttp", "1"},
       {"honourRobots=0", "honourRobots", "0"},
       {"hostPauseMs=250", "hostPauseMs", "250"},
+      {"cookiesFile=" + cookies, "cookiesFile", "\"" + cookies + "\""},
+      {"cookiesFile=", "cookiesFile", "\"\""},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(Run({"settings", row.argument}), 0) << row.argument << ": " << err_;
@@ -93,6 +99,9 @@ TEST_F(SettingsCommand, RefusesValuesWithTheSheetsMessagesAndChangesNothing) {
       {"newPadding=99999999999", 1, "trawlix-cli: newPadding takes a number from 1 to 10\n"},
       {"connectionsPerHost=17", 1, "trawlix-cli: connectionsPerHost takes a number from 1 to 16\n"},
       {"hostPauseMs=60001", 1, "trawlix-cli: hostPauseMs takes a number from 0 to 60000\n"},
+      {"cookiesFile=/no/such/cookies.txt", 1,
+       "trawlix-cli: The cookies file /no/such/cookies.txt cannot be used: No such file or "
+       "directory.\n"},
       {"defaultSaveTo=/no/such/folder", 1,
        "The default 'Save To' location is invalid.\n\nPlease choose again.\n"},
       {"defaultSaveTo=", 1, "The default 'Save To' location is invalid.\n\nPlease choose again.\n"},

@@ -11,10 +11,12 @@
 #include <memory>
 
 #include "operations/DataSession.h"
+#include "operations/ScanPreferences.h"
 #include "settings/UserAgent.h"
 #include "support/HomeOverride.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
+#include "ui/FolderBrowser.h"
 #include "ui/options/OptionsExchangePage.h"
 #include "ui/options/OptionsGeneralPage.h"
 #include "ui/options/OptionsNewProjectPage.h"
@@ -277,6 +279,37 @@ TEST_F(OptionsSheetTest, AMissingPicturesFolderIsMadeAndTheSheetCanBeLeft) {
   EXPECT_TRUE(sink_.requests.empty()) << sink_.Texts().front();
   EXPECT_TRUE(std::filesystem::is_directory(pictures));
   EXPECT_TRUE(Confirm(*sheet));
+}
+
+TEST_F(OptionsSheetTest, OnlyAUsableCookiesFileIsKept) {
+  const std::string cookies = (temp_ / "cookies.txt").string();
+  std::ofstream(cookies) << "127.0.0.1\tFALSE\t/\tFALSE\t0\tsession\tabc\n";
+  const std::string page = (temp_ / "saved.html").string();
+  std::ofstream(page) << "<html>not cookies</html>";
+  const auto choose = [](FolderBrowser* browser, const std::string& path) {
+    browser->SetChooser(
+        [path](QWidget*, const QString&, const QString&) { return QString::fromStdString(path); });
+    browser->Browse();
+  };
+
+  auto sheet = Open();
+  FolderBrowser* browser = sheet->scanningPage()->cookiesFileBrowser();
+  choose(browser, page);
+  EXPECT_FALSE(Confirm(*sheet));
+  EXPECT_EQ(sheet->focusWidget(), browser->edit());
+  ASSERT_FALSE(sink_.Texts().empty());
+  EXPECT_NE(sink_.Texts().back().find("holds no cookie"), std::string::npos)
+      << sink_.Texts().back();
+  choose(browser, cookies);
+  ASSERT_TRUE(Confirm(*sheet));
+  EXPECT_EQ(CookiesFile(), cookies);
+
+  // Emptied, scans send no cookies of the user's.
+  auto again = Open();
+  EXPECT_EQ(again->scanningPage()->cookiesFileBrowser()->path().toStdString(), cookies);
+  again->scanningPage()->cookiesFileBrowser()->setPath(QString());
+  ASSERT_TRUE(Confirm(*again));
+  EXPECT_EQ(CookiesFile(), "");
 }
 
 TEST_F(OptionsSheetTest, ResolutionBoxFollowsItsCheckBox) {

@@ -14,6 +14,10 @@ namespace {
 
 // A longer literal is neither an address nor JSON worth reading.
 constexpr std::size_t kMaxLiteral = std::size_t{1} << 20;
+// Real data nests a few levels; deeper is a page wasting the scan's time, and ends the read.
+constexpr std::size_t kMaxJsonDepth = 256;
+// "&#x10FFFF;" and "&quot;" fit.
+constexpr std::size_t kLongestReference = 11;
 
 void AppendUtf8(std::string& out, std::uint32_t code) {
   if (code < 0x80) {
@@ -52,8 +56,11 @@ std::string UnescapeEntities(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const std::size_t semicolon = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
-    if (semicolon == std::string_view::npos || semicolon - i > 10) {
+    // Looked for nearby only: a value of many "&" and no ";" must not cost its length squared.
+    const std::size_t near =
+        text[i] == '&' ? text.substr(i, kLongestReference).find(';') : std::string_view::npos;
+    const std::size_t semicolon = near == std::string_view::npos ? near : i + near;
+    if (semicolon == std::string_view::npos) {
       out += text[i];
       continue;
     }
@@ -154,6 +161,7 @@ class JsonStrings : public nlohmann::json_sax<nlohmann::json> {
     return !containers_.empty() && containers_.back().array ? containers_.back().key : key_;
   }
   bool Open(bool array) {
+    if (containers_.size() >= kMaxJsonDepth) return false;
     containers_.push_back({array, CurrentKey()});
     key_.clear();
     return true;
@@ -284,8 +292,9 @@ struct RawTag {
   std::size_t end = 0;  // after its ">", or the page's end
 };
 
-RawTag ReadTag(std::string_view page, std::size_t lt) {
-  RawTag tag;
+// Fills `tag` (its attribute list reused, as pages have many tags).
+void ReadTag(std::string_view page, std::size_t lt, RawTag& tag) {
+  tag.attributes.clear();
   std::size_t i = lt + 1;
   while (i < page.size() && IsNameChar(page[i])) ++i;
   tag.name = page.substr(lt + 1, i - lt - 1);
@@ -320,7 +329,6 @@ RawTag ReadTag(std::string_view page, std::size_t lt) {
     tag.attributes.emplace_back(name, value);
   }
   tag.end = std::min(page.size(), i + 1);
-  return tag;
 }
 
 // Where the "</script" that ends a script starting at `from` begins.
@@ -340,13 +348,13 @@ class PageWalk {
         ++lt;
         continue;
       }
-      const RawTag tag = ReadTag(page_, lt);
-      const bool script = EqualsNoCase(tag.name, "script");
-      ReadDataAttributes(tag, script);
-      lt = tag.end;
+      ReadTag(page_, lt, tag_);
+      const bool script = EqualsNoCase(tag_.name, "script");
+      ReadDataAttributes(tag_, script);
+      lt = tag_.end;
       if (!script) continue;
-      const std::size_t end = ScriptEnd(page_, tag.end);
-      ReadScriptBody(tag, page_.substr(tag.end, end - tag.end));
+      const std::size_t end = ScriptEnd(page_, tag_.end);
+      ReadScriptBody(tag_, page_.substr(tag_.end, end - tag_.end));
       lt = end;
     }
     return addresses_.Take();
@@ -400,6 +408,7 @@ class PageWalk {
   }
 
   std::string_view page_;
+  RawTag tag_;
   AddressList addresses_;
   std::size_t budget_ = kMaxScriptBytesPerPage;
 };

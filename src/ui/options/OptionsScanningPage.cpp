@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,6 +18,7 @@
 #include "operations/ScanPreferences.h"
 #include "settings/ScanPriorityLevels.h"
 #include "settings/UserAgent.h"
+#include "ui/FolderBrowser.h"
 #include "ui/options/OptionsControls.h"
 
 namespace trawlix::ui {
@@ -80,12 +82,24 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   hostPause_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   noCache_ = MakeButton<QCheckBox>(tr("Always &Retrieve New Copies of Photos (not from the cache)"),
                                    webGroup);
+  cookiesFile_ = new FolderBrowser(tr("Choose a Browser's Cookies File"),
+                                   tr("Choose the cookies file"), webGroup);
+  cookiesFile_->SetChooser([](QWidget* owner, const QString& title, const QString& start) {
+    return QFileDialog::getOpenFileName(owner, title, start,
+                                        tr("Cookies files (*.txt);;All files (*)"));
+  });
+  cookiesFile_->edit()->setAccessibleName(tr("Cookies File"));
+  cookiesFile_->edit()->setPlaceholderText(tr("None (a cookies.txt exported from a browser)"));
+  cookiesFile_->setToolTip(
+      tr("Scans send the cookies of this file, so that pages you are signed in to open; "
+         "it is read when a scan starts and never written"));
   auto* webForm = new QFormLayout(webGroup);
   AddRow(webForm, tr("User &Agent String:"), userAgent_);
   webForm->addRow(QString(), customUserAgent_);
   AddRow(webForm, tr("Connection &Time-out:"), timeout_);
   AddRow(webForm, tr("Connections per &Host:"), connections_);
   AddRow(webForm, tr("Pa&use Between Requests:"), hostPause_);
+  AddRow(webForm, tr("Coo&kies File:"), cookiesFile_);
   webForm->addRow(noCache_);
   webForm->addRow(offLocalNetwork_);
   webForm->addRow(httpsToHttp_);
@@ -207,6 +221,7 @@ void OptionsScanningPage::load(const SettingsValues& v) {
   skipRemembered_->setChecked(SkipRememberedPhotos());
   hostPause_->setValue(HostPauseMs());
   noCache_->setChecked(v.noCachePhotos);
+  cookiesFile_->setPath(QString::fromStdString(CookiesFile()));
   priority_->setValue(ScanPrioritySliderPosition(v.scanPriority));
   showPriority(priority_->value());
   twoPass_->setChecked(v.twoPassScanning);
@@ -232,6 +247,7 @@ void OptionsScanningPage::storeProfile() const {
   SetHonourRobots(robots_->isChecked());
   SetSkipRememberedPhotos(skipRemembered_->isChecked());
   SetHostPauseMs(hostPause_->value());
+  SetCookiesFile(cookiesFile_->path().trimmed().toStdString());
 }
 
 void OptionsScanningPage::store(SettingsValues& v) const {
@@ -256,9 +272,13 @@ void OptionsScanningPage::store(SettingsValues& v) const {
 }
 
 std::optional<OptionsPageProblem> OptionsScanningPage::check() const {
-  if (!customChosen() || !customUserAgent_->text().trimmed().isEmpty()) return std::nullopt;
-  return OptionsPageProblem{QStringLiteral("Please type in a custom USER-AGENT String."),
-                            customUserAgent_};
+  if (customChosen() && customUserAgent_->text().trimmed().isEmpty()) {
+    return OptionsPageProblem{QStringLiteral("Please type in a custom USER-AGENT String."),
+                              customUserAgent_};
+  }
+  if (const auto problem = CookiesFileProblem(cookiesFile_->path().trimmed().toStdString()))
+    return OptionsPageProblem{QString::fromStdString(*problem), cookiesFile_->edit()};
+  return std::nullopt;
 }
 
 }  // namespace trawlix::ui

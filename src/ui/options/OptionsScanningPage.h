@@ -16,6 +16,8 @@ class QSpinBox;
 
 namespace trawlix::ui {
 
+class FolderBrowser;
+
 // Options: how pages and photos are fetched and how saved photos are written.
 class OptionsScanningPage : public QWidget {
   Q_OBJECT
@@ -27,7 +29,7 @@ class OptionsScanningPage : public QWidget {
   void store(SettingsValues& values) const;
   // What the settings file has no room for goes to the user's profile.
   void storeProfile() const;
-  // A custom user agent needs its text.
+  // A custom user agent needs its text; a cookies file must be readable.
   std::optional<OptionsPageProblem> check() const;
 
   QComboBox* userAgentCombo() const { return userAgent_; }
@@ -35,6 +37,7 @@ class OptionsScanningPage : public QWidget {
   QCheckBox* setDpiCheck() const { return setDpi_; }
   QSpinBox* dpiSpin() const { return dpi_; }
   QSpinBox* connectionsSpin() const { return connections_; }
+  FolderBrowser* cookiesFileBrowser() const { return cookiesFile_; }
   QSlider* qualitySlider() const { return quality_; }
   QLabel* qualityLabel() const { return qualityText_; }
   QSlider* prioritySlider() const { return priority_; }
@@ -56,6 +59,7 @@ class OptionsScanningPage : public QWidget {
   QCheckBox* skipRemembered_;
   QSpinBox* hostPause_;
   QCheckBox* noCache_;
+  FolderBrowser* cookiesFile_;
   QSlider* priority_;
   QLabel* priorityText_;
   QCheckBox* twoPass_;
