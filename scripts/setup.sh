@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (only those missing) and configures and
-# builds one build folder. Usage: scripts/setup.sh BUILD_DIR [normal|sanitize|tsan]
+# builds one build folder, whole or only the TARGETs named.
+# Usage: scripts/setup.sh BUILD_DIR [normal|sanitize|tsan] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,4 +28,5 @@ case "$kind" in
   *) echo "unknown build kind: $kind" >&2; exit 2 ;;
 esac
 cmake -S . -B "$build_dir" -G Ninja -DTRAWLIX_WERROR=ON "${flags[@]}" >/dev/null
-cmake --build "$build_dir" -j "$(nproc)"
+targets=("${@:3}")
+cmake --build "$build_dir" -j "$(nproc)" ${targets[@]:+--target "${targets[@]}"}
