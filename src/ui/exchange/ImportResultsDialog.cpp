@@ -59,7 +59,9 @@ ImportResultsDialog::ImportResultsDialog(const exchange::ImportSummary& summary,
     item->setIcon(0, KindIcon(style(), row.kind));
     item->setData(0, Qt::AccessibleDescriptionRole,
                   QString::fromUtf8(exchange::ImportResultKindName(row.kind)));
-    item->setToolTip(2, QString::fromStdString(row.message));
+    // A tooltip shows rich text as such; the message holds titles from the file.
+    item->setToolTip(
+        2, QStringLiteral("<p>%1</p>").arg(QString::fromStdString(row.message).toHtmlEscaped()));
     list_->addTopLevelItem(item);
   }
   if (list_->topLevelItemCount() > 0) list_->setCurrentItem(list_->topLevelItem(0));
@@ -85,6 +87,7 @@ ImportResultsDialog::ImportResultsDialog(const exchange::ImportSummary& summary,
   const int wanted = list_->columnWidth(0) + list_->columnWidth(1) + list_->columnWidth(2) + 24;
   list_->setMinimumSize(std::clamp(wanted, 640, kWidestList), 220);
 
+  summary_->setTextFormat(Qt::PlainText);
   summary_->setText(QString::fromStdString(ImportSummaryText(summary)));
   summary_->setWordWrap(true);
 

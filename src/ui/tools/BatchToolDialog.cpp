@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "base/MessageBox.h"
 #include "base/Number.h"
@@ -61,8 +62,19 @@ bool BatchToolDialog::Running() const {
 
 void BatchToolDialog::StartRun() {
   if (Running()) return;
+  if (!tempFolder_.empty()) {
+    lock_ = FolderLock::TakeSaveTo(tempFolder_, project_.saveTo);
+    if (!lock_) {
+      messages_.Inform("A scan or another photo tool is working in " + project_.saveTo +
+                       " right now. Please run this tool when it has ended.");
+      return;
+    }
+  }
   std::unique_ptr<BatchJob> job = CreateJob();
-  if (!job) return;
+  if (!job) {
+    lock_.reset();
+    return;
+  }
   progress_->setRange(0, static_cast<int>(job->Count()) + ExtraSteps());
   progress_->setValue(0);
   SetRunning(true);
@@ -89,6 +101,12 @@ void BatchToolDialog::OnFinished() {
                   FormatThousands(static_cast<std::int64_t>(job.NextIndex())).c_str(),
                   FormatThousands(static_cast<std::int64_t>(job.Count())).c_str());
   }
+  // Photos it could not handle (a damaged one among them) by name, so they can be found.
+  constexpr std::size_t kNamed = 10;
+  for (std::size_t i = 0; i < std::min(job.Failures().size(), kNamed); ++i)
+    text += (i == 0 ? "\n\n" : "\n") + job.Failures()[i];
+  if (job.Failures().size() > kNamed) text += "\n...";
+  lock_.reset();
   messages_.Inform(text);
   SetRunning(false);
   AfterRun(job);

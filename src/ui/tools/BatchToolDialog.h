@@ -2,10 +2,12 @@
 
 #include <QDialog>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "imaging/tools/BatchJob.h"
+#include "platform/FolderLock.h"
 #include "storage/ProjectsRecord.h"
 
 class QLabel;
@@ -29,6 +31,10 @@ class BatchToolDialog : public QDialog {
 
  public:
   ~BatchToolDialog() override;
+
+  // Where the Save To folder's lock is kept (the data folder's Temp folder); without it the
+  // run takes no lock.
+  void SetLockFolder(std::string tempFolder) { tempFolder_ = std::move(tempFolder); }
 
   bool Running() const;
   const std::vector<std::string>& workList() const { return workList_; }
@@ -80,6 +86,9 @@ class BatchToolDialog : public QDialog {
   QProgressBar* progress_ = nullptr;
   QLabel* status_ = nullptr;
   BatchJobRunner* runner_ = nullptr;
+  std::string tempFolder_;
+  // Held while a run works: a scan saving into the folder meanwhile would be written over.
+  std::optional<FolderLock> lock_;
 };
 
 }  // namespace trawlix::ui

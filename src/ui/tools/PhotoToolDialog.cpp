@@ -1,5 +1,6 @@
 #include "ui/tools/PhotoToolDialog.h"
 
+#include "operations/DataSession.h"
 #include "ui/tools/DeletePhotosToolDialog.h"
 #include "ui/tools/GrayscaleToolDialog.h"
 #include "ui/tools/RenameToolDialog.h"
@@ -11,19 +12,26 @@ namespace trawlix::ui {
 std::unique_ptr<BatchToolDialog> MakePhotoToolDialog(PhotoTool tool, DataSession& session,
                                                      const ProjectsRecord& project,
                                                      MessageSink& messages, QWidget* parent) {
+  std::unique_ptr<BatchToolDialog> dialog;
   switch (tool) {
     case PhotoTool::Rename:
-      return std::make_unique<RenameToolDialog>(project, messages, parent);
+      dialog = std::make_unique<RenameToolDialog>(project, messages, parent);
+      break;
     case PhotoTool::Thumbnails:
-      return std::make_unique<ThumbnailToolDialog>(session, project, messages, parent);
+      dialog = std::make_unique<ThumbnailToolDialog>(session, project, messages, parent);
+      break;
     case PhotoTool::Resize:
-      return std::make_unique<ResizeToolDialog>(session, project, messages, parent);
+      dialog = std::make_unique<ResizeToolDialog>(session, project, messages, parent);
+      break;
     case PhotoTool::Grayscale:
-      return std::make_unique<GrayscaleToolDialog>(project, messages, parent);
+      dialog = std::make_unique<GrayscaleToolDialog>(project, messages, parent);
+      break;
     case PhotoTool::DeletePhotos:
-      return std::make_unique<DeletePhotosToolDialog>(project, messages, parent);
+      dialog = std::make_unique<DeletePhotosToolDialog>(project, messages, parent);
+      break;
   }
-  return nullptr;
+  if (dialog) dialog->SetLockFolder(session.settings().Paths().tempFolder);
+  return dialog;
 }
 
 }  // namespace trawlix::ui

@@ -57,9 +57,12 @@ PhotoPropertiesDialog::PhotoPropertiesDialog(const std::string& photoPath, QWidg
     const QString label = tab < 0 ? line : line.left(tab);
     const QString value = tab < 0 ? QString() : line.mid(tab).trimmed();
     auto* field = new QLabel(value);
+    field->setTextFormat(Qt::PlainText);  // names and tags come from the web
     field->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     field->setAccessibleName(QString(label).remove(QLatin1Char(':')));
-    form->addRow(label, field);
+    auto* caption = new QLabel(label);  // a line without a tab is the photo's own name
+    caption->setTextFormat(Qt::PlainText);
+    form->addRow(caption, field);
     lines << label + QLatin1Char(' ') + value;
   }
   details_ = lines.join(QLatin1Char('\n'));

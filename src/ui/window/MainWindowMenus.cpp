@@ -17,6 +17,7 @@
 #include "operations/ScanPreferences.h"
 #include "ui/HelpGuide.h"
 #include "ui/SelectionMenu.h"
+#include "ui/WebPageOpener.h"
 #include "ui/exchange/ExportProjectDialog.h"
 #include "ui/exchange/ExportProjectsDialog.h"
 #include "ui/exchange/ImportDialog.h"
@@ -205,7 +206,7 @@ void MainWindow::OpenAllFolders() {
 }
 
 void MainWindow::OpenWebPage(const QString& address) {
-  QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+  ui::OpenWebPage(address);
 }
 
 void MainWindow::CheckThumbnailView() {

@@ -2,16 +2,15 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "base/Number.h"
 #include "ui/Icons.h"
+#include "ui/WebPageOpener.h"
 
 namespace trawlix::ui {
 
@@ -54,6 +53,7 @@ ScanResultsDialog::ScanResultsDialog(const std::string& projectTitle, const Scan
   QStringList lines;
   for (const auto& [label, value] : rows) {
     auto* field = new QLabel(value);
+    field->setTextFormat(Qt::PlainText);  // the title and address come from outside
     field->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     field->setAccessibleName(QString(label).chopped(1));
     if (label == tr("URL:")) {
@@ -77,8 +77,7 @@ ScanResultsDialog::ScanResultsDialog(const std::string& projectTitle, const Scan
   visit_->setEnabled(!url_.isEmpty());
   connect(copy_, &QPushButton::clicked, this,
           [this] { QGuiApplication::clipboard()->setText(url_); });
-  connect(visit_, &QPushButton::clicked, this,
-          [this] { QDesktopServices::openUrl(QUrl::fromUserInput(url_)); });
+  connect(visit_, &QPushButton::clicked, this, [this] { OpenWebPage(url_); });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
