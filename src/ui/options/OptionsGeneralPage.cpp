@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "operations/OptionsSchema.h"
 #include "settings/SettingsValues.h"
 #include "ui/Icons.h"
 #include "ui/options/OptionsControls.h"
@@ -196,9 +197,7 @@ void OptionsGeneralPage::store(SettingsValues& v) const {
 std::optional<OptionsPageProblem> OptionsGeneralPage::check() const {
   const QString folder = saveTo_->text().trimmed();
   if (!folder.isEmpty() && QFileInfo(folder).isDir()) return std::nullopt;
-  return OptionsPageProblem{
-      QStringLiteral("The default 'Save To' location is invalid.\n\nPlease choose again."),
-      saveTo_};
+  return OptionsPageProblem{QString::fromLatin1(kInvalidSaveToMessage), saveTo_};
 }
 
 void OptionsGeneralPage::browseSaveTo() {
