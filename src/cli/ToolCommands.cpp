@@ -17,6 +17,8 @@
 #include "imaging/tools/GrayscaleTool.h"
 #include "imaging/tools/ResizeTool.h"
 #include "imaging/tools/ThumbnailTool.h"
+#include "operations/GrayscaleRun.h"
+#include "operations/PhotoToolSettings.h"
 #include "platform/FolderLock.h"
 #include "settings/Settings.h"
 
@@ -133,9 +135,7 @@ int ThumbsCommand(CliContext& context, const ParsedArgs& args) {
   const auto project = ProjectWithFolder(context, args, lock);
   if (!project) return kExitFailure;
   const SettingsValues& values = context.settings().Values();
-  ThumbnailToolOptions options;
-  options.jpegQuality = values.jpegQuality;
-  if (values.setPhotoDpi) options.dpi = values.photoDpi;
+  ThumbnailToolOptions options = ThumbnailToolOptionsFrom(values);
   const bool chosen = args.Has("--thumbnails") || args.Has("--mobile");
   SmallCopyOptions& thumbs = options.thumbnails;
   thumbs.create = chosen ? args.Has("--thumbnails") : project->autoCreateThumbnails;
@@ -179,8 +179,7 @@ int ResizeCommand(CliContext& context, const ParsedArgs& args) {
   std::optional<FolderLock> lock;
   const auto project = ProjectWithFolder(context, args, lock);
   if (!project) return kExitFailure;
-  const SettingsValues& values = context.settings().Values();
-  ResizeToolOptions options;
+  ResizeToolOptions options = ResizeToolOptionsFrom(context.settings().Values());
   const auto box = PositiveNumber(context, args, "--box");
   const auto format = FormatOption(context, args, "--to", project->convertToFormat);
   if ((box && *box == 0) || !format) return kExitUsage;
@@ -188,8 +187,6 @@ int ResizeCommand(CliContext& context, const ParsedArgs& args) {
   options.box = box.value_or(0);
   options.convert = args.Has("--to");
   options.format = *format;
-  options.jpegQuality = values.jpegQuality;
-  if (values.setPhotoDpi) options.dpi = values.photoDpi;
   options.saveTo = project->saveTo;
   ResizeTool tool(WorkList(*project), options);
   return RunJob(context, tool);
@@ -230,22 +227,9 @@ int GrayscaleCommand(CliContext& context, const ParsedArgs& args) {
   std::optional<FolderLock> lock;
   const auto project = ProjectWithFolder(context, args, lock);
   if (!project) return kExitFailure;
-  GrayscaleToolOptions options;
-  options.replace = !folder;
-  if (folder) {
-    options.folder = NormalizeFolderPath(*folder, TrailingSlash::Remove);
-    std::error_code error;
-    std::filesystem::create_directories(options.folder, error);
-    if (!std::filesystem::is_directory(options.folder, error))
-      return context.Fail("no folder " + options.folder);
-  }
-  // A target folder inside the project's folder holds no photos to convert.
-  std::vector<std::string> photos;
-  const std::string inside = NormalizeFolderPath(options.folder, TrailingSlash::Add);
-  for (std::string& photo : WorkList(*project))
-    if (options.replace || !EqualsNoCase(photo.substr(0, inside.size()), inside))
-      photos.push_back(std::move(photo));
-  GrayscaleTool tool(std::move(photos), options);
+  auto run = PlanGrayscaleRun(project->saveTo, WorkList(*project), !folder, folder.value_or(""));
+  if (!run) return context.Fail("no folder " + *folder);
+  GrayscaleTool tool(std::move(run->photos), run->options);
   return RunJob(context, tool);
 }
 

@@ -113,7 +113,16 @@ TEST_F(ScanControllerStop, DestroyingTheControllerMidScanStopsTheWorkers) {
   ASSERT_TRUE(own->StartScan(project, options));
   ASSERT_TRUE(ui.RunUntil([&] { return own->Counters().photosProcessed >= 1; }, 30s));
   own.reset();  // must not hang nor leave a thread running
-  SUCCEED();
+  // No worker is left: the site hears nothing more, however long it waits.
+  const int requests = site.TotalRequests();
+  ui.RunUntil([] { return false; }, 200ms);
+  EXPECT_EQ(site.TotalRequests(), requests);
+  // Leaving is not ending the scan: no results, no history row, nothing half written.
+  EXPECT_EQ(observer.ended, 0);
+  EXPECT_TRUE(StoredHistory().empty());
+  const auto saved = FilesIn(SaveTo());
+  EXPECT_LT(saved.size(), static_cast<std::size_t>(kPhotos));
+  for (const auto& name : saved) EXPECT_EQ(name.find(".part"), std::string::npos) << name;
 }
 
 // Slow pages, one photo each: the photo queue runs dry after every page.

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "operations/DataSession.h"
+#include "operations/OptionsSchema.h"
 #include "operations/ScanPreferences.h"
 #include "settings/UserAgent.h"
 #include "support/HomeOverride.h"
@@ -29,9 +30,8 @@ namespace {
 
 constexpr int kGeneralPage = 0;
 constexpr int kScanningPage = 1;
-const char* const kInvalidLocation =
-    "The default 'Save To' location is invalid.\n\nPlease choose again.";
-const char* const kNoCustomAgent = "Please type in a custom USER-AGENT String.";
+const char* const kInvalidLocation = kInvalidSaveToMessage;
+const char* const kNoCustomAgent = kNoCustomUserAgentMessage;
 
 class OptionsSheetTest : public ::testing::Test {
  protected:
@@ -361,6 +361,31 @@ TEST_F(OptionsSheetTest, OnlyAReadablePictureBecomesTheNewLogo) {
   EXPECT_FALSE(sheet->exchangePage()->chooseLogo(QString::fromStdString(notPicture)));
   ASSERT_TRUE(Confirm(*sheet));
   EXPECT_EQ(sheet->newLogoPath(), picture);
+}
+
+// The sheet's number fields are the schema's options with the schema's limits, so the
+// command line accepts exactly what the sheet can hold.
+TEST_F(OptionsSheetTest, EveryNumberFieldHasTheSchemasRange) {
+  auto sheet = Open();
+  std::vector<QAbstractSlider*> sliders;
+  for (QSlider* slider : sheet->findChildren<QSlider*>()) {
+    // The priority slider walks the list of levels; the schema lists their values.
+    if (slider->accessibleName() != QStringLiteral("Scanning Priority")) sliders.push_back(slider);
+  }
+  std::vector<std::pair<QWidget*, std::pair<int, int>>> fields;
+  for (QSpinBox* spin : sheet->findChildren<QSpinBox*>()) {
+    fields.push_back({spin, {spin->minimum(), spin->maximum()}});
+  }
+  for (QAbstractSlider* slider : sliders) {
+    fields.push_back({slider, {slider->minimum(), slider->maximum()}});
+  }
+  EXPECT_EQ(fields.size(), 10u);
+  for (const auto& [field, range] : fields) {
+    const std::string name = field->objectName().toStdString();
+    const OptionRule* rule = FindOption(name);
+    ASSERT_NE(rule, nullptr) << field->accessibleName().toStdString() << " is no option";
+    EXPECT_EQ(range, std::make_pair(rule->low, rule->high)) << name;
+  }
 }
 
 // Screen readers name every control the keyboard reaches.

@@ -4,6 +4,10 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QSlider>
+#include <QSpinBox>
+
+#include "operations/OptionsSchema.h"
 
 namespace trawlix::ui::options {
 
@@ -12,6 +16,25 @@ void AddRow(QFormLayout* form, const QString& caption, QWidget* field) {
   label->setBuddy(field);
   field->setAccessibleName(SpokenText(caption));
   form->addRow(label, field);
+}
+
+namespace {
+
+template <class Control>
+void Limit(Control* control, std::string_view option) {
+  const OptionRule* rule = FindOption(option);
+  control->setObjectName(QString::fromUtf8(option.data(), static_cast<qsizetype>(option.size())));
+  if (rule != nullptr) control->setRange(rule->low, rule->high);
+}
+
+}  // namespace
+
+void LimitToOption(QSpinBox* spin, std::string_view option) {
+  Limit(spin, option);
+}
+
+void LimitToOption(QSlider* slider, std::string_view option) {
+  Limit(slider, option);
 }
 
 void SelectData(QComboBox* combo, int data) {

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <string_view>
 
 #include "ui/FormControls.h"
 
 class QAbstractButton;
 class QComboBox;
+class QSlider;
+class QSpinBox;
 class QFormLayout;
 class QGroupBox;
 class QWidget;
@@ -25,6 +28,11 @@ Button* MakeButton(const QString& caption, QWidget* parent) {
 
 // Adds "caption field" to the form; the label is the field's buddy and names it.
 void AddRow(QFormLayout* form, const QString& caption, QWidget* field);
+
+// Takes the limits of the named option from the options schema and names the control after
+// the option.
+void LimitToOption(QSpinBox* spin, std::string_view option);
+void LimitToOption(QSlider* slider, std::string_view option);
 
 // Selects the entry carrying `data`; the first entry when none does.
 void SelectData(QComboBox* combo, int data);

@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "operations/OptionsSchema.h"
 #include "platform/UserFolders.h"
 #include "settings/SettingsValues.h"
 #include "ui/Icons.h"
@@ -202,9 +203,7 @@ std::optional<OptionsPageProblem> OptionsGeneralPage::check() const {
       QDir::cleanPath(folder) == QDir::cleanPath(QString::fromStdString(PicturesFolder()));
   if (isDefault) QDir().mkpath(folder);
   if (!folder.isEmpty() && QFileInfo(folder).isDir()) return std::nullopt;
-  return OptionsPageProblem{
-      QStringLiteral("The default 'Save To' location is invalid.\n\nPlease choose again."),
-      saveTo_};
+  return OptionsPageProblem{QString::fromLatin1(kInvalidSaveToMessage), saveTo_};
 }
 
 void OptionsGeneralPage::browseSaveTo() {

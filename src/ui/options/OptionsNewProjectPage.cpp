@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <string_view>
 
 #include "ui/Icons.h"
 #include "ui/options/OptionsControls.h"
@@ -27,11 +28,9 @@ using options::SelectedData;
 
 namespace {
 
-constexpr int kMaxSide = 100000;
-
-QSpinBox* PixelBox(QWidget* parent, int minimum) {
+QSpinBox* PixelBox(QWidget* parent, std::string_view option) {
   auto* spin = new QSpinBox(parent);
-  spin->setRange(minimum, kMaxSide);
+  options::LimitToOption(spin, option);
   spin->setSuffix(QStringLiteral(" px"));
   return spin;
 }
@@ -52,7 +51,8 @@ QHBoxLayout* SwitchedRow(QCheckBox* check, QWidget* field) {
 QGroupBox* OptionsNewProjectPage::makeCopyGroup(CopyControls& c, const CopyCaptions& captions) {
   auto* group = new QGroupBox(captions.group, this);
   c.create = MakeButton<QCheckBox>(captions.create, group);
-  c.box = PixelBox(group, 1);
+  c.box = new QSpinBox(group);
+  c.box->setSuffix(QStringLiteral(" px"));
   c.format = new QComboBox(group);
   options::FillFormatChoices(c.format);
   c.orientation = new QComboBox(group);
@@ -123,7 +123,7 @@ OptionsNewProjectPage::OptionsNewProjectPage(const QStringList& categories, QWid
       tr("Create Directory Structure (mirror website's sub-folders)"), projectGroup);
   searchSubFolders_ = MakeButton<QCheckBox>(tr("Search Sub-Folders"), projectGroup);
   filterMinimumSize_ = MakeButton<QCheckBox>(tr("&Minimum Photo Size:"), projectGroup);
-  minimumSize_ = PixelBox(projectGroup, 0);
+  minimumSize_ = PixelBox(projectGroup, "newMinimumSize");
   minimumSize_->setToolTip(tr("In pixels, bounding-box."));
   orientation_ = new QComboBox(projectGroup);
   options::FillOrientationChoices(orientation_);
@@ -145,10 +145,10 @@ OptionsNewProjectPage::OptionsNewProjectPage(const QStringList& categories, QWid
   includeSize_ = MakeButton<QCheckBox>(tr("Include Photo &Size"), convertGroup);
   padNumbers_ = MakeButton<QCheckBox>(tr("&Pad Number with Zeros"), convertGroup);
   padding_ = new QSpinBox(convertGroup);
-  padding_->setRange(1, 10);
+  options::LimitToOption(padding_, "newPadding");
   padding_->setPrefix(tr("Padding: "));
   resize_ = MakeButton<QCheckBox>(tr("Resi&ze downloaded photos."), convertGroup);
-  resizeBox_ = PixelBox(convertGroup, 1);
+  resizeBox_ = PixelBox(convertGroup, "newResizeBoundingBox");
   convert_ = MakeButton<QCheckBox>(tr("Con&vert downloaded photos."), convertGroup);
   convertFormat_ = new QComboBox(convertGroup);
   options::FillFormatChoices(convertFormat_);
@@ -178,6 +178,8 @@ OptionsNewProjectPage::OptionsNewProjectPage(const QStringList& categories, QWid
   auto* mobileGroup = makeCopyGroup(
       mobile_, {tr("Mobile Photos"), tr("Auto create mo&bile photos"), tr("When orientation is:"),
                 tr("Select Mobile Photos Folder"), tr("Choose Folder to Save Mobile Photos.")});
+  options::LimitToOption(thumbnails_.box, "newThumbnailBoundingBox");
+  options::LimitToOption(mobile_.box, "newMobileBoundingBox");
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(projectGroup, 0, 0);

@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "operations/OptionsSchema.h"
 #include "operations/ScanPreferences.h"
 #include "settings/ScanPriorityLevels.h"
 #include "settings/UserAgent.h"
@@ -61,11 +62,11 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   customUserAgent_->setAccessibleName(tr("Custom User Agent String"));
   customUserAgent_->setPlaceholderText(tr("Type the USER-AGENT string to send"));
   timeout_ = new QSpinBox(webGroup);
-  timeout_->setRange(1, 300);
+  options::LimitToOption(timeout_, "connectionTimeout");
   timeout_->setSuffix(tr(" seconds"));
   timeout_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   connections_ = new QSpinBox(webGroup);
-  connections_->setRange(1, kMostConnectionsPerHost);
+  options::LimitToOption(connections_, "connectionsPerHost");
   connections_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   connections_->setToolTip(
       tr("Pages and photos downloaded at the same time from one site; "
@@ -76,7 +77,7 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
       MakeButton<QCheckBox>(tr("Let secure (https) pages redirect to plain http pa&ges"), webGroup);
   robots_ = MakeButton<QCheckBox>(tr("Honour each site's ro&bots.txt"), webGroup);
   hostPause_ = new QSpinBox(webGroup);
-  hostPause_->setRange(0, kLongestHostPauseMs);
+  options::LimitToOption(hostPause_, "hostPauseMs");
   hostPause_->setSingleStep(100);
   hostPause_->setSuffix(tr(" ms"));
   hostPause_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -134,13 +135,13 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   // Saved photos.
   auto* photoGroup = new QGroupBox(tr("Processing"), this);
   quality_ = new QSlider(Qt::Horizontal, photoGroup);
-  quality_->setRange(1, 100);
+  options::LimitToOption(quality_, "jpegQuality");
   quality_->setPageStep(kQualityPageStep);
   quality_->setAccessibleName(tr("JPEG Photo Quality"));
   qualityText_ = new QLabel(photoGroup);
   setDpi_ = MakeButton<QCheckBox>(tr("Set Photo Resolution (&DPI)"), photoGroup);
   dpi_ = new QSpinBox(photoGroup);
-  dpi_->setRange(1, 2400);
+  options::LimitToOption(dpi_, "photoDpi");
   dpi_->setAccessibleName(tr("Photo Resolution (DPI)"));
   dpi_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   deleteDerived_ =
@@ -273,8 +274,7 @@ void OptionsScanningPage::store(SettingsValues& v) const {
 
 std::optional<OptionsPageProblem> OptionsScanningPage::check() const {
   if (customChosen() && customUserAgent_->text().trimmed().isEmpty()) {
-    return OptionsPageProblem{QStringLiteral("Please type in a custom USER-AGENT String."),
-                              customUserAgent_};
+    return OptionsPageProblem{QString::fromLatin1(kNoCustomUserAgentMessage), customUserAgent_};
   }
   if (const auto problem = CookiesFileProblem(cookiesFile_->path().trimmed().toStdString()))
     return OptionsPageProblem{QString::fromStdString(*problem), cookiesFile_->edit()};

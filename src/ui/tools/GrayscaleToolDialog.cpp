@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QDesktopServices>
-#include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QUrl>
@@ -10,9 +9,9 @@
 
 #include "base/MessageBox.h"
 #include "base/Number.h"
-#include "base/Path.h"
 #include "base/Text.h"
 #include "imaging/tools/GrayscaleTool.h"
+#include "operations/GrayscaleRun.h"
 #include "ui/FolderBrowser.h"
 
 namespace trawlix::ui {
@@ -56,31 +55,18 @@ QString GrayscaleToolDialog::Caption() const {
 }
 
 std::unique_ptr<BatchJob> GrayscaleToolDialog::CreateJob() {
-  GrayscaleToolOptions options;
-  options.replace = replace_->isChecked();
   runFolder_.clear();
-  std::vector<std::string> photos = workList();
-  if (!options.replace) {
-    options.folder =
-        NormalizeFolderPath(Trim(folder_->path().toStdString()), TrailingSlash::Remove);
-    if (options.folder.empty() || !QDir().mkpath(QString::fromStdString(options.folder))) {
-      messages_.Inform("Please choose the location to save the converted photos.");
-      folder_->setFocus();
-      return nullptr;
-    }
-    // Copies would otherwise replace the very photos they come from.
-    if (SameFolder(options.folder, project_.saveTo)) {
-      replace_->setChecked(true);
-      options.replace = true;
-    } else {
-      const std::string inside = options.folder + "/";
-      std::erase_if(photos, [&](const std::string& photo) {
-        return EqualsNoCase(photo.substr(0, inside.size()), inside);
-      });
-      runFolder_ = QString::fromStdString(options.folder);
-    }
+  auto run = PlanGrayscaleRun(project_.saveTo, workList(), replace_->isChecked(),
+                              folder_->path().toStdString());
+  if (!run) {
+    messages_.Inform("Please choose the location to save the converted photos.");
+    folder_->setFocus();
+    return nullptr;
   }
-  return std::make_unique<GrayscaleTool>(std::move(photos), options);
+  // The dialog shows what the run does: copies into the project's folder run in place.
+  replace_->setChecked(run->options.replace);
+  if (!run->options.replace) runFolder_ = QString::fromStdString(run->options.folder);
+  return std::make_unique<GrayscaleTool>(std::move(run->photos), run->options);
 }
 
 void GrayscaleToolDialog::AfterRun(const BatchJob&) {

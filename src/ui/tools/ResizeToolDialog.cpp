@@ -12,6 +12,7 @@
 #include "base/Text.h"
 #include "imaging/tools/ResizeTool.h"
 #include "operations/DataSession.h"
+#include "operations/PhotoToolSettings.h"
 #include "operations/ProjectOperations.h"
 #include "settings/Settings.h"
 #include "ui/FormControls.h"
@@ -73,14 +74,11 @@ QString ResizeToolDialog::Caption() const {
 
 std::unique_ptr<BatchJob> ResizeToolDialog::CreateJob() {
   if (!resize_->isChecked() && !convert_->isChecked()) return nullptr;
-  ResizeToolOptions options;
+  ResizeToolOptions options = ResizeToolOptionsFrom(session_.settings().Values());
   options.resize = resize_->isChecked();
   options.box = box_->value();
   options.convert = convert_->isChecked();
   options.format = PhotoFormatFromCode(ChosenCode(format_));
-  const SettingsValues& values = session_.settings().Values();
-  options.jpegQuality = values.jpegQuality;
-  if (values.setPhotoDpi) options.dpi = values.photoDpi;
   options.saveTo = project_.saveTo;
 
   ProjectsRecord changed = project_;

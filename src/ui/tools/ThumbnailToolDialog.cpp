@@ -13,6 +13,7 @@
 #include "base/Number.h"
 #include "base/Text.h"
 #include "operations/DataSession.h"
+#include "operations/PhotoToolSettings.h"
 #include "operations/ProjectOperations.h"
 #include "settings/Settings.h"
 #include "ui/FolderBrowser.h"
@@ -129,13 +130,11 @@ QString ThumbnailToolDialog::Caption() const {
 }
 
 std::unique_ptr<BatchJob> ThumbnailToolDialog::CreateJob() {
-  ThumbnailToolOptions options;
+  const SettingsValues& values = session_.settings().Values();
+  ThumbnailToolOptions options = ThumbnailToolOptionsFrom(values);
   options.thumbnails = Read(thumbs_);
   options.mobile = Read(mobile_);
   if (!options.thumbnails.create && !options.mobile.create) return nullptr;
-  const SettingsValues& values = session_.settings().Values();
-  options.jpegQuality = values.jpegQuality;
-  if (values.setPhotoDpi) options.dpi = values.photoDpi;
   if (const auto problem =
           ThumbnailTool::Check(options, project_.saveTo, values.autoCreateFolders)) {
     messages_.Inform(problem->message);

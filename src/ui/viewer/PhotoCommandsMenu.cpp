@@ -178,15 +178,15 @@ void PhotoCommandsMenu::EmailPhoto() {
 }
 
 bool PhotoCommandsMenu::AskToDelete(const std::string& path) {
-  std::int32_t& confirm = session_.settings().Values().confirmDeletePhotos;
-  if (confirm == 0) return true;
+  bool& confirm = session_.settings().Values().confirmDeletePhotos;
+  if (!confirm) return true;
   MessageRequest request{DeletePhotoQuestion(path)};
   request.icon = MessageIcon::Question;
   request.buttons = MessageButtons::YesNo;
   request.offerDontAskAgain = true;
   const MessageReply reply = messages_.Show(request);
   if (reply.dontAskAgain) {
-    confirm = 0;
+    confirm = false;
     session_.settings().SaveSettings();
   }
   return reply.answer == MessageAnswer::Yes;

@@ -161,7 +161,7 @@ class MainWindow : public QMainWindow {
   void ReloadLists();
   void ReloadLinks();
   void ReloadHistory();
-  bool AskUnlessSwitchedOff(const std::string& text, std::int32_t& option);
+  bool AskUnlessSwitchedOff(const std::string& text, bool& option);
   void ProjectSaved(int projectId, int categoryId, bool categoriesChanged);
   std::vector<CategoriesRecord> Categories();
 

@@ -188,15 +188,15 @@ void MainWindow::ReloadLists() {
   }
 }
 
-bool MainWindow::AskUnlessSwitchedOff(const std::string& text, std::int32_t& option) {
-  if (option == 0) return true;
+bool MainWindow::AskUnlessSwitchedOff(const std::string& text, bool& option) {
+  if (!option) return true;
   MessageRequest request{text};
   request.icon = MessageIcon::Question;
   request.buttons = MessageButtons::YesNo;
   request.offerDontAskAgain = true;
   const MessageReply reply = messages_.Show(request);
   if (reply.dontAskAgain) {
-    option = 0;
+    option = false;
     session_.settings().SaveSettings();
   }
   return reply.answer == MessageAnswer::Yes;
