@@ -32,7 +32,10 @@ void PrepareRendering(bool needsDisplay) {
 std::unique_ptr<QCoreApplication> MakeCommandApplication(bool render) {
   if (!render) return std::make_unique<QCoreApplication>(gArgc, gArgv);
   PrepareRenderingEnvironment(false);
-  return std::make_unique<QApplication>(gArgc, gArgv);
+  auto application = std::make_unique<QApplication>(gArgc, gArgv);
+  // The command ends when its work does, not with a window.
+  QApplication::setQuitOnLastWindowClosed(false);
+  return application;
 }
 
 std::unique_ptr<PageRenderer> MakePageRenderer() {

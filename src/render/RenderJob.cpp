@@ -101,6 +101,8 @@ void RenderJob::Start() {
   view_->setPage(page_);
   // Scrolling needs a viewport: a shown view of a fixed size, offscreen without a display.
   view_->setAttribute(Qt::WA_DontShowOnScreen, true);
+  // Its window neither keeps the program running nor ends it when it goes.
+  view_->setAttribute(Qt::WA_QuitOnClose, false);
   view_->resize(kViewWidth, kViewHeight);
   view_->show();
   connect(page_, &QWebEnginePage::loadFinished, this, &RenderJob::OnLoaded);

@@ -34,6 +34,9 @@ void PrepareRenderingEnvironment(bool needsDisplay) {
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
   if (!needsDisplay && !HasDisplay() && qgetenv("QT_QPA_PLATFORM").isEmpty())
     qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Without a GPU the engine lists its whole configuration as a warning: not ours to print.
+  if (qgetenv("QT_LOGGING_RULES").isEmpty())
+    qputenv("QT_LOGGING_RULES", "qt.webenginecontext.debug=false;qt.webenginecontext.info=false");
   if (QCoreApplication::instance() == nullptr)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }

@@ -66,7 +66,7 @@ DatabaseQuery Database::ExecuteQuery(const std::string& sql) {
   CheckOpen();
   sqlite3_stmt* statement = nullptr;
   const int code = sqlite3_prepare_v2(connection_, sql.c_str(), -1, &statement, nullptr);
-  if (code != SQLITE_OK) throw DatabaseError(code, LastMessage(connection_));
+  if (code != SQLITE_OK) throw DatabaseError(code, "");
   // Text holding only blanks or comments compiles to no statement at all.
   if (statement == nullptr)
     throw DatabaseError(kDatabaseLayerError, "Null Virtual Machine pointer");
@@ -92,16 +92,17 @@ bool Database::TableExists(const std::string& table) {
 }
 
 std::string DatabaseReadProblem(const std::string& path) {
-  try {
-    Database database;
-    database.Open(path);
-    database.ExecuteScalar("select count(*) from sqlite_master");
-    return {};
-  } catch (const DatabaseError& error) {
-    const std::string message = error.Message();
-    const std::size_t detail = message.find("]: ");
-    return detail == std::string::npos ? message : message.substr(detail + 3);
+  // Read-only, so that a damaged file is left exactly as it is.
+  sqlite3* connection = nullptr;
+  int code = sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr);
+  if (code == SQLITE_OK) {
+    code =
+        sqlite3_exec(connection, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
   }
+  std::string reason;
+  if (code != SQLITE_OK) reason = connection ? LastMessage(connection) : sqlite3_errstr(code);
+  sqlite3_close(connection);
+  return reason;
 }
 
 namespace {

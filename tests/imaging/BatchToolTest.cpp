@@ -163,7 +163,7 @@ TEST_F(BatchToolTest, APhotoThatFitsKeepsItsPixelsAndIsStillCounted) {
     } else {
       EXPECT_EQ(after, before);
     }
-    EXPECT_NE(tool.Summary().find("resized 2 photos"), std::string::npos) << tool.Summary();
+    EXPECT_NE(tool.Summary().find("resized 2 Photos"), std::string::npos) << tool.Summary();
   }
 }
 

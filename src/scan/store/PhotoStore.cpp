@@ -134,7 +134,8 @@ StoredPhoto PhotoStore::Store(const std::string& tempPath, const PhotoUrlInfo& p
             destination->replaces && options_.duplicates == DuplicateHandling::Overwrite
                 ? StoredPhoto::Kind::Replaced
                 : StoredPhoto::Kind::Saved,
-            destination->path, {}};
+            destination->path,
+            {}};
       case MoveResult::NameTaken:
         continue;
       case MoveResult::Failed: {
