@@ -481,6 +481,8 @@ void ScanEngine::StartRendering(const std::string& url, const std::string& pageU
   RenderRequest request;
   request.url = pageURL;
   request.refuseLocalNetwork = refuseLocalNetwork_;
+  // The page sees what the servers set so far, as a browser of this scan would.
+  for (const Cookie& cookie : pool_.Cookies().List()) request.cookies.push_back(CookieLine(cookie));
   render_->Request(std::move(request));
 }
 
@@ -493,6 +495,10 @@ bool ScanEngine::FinishRenderedPage() {
   rendering_.reset();
   if (result->ok) {
     ++counts_.pagesRendered;
+    // What the page's scripts set goes with the requests for its photos.
+    for (const std::string& line : result->cookies) {
+      if (const std::optional<Cookie> cookie = ParseCookieLine(line)) pool_.Cookies().Add(*cookie);
+    }
     for (const std::string& link : result->photoLinks) {
       if (stop_.load() != 0) break;
       OnPhotoLink({true, page.pageURL, std::string_view(link).substr(0, LinkMessage::kMaxText)});

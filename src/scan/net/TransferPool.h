@@ -141,6 +141,8 @@ class TransferPool {
   void Wakeup();
 
   std::size_t Active() const { return transfers_.size(); }
+  // The cookies every transfer sends and keeps.
+  CookieJar& Cookies() const { return *cookies_; }
   // Time during which at least one transfer was in flight.
   std::chrono::milliseconds BusyTime() const;
 
