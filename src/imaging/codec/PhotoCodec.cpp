@@ -96,22 +96,22 @@ std::string CopyBesideWithEdits(const std::string& sourcePath, const std::vector
   return {};
 }
 
-// The source's bytes with the resolution written into them (none given: unchanged); false
-// when the file's structure does not allow it, so that the caller re-encodes instead.
+// The source's bytes with the resolution written into them (0: unchanged); false when the
+// file's structure does not allow it, so that the caller re-encodes instead.
 bool SaveDensityOnly(const std::string& sourcePath, const std::string& target,
-                     const LoadedPhoto& photo, std::optional<int> dpi) {
+                     const LoadedPhoto& photo, int dpi) {
   std::vector<ByteEdit> edits;
-  if (dpi) {
+  if (dpi > 0) {
     const FileByteSource source(sourcePath);
     if (!source.IsOpen()) return false;
     std::optional<std::vector<ByteEdit>> planned =
-        PlanDensityEdits(source, imaging_internal::FormatOf(photo.container), *dpi);
+        PlanDensityEdits(source, imaging_internal::FormatOf(photo.container), dpi);
     if (!planned) return false;
     edits = std::move(*planned);
   }
   const std::string temp = CopyBesideWithEdits(sourcePath, edits, target);
   if (temp.empty()) return false;
-  if (dpi && !ReadsBackAs(temp, photo, *dpi)) {
+  if (dpi > 0 && !ReadsBackAs(temp, photo, dpi)) {
     std::remove(temp.c_str());
     return false;
   }
@@ -124,8 +124,10 @@ imaging_internal::EncodeRequest RequestFor(const PhotoEncoding& encoding) {
   return request;
 }
 
-SavedPhoto Save(const std::string& sourcePath, const std::string& target, std::optional<int> box,
-                const PhotoEncoding& encoding) {
+SavedPhoto Save(const std::string& sourcePath, const std::string& target,
+                const std::optional<int>& resizeBox, const PhotoEncoding& encoding) {
+  // Plain values: GCC's optional analysis reports false uninitialised reads here.
+  int box = resizeBox.value_or(0);
   SavedPhoto saved{target, false};
   imaging_internal::EncodeRequest request = RequestFor(encoding);
   try {
@@ -137,11 +139,10 @@ SavedPhoto Save(const std::string& sourcePath, const std::string& target, std::o
       if (!header) return saved;
       // A photo that already fits and keeps its format keeps its pixels: at most its
       // resolution is written into its bytes.
-      const bool fits = box && header->size.width <= *box && header->size.height <= *box;
-      if (fits) box.reset();
-      const std::optional<int> dpi =
-          encoding.dpi && *encoding.dpi > 0 ? encoding.dpi : std::optional<int>();
-      if (!box && (fits || dpi) && SaveDensityOnly(sourcePath, target, *header, dpi)) {
+      const bool fits = box > 0 && header->size.width <= box && header->size.height <= box;
+      if (fits) box = 0;
+      const int dpi = std::max(encoding.dpi.value_or(0), 0);
+      if (box == 0 && (fits || dpi > 0) && SaveDensityOnly(sourcePath, target, *header, dpi)) {
         saved.written = true;
         return saved;
       }
@@ -149,10 +150,10 @@ SavedPhoto Save(const std::string& sourcePath, const std::string& target, std::o
     std::optional<LoadedPhoto> photo = LoadPhoto(sourcePath, Access::Sequential);
     if (!photo) return saved;
     vips::VImage image = photo->image;
-    if (box || encoding.dpi) {
+    if (box > 0 || encoding.dpi) {
       PhotoSize size{image.width(), image.height()};
-      if (box) {
-        size = FitToBoundingBox(size.width, size.height, *box, *box);
+      if (box > 0) {
+        size = FitToBoundingBox(size.width, size.height, box, box);
         size = {std::max(size.width, 1), std::max(size.height, 1)};
       }
       image = Redraw(sourcePath, *photo, size);
