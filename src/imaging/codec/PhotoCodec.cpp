@@ -124,14 +124,12 @@ imaging_internal::EncodeRequest RequestFor(const PhotoEncoding& encoding) {
   return request;
 }
 
-SavedPhoto Save(const std::string& sourcePath, const std::string& target, std::optional<int> box,
-                const PhotoEncoding& encoding) {
+SavedPhoto Save(const std::string& sourcePath, const std::string& target,
+                const std::optional<int>& resizeBox, const PhotoEncoding& encoding) {
+  // Plain values: GCC's optional analysis reports false uninitialised reads here.
+  int box = resizeBox.value_or(0);
   SavedPhoto saved{target, false};
   imaging_internal::EncodeRequest request = RequestFor(encoding);
-  // Plain numbers (0: none) rather than optionals: GCC 12 takes an optional's value for
-  // uninitialized across the try block.
-  int side = box.value_or(0);
-  const int dpi = std::max(encoding.dpi.value_or(0), 0);
   try {
     const bool sameFormat =
         imaging_internal::FormatOf(imaging_internal::SniffContainer(sourcePath)) == encoding.format;
@@ -141,9 +139,10 @@ SavedPhoto Save(const std::string& sourcePath, const std::string& target, std::o
       if (!header) return saved;
       // A photo that already fits and keeps its format keeps its pixels: at most its
       // resolution is written into its bytes.
-      const bool fits = side > 0 && header->size.width <= side && header->size.height <= side;
-      if (fits) side = 0;
-      if (side == 0 && (fits || dpi > 0) && SaveDensityOnly(sourcePath, target, *header, dpi)) {
+      const bool fits = box > 0 && header->size.width <= box && header->size.height <= box;
+      if (fits) box = 0;
+      const int dpi = std::max(encoding.dpi.value_or(0), 0);
+      if (box == 0 && (fits || dpi > 0) && SaveDensityOnly(sourcePath, target, *header, dpi)) {
         saved.written = true;
         return saved;
       }
@@ -151,10 +150,10 @@ SavedPhoto Save(const std::string& sourcePath, const std::string& target, std::o
     std::optional<LoadedPhoto> photo = LoadPhoto(sourcePath, Access::Sequential);
     if (!photo) return saved;
     vips::VImage image = photo->image;
-    if (side > 0 || encoding.dpi) {
+    if (box > 0 || encoding.dpi) {
       PhotoSize size{image.width(), image.height()};
-      if (side > 0) {
-        size = FitToBoundingBox(size.width, size.height, side, side);
+      if (box > 0) {
+        size = FitToBoundingBox(size.width, size.height, box, box);
         size = {std::max(size.width, 1), std::max(size.height, 1)};
       }
       image = Redraw(sourcePath, *photo, size);
