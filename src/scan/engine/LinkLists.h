@@ -13,7 +13,8 @@ namespace trawlix {
 struct PhotoUrlInfo {
   std::string url;  // the absolute photo URL
   std::string fileName;
-  std::string pageURL;  // the page on which the link was found
+  std::string pageURL;    // the page on which the link was found
+  bool byAnswer = false;  // named no photo extension: the answer decides
 };
 
 // Orders URLs by their bytes with ASCII letters folded to lower case.

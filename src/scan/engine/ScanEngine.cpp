@@ -11,6 +11,7 @@
 #include "imaging/codec/PhotoHeader.h"
 #include "platform/FileMove.h"
 #include "scan/engine/LinkFilter.h"
+#include "scan/engine/PhotoAnswer.h"
 #include "scan/engine/ThreadPriority.h"
 #include "scan/markup/AddressRules.h"
 #include "scan/store/DiskSpace.h"
@@ -41,6 +42,7 @@ std::string PhotosWere(std::size_t count) {
 constexpr char kLinksPage = 'U';
 constexpr char kPageLink = 'P';
 constexpr char kPhotoLink = 'I';
+constexpr char kImageLink = 'M';  // an image element's address, photo or not by its answer
 constexpr char kBaseHref = 'B';
 
 // How long the loop sleeps when nothing can move; a transfer's end or a wake-up cuts it short.
@@ -284,6 +286,14 @@ HeadVerdict ScanEngine::CheckHead(std::string_view head) const {
   return PassesSizeFilter(job_.project, header.size) ? HeadVerdict::Keep : HeadVerdict::Refuse;
 }
 
+// An address that named no photo is kept only for a photo of a wanted format, and then
+// judged by its size like any other.
+HeadVerdict ScanEngine::CheckUnnamedHead(std::string_view head) const {
+  const HeadVerdict format = JudgeUnnamedPhoto(job_.scope.formats, head);
+  if (format != HeadVerdict::Keep || job_.project.filterMinimumSize != 1) return format;
+  return CheckHead(head);
+}
+
 // Asks the host's robots.txt first, once; then whether the host takes the request now.
 HostPolicy::Verdict ScanEngine::Admit(const std::string& url) {
   if (const std::optional<std::string> robots = policy_.RobotsToFetch(url)) {
@@ -303,8 +313,10 @@ void ScanEngine::SubmitPage(const std::string& url, const RememberedPage* before
   pageTags_.emplace(tag, url);
   pages_.emplace(url, PageFetch{});
   Sending(url);
-  TransferRequest request{tag, url, job_.scope.start.scheme + job_.scope.start.host, {}, {},
-                          {},  {}};
+  TransferRequest request;
+  request.tag = tag;
+  request.url = url;
+  request.referer = job_.scope.start.scheme + job_.scope.start.host;
   if (before != nullptr) {
     request.etag = before->etag;
     request.lastModified = before->lastModified;
@@ -321,10 +333,17 @@ void ScanEngine::SubmitPhoto(std::size_t index) {
   slot.requested = true;
   photoTags_.emplace(tag, firstSlot_ + index);
   Sending(slot.photo.url);
-  TransferRequest request{tag, slot.photo.url, slot.photo.pageURL, fs::path(slot.tempPath), {}, {},
-                          {}};
-  if (job_.project.filterMinimumSize == 1)
+  TransferRequest request;
+  request.tag = tag;
+  request.url = slot.photo.url;
+  request.referer = slot.photo.pageURL;
+  request.file = fs::path(slot.tempPath);
+  if (slot.photo.byAnswer) {
+    request.checkType = MayBePhotoType;
+    request.checkHead = [this](std::string_view head) { return CheckUnnamedHead(head); };
+  } else if (job_.project.filterMinimumSize == 1) {
     request.checkHead = [this](std::string_view head) { return CheckHead(head); };
+  }
   pool_.Submit(std::move(request));
 }
 
@@ -478,10 +497,11 @@ void ScanEngine::ReplayPage(const std::string& url, const PageFetch& page) {
         pageURL = std::string(text);
         break;
       case kPageLink:
-        OnPageLink({false, pageURL, text});
+        OnPageLink({false, false, pageURL, text});
         break;
       case kPhotoLink:
-        OnPhotoLink({true, pageURL, text});
+      case kImageLink:
+        OnPhotoLink({true, field->front() == kImageLink, pageURL, text});
         break;
       case kBaseHref:
         OnBaseHref(text);
@@ -653,16 +673,17 @@ void ScanEngine::OnPageLink(const LinkMessage& link) {
 }
 
 void ScanEngine::OnPhotoLink(const LinkMessage& link) {
-  if (recording_) Record(kPhotoLink, link.linkText);
+  if (recording_) Record(link.image ? kImageLink : kPhotoLink, link.linkText);
   const std::string_view base = baseHref_.empty() ? link.pageURL : baseHref_;
-  std::optional<PhotoLink> photo = AcceptPhotoLink(link.linkText, base, job_.scope);
+  std::optional<PhotoLink> photo = AcceptPhotoLink(
+      link.linkText, base, job_.scope, link.image ? PhotoSource::Image : PhotoSource::Link);
   if (!photo) return;
   const ScanLimits& limits = job_.options.limits;
   if (!WithinLimits(photoLinksOfPage_, limits.photoLinksPerPage, links_.PhotoCount(),
                     limits.photosPerScan, "photos", "photos"))
     return;
-  if (links_.AddPhotoLink(
-          {std::move(photo->url), std::move(photo->fileName), std::string(link.pageURL)})) {
+  if (links_.AddPhotoLink({std::move(photo->url), std::move(photo->fileName),
+                           std::string(link.pageURL), photo->byAnswer})) {
     ++counts_.photosFound;
     ++photoLinksOfPage_;
   }

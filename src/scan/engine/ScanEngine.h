@@ -132,6 +132,7 @@ class ScanEngine : private LinkReceiver {
   bool ReplaysPage(const std::string& url);
   void FillPhotoSlots();
   HeadVerdict CheckHead(std::string_view head) const;
+  HeadVerdict CheckUnnamedHead(std::string_view head) const;
   void ScanFetchedPage(const std::string& url, PageFetch& page);
   void ReplayPage(const std::string& url, const PageFetch& page);
   void CountKnownPhoto(const PhotoSlot& slot);
