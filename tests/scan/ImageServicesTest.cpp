@@ -38,6 +38,11 @@ TEST_F(ImageServicesTest, ImageAddressesAreJudgedByTheirAnswer) {
       // The same photo through a second address is saved once.
       {"<img src=\"/mirror/red\">", "/mirror/red", "image/jpeg", red},
       {"<img src=\"/cdn/red?v=2\">", "/cdn/red", "image/jpeg", red},
+      // An optimizer's address: its original is fetched, and the optimizer only when that fails.
+      {"<img src=\"/_next/image?url=%2Fphotos%2Fgreen.jpg&amp;w=1920&amp;q=75\">",
+       "/photos/green.jpg", "image/jpeg", Jpeg(800, 600)},
+      {"<img src=\"/_next/image?url=%2Fgone%2Fyellow.jpg&amp;w=640\">",
+       "/_next/image?url=%2Fgone%2Fyellow.jpg&w=640", "image/jpeg", Jpeg(660, 480)},
       // No photo: an HTML answer, bytes that are no photo, a missing one, a link to a page.
       {"<img src=\"/cdn/page/1\">", "/cdn/page/1", "text/html", LargePage()},
       {"<img src=\"/cdn/bytes/3\">", "/cdn/bytes/3", "application/octet-stream", LargePage()},
@@ -61,8 +66,10 @@ TEST_F(ImageServicesTest, ImageAddressesAreJudgedByTheirAnswer) {
 
   ASSERT_TRUE(RunScan());
 
-  EXPECT_EQ(FilesIn(SaveTo()),
-            (std::set<std::string>{"a8f3c.jpg", "blue.jpg", "77.png", "k9.gif", "red.jpg"}));
+  EXPECT_EQ(FilesIn(SaveTo()), (std::set<std::string>{"a8f3c.jpg", "blue.jpg", "77.png", "k9.gif",
+                                                      "red.jpg", "green.jpg", "yellow.jpg"}));
+  EXPECT_EQ(site.Requests("/_next/image"), 1);
+  EXPECT_EQ(site.Requests("/gone/yellow.jpg"), 1);
   EXPECT_EQ(site.Requests("/cdn/pic/k9s"), 0);
   // A refused answer costs its first bytes, not its body.
   for (const std::string path : {"/cdn/page/1", "/cdn/bytes/3"}) {
@@ -71,8 +78,8 @@ TEST_F(ImageServicesTest, ImageAddressesAreJudgedByTheirAnswer) {
   }
   ASSERT_FALSE(observer.rows.empty());
   const ScanHistoryRecord& row = observer.rows.back();
-  EXPECT_EQ(row.totalImages, 9);
-  EXPECT_EQ(row.savedImages, 5);
+  EXPECT_EQ(row.totalImages, 11);
+  EXPECT_EQ(row.savedImages, 7);
   // The second address of the same photo, the two answers that were no photo, the missing one.
   EXPECT_EQ(row.skippedImages, 4);
 }

@@ -15,6 +15,8 @@ struct PhotoUrlInfo {
   std::string fileName;
   std::string pageURL;    // the page on which the link was found
   bool byAnswer = false;  // named no photo extension: the answer decides
+  // An image optimizer's address, fetched when the original it names fails.
+  std::string fallback{};
 };
 
 // Orders URLs by their bytes with ASCII letters folded to lower case.

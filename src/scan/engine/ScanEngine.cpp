@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "base/Number.h"
 #include "base/Text.h"
@@ -14,6 +15,7 @@
 #include "scan/engine/PhotoAnswer.h"
 #include "scan/engine/ThreadPriority.h"
 #include "scan/markup/AddressRules.h"
+#include "scan/markup/OptimizedAddresses.h"
 #include "scan/store/DiskSpace.h"
 #include "scan/store/RecordBytes.h"
 
@@ -407,6 +409,14 @@ void ScanEngine::Deliver(TransferResult result) {
       RemoveFile(slot.tempPath);
       return;
     }
+    if (!result.ok && !result.refused && !slot.photo.fallback.empty()) {
+      // The original an optimizer named failed: the optimizer's own version is asked for.
+      slot.photo.url = std::exchange(slot.photo.fallback, {});
+      slot.photo.byAnswer = true;
+      slot.requested = false;
+      slot.attempts = 0;
+      return;
+    }
     slot.done = true;
     slot.ok = result.ok;
     slot.failure = std::move(result.failure);
@@ -678,15 +688,27 @@ void ScanEngine::OnPhotoLink(const LinkMessage& link) {
   std::optional<PhotoLink> photo = AcceptPhotoLink(
       link.linkText, base, job_.scope, link.image ? PhotoSource::Image : PhotoSource::Link);
   if (!photo) return;
+  std::string fallback = OptimizedInstead(*photo, base);
   const ScanLimits& limits = job_.options.limits;
   if (!WithinLimits(photoLinksOfPage_, limits.photoLinksPerPage, links_.PhotoCount(),
                     limits.photosPerScan, "photos", "photos"))
     return;
   if (links_.AddPhotoLink({std::move(photo->url), std::move(photo->fileName),
-                           std::string(link.pageURL), photo->byAnswer})) {
+                           std::string(link.pageURL), photo->byAnswer, std::move(fallback)})) {
     ++counts_.photosFound;
     ++photoLinksOfPage_;
   }
+}
+
+// An image optimizer's address is replaced by the original it names, which is larger; the
+// optimizer's address is returned, to be fetched when the original fails. Empty for others.
+std::string ScanEngine::OptimizedInstead(PhotoLink& photo, std::string_view base) {
+  const std::optional<std::string> original = OptimizedOriginal(photo.url);
+  if (!original) return {};
+  std::optional<PhotoLink> named = AcceptPhotoLink(*original, base, job_.scope, PhotoSource::Image);
+  if (!named) return {};
+  std::swap(photo, *named);
+  return std::move(named->url);
 }
 
 void ScanEngine::OnBaseHref(std::string_view href) {

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "scan/engine/LinkFilter.h"
 #include "scan/engine/LinkLists.h"
 #include "scan/engine/ScanCounters.h"
 #include "scan/engine/ScanOptions.h"
@@ -153,6 +154,7 @@ class ScanEngine : private LinkReceiver {
   void OnPageLink(const LinkMessage& link) override;
   void OnPhotoLink(const LinkMessage& link) override;
   void OnBaseHref(std::string_view href) override;
+  std::string OptimizedInstead(PhotoLink& photo, std::string_view base);
 
   EngineJob job_;  // its scope changes as social-network links are met
   EngineEvents& events_;
