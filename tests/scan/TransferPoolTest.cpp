@@ -188,10 +188,10 @@ class TransferPoolTest : public ::testing::Test {
     return result->ok;
   }
   bool GetPage(const std::string& url, std::optional<std::string> referer = std::nullopt) {
-    return Take(Fetch({1, url, std::move(referer), std::nullopt, {}, {}, {}, {}}));
+    return Take(Fetch({1, url, std::move(referer), std::nullopt, {}, {}, {}}));
   }
   bool GetFile(const std::string& url, std::string referer = "http://127.0.0.1") {
-    return Take(Fetch({2, url, std::move(referer), file_, {}, {}, {}, {}}));
+    return Take(Fetch({2, url, std::move(referer), file_, {}, {}, {}}));
   }
 
   // Declared first so that it outlives the web file and its kept-alive connections.
@@ -442,7 +442,6 @@ TEST(TransferPoolConcurrency, RunsUpToTheLimitAtOnceAndReusesConnections) {
   for (int i = 0; i < kRequests; ++i)
     pool.Submit({static_cast<std::uint64_t>(i),
                  server.Url("/slow/" + std::to_string(i)),
-                 {},
                  {},
                  {},
                  {},

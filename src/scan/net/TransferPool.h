@@ -77,14 +77,14 @@ struct TransferRequest {
   // Photos only: created anew (never an existing file or link) and removed unless the whole
   // body arrives.
   std::optional<std::filesystem::path> file;
-  // Photos only: asked with the answer's Content-Type ("" when none) before any byte is
-  // taken; false refuses the answer.
-  std::function<bool(std::string_view contentType)> checkType;
   // Photos only: asked with the bytes received so far, until it says Keep or Refuse.
   std::function<HeadVerdict(std::string_view head)> checkHead;
   // Pages only: the validators of the copy fetched before, for a conditional request.
   std::string etag;
   std::string lastModified;
+  // Photos only: asked with the answer's Content-Type ("" when none) before any byte is
+  // taken; false refuses the answer.
+  std::function<bool(std::string_view contentType)> checkType{};
 };
 
 struct TransferResult {
