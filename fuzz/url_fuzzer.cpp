@@ -1,5 +1,5 @@
-// Any bytes as "base\nlink": URL parsing, resolution, classification and the link filters
-// must neither crash nor resolve to a URL that still carries a fragment.
+// Any bytes as "base\nlink": URL parsing, resolution, classification, optimizer addresses and
+// the link filters must neither crash nor resolve to a URL that still carries a fragment.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "scan/engine/LinkFilter.h"
+#include "scan/markup/OptimizedAddresses.h"
 #include "scan/markup/PhotoLinkTest.h"
 #include "scan/markup/URLResolver.h"
 #include "scan/markup/UrlParts.h"
@@ -37,11 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)trawlix::UrlParts(link).Rebuild();
   (void)trawlix::IsPhotoLink({true, true, true, true, true}, link);
   (void)trawlix::LooksLikeFileLink(link);
+  (void)trawlix::OptimizedOriginal(link);
   for (bool social : {false, true}) {
     trawlix::ScanScope scope = MakeScope(social);
     if (trawlix::ResolveURL(base, link, scope).find('#') != std::string::npos) std::abort();
     (void)trawlix::AcceptPageLink(base, link, trawlix::LinkKind::Page, scope);
     (void)trawlix::AcceptPhotoLink(link, base, scope);
+    (void)trawlix::AcceptPhotoLink(link, base, scope, trawlix::PhotoSource::Image);
   }
   return 0;
 }

@@ -102,7 +102,9 @@ TestSite::TestSite(std::string host)
     std::lock_guard lock(mutex_);
     ++requests_[request.path];
     cookies_[request.path].push_back(request.get_header_value("Cookie"));
-    const auto found = resources_.find(request.path);
+    // A resource added with its query answers that query alone.
+    auto found = resources_.find(request.target);
+    if (found == resources_.end()) found = resources_.find(request.path);
     if (found == resources_.end()) {
       response.status = 404;
       response.set_content("<html><body>Not Found</body></html>", "text/html");

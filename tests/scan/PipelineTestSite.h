@@ -32,6 +32,7 @@ class TestSite {
   TestSite(const TestSite&) = delete;
   TestSite& operator=(const TestSite&) = delete;
 
+  // A path with a query ("/a.jpg?w=9") answers only that query; the bare path any other.
   void Add(const std::string& path, const std::string& contentType, const std::string& body);
   void AddPage(const std::string& path, const std::string& html) { Add(path, "text/html", html); }
 

@@ -271,19 +271,32 @@ struct PhotoLinkCase {
   const char* fileName;
 };
 
+void ExpectPhotoDecision(const PhotoLinkCase& c, PhotoSource source) {
+  ScanScope scope = MakeScope("http://h.test/gallery/", kJpegAndPng);
+  ParseCommaList("bnsftr.jpg, mag_thumb.jpg, _mag_cover.jpg", scope.skipList);
+  const auto photo = AcceptPhotoLink(c.link, c.base, scope, source);
+  if (*c.url == '\0') {
+    EXPECT_FALSE(photo) << c.link << " -> " << photo->url;
+    return;
+  }
+  ASSERT_TRUE(photo) << c.link;
+  EXPECT_EQ(photo->url, c.url);
+  EXPECT_EQ(photo->fileName, c.fileName);
+  // Only an address that names no photo waits for its answer to decide.
+  EXPECT_EQ(photo->byAnswer, !NamesAnyPhoto(c.link)) << c.link;
+}
+
 class PhotoFilter : public testing::TestWithParam<PhotoLinkCase> {};
 
 TEST_P(PhotoFilter, Decide) {
-  ScanScope scope = MakeScope("http://h.test/gallery/", kJpegAndPng);
-  ParseCommaList("bnsftr.jpg, mag_thumb.jpg, _mag_cover.jpg", scope.skipList);
-  const auto photo = AcceptPhotoLink(GetParam().link, GetParam().base, scope);
-  if (*GetParam().url == '\0') {
-    EXPECT_FALSE(photo) << GetParam().link << " -> " << photo->url;
-    return;
-  }
-  ASSERT_TRUE(photo) << GetParam().link;
-  EXPECT_EQ(photo->url, GetParam().url);
-  EXPECT_EQ(photo->fileName, GetParam().fileName);
+  ExpectPhotoDecision(GetParam(), PhotoSource::Link);
+}
+
+// An image element's address is a photo whatever it ends in, unless it names an unwanted one.
+class ImageFilter : public testing::TestWithParam<PhotoLinkCase> {};
+
+TEST_P(ImageFilter, Decide) {
+  ExpectPhotoDecision(GetParam(), PhotoSource::Image);
 }
 
 constexpr const char* kGallery = "http://h.test/gallery/index.html";
@@ -291,18 +304,33 @@ constexpr const char* kGallery = "http://h.test/gallery/index.html";
 INSTANTIATE_TEST_SUITE_P(
     Photos, PhotoFilter,
     testing::Values(
-        PhotoLinkCase{kGallery, "img/a.jpg?w=100", "http://h.test/gallery/img/a.jpg", "a.jpg"},
+        // The query is the photo the page shows; the name comes without it.
+        PhotoLinkCase{kGallery, "img/a.jpg?w=100", "http://h.test/gallery/img/a.jpg?w=100",
+                      "a.jpg"},
         PhotoLinkCase{kGallery, "img/a.jpg#zoom", "http://h.test/gallery/img/a.jpg", "a.jpg"},
         PhotoLinkCase{kGallery, "http://o.test/x/b.PNG", "http://o.test/x/b.PNG", "b.PNG"},
         PhotoLinkCase{kGallery, "show.php?img=a.jpg", "http://h.test/gallery/show.php?img=a.jpg",
-                      "show.php?img=a.jpg"},
+                      "show.php"},
         PhotoLinkCase{kGallery, "onclick=show('big/a.jpg')", "http://h.test/gallery/big/a.jpg",
                       "a.jpg"},
         PhotoLinkCase{kGallery, "img/BNSFTR.jpg", "", ""},
         PhotoLinkCase{kGallery, "thumb.php?id=3", "", ""}, PhotoLinkCase{kGallery, "a.gif", "", ""},
         PhotoLinkCase{kGallery, "javascript:show('a.jpg')", "", ""},
         // A base tag's address steers photo links.
-        PhotoLinkCase{"http://cdn.test/base/", "a.jpg", "http://cdn.test/base/a.jpg", "a.jpg"}));
+        PhotoLinkCase{"http://cdn.test/base/", "a.jpg", "http://cdn.test/base/a.jpg", "a.jpg"},
+        PhotoLinkCase{kGallery, "/cdn/img/8f3a9c", "", ""}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Images, ImageFilter,
+    testing::Values(PhotoLinkCase{kGallery, "/cdn/img/8f3a9c", "http://h.test/cdn/img/8f3a9c",
+                                  "8f3a9c"},
+                    PhotoLinkCase{kGallery, "thumb.php?id=3",
+                                  "http://h.test/gallery/thumb.php?id=3", "thumb.php"},
+                    PhotoLinkCase{kGallery, "img/b.jpg?w=1600&fm=jpg",
+                                  "http://h.test/gallery/img/b.jpg?w=1600&fm=jpg", "b.jpg"},
+                    PhotoLinkCase{kGallery, "a.gif", "", ""},
+                    PhotoLinkCase{kGallery, "a.gif?w=9", "", ""},
+                    PhotoLinkCase{kGallery, "img/BNSFTR.jpg", "", ""}));
 
 }  // namespace
 }  // namespace trawlix

@@ -238,19 +238,48 @@ PhotoHeader ReadTiff(const Received& in) {
 struct Signature {
   std::string_view magic;
   PhotoHeader (*read)(const Received&);
+  PhotoSignature container;
 };
 
 constexpr std::array<Signature, 7> kSignatures{{
-    {{"\xFF\xD8", 2}, ReadJpeg},
-    {{"\x89PNG\r\n\x1A\n", 8}, ReadPng},
-    {"GIF87a", ReadGif},
-    {"GIF89a", ReadGif},
-    {"BM", ReadBmp},
-    {{"II*\0", 4}, ReadTiff},
-    {{"MM\0*", 4}, ReadTiff},
+    {{"\xFF\xD8", 2}, ReadJpeg, PhotoSignature::Jpeg},
+    {{"\x89PNG\r\n\x1A\n", 8}, ReadPng, PhotoSignature::Png},
+    {"GIF87a", ReadGif, PhotoSignature::Gif},
+    {"GIF89a", ReadGif, PhotoSignature::Gif},
+    {"BM", ReadBmp, PhotoSignature::Bmp},
+    {{"II*\0", 4}, ReadTiff, PhotoSignature::Tif},
+    {{"MM\0*", 4}, ReadTiff, PhotoSignature::Tif},
 }};
 
+constexpr std::size_t kBrandBytes = 64;
+
+// An ISO media file whose "ftyp" box names an AVIF brand, as its major or a compatible brand
+// among the box's first kBrandBytes.
+PhotoSignature ReadMediaBrands(std::string_view head) {
+  const Received in(head);
+  const std::uint64_t box = std::min<std::uint64_t>(in.U32(0, true), kBrandBytes);
+  for (std::uint64_t brand = 8; brand + 4 <= box; brand += brand == 8 ? 8 : 4) {
+    if (brand + 4 > head.size()) return PhotoSignature::NeedMore;
+    const std::string_view name = head.substr(brand, 4);
+    if (name == "avif" || name == "avis") return PhotoSignature::Avif;
+  }
+  return PhotoSignature::None;
+}
+
 }  // namespace
+
+PhotoSignature ReadPhotoSignature(std::string_view firstBytes) {
+  bool couldStillMatch = false;
+  for (const Signature& signature : kSignatures) {
+    if (firstBytes.starts_with(signature.magic)) return signature.container;
+    couldStillMatch = couldStillMatch || signature.magic.starts_with(firstBytes);
+  }
+  if (firstBytes.size() < 12) return PhotoSignature::NeedMore;
+  if (firstBytes.starts_with("RIFF") && firstBytes.substr(8, 4) == "WEBP")
+    return PhotoSignature::WebP;
+  if (firstBytes.substr(4, 4) == "ftyp") return ReadMediaBrands(firstBytes);
+  return couldStillMatch ? PhotoSignature::NeedMore : PhotoSignature::None;
+}
 
 PhotoHeader ReadPhotoHeader(std::string_view firstBytes) {
   const Received in(firstBytes);

@@ -32,6 +32,13 @@ struct PhotoHeader {
   friend bool operator==(const PhotoHeader&, const PhotoHeader&) = default;
 };
 
+// The container whose signature a download begins with. WebP and AVIF are named too: a
+// project that wants JPEG photos takes them.
+enum class PhotoSignature { NeedMore, None, Jpeg, Png, Gif, Bmp, Tif, WebP, Avif };
+
+// By the first bytes only (at most 64 are looked at), whatever the address or the server said.
+PhotoSignature ReadPhotoSignature(std::string_view firstBytes);
+
 // The verdict on the bytes received so far. It depends on the first kPhotoHeaderLimit
 // bytes only, and once it is not NeedMore, more bytes never change it. Sides outside
 // 1..kMaxPhotoSide are Unknown.

@@ -59,16 +59,22 @@ std::optional<std::string> AcceptPageLink(std::string_view base, std::string_vie
 }
 
 std::optional<PhotoLink> AcceptPhotoLink(std::string_view link, std::string_view base,
-                                         ScanScope& scope) {
+                                         ScanScope& scope, PhotoSource source) {
   if (IsSkippedFile(link, scope.skipList)) return std::nullopt;
   const std::optional<std::string> resolved = AcceptPageLink(base, link, LinkKind::Photo, scope);
   if (!resolved) return std::nullopt;
-  if (!IsPhotoLink(scope.formats, UrlParts(*resolved).file)) return std::nullopt;
+  const std::string file = UrlParts(*resolved).file;
+  const bool named = IsPhotoLink(scope.formats, file);
+  const bool byAnswer = !named && source == PhotoSource::Image && !NamesAnyPhoto(file);
+  if (!named && !byAnswer) return std::nullopt;
 
+  // The query stays: a size or format asked for in it is the photo the page shows.
   PhotoLink photo;
-  photo.url = std::string(WithoutPhotoQuery(Trim(*resolved)));
+  photo.url = Trim(*resolved);
   ReplaceAll(photo.url, "///", "/");
   photo.fileName = UrlParts(photo.url).file;
+  photo.fileName.erase(std::min(photo.fileName.find_first_of("?#"), photo.fileName.size()));
+  photo.byAnswer = byAnswer;
   return photo;
 }
 

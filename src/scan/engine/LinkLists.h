@@ -13,7 +13,10 @@ namespace trawlix {
 struct PhotoUrlInfo {
   std::string url;  // the absolute photo URL
   std::string fileName;
-  std::string pageURL;  // the page on which the link was found
+  std::string pageURL;    // the page on which the link was found
+  bool byAnswer = false;  // named no photo extension: the answer decides
+  // An image optimizer's address, fetched when the original it names fails.
+  std::string fallback{};
 };
 
 // Orders URLs by their bytes with ASCII letters folded to lower case.

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "base/Number.h"
 #include "base/Text.h"
@@ -11,9 +12,11 @@
 #include "imaging/codec/PhotoHeader.h"
 #include "platform/FileMove.h"
 #include "scan/engine/LinkFilter.h"
+#include "scan/engine/PhotoAnswer.h"
 #include "scan/engine/ScanTexts.h"
 #include "scan/engine/ThreadPriority.h"
 #include "scan/markup/AddressRules.h"
+#include "scan/markup/OptimizedAddresses.h"
 #include "scan/store/DiskSpace.h"
 #include "scan/store/RecordBytes.h"
 
@@ -49,6 +52,7 @@ std::string PhotosWere(std::size_t count) {
 constexpr char kLinksPage = 'U';
 constexpr char kPageLink = 'P';
 constexpr char kPhotoLink = 'I';
+constexpr char kImageLink = 'M';  // an image element's address, photo or not by its answer
 constexpr char kBaseHref = 'B';
 
 // How long the loop sleeps when nothing can move; a transfer's end or a wake-up cuts it short.
@@ -296,6 +300,14 @@ HeadVerdict ScanEngine::CheckHead(std::string_view head) const {
   return PassesSizeFilter(job_.project, header.size) ? HeadVerdict::Keep : HeadVerdict::Refuse;
 }
 
+// An address that named no photo is kept only for a photo of a wanted format, and then
+// judged by its size like any other.
+HeadVerdict ScanEngine::CheckUnnamedHead(std::string_view head) const {
+  const HeadVerdict format = JudgeUnnamedPhoto(job_.scope.formats, head);
+  if (format != HeadVerdict::Keep || job_.project.filterMinimumSize != 1) return format;
+  return CheckHead(head);
+}
+
 // Asks the host's robots.txt first, once; then whether the host takes the request now.
 HostPolicy::Verdict ScanEngine::Admit(const std::string& url) {
   if (const std::optional<std::string> robots = policy_.RobotsToFetch(url)) {
@@ -316,8 +328,10 @@ void ScanEngine::SubmitPage(const std::string& url, const RememberedPage* before
   pageTags_.emplace(tag, url);
   pages_.emplace(url, PageFetch{});
   Sending(url);
-  TransferRequest request{tag, url, job_.scope.start.scheme + job_.scope.start.host, {}, {}, {},
-                          {},  0};
+  TransferRequest request;
+  request.tag = tag;
+  request.url = url;
+  request.referer = job_.scope.start.scheme + job_.scope.start.host;
   if (before != nullptr) {
     request.etag = before->etag;
     request.lastModified = before->lastModified;
@@ -334,10 +348,17 @@ void ScanEngine::SubmitPhoto(std::size_t index) {
   slot.requested = true;
   photoTags_.emplace(tag, firstSlot_ + index);
   Sending(slot.photo.url);
-  TransferRequest request{
-      tag, slot.photo.url, slot.photo.pageURL, fs::path(slot.tempPath), {}, {}, {}, 0};
-  if (job_.project.filterMinimumSize)
+  TransferRequest request;
+  request.tag = tag;
+  request.url = slot.photo.url;
+  request.referer = slot.photo.pageURL;
+  request.file = fs::path(slot.tempPath);
+  if (slot.photo.byAnswer) {
+    request.checkType = MayBePhotoType;
+    request.checkHead = [this](std::string_view head) { return CheckUnnamedHead(head); };
+  } else if (job_.project.filterMinimumSize) {
     request.checkHead = [this](std::string_view head) { return CheckHead(head); };
+  }
   pool_.Submit(std::move(request));
 }
 
@@ -399,6 +420,14 @@ void ScanEngine::Deliver(TransferResult result) {
     if (Retries(slot.photo.url, result, slot.attempts)) {
       slot.requested = false;
       RemoveFile(slot.tempPath);
+      return;
+    }
+    if (!result.ok && !result.refused && !slot.photo.fallback.empty()) {
+      // The original an optimizer named failed: the optimizer's own version is asked for.
+      slot.photo.url = std::exchange(slot.photo.fallback, {});
+      slot.photo.byAnswer = true;
+      slot.requested = false;
+      slot.attempts = 0;
       return;
     }
     slot.done = true;
@@ -501,13 +530,15 @@ bool ScanEngine::FinishRenderedPage() {
     }
     for (const std::string& link : result->photoLinks) {
       if (stop_.load() != 0) break;
-      OnPhotoLink({true, page.pageURL, std::string_view(link).substr(0, LinkMessage::kMaxText)});
+      // What the document shows as images is judged by the answer, as an image element is.
+      OnPhotoLink(
+          {true, true, page.pageURL, std::string_view(link).substr(0, LinkMessage::kMaxText)});
     }
     for (const std::string& link : result->pageLinks) {
       if (stop_.load() != 0) break;
       const std::string_view text = std::string_view(link).substr(0, LinkMessage::kMaxText);
       const bool photo = IsPhotoAnchor(job_.scope.formats, text);
-      const LinkMessage message{photo, page.pageURL, text};
+      const LinkMessage message{photo, false, page.pageURL, text};
       if (photo) {
         OnPhotoLink(message);
       } else {
@@ -558,10 +589,11 @@ void ScanEngine::ReplayPage(const std::string& url, const PageFetch& page) {
         pageURL = std::string(text);
         break;
       case kPageLink:
-        OnPageLink({false, pageURL, text});
+        OnPageLink({false, false, pageURL, text});
         break;
       case kPhotoLink:
-        OnPhotoLink({true, pageURL, text});
+      case kImageLink:
+        OnPhotoLink({true, field->front() == kImageLink, pageURL, text});
         break;
       case kBaseHref:
         OnBaseHref(text);
@@ -752,20 +784,33 @@ void ScanEngine::OnPageLink(const LinkMessage& link) {
 }
 
 void ScanEngine::OnPhotoLink(const LinkMessage& link) {
-  if (recording_) Record(kPhotoLink, link.linkText);
+  if (recording_) Record(link.image ? kImageLink : kPhotoLink, link.linkText);
   const std::string_view base = baseHref_.empty() ? link.pageURL : baseHref_;
-  std::optional<PhotoLink> photo = AcceptPhotoLink(link.linkText, base, job_.scope);
+  std::optional<PhotoLink> photo = AcceptPhotoLink(
+      link.linkText, base, job_.scope, link.image ? PhotoSource::Image : PhotoSource::Link);
   if (!photo) return;
   ++wantedPhotosOfPage_;
+  std::string fallback = OptimizedInstead(*photo, base);
   const ScanLimits& limits = job_.options.limits;
   if (!WithinLimits(photoLinksOfPage_, limits.photoLinksPerPage, links_.PhotoCount(),
                     limits.photosPerScan, "photos", "photos"))
     return;
-  if (links_.AddPhotoLink(
-          {std::move(photo->url), std::move(photo->fileName), std::string(link.pageURL)})) {
+  if (links_.AddPhotoLink({std::move(photo->url), std::move(photo->fileName),
+                           std::string(link.pageURL), photo->byAnswer, std::move(fallback)})) {
     ++counts_.photosFound;
     ++photoLinksOfPage_;
   }
+}
+
+// An image optimizer's address is replaced by the original it names, which is larger; the
+// optimizer's address is returned, to be fetched when the original fails. Empty for others.
+std::string ScanEngine::OptimizedInstead(PhotoLink& photo, std::string_view base) {
+  const std::optional<std::string> original = OptimizedOriginal(photo.url);
+  if (!original) return {};
+  std::optional<PhotoLink> named = AcceptPhotoLink(*original, base, job_.scope, PhotoSource::Image);
+  if (!named) return {};
+  std::swap(photo, *named);
+  return std::move(named->url);
 }
 
 void ScanEngine::OnBaseHref(std::string_view href) {

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "scan/engine/LinkFilter.h"
 #include "scan/engine/LinkLists.h"
 #include "scan/engine/RenderHandOff.h"
 #include "scan/engine/ScanCounters.h"
@@ -147,6 +148,7 @@ class ScanEngine : private LinkReceiver {
   bool ReplaysPage(const std::string& url);
   void FillPhotoSlots();
   HeadVerdict CheckHead(std::string_view head) const;
+  HeadVerdict CheckUnnamedHead(std::string_view head) const;
   void ScanFetchedPage(const std::string& url, PageFetch& page);
   bool WantsRendering(std::string_view markup) const;
   void StartRendering(const std::string& url, const std::string& pageURL, PageFetch& page);
@@ -172,6 +174,7 @@ class ScanEngine : private LinkReceiver {
   void OnPageLink(const LinkMessage& link) override;
   void OnPhotoLink(const LinkMessage& link) override;
   void OnBaseHref(std::string_view href) override;
+  std::string OptimizedInstead(PhotoLink& photo, std::string_view base);
 
   EngineJob job_;  // its scope changes as social-network links are met
   EngineEvents& events_;

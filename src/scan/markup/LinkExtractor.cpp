@@ -118,7 +118,7 @@ class Extractor {
   void OnScriptPhoto(std::string_view url) { Send(true, url); }
 
  private:
-  void Send(bool photo, std::string_view text);
+  void Send(bool photo, std::string_view text, bool image = false);
   void SendClassified(std::string_view text) { Send(IsPhotoLink(formats_, text), text); }
   void SendPhoto(std::string_view text);
   bool OnAnchorHref(std::string_view text);
@@ -256,7 +256,7 @@ void Extractor::OnStyleSheet(std::string_view css) {
 // large photos are wanted.
 void Extractor::SendPhoto(std::string_view text) {
   if (formats_.largeOnly && inPhotoAnchor_) return;
-  Send(true, text);
+  Send(true, text, true);
 }
 
 bool Extractor::OnAnchorHref(std::string_view text) {
@@ -267,9 +267,10 @@ bool Extractor::OnAnchorHref(std::string_view text) {
   return true;
 }
 
-void Extractor::Send(bool photo, std::string_view text) {
+void Extractor::Send(bool photo, std::string_view text, bool image) {
   LinkMessage message;
   message.photo = photo;
+  message.image = image;
   message.pageURL = pageURL_;
   message.linkText = text.substr(0, LinkMessage::kMaxText);
   if (photo) {

@@ -15,6 +15,7 @@ struct LinkMessage {
   static constexpr std::size_t kMaxText = 2046;
 
   bool photo = false;  // sent as a photo link rather than a page link
+  bool image = false;  // an image element's address (src, srcset, lazy, picture sources)
   std::string_view pageURL;
   std::string_view linkText;  // cleaned, as found in the page
 };

@@ -71,6 +71,11 @@ bool IsPhotoLink(const PhotoFormats& formats, std::string_view linkText) {
   return photo || link.find(".jpg.html") != std::string::npos;
 }
 
+bool NamesAnyPhoto(std::string_view linkText) {
+  constexpr PhotoFormats kEvery{true, true, true, true, true, false};
+  return IsPhotoLink(kEvery, linkText);
+}
+
 bool LooksLikeFileLink(std::string_view linkText) {
   const std::string link = ToLowerAscii(linkText);
   if (link.find_first_of("?=") != std::string::npos) return true;

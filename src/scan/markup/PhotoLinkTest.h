@@ -21,6 +21,9 @@ struct PhotoFormats {
 // "onclick=" link names a photo when the extension occurs anywhere in it. Any thread.
 bool IsPhotoLink(const PhotoFormats& formats, std::string_view linkText);
 
+// Whether a link names a photo of any format, wanted or not, by the same rules.
+bool NamesAnyPhoto(std::string_view linkText);
+
 // Whether a link looks like it names a file rather than a host: a known file extension, a "?"
 // or a "=" anywhere in it.
 bool LooksLikeFileLink(std::string_view linkText);

@@ -223,6 +223,7 @@ class TransferPool::Transfer {
                    : request.maxBytes > 0 ? std::min(request.maxBytes, options.maxPageBytes)
                                           : options.maxPageBytes),
         keepHttps_(!options.allowHttpsToHttp && request.url.rfind("https:", 0) == 0),
+        checkType_(std::move(request.checkType)),
         checkHead_(std::move(request.checkHead)),
         etag_(std::move(request.etag)),
         lastModified_(std::move(request.lastModified)) {
@@ -360,12 +361,24 @@ class TransferPool::Transfer {
       end_ = TransferEnd::TooLarge;
       return false;
     }
+    if (checkType_ && !checkType_(ContentType())) {
+      end_ = TransferEnd::Refused;
+      result_.refused = true;
+      return false;
+    }
     if (!sink_->Begin()) {
       end_ = TransferEnd::SinkFailed;
       return false;
     }
     begun_ = true;
     return true;
+  }
+
+  std::string_view ContentType() const {
+    char* type = nullptr;
+    if (curl_easy_getinfo(handle_, CURLINFO_CONTENT_TYPE, &type) != CURLE_OK || type == nullptr)
+      return {};
+    return type;
   }
 
   std::size_t Receive(const char* data, std::size_t size) {
@@ -439,6 +452,7 @@ class TransferPool::Transfer {
   const std::chrono::milliseconds stallTimeout_;
   const std::uint64_t byteLimit_;
   const bool keepHttps_;
+  std::function<bool(std::string_view)> checkType_;
   std::function<HeadVerdict(std::string_view)> checkHead_;
   const std::string etag_;
   const std::string lastModified_;

@@ -84,6 +84,9 @@ struct TransferRequest {
   std::string lastModified;
   // Pages only: a tighter cap than maxPageBytes when not 0 (robots.txt).
   std::size_t maxBytes = 0;
+  // Photos only: asked with the answer's Content-Type ("" when none) before any byte is
+  // taken; false refuses the answer.
+  std::function<bool(std::string_view contentType)> checkType{};
 };
 
 struct TransferResult {

@@ -10,6 +10,7 @@
 #include "imaging/codec/DensityInPlace.h"
 #include "imaging/codec/PhotoCheck.h"
 #include "imaging/codec/PhotoCodec.h"
+#include "imaging/codec/ReceivedName.h"
 #include "imaging/codec/WebPhoto.h"
 #include "platform/FileMove.h"
 #include "platform/WritableFolder.h"
@@ -111,6 +112,7 @@ StoredPhoto PhotoStore::Store(const std::string& tempPath, const PhotoUrlInfo& p
     }
     downloadName = std::move(*name);
   }
+  downloadName = NameForReceivedFormat(tempPath, downloadName);
   const std::string folder = FolderFor(photo.pageURL);
   PhotoSize size;
   PhotoOrientation orientation = PhotoOrientation::Any;
