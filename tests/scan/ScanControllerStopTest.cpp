@@ -113,9 +113,11 @@ TEST_F(ScanControllerStop, DestroyingTheControllerMidScanStopsTheWorkers) {
   ASSERT_TRUE(own->StartScan(project, options));
   ASSERT_TRUE(ui.RunUntil([&] { return own->Counters().photosProcessed >= 1; }, 30s));
   own.reset();  // must not hang nor leave a thread running
-  // No worker is left: the site hears nothing more, however long it waits.
+  // No worker is left: once requests already on the wire have arrived, the site hears
+  // nothing more, however long it waits.
+  ui.RunUntil([] { return false; }, 300ms);
   const int requests = site.TotalRequests();
-  ui.RunUntil([] { return false; }, 200ms);
+  ui.RunUntil([] { return false; }, 500ms);
   EXPECT_EQ(site.TotalRequests(), requests);
   // Leaving is not ending the scan: no results, no history row, nothing half written.
   EXPECT_EQ(observer.ended, 0);
