@@ -122,6 +122,11 @@ TEST(HostileServer, TheLocalNetworkIsRefusedWhenAsked) {
     EXPECT_TRUE(v6(local)) << local;
   for (const char* public_ : {"2001:4860:4860::8888", "::ffff:8.8.8.8"})
     EXPECT_FALSE(v6(public_)) << public_;
+  // As libcurl names the address it connected to.
+  for (const char* local : {"127.0.0.1", "10.0.0.7", "::1", "fe80::1", "::ffff:10.0.0.1"})
+    EXPECT_TRUE(IsLocalNetworkAddress(std::string(local))) << local;
+  for (const char* other : {"8.8.8.8", "2001:db8::1", "", "localhost", "10.0.0.256"})
+    EXPECT_FALSE(IsLocalNetworkAddress(std::string(other))) << other;
 
   // A name that also resolves to a public address is a public site: the refusal stays on.
   const auto list = [](std::vector<const char*> texts) {
@@ -143,12 +148,18 @@ TEST(HostileServer, TheLocalNetworkIsRefusedWhenAsked) {
   EXPECT_FALSE(list({"10.1.2.3", "93.184.216.34"}));
   EXPECT_FALSE(list({}));
 
+  // Refused from the moment it is asked for, also through a connection kept alive and a
+  // transfer handle kept from before.
   RawServer server("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
   TempDir dir;
   TransferPool pool(WebFileOptions{});
+  const TransferResult before = FetchPhoto(pool, server.URL("/a.jpg"), dir / "a.jpg");
+  EXPECT_TRUE(before.ok);
+  EXPECT_EQ(before.address, "127.0.0.1");
   pool.RefuseLocalNetwork();
-  const TransferResult result = FetchPhoto(pool, server.URL("/a.jpg"), dir / "a.jpg");
+  const TransferResult result = FetchPhoto(pool, server.URL("/b.jpg"), dir / "b.jpg");
   EXPECT_FALSE(result.ok);
+  EXPECT_FALSE(fs::exists(dir / "b.jpg"));
   EXPECT_EQ(result.failure, "leads to an address on this computer or the local network");
 }
 

@@ -47,10 +47,13 @@ class ScanDeterminism : public PipelineTest {
         site.Add(name, "image/x", MakeTestPhoto(kinds[kind], 220 + 13 * n, 230 + 7 * (n % 5)));
         html += "<img src=\"" + name + "\">";
       }
-      site.AddPage(PagePath(page), html + "</body></html>");
+      pageHtml[PagePath(page)] = html + "</body></html>";
+      site.AddPage(PagePath(page), pageHtml[PagePath(page)]);
     }
     project.url = site.URL(PagePath(0));
   }
+
+  std::map<std::string, std::string> pageHtml;
 
   static std::string PagePath(int page) {
     if (page == 0) return "/gallery/index.html";
@@ -108,6 +111,22 @@ TEST_F(ScanDeterminism, OneOrManyConnectionsAnyLatencyStoreTheSame) {
     site.SetJitter(8ms);
     EXPECT_EQ(Scan(std::string(c.name) + "-4", 4), sequential);
   }
+}
+
+// Pages far larger than the budget for pages fetched ahead are dropped while they arrive
+// and fetched again in their turn: the scan stores the same, asking for each at most twice.
+TEST_F(ScanDeterminism, PagesBeyondThePrefetchBudgetStoreTheSame) {
+  project.filterMinimumSize = false;
+  const ScanOutcome roomy = Scan("roomy", 4);
+  // Padding in a comment: the same links, 200 KiB more text, arriving for 50 ms.
+  for (const auto& [path, html] : pageHtml)
+    site.AddMetered(path, "text/html", html + "<!--" + std::string(200 * 1024, 'x') + "-->");
+  options.limits.prefetchBytes = 64 * 1024;
+  const int before = site.TotalRequests();
+  EXPECT_EQ(Scan("tight", 4), roomy);
+  // Pages still arriving count: some were dropped and asked for again.
+  EXPECT_GT(site.TotalRequests() - before, 12 + 48);
+  EXPECT_LE(site.TotalRequests() - before, 12 * 2 + 48);
 }
 
 // Transfers that stall or break part way cost their own photos only.

@@ -413,6 +413,27 @@ TEST_F(TransferPoolTest, ServerThatNeverAnswersFails) {
   EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
 }
 
+// The bytes of pages still arriving are counted (a photo's go to its file), and one
+// transfer can be ended alone, without a result.
+TEST_F(TransferPoolTest, PagesInFlightCountTheirBytesAndEndOneByOne) {
+  options_.stallTimeout = 5s;
+  Pool().Submit({1, server_.Url("/stall-body"), std::nullopt, std::nullopt, {}, {}, {}, 0});
+  Pool().Submit({2, server_.Url("/stall-body"), std::nullopt, file_, {}, {}, {}, 0});
+  const auto deadline = std::chrono::steady_clock::now() + 3s;
+  while (Pool().PageBytes() < 1000 && std::chrono::steady_clock::now() < deadline)
+    EXPECT_TRUE(Pool().Run(10ms).empty());
+  EXPECT_EQ(Pool().PageBytes(), 1000U);
+  Pool().Cancel(1);
+  EXPECT_EQ(Pool().Active(), 1U);
+  EXPECT_EQ(Pool().PageBytes(), 0U);
+  Pool().Submit({3, server_.Url("/page"), std::nullopt, std::nullopt, {}, {}, {}, 0});
+  std::vector<TransferResult> ended;
+  while (ended.empty() && std::chrono::steady_clock::now() < deadline) ended = Pool().Run(10ms);
+  ASSERT_EQ(ended.size(), 1U);
+  EXPECT_EQ(ended.front().tag, 3U);
+  Pool().CancelAll();
+}
+
 TEST_F(TransferPoolTest, FailuresWithoutAResponse) {
   // Nothing listens on port 1; a missing folder cannot take the photo.
   EXPECT_FALSE(GetPage("http://127.0.0.1:1/page"));

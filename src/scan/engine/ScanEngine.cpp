@@ -59,11 +59,10 @@ constexpr char kBaseHref = 'B';
 constexpr auto kIdleWait = 100ms;
 
 // Pages fetched ahead of the one being scanned: the next ones in the lists' order, as long
-// as the pages fetched and not yet scanned stay within kPrefetchBytes.
+// as they stay within the prefetch budget.
 std::size_t PagesAhead(int connections) {
   return static_cast<std::size_t>(16 * connections);
 }
-constexpr std::size_t kPrefetchBytes = std::size_t{32} * 1024 * 1024;
 
 // Photos taken from the lists and downloading, or waiting for their turn to be stored.
 std::size_t PhotosAhead(int connections) {
@@ -137,6 +136,7 @@ void ScanEngine::Run() {
       }
       Schedule();
       for (TransferResult& result : pool_.Run(moved ? 0ms : kIdleWait)) Deliver(std::move(result));
+      KeepPrefetchInBudget();
       moved = ScanReadyPage();
       moved = StoreReadyPhotos() || moved;
       memory_.Flush(false);
@@ -221,9 +221,11 @@ void ScanEngine::Schedule() {
   bool pagesWait = false;
   for (const std::string& url : links_.PendingPages()) {
     if (considered++ == PagesAhead(Connections())) break;
-    if (pages_.contains(url) || ReplaysPage(url)) continue;
     const bool next = considered == 1;
-    if (pool_.Active() >= connections || (!next && prefetchedBytes_ >= kPrefetchBytes)) {
+    if (pages_.contains(url) || ReplaysPage(url) || (!next && deferredPages_.contains(url)))
+      continue;
+    if (pool_.Active() >= connections ||
+        (!next && prefetchedBytes_ + pool_.PageBytes() >= job_.options.limits.prefetchBytes)) {
       pagesWait = true;
       break;
     }
@@ -325,6 +327,7 @@ HostPolicy::Verdict ScanEngine::Admit(const std::string& url) {
 
 void ScanEngine::SubmitPage(const std::string& url, const RememberedPage* before) {
   const std::uint64_t tag = nextTag_++ * 2;
+  deferredPages_.erase(url);
   pageTags_.emplace(tag, url);
   pages_.emplace(url, PageFetch{});
   Sending(url);
@@ -362,6 +365,37 @@ void ScanEngine::SubmitPhoto(std::size_t index) {
   pool_.Submit(std::move(request));
 }
 
+// The first answer shows where the start host really is: one that came from a public
+// address keeps the scan off the local network from then on, whatever the name resolved to
+// when the scan started.
+void ScanEngine::ConfirmLocalNetwork(const std::string& address) {
+  if (localNetworkConfirmed_ || address.empty()) return;
+  localNetworkConfirmed_ = true;
+  if (refuseLocalNetwork_ || !job_.options.keepOffLocalNetwork || IsLocalNetworkAddress(address))
+    return;
+  refuseLocalNetwork_ = true;
+  pool_.RefuseLocalNetwork();
+}
+
+// Pages arriving ahead of their turn may not outgrow the budget: past it, all but the next
+// page are dropped and fetched again only when their turn comes, so each is dropped once.
+void ScanEngine::KeepPrefetchInBudget() {
+  if (prefetchedBytes_ + pool_.PageBytes() <= job_.options.limits.prefetchBytes) return;
+  const std::string* next =
+      links_.PendingPages().empty() ? nullptr : &*links_.PendingPages().begin();
+  for (auto page = pageTags_.begin(); page != pageTags_.end();) {
+    if (next != nullptr && EqualsNoCase(page->second, *next)) {
+      ++page;
+      continue;
+    }
+    pool_.Cancel(page->first);
+    Ended(page->second);
+    pages_.erase(page->second);
+    deferredPages_.insert(page->second);
+    page = pageTags_.erase(page);
+  }
+}
+
 void ScanEngine::Sending(const std::string& url) {
   ++hostActive_[HostPolicy::HostOf(url)];
   policy_.Sent(url, HostPolicy::Clock::now());
@@ -381,6 +415,7 @@ bool ScanEngine::Retries(const std::string& url, const TransferResult& result, i
 
 void ScanEngine::Deliver(TransferResult result) {
   if (result.ok) counts_.bytes += result.bytes;
+  ConfirmLocalNetwork(result.address);
   if (const auto robots = robotsTags_.find(result.tag); robots != robotsTags_.end()) {
     Ended(robots->second);
     policy_.RobotsArrived(robots->second, result.ok, result.text);

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -145,6 +146,8 @@ class ScanEngine : private LinkReceiver {
   void Ended(const std::string& url);
   bool Retries(const std::string& url, const TransferResult& result, int& attempts);
   void SubmitPage(const std::string& url, const RememberedPage* before);
+  void KeepPrefetchInBudget();
+  void ConfirmLocalNetwork(const std::string& address);
   bool ReplaysPage(const std::string& url);
   void FillPhotoSlots();
   HeadVerdict CheckHead(std::string_view head) const;
@@ -196,6 +199,7 @@ class ScanEngine : private LinkReceiver {
   std::size_t keptOut_ = 0;                             // links robots.txt kept out
   std::map<std::string, PageFetch, LessNoCase> pages_;  // requested, not yet scanned
   std::size_t prefetchedBytes_ = 0;                     // text of the fetched ones
+  std::set<std::string, LessNoCase> deferredPages_;     // fetched again only in their turn
   std::map<std::uint64_t, std::uint64_t> photoTags_;    // tag -> slot number
   std::deque<PhotoSlot> photos_;                        // taken from the lists, in order
   std::uint64_t firstSlot_ = 0;                         // slot number of photos_.front()
@@ -213,6 +217,7 @@ class ScanEngine : private LinkReceiver {
   std::size_t sameContent_ = 0;           // photos whose bytes were already saved
   std::chrono::steady_clock::time_point lastReport_{};
   bool refuseLocalNetwork_ = false;
+  bool localNetworkConfirmed_ = false;  // by the address the first answer came from
   std::unique_ptr<RenderHandOff> render_;
   std::optional<RenderingPage> rendering_;
   std::size_t renderFailures_ = 0;

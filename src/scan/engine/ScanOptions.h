@@ -21,6 +21,8 @@ struct ScanLimits {
   std::size_t photoLinksPerPage = 10'000;
   std::size_t pagesPerScan = 200'000;
   std::size_t photosPerScan = 1'000'000;
+  // Pages fetched ahead of the one being scanned hold at most this, counted as they arrive.
+  std::size_t prefetchBytes = std::size_t{32} * 1024 * 1024;
   // The scan stops, and says so, when the disk holding the photos has less than this.
   std::uint64_t lowDiskBytes = std::uint64_t{48} * 1024 * 1024;
 };

@@ -64,6 +64,13 @@ bool IsLocalNetworkAddress(const sockaddr& address) {
   return false;
 }
 
+bool IsLocalNetworkAddress(const std::string& address) {
+  in_addr v4{};
+  if (inet_pton(AF_INET, address.c_str(), &v4) == 1) return IsLocalV4(ntohl(v4.s_addr));
+  std::array<std::uint8_t, 16> v6{};
+  return inet_pton(AF_INET6, address.c_str(), v6.data()) == 1 && IsLocalV6(v6);
+}
+
 bool AllLocalNetworkAddresses(const addrinfo* addresses) {
   if (addresses == nullptr) return false;
   for (const addrinfo* entry = addresses; entry != nullptr; entry = entry->ai_next) {

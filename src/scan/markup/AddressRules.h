@@ -12,6 +12,8 @@ namespace trawlix {
 // addresses, IPv4 (also mapped into IPv6) and IPv6: the ones a scan of a public site must
 // not be led to.
 bool IsLocalNetworkAddress(const sockaddr& address);
+// The same for an address in text ("10.0.0.1", "::1"); false for anything else.
+bool IsLocalNetworkAddress(const std::string& address);
 
 // Whether every address of a host is such an address: a name that also resolves to a
 // public address is a public site, whatever else it names.

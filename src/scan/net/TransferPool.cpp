@@ -174,7 +174,16 @@ curl_socket_t OpenPublicSocket(void* refused, curlsocktype, curl_sockaddr* addre
 }
 
 // Why a transfer ended before libcurl finished it.
-enum class TransferEnd { None, Stalled, Rejected, Capped, TooLarge, SinkFailed, Refused };
+enum class TransferEnd {
+  None,
+  Stalled,
+  Rejected,
+  Capped,
+  TooLarge,
+  SinkFailed,
+  Refused,
+  LocalNetwork
+};
 
 // A photo's head is never kept beyond this, whatever its judge says.
 constexpr std::size_t kMaxHeadBytes = std::size_t{1} << 20;
@@ -241,7 +250,7 @@ class TransferPool::Transfer {
 
   // False when the request's headers could not be made.
   bool Attach(CURL* handle, const WebFileOptions& options,
-              const std::optional<std::string>& referer) {
+              const std::optional<std::string>& referer, bool refuseLocalNetwork) {
     if (referer && !AppendHeader(headers_, HeaderLine("Referer", *referer))) return false;
     if (options.noCache && (!AppendHeader(headers_, "Pragma: no-cache") ||
                             !AppendHeader(headers_, "Cache-Control: no-cache"))) {
@@ -263,14 +272,25 @@ class TransferPool::Transfer {
     curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &Transfer::OnProgress);
     curl_easy_setopt(handle, CURLOPT_XFERINFODATA, this);
     curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    // Set on every transfer: a handle kept from before the refusal must not skip it.
+    curl_easy_setopt(handle, CURLOPT_OPENSOCKETFUNCTION,
+                     refuseLocalNetwork ? &OpenPublicSocket : nullptr);
     curl_easy_setopt(handle, CURLOPT_OPENSOCKETDATA, &refusedAddress_);
     curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, keepHttps_ ? "https" : "http,https");
     return true;
   }
 
-  TransferResult Finish(CURLcode code) {
+  TransferResult Finish(CURLcode code, bool refuseLocalNetwork) {
     // A response without a body never reached OnBody: accept or refuse it now.
     if (code == CURLE_OK && !begun_ && !Begin()) code = CURLE_WRITE_ERROR;
+    result_.address = ConnectedAddress();
+    // A connection kept alive from before the refusal is not opened again: the answer it
+    // brought from the local network is refused here.
+    if (refuseLocalNetwork && IsLocalNetworkAddress(result_.address)) {
+      end_ = TransferEnd::LocalNetwork;
+      refusedAddress_ = true;
+      code = CURLE_COULDNT_CONNECT;
+    }
     result_.bytes = static_cast<std::int64_t>(bytes_);
     if (fileSink_) {
       // Anything short of the whole body is not a photo; the sink removes the partial file.
@@ -292,6 +312,9 @@ class TransferPool::Transfer {
   }
 
   void Cancel() { sink_->Discard(); }
+  std::uint64_t Tag() const { return tag_; }
+  // A page's bytes so far; a photo's go to its file and count nothing here.
+  std::size_t PageBytes() const { return fileSink_ ? 0 : result_.text.size(); }
 
  private:
   // A page cut short by its cap, or by a connection that broke or went silent mid-body,
@@ -307,6 +330,7 @@ class TransferPool::Transfer {
       case TransferEnd::TooLarge:
       case TransferEnd::SinkFailed:
       case TransferEnd::Refused:
+      case TransferEnd::LocalNetwork:
         return false;
     }
     return false;
@@ -329,6 +353,7 @@ class TransferPool::Transfer {
       case TransferEnd::Refused:
         return "not wanted, by its first bytes";
       case TransferEnd::None:
+      case TransferEnd::LocalNetwork:
         break;
     }
     if (refusedAddress_) return "leads to an address on this computer or the local network";
@@ -372,6 +397,13 @@ class TransferPool::Transfer {
     }
     begun_ = true;
     return true;
+  }
+
+  std::string ConnectedAddress() const {
+    char* address = nullptr;
+    if (curl_easy_getinfo(handle_, CURLINFO_PRIMARY_IP, &address) != CURLE_OK || address == nullptr)
+      return {};
+    return address;
   }
 
   std::string_view ContentType() const {
@@ -536,8 +568,6 @@ void* TransferPool::NewHandle() {
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, options_.minBytesPerSecond);
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(options_.slowWindow.count()));
   curl_easy_setopt(handle, CURLOPT_TIMEOUT, static_cast<long>(options_.transferDeadline.count()));
-  if (!options_.allowPrivateAddresses)
-    curl_easy_setopt(handle, CURLOPT_OPENSOCKETFUNCTION, &OpenPublicSocket);
   // Photos are large: fewer, larger writes.
   curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBuffer);
   // Every encoding libcurl decodes; the body callback sees decoded bytes, so the size caps
@@ -565,10 +595,12 @@ void TransferPool::Submit(TransferRequest request) {
   const std::optional<std::string> referer = std::move(request.referer);
   auto transfer = std::make_unique<Transfer>(options_, std::move(request));
   void* handle = NewHandle();
-  if (handle == nullptr || !transfer->Attach(static_cast<CURL*>(handle), options_, referer) ||
+  if (handle == nullptr ||
+      !transfer->Attach(static_cast<CURL*>(handle), options_, referer,
+                        !options_.allowPrivateAddresses) ||
       curl_multi_add_handle(multi_.get(), handle) != CURLM_OK) {
     if (handle != nullptr) idleHandles_.push_back(handle);
-    ended_.push_back(transfer->Finish(CURLE_FAILED_INIT));
+    ended_.push_back(transfer->Finish(CURLE_FAILED_INIT, false));
     return;
   }
   transfers_.emplace(handle, std::move(transfer));
@@ -578,7 +610,8 @@ void TransferPool::Submit(TransferRequest request) {
 void TransferPool::Finish(void* handle, int code) {
   const auto found = transfers_.find(handle);
   if (found == transfers_.end()) return;
-  ended_.push_back(found->second->Finish(static_cast<CURLcode>(code)));
+  ended_.push_back(
+      found->second->Finish(static_cast<CURLcode>(code), !options_.allowPrivateAddresses));
   transfers_.erase(found);
   Release(handle);
 }
@@ -614,6 +647,22 @@ void TransferPool::CancelAll() {
   transfers_.clear();
   ended_.clear();
   NoteBusy();
+}
+
+void TransferPool::Cancel(std::uint64_t tag) {
+  const auto found = std::find_if(transfers_.begin(), transfers_.end(),
+                                  [tag](const auto& entry) { return entry.second->Tag() == tag; });
+  if (found == transfers_.end()) return;
+  found->second->Cancel();
+  Release(found->first);
+  transfers_.erase(found);
+  NoteBusy();
+}
+
+std::size_t TransferPool::PageBytes() const {
+  std::size_t bytes = 0;
+  for (const auto& [handle, transfer] : transfers_) bytes += transfer->PageBytes();
+  return bytes;
 }
 
 void TransferPool::Wakeup() {

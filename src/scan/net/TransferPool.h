@@ -97,6 +97,7 @@ struct TransferResult {
   std::string text;  // a page's text, 8-bit bytes as received
   std::int64_t bytes = 0;
   std::string finalURL;  // after redirects
+  std::string address;   // the server's IP address, when a connection was made
   std::string failure;   // why it failed, in words: "HTTP 404 Not Found", "connection refused"
   // The server asked to be left alone for a while (429 or 503); Retry-After, when given.
   bool busy = false;
@@ -136,6 +137,8 @@ class TransferPool {
 
   // Ends every transfer now, without results; their files are removed.
   void CancelAll();
+  // Ends the transfer tagged `tag` now, without a result.
+  void Cancel(std::uint64_t tag);
 
   // Keeps later transfers off loopback, private and link-local addresses.
   void RefuseLocalNetwork() { options_.allowPrivateAddresses = false; }
@@ -144,6 +147,8 @@ class TransferPool {
   void Wakeup();
 
   std::size_t Active() const { return transfers_.size(); }
+  // Bytes the pages in flight hold so far.
+  std::size_t PageBytes() const;
   // The cookies every transfer sends and keeps.
   CookieJar& Cookies() const { return *cookies_; }
   // Time during which at least one transfer was in flight.
