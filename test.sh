@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds and runs every test: a normal build, an
-# AddressSanitizer + UndefinedBehaviorSanitizer build, and a short run of each fuzz target
-# from its seeds (fuzz/corpus/NAME) with its dictionary (fuzz/dict/NAME.dict); scripts/fuzz.sh
-# runs longer.
+# AddressSanitizer + UndefinedBehaviorSanitizer build, a ThreadSanitizer build of the test
+# programs whose code runs on several threads (scans, batch tools, the viewer's decoding),
+# and a short run of each fuzz target from its seeds (fuzz/corpus/NAME) with its dictionary
+# (fuzz/dict/NAME.dict); scripts/fuzz.sh runs longer.
 set -euo pipefail
 cd "$(dirname "$0")"
 export QT_QPA_PLATFORM=offscreen
@@ -15,6 +16,13 @@ ctest --test-dir build --output-on-failure -j "$(nproc)"
 
 scripts/setup.sh build-asan sanitize
 ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+
+# Only the threaded programs are built with ThreadSanitizer, to keep within CI's time.
+scripts/setup.sh build-tsan tsan scan_tests imaging_tests ui_tests
+export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp:halt_on_error=1"
+build-tsan/tests/scan/scan_tests
+build-tsan/tests/imaging/imaging_tests
+build-tsan/tests/ui/ui_tests --gtest_filter='PhotoViewer*:ThumbnailCache*:PhotoTool*'
 
 fuzz_seconds=${FUZZ_SECONDS:-20}
 for fuzzer in build-asan/fuzz/*_fuzzer; do
