@@ -231,14 +231,19 @@ TEST_F(PhotoViewerTest, TheCacheStaysWithinItsBudget) {
   ThumbnailCache cache(64 * 1024);
   std::vector<ThumbnailKey> keys;
   for (int i = 0; i < 12; ++i) keys.push_back({(dir_ / Name(i)).string(), 1, 1, 64});
-  cache.Request(keys);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !cache.busy(); }));
-  QCoreApplication::processEvents();
+  // The first alone, so that it is the oldest whatever order the workers finish in.
+  for (const std::vector<ThumbnailKey>& batch :
+       {std::vector<ThumbnailKey>(keys.begin(), keys.begin() + 1),
+        std::vector<ThumbnailKey>(keys.begin() + 1, keys.end())}) {
+    cache.Request(batch);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !cache.busy(); }));
+    QCoreApplication::processEvents();
+  }
   EXPECT_EQ(cache.decodeCount(), 12);
   EXPECT_LE(cache.bytes(), cache.maxBytes());
   EXPECT_LT(cache.entryCount(), 12u);
-  EXPECT_NE(cache.Find(keys.back()), nullptr);  // the newest stay
-  EXPECT_EQ(cache.Find(keys.front()), nullptr);
+  EXPECT_GT(cache.entryCount(), 0u);
+  EXPECT_EQ(cache.Find(keys.front()), nullptr);  // the oldest went first
 }
 
 }  // namespace
