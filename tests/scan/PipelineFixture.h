@@ -27,7 +27,10 @@ class RecordingObserver : public ScanObserver {
   void OnLinkStarted(const std::string& text) override { linkTexts.push_back(text); }
   void OnFailure(const ScanFailure& failure) override { failures.push_back(failure); }
   void OnHistoryRowAdded(const ScanHistoryRecord& row) override { rows.push_back(row); }
-  void ShowResults(const std::string& text) override { shownResults.push_back(text); }
+  void ShowResults(const std::string& text, bool warning) override {
+    shownResults.push_back(text);
+    resultsWarned = warning;
+  }
   void OnScanEnded(const std::string& text) override {
     ++ended;
     results = text;
@@ -38,6 +41,7 @@ class RecordingObserver : public ScanObserver {
   std::vector<ScanFailure> failures;
   std::vector<ScanHistoryRecord> rows;
   std::vector<std::string> shownResults;
+  bool resultsWarned = false;
   std::vector<std::string> pageLines;
   std::vector<std::string> photoLines;
   int ended = 0;

@@ -326,12 +326,29 @@ TEST_F(ScanControllerScan, ASaveToFolderThatCannotBeWrittenStopsTheStart) {
   EXPECT_EQ(site.TotalRequests(), 0);
 }
 
-TEST_F(ScanControllerScan, AnUnreachableStartPageEndsCleanly) {
+// A start page that never came ends with a warning; photos that failed are listed by address
+// and reason, and the history's summary keeps its time.
+TEST_F(ScanControllerScan, TheResultsShowWhatFailed) {
   project.url = site.URL("/nowhere.html");
   ASSERT_TRUE(RunScan());
   EXPECT_EQ(controller.Counters().pagesScanned, 1);
   EXPECT_EQ(controller.Counters().photosFound, 0);
   EXPECT_EQ(StoredHistory().size(), 1u);
+  EXPECT_TRUE(observer.resultsWarned);
+  EXPECT_NE(observer.results.find("Could not download 1 page or photo:\n\t" + project.url),
+            std::string::npos)
+      << observer.results;
+
+  site.AddPage("/gone.html", "<img src=\"/a.jpg\"><img src=\"/b.jpg\">");
+  project.url = site.URL("/gone.html");
+  project.filterMinimumSize = false;
+  ASSERT_TRUE(RunScan());
+  EXPECT_FALSE(observer.resultsWarned);
+  EXPECT_NE(observer.results.find("Could not download 2 pages or photos:\n\t" + site.URL("/a.jpg") +
+                                  " (HTTP 404 Not Found)\n\t" + site.URL("/b.jpg") +
+                                  " (HTTP 404 Not Found)"),
+            std::string::npos)
+      << observer.results;
 }
 
 }  // namespace

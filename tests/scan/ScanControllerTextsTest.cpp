@@ -64,6 +64,28 @@ TEST(ScanTexts, ResultsOfAMultiLinkScanCarryTheTransfer) {
             "1.00KB/Sec");
 }
 
+// Failures and a stop come after the counts, before the notes of limits reached.
+TEST(ScanTexts, ResultsListTheFirstFailuresAndAStop) {
+  ScanResults r;
+  r.title = "T";
+  r.processingTime = "0:00:01";
+  r.notes = {"A note."};
+  const std::string counts =
+      "Trawlix('T') scanned 0 pages.\n\nProcessing time: 0:00:01\n\nResults:\n\tProcessed 0 "
+      "Photos\n\tSaved 0 Photos\n\tand Skipped 0 Photos.";
+  r.failed = 1;
+  r.firstFailures = {{true, "http://a.test/", "connection refused"}};
+  EXPECT_EQ(ResultsText(r, true), counts +
+                                      "\n\nCould not download 1 page or photo:\n\thttp://a.test/ "
+                                      "(connection refused)\n\nA note.");
+  r.failed = 1207;
+  r.stopped = true;
+  EXPECT_EQ(ResultsText(r, true), counts +
+                                      "\n\nCould not download 1,207 pages or photos:\n\thttp://"
+                                      "a.test/ (connection refused)\n\tand 1,206 more.\n\nA "
+                                      "note.\n\nThe scan was stopped before it was done.");
+}
+
 struct MirrorCase {
   const char* page;
   const char* start;

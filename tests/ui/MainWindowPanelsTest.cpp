@@ -68,8 +68,8 @@ TEST(ScanHistorySummaryTest, SumsWithSingularWordsAndAnEmptyZeroTime) {
   };
   const Case cases[] = {
       {{}, "No scanning sessions."},
-      {{Scan(1, 1, 1, 0, 0, 0)}, "Scanned 1 Page in  - Found 1 Photo (1 Photo Saved). "},
-      {{Scan(0, 0, 0, 0, 0, 0)}, "Scanned 0 Pages in  - Found 0 Photos (0 Photos Saved). "},
+      {{Scan(1, 1, 1, 0, 0, 0)}, "Scanned 1 Page in 0:00:00 - Found 1 Photo (1 Photo Saved). "},
+      {{Scan(0, 0, 0, 0, 0, 0)}, "Scanned 0 Pages in 0:00:00 - Found 0 Photos (0 Photos Saved). "},
       {{Scan(600, 1200, 1, 3000, 10, 20480), Scan(634, 34, 0, 725, 10, 20480)},
        "Scanned 1,234 Pages in 1:02:05 - Found 1,234 Photos (1 Photo Saved). 40.0 KB @ 2.00 "
        "KB/Sec"},

@@ -79,11 +79,15 @@ TEST_F(MainWindowTest, ScanStartedFromTheWindowPausesResumesAndReportsItsResults
             "Are you sure you want to cancel and exit?");
   EXPECT_TRUE(Window().isScanning()) << "No keeps scanning";
 
+  sink_.answers.push_back({MessageAnswer::Ok, true});  // don't show the results again
   QTRY_VERIFY_WITH_TIMEOUT(!Window().isScanning(), 30000);
   EXPECT_FALSE(Window().isMinimized()) << "restored after the scan";
   ASSERT_FALSE(sink_.requests.empty());
   const std::string& results = sink_.requests.back().text;
   EXPECT_NE(results.find("scanned 2 pages"), std::string::npos) << results;
+  EXPECT_TRUE(sink_.requests.back().offerDontAskAgain);
+  EXPECT_EQ(sink_.requests.back().icon, MessageIcon::Information);
+  EXPECT_FALSE(session_->settings().Values().displayScanResults);
   EXPECT_TRUE(start->isEnabled());
   EXPECT_TRUE(List()->isEnabled());
 

@@ -78,7 +78,7 @@ TEST(MainWindowTextsTest, HistorySummaryCountsWordsAndTimes) {
   };
   const Case cases[] = {
       {{}, "No scanning sessions."},
-      {{row(1, 1, 1, 0, 0, 0)}, "Scanned 1 Page in  - Found 1 Photo (1 Photo Saved). "},
+      {{row(1, 1, 1, 0, 0, 0)}, "Scanned 1 Page in 0:00:00 - Found 1 Photo (1 Photo Saved). "},
       {{row(1000, 2, 0, 3661, 1, 2048), row(234, 1, 1, 1, 1, 2048)},
        "Scanned 1,234 Pages in 1:01:02 - Found 3 Photos (1 Photo Saved). 4.00 KB @ 2.00 KB/Sec"},
       {{row(1, 1, 1, 5, 0, 0), row(-1, 1, 1, 5, 0, 0)}, "No scanning sessions."},

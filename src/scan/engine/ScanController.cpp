@@ -77,7 +77,10 @@ void ScanController::EngineRelay::OnEnginePhotoSaved(const std::string& path) {
 }
 
 void ScanController::EngineRelay::OnEngineFailure(const ScanFailure& failure) {
-  Post([failure](ScanController& c) { c.observer_.OnFailure(failure); });
+  Post([failure](ScanController& c) {
+    if (c.firstFailures_.size() < kFailuresShown) c.firstFailures_.push_back(failure);
+    c.observer_.OnFailure(failure);
+  });
 }
 
 void ScanController::EngineRelay::OnEnginePagesDone() {
@@ -159,6 +162,7 @@ bool ScanController::PrepareScan(const ProjectsRecord& project, const ScanOption
   stopRequested_ = false;
   totals_ = {};
   notes_.clear();
+  firstFailures_.clear();
   startPageFailed_ = false;
   saveProblem_.clear();
   historyRows_.clear();
@@ -510,11 +514,14 @@ void ScanController::ShowResultsAndEnd() {
     results.seconds = c.seconds;
   }
   results.notes = notes_;
+  results.failed = Progress().failed;
+  results.firstFailures = firstFailures_;
+  results.stopped = stopRequested_;
   resultsText_ = ResultsText(results, multiLink_);
   if (!stopped_ && !stopRequested_) ClearUnfinishedScan(options_.databasePath, project_.id);
   folderLock_.reset();
   SetPhase(ScanProgress::Phase::Ended);
-  if (options_.showResults) observer_.ShowResults(resultsText_);
+  if (options_.showResults) observer_.ShowResults(resultsText_, EndedBadly());
   scanning_ = false;
   paused_ = false;
   idle_ = true;

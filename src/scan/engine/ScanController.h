@@ -78,6 +78,8 @@ class ScanController {
   const std::string& LastResultsText() const { return resultsText_; }
   // Whether a start page (or a link's page) could not be downloaded.
   bool StartPageFailed() const { return startPageFailed_; }
+  // The results deserve a warning: the start page failed or photos could not be saved.
+  bool EndedBadly() const { return startPageFailed_ || !saveProblem_.empty(); }
   // Why the scan stopped when Save To could not be written; empty otherwise.
   const std::string& SaveProblem() const { return saveProblem_; }
   const ProjectsRecord& Project() const { return project_; }
@@ -142,7 +144,8 @@ class ScanController {
   std::uint64_t run_ = 0;  // counts engine runs; posts of an earlier one are ignored
   EngineReport report_;
   ScanCounts totals_;
-  std::vector<std::string> notes_;  // of every link so far
+  std::vector<std::string> notes_;          // of every link so far
+  std::vector<ScanFailure> firstFailures_;  // of every link so far, the first few
   bool startPageFailed_ = false;
   std::string saveProblem_;
   TaskTimer scanTimer_;

@@ -25,8 +25,9 @@ class ScanObserver {
   virtual void OnLinkStarted(const std::string& /*urlBoxText*/) {}
   virtual void OnHistoryRowAdded(const ScanHistoryRecord& /*row*/) {}
   virtual void OnProjectLinksChanged() {}
-  // The results message, when the settings ask for it.
-  virtual void ShowResults(const std::string& /*text*/) {}
+  // The results message, when the settings ask for it; `warning` when the scan ended badly
+  // (its start page failed, or photos could not be saved).
+  virtual void ShowResults(const std::string& /*text*/, bool /*warning*/) {}
   // The scan is over (idle again); always called, with the results text.
   virtual void OnScanEnded(const std::string& /*resultsText*/) {}
 };

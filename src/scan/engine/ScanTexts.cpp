@@ -79,11 +79,24 @@ std::string BreakQuery(const std::string& url) {
   return ReplacedAll(url, "?", "?\n");
 }
 
+// "Could not download 7 pages or photos:" with the first addresses and their reasons.
+std::string FailuresText(const ScanResults& r) {
+  if (r.failed <= 0) return {};
+  std::string text = Format("\n\nCould not download %s %s:", FormatThousands(r.failed).c_str(),
+                            r.failed == 1 ? "page or photo" : "pages or photos");
+  for (const ScanFailure& failure : r.firstFailures)
+    text += "\n\t" + failure.url + " (" + failure.reason + ")";
+  const auto listed = static_cast<std::int64_t>(r.firstFailures.size());
+  if (r.failed > listed) text += "\n\tand " + FormatThousands(r.failed - listed) + " more.";
+  return text;
+}
+
 }  // namespace
 
 std::string ResultsText(const ScanResults& r, bool multiLink) {
-  std::string notes;
+  std::string notes = FailuresText(r);
   for (const std::string& note : r.notes) notes += "\n\n" + note;
+  if (r.stopped) notes += "\n\nThe scan was stopped before it was done.";
   const std::string pages = FormatThousands(r.pages);
   const char* pageWord = r.pages == 1 ? "page" : "pages";
   const std::string tail =

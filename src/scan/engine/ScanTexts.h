@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/engine/ScanCounters.h"
 #include "scan/engine/ScanProgress.h"
 
 namespace trawlix {
@@ -42,6 +43,10 @@ struct ScanResults {
   std::int64_t seconds = 0;
   // Lines added at the end: a start page that never arrived, a limit the scan reached.
   std::vector<std::string> notes;
+  // Pages and photos that could not be downloaded, and the first of them.
+  std::int64_t failed = 0;
+  std::vector<ScanFailure> firstFailures;
+  bool stopped = false;  // by the user, before the scan was done
 };
 
 // "\n\n\t1.2MB downloaded @ 300KB/Sec", empty unless bytes and seconds are both non-zero.
@@ -53,6 +58,9 @@ std::string TransferText(std::int64_t bytes, std::int64_t seconds);
 // photo line: the photo counts once photos were found; both empty when the scan has ended.
 std::string PageLineText(const ScanProgress& progress);
 std::string PhotoLineText(const ScanProgress& progress);
+
+// The results list at most this many failed addresses.
+inline constexpr std::size_t kFailuresShown = 5;
 
 // The message shown when a scan ends.
 std::string ResultsText(const ScanResults& results, bool multiLink);

@@ -818,6 +818,11 @@ void MainWindow::SaveOnExit() {
   session_.settings().SaveSettings();
 }
 
+void MainWindow::StopShowingScanResults() {
+  session_.settings().Values().displayScanResults = false;
+  session_.settings().SaveSettings();
+}
+
 void MainWindow::Exit() {
   if (exiting_) return;
   if (isScanning()) {

@@ -192,6 +192,8 @@ class MainWindow : public QMainWindow {
   void OnScanEnded();
   void ShowScanLines(const QString& pageLine, const QString& photoLine);
   void RestoreAfterScan();
+  // The results message's "don't show this again": the option goes off and is saved.
+  void StopShowingScanResults();
 
   DataSession& session_;
   MessageSink& messages_;

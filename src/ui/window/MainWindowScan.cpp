@@ -51,11 +51,14 @@ void MainWindowScan::OnProjectLinksChanged() {
   window_.ReloadLinks();
 }
 
-void MainWindowScan::ShowResults(const std::string& text) {
+void MainWindowScan::ShowResults(const std::string& text, bool warning) {
   // Before the window comes back and the message waits for an answer.
   ReportEnd(text);
   window_.RestoreAfterScan();
-  window_.messages_.Inform(text);
+  MessageRequest request{text};
+  request.icon = warning ? MessageIcon::Warning : MessageIcon::Information;
+  request.offerDontAskAgain = true;
+  if (window_.messages_.Show(request).dontAskAgain) window_.StopShowingScanResults();
 }
 
 void MainWindowScan::OnScanEnded(const std::string& resultsText) {

@@ -23,7 +23,7 @@ class MainWindowScan final : public ScanObserver {
   void OnLinkStarted(const std::string& urlBoxText) override;
   void OnHistoryRowAdded(const ScanHistoryRecord& row) override;
   void OnProjectLinksChanged() override;
-  void ShowResults(const std::string& text) override;
+  void ShowResults(const std::string& text, bool warning) override;
   void OnScanEnded(const std::string& resultsText) override;
 
  private:

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/Number.h"
+#include "base/TaskTimer.h"
 #include "base/Text.h"
 #include "operations/ProjectOperations.h"
 
@@ -65,11 +66,7 @@ std::string ScanHistoryList::SummaryText(const std::vector<ScanHistoryRecord>& r
     bytes += row.totalBytes;
   }
   if (rows.empty()) return none;
-  const std::string time =
-      seconds > 0
-          ? Format("%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
-                   static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60))
-          : std::string();
+  const std::string time = TaskTimer::FormatSeconds(seconds);
   const std::string transfer =
       bytes > 0 && transferSeconds > 0
           ? ByteSizeText(bytes) + " @ " + ByteSizeText(bytes / transferSeconds) + "/Sec"
