@@ -74,6 +74,7 @@ ExportRequest ExportRequestFromSettings(const Settings& settings) {
   const SettingsValues& v = settings.Values();
   ExportRequest request;
   request.includeMyInfo = v.exportIncludeInfo;
+  request.includeCategory = v.exportIncludeCategory;
   request.name = v.exporterName;
   request.emailAddress = v.exporterEmail;
   request.website = v.exporterWebsite;
@@ -104,7 +105,7 @@ ProjectExporter::ProjectExporter(std::string databasePath, std::string tempFolde
       tempFolder_(std::move(tempFolder)),
       messages_(messages) {}
 
-std::optional<ImportedProject> ProjectExporter::LoadProject(int projectId) {
+std::optional<ImportedProject> ProjectExporter::LoadProject(int projectId, bool withCategory) {
   ProjectsTable projects(databasePath_, messages_);
   ProjectsRecord row;
   if (!projects.OpenTable() || !projects.LoadProjectById(projectId) || !projects.GetCurrent(row)) {
@@ -113,7 +114,7 @@ std::optional<ImportedProject> ProjectExporter::LoadProject(int projectId) {
   CategoriesTable categories(databasePath_, messages_);
   // A project whose category is gone keeps no name rather than "All".
   std::string category;
-  if (row.catId != kAllCategoriesId && categories.OpenTable()) {
+  if (withCategory && row.catId != kAllCategoriesId && categories.OpenTable()) {
     category = categories.CategoryNameById(row.catId);
   }
   ImportedProject project = FromRow(row, std::move(category));
@@ -171,7 +172,7 @@ ExportResult ProjectExporter::Export(const ExportRequest& request, const ExportP
   std::vector<ImportedProject> projects;
   for (std::size_t i = 0; i < request.projectIds.size(); ++i) {
     const int id = request.projectIds[i];
-    std::optional<ImportedProject> project = LoadProject(id);
+    std::optional<ImportedProject> project = LoadProject(id, request.includeCategory);
     if (!project) {
       return Failed(Format("The project with Id %d could not be read; nothing was exported.", id));
     }

@@ -25,6 +25,8 @@ struct ExportRequest {
   std::string emailAddress;
   std::string website;
   std::string photoPath;  // picture for the sample photo; empty for none
+  // Without it the projects' category names stay empty in the file.
+  bool includeCategory = true;
 };
 
 // What the export dialogs start with: the exporter's details, the include check box and
@@ -56,7 +58,7 @@ class ProjectExporter {
 
   // The record of one project with its links as the file holds it; nothing when the
   // project does not exist or the database cannot be read.
-  std::optional<ImportedProject> LoadProject(int projectId);
+  std::optional<ImportedProject> LoadProject(int projectId, bool withCategory);
 
  private:
   std::string MakeSamplePhoto(const std::string& photoPath);

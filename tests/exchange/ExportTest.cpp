@@ -94,6 +94,12 @@ TEST_F(ExportTest, SingleProjectMessageCountsItsLinksAndMyInfoIsOptIn) {
   const ExchangeHeader h = ReadExchangeFile(Target()).file.header;
   EXPECT_EQ(std::tie(h.name, h.emailAddress, h.website),
             std::make_tuple("Ann", "ann@example.com", "http://ann.example"));
+
+  // The category's name is left out when the settings say so.
+  ExportRequest request = Request({AddProject("Q", cat)}, Target());
+  request.includeCategory = false;
+  ASSERT_TRUE(Export(request).ok);
+  EXPECT_EQ(ReadExchangeFile(Target()).file.projects.at(0).category, "");
 }
 
 TEST_F(ExportTest, ReportsFailureInsteadOfSuccess) {
