@@ -128,7 +128,8 @@ bool WriteWallpaper(const std::string& photoPath, const std::string& wallpaperPa
   const PhotoSize size = ReadPhotoSize(photoPath);
   if (size.width <= 0 || size.height <= 0) return false;
   std::optional<int> box;
-  if (style == WallpaperStyle::CenteredResized && screen.width > 0 && screen.height > 0) {
+  const bool toScreen = style == WallpaperStyle::CenteredResized || style == WallpaperStyle::Fit;
+  if (toScreen && screen.width > 0 && screen.height > 0) {
     const PhotoSize fitted = FitToBoundingBox(size.width, size.height, screen.width, screen.height);
     // Fitting into a square of the longer fitted side gives the same picture.
     if (fitted.width < size.width || fitted.height < size.height) {

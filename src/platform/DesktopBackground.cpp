@@ -23,6 +23,8 @@ const char* GSettingsOption(WallpaperStyle style) {
       return "wallpaper";
     case WallpaperStyle::Stretched:
       return "stretched";
+    case WallpaperStyle::Fit:
+      return "scaled";
     case WallpaperStyle::Centered:
     case WallpaperStyle::CenteredResized:
       break;
@@ -37,6 +39,8 @@ const char* XfceStyle(WallpaperStyle style) {
       return "2";
     case WallpaperStyle::Stretched:
       return "3";
+    case WallpaperStyle::Fit:
+      return "4";
     case WallpaperStyle::Centered:
     case WallpaperStyle::CenteredResized:
       break;
@@ -51,6 +55,8 @@ const char* ModeName(WallpaperStyle style) {
       return "tile";
     case WallpaperStyle::Stretched:
       return "stretch";
+    case WallpaperStyle::Fit:
+      return "fit";
     case WallpaperStyle::Centered:
     case WallpaperStyle::CenteredResized:
       break;

@@ -13,6 +13,7 @@ enum class WallpaperStyle {
   Centered = 1,
   CenteredResized = 2,  // the picture was fitted to the screen before it was written
   Stretched = 3,
+  Fit = 5,  // the whole picture as large as the screen allows, bars beside or above it
 };
 
 // Desktops that let another program set their background, each in its own way.

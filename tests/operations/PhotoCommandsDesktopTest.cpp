@@ -50,6 +50,7 @@ TEST(DesktopBackgroundTest, GnomeGetsTheStyleThenThePictureForBothAppearances) {
       {WallpaperStyle::Centered, "centered"},
       {WallpaperStyle::CenteredResized, "centered"},
       {WallpaperStyle::Stretched, "stretched"},
+      {WallpaperStyle::Fit, "scaled"},
   };
   for (const auto& [style, option] : styles) {
     RecordingRunner runner;

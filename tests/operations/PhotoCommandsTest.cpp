@@ -130,6 +130,7 @@ TEST_F(PhotoCommandsTest, WallpaperIsABitmapFittedOnlyWhenAsked) {
       {small, WallpaperStyle::CenteredResized, {50, 40}},
       {large, WallpaperStyle::Tiled, {400, 300}},
       {large, WallpaperStyle::Stretched, {400, 300}},
+      {large, WallpaperStyle::Fit, {133, 100}},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(WriteWallpaper(c.photo, wallpaper, c.style, {200, 100})) << c.photo;
@@ -138,7 +139,7 @@ TEST_F(PhotoCommandsTest, WallpaperIsABitmapFittedOnlyWhenAsked) {
     const PhotoSize size = ReadPhotoSize(wallpaper);
     EXPECT_NEAR(size.width, c.written.width, 1) << c.photo;
     EXPECT_NEAR(size.height, c.written.height, 1) << c.photo;
-    if (c.style == WallpaperStyle::CenteredResized) {
+    if (c.style == WallpaperStyle::CenteredResized || c.style == WallpaperStyle::Fit) {
       EXPECT_TRUE(size.width <= 200 && size.height <= 100) << size.width << "x" << size.height;
     }
   }

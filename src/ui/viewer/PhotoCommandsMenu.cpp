@@ -44,6 +44,8 @@ QString ChooseTarget(QWidget* parent, const QString& suggestedPath, const QStrin
   dialog.setNameFilter(filter);
   dialog.setDefaultSuffix(QFileInfo(suggestedPath).suffix());
   dialog.selectFile(suggestedPath);
+  // Wide enough for the size and date columns to show whole.
+  dialog.resize(dialog.sizeHint().expandedTo(QSize(820, 480)));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().front();
 }
@@ -116,6 +118,8 @@ void PhotoCommandsMenu::BuildMenu() {
   for (const auto& [text, style] : styles) {
     add(background, text, [this, s = style] { SetDesktopBackground(s); });
   }
+  background->addSeparator();
+  add(background, tr("Fit"), [this] { SetDesktopBackground(WallpaperStyle::Fit); });
   clearBackground_ =
       add(menu_, tr("Clear Desktop Background"), [this] { ClearDesktopBackground(); });
   menu_->addSeparator();
