@@ -114,7 +114,8 @@ TEST_F(PhotoCommandsMenuTest, MenuOffersTheCommandsInOrderAndNeedsAPhoto) {
     if (action->menu() == nullptr) continue;
     for (const QAction* style : action->menu()->actions()) styles << style->text();
   }
-  EXPECT_EQ(styles, (QStringList{"Tiled", "Stretched", "Centered", "Centered (Resized)"}));
+  EXPECT_EQ(styles,
+            (QStringList{"Tiled", "Stretched", "Centered", "Centered (Resized)", "", "Fit"}));
 
   commands_->SetPhotos({}, -1);
   commands_->Popup(QPoint(0, 0));

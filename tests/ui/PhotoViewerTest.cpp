@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QImage>
@@ -224,6 +225,38 @@ TEST_F(PhotoViewerTest, KeysMoveTheSelectionAcrossPages) {
   QTest::keyClick(&viewer_, Qt::Key_Return);
   ASSERT_EQ(doubleClicks.count(), 1);
   EXPECT_EQ(doubleClicks.at(0).at(0).toInt(), 0);
+}
+
+// Assistive tools see a list of the photos by name, the selected one selected; an empty
+// viewer says why it is empty.
+TEST_F(PhotoViewerTest, ScreenReadersSeeTheListAndAnEmptyViewerSaysWhy) {
+  Load();
+  EXPECT_NE(viewer_.emptyHint().indexOf(QStringLiteral("No photos in")), -1)
+      << viewer_.emptyHint().toStdString();
+  viewer_.LoadFolder((dir_ / "missing").string(), {});
+  EXPECT_NE(viewer_.emptyHint().indexOf(QStringLiteral("does not exist")), -1);
+  EXPECT_EQ(viewer_.accessibleDescription(), viewer_.emptyHint());
+
+  MakePhotos(3);
+  Load();
+  EXPECT_TRUE(viewer_.emptyHint().isEmpty());
+  viewer_.SelectIndex(1);
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&viewer_);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->role(), QAccessible::List);
+  ASSERT_EQ(list->childCount(), 3);
+  for (int i = 0; i < 3; ++i) {
+    QAccessibleInterface* item = list->child(i);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->role(), QAccessible::ListItem);
+    EXPECT_EQ(item->text(QAccessible::Name).toStdString(), Name(i));
+    EXPECT_EQ(item->state().selected, i == 1) << i;
+    EXPECT_EQ(list->indexOfChild(item), i);
+    EXPECT_EQ(item, list->child(i)) << "an item keeps its identity";
+  }
+  std::filesystem::remove(dir_ / Name(2));
+  Load();
+  EXPECT_EQ(list->childCount(), 2);
 }
 
 TEST_F(PhotoViewerTest, TheCacheStaysWithinItsBudget) {

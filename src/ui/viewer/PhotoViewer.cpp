@@ -6,7 +6,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
+#include "ui/viewer/PhotoViewerAccessible.h"
 #include "ui/viewer/PhotoViewerLayout.h"
 
 namespace trawlix::ui {
@@ -34,9 +37,29 @@ PhotoViewer::PhotoViewer(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   setMinimumSize(120, 90);
   connect(&cache_, &ThumbnailCache::ready, this, &PhotoViewer::OnThumbnailReady);
+  static const bool accessible =
+      (QAccessible::installFactory(&PhotoViewerAccessible::Factory), true);
+  (void)accessible;
+  connect(this, &PhotoViewer::selectionChanged, this,
+          [this](int index) { AnnounceCurrentPhoto(this, index); });
 }
 
 PhotoViewer::~PhotoViewer() = default;
+
+// What an empty viewer says instead of showing nothing.
+QString PhotoViewer::EmptyFolderHint(const std::string& folder) const {
+  if (list_.Count() > 0) return {};
+  std::error_code error;
+  const QString name = QString::fromStdString(folder);
+  if (!std::filesystem::is_directory(folder, error))
+    return tr("The folder %1 does not exist yet: a scan of the project creates it.").arg(name);
+  return tr("No photos in %1 yet: start a scan to harvest some.").arg(name);
+}
+
+void PhotoViewer::SetEmptyHint(const QString& hint) {
+  emptyHint_ = hint;
+  setAccessibleDescription(hint);
+}
 
 // ---------------------------------------------------------------------------------------------
 // The list
@@ -46,6 +69,7 @@ void PhotoViewer::LoadFolder(const std::string& folder,
   list_.SetExcludedFolders(excludedFolders);
   list_.Load(folder);
   paging_.Reset(list_.Count());
+  SetEmptyHint(EmptyFolderHint(folder));
   hovered_ = -1;
   update();
   Q_EMIT pageChanged();
@@ -57,6 +81,7 @@ void PhotoViewer::Clear() {
   list_.Clear();
   list_.SetExcludedFolders({});
   paging_.Reset(0);
+  SetEmptyHint({});
   hovered_ = -1;
   update();
   Q_EMIT pageChanged();
@@ -312,7 +337,12 @@ void PhotoViewer::OnThumbnailReady(const QString& path) {
 void PhotoViewer::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(event->rect(), background_);
-  if (paging_.count() == 0) return;
+  if (paging_.count() == 0) {
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(rect().adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap,
+                     emptyHint_);
+    return;
+  }
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   const std::vector<QRect> cells = Cells();
   bool missing = false;

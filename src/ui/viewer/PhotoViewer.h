@@ -76,6 +76,8 @@ class PhotoViewer : public QWidget {
   int PhotoAt(QPoint point) const;
   // True when every photo on the page has its picture (or is known to have none).
   bool PageReady();
+  // What the viewer says while it lists no photo; empty when it shows no folder.
+  const QString& emptyHint() const { return emptyHint_; }
 
   ThumbnailCache& cache() { return cache_; }
 
@@ -113,6 +115,8 @@ class PhotoViewer : public QWidget {
   void ChangeSelection(int index);
   void AfterPaging(bool moved);
   void MoveSelection(int step);
+  QString EmptyFolderHint(const std::string& folder) const;
+  void SetEmptyHint(const QString& hint);
 
   PhotoViewerList list_;
   PhotoViewerPaging paging_;
@@ -122,6 +126,7 @@ class PhotoViewer : public QWidget {
   bool dropShadow_ = false;
   bool highlight_ = true;
   QColor background_ = Qt::white;
+  QString emptyHint_;  // shown while no photo is listed
 };
 
 }  // namespace trawlix::ui
