@@ -7,8 +7,8 @@
 
 #include "operations/DataSession.h"
 #include "operations/PanelOperations.h"
+#include "ui/ConfirmQuestion.h"
 #include "ui/SelectionMenu.h"
-#include "ui/window/ConfirmQuestion.h"
 #include "ui/window/MainWindowState.h"
 #include "ui/window/PageHost.h"
 #include "ui/window/Profile.h"

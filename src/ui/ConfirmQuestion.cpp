@@ -1,4 +1,4 @@
-#include "ui/window/ConfirmQuestion.h"
+#include "ui/ConfirmQuestion.h"
 
 #include "base/MessageBox.h"
 #include "settings/Settings.h"
