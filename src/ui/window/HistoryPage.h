@@ -1,25 +1,15 @@
 #pragma once
 
-#include <QWidget>
-
-namespace trawlix {
-class DataSession;
-class MessageSink;
-}  // namespace trawlix
-
-class QToolButton;
+#include "ui/window/CheckListPage.h"
 
 namespace trawlix::ui {
 
-class PageHost;
-class Profile;
 class ScanHistoryList;
-class StatusPanel;
 struct MainWindowEnabled;
 
-// The main window's "Scan History" page: the shown project's scans with their sums, the
-// buttons that check and delete them, and each scan's results on a double click.
-class HistoryPage : public QWidget {
+// The main window's "Scan History" page: the shown project's scans with their sums, and each
+// scan's results on a double click.
+class HistoryPage : public CheckListPage {
   Q_OBJECT
 
  public:
@@ -27,33 +17,16 @@ class HistoryPage : public QWidget {
               QWidget* parent = nullptr);
 
   ScanHistoryList& list() const { return *history_; }
-
-  // Refills the list for the host's project; empties it without one.
-  void Reload();
-  void Clear();
-  void FocusList();
-
-  void SetPanelColor(int colorRef);
-  void ApplyToolTips(bool on);
   void ApplyEnabled(const MainWindowEnabled& enabled);
-  void SaveColumnWidths(Profile& profile) const;
-
- Q_SIGNALS:
-  // The rows were reloaded or their checks changed: the window's controls follow.
-  void rowsChanged();
 
  private:
-  void DeleteChecked();
+  QString LoadRows(int projectId) override;
+  void ClearRows() override;
+  bool& DeleteQuestionOption() override;
+  void DeleteRows(int projectId, const std::vector<int>& ids) override;
   void ShowScanResults(int row);
 
-  DataSession& session_;
-  MessageSink& messages_;
-  const PageHost& host_;
-
-  ScanHistoryList* history_ = nullptr;
-  StatusPanel* panel_ = nullptr;
-  QToolButton* selectButton_ = nullptr;
-  QToolButton* deleteButton_ = nullptr;
+  ScanHistoryList* history_;
 };
 
 }  // namespace trawlix::ui
