@@ -14,29 +14,14 @@ bool QtUiThread::IsUiThread() const {
 }
 
 void QtUiThread::Post(std::function<void()> call) {
-  bool wake = false;
-  {
-    std::lock_guard lock(mutex_);
-    wake = calls_.empty();  // one wake-up serves everything queued behind it
-    calls_.push_back(std::move(call));
-  }
-  if (wake) {
+  if (calls_.Push(std::move(call))) {
     QMetaObject::invokeMethod(
         context_.get(), [this] { Pump(); }, Qt::QueuedConnection);
   }
 }
 
 void QtUiThread::Pump() {
-  for (;;) {
-    std::function<void()> call;
-    {
-      std::lock_guard lock(mutex_);
-      if (calls_.empty()) return;
-      call = std::move(calls_.front());
-      calls_.pop_front();
-    }
-    call();
-  }
+  calls_.RunAll();
 }
 
 }  // namespace trawlix

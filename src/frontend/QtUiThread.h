@@ -1,10 +1,9 @@
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 
+#include "base/CallQueue.h"
 #include "scan/engine/UiThread.h"
 
 class QObject;
@@ -12,8 +11,8 @@ class QObject;
 namespace trawlix {
 
 // The UI thread on Qt's event loop: a posted call waits in a queue of our own and a queued
-// meta-call wakes the event loop to run the queue. The queue uses standard locks, so thread
-// checkers see every hand-over. Construct it on the thread that runs the QCoreApplication.
+// meta-call wakes the event loop to run the queue. Construct it on the thread that runs the
+// QCoreApplication.
 class QtUiThread final : public UiThread {
  public:
   QtUiThread();
@@ -27,8 +26,7 @@ class QtUiThread final : public UiThread {
 
  private:
   std::unique_ptr<QObject> context_;
-  std::mutex mutex_;
-  std::deque<std::function<void()>> calls_;
+  CallQueue calls_;
 };
 
 }  // namespace trawlix

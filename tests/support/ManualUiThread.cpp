@@ -7,35 +7,22 @@ namespace trawlix {
 ManualUiThread::ManualUiThread() : owner_(std::this_thread::get_id()) {}
 
 void ManualUiThread::Post(std::function<void()> call) {
-  std::lock_guard lock(mutex_);
-  calls_.push_back(std::move(call));
-  posted_.notify_all();
+  calls_.Push(std::move(call));
 }
 
 void ManualUiThread::Pump() {
-  for (;;) {
-    std::function<void()> call;
-    {
-      std::lock_guard lock(mutex_);
-      if (calls_.empty()) return;
-      call = std::move(calls_.front());
-      calls_.pop_front();
-    }
-    call();
-  }
+  calls_.RunAll();
 }
 
 bool ManualUiThread::RunUntil(const std::function<bool()>& done,
                               std::chrono::milliseconds timeout) {
-  const auto deadline = Clock::now() + timeout;
+  const auto deadline = CallQueue::Clock::now() + timeout;
   for (;;) {
     Pump();
     if (done()) return true;
-    if (Clock::now() >= deadline) return false;
+    if (CallQueue::Clock::now() >= deadline) return false;
     // Wake at least every few milliseconds: `done` may watch state that no call announces.
-    std::unique_lock lock(mutex_);
-    posted_.wait_until(lock, std::min(deadline, Clock::now() + std::chrono::milliseconds(5)),
-                       [this] { return !calls_.empty(); });
+    calls_.WaitForCall(std::min(deadline, CallQueue::Clock::now() + std::chrono::milliseconds(5)));
   }
 }
 

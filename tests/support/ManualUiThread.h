@@ -1,12 +1,10 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <functional>
-#include <mutex>
 #include <thread>
 
+#include "base/CallQueue.h"
 #include "scan/engine/UiThread.h"
 
 namespace trawlix {
@@ -25,12 +23,8 @@ class ManualUiThread final : public UiThread {
   bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
  private:
-  using Clock = std::chrono::steady_clock;
-
   const std::thread::id owner_;
-  std::mutex mutex_;
-  std::condition_variable posted_;
-  std::deque<std::function<void()>> calls_;
+  CallQueue calls_;
 };
 
 }  // namespace trawlix

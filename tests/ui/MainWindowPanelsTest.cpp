@@ -243,15 +243,15 @@ TEST_F(MainWindowPanelsTest, PhotoMenuCommandsKeepTheViewerInStep) {
     ASSERT_TRUE(SavePhotoAs(bmp, folder, name, std::nullopt, PhotoEncoding()).written);
   }
   ShowCategory(category);
-  PhotoViewer* viewer = Window().photoViewer();
+  PhotoViewer* viewer = &Window().viewerPage().viewer();
   ASSERT_EQ(viewer->count(), 3);
   session_->settings().Values().PhotoTransformBehavior = 0;
 
   const auto runOn = [&](int index, auto command) {
     viewer->SelectIndex(index);
-    Window().ShowPhotoMenu(QPoint(10, 10));
-    Window().photoCommands().menu()->hide();
-    command(Window().photoCommands());
+    Window().viewerPage().ShowPhotoMenu(QPoint(10, 10));
+    Window().viewerPage().photoCommands().menu()->hide();
+    command(Window().viewerPage().photoCommands());
   };
   // A copy joins the viewer as its selection.
   runOn(0, [](PhotoCommandsMenu& menu) { menu.Transform(PhotoTransform::Mirror, false); });

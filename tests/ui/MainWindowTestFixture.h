@@ -16,6 +16,7 @@
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
 #include "ui/window/MainWindow.h"
+#include "ui/window/ViewerPage.h"
 
 namespace trawlix::ui::testing {
 

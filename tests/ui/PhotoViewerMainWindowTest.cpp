@@ -50,7 +50,7 @@ class PhotoViewerWindowTest : public MainWindowTest {
     return id;
   }
 
-  PhotoViewer& Viewer() { return *Window().photoViewer(); }
+  PhotoViewer& Viewer() { return Window().viewerPage().viewer(); }
   QToolButton* Button(const char* name) {
     return Window().findChild<QToolButton*>(QLatin1String(name));
   }
@@ -134,7 +134,7 @@ TEST_F(PhotoViewerWindowTest, ControlPlusAndMinusStepThroughEveryView) {
 TEST_F(PhotoViewerWindowTest, HoverDescribesThePhotoAndLeavingClearsIt) {
   ProjectWithPhotos(3);
   ChooseView(QStringLiteral("4 Photos"));
-  auto* info = Window().photoInfo();
+  auto* info = &Window().viewerPage().photoInfo();
   QTest::mouseMove(&Viewer(), Viewer().CellRect(1).center());
   ASSERT_TRUE(info->hasPhoto());
   EXPECT_EQ(info->nameText(), QStringLiteral("photo1001.png"));
@@ -160,12 +160,12 @@ TEST_F(PhotoViewerWindowTest, DoubleClickSwitchesToTheSingleViewThenShowsTheProp
   const auto before = dialogs();
   QTest::mouseDClick(&Viewer(), Qt::LeftButton, {}, Viewer().rect().center());
   EXPECT_EQ(dialogs(), before + 1) << "the properties of the photo";
-  EXPECT_EQ(Window().photoCommands().currentPath(), Viewer().photo(4).path);
+  EXPECT_EQ(Window().viewerPage().photoCommands().currentPath(), Viewer().photo(4).path);
 
   // Paging in a grid describes the first photo of the new page.
   ChooseView(QStringLiteral("2 Photos"));
   Button("nextPageButton")->click();
-  EXPECT_EQ(Window().photoInfo()->nameText(), QStringLiteral("photo1006.png"));
+  EXPECT_EQ(Window().viewerPage().photoInfo().nameText(), QStringLiteral("photo1006.png"));
 }
 
 TEST_F(PhotoViewerWindowTest, FollowModeDuringAScanShowsEachSavedPhotoButNeverItsThumbnail) {
@@ -217,7 +217,7 @@ TEST_F(PhotoViewerWindowTest, FollowModeDuringAScanShowsEachSavedPhotoButNeverIt
   EXPECT_EQ(last, "x3.bmp");
   EXPECT_EQ(Viewer().selectedIndex(), 7);
   EXPECT_EQ(Viewer().firstShown(), 6);
-  EXPECT_EQ(Window().photoInfo()->nameText(), QStringLiteral("x3.bmp"));
+  EXPECT_EQ(Window().viewerPage().photoInfo().nameText(), QStringLiteral("x3.bmp"));
   EXPECT_EQ(PagingEnabled(), (std::vector<bool>{true, true, false, false}))
       << "looking back is allowed; forward is follow mode's";
   const std::filesystem::path folder = LoadProject(*session_, id)->thumbnailSaveTo;

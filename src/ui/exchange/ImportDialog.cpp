@@ -123,7 +123,20 @@ ImportDialog::ImportDialog(DataSession& session, std::string path, exchange::Exc
       importButton_(MakeButton<QPushButton>(tr("&Import"), this)),
       doneButton_(MakeButton<QPushButton>(tr("&Done"), this)) {
   setWindowTitle(tr("Import Trawlix() PRO Projects"));
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(BuildAbout());
+  layout->addLayout(BuildListTitle());
+  layout->addWidget(BuildList(), 1);
+  layout->addLayout(BuildStatusRow());
+  layout->addLayout(BuildOptions());
+  layout->addWidget(BuildButtons());
+  ConnectControls();
+  SetTabOrder();
+  UpdateControls();
+  list_->setFocus();
+}
 
+QLayout* ImportDialog::BuildAbout() {
   // What the file is and who made it.
   photo_->setFrameShape(QFrame::StyledPanel);
   photo_->setAlignment(Qt::AlignCenter);
@@ -151,16 +164,22 @@ ImportDialog::ImportDialog(DataSession& session, std::string path, exchange::Exc
   auto* top = new QHBoxLayout;
   top->addWidget(photo_, 0, Qt::AlignTop);
   top->addLayout(about, 1);
+  return top;
+}
 
-  // The projects.
+QLayout* ImportDialog::BuildListTitle() {
   auto* listLabel = new QLabel(tr("Select &Projects to Import"), this);
   listLabel->setBuddy(list_);
-  auto* select = MakeButton<QPushButton>(tr("&Select:"), this);
-  select->setMenu(SelectionMenu(select, list_));
+  selectButton_ = MakeButton<QPushButton>(tr("&Select:"), this);
+  selectButton_->setMenu(SelectionMenu(selectButton_, list_));
   auto* listRow = new QHBoxLayout;
   listRow->addWidget(listLabel);
   listRow->addStretch(1);
-  listRow->addWidget(select);
+  listRow->addWidget(selectButton_);
+  return listRow;
+}
+
+QWidget* ImportDialog::BuildList() {
   list_->setMinimumSize(540, 180);
   list_->BeginRows();
   for (std::size_t i = 0; i < file_.projects.size(); ++i) {
@@ -170,7 +189,10 @@ ImportDialog::ImportDialog(DataSession& session, std::string path, exchange::Exc
                       p.numPhotos, p.category, true);
   }
   list_->EndRows();
+  return list_;
+}
 
+QLayout* ImportDialog::BuildOptions() {
   // Where the projects go, and what happens to those already there.
   const exchange::ImportOptions start =
       exchange::ImportOptionsFromSettings(session_.settings().Values());
@@ -196,7 +218,10 @@ ImportDialog::ImportDialog(DataSession& session, std::string path, exchange::Exc
   auto* optionsRow = new QHBoxLayout;
   optionsRow->addWidget(targetGroup, 1);
   optionsRow->addWidget(duplicateGroup, 1);
+  return optionsRow;
+}
 
+QLayout* ImportDialog::BuildStatusRow() {
   progressText_->setTextFormat(Qt::PlainText);  // titles come from the file
   progress_->setTextVisible(false);
   progress_->setRange(0, 1);
@@ -204,7 +229,15 @@ ImportDialog::ImportDialog(DataSession& session, std::string path, exchange::Exc
   progress_->setAccessibleName(tr("Import Progress"));
   progress_->setFixedWidth(200);
   ShowProgress(false);
+  auto* statusRow = new QHBoxLayout;
+  statusRow->addWidget(counter_);
+  statusRow->addStretch(1);
+  statusRow->addWidget(progressText_);
+  statusRow->addWidget(progress_);
+  return statusRow;
+}
 
+QWidget* ImportDialog::BuildButtons() {
   auto* help = MakeButton<QPushButton>(tr("&Help"), this);
   help->setObjectName(QStringLiteral("helpButton"));
   ConnectHelp(help, this, HelpTopic::Import, messages_);
@@ -213,20 +246,10 @@ ImportDialog::ImportDialog(DataSession& session, std::string path, exchange::Exc
   buttons->addButton(importButton_, QDialogButtonBox::ActionRole);
   buttons->addButton(doneButton_, QDialogButtonBox::AcceptRole);
   buttons->addButton(help, QDialogButtonBox::HelpRole);
+  return buttons;
+}
 
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top);
-  layout->addLayout(listRow);
-  layout->addWidget(list_, 1);
-  auto* statusRow = new QHBoxLayout;
-  statusRow->addWidget(counter_);
-  statusRow->addStretch(1);
-  statusRow->addWidget(progressText_);
-  statusRow->addWidget(progress_);
-  layout->addLayout(statusRow);
-  layout->addLayout(optionsRow);
-  layout->addWidget(buttons);
-
+void ImportDialog::ConnectControls() {
   connect(list_, &ImportExportDialogList::checksChanged, this, &ImportDialog::UpdateControls);
   for (QRadioButton* radio : {intoCategory_, useFileCategory_}) {
     connect(radio, &QRadioButton::toggled, this, &ImportDialog::UpdateControls);
@@ -235,10 +258,12 @@ ImportDialog::ImportDialog(DataSession& session, std::string path, exchange::Exc
   connect(informationButton_, &QPushButton::clicked, this, &ImportDialog::ShowInformation);
   connect(importButton_, &QPushButton::clicked, this, &ImportDialog::Import);
   connect(doneButton_, &QPushButton::clicked, this, &QDialog::accept);
+}
 
+void ImportDialog::SetTabOrder() {
   setTabOrder(description_, informationButton_);
-  setTabOrder(informationButton_, select);
-  setTabOrder(select, list_);
+  setTabOrder(informationButton_, selectButton_);
+  setTabOrder(selectButton_, list_);
   setTabOrder(list_, intoCategory_);
   setTabOrder(intoCategory_, category_);
   setTabOrder(category_, useFileCategory_);
@@ -246,8 +271,6 @@ ImportDialog::ImportDialog(DataSession& session, std::string path, exchange::Exc
   setTabOrder(merge_, skip_);
   setTabOrder(skip_, importButton_);
   setTabOrder(importButton_, doneButton_);
-  UpdateControls();
-  list_->setFocus();
 }
 
 void ImportDialog::ShowProgress(bool show) {

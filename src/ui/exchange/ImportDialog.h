@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -74,6 +75,14 @@ class ImportDialog : public QDialog {
   void ProjectsImported(bool categoriesCreated);
 
  private:
+  QLayout* BuildAbout();
+  QLayout* BuildListTitle();
+  QWidget* BuildList();
+  QLayout* BuildOptions();
+  QLayout* BuildStatusRow();
+  QWidget* BuildButtons();
+  void ConnectControls();
+  void SetTabOrder();
   void FillCategories(const QString& select);
   void ShowPhoto();
   void ShowProgress(bool show);
@@ -92,6 +101,7 @@ class ImportDialog : public QDialog {
   QLabel* author_;
   QPlainTextEdit* description_;
   QPushButton* informationButton_;
+  QPushButton* selectButton_ = nullptr;
   ImportExportDialogList* list_;
   QLabel* counter_;
   QRadioButton* intoCategory_;

@@ -48,7 +48,24 @@ constexpr const char* kDoubleClickChoices[] = {
 
 OptionsGeneralPage::OptionsGeneralPage(const QStringList& categories, QWidget* parent)
     : QWidget(parent) {
-  // Default 'Save To' location.
+  QGroupBox* saveToGroup = BuildSaveToGroup();
+  QGroupBox* viewerGroup = BuildViewerGroup();
+  QGroupBox* startGroup = BuildStartGroup(categories);
+  QGroupBox* confirmGroup = BuildConfirmGroup();
+  QGroupBox* afterGroup = BuildAfterScanGroup();
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(saveToGroup, 0, 0, 1, 2);
+  grid->addWidget(viewerGroup, 1, 0);
+  grid->addWidget(confirmGroup, 1, 1);
+  grid->addWidget(startGroup, 2, 0);
+  grid->addWidget(afterGroup, 2, 1);
+  grid->setColumnStretch(0, 3);
+  grid->setColumnStretch(1, 2);
+  grid->setRowStretch(3, 1);
+  SetTabOrder();
+}
+
+QGroupBox* OptionsGeneralPage::BuildSaveToGroup() {
   auto* saveToGroup = new QGroupBox(tr("Default 'Save To' Location"), this);
   saveTo_ = new QLineEdit(saveToGroup);
   saveTo_->setAccessibleName(tr("Default 'Save To' Location"));
@@ -69,8 +86,10 @@ OptionsGeneralPage::OptionsGeneralPage(const QStringList& categories, QWidget* p
   saveToLayout->addWidget(useProjectName_);
   saveToLayout->addWidget(autoCreateFolders_);
   connect(browse_, &QToolButton::clicked, this, &OptionsGeneralPage::browseSaveTo);
+  return saveToGroup;
+}
 
-  // Photo viewer.
+QGroupBox* OptionsGeneralPage::BuildViewerGroup() {
   auto* viewerGroup = new QGroupBox(tr("Photo Viewer"), this);
   thumbnailView_ = new QComboBox(viewerGroup);
   for (const auto& choice : kThumbnailViews) {
@@ -90,8 +109,10 @@ OptionsGeneralPage::OptionsGeneralPage(const QStringList& categories, QWidget* p
   viewerForm->addRow(dropShadow_);
   viewerForm->addRow(reloadViewer_);
   viewerForm->addRow(autoFollow_);
+  return viewerGroup;
+}
 
-  // Start-up.
+QGroupBox* OptionsGeneralPage::BuildStartGroup(const QStringList& categories) {
   auto* startGroup = new QGroupBox(tr("Start-up"), this);
   startupCategory_ = new QComboBox(startGroup);
   startupCategory_->addItem(QStringLiteral("All"));
@@ -104,8 +125,10 @@ OptionsGeneralPage::OptionsGeneralPage(const QStringList& categories, QWidget* p
   AddRow(startForm, tr("Startup Cate&gory:"), startupCategory_);
   startForm->addRow(rememberLast_);
   AddRow(startForm, tr("&Paste && Go:"), pasteAndGo_);
+  return startGroup;
+}
 
-  // Confirmations.
+QGroupBox* OptionsGeneralPage::BuildConfirmGroup() {
   auto* confirmGroup = new QGroupBox(tr("Confirm before..."), this);
   confirmProjects_ = MakeButton<QCheckBox>(tr("Deleting Pro&jects"), confirmGroup);
   confirmPhotos_ = MakeButton<QCheckBox>(tr("Deleting P&hotos"), confirmGroup);
@@ -118,8 +141,10 @@ OptionsGeneralPage::OptionsGeneralPage(const QStringList& categories, QWidget* p
     confirmLayout->addWidget(box);
   }
   confirmLayout->addStretch(1);
+  return confirmGroup;
+}
 
-  // After scanning.
+QGroupBox* OptionsGeneralPage::BuildAfterScanGroup() {
   auto* afterGroup = new QGroupBox(tr("After Scanning"), this);
   displayResults_ = MakeButton<QCheckBox>(tr("&Display Scan Results"), afterGroup);
   restoreWindow_ = MakeButton<QCheckBox>(tr("Restore &Window"), afterGroup);
@@ -127,17 +152,10 @@ OptionsGeneralPage::OptionsGeneralPage(const QStringList& categories, QWidget* p
   afterLayout->addWidget(displayResults_);
   afterLayout->addWidget(restoreWindow_);
   afterLayout->addStretch(1);
+  return afterGroup;
+}
 
-  auto* grid = new QGridLayout(this);
-  grid->addWidget(saveToGroup, 0, 0, 1, 2);
-  grid->addWidget(viewerGroup, 1, 0);
-  grid->addWidget(confirmGroup, 1, 1);
-  grid->addWidget(startGroup, 2, 0);
-  grid->addWidget(afterGroup, 2, 1);
-  grid->setColumnStretch(0, 3);
-  grid->setColumnStretch(1, 2);
-  grid->setRowStretch(3, 1);
-
+void OptionsGeneralPage::SetTabOrder() {
   QWidget* const order[] = {saveTo_,         browse_,       useProjectName_,  autoCreateFolders_,
                             thumbnailView_,  doubleClick_,  showTooltips_,    dropShadow_,
                             reloadViewer_,   autoFollow_,   confirmProjects_, confirmPhotos_,

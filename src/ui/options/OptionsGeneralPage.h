@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QToolButton;
 
@@ -31,6 +32,12 @@ class OptionsGeneralPage : public QWidget {
   QLineEdit* saveToEdit() const { return saveTo_; }
 
  private:
+  QGroupBox* BuildSaveToGroup();
+  QGroupBox* BuildViewerGroup();
+  QGroupBox* BuildStartGroup(const QStringList& categories);
+  QGroupBox* BuildConfirmGroup();
+  QGroupBox* BuildAfterScanGroup();
+  void SetTabOrder();
   void browseSaveTo();
 
   QComboBox* thumbnailView_;

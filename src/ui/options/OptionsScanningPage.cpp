@@ -51,7 +51,21 @@ QHBoxLayout* SliderRow(QSlider* slider, QLabel* text, const QString& widest) {
 }  // namespace
 
 OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
-  // Web requests.
+  QGroupBox* webGroup = BuildWebGroup();
+  QGroupBox* scanGroup = BuildScanGroup();
+  QGroupBox* photoGroup = BuildPhotoGroup();
+  QGroupBox* duplicateGroup = BuildDuplicateGroup();
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(webGroup);
+  layout->addWidget(scanGroup);
+  auto* lower = new QHBoxLayout;
+  lower->addWidget(photoGroup, 1);
+  lower->addWidget(duplicateGroup);
+  layout->addLayout(lower);
+  layout->addStretch(1);
+}
+
+QGroupBox* OptionsScanningPage::BuildWebGroup() {
   auto* webGroup = new QGroupBox(tr("Web Requests"), this);
   userAgent_ = new QComboBox(webGroup);
   for (const UserAgent& agent : UserAgentList()) {
@@ -106,8 +120,10 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   webForm->addRow(httpsToHttp_);
   webForm->addRow(robots_);
   connect(userAgent_, &QComboBox::currentIndexChanged, this, &OptionsScanningPage::userAgentChosen);
+  return webGroup;
+}
 
-  // Scanning.
+QGroupBox* OptionsScanningPage::BuildScanGroup() {
   auto* scanGroup = new QGroupBox(tr("Scanning"), this);
   priority_ = new QSlider(Qt::Horizontal, scanGroup);
   priority_->setRange(0, static_cast<int>(ScanPriorityLevels().size()) - 1);
@@ -131,8 +147,10 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   scanForm->addRow(skipRemembered_);
   scanForm->addRow(onlySuccessful_);
   connect(priority_, &QSlider::valueChanged, this, &OptionsScanningPage::showPriority);
+  return scanGroup;
+}
 
-  // Saved photos.
+QGroupBox* OptionsScanningPage::BuildPhotoGroup() {
   auto* photoGroup = new QGroupBox(tr("Processing"), this);
   quality_ = new QSlider(Qt::Horizontal, photoGroup);
   options::LimitToOption(quality_, "jpegQuality");
@@ -154,8 +172,11 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
   photoForm->addRow(deleteDerived_);
   connect(quality_, &QSlider::valueChanged, this, &OptionsScanningPage::showQuality);
   connect(setDpi_, &QCheckBox::toggled, dpi_, &QSpinBox::setEnabled);
+  return photoGroup;
+}
 
-  // Duplicate photo names.
+QGroupBox* OptionsScanningPage::BuildDuplicateGroup() {
+  // What happens when a photo's file name exists.
   auto* duplicateGroup = new QGroupBox(tr("When a Photo's File Name Exists"), this);
   duplicates_ = new QButtonGroup(this);
   auto* duplicateLayout = new QVBoxLayout(duplicateGroup);
@@ -164,15 +185,7 @@ OptionsScanningPage::OptionsScanningPage(QWidget* parent) : QWidget(parent) {
     duplicates_->addButton(radio, i);
     duplicateLayout->addWidget(radio);
   }
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(webGroup);
-  layout->addWidget(scanGroup);
-  auto* lower = new QHBoxLayout;
-  lower->addWidget(photoGroup, 1);
-  lower->addWidget(duplicateGroup);
-  layout->addLayout(lower);
-  layout->addStretch(1);
+  return duplicateGroup;
 }
 
 bool OptionsScanningPage::customChosen() const {

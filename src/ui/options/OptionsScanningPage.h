@@ -9,6 +9,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
@@ -44,6 +45,10 @@ class OptionsScanningPage : public QWidget {
   QLabel* priorityLabel() const { return priorityText_; }
 
  private:
+  QGroupBox* BuildWebGroup();
+  QGroupBox* BuildScanGroup();
+  QGroupBox* BuildPhotoGroup();
+  QGroupBox* BuildDuplicateGroup();
   bool customChosen() const;
   void userAgentChosen();
   void showPriority(int position);

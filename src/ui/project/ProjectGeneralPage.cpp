@@ -45,17 +45,50 @@ QToolButton* SmallButton(IconName icon, const QString& toolTip, QWidget* parent)
 ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* parent)
     : QWidget(parent), settings_(settings) {
   // Built in reading order: that is the keyboard's order too.
+  auto* form = new QFormLayout;
+  form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+  AddWhereRows(*form);
+  AddPhotoRows(*form);
+  AddRenderRow(*form);
+  AddKeywordRows(*form);
+
+  applyDefaults_ = new QPushButton(QStringLiteral("Apply Default Settings"), this);
+  applyDefaults_->setObjectName(QStringLiteral("applyDefaults"));
+  applyDefaults_->setAutoDefault(false);
+  applyDefaults_->setAccessibleName(applyDefaults_->text());
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(applyDefaults_);
+
+  auto* page = new QVBoxLayout(this);
+  page->addLayout(form);
+  page->addStretch(1);
+  page->addLayout(buttons);
+
+  ConnectControls();
+  UpdatePasteButton();
+  UpdateEnabled();
+}
+
+void ProjectGeneralPage::AddWhereRows(QFormLayout& form) {
   auto* categoryLabel = new QLabel(QStringLiteral("Category:"), this);
   category_ = new QComboBox(this);
   category_->setObjectName(QStringLiteral("category"));
   category_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   manageCategories_ = SmallButton(IconName::Categories, QStringLiteral("Manage Categories"), this);
   manageCategories_->setObjectName(QStringLiteral("manageCategories"));
+  LabelField(categoryLabel, category_);
+  auto* categoryRow = new QHBoxLayout;
+  categoryRow->addWidget(category_, 1);
+  categoryRow->addWidget(manageCategories_);
+  form.addRow(categoryLabel, categoryRow);
 
   auto* titleLabel = new QLabel(QStringLiteral("Project Name:"), this);
   title_ = new QLineEdit(this);
   title_->setObjectName(QStringLiteral("title"));
   title_->setMaxLength(200);
+  LabelField(titleLabel, title_);
+  form.addRow(titleLabel, title_);
 
   auto* urlLabel = new QLabel(QStringLiteral("Website's URL:"), this);
   url_ = new QLineEdit(this);
@@ -63,6 +96,11 @@ ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* 
   url_->setMaxLength(1024);
   paste_ = SmallButton(IconName::Paste, QStringLiteral("Paste URL From Clipboard"), this);
   paste_->setObjectName(QStringLiteral("pasteURL"));
+  LabelField(urlLabel, url_);
+  auto* urlRow = new QHBoxLayout;
+  urlRow->addWidget(url_, 1);
+  urlRow->addWidget(paste_);
+  form.addRow(urlLabel, urlRow);
 
   auto* saveToLabel = new QLabel(QStringLiteral("Save &Photos to:"), this);
   saveTo_ = new FolderBrowser(QStringLiteral("Choose Folder to Save Downloaded Photos."),
@@ -70,7 +108,11 @@ ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* 
   saveTo_->setObjectName(QStringLiteral("saveTo"));
   saveTo_->edit()->setObjectName(QStringLiteral("saveToPath"));
   saveTo_->edit()->setMaxLength(1024);
+  LabelField(saveToLabel, saveTo_->edit());
+  form.addRow(saveToLabel, saveTo_);
+}
 
+void ProjectGeneralPage::AddPhotoRows(QFormLayout& form) {
   auto* formatsLabel = new QLabel(QStringLiteral("Photo Formats:"), this);
   auto* formats = new QWidget(this);
   formats->setAccessibleName(SpokenText(formatsLabel->text()));
@@ -84,12 +126,21 @@ ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* 
   gif_ = makeFormat("GIF");
   bmp_ = makeFormat("BMP");
   tif_ = makeFormat("TIF");
+  formatsLabel->setBuddy(jpeg_);
+  auto* formatsRow = new QHBoxLayout(formats);
+  formatsRow->setContentsMargins(0, 0, 0, 0);
+  for (QCheckBox* box : {jpeg_, png_, gif_, bmp_, tif_}) formatsRow->addWidget(box);
+  formatsRow->addStretch(1);
+  form.addRow(formatsLabel, formats);
 
   createFolders_ = new QCheckBox(
       QStringLiteral("Create Directory Structure (mirror website's sub-folders)"), this);
   createFolders_->setObjectName(QStringLiteral("createFolders"));
   searchSubFolders_ = new QCheckBox(QStringLiteral("Search Sub-Folders"), this);
   searchSubFolders_->setObjectName(QStringLiteral("searchSubFolders"));
+  form.addRow(QString(), createFolders_);
+  form.addRow(QString(), searchSubFolders_);
+
   filterMinimumSize_ =
       new QCheckBox(QStringLiteral("&Minimum Photo Size (in pixels, bounding-box):"), this);
   filterMinimumSize_->setObjectName(QStringLiteral("filterMinimumSize"));
@@ -98,12 +149,21 @@ ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* 
   minimumSize_->setRange(0, 100000);
   minimumSize_->setSuffix(QStringLiteral(" px"));
   minimumSize_->setAccessibleName(SpokenText(filterMinimumSize_->text()));
+  auto* minimumRow = new QHBoxLayout;
+  minimumRow->addWidget(filterMinimumSize_);
+  minimumRow->addWidget(minimumSize_);
+  minimumRow->addStretch(1);
+  form.addRow(QString(), minimumRow);
 
   auto* orientationLabel = new QLabel(QStringLiteral("Orientation:"), this);
   orientation_ = new QComboBox(this);
   orientation_->setObjectName(QStringLiteral("orientation"));
   FillOrientationChoices(orientation_);
+  LabelField(orientationLabel, orientation_);
+  form.addRow(orientationLabel, orientation_);
+}
 
+void ProjectGeneralPage::AddRenderRow(QFormLayout& form) {
   auto* renderLabel = new QLabel(QStringLiteral("&Render pages with scripts:"), this);
   render_ = new QComboBox(this);
   render_->setObjectName(QStringLiteral("render"));
@@ -119,7 +179,11 @@ ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* 
         QStringLiteral("Rendering is not available: this build has no browser "
                        "engine (QtWebEngine)."));
   }
+  LabelField(renderLabel, render_);
+  form.addRow(renderLabel, render_);
+}
 
+void ProjectGeneralPage::AddKeywordRows(QFormLayout& form) {
   auto* keywordsLabel = new QLabel(QStringLiteral("&Keywords:"), this);
   keywords_ = new QLineEdit(this);
   keywords_->setObjectName(QStringLiteral("keywords"));
@@ -127,61 +191,12 @@ ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* 
   keywordMustExist_ = new QCheckBox(
       QStringLiteral("Links must contain one or more of the keywords listed above."), this);
   keywordMustExist_->setObjectName(QStringLiteral("keywordMustExist"));
-
-  applyDefaults_ = new QPushButton(QStringLiteral("Apply Default Settings"), this);
-  applyDefaults_->setObjectName(QStringLiteral("applyDefaults"));
-  applyDefaults_->setAutoDefault(false);
-  applyDefaults_->setAccessibleName(applyDefaults_->text());
-
-  LabelField(categoryLabel, category_);
-  LabelField(titleLabel, title_);
-  LabelField(urlLabel, url_);
-  LabelField(saveToLabel, saveTo_->edit());
-  formatsLabel->setBuddy(jpeg_);
-  LabelField(orientationLabel, orientation_);
-  LabelField(renderLabel, render_);
   LabelField(keywordsLabel, keywords_);
+  form.addRow(keywordsLabel, keywords_);
+  form.addRow(QString(), keywordMustExist_);
+}
 
-  // Layout.
-  auto* categoryRow = new QHBoxLayout;
-  categoryRow->addWidget(category_, 1);
-  categoryRow->addWidget(manageCategories_);
-  auto* urlRow = new QHBoxLayout;
-  urlRow->addWidget(url_, 1);
-  urlRow->addWidget(paste_);
-  auto* formatsRow = new QHBoxLayout(formats);
-  formatsRow->setContentsMargins(0, 0, 0, 0);
-  for (QCheckBox* box : {jpeg_, png_, gif_, bmp_, tif_}) formatsRow->addWidget(box);
-  formatsRow->addStretch(1);
-  auto* minimumRow = new QHBoxLayout;
-  minimumRow->addWidget(filterMinimumSize_);
-  minimumRow->addWidget(minimumSize_);
-  minimumRow->addStretch(1);
-
-  auto* form = new QFormLayout;
-  form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-  form->addRow(categoryLabel, categoryRow);
-  form->addRow(titleLabel, title_);
-  form->addRow(urlLabel, urlRow);
-  form->addRow(saveToLabel, saveTo_);
-  form->addRow(formatsLabel, formats);
-  form->addRow(QString(), createFolders_);
-  form->addRow(QString(), searchSubFolders_);
-  form->addRow(QString(), minimumRow);
-  form->addRow(orientationLabel, orientation_);
-  form->addRow(renderLabel, render_);
-  form->addRow(keywordsLabel, keywords_);
-  form->addRow(QString(), keywordMustExist_);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(applyDefaults_);
-
-  auto* page = new QVBoxLayout(this);
-  page->addLayout(form);
-  page->addStretch(1);
-  page->addLayout(buttons);
-
+void ProjectGeneralPage::ConnectControls() {
   connect(manageCategories_, &QToolButton::clicked, this,
           &ProjectGeneralPage::manageCategoriesRequested);
   connect(paste_, &QToolButton::clicked, this, &ProjectGeneralPage::PasteURL);
@@ -194,8 +209,6 @@ ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* 
   if (QClipboard* clipboard = QGuiApplication::clipboard()) {
     connect(clipboard, &QClipboard::dataChanged, this, &ProjectGeneralPage::UpdatePasteButton);
   }
-  UpdatePasteButton();
-  UpdateEnabled();
 }
 
 void ProjectGeneralPage::Load(const ProjectsRecord& record, bool newProject) {

@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -57,6 +58,12 @@ class ProjectGeneralPage : public QWidget {
   void identityChanged();
 
  private:
+  // The rows of the form, top to bottom.
+  void AddWhereRows(QFormLayout& form);
+  void AddPhotoRows(QFormLayout& form);
+  void AddRenderRow(QFormLayout& form);
+  void AddKeywordRows(QFormLayout& form);
+  void ConnectControls();
   void LoadOptions(const ProjectsRecord& record);
   void FollowTitle(const QString& title);
   void UpdatePasteButton();

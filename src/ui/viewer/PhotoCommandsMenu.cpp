@@ -19,6 +19,7 @@
 #include "imaging/codec/PhotoFormat.h"
 #include "operations/DataSession.h"
 #include "platform/DesktopImageEditor.h"
+#include "ui/ConfirmQuestion.h"
 #include "ui/viewer/PhotoPropertiesDialog.h"
 
 namespace trawlix::ui {
@@ -182,18 +183,8 @@ void PhotoCommandsMenu::EmailPhoto() {
 }
 
 bool PhotoCommandsMenu::AskToDelete(const std::string& path) {
-  bool& confirm = session_.settings().Values().confirmDeletePhotos;
-  if (!confirm) return true;
-  MessageRequest request{DeletePhotoQuestion(path)};
-  request.icon = MessageIcon::Question;
-  request.buttons = MessageButtons::YesNo;
-  request.offerDontAskAgain = true;
-  const MessageReply reply = messages_.Show(request);
-  if (reply.dontAskAgain) {
-    confirm = false;
-    session_.settings().SaveSettings();
-  }
-  return reply.answer == MessageAnswer::Yes;
+  return AskUnlessSwitchedOff(messages_, session_.settings(), DeletePhotoQuestion(path),
+                              session_.settings().Values().confirmDeletePhotos);
 }
 
 void PhotoCommandsMenu::DeletePhoto() {

@@ -5,30 +5,16 @@
 #include <algorithm>
 
 #include "ui/viewer/PhotoViewerTexts.h"
-#include "ui/window/StatusPanel.h"
 
 namespace trawlix::ui {
 
 namespace {
 
-const QColor kTextColor(0x54, 0x54, 0x54);
-const QColor kSizeColor(0, 120, 222);
-const QColor kLineColor(0xC0, 0xC0, 0xC0);
 constexpr int kAreaWidth = 130;
-constexpr int kMarginX = 4;
-constexpr int kMarginY = 2;
 
 }  // namespace
 
-PhotoInfoPanel::PhotoInfoPanel(QWidget* parent)
-    : QFrame(parent), background_(StatusPanel::FromColorRef(0xEBEBEB)) {
-  QFont bold = font();
-  bold.setBold(true);
-  bold.setPointSize(10);
-  setFont(bold);
-  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  setAccessibleName(tr("Photo Information"));
-}
+PhotoInfoPanel::PhotoInfoPanel(QWidget* parent) : FramedPanel(tr("Photo Information"), parent) {}
 
 void PhotoInfoPanel::setPhoto(const Photo& photo) {
   photo_ = photo;
@@ -42,11 +28,6 @@ void PhotoInfoPanel::clear() {
 
 bool PhotoInfoPanel::FullPath() const {
   return window() != this && window()->isMaximized();
-}
-
-void PhotoInfoPanel::setPanelColor(int colorRef) {
-  background_ = StatusPanel::FromColorRef(colorRef);
-  update();
 }
 
 QString PhotoInfoPanel::nameText() const {
@@ -71,24 +52,8 @@ void PhotoInfoPanel::UpdateAccessibleText() {
   setAccessibleDescription(parts.join(QStringLiteral(", ")));
 }
 
-QSize PhotoInfoPanel::sizeHint() const {
-  return {400, fontMetrics().height() + 2 * kMarginY + 8};
-}
-
-QSize PhotoInfoPanel::minimumSizeHint() const {
-  return {100, sizeHint().height()};
-}
-
-void PhotoInfoPanel::paintEvent(QPaintEvent* /*event*/) {
-  QPainter painter(this);
-  const QRect all = rect();
-  painter.fillRect(all, background_);
-  painter.setPen(kLineColor);
-  painter.drawLine(all.topLeft(), all.topRight());
-  painter.drawLine(all.bottomLeft(), all.bottomRight());
+void PhotoInfoPanel::PaintTexts(QPainter& painter, const QRect& area) {
   if (!hasPhoto()) return;
-
-  const QRect area = all.adjusted(kMarginX, kMarginY, -kMarginX, -kMarginY);
   const QFontMetrics metrics = fontMetrics();
   const QString time = timeText();
   const QString size = sizeText();
@@ -100,11 +65,11 @@ void PhotoInfoPanel::paintEvent(QPaintEvent* /*event*/) {
   const QRect nameArea(area.left(), area.top(), std::max(0, sizeArea.left() - area.left()),
                        area.height());
 
-  painter.setPen(kTextColor);
+  painter.setPen(QColor(kTextColor));
   painter.drawText(timeArea, Qt::AlignRight | Qt::AlignVCenter, time);
-  painter.setPen(kSizeColor);
+  painter.setPen(QColor(kDetailColor));
   painter.drawText(sizeArea, Qt::AlignRight | Qt::AlignVCenter, size);
-  painter.setPen(kTextColor);
+  painter.setPen(QColor(kTextColor));
   painter.drawText(nameArea, Qt::AlignLeft | Qt::AlignVCenter,
                    metrics.elidedText(nameText(), FullPath() ? Qt::ElideMiddle : Qt::ElideRight,
                                       nameArea.width()));

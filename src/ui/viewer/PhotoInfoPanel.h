@@ -1,16 +1,16 @@
 #pragma once
 
-#include <QColor>
 #include <QDateTime>
-#include <QFrame>
 #include <QString>
 #include <cstdint>
+
+#include "ui/FramedPanel.h"
 
 namespace trawlix::ui {
 
 // The line above the viewer that describes one photo: its name (or full path), its size
 // in pixels and bytes, and its time.
-class PhotoInfoPanel : public QFrame {
+class PhotoInfoPanel : public FramedPanel {
   Q_OBJECT
 
  public:
@@ -29,8 +29,6 @@ class PhotoInfoPanel : public QFrame {
   void clear();
   bool hasPhoto() const { return !photo_.path.isEmpty(); }
   const Photo& photo() const { return photo_; }
-  // The settings keep the colour as a Windows COLORREF (0x00BBGGRR).
-  void setPanelColor(int colorRef);
 
   // The three texts as painted: name (the whole path while the window is maximised, as it
   // has room for it), size, time.
@@ -38,18 +36,14 @@ class PhotoInfoPanel : public QFrame {
   QString sizeText() const;
   QString timeText() const;
 
-  QSize sizeHint() const override;
-  QSize minimumSizeHint() const override;
-
  protected:
-  void paintEvent(QPaintEvent* event) override;
+  void PaintTexts(QPainter& painter, const QRect& area) override;
 
  private:
   void UpdateAccessibleText();
   bool FullPath() const;
 
   Photo photo_;
-  QColor background_;
 };
 
 }  // namespace trawlix::ui

@@ -2,22 +2,23 @@
 
 #include <QMainWindow>
 #include <QString>
-#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "operations/ProjectOperations.h"
 #include "scan/engine/PageRenderer.h"
 #include "storage/CategoriesRecord.h"
+#include "storage/ProjectRendering.h"
 #include "storage/ProjectsRecord.h"
 #include "ui/tools/PhotoToolDialog.h"
 #include "ui/window/MainWindowState.h"
+#include "ui/window/PageHost.h"
 
 class QAbstractButton;
 class QComboBox;
-class QFrame;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
@@ -36,22 +37,20 @@ class ScanController;
 
 namespace trawlix::ui {
 
+class HistoryPage;
+class LinksPage;
 class MainWindowScan;
-class PhotoInfoPanel;
-class PhotoCommandsMenu;
-class PhotoViewer;
-class ProjectLinksList;
-class ScanHistoryList;
-class StatusPanel;
+class ViewerPage;
 
 // The program's one window: the projects by category on the left, the address and the scan
-// buttons on top, and the viewer, the project links and the scan history on three pages.
-// Every command of the program starts here; what it changes is done by the operations layer.
-class MainWindow : public QMainWindow {
+// buttons on top, and three pages (the viewer, the project links and the scan history), each
+// a widget of its own. Every command of the program starts here; what it changes is done by
+// the operations layer.
+class MainWindow : public QMainWindow, private PageHost {
   Q_OBJECT
 
  public:
-  enum Page { ViewerPage = 0, LinksPage = 1, HistoryPage = 2 };
+  enum Page { ViewerTab = 0, LinksTab = 1, HistoryTab = 2 };
 
   MainWindow(DataSession& session, MessageSink& messages, QWidget* parent = nullptr);
   ~MainWindow() override;
@@ -69,11 +68,7 @@ class MainWindow : public QMainWindow {
   int filterCategoryId() const;
   bool isScanning() const;
   const MainWindowEnabled& enabledState() const { return enabled_; }
-  PhotoViewer* photoViewer() const { return viewer_; }
-  // The viewer's pop-up menu of photo commands (MainWindowPanels.cpp).
-  PhotoCommandsMenu& photoCommands();
-  void ShowPhotoMenu(const QPoint& globalPos);
-  PhotoInfoPanel* photoInfo() const { return photoInfo_; }
+  ViewerPage& viewerPage() const { return *viewerPage_; }
 
   // Commands, as the buttons, menus and keys run them.
   void NewProject();
@@ -113,21 +108,23 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  friend class MainWindowScan;
-
   enum class ScanStart { New, Resume, Everything };
   void BeginScan(ScanStart how);
 
-  // Building (MainWindow.cpp).
+  // PageHost.
+  const ProjectsRecord* shownProject() const override;
+  bool scanning() const override { return isScanning(); }
+  bool scanPaused() const override;
+
+  // The frame.
   void BuildControls();
   QWidget* BuildProjectColumn();
   QWidget* BuildAddressRow();
-  QWidget* BuildViewerPage();
-  QWidget* BuildLinksPage();
-  QWidget* BuildHistoryPage();
-  QWidget* BuildCommandRow();
+  QWidget* BuildPages();
+  void ConnectScanReports();
   void BuildShortcuts();
   void ApplyToolTips();
+  void ApplyPanelOptions();
   void RestorePlacement();
   void RestoreSelection();
   void SaveOnExit();
@@ -135,21 +132,23 @@ class MainWindow : public QMainWindow {
   void OnImportTimer();
   void UpdateControls();
   void SetURLBoxText(const QString& text);
-  void ShowNotYetAvailable();
   // Runs a photo tool on the project, then shows its photos as the tool left them.
   void OpenPhotoTool(PhotoTool tool);
 
-  // Menus (MainWindowMenus.cpp).
+  // Menus.
   void BuildMenus();
+  void BuildStartMenu();
+  void BuildHelpMenu();
+  void BuildSaveToMenu();
+  void BuildProjectMenu();
+  QMenu* BuildImportExportMenu();
+  void AddImportExportEntries(QMenu* menu);
   void RelabelSaveToMenu();
-  void CheckThumbnailView();
-  void SetThumbnailView(int index);
   void ShowProjectMenu(const QPoint& position);
   void OpenFolder(const std::string& folder);
   void OpenAllFolders();
-  void OpenWebPage(const QString& address);
 
-  // Projects (MainWindowProjects.cpp).
+  // Projects.
   void FillCategories(int selectId);
   void FillProjects();
   void OnFilterChanged();
@@ -159,38 +158,17 @@ class MainWindow : public QMainWindow {
   int RowOfProject(int projectId) const;
   void ClearProjectViews();
   void ReloadLists();
-  void ReloadLinks();
-  void ReloadHistory();
-  bool AskUnlessSwitchedOff(const std::string& text, bool& option);
+  // Shows the project sheet until `save` stores its values or the user cancels; `rendering`
+  // is the sheet's first rendering choice.
+  void RunProjectSheet(ProjectsRecord record, const QString& caption,
+                       std::optional<RenderMode> rendering,
+                       const std::function<ProjectSaveResult(ProjectsRecord&)>& save);
   void ProjectSaved(int projectId, int categoryId, bool categoriesChanged);
   std::vector<CategoriesRecord> Categories();
 
-  // History and links pages (MainWindowPanels.cpp).
-  void DeleteCheckedHistory();
-  void DeleteCheckedLinks();
-  void ShowScanResults(int row);
-  void OpenLinkOfRow(int row);
-  void AfterPhotoCommand(int current);
-
-  // The viewer page (MainWindow.cpp).
-  void LoadViewerPhotos();
-  void OnViewerPageChanged();
-  void OnViewerPageTurned();
-  void OnViewerSelectionChanged(int index);
-  void OnViewerHovered(int index);
-  void OnPhotoDoubleClicked(int index);
-  void OnPhotoSaved(const std::string& path);
-  void ShowPhotoInfo(int index);
-  void ShowViewerStatus(bool plainNumbers = false);
-  void UpdatePagingButtons();
-  void SetFollow(bool on);
-  void PrepareViewerForScan();
-  void ApplyViewerOptions();
-
-  // The scan's reports (MainWindowScanCommands.cpp).
+  // The scan's reports.
   void OnScanStateChanged();
   void OnScanEnded();
-  void ShowScanLines(const QString& pageLine, const QString& photoLine);
   void RestoreAfterScan();
   // The results message's "don't show this again": the option goes off and is saved.
   void StopShowingScanResults();
@@ -237,45 +215,14 @@ class MainWindow : public QMainWindow {
   QToolButton* saveToButton_ = nullptr;
 
   QTabWidget* tabs_ = nullptr;
-
-  // Viewer page.
-  PhotoInfoPanel* photoInfo_ = nullptr;
-  PhotoViewer* viewer_ = nullptr;
-  PhotoCommandsMenu* photoCommands_ = nullptr;
-  StatusPanel* status_ = nullptr;
-  QToolButton* followButton_ = nullptr;
-  QToolButton* viewButton_ = nullptr;
-  QToolButton* firstButton_ = nullptr;
-  QToolButton* previousButton_ = nullptr;
-  QToolButton* nextButton_ = nullptr;
-  QToolButton* lastButton_ = nullptr;
-  QToolButton* renamePhotosButton_ = nullptr;
-  QToolButton* deletePhotosButton_ = nullptr;
-  QToolButton* thumbnailsButton_ = nullptr;
-  QToolButton* resizeButton_ = nullptr;
-  QToolButton* importExportButton_ = nullptr;
-
-  // Links page.
-  ProjectLinksList* links_ = nullptr;
-  StatusPanel* linksPanel_ = nullptr;
-  QToolButton* linksSelectButton_ = nullptr;
-  QToolButton* linksDeleteButton_ = nullptr;
-  QToolButton* rescanButton_ = nullptr;
-
-  // History page.
-  ScanHistoryList* history_ = nullptr;
-  StatusPanel* historyPanel_ = nullptr;
-  QToolButton* historySelectButton_ = nullptr;
-  QToolButton* historyDeleteButton_ = nullptr;
+  ViewerPage* viewerPage_ = nullptr;
+  LinksPage* linksPage_ = nullptr;
+  HistoryPage* historyPage_ = nullptr;
 
   // Menus.
-  QMenu* helpMenu_ = nullptr;
-  QMenu* saveToMenu_ = nullptr;
-  QMenu* viewMenu_ = nullptr;
-  QMenu* importExportMenu_ = nullptr;
+  QMenu* startMenu_ = nullptr;
   QMenu* projectMenu_ = nullptr;
   QMenu* categoryMenu_ = nullptr;
-  QMenu* startMenu_ = nullptr;
   QAction* openSaveToAction_ = nullptr;
   QAction* openThumbnailsAction_ = nullptr;
   QAction* openMobileAction_ = nullptr;

@@ -1,6 +1,5 @@
-// The main window's menus: help, save-to folders, thumbnail view, import/export, the check
-// menus of the two lists and the project list's context menu; and import and export.
-#include <QActionGroup>
+// The main window's menus: scan, help, save-to folders, import/export and the project list's
+// context menu; and import and export.
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QListWidget>
@@ -8,7 +7,6 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QUrl>
-#include <array>
 
 #include "base/Text.h"
 #include "exchange/ProjectImporter.h"
@@ -16,42 +14,25 @@
 #include "operations/ProjectOperations.h"
 #include "operations/ScanPreferences.h"
 #include "ui/HelpGuide.h"
-#include "ui/SelectionMenu.h"
 #include "ui/WebPageOpener.h"
 #include "ui/exchange/ExportProjectDialog.h"
 #include "ui/exchange/ExportProjectsDialog.h"
 #include "ui/exchange/ImportDialog.h"
-#include "ui/viewer/PhotoViewer.h"
 #include "ui/window/MainWindow.h"
 #include "ui/window/MainWindowTexts.h"
-#include "ui/window/ProjectLinksList.h"
-#include "ui/window/ScanHistoryList.h"
+#include "ui/window/ViewerPage.h"
 
 namespace trawlix::ui {
 
-namespace {
-
-// The view menu's entries and the view index each one sets (index 5 has none).
-struct ViewEntry {
-  const char* label;
-  int index;
-};
-constexpr std::array<ViewEntry, 11> kViews{{{"1 Photo", 0},
-                                            {"2 Photos", 1},
-                                            {"4 Photos", 2},
-                                            {"6 Photos", 3},
-                                            {"8 Photos", 4},
-                                            {"12 Photos", 6},
-                                            {"16 Photos", 7},
-                                            {"20 Photos", 8},
-                                            {"25 Photos", 9},
-                                            {"30 Photos", 10},
-                                            {"36 Photos", 11}}};
-constexpr int kLastView = 11;
-
-}  // namespace
-
 void MainWindow::BuildMenus() {
+  BuildStartMenu();
+  BuildHelpMenu();
+  BuildSaveToMenu();
+  viewerPage_->SetImportExportMenu(BuildImportExportMenu());
+  BuildProjectMenu();
+}
+
+void MainWindow::BuildStartMenu() {
   // The start button's arrow: the other ways to scan.
   startMenu_ = new QMenu(this);
   connect(startMenu_->addAction(tr("&Start Scanning")), &QAction::triggered, this,
@@ -65,28 +46,32 @@ void MainWindow::BuildMenus() {
   });
   startButton_->setMenu(startMenu_);
   startButton_->setPopupMode(QToolButton::MenuButtonPopup);
+}
 
-  helpMenu_ = new QMenu(this);
-  QAction* guide = helpMenu_->addAction(tr("User Guide"));
+void MainWindow::BuildHelpMenu() {
+  auto* menu = new QMenu(this);
+  QAction* guide = menu->addAction(tr("User Guide"));
   guide->setShortcut(QKeySequence::HelpContents);
   guide->setShortcutContext(Qt::WindowShortcut);
   addAction(guide);  // F1 works with the menu closed
   connect(guide, &QAction::triggered, this, [this] { OpenHelp(HelpTopic::Contents, messages_); });
-  connect(helpMenu_->addAction(tr("QuickStart Guide")), &QAction::triggered, this,
+  connect(menu->addAction(tr("QuickStart Guide")), &QAction::triggered, this,
           [this] { OpenHelp(HelpTopic::GettingStarted, messages_); });
-  connect(helpMenu_->addAction(tr("Download Sample Projects")), &QAction::triggered, this,
-          [this] { OpenWebPage(QString::fromLatin1(kSampleProjectsPage)); });
-  connect(helpMenu_->addAction(tr("Contact Me")), &QAction::triggered, this,
-          [this] { OpenWebPage(QString::fromLatin1(kContactPage)); });
-  helpButton_->setMenu(helpMenu_);
+  connect(menu->addAction(tr("Download Sample Projects")), &QAction::triggered, this,
+          [] { OpenWebPage(QString::fromLatin1(kSampleProjectsPage)); });
+  connect(menu->addAction(tr("Contact Me")), &QAction::triggered, this,
+          [] { OpenWebPage(QString::fromLatin1(kContactPage)); });
+  helpButton_->setMenu(menu);
+}
 
-  saveToMenu_ = new QMenu(this);
-  openSaveToAction_ = saveToMenu_->addAction(tr("Open 'Save To' Folder"));
-  openThumbnailsAction_ = saveToMenu_->addAction(tr("Open THUMBS Folder"));
-  openMobileAction_ = saveToMenu_->addAction(tr("Open MOBILE Folder"));
-  saveToMenu_->addSeparator();
-  openAllAction_ = saveToMenu_->addAction(tr("Open All Project Folders"));
-  connect(saveToMenu_, &QMenu::aboutToShow, this, &MainWindow::RelabelSaveToMenu);
+void MainWindow::BuildSaveToMenu() {
+  auto* menu = new QMenu(this);
+  openSaveToAction_ = menu->addAction(tr("Open 'Save To' Folder"));
+  openThumbnailsAction_ = menu->addAction(tr("Open THUMBS Folder"));
+  openMobileAction_ = menu->addAction(tr("Open MOBILE Folder"));
+  menu->addSeparator();
+  openAllAction_ = menu->addAction(tr("Open All Project Folders"));
+  connect(menu, &QMenu::aboutToShow, this, &MainWindow::RelabelSaveToMenu);
   connect(openSaveToAction_, &QAction::triggered, this, [this] {
     if (project_) OpenFolder(project_->saveTo);
   });
@@ -97,39 +82,28 @@ void MainWindow::BuildMenus() {
     if (project_) OpenFolder(project_->mobileSaveTo);
   });
   connect(openAllAction_, &QAction::triggered, this, &MainWindow::OpenAllFolders);
-  saveToButton_->setMenu(saveToMenu_);
+  saveToButton_->setMenu(menu);
+}
 
-  viewMenu_ = new QMenu(this);
-  auto* views = new QActionGroup(viewMenu_);
-  for (const ViewEntry& entry : kViews) {
-    QAction* action = viewMenu_->addAction(tr(entry.label));
-    action->setCheckable(true);
-    action->setData(entry.index);
-    views->addAction(action);
-    connect(action, &QAction::triggered, this,
-            [this, index = entry.index] { SetThumbnailView(index); });
-  }
-  connect(viewMenu_, &QMenu::aboutToShow, this, &MainWindow::CheckThumbnailView);
-  viewButton_->setMenu(viewMenu_);
+void MainWindow::AddImportExportEntries(QMenu* menu) {
+  connect(menu->addAction(tr("Import Project(s)")), &QAction::triggered, this,
+          &MainWindow::ImportProjects);
+  QAction* exportOne = menu->addAction(tr("Export Project"));
+  connect(exportOne, &QAction::triggered, this, &MainWindow::ExportProject);
+  connect(menu->addAction(tr("Export Multiple Projects")), &QAction::triggered, this,
+          &MainWindow::ExportMultipleProjects);
+  // Exporting one project needs one selected.
+  connect(menu, &QMenu::aboutToShow, exportOne,
+          [this, exportOne] { exportOne->setEnabled(project_.has_value()); });
+}
 
-  const auto addExportEntries = [this](QMenu* menu) {
-    connect(menu->addAction(tr("Import Project(s)")), &QAction::triggered, this,
-            &MainWindow::ImportProjects);
-    QAction* exportOne = menu->addAction(tr("Export Project"));
-    connect(exportOne, &QAction::triggered, this, &MainWindow::ExportProject);
-    connect(menu->addAction(tr("Export Multiple Projects")), &QAction::triggered, this,
-            &MainWindow::ExportMultipleProjects);
-    // Exporting one project needs one selected.
-    connect(menu, &QMenu::aboutToShow, exportOne,
-            [this, exportOne] { exportOne->setEnabled(project_.has_value()); });
-  };
-  importExportMenu_ = new QMenu(this);
-  addExportEntries(importExportMenu_);
-  importExportButton_->setMenu(importExportMenu_);
+QMenu* MainWindow::BuildImportExportMenu() {
+  auto* menu = new QMenu(this);
+  AddImportExportEntries(menu);
+  return menu;
+}
 
-  linksSelectButton_->setMenu(SelectionMenu(this, links_));
-  historySelectButton_->setMenu(SelectionMenu(this, history_));
-
+void MainWindow::BuildProjectMenu() {
   projectMenu_ = new QMenu(this);
   // The start button's menu again, for the keyboard: the project list's menu key opens it.
   startMenu_->setTitle(tr("S&can"));
@@ -156,7 +130,7 @@ void MainWindow::BuildMenus() {
             [this, action] { action->setEnabled(enabled_.photoTools); });
   }
   projectMenu_->addSeparator();
-  addExportEntries(projectMenu_);
+  AddImportExportEntries(projectMenu_);
   projectMenu_->addSeparator();
   categoryMenu_ = projectMenu_->addMenu(tr("Category"));
 }
@@ -203,26 +177,6 @@ void MainWindow::OpenAllFolders() {
        {&project_->mobileSaveTo, &project_->thumbnailSaveTo, &project_->saveTo}) {
     OpenFolder(*folder);
   }
-}
-
-void MainWindow::OpenWebPage(const QString& address) {
-  ui::OpenWebPage(address);
-}
-
-void MainWindow::CheckThumbnailView() {
-  const int current = session_.settings().Values().thumbnailView;
-  for (QAction* action : viewMenu_->actions()) {
-    action->setChecked(action->data().toInt() == current);
-  }
-}
-
-void MainWindow::SetThumbnailView(int index) {
-  if (index < 0 || index > kLastView) return;
-  SettingsValues& values = session_.settings().Values();
-  viewer_->SetViewIndex(index);  // the view in use goes back to its first page
-  if (values.thumbnailView == index) return;
-  values.thumbnailView = index;
-  session_.settings().SaveSettings();
 }
 
 // ---------------------------------------------------------------------------------------------

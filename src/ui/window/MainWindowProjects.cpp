@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "base/Number.h"
 #include "base/Text.h"
 #include "imaging/tools/FileList.h"
 #include "operations/DataSession.h"
@@ -20,20 +19,20 @@
 #include "scan/engine/ScanController.h"
 #include "storage/ProjectDefaults.h"
 #include "storage/ProjectRendering.h"
+#include "ui/ConfirmQuestion.h"
+#include "ui/WebPageOpener.h"
 #include "ui/options/OptionsSheet.h"
 #include "ui/project/ProjectGeneralPage.h"
 #include "ui/project/ProjectSheet.h"
-#include "ui/viewer/PhotoInfoPanel.h"
-#include "ui/viewer/PhotoViewer.h"
 #include "ui/window/AboutSheet.h"
 #include "ui/window/CategoriesDialog.h"
 #include "ui/window/FindProjectDialog.h"
+#include "ui/window/HistoryPage.h"
+#include "ui/window/LinksPage.h"
 #include "ui/window/MainWindow.h"
 #include "ui/window/MainWindowTexts.h"
-#include "ui/window/ProjectLinksList.h"
 #include "ui/window/RenameProjectDialog.h"
-#include "ui/window/ScanHistoryList.h"
-#include "ui/window/StatusPanel.h"
+#include "ui/window/ViewerPage.h"
 
 namespace trawlix::ui {
 
@@ -132,9 +131,7 @@ void MainWindow::OnProjectSelected() {
   }
   WaitCursor wait;
   project_ = std::move(loaded);
-  photoInfo_->clear();
-  status_->clear();
-  LoadViewerPhotos();
+  viewerPage_->ShowProject();
   ReloadLists();
   setWindowTitle(WindowCaption(&*project_));
   SetURLBoxText(QString::fromStdString(project_->url));
@@ -142,64 +139,22 @@ void MainWindow::OnProjectSelected() {
 }
 
 void MainWindow::ClearProjectViews() {
-  history_->Clear();
-  links_->Clear();
-  status_->clear();
-  photoInfo_->clear();
+  historyPage_->Clear();
+  linksPage_->Clear();
+  viewerPage_->Clear();
   urlBox_->clear();
-  viewer_->Clear();
   setWindowTitle(WindowCaption(nullptr));
-  historyPanel_->setDetail(QStringLiteral("No scanning sessions."));
-  linksPanel_->setDetail({});
-}
-
-void MainWindow::ReloadLinks() {
-  if (!project_) {
-    links_->Clear();
-    linksPanel_->setDetail({});
-    return;
-  }
-  links_->Load(session_, project_->id);
-  linksPanel_->setDetail(QStringLiteral("Project Links: %1 ")
-                             .arg(QString::fromStdString(FormatThousands(links_->rowCount()))));
-  UpdateControls();
-}
-
-void MainWindow::ReloadHistory() {
-  if (!project_) {
-    history_->Clear();
-    historyPanel_->setDetail(QStringLiteral("No scanning sessions."));
-    return;
-  }
-  history_->Load(session_, project_->id);
-  historyPanel_->setDetail(
-      QString::fromStdString(ScanHistoryList::SummaryText(history_->records())));
-  UpdateControls();
 }
 
 void MainWindow::ReloadLists() {
   // The list on show is filled first.
-  if (tabs_->currentIndex() == HistoryPage) {
-    ReloadHistory();
-    ReloadLinks();
+  if (tabs_->currentIndex() == HistoryTab) {
+    historyPage_->Reload();
+    linksPage_->Reload();
   } else {
-    ReloadLinks();
-    ReloadHistory();
+    linksPage_->Reload();
+    historyPage_->Reload();
   }
-}
-
-bool MainWindow::AskUnlessSwitchedOff(const std::string& text, bool& option) {
-  if (!option) return true;
-  MessageRequest request{text};
-  request.icon = MessageIcon::Question;
-  request.buttons = MessageButtons::YesNo;
-  request.offerDontAskAgain = true;
-  const MessageReply reply = messages_.Show(request);
-  if (reply.dontAskAgain) {
-    option = false;
-    session_.settings().SaveSettings();
-  }
-  return reply.answer == MessageAnswer::Yes;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -216,28 +171,26 @@ void MainWindow::ProjectSaved(int projectId, int categoryId, bool categoriesChan
   projectList_->setFocus();
 }
 
-void MainWindow::NewProject() {
-  if (isScanning()) return;
-  const SettingsValues& values = session_.settings().Values();
-  ProjectsRecord record = NewProjectRecord(values, Categories());
+void MainWindow::RunProjectSheet(ProjectsRecord record, const QString& caption,
+                                 std::optional<RenderMode> rendering,
+                                 const std::function<ProjectSaveResult(ProjectsRecord&)>& save) {
   bool categoriesChanged = false;
-  const auto manage = [this](QWidget* parent) {
-    CategoriesDialog dialog(session_, messages_, parent);
-    dialog.exec();
-    return dialog.changed();
-  };
   for (;;) {
-    ProjectSheet sheet(session_, messages_, record, tr("New Trawlix() PRO Project"), this);
-    sheet.SetManageCategories(manage);
+    ProjectSheet sheet(session_, messages_, record, caption, this);
+    sheet.SetManageCategories([this](QWidget* parent) {
+      CategoriesDialog dialog(session_, messages_, parent);
+      dialog.exec();
+      return dialog.changed();
+    });
+    if (rendering) sheet.generalPage()->SetRendering(*rendering);
     const bool confirmed = sheet.exec() == QDialog::Accepted;
     categoriesChanged = categoriesChanged || sheet.categoriesChanged();
     if (!confirmed) break;
     record = sheet.record();
-    CompleteNewProject(record, values);
-    const ProjectSaveResult saved = AddProject(session_, record, TitleRule::Any);
+    rendering = sheet.generalPage()->Rendering();  // a refused save shows the sheet as left
+    const ProjectSaveResult saved = save(record);
     if (saved.outcome == SaveOutcome::Saved) {
-      SaveRenderMode(session_.databasePath(), saved.id, sheet.generalPage()->Rendering());
-      ShowPage(ViewerPage);
+      SaveRenderMode(session_.databasePath(), saved.id, *rendering);
       ProjectSaved(saved.id, record.catId, categoriesChanged);
       return;
     }
@@ -250,37 +203,27 @@ void MainWindow::NewProject() {
   }
 }
 
+void MainWindow::NewProject() {
+  if (isScanning()) return;
+  const SettingsValues& values = session_.settings().Values();
+  RunProjectSheet(NewProjectRecord(values, Categories()), tr("New Trawlix() PRO Project"),
+                  std::nullopt, [this, &values](ProjectsRecord& record) {
+                    CompleteNewProject(record, values);
+                    const ProjectSaveResult saved = AddProject(session_, record, TitleRule::Any);
+                    // A new project's photos are what the window shows first.
+                    if (saved.outcome == SaveOutcome::Saved) ShowPage(ViewerTab);
+                    return saved;
+                  });
+}
+
 void MainWindow::EditProject() {
   if (isScanning() || !project_) return;
-  ProjectsRecord record = *project_;
-  bool categoriesChanged = false;
-  for (;;) {
-    ProjectSheet sheet(
-        session_, messages_, record,
-        QStringLiteral("Edit Project - [%1]").arg(QString::fromStdString(project_->title)), this);
-    sheet.SetManageCategories([this](QWidget* parent) {
-      CategoriesDialog dialog(session_, messages_, parent);
-      dialog.exec();
-      return dialog.changed();
-    });
-    sheet.generalPage()->SetRendering(LoadRenderMode(session_.databasePath(), project_->id));
-    const bool confirmed = sheet.exec() == QDialog::Accepted;
-    categoriesChanged = categoriesChanged || sheet.categoriesChanged();
-    if (!confirmed) break;
-    record = sheet.record();
-    const ProjectSaveResult saved = UpdateProject(session_, *project_, record, TitleRule::Any);
-    if (saved.outcome == SaveOutcome::Saved) {
-      SaveRenderMode(session_.databasePath(), project_->id, sheet.generalPage()->Rendering());
-      ProjectSaved(project_->id, record.catId, categoriesChanged);
-      return;
-    }
-    if (!saved.problem) break;
-    messages_.Inform(saved.problem->message);
-  }
-  if (categoriesChanged) {
-    FillCategories(filterCategoryId());
-    OnFilterChanged();
-  }
+  const ProjectsRecord before = *project_;
+  RunProjectSheet(
+      before, QStringLiteral("Edit Project - [%1]").arg(QString::fromStdString(before.title)),
+      LoadRenderMode(session_.databasePath(), before.id), [this, &before](ProjectsRecord& record) {
+        return UpdateProject(session_, before, record, TitleRule::Any);
+      });
 }
 
 void MainWindow::DeleteProject() {
@@ -290,7 +233,9 @@ void MainWindow::DeleteProject() {
   const std::string question =
       Format("Delete the project %s?\n\nNOTE: Downloaded photos are **NOT** deleted.",
              project_->title.c_str());
-  if (!AskUnlessSwitchedOff(question, session_.settings().Values().confirmDeleteProjects)) return;
+  if (!AskUnlessSwitchedOff(messages_, session_.settings(), question,
+                            session_.settings().Values().confirmDeleteProjects))
+    return;
   if (!trawlix::DeleteProject(session_, project_->id)) return;
   project_.reset();
   FillProjects();
@@ -339,13 +284,9 @@ void MainWindow::ShowOptions() {
   OptionsSheet sheet(session_.settings(), messages_, this);
   if (sheet.exec() != QDialog::Accepted) return;
   const OptionsChange change = ApplyOptions(session_, sheet.values(), sheet.newLogoPath());
-  const SettingsValues& values = session_.settings().Values();
   ApplyToolTips();
-  for (StatusPanel* panel : {status_, historyPanel_, linksPanel_}) {
-    panel->setPanelColor(values.panelColor);
-  }
-  ApplyViewerOptions();
-  if (change.autoFollowSwitchedOn && isScanning()) followButton_->setChecked(true);
+  ApplyPanelOptions();
+  if (change.autoFollowSwitchedOn && isScanning()) viewerPage_->FollowAddedPhotos();
 }
 
 void MainWindow::ShowAbout() {
@@ -390,7 +331,7 @@ void MainWindow::PasteAndGo() {
   if (!SetProjectURL(session_, *project_, *address)) return;
   project_->url = *address;
   SetURLBoxText(QString::fromStdString(*address));
-  ReloadLinks();  // the link of the old address follows the new one
+  linksPage_->Reload();  // the link of the old address follows the new one
   UpdateControls();
   if (session_.settings().Values().pasteAndGo) StartScan();
 }

@@ -7,9 +7,10 @@
 #include "operations/ScanPreferences.h"
 #include "scan/engine/ScanController.h"
 #include "scan/engine/ScanOptions.h"
+#include "ui/window/LinksPage.h"
 #include "ui/window/MainWindow.h"
 #include "ui/window/ProjectLinksList.h"
-#include "ui/window/StatusPanel.h"
+#include "ui/window/ViewerPage.h"
 
 namespace trawlix::ui {
 
@@ -29,8 +30,7 @@ void MainWindow::BeginScan(ScanStart how) {
   if (!project_ || isScanning() || !scan_) return;
   // The row as stored now: the editor or a paste may have changed it since it was selected.
   if (auto fresh = LoadProject(session_, project_->id)) project_ = std::move(*fresh);
-  status_->clear();
-  PrepareViewerForScan();
+  viewerPage_->PrepareForScan();
   ScanOptions options = CurrentScanOptions(session_);
   if (how == ScanStart::Everything) options.skipRemembered = false;
   if (how == ScanStart::Resume)
@@ -42,12 +42,12 @@ void MainWindow::BeginScan(ScanStart how) {
 
 void MainWindow::RescanSelectedLinks() {
   if (!project_ || isScanning() || !scan_) return;
-  const std::vector<int> ids = links_->checkedIds();
+  const ProjectLinksList& links = linksPage_->list();
+  const std::vector<int> ids = links.checkedIds();
   if (ids.empty()) return;
   if (auto fresh = LoadProject(session_, project_->id)) project_ = std::move(*fresh);
-  status_->clear();
-  PrepareViewerForScan();
-  scan_->StartMultiLinkScan(*project_, CurrentScanOptions(session_), ids, links_->order());
+  viewerPage_->PrepareForScan();
+  scan_->StartMultiLinkScan(*project_, CurrentScanOptions(session_), ids, links.order());
   UpdateControls();
 }
 
@@ -59,14 +59,9 @@ void MainWindow::StopScan() {
   if (isScanning()) scan_->Stop();
 }
 
-void MainWindow::ShowScanLines(const QString& pageLine, const QString& photoLine) {
-  status_->setStatus(pageLine);
-  status_->setDetail(photoLine);
-}
-
 void MainWindow::OnScanStateChanged() {
   const bool on = session_.settings().Values().showTooltips;
-  const bool paused = scan_ && scan_->IsPaused();
+  const bool paused = scanPaused();
   pauseButton_->setToolTip(on ? (paused ? tr("Click to resume...") : tr("Pause Scan")) : QString());
   UpdateControls();
 }
@@ -80,7 +75,7 @@ void MainWindow::OnScanEnded() {
   // A multi-link scan showed each link's address in the box.
   if (project_) SetURLBoxText(QString::fromStdString(project_->url));
   ReloadLists();
-  ShowViewerStatus();
+  viewerPage_->ShowStatus();
   UpdateControls();
 }
 

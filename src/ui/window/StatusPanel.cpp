@@ -1,7 +1,6 @@
 #include "ui/window/StatusPanel.h"
 
 #include <QFontMetrics>
-#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -9,32 +8,11 @@ namespace trawlix::ui {
 
 namespace {
 
-const QColor kStatusColor(0x54, 0x54, 0x54);
-const QColor kDetailColor(0, 120, 222);
-const QColor kLineColor(0xC0, 0xC0, 0xC0);
-constexpr int kMarginX = 4;
-constexpr int kMarginY = 2;
 constexpr int kMinimumStatusWidth = 180;
 
 }  // namespace
 
-StatusPanel::StatusPanel(QWidget* parent) : QFrame(parent), background_(FromColorRef(0xEBEBEB)) {
-  QFont bold = font();
-  bold.setBold(true);
-  bold.setPointSize(10);
-  setFont(bold);
-  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  setAccessibleName(tr("Status"));
-}
-
-QColor StatusPanel::FromColorRef(int colorRef) {
-  return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
-}
-
-void StatusPanel::setPanelColor(int colorRef) {
-  background_ = FromColorRef(colorRef);
-  update();
-}
+StatusPanel::StatusPanel(QWidget* parent) : FramedPanel(tr("Status"), parent) {}
 
 void StatusPanel::setStatus(const QString& text) {
   if (text == status_) return;
@@ -62,23 +40,7 @@ void StatusPanel::UpdateAccessibleText() {
   setAccessibleDescription(text);
 }
 
-QSize StatusPanel::sizeHint() const {
-  return {400, fontMetrics().height() + 2 * kMarginY + 8};
-}
-
-QSize StatusPanel::minimumSizeHint() const {
-  return {100, sizeHint().height()};
-}
-
-void StatusPanel::paintEvent(QPaintEvent* /*event*/) {
-  QPainter painter(this);
-  const QRect all = rect();
-  painter.fillRect(all, background_);
-  painter.setPen(kLineColor);
-  painter.drawLine(all.topLeft(), all.topRight());
-  painter.drawLine(all.bottomLeft(), all.bottomRight());
-
-  const QRect area = all.adjusted(kMarginX, kMarginY, -kMarginX, -kMarginY);
+void StatusPanel::PaintTexts(QPainter& painter, const QRect& area) {
   const QFontMetrics metrics = fontMetrics();
   // The detail (counts, times) matters more than the status word: it keeps its full width
   // unless the panel is too narrow even for the status' minimum.
@@ -89,11 +51,11 @@ void StatusPanel::paintEvent(QPaintEvent* /*event*/) {
                               : std::min(wanted, std::max(0, area.width() - kMinimumStatusWidth));
   const int statusWidth = std::max(0, area.width() - detailWidth - kMarginX);
 
-  painter.setPen(kStatusColor);
+  painter.setPen(QColor(kTextColor));
   painter.drawText(QRect(area.left(), area.top(), statusWidth, area.height()),
                    Qt::AlignLeft | Qt::AlignVCenter,
                    metrics.elidedText(status_, Qt::ElideRight, statusWidth));
-  painter.setPen(kDetailColor);
+  painter.setPen(QColor(kDetailColor));
   painter.drawText(
       QRect(area.right() - detailWidth + 1, area.top(), detailWidth, area.height()),
       Qt::AlignRight | Qt::AlignVCenter,

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QColor>
-#include <QFrame>
 #include <QString>
+
+#include "ui/FramedPanel.h"
 
 namespace trawlix::ui {
 
 // A one-line panel under the viewer and the lists: a status text on the left (grey, cut
 // with an ellipsis when it does not fit) and a detail text on the right (blue).
-class StatusPanel : public QFrame {
+class StatusPanel : public FramedPanel {
   Q_OBJECT
 
  public:
@@ -20,22 +20,14 @@ class StatusPanel : public QFrame {
   const QString& status() const { return status_; }
   const QString& detail() const { return detail_; }
 
-  // The settings keep the colour as a Windows COLORREF (0x00BBGGRR).
-  void setPanelColor(int colorRef);
-  static QColor FromColorRef(int colorRef);
-
-  QSize sizeHint() const override;
-  QSize minimumSizeHint() const override;
-
  protected:
-  void paintEvent(QPaintEvent* event) override;
+  void PaintTexts(QPainter& painter, const QRect& area) override;
 
  private:
   void UpdateAccessibleText();
 
   QString status_;
   QString detail_;
-  QColor background_;
 };
 
 }  // namespace trawlix::ui

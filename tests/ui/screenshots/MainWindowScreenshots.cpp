@@ -44,6 +44,7 @@
 #include "ui/viewer/PhotoViewer.h"
 #include "ui/window/CategoriesDialog.h"
 #include "ui/window/MainWindow.h"
+#include "ui/window/ViewerPage.h"
 
 namespace {
 
@@ -275,7 +276,7 @@ int main(int argc, char** argv) {
     AddSampleScans(*session, sink, window.currentProjectId(), window.currentProject()->url);
     list->setCurrentRow(0);
     list->setCurrentRow(1);
-    trawlix::ui::PhotoViewer& viewer = *window.photoViewer();
+    trawlix::ui::PhotoViewer& viewer = window.viewerPage().viewer();
     window.show();
     Settle();
     WaitForThumbnails(viewer);
