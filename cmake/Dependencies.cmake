@@ -13,7 +13,7 @@ find_package(nlohmann_json 3.10 REQUIRED)
 # rendering choice says rendering is not available.
 option(TRAWLIX_RENDER "Render pages with QtWebEngine when it is installed" ON)
 if(TRAWLIX_RENDER)
-  find_package(Qt6 QUIET COMPONENTS WebEngineWidgets)
+  find_package(Qt6 QUIET COMPONENTS WebEngineCore WebEngineWidgets)
 endif()
 if(TRAWLIX_RENDER AND Qt6WebEngineWidgets_FOUND)
   set(TRAWLIX_RENDERING ON)
