@@ -1,5 +1,7 @@
 #include "imaging/codec/PhotoDensity.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -351,21 +353,6 @@ std::optional<std::vector<ByteEdit>> PlanJpeg(const ByteSource& source, int dpi)
 
 // --- PNG -------------------------------------------------------------------------------
 
-std::uint32_t Crc32(std::string_view bytes) {
-  static const std::array<std::uint32_t, 256> kTable = [] {
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-      std::uint32_t c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      table[n] = c;
-    }
-    return table;
-  }();
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (char c : bytes) crc = kTable[(crc ^ static_cast<unsigned char>(c)) & 0xFF] ^ (crc >> 8);
-  return ~crc;
-}
-
 std::optional<std::vector<ByteEdit>> PlanPng(const ByteSource& source, int dpi) {
   const std::uint64_t size = source.Size();
   if (Read(source, 0, 8) != "\x89PNG\r\n\x1A\n") return std::nullopt;
@@ -394,7 +381,9 @@ std::optional<std::vector<ByteEdit>> PlanPng(const ByteSource& source, int dpi) 
   PutBe(chunk, PixelsPerMetre(dpi), 4);
   PutBe(chunk, PixelsPerMetre(dpi), 4);
   chunk.push_back('\x01');  // unit: metre
-  PutBe(chunk, Crc32(chunk), 4);
+  const auto crc =
+      crc32(0, reinterpret_cast<const Bytef*>(chunk.data()), static_cast<uInt>(chunk.size()));
+  PutBe(chunk, static_cast<std::uint32_t>(crc), 4);
   if (physAt) return std::vector<ByteEdit>{{*physAt + 4, 17, chunk}};
   std::string inserted;
   PutBe(inserted, 9, 4);

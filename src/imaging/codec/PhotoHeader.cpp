@@ -1,5 +1,7 @@
 #include "imaging/codec/PhotoHeader.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -38,6 +40,12 @@ class Received {
 
   bool Matches(std::uint64_t at, std::string_view text) const {
     return bytes_.substr(at, text.size()) == text;
+  }
+
+  // The CRC-32 of bytes [from, to), as PNG chunks carry it.
+  std::uint32_t Crc(std::uint64_t from, std::uint64_t to) const {
+    return static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes_.data() + from),
+                                            static_cast<uInt>(to - from)));
   }
 
  private:
@@ -93,15 +101,6 @@ PhotoHeader ReadJpeg(const Received& in) {
   }
 }
 
-std::uint32_t PngCrc(const Received& in, std::uint64_t from, std::uint64_t to) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (std::uint64_t i = from; i < to; ++i) {
-    crc ^= in.At(i);
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
 bool PngDepthFits(unsigned colourType, unsigned depth) {
   switch (colourType) {
     case 0:  // grey
@@ -122,7 +121,7 @@ PhotoHeader ReadPng(const Received& in) {
   constexpr std::uint64_t kData = 16;
   if (auto lack = in.Lacks(kData + 13 + 4)) return *lack;
   if (in.U32(8, true) != 13 || !in.Matches(12, "IHDR")) return PhotoHeader::Unknown();
-  if (PngCrc(in, 12, kData + 13) != in.U32(kData + 13, true)) return PhotoHeader::Unknown();
+  if (in.Crc(12, kData + 13) != in.U32(kData + 13, true)) return PhotoHeader::Unknown();
   const unsigned depth = in.At(kData + 8);
   const unsigned colourType = in.At(kData + 9);
   const bool methodsKnown =
