@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "imaging/codec/BmpCodec.h"
+#include "imaging/codec/JpegMarkers.h"
 
 namespace trawlix {
 namespace {
@@ -242,10 +243,6 @@ struct JpegFacts {
   bool exifResolution = false;  // x, y and unit all present, so readers take Exif's
 };
 
-bool IsStartOfFrame(unsigned marker) {
-  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-}
-
 // The resolution of the Exif block's first directory, rewritten in place. An Exif block
 // this cannot read is left alone.
 bool PlanExif(const ByteSource& source, std::uint64_t base, std::uint64_t length, int dpi,
@@ -292,24 +289,16 @@ std::optional<std::vector<ByteEdit>> PlanJpeg(const ByteSource& source, int dpi)
   JpegFacts facts;
   bool frame = false;
   bool scan = false;
-  std::uint64_t at = 2;
+  JpegMarkerWalk walk(source);
   for (int step = 0; step < kMaxSteps && !scan; ++step) {
-    const std::string marker = Read(source, at, 4);
-    if (marker.size() < 2 || Byte(marker, 0) != 0xFF) return std::nullopt;
-    const unsigned code = Byte(marker, 1);
-    if (code == 0xFF) {  // fill byte
-      ++at;
-      continue;
-    }
-    // Stand-alone markers and a second image start have no place before the scan.
-    if (code == 0x00 || code == 0x01 || code == 0xD8 || code == 0xD9 ||
-        (code >= 0xD0 && code <= 0xD7) || marker.size() < 4) {
+    // Stand-alone markers, a second image start and segments past the end have no place
+    // before the scan.
+    const JpegMarker marker = walk.Next();
+    if (marker.kind != JpegMarker::Kind::Segment || marker.at + 2 + marker.length > size)
       return std::nullopt;
-    }
-    const std::uint32_t length = Be16(marker, 2);
-    if (length < 2 || at + 2 + length > size) return std::nullopt;
-    const std::uint64_t data = at + 4;
-    const std::uint32_t dataLength = length - 2;
+    const unsigned code = marker.code;
+    const std::uint64_t data = marker.at + 4;
+    const std::uint32_t dataLength = marker.length - 2;
     if (code == 0xDA) {
       scan = true;
     } else if (code == 0xE0 && dataLength >= 14) {
@@ -335,7 +324,6 @@ std::optional<std::vector<ByteEdit>> PlanJpeg(const ByteSource& source, int dpi)
         facts.componentIds[i] = Byte(header, 6 + 3 * i);
       frame = true;
     }
-    at += 2 + length;
   }
   if (!frame || !scan) return std::nullopt;
   if (!facts.jfif) {
