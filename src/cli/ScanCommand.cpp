@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <array>
 #include <atomic>
-#include <charconv>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -173,15 +172,6 @@ void WriteJsonReport(std::ostream& out, const ScanController& controller,
   out << ",\"results\":" << JsonQuote(controller.LastResultsText()) << "}\n";
 }
 
-std::optional<int> ParseConnections(const std::string& text) {
-  int count = 0;
-  const std::string value = Trim(text);
-  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
-  if (error != std::errc() || end != value.data() + value.size()) return std::nullopt;
-  if (count < 1 || count > kMostConnectionsPerHost) return std::nullopt;
-  return count;
-}
-
 // Qt needs its application object for the event loop; the command makes one when the
 // program has none, able to render pages when the scan may.
 std::unique_ptr<QCoreApplication> EnsureApplication(bool render) {
@@ -200,8 +190,8 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
   }
   ScanOptions options = CurrentScanOptions(context.session());
   if (const auto connections = args.Value("--connections")) {
-    const std::optional<int> count = ParseConnections(*connections);
-    if (!count) {
+    const std::optional<int> count = ParseNumber(Trim(*connections));
+    if (!count || *count < 1 || *count > kMostConnectionsPerHost) {
       return context.Fail("--connections takes a number from 1 to " +
                           std::to_string(kMostConnectionsPerHost) + ", not '" + *connections + "'");
     }
