@@ -17,7 +17,7 @@ struct JpegMarker {
   };
 
   Kind kind = Kind::Short;
-  unsigned code = 0;         // 0xC0 for SOF0, ...
+  unsigned code = 0;         // 0xC0 for SOF0, ...; also when Short after the code
   std::uint64_t at = 0;      // where the marker's 0xFF stands, past any fill bytes
   std::uint32_t length = 0;  // Segment: the length field, which counts its own two bytes
   std::uint64_t needed = 0;  // Short

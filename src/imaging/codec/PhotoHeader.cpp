@@ -68,6 +68,8 @@ PhotoHeader ReadJpeg(const Received& in) {
   JpegMarkerWalk walk(bytes);
   for (;;) {
     const JpegMarker marker = walk.Next();
+    // A scan before any frame header, whatever its length.
+    if (marker.code == 0xDA) return PhotoHeader::Unknown();
     switch (marker.kind) {
       case JpegMarker::Kind::Short:
         return in.Lacks(marker.needed).value_or(PhotoHeader::Unknown());
@@ -81,7 +83,6 @@ PhotoHeader ReadJpeg(const Received& in) {
       case JpegMarker::Kind::Segment:
         break;
     }
-    if (marker.code == 0xDA) return PhotoHeader::Unknown();  // a scan before any frame header
     if (IsStartOfFrame(marker.code)) {
       // Length, precision, height, width, component count, then three bytes a component.
       const std::uint64_t at = marker.at + 2;
