@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# Sets up what is missing, then builds and runs every test: a normal build, an
-# AddressSanitizer + UndefinedBehaviorSanitizer build, a ThreadSanitizer build of the test
-# programs whose code runs on several threads (scans, batch tools, the viewer's decoding),
-# and a short run of each fuzz target from its seeds (fuzz/corpus/NAME) with its dictionary
-# (fuzz/dict/NAME.dict); scripts/fuzz.sh runs longer.
+# Checks the layers (scripts/check-layers.py), sets up what is missing, then builds and runs
+# every test: a normal build, an AddressSanitizer + UndefinedBehaviorSanitizer build, a
+# ThreadSanitizer build of the test programs whose code runs on several threads (scans, batch
+# tools, the viewer's decoding), and a short run of each fuzz target from its seeds
+# (fuzz/corpus/NAME) with its dictionary (fuzz/dict/NAME.dict); scripts/fuzz.sh runs longer.
 set -euo pipefail
 cd "$(dirname "$0")"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+# An include across the layers fails here in a second, before any build.
+scripts/install-missing.sh python3
+python3 scripts/check-layers.py
 
 scripts/setup.sh build normal
 ctest --test-dir build --output-on-failure -j "$(nproc)"

@@ -9,11 +9,12 @@ pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 pkg_check_modules(UUID REQUIRED IMPORTED_TARGET uuid)
 pkg_check_modules(XXHASH REQUIRED IMPORTED_TARGET libxxhash)
 find_package(nlohmann_json 3.10 REQUIRED)
+find_package(ZLIB REQUIRED)
 # Rendered pages are optional: without QtWebEngine everything else builds, and the project's
 # rendering choice says rendering is not available.
 option(TRAWLIX_RENDER "Render pages with QtWebEngine when it is installed" ON)
 if(TRAWLIX_RENDER)
-  find_package(Qt6 QUIET COMPONENTS WebEngineWidgets)
+  find_package(Qt6 QUIET COMPONENTS WebEngineCore WebEngineWidgets)
 endif()
 if(TRAWLIX_RENDER AND Qt6WebEngineWidgets_FOUND)
   set(TRAWLIX_RENDERING ON)

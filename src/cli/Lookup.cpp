@@ -15,12 +15,15 @@ const char* kDatabaseFailure = "the database could not be read";
 
 }  // namespace
 
-std::optional<int> ParseId(const std::string& text) {
+std::optional<int> ParseNumber(std::string_view text) {
   int value = 0;
-  if (text.empty() || !(text[0] >= '0' && text[0] <= '9') || !ParseWholeInt(text, value)) {
-    return std::nullopt;
-  }
+  if (!ParseWholeInt(text, value)) return std::nullopt;
   return value;
+}
+
+std::optional<int> ParseId(std::string_view text) {
+  if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
+  return ParseNumber(text);
 }
 
 std::optional<ProjectsRecord> FindProject(CliContext& context, const std::string& idOrTitle) {

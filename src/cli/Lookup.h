@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "storage/CategoriesRecord.h"
@@ -26,7 +27,10 @@ inline std::string Quoted(const std::string& text) {
   return "'" + text + "'";
 }
 
-// A whole decimal number, or nothing.
-std::optional<int> ParseId(const std::string& text);
+// A whole decimal number ("12", "-3", "+4"), or nothing: blanks around it too.
+std::optional<int> ParseNumber(std::string_view text);
+
+// A number of digits alone ("12"), as ids are written, or nothing.
+std::optional<int> ParseId(std::string_view text);
 
 }  // namespace trawlix::cli

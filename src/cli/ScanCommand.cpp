@@ -1,12 +1,10 @@
 // The scan command: runs a project's scan (or a multi-link scan of its links) to the end.
 #include <signal.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QTimer>
 #include <array>
 #include <atomic>
-#include <charconv>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -16,6 +14,7 @@
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
 #include "cli/Lookup.h"
+#include "cli/ProgressLine.h"
 #include "cli/RecordOutput.h"
 #include "cli/TerminalTextFilter.h"
 #include "frontend/QtUiThread.h"
@@ -61,11 +60,12 @@ class InterruptGuard {
   std::array<struct sigaction, 3> previous_{};
 };
 
-// Progress on the error stream: a line rewritten in place on a terminal, otherwise plain
-// lines, a few per second at most.
+// Progress on the error stream, a few times a second at most, and each failure on a line of
+// its own above it.
 class ProgressPrinter : public ScanObserver {
  public:
-  ProgressPrinter(std::ostream& err, bool terminal) : err_(err), terminal_(terminal) {}
+  explicit ProgressPrinter(CliContext& context)
+      : line_(context, std::chrono::milliseconds(300), std::chrono::milliseconds(300)) {}
 
   void OnProgress(const ScanProgress& progress) override {
     // Status texts are labels, where "&&" stands for one ampersand.
@@ -73,23 +73,18 @@ class ProgressPrinter : public ScanObserver {
     photoLine_ = PhotoLineText(progress);
     Print(false);
   }
-  // Each failed address on a line of its own, above the progress line.
   void OnFailure(const ScanFailure& failure) override {
-    Finish();
-    // The reason may hold a server's own words (its status line).
-    err_ << (failure.page ? "page " : "photo ") << TerminalTextFilter::Clean(failure.url) << ": "
-         << TerminalTextFilter::Clean(failure.reason) << '\n';
+    // The reason may hold a server's own words (its status line); each part is cleaned on
+    // its own, so that a sequence left open in the address cannot swallow the reason.
+    line_.Say((failure.page ? "page " : "photo ") + TerminalTextFilter::Clean(failure.url) + ": " +
+              TerminalTextFilter::Clean(failure.reason));
     failures_.push_back(failure);
-    printed_.clear();
   }
   const std::vector<ScanFailure>& Failures() const { return failures_; }
-  void OnLinkStarted(const std::string& text) override {
-    Finish();
-    err_ << TerminalTextFilter::Clean(text) << '\n';
-  }
+  void OnLinkStarted(const std::string& text) override { line_.Say(text); }
   void OnScanEnded(const std::string&) override {
     Print(true);
-    Finish();
+    line_.Finish();
     ended_ = true;
     QCoreApplication::exit(0);
   }
@@ -97,33 +92,14 @@ class ProgressPrinter : public ScanObserver {
 
  private:
   void Print(bool force) {
-    const auto now = std::chrono::steady_clock::now();
-    if (!force && now - last_ < std::chrono::milliseconds(300)) return;
     std::string text = pageLine_;
     if (!photoLine_.empty()) text += (text.empty() ? "" : "  |  ") + photoLine_;
-    if (text.empty() || text == printed_) return;
-    last_ = now;
-    printed_ = text;
-    if (terminal_) {
-      // Page addresses come from the web: only our own controls may reach the terminal.
-      err_ << '\r' << TerminalTextFilter::Clean(text) << "\x1b[K" << std::flush;
-      open_ = true;
-    } else {
-      err_ << text << '\n';
-    }
-  }
-  void Finish() {
-    if (open_) err_ << '\n';
-    open_ = false;
+    line_.Show(text, force);
   }
 
-  std::ostream& err_;
-  const bool terminal_;
+  ProgressLine line_;
   std::string pageLine_;
   std::string photoLine_;
-  std::string printed_;
-  std::chrono::steady_clock::time_point last_{};
-  bool open_ = false;
   bool ended_ = false;
   std::vector<ScanFailure> failures_;
 };
@@ -196,15 +172,6 @@ void WriteJsonReport(std::ostream& out, const ScanController& controller,
   out << ",\"results\":" << JsonQuote(controller.LastResultsText()) << "}\n";
 }
 
-std::optional<int> ParseConnections(const std::string& text) {
-  int count = 0;
-  const std::string value = Trim(text);
-  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
-  if (error != std::errc() || end != value.data() + value.size()) return std::nullopt;
-  if (count < 1 || count > kMostConnectionsPerHost) return std::nullopt;
-  return count;
-}
-
 // Qt needs its application object for the event loop; the command makes one when the
 // program has none, able to render pages when the scan may.
 std::unique_ptr<QCoreApplication> EnsureApplication(bool render) {
@@ -223,8 +190,8 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
   }
   ScanOptions options = CurrentScanOptions(context.session());
   if (const auto connections = args.Value("--connections")) {
-    const std::optional<int> count = ParseConnections(*connections);
-    if (!count) {
+    const std::optional<int> count = ParseNumber(Trim(*connections));
+    if (!count || *count < 1 || *count > kMostConnectionsPerHost) {
       return context.Fail("--connections takes a number from 1 to " +
                           std::to_string(kMostConnectionsPerHost) + ", not '" + *connections + "'");
     }
@@ -248,8 +215,7 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
   const std::unique_ptr<PageRenderer> renderer =
       render == RenderMode::Never ? nullptr : MakePageRenderer();
   QtUiThread ui;
-  const bool terminal = isatty(STDERR_FILENO) == 1;
-  ProgressPrinter progress(terminal ? context.terminalErr() : context.err(), terminal);
+  ProgressPrinter progress(context);
   ScanController controller(ui, context.messages(), progress);
   controller.SetRenderer(renderer.get());
   InterruptGuard interrupt;

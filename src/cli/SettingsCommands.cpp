@@ -1,6 +1,5 @@
 // The options by name: listing and changing the settings file's values with the options
 // sheet's checks, and the scan options kept in the user's profile.
-#include <charconv>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -29,15 +28,6 @@ std::string TextOf(const OptionRule& rule, const SettingsValues& values) {
   return IsNumberOption(rule) ? std::to_string(OptionNumber(rule, values)) : values.*rule.text;
 }
 
-std::optional<int> ParseNumber(const std::string& text) {
-  const std::string trimmed = Trim(text);
-  int value = 0;
-  const char* end = trimmed.data() + trimmed.size();
-  const auto [stop, error] = std::from_chars(trimmed.data(), end, value);
-  if (trimmed.empty() || error != std::errc() || stop != end) return std::nullopt;
-  return value;
-}
-
 // Stores one NAME=VALUE into `values` (or `profile`) after the sheet's checks; false after
 // saying why not.
 bool Assign(CliContext& context, const OptionRule& rule, const std::string& value,
@@ -55,7 +45,7 @@ bool Assign(CliContext& context, const OptionRule& rule, const std::string& valu
     return true;
   }
   if (IsNumberOption(rule)) {
-    const std::optional<int> number = ParseNumber(value);
+    const std::optional<int> number = ParseNumber(Trim(value));
     if (const auto problem = NumberProblem(rule, number)) {
       context.Fail(*problem);
       return false;

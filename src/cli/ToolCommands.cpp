@@ -1,6 +1,4 @@
 // Batch photo tools over a project's photos: thumbnails, resize/convert, rename, grayscale.
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -11,6 +9,7 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 #include "cli/Lookup.h"
+#include "cli/ProgressLine.h"
 #include "cli/TerminalTextFilter.h"
 #include "imaging/tools/BatchJob.h"
 #include "imaging/tools/BatchRenamer.h"
@@ -25,40 +24,6 @@
 namespace trawlix::cli {
 
 namespace {
-
-// The status before each photo: rewritten in place on a terminal (a few times a second),
-// otherwise one line per photo.
-class ProgressLine {
- public:
-  explicit ProgressLine(CliContext& context)
-      : terminal_(isatty(STDERR_FILENO) == 1),
-        err_(terminal_ ? context.terminalErr() : context.err()) {}
-  ~ProgressLine() { Finish(); }
-  ProgressLine(const ProgressLine&) = delete;
-  ProgressLine& operator=(const ProgressLine&) = delete;
-
-  void Show(const std::string& text) {
-    if (!terminal_) {
-      err_ << text << '\n';
-      return;
-    }
-    const auto now = std::chrono::steady_clock::now();
-    if (open_ && now - last_ < std::chrono::milliseconds(200)) return;
-    last_ = now;
-    err_ << '\r' << TerminalTextFilter::Clean(text) << "\x1b[K" << std::flush;
-    open_ = true;
-  }
-  void Finish() {
-    if (open_) err_ << '\n';
-    open_ = false;
-  }
-
- private:
-  const bool terminal_;
-  std::ostream& err_;
-  bool open_ = false;
-  std::chrono::steady_clock::time_point last_{};
-};
 
 std::optional<int> PositiveNumber(CliContext& context, const ParsedArgs& args, const char* option) {
   const auto text = args.Value(option);
@@ -101,7 +66,9 @@ std::vector<std::string> WorkList(const ProjectsRecord& project) {
 // Runs the job with its progress line, prints its summary and each failed photo.
 int RunJob(CliContext& context, BatchJob& job) {
   {
-    ProgressLine progress(context);
+    // The status before each photo: a few times a second on a terminal, otherwise one line
+    // per photo.
+    ProgressLine progress(context, std::chrono::milliseconds(200), std::chrono::milliseconds(0));
     RunBatchJob(job, [&](std::size_t, const std::string& text) { progress.Show(text); });
   }
   context.out() << job.Summary() << '\n';

@@ -214,6 +214,9 @@ TEST_F(PhotoDensityTest, WhatCannotBeEditedSafelyIsRefused) {
       {"cut inside the headers", PhotoFormat::Jpeg, jpeg.substr(0, 30), 300},
       {"RGB by Adobe transform", PhotoFormat::Jpeg, JpegHeaders(Adobe(0), 1, 2, 3), 300},
       {"RGB by component names", PhotoFormat::Jpeg, JpegHeaders("", 'R', 'G', 'B'), 300},
+      // Markers decoders refuse, or that have no place before the scan.
+      {"reserved marker", PhotoFormat::Jpeg, JpegHeaders(Segment(0x9A, ""), 1, 2, 3), 300},
+      {"restart marker", PhotoFormat::Jpeg, JpegHeaders("\xFF\xD0", 1, 2, 3), 300},
       {"two pHYs", PhotoFormat::Png, twoPhys, 300},
       {"chunk past the end", PhotoFormat::Png, longChunk, 300},
       {"cut before IDAT", PhotoFormat::Png, png.substr(0, png.find("IDAT")), 300},
@@ -226,6 +229,8 @@ TEST_F(PhotoDensityTest, WhatCannotBeEditedSafelyIsRefused) {
   // YCbCr stays YCbCr with a JFIF segment added, so these may gain one.
   EXPECT_TRUE(Plan(JpegHeaders(Adobe(1), 'R', 'G', 'B'), PhotoFormat::Jpeg, 300));
   EXPECT_TRUE(Plan(JpegHeaders("", 1, 2, 3), PhotoFormat::Jpeg, 300));
+  // Fill bytes may precede any marker.
+  EXPECT_TRUE(Plan(JpegHeaders("\xFF\xFF" + Adobe(1), 1, 2, 3), PhotoFormat::Jpeg, 300));
 }
 
 TEST_F(PhotoDensityTest, FilesThatCannotBeEditedAreReencodedOrLeftAlone) {

@@ -1,5 +1,7 @@
 #include "imaging/codec/PhotoDensity.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -7,6 +9,7 @@
 #include <string_view>
 
 #include "imaging/codec/BmpCodec.h"
+#include "imaging/codec/JpegMarkers.h"
 
 namespace trawlix {
 namespace {
@@ -240,10 +243,6 @@ struct JpegFacts {
   bool exifResolution = false;  // x, y and unit all present, so readers take Exif's
 };
 
-bool IsStartOfFrame(unsigned marker) {
-  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-}
-
 // The resolution of the Exif block's first directory, rewritten in place. An Exif block
 // this cannot read is left alone.
 bool PlanExif(const ByteSource& source, std::uint64_t base, std::uint64_t length, int dpi,
@@ -290,24 +289,16 @@ std::optional<std::vector<ByteEdit>> PlanJpeg(const ByteSource& source, int dpi)
   JpegFacts facts;
   bool frame = false;
   bool scan = false;
-  std::uint64_t at = 2;
+  JpegMarkerWalk walk(source);
   for (int step = 0; step < kMaxSteps && !scan; ++step) {
-    const std::string marker = Read(source, at, 4);
-    if (marker.size() < 2 || Byte(marker, 0) != 0xFF) return std::nullopt;
-    const unsigned code = Byte(marker, 1);
-    if (code == 0xFF) {  // fill byte
-      ++at;
-      continue;
-    }
-    // Stand-alone markers and a second image start have no place before the scan.
-    if (code == 0x00 || code == 0x01 || code == 0xD8 || code == 0xD9 ||
-        (code >= 0xD0 && code <= 0xD7) || marker.size() < 4) {
+    // Stand-alone markers, a second image start and segments past the end have no place
+    // before the scan.
+    const JpegMarker marker = walk.Next();
+    if (marker.kind != JpegMarker::Kind::Segment || marker.at + 2 + marker.length > size)
       return std::nullopt;
-    }
-    const std::uint32_t length = Be16(marker, 2);
-    if (length < 2 || at + 2 + length > size) return std::nullopt;
-    const std::uint64_t data = at + 4;
-    const std::uint32_t dataLength = length - 2;
+    const unsigned code = marker.code;
+    const std::uint64_t data = marker.at + 4;
+    const std::uint32_t dataLength = marker.length - 2;
     if (code == 0xDA) {
       scan = true;
     } else if (code == 0xE0 && dataLength >= 14) {
@@ -333,7 +324,6 @@ std::optional<std::vector<ByteEdit>> PlanJpeg(const ByteSource& source, int dpi)
         facts.componentIds[i] = Byte(header, 6 + 3 * i);
       frame = true;
     }
-    at += 2 + length;
   }
   if (!frame || !scan) return std::nullopt;
   if (!facts.jfif) {
@@ -350,21 +340,6 @@ std::optional<std::vector<ByteEdit>> PlanJpeg(const ByteSource& source, int dpi)
 }
 
 // --- PNG -------------------------------------------------------------------------------
-
-std::uint32_t Crc32(std::string_view bytes) {
-  static const std::array<std::uint32_t, 256> kTable = [] {
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-      std::uint32_t c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      table[n] = c;
-    }
-    return table;
-  }();
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (char c : bytes) crc = kTable[(crc ^ static_cast<unsigned char>(c)) & 0xFF] ^ (crc >> 8);
-  return ~crc;
-}
 
 std::optional<std::vector<ByteEdit>> PlanPng(const ByteSource& source, int dpi) {
   const std::uint64_t size = source.Size();
@@ -394,7 +369,9 @@ std::optional<std::vector<ByteEdit>> PlanPng(const ByteSource& source, int dpi) 
   PutBe(chunk, PixelsPerMetre(dpi), 4);
   PutBe(chunk, PixelsPerMetre(dpi), 4);
   chunk.push_back('\x01');  // unit: metre
-  PutBe(chunk, Crc32(chunk), 4);
+  const auto crc =
+      crc32(0, reinterpret_cast<const Bytef*>(chunk.data()), static_cast<uInt>(chunk.size()));
+  PutBe(chunk, static_cast<std::uint32_t>(crc), 4);
   if (physAt) return std::vector<ByteEdit>{{*physAt + 4, 17, chunk}};
   std::string inserted;
   PutBe(inserted, 9, 4);

@@ -1,11 +1,15 @@
 #include "imaging/codec/PhotoHeader.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
 #include <optional>
 
+#include "imaging/codec/JpegMarkers.h"
+#include "imaging/codec/MemoryByteSource.h"
 #include "imaging/codec/PhotoLimits.h"
 
 namespace trawlix {
@@ -36,8 +40,17 @@ class Received {
                      : U16(at, false) | U16(at + 2, false) << 16;
   }
 
+  // The bytes a verdict may depend on.
+  std::string_view WithinLimit() const { return bytes_.substr(0, kPhotoHeaderLimit); }
+
   bool Matches(std::uint64_t at, std::string_view text) const {
     return bytes_.substr(at, text.size()) == text;
+  }
+
+  // The CRC-32 of bytes [from, to), as PNG chunks carry it.
+  std::uint32_t Crc(std::uint64_t from, std::uint64_t to) const {
+    return static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(bytes_.data() + from),
+                                            static_cast<uInt>(to - from)));
   }
 
  private:
@@ -50,56 +63,38 @@ PhotoHeader Sized(std::int64_t width, std::int64_t height) {
   return PhotoHeader::Known(static_cast<int>(width), static_cast<int>(height));
 }
 
-// Start-of-frame markers of every coding process; C4 (DHT), C8 (JPG) and CC (DAC) share
-// the range but are ordinary segments.
-bool IsFrameHeader(unsigned marker) {
-  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-}
-
 PhotoHeader ReadJpeg(const Received& in) {
-  std::uint64_t at = 2;  // past SOI
+  const MemoryByteSource bytes(in.WithinLimit());
+  JpegMarkerWalk walk(bytes);
   for (;;) {
-    if (auto lack = in.Lacks(at + 1)) return *lack;
-    // Decoders skip stray bytes between segments with a warning; a header that has them is
-    // not one whose size we vouch for.
-    if (in.At(at) != 0xFF) return PhotoHeader::Unknown();
-    // Any number of 0xFF fill bytes may precede a marker code.
-    for (;;) {
-      if (auto lack = in.Lacks(at + 2)) return *lack;
-      if (in.At(at + 1) != 0xFF) break;
-      ++at;
+    const JpegMarker marker = walk.Next();
+    // A scan before any frame header, whatever its length.
+    if (marker.code == 0xDA) return PhotoHeader::Unknown();
+    switch (marker.kind) {
+      case JpegMarker::Kind::Short:
+        return in.Lacks(marker.needed).value_or(PhotoHeader::Unknown());
+      // Decoders skip stray bytes between segments with a warning; a header that has them
+      // is not one whose size we vouch for.
+      case JpegMarker::Kind::Invalid:
+        return PhotoHeader::Unknown();
+      case JpegMarker::Kind::StandAlone:  // RSTn and TEM may stand anywhere; not SOI or EOI
+        if (marker.code == 0xD8 || marker.code == 0xD9) return PhotoHeader::Unknown();
+        continue;
+      case JpegMarker::Kind::Segment:
+        break;
     }
-    const unsigned marker = in.At(at + 1);
-    at += 2;
-    const bool restart = marker >= 0xD0 && marker <= 0xD7;
-    if (restart || marker == 0x01) continue;  // RSTn and TEM stand alone, without a length
-    // A stuffed zero, a reserved code (which decoders refuse), a second SOI, the end of
-    // the image or a scan before any frame header.
-    if (marker < 0xC0 || marker == 0xD8 || marker == 0xD9 || marker == 0xDA)
-      return PhotoHeader::Unknown();
-    if (auto lack = in.Lacks(at + 2)) return *lack;
-    const std::uint32_t length = in.U16(at, true);
-    if (length < 2) return PhotoHeader::Unknown();
-    if (IsFrameHeader(marker)) {
+    if (IsStartOfFrame(marker.code)) {
       // Length, precision, height, width, component count, then three bytes a component.
+      const std::uint64_t at = marker.at + 2;
       if (auto lack = in.Lacks(at + 8)) return *lack;
       const unsigned components = in.At(at + 7);
-      if (components == 0 || length != 8 + 3 * components) return PhotoHeader::Unknown();
+      if (components == 0 || marker.length != 8 + 3 * components) return PhotoHeader::Unknown();
       // A height of 0 defers it to a DNL marker after the first scan: Unknown, as decoders
       // refuse such files anyway.
       return Sized(in.U16(at + 5, true), in.U16(at + 3, true));
     }
-    at += length;  // APPn, COM, DQT, DHT, DRI and the rest
+    // APPn, COM, DQT, DHT, DRI and the rest are walked over.
   }
-}
-
-std::uint32_t PngCrc(const Received& in, std::uint64_t from, std::uint64_t to) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (std::uint64_t i = from; i < to; ++i) {
-    crc ^= in.At(i);
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
 }
 
 bool PngDepthFits(unsigned colourType, unsigned depth) {
@@ -122,7 +117,7 @@ PhotoHeader ReadPng(const Received& in) {
   constexpr std::uint64_t kData = 16;
   if (auto lack = in.Lacks(kData + 13 + 4)) return *lack;
   if (in.U32(8, true) != 13 || !in.Matches(12, "IHDR")) return PhotoHeader::Unknown();
-  if (PngCrc(in, 12, kData + 13) != in.U32(kData + 13, true)) return PhotoHeader::Unknown();
+  if (in.Crc(12, kData + 13) != in.U32(kData + 13, true)) return PhotoHeader::Unknown();
   const unsigned depth = in.At(kData + 8);
   const unsigned colourType = in.At(kData + 9);
   const bool methodsKnown =

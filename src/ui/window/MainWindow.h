@@ -103,6 +103,9 @@ class MainWindow : public QMainWindow, private PageHost {
   void ExportMultipleProjects();
   void Exit();
 
+  // The results message's "don't show this again": the option goes off and is saved.
+  void StopShowingScanResults();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -170,8 +173,6 @@ class MainWindow : public QMainWindow, private PageHost {
   void OnScanStateChanged();
   void OnScanEnded();
   void RestoreAfterScan();
-  // The results message's "don't show this again": the option goes off and is saved.
-  void StopShowingScanResults();
 
   DataSession& session_;
   MessageSink& messages_;
