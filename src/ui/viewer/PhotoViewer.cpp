@@ -29,6 +29,10 @@ constexpr int kShadowOffset = 2;
 }  // namespace
 
 PhotoViewer::PhotoViewer(QWidget* parent) : QWidget(parent) {
+  // Before anything asks for the viewer's interface (naming it does).
+  static const bool accessible =
+      (QAccessible::installFactory(&PhotoViewerAccessible::Factory), true);
+  (void)accessible;
   setObjectName(QStringLiteral("viewer"));
   setAccessibleName(tr("Photo Viewer"));
   setFocusPolicy(Qt::StrongFocus);
@@ -37,9 +41,6 @@ PhotoViewer::PhotoViewer(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   setMinimumSize(120, 90);
   connect(&cache_, &ThumbnailCache::ready, this, &PhotoViewer::OnThumbnailReady);
-  static const bool accessible =
-      (QAccessible::installFactory(&PhotoViewerAccessible::Factory), true);
-  (void)accessible;
   connect(this, &PhotoViewer::selectionChanged, this,
           [this](int index) { AnnounceCurrentPhoto(this, index); });
 }
