@@ -211,6 +211,15 @@ TEST(PhotoViewerListTest, ListsPhotosSortedWithoutCaseLeavingExcludedFoldersOut)
   EXPECT_EQ(list.Add((dir / "c.txt").string()), -1);
   EXPECT_EQ(list.Add((dir / "missing.jpg").string()), -1);
   EXPECT_EQ(list.IndexOf((dir / "B.jpg").string()), 1);
+  // A copy made elsewhere ("Copy Photo to...") is not one of the folder's photos.
+  testing::TempDir other;
+  Touch(other / "copy.jpg");
+  EXPECT_EQ(list.Add((other / "copy.jpg").string()), -1);
+  Touch(other / "a" / "in.jpg");
+  Touch(other / "a-beside" / "copy.jpg");
+  PhotoViewerList named;
+  named.Load((other / "a").string());
+  EXPECT_EQ(named.Add((other / "a-beside" / "copy.jpg").string()), -1);
 
   std::filesystem::remove(dir / "A.png");
   EXPECT_FALSE(list.Refresh(0));

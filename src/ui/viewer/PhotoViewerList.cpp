@@ -26,6 +26,7 @@ PhotoViewerEntry EntryOf(const FileInfo& file) {
 
 void PhotoViewerList::Clear() {
   entries_.clear();
+  folder_.clear();
 }
 
 void PhotoViewerList::SetExcludedFolders(std::vector<std::string> folders) {
@@ -38,6 +39,7 @@ void PhotoViewerList::SetExcludedFolders(std::vector<std::string> folders) {
 
 void PhotoViewerList::Load(const std::string& folder) {
   entries_.clear();
+  folder_ = NormalizeFolderPath(folder, TrailingSlash::Remove, LetterCase::Lower);
   if (Trim(folder).empty()) return;
   ImageFileList files;
   for (const std::string& excluded : excluded_) files.AddExcludedFolder(excluded);
@@ -59,12 +61,21 @@ bool PhotoViewerList::IsPhotoName(const std::string& name) {
   return std::find(kExtensions.begin(), kExtensions.end(), extension) != kExtensions.end();
 }
 
+namespace {
+
+// `lower` is a lower-case path strictly below the lower-case `folder`.
+bool IsBelow(const std::string& lower, const std::string& folder) {
+  return !folder.empty() && lower.size() > folder.size() && lower.starts_with(folder) &&
+         (folder.back() == '/' || lower[folder.size()] == '/');
+}
+
+}  // namespace
+
 bool PhotoViewerList::Excluded(const std::string& path) const {
   const std::string lower = ToLowerAscii(path);
-  return std::any_of(excluded_.begin(), excluded_.end(), [&](const std::string& folder) {
-    return lower.size() > folder.size() && lower.starts_with(folder) &&
-           (folder.back() == '/' || lower[folder.size()] == '/');
-  });
+  return !IsBelow(lower, folder_) ||
+         std::any_of(excluded_.begin(), excluded_.end(),
+                     [&](const std::string& folder) { return IsBelow(lower, folder); });
 }
 
 std::size_t PhotoViewerList::LowerBound(const std::string& path) const {

@@ -28,7 +28,8 @@ class PhotoViewerList {
   // Lists the photos under the folder (replacing what was listed).
   void Load(const std::string& folder);
   // Inserts one photo at its sorted place and returns its index; -1 when it is not a
-  // photo, lies in an excluded folder, does not exist or is listed already.
+  // photo, lies outside the listed folder or in an excluded one, does not exist or is
+  // listed already.
   int Add(const std::string& path);
   // Reads the file's size and time again. False when the file is gone.
   bool Refresh(int index);
@@ -47,6 +48,7 @@ class PhotoViewerList {
   bool Excluded(const std::string& path) const;
   std::size_t LowerBound(const std::string& path) const;
 
+  std::string folder_;  // the listed folder, lower case, without a trailing slash
   std::vector<std::string> excluded_;
   std::vector<PhotoViewerEntry> entries_;
 };
