@@ -220,6 +220,11 @@ TEST_F(PhotoViewerWindowTest, FollowModeDuringAScanShowsEachSavedPhotoButNeverIt
   EXPECT_EQ(Window().viewerPage().photoInfo().nameText(), QStringLiteral("x3.bmp"));
   EXPECT_EQ(PagingEnabled(), (std::vector<bool>{true, true, false, false}))
       << "looking back is allowed; forward is follow mode's";
+  Button("firstPageButton")->click();
+  EXPECT_TRUE(Button("followButton")->isChecked());
+  EXPECT_EQ(PagingEnabled(), (std::vector<bool>{false, false, true, true}))
+      << "after the scan the box only waits for the next one";
+  Button("lastPageButton")->click();
   const std::filesystem::path folder = LoadProject(*session_, id)->thumbnailSaveTo;
   EXPECT_TRUE(std::filesystem::exists(folder / "x3.jpg") || !std::filesystem::is_empty(folder))
       << "thumbnails were made";

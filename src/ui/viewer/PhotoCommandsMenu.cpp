@@ -90,7 +90,7 @@ void PhotoCommandsMenu::BuildMenu() {
   add(menu_, tr("Edit Photo"), [this] { EditPhoto(); });
   add(menu_, tr("E-mail Photo"), [this] { EmailPhoto(); });
   menu_->addSeparator();
-  add(menu_, tr("Delete Photo"), [this] { DeletePhoto(); });
+  deletePhoto_ = add(menu_, tr("Delete Photo"), [this] { DeletePhoto(); });
   menu_->addSeparator();
   const std::pair<QString, PhotoTransform> transforms[] = {
       {tr("Rotate Right 90º"), PhotoTransform::RotateRight},
@@ -145,6 +145,7 @@ void PhotoCommandsMenu::Popup(const QPoint& globalPos) {
   for (QAction* action : menu_->actions()) {
     if (!action->isSeparator()) action->setEnabled(current_ >= 0 || action == clearBackground_);
   }
+  if (!deleteAllowed_) deletePhoto_->setEnabled(false);
   menu_->popup(globalPos);
 }
 

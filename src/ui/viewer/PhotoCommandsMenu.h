@@ -41,6 +41,9 @@ class PhotoCommandsMenu : public QObject {
 
   QMenu* menu() const { return menu_; }
   void Popup(const QPoint& globalPos);
+  // Whether "Delete Photo" is offered (not while a scan that does not follow its photos
+  // stores into the folder under the photos' own names).
+  void SetDeleteAllowed(bool allowed) { deleteAllowed_ = allowed; }
 
   // The commands, as the menu runs them.
   void ViewPhoto();
@@ -86,6 +89,8 @@ class PhotoCommandsMenu : public QObject {
   MessageSink& messages_;
   QWidget* parent_;
   QMenu* menu_ = nullptr;
+  QAction* deletePhoto_ = nullptr;
+  bool deleteAllowed_ = true;
   QAction* clearBackground_ = nullptr;
   std::vector<std::string> paths_;
   int current_ = -1;

@@ -168,6 +168,8 @@ void ViewerPage::ApplyToolTips(bool on) {
 }
 
 void ViewerPage::ApplyEnabled(const MainWindowEnabled& enabled) {
+  // A scan that ended leaves the follow box as it was; paging works again.
+  if (!host_.scanning()) UpdatePagingButtons();
   importExportButton_->setEnabled(enabled.importExport);
   for (QToolButton* tool :
        {renamePhotosButton_, deletePhotosButton_, thumbnailsButton_, resizeButton_}) {
@@ -290,8 +292,9 @@ void ViewerPage::ShowStatus(bool plainNumbers) {
 }
 
 void ViewerPage::UpdatePagingButtons() {
-  // Forward paging is follow mode's business.
-  const bool follow = followButton_->isChecked();
+  // While a scan runs, forward paging is follow mode's business; after it, the box only
+  // waits for the next scan.
+  const bool follow = followButton_->isChecked() && host_.scanning();
   firstButton_->setEnabled(!viewer_->atFirstPage());
   previousButton_->setEnabled(!viewer_->atFirstPage());
   nextButton_->setEnabled(!follow && !viewer_->atLastPage());
@@ -386,6 +389,9 @@ void ViewerPage::ShowPhotoMenu(const QPoint& globalPos) {
   for (int i = 0; i < viewer_->count(); ++i) paths.push_back(viewer_->photo(i).path);
   const VisibleRows visible{viewer_->firstShown(), viewer_->firstShown() + viewer_->perPage() - 1};
   photoCommands().SetPhotos(std::move(paths), viewer_->currentIndex(), visible);
+  const ProjectsRecord* project = host_.shownProject();
+  photoCommands().SetDeleteAllowed(!host_.scanning() || viewer_->follow() ||
+                                   (project != nullptr && project->autoRename));
   photoCommands().Popup(globalPos);
 }
 
