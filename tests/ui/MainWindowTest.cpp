@@ -20,6 +20,22 @@ namespace {
 
 using ::testing::ElementsAre;
 
+// The command line made the data folder first: the window's own first start still welcomes
+// the user, once.
+TEST_F(MainWindowTest, TheWindowsFirstStartWelcomesAfterTheCommandLine) {
+  session_.reset();
+  std::string error;
+  session_ = DataSession::Open((temp_ / "data").string(), sink_, error);
+  ASSERT_NE(session_, nullptr) << error;
+  ASSERT_FALSE(session_->isNewDatabase());
+  QTRY_VERIFY_WITH_TIMEOUT(Window().findChild<WelcomeDialog*>() != nullptr, 5000);
+  Window().findChild<WelcomeDialog*>()->accept();
+  window_.reset();
+  Window();
+  QTest::qWait(1500);
+  EXPECT_EQ(Window().findChild<WelcomeDialog*>(), nullptr);
+}
+
 TEST_F(MainWindowTest, FilterChangeKeepsTheSelectedProjectWhileItIsListed) {
   const int coast = AddCategory("Coast");
   const int hills = AddCategory("Hills");
@@ -83,9 +99,10 @@ TEST_F(MainWindowTest, UpAndDownStopAtTheFirstAndLastProject) {
   const Step steps[] = {{Qt::Key_Up, "One"},   {Qt::Key_Down, "Three"}, {Qt::Key_Down, "Two"},
                         {Qt::Key_Down, "Two"}, {Qt::Key_Up, "Three"},   {Qt::Key_Up, "One"},
                         {Qt::Key_Up, "One"}};
-  // In the list, and on a button of the window that has no use for arrows.
+  // In the list, on a button of the window that has no use for arrows, in the find box.
   QWidget* newButton = Window().findChild<QWidget*>(QStringLiteral("newProjectButton"));
-  for (QWidget* target : {static_cast<QWidget*>(List()), newButton}) {
+  QWidget* findBox = Window().findChild<QWidget*>(QStringLiteral("findBox"));
+  for (QWidget* target : {static_cast<QWidget*>(List()), newButton, findBox}) {
     SelectTitle(QStringLiteral("One"));
     for (const Step& step : steps) {
       QTest::keyClick(target, step.key);
@@ -183,11 +200,16 @@ TEST_F(MainWindowTest, QuickFindTakesHashAsAWildcardWithinTheFilter) {
     QTest::keyClick(find, Qt::Key_Return);
     if (c.selected != nullptr) {
       EXPECT_EQ(SelectedTitle(), c.selected) << c.text;
+      EXPECT_TRUE(find->accessibleDescription().isEmpty()) << c.text;
     } else {
       EXPECT_EQ(SelectedTitle(), before) << c.text;
       EXPECT_EQ(find->selectedText(), find->text()) << "no match selects the text: " << c.text;
+      EXPECT_TRUE(find->accessibleDescription().startsWith("No project title starts with"))
+          << "and says so: " << c.text;
     }
   }
+  QTest::keyClick(find, Qt::Key_A);
+  EXPECT_TRUE(find->accessibleDescription().isEmpty()) << "typing clears the sign";
 }
 
 TEST_F(MainWindowTest, EveryControlIsNamedAndToolTipsFollowTheOption) {

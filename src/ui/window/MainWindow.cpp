@@ -162,6 +162,7 @@ QWidget* MainWindow::BuildProjectColumn() {
   findBox_->setAccessibleName(tr("Quick Find"));
   findBox_->setPlaceholderText(tr("Quick find (Enter)"));
   connect(findBox_, &QLineEdit::returnPressed, this, &MainWindow::QuickFind);
+  connect(findBox_, &QLineEdit::textEdited, this, [this] { ShowFindMiss({}); });
   findButton_ = IconButton(IconName::Find, tr("Find Project"), "findButton");
   connect(findButton_, &QToolButton::clicked, this, &MainWindow::FindProject);
   findRow->addWidget(findBox_, 1);
@@ -307,7 +308,10 @@ void MainWindow::BuildShortcuts() {
   add(QKeySequence(Qt::ALT | Qt::Key_L), [this] { ShowPage(LinksTab); });
   add(QKeySequence(Qt::ALT | Qt::Key_H), [this] { ShowPage(HistoryTab); });
   projectList_->installEventFilter(this);
-  // Buttons have no use for Up and Down: there the keys walk the project list too.
+  findBox_->installEventFilter(this);
+  urlBox_->installEventFilter(this);
+  // Buttons and one-line boxes have no use for Up and Down: there the keys walk the project
+  // list too.
   // Menu buttons keep Down for opening their menu.
   for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
     const auto* tool = qobject_cast<QToolButton*>(button);
@@ -322,8 +326,8 @@ void MainWindow::BuildShortcuts() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // Up and Down go through the commands, which refuse while scanning.
-  const bool listOrButton =
-      watched == projectList_ || qobject_cast<QAbstractButton*>(watched) != nullptr;
+  const bool listOrButton = watched == projectList_ || watched == findBox_ || watched == urlBox_ ||
+                            qobject_cast<QAbstractButton*>(watched) != nullptr;
   if (listOrButton && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_Up) {
@@ -407,7 +411,7 @@ void MainWindow::OpenPhotoTool(PhotoTool tool) {
       MakePhotoToolDialog(tool, session_, *project_, messages_, this);
   dialog->exec();
   project_ = dialog->project();  // the tool may have stored its options with the project
-  viewerPage_->LoadPhotos();
+  if (session_.settings().Values().reloadViewerAfterChanges) viewerPage_->LoadPhotos();
 }
 
 void MainWindow::ShowPage(int page) {
@@ -470,7 +474,10 @@ void MainWindow::OnStartupTimer() {
   const auto afterWelcome = [this] {
     if (!pendingImport_.empty()) importTimer_->start(1000);
   };
-  if (session_.isNewDatabase()) {
+  Profile profile;
+  // The command line may have made the data folder: the window's own first start counts.
+  if (session_.isNewDatabase() || !profile.WelcomeShown()) {
+    profile.SetWelcomeShown();
     auto* welcome = new WelcomeDialog(this);
     welcome->setAttribute(Qt::WA_DeleteOnClose);
     connect(welcome, &QDialog::finished, this, afterWelcome);

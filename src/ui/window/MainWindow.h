@@ -169,6 +169,9 @@ class MainWindow : public QMainWindow, private PageHost {
   void ProjectSaved(int projectId, int categoryId, bool categoriesChanged);
   std::vector<CategoriesRecord> Categories();
 
+  void ShowFindMiss(const QString& text);
+  void ScrollProjectToTop();
+
   // The scan's reports.
   void OnScanStateChanged();
   void OnScanEnded();
@@ -178,6 +181,7 @@ class MainWindow : public QMainWindow, private PageHost {
   MessageSink& messages_;
 
   std::optional<ProjectsRecord> project_;
+  bool keepViewer_ = false;  // while an edited project is selected again
   MainWindowEnabled enabled_;
   bool exiting_ = false;
   bool filling_ = false;  // list and combo signals are the window's own doing

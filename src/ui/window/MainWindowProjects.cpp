@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QToolTip>
 #include <algorithm>
 #include <filesystem>
 
@@ -131,7 +132,7 @@ void MainWindow::OnProjectSelected() {
   }
   WaitCursor wait;
   project_ = std::move(loaded);
-  viewerPage_->ShowProject();
+  if (!keepViewer_) viewerPage_->ShowProject();
   ReloadLists();
   setWindowTitle(WindowCaption(&*project_));
   SetURLBoxText(QString::fromStdString(project_->url));
@@ -166,8 +167,12 @@ void MainWindow::ProjectSaved(int projectId, int categoryId, bool categoriesChan
   if (filterId != kAllCategoriesId && filterId != categoryId) filterId = categoryId;
   if (categoriesChanged || filterId != filterCategoryId()) FillCategories(filterId);
   FillProjects();
+  // The viewer shows the edited project's folder again only when the options ask for it.
+  keepViewer_ = project_ && project_->id == projectId &&
+                !session_.settings().Values().reloadViewerAfterChanges;
   project_.reset();  // reload: folders, title or address may have changed
   if (!SelectProjectById(projectId)) SelectProjectRow(0);
+  keepViewer_ = false;
   projectList_->setFocus();
 }
 
@@ -298,6 +303,7 @@ void MainWindow::FindProject() {
   if (isScanning() || !enabled_.find) return;
   FindProjectDialog dialog(session_, findBox_->text(), this);
   if (dialog.exec() != QDialog::Accepted || dialog.projectId() < 0) return;
+  findBox_->setText(dialog.findText());
   if (RowOfProject(dialog.projectId()) < 0) {
     FillCategories(kAllCategoriesId);  // the project lies in another category
     FillProjects();
@@ -318,9 +324,22 @@ void MainWindow::QuickFind() {
   if (!found || found->empty()) {
     findBox_->selectAll();
     findBox_->setFocus();
+    ShowFindMiss(tr("No project title starts with \"%1\"").arg(findBox_->text()));
     return;
   }
+  ShowFindMiss({});
   if (found->front().id != currentProjectId()) SelectProjectById(found->front().id);
+}
+
+// Said beside the find box and to assistive tools; empty clears it.
+void MainWindow::ShowFindMiss(const QString& text) {
+  findBox_->setAccessibleDescription(text);
+  findBox_->setToolTip(text);
+  if (text.isEmpty()) {
+    QToolTip::hideText();
+    return;
+  }
+  QToolTip::showText(findBox_->mapToGlobal(QPoint(0, findBox_->height())), text, findBox_);
 }
 
 void MainWindow::PasteAndGo() {

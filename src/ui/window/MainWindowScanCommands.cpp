@@ -1,5 +1,6 @@
 // The main window's scan commands and what it does with the scan's reports.
 #include <QLineEdit>
+#include <QListWidget>
 #include <QToolButton>
 
 #include "operations/DataSession.h"
@@ -26,10 +27,17 @@ void MainWindow::RescanEverything() {
   BeginScan(ScanStart::Everything);
 }
 
+// The project being scanned stands at the top of the list for the whole scan.
+void MainWindow::ScrollProjectToTop() {
+  if (QListWidgetItem* current = projectList_->currentItem())
+    projectList_->scrollToItem(current, QAbstractItemView::PositionAtTop);
+}
+
 void MainWindow::BeginScan(ScanStart how) {
   if (!project_ || isScanning() || !scan_) return;
   // The row as stored now: the editor or a paste may have changed it since it was selected.
   if (auto fresh = LoadProject(session_, project_->id)) project_ = std::move(*fresh);
+  ScrollProjectToTop();
   viewerPage_->PrepareForScan();
   ScanOptions options = CurrentScanOptions(session_);
   if (how == ScanStart::Everything) options.skipRemembered = false;
@@ -46,6 +54,7 @@ void MainWindow::RescanSelectedLinks() {
   const std::vector<int> ids = links.checkedIds();
   if (ids.empty()) return;
   if (auto fresh = LoadProject(session_, project_->id)) project_ = std::move(*fresh);
+  ScrollProjectToTop();
   viewerPage_->PrepareForScan();
   scan_->StartMultiLinkScan(*project_, CurrentScanOptions(session_), ids, links.order());
   UpdateControls();

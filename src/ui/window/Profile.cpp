@@ -48,6 +48,7 @@ QString ColumnsKey(std::string_view key) {
 const QString kStartsWithKey = QStringLiteral("Options/FINDPROJECT_STARTSWITH");
 const QString kContainsKey = QStringLiteral("Options/FINDPROJECT_CONTAINS");
 const QString kFindTextKey = QStringLiteral("Options/TO_FIND");
+const QString kWelcomeShownKey = QStringLiteral("Window/WelcomeShown");
 
 }  // namespace
 
@@ -90,6 +91,14 @@ bool Profile::FindStartsWith() const {
 void Profile::SetFindStartsWith(bool startsWith) {
   settings_.setValue(kStartsWithKey, startsWith ? 1 : 0);
   settings_.setValue(kContainsKey, startsWith ? 0 : 1);
+}
+
+bool Profile::WelcomeShown() const {
+  return settings_.value(kWelcomeShownKey, false).toBool();
+}
+
+void Profile::SetWelcomeShown() {
+  settings_.setValue(kWelcomeShownKey, true);
 }
 
 void Profile::Sync() {

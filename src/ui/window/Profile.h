@@ -7,7 +7,8 @@
 
 namespace trawlix::ui {
 
-// The per-user profile: list column widths and the find options of the desktop program.
+// The per-user profile: list column widths, the find options and the first start of the
+// desktop program.
 // Kept apart from the settings file; read when a window opens, written when it closes.
 class Profile {
  public:
@@ -28,6 +29,10 @@ class Profile {
   // The find dialog matches titles that start with the text, else titles that contain it.
   bool FindStartsWith() const;
   void SetFindStartsWith(bool startsWith);
+
+  // The window's first start shows the welcome page, whoever made the data folder first.
+  bool WelcomeShown() const;
+  void SetWelcomeShown();
 
   // Writes pending changes now; they are written on destruction anyway.
   void Sync();
