@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -95,6 +96,13 @@ TEST_F(FindProjectDialogTest, ListsTheMatchingTitles) {
               c.titles.empty() ? kNone : std::to_string(c.titles.size()) + " matching projects.");
     EXPECT_EQ(Find<QPushButton>(*dialog, "Go To")->isEnabled(), !c.titles.empty());
   }
+  // Every button of the dialog has a name, the find box's own clear button too.
+  auto dialog = MakeDialog(QStringLiteral("Livia"));
+  const auto buttons = dialog->findChildren<QAbstractButton*>();
+  ASSERT_FALSE(buttons.isEmpty());
+  for (const QAbstractButton* button : buttons)
+    EXPECT_FALSE(button->accessibleName().isEmpty() && button->text().isEmpty())
+        << button->metaObject()->className();
 }
 
 TEST_F(FindProjectDialogTest, TypingAndSwitchingSearchAgain) {

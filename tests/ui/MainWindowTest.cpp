@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -238,6 +239,16 @@ TEST_F(MainWindowTest, EveryControlIsNamedAndToolTipsFollowTheOption) {
       EXPECT_FALSE(button->accessibleName().contains(QLatin1String("&&")));
     }
   }
+  // The split "Start Scanning" button's default (first) action starts the scan; the menu is
+  // its second.
+  QAccessibleInterface* start = QAccessible::queryAccessibleInterface(
+      Window().findChild<QToolButton*>(QStringLiteral("startButton")));
+  ASSERT_NE(start, nullptr);
+  ASSERT_NE(start->actionInterface(), nullptr);
+  const QStringList actions = start->actionInterface()->actionNames();
+  EXPECT_EQ(actions, (QStringList{QAccessibleActionInterface::pressAction(),
+                                  QAccessibleActionInterface::showMenuAction()}));
+  EXPECT_EQ(start->text(QAccessible::Name), QStringLiteral("Start Scanning"));
 }
 
 // Fills in the project sheet the window opens, as a user would, and confirms it.

@@ -1,5 +1,6 @@
 #include "ui/window/FindProjectDialog.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <array>
@@ -50,6 +52,10 @@ FindProjectDialog::FindProjectDialog(DataSession& session, const QString& lastTe
   findLabel->setBuddy(findEdit_);
   findEdit_->setAccessibleName(tr("Find Project"));
   findEdit_->setClearButtonEnabled(true);
+  // The clear button Qt adds inside the box is named too, for screen readers.
+  for (QAction* action : findEdit_->actions()) action->setText(tr("Clear Find Text"));
+  for (QToolButton* button : findEdit_->findChildren<QToolButton*>())
+    button->setAccessibleName(tr("Clear Find Text"));
   findEdit_->installEventFilter(this);
 
   startsWith_->setAccessibleName(startsWith_->text());

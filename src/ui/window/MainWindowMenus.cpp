@@ -20,6 +20,7 @@
 #include "ui/exchange/ImportDialog.h"
 #include "ui/window/MainWindow.h"
 #include "ui/window/MainWindowTexts.h"
+#include "ui/window/SplitButtonAccessible.h"
 #include "ui/window/ViewerPage.h"
 
 namespace trawlix::ui {
@@ -46,6 +47,12 @@ void MainWindow::BuildStartMenu() {
   });
   startButton_->setMenu(startMenu_);
   startButton_->setPopupMode(QToolButton::MenuButtonPopup);
+  // Naming the button made its plain interface already; the split one replaces it, so that
+  // the default action starts the scan.
+  static const bool factory = (QAccessible::installFactory(&SplitButtonAccessible::Factory), true);
+  (void)factory;
+  if (QAccessibleInterface* plain = QAccessible::queryAccessibleInterface(startButton_))
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(plain));
 }
 
 void MainWindow::BuildHelpMenu() {
