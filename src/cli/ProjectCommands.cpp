@@ -28,25 +28,6 @@ std::string RenderText(RenderMode mode) {
   return text;
 }
 
-bool IsFolderColumn(std::string_view column) {
-  for (std::string_view name : {"SaveTo", "ThumbnailSaveTo", "MobileSaveTo",
-                                "ThumbnailsExternalSaveTo", "MobileExternalSaveTo"}) {
-    if (column == name) return true;
-  }
-  return false;
-}
-
-// Folders are stored absolute: a path relative to where the command ran means nothing to the
-// desktop program.
-std::string AbsoluteFolder(const std::string& path) {
-  const std::string trimmed = Trim(path);
-  if (trimmed.empty()) return trimmed;
-  std::error_code error;
-  const auto absolute = std::filesystem::absolute(trimmed, error);
-  if (error) return trimmed;
-  return NormalizeFolderPath(absolute.lexically_normal().string(), TrailingSlash::Remove);
-}
-
 // What FIELD=VALUE assignments change: the record, and the rendering choice beside it.
 struct ProjectChange {
   ProjectsRecord record;
@@ -83,9 +64,6 @@ bool ApplyAssignment(CliContext& context, ProjectChange& change, const std::stri
       context.Fail(*problem);
       return false;
     }
-    if (IsFolderColumn(column->name)) value = AbsoluteFolder(value);
-    // Titles are looked up trimmed, and a scan starts from the trimmed address.
-    if (column->name == "Title" || column->name == "URL") value = Trim(value);
   }
   std::string error;
   if (!SetColumnFromText(record, column->name, value, error)) {
@@ -189,6 +167,7 @@ int AddProject(CliContext& context, const ParsedArgs& args) {
       !ApplyAssignments(context, change, assignments)) {
     return kExitFailure;
   }
+  record = CleanedProject(record);  // the title names the default folder
   const bool saveToGiven = std::any_of(assignments.begin(), assignments.end(), [](const auto& a) {
     return EqualsNoCase(a.substr(0, 7), "SaveTo=");
   });
@@ -217,6 +196,7 @@ int SetProject(CliContext& context, const ParsedArgs& args) {
       !ApplyAssignments(context, change, assignments)) {
     return kExitFailure;
   }
+  record = CleanedProject(record);
   if (!Saved(context, record,
              UpdateProject(context.session(), *before, record, TitleRule::UniqueInCategory)) ||
       !SaveRendering(context, record.id, change)) {

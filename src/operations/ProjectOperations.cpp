@@ -156,8 +156,24 @@ std::optional<ProjectProblem> CheckProjectForSave(DataSession& session,
   return CheckProject(record, options);
 }
 
-ProjectSaveResult AddProject(DataSession& session, const ProjectsRecord& record,
+ProjectsRecord CleanedProject(ProjectsRecord record) {
+  record.title = Trim(record.title);
+  record.url = Trim(record.url);
+  for (std::string* folder : {&record.saveTo, &record.thumbnailSaveTo, &record.mobileSaveTo,
+                              &record.thumbnailsExternalSaveTo, &record.mobileExternalSaveTo}) {
+    *folder = Trim(*folder);
+    if (folder->empty()) continue;
+    std::error_code error;
+    const fs::path absolute = fs::absolute(*folder, error);
+    if (!error)
+      *folder = NormalizeFolderPath(absolute.lexically_normal().string(), TrailingSlash::Remove);
+  }
+  return record;
+}
+
+ProjectSaveResult AddProject(DataSession& session, const ProjectsRecord& given,
                              TitleRule titleRule) {
+  const ProjectsRecord record = CleanedProject(given);
   if (auto refusal = Refusal(session, record, titleRule == TitleRule::UniqueInCategory)) {
     return *refusal;
   }
@@ -167,7 +183,8 @@ ProjectSaveResult AddProject(DataSession& session, const ProjectsRecord& record,
 }
 
 ProjectSaveResult UpdateProject(DataSession& session, const ProjectsRecord& before,
-                                const ProjectsRecord& after, TitleRule titleRule) {
+                                const ProjectsRecord& given, TitleRule titleRule) {
+  const ProjectsRecord after = CleanedProject(given);
   const bool renamed = after.title != before.title || after.catId != before.catId;
   if (auto refusal = Refusal(session, after, renamed && titleRule == TitleRule::UniqueInCategory)) {
     return *refusal;

@@ -58,6 +58,10 @@ std::optional<ProjectProblem> CheckProjectForSave(DataSession& session,
                                                   const ProjectsRecord& record);
 
 // Checks the project, creates its folders and inserts it; the new id when saved.
+// What both front ends store: the title and address trimmed, folders absolute and without a
+// trailing slash (a path relative to where a command ran means nothing to the window).
+ProjectsRecord CleanedProject(ProjectsRecord record);
+
 ProjectSaveResult AddProject(DataSession& session, const ProjectsRecord& record,
                              TitleRule titleRule);
 // Checks and stores the edited project. When the start address changed, the project link of

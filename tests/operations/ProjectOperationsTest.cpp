@@ -76,6 +76,17 @@ TEST_F(OperationsTest, AddingChecksTitlesAndFoldersBeforeWriting) {
   EXPECT_EQ(refused.problem->field, ProjectField::Formats);
   EXPECT_FALSE(fs::exists(noFormat.saveTo)) << "a refused project leaves no folder";
   EXPECT_EQ(LoadProjectsByTitle(*session_, "Plain")->size(), 0u);
+
+  // Both front ends store titles and addresses trimmed, folders absolute and plain.
+  ProjectsRecord spaced = NewProject("Pier", "Models");
+  spaced.title = "  Pier \t";
+  spaced.url = " https://example.com/pier ";
+  spaced.saveTo = (temp_ / "photos" / "x" / ".." / "Pier").string() + "/";
+  const auto stored = LoadProject(*session_, Add(spaced));
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->title, "Pier");
+  EXPECT_EQ(stored->url, "https://example.com/pier");
+  EXPECT_EQ(stored->saveTo, (temp_ / "photos" / "Pier").string());
 }
 
 TEST_F(OperationsTest, EveryReadingHandsOutTextsDecodedOnce) {
