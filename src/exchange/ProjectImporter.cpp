@@ -9,6 +9,7 @@
 #include "storage/CategoriesTable.h"
 #include "storage/DatabaseError.h"
 #include "storage/DateText.h"
+#include "storage/DbTextEncoding.h"
 #include "storage/ProjectDefaults.h"
 #include "storage/ProjectFolderCheck.h"
 #include "storage/ProjectLinksTable.h"
@@ -112,7 +113,9 @@ ProjectsRecord NewRow(const ImportedProject& p, const SettingsValues& settings, 
   r.autoRename = p.autoRename;
   r.padNumbers = p.padNumbers;
   r.padding = p.padding;
-  r.namePrefix = Trim(p.namePrefix).empty() ? "" : SafeFolderName(p.namePrefix);
+  // Cleaned as the database will give it back: a typed "&#47" comes back as "/".
+  r.namePrefix =
+      Trim(p.namePrefix).empty() ? "" : SafeFolderName(DecodeDbText(EncodeDbText(p.namePrefix)));
   r.saveTo = NormalizeFolderPath(settings.defaultSaveTo, TrailingSlash::Add) + folderName;
   CompleteNewProject(r, settings);
   r.title = title;

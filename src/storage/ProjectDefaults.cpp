@@ -4,6 +4,7 @@
 
 #include "base/Path.h"
 #include "base/Text.h"
+#include "storage/ProjectFolderCheck.h"
 
 namespace trawlix {
 
@@ -20,7 +21,7 @@ std::string DerivedFolder(const ProjectsRecord& record, int location, const std:
                           int includeTitle, const std::string& subFolderName) {
   if (location == 1 && !Trim(external).empty()) {
     if (includeTitle == 0) return NormalizeFolderPath(external, TrailingSlash::Remove);
-    return JoinFolder(external, record.title);
+    return JoinFolder(external, SafeFolderName(record.title));
   }
   return JoinFolder(record.saveTo, subFolderName);
 }
@@ -81,7 +82,8 @@ std::string DefaultSaveTo(const SettingsValues& settings, std::string_view title
   if (!settings.useProjectNameForSaveTo || Trim(title).empty()) {
     return NormalizeFolderPath(settings.defaultSaveTo, TrailingSlash::Remove);
   }
-  return JoinFolder(settings.defaultSaveTo, Trim(title));
+  // A title is one folder below the default location, never a path of its own.
+  return JoinFolder(settings.defaultSaveTo, SafeFolderName(title));
 }
 
 std::string DefaultNamePrefix(std::string_view title) {

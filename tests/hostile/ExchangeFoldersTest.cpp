@@ -8,6 +8,7 @@
 #include "exchange/ExchangeTestSupport.h"
 #include "exchange/ProjectExporter.h"
 #include "exchange/ProjectImporter.h"
+#include "storage/DbTextEncoding.h"
 #include "storage/ProjectFolderCheck.h"
 
 namespace trawlix::exchange {
@@ -87,8 +88,10 @@ TEST_F(HostileExchangeTest, TitlesOfARoundTrippedFileNeverLeaveThePicturesFolder
     ExpectInsidePictures(project);
     importedIds.push_back(project.id);
   }
-  EXPECT_EQ(imported[0].title, HostileTitles()[0]) << "read back exactly once";
-  EXPECT_EQ(imported[1].title, HostileTitles()[1]);
+  // A reference typed for a reserved character reads back as the character (older rows
+  // hold the same bytes), but never a second time.
+  for (std::size_t i = 0; i < 2; ++i)
+    EXPECT_EQ(imported[i].title, DecodeDbText(EncodeDbText(HostileTitles()[i])));
 
   const std::string second = (dir / "second.txexport").string();
   ProjectExporter again(DbPath("Second.txdb"), TempFolder(), messages);

@@ -92,16 +92,16 @@ TEST_F(OperationsTest, AddingChecksTitlesAndFoldersBeforeWriting) {
 TEST_F(OperationsTest, EveryReadingHandsOutTextsDecodedOnce) {
   // Typed references must come back as typed from every reading a front end uses: decoded
   // twice they would make a title, and the folders made from it, climb out with "/..".
-  const std::string typed = "Beach&#47&#46&#46&#47&#46&#46&#47etc";
+  const std::string typed = "Beach&#38#47&#38#46&#38#46&#38#47etc";
   ProjectsRecord record = NewProject("Beach", "Models");
   record.title = typed;
-  record.keywords = "&#38#39, &#44";
+  record.keywords = "&#38#39, &#3844";
   const int id = Add(record);
   ASSERT_GT(id, 0);
   const auto one = LoadProject(*session_, id);
   const auto all = LoadProjects(*session_, kAllCategoriesId);
   const auto byTitle = LoadProjectsByTitle(*session_, typed);
-  const auto found = FindProjects(*session_, "Beach&#47", ProjectNameMatch::StartsWith);
+  const auto found = FindProjects(*session_, "Beach&#38#47", ProjectNameMatch::StartsWith);
   ASSERT_TRUE(one && all && byTitle && found);
   for (const auto* list : {&*all, &*byTitle, &*found}) {
     const auto match = std::find_if(list->begin(), list->end(),

@@ -39,6 +39,9 @@ TEST(ProjectDefaults, SaveToFolderFollowsTheNameOption) {
   settings.defaultSaveTo = "/home/u/Pictures/";
   EXPECT_EQ(DefaultSaveTo(settings, " Sea Birds "), "/home/u/Pictures/Sea Birds");
   EXPECT_EQ(DefaultSaveTo(settings, ""), "/home/u/Pictures");
+  // A title (an older row may read back with "/" and "..") is one folder, never a path.
+  EXPECT_EQ(DefaultSaveTo(settings, "/../../etc"), "/home/u/Pictures/_.._.._etc");
+  EXPECT_EQ(DefaultSaveTo(settings, ".."), "/home/u/Pictures/_");
   settings.useProjectNameForSaveTo = false;
   EXPECT_EQ(DefaultSaveTo(settings, "Sea Birds"), "/home/u/Pictures");
 }
