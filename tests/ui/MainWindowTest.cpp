@@ -113,6 +113,37 @@ TEST_F(MainWindowTest, UpAndDownStopAtTheFirstAndLastProject) {
   }
 }
 
+// Go To in the find dialog leaves its text in the find box; a scan scrolls its project to
+// the top of the list.
+TEST_F(MainWindowTest, GoToKeepsItsTextAndAScanBringsItsProjectToTheTop) {
+  const int category = AddCategory("Many");
+  for (int i = 0; i < 40; ++i) AddProject("Project " + std::to_string(100 + i), category);
+  Window().resize(900, 500);
+  Window().show();
+  ShowCategory(category);
+  QTimer::singleShot(0, [] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    for (auto* edit : dialog->findChildren<QLineEdit*>()) {
+      if (edit->accessibleName() == QStringLiteral("Find Project")) edit->setText("Project 110");
+    }
+    for (auto* button : dialog->findChildren<QAbstractButton*>()) {
+      if (button->text() != QStringLiteral("Go To")) continue;
+      QTRY_VERIFY(button->isEnabled());
+      button->click();
+    }
+  });
+  Window().FindProject();
+  EXPECT_EQ(SelectedTitle(), "Project 110");
+  EXPECT_EQ(Window().findChild<QLineEdit*>(QStringLiteral("findBox"))->text(),
+            QStringLiteral("Project 110"));
+
+  List()->scrollToTop();
+  Window().StartScan();
+  EXPECT_LE(List()->visualItemRect(List()->currentItem()).top(), 1);
+  QTRY_VERIFY_WITH_TIMEOUT(!Window().isScanning(), 30000);
+}
+
 TEST_F(MainWindowTest, DeleteSelectsThePreviousRowAndClearsAfterTheLast) {
   const int category = AddCategory("Doomed");
   AddProject("A", category);

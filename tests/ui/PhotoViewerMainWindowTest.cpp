@@ -237,5 +237,47 @@ TEST_F(PhotoViewerWindowTest, FollowModeDuringAScanShowsEachSavedPhotoButNeverIt
   EXPECT_EQ(PagingEnabled(), (std::vector<bool>{true, true, false, false}));
 }
 
+// While a scan stores photos under their own names without following them, the photo menu
+// keeps Delete Photo back until it ends.
+TEST_F(PhotoViewerWindowTest, DeletePhotoWaitsForAScanThatKeepsOwnNames) {
+  trawlix::testing::TestSite site;
+  site.AddPage("/g/index.html", "<html><body><img src=\"x.bmp\"></body></html>");
+  site.Add("/g/x.bmp", "image/bmp",
+           trawlix::testing::MakeTestPhoto(trawlix::testing::TestPhotoKind::Bmp, 400, 400));
+  site.SetDelay(400ms);
+  session_->settings().Values().autoFollow = false;
+  session_->settings().Values().displayScanResults = false;
+  const int id = AddPhotoProject(2, "Own Names");
+  {
+    ProjectsRecord project = *LoadProject(*session_, id);
+    ProjectsRecord changed = project;
+    changed.url = site.URL("/g/index.html");
+    changed.bmp = true;
+    changed.autoRename = false;
+    ASSERT_EQ(UpdateProject(*session_, project, changed, TitleRule::Any).outcome,
+              SaveOutcome::Saved);
+  }
+  Open(id);
+  const auto deleteOffered = [this] {
+    const QPoint point = Viewer().CellRect(Viewer().firstShown()).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point, Viewer().mapToGlobal(point));
+    QApplication::sendEvent(&Viewer(), &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    EXPECT_NE(menu, nullptr);
+    if (menu == nullptr) return false;
+    bool enabled = false;
+    for (const QAction* action : menu->actions()) {
+      if (action->text() == QStringLiteral("Delete Photo")) enabled = action->isEnabled();
+    }
+    menu->close();
+    return enabled;
+  };
+  Button("startButton")->click();
+  ASSERT_TRUE(Window().isScanning());
+  EXPECT_FALSE(deleteOffered());
+  QTRY_VERIFY_WITH_TIMEOUT(!Window().isScanning(), 30000);
+  EXPECT_TRUE(deleteOffered());
+}
+
 }  // namespace
 }  // namespace trawlix::ui::testing
