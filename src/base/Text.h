@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,9 @@ bool IsBlank(char c);
 std::string TrimLeft(std::string_view text);
 std::string TrimRight(std::string_view text);
 std::string Trim(std::string_view text);
+
+// Appends the code point (at most 0x10FFFF) in UTF-8.
+void AppendUtf8(std::string& out, std::uint32_t code);
 
 // printf-style formatting into a std::string, for the system's "%d"/"%s" message texts.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

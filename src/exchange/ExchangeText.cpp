@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "base/Text.h"
+
 namespace trawlix::exchange {
 namespace {
 
@@ -57,19 +59,6 @@ Utf8State CheckUtf8(std::string_view text, std::size_t& validLength) {
   }
   validLength = pos;
   return Utf8State::Valid;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
 }
 
 // Windows-1252 0x80..0x9F; the five unassigned bytes map to the C1 controls, as Windows does.
