@@ -127,30 +127,42 @@ def site_summary(manifest):
 
 def parse_time_v(path):
     wall = rss = None
+    cpu = 0.0
     for line in open(path, errors="replace"):
         line = line.strip()
-        if line.startswith("Elapsed (wall clock) time"):
+        if line.startswith(("User time (seconds)", "System time (seconds)")):
+            cpu += float(line.rsplit(" ", 1)[1])
+        elif line.startswith("Elapsed (wall clock) time"):
             parts = [float(p) for p in line.rsplit(" ", 1)[1].split(":")]
             wall = sum(p * 60 ** i for i, p in enumerate(reversed(parts)))
         elif line.startswith("Maximum resident set size"):
             rss = int(line.rsplit(" ", 1)[1]) / 1024.0
-    return wall, rss
+    return wall, rss, cpu
 
 
 def record(tool, latency, time_file, count_file, rc):
-    wall, rss = parse_time_v(time_file)
+    wall, rss, cpu = parse_time_v(time_file)
     count = json.loads(open(count_file).read() or "{}")
     print(json.dumps({"tool": tool, "latency_ms": float(latency), "wall_s": wall,
-                      "rss_mb": rss, "rc": int(rc), **count}))
+                      "cpu_s": cpu, "rss_mb": rss, "rc": int(rc), **count}))
 
 
-def table(results):
+def latency_floor(manifest, latency_ms, connections=6):
+    """Every request once (the pages in scope, the photos and robots.txt), spread over the
+    connections, each taking the latency and nothing else."""
+    m = json.load(open(manifest))
+    requests = m["pages_in_scope"] + len(m["photos"]) + 1
+    return requests * float(latency_ms) / 1000.0 / connections
+
+
+def table(results, manifest=None):
     rows = [json.loads(line) for line in open(results) if line.strip()]
     groups = {}
     for r in rows:
         groups.setdefault((r["tool"], r["latency_ms"]), []).append(r)
-    print("| tool | latency ms | wall s | photos/s | peak RSS MB | photos got / expected | notes |")
-    print("|---|---|---|---|---|---|---|")
+    print("| tool | latency ms | wall s | x floor | client CPU s | photos/s | peak RSS MB | "
+          "photos got / expected | notes |")
+    print("|---|---|---|---|---|---|---|---|---|")
     for (tool, lat), runs in groups.items():
         runs.sort(key=lambda r: r["wall_s"] or 0)
         mid = runs[(len(runs) - 1) // 2]   # median run (lower middle for an even count)
@@ -174,8 +186,15 @@ def table(results):
         if len(runs) > 1:
             notes.append(f"median of {len(runs)}")
         rate = got / wall if wall else 0
-        print(f"| {tool} | {lat:g} | {wall:.1f} | {rate:.0f} | {mid['rss_mb'] or 0:.1f} | "
-              f"{got} / {mid.get('expected', '?')} | {'; '.join(notes)} |")
+        floor = latency_floor(manifest, lat) if manifest and lat > 0 else 0
+        times_floor = f"{wall / floor:.2f}" if floor else "-"
+        cpu = statistics.median(r.get("cpu_s") or 0 for r in runs)
+        print(f"| {tool} | {lat:g} | {wall:.1f} | {times_floor} | {cpu:.1f} | {rate:.0f} | "
+              f"{mid['rss_mb'] or 0:.1f} | {got} / {mid.get('expected', '?')} | {'; '.join(notes)} |")
+    if manifest:
+        for lat in sorted({lat for _, lat in groups if lat > 0}):
+            print(f"\nLatency floor at {lat:g} ms: {latency_floor(manifest, lat):.1f} s "
+                  "(every request once over 6 connections).")
 
 
 if __name__ == "__main__":

@@ -172,5 +172,5 @@ done
 
 echo
 $py "$helpers" site-summary "$site/manifest.json"
-$py "$helpers" table "$results"
+$py "$helpers" table "$results" "$site/manifest.json"
 echo "(logs and results.jsonl in $work)"
