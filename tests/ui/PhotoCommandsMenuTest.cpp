@@ -2,9 +2,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QFileDialog>
 #include <QImage>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QWidget>
 #include <deque>
 #include <fstream>
@@ -251,6 +253,21 @@ TEST_F(PhotoCommandsMenuTest, DontAskAgainSticksAndAFileThatStaysIsNotDropped) {
   EXPECT_EQ(sink_.requests.back().text, "The photo 'a.jpg' could not be deleted.");
   EXPECT_EQ(removed.count(), 0);
   EXPECT_EQ(Names(), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+}
+
+// The file dialog of "Copy Photo to..." opens wide enough for its size and date columns.
+TEST_F(PhotoCommandsMenuTest, TheCopyDialogOpensWide) {
+  Photo("wide.png");
+  Show({"wide.png"}, 0);
+  int width = 0;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    width = dialog->width();
+    dialog->reject();
+  });
+  commands_->CopyPhotoTo();
+  EXPECT_GE(width, 820);
 }
 
 TEST_F(PhotoCommandsMenuTest, CopiesClipboardAndDesktopCommands) {
