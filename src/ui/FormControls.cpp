@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QString>
 
 #include "imaging/codec/PhotoFormat.h"
@@ -44,6 +45,14 @@ QString SpokenText(const QString& caption) {
 void LabelField(QLabel* label, QWidget* field) {
   label->setBuddy(field);
   field->setAccessibleName(SpokenText(label->text()));
+}
+
+QPushButton* ApplyDefaultsButton(QWidget* page) {
+  auto* button = new QPushButton(QStringLiteral("Apply Default Settings"), page);
+  button->setObjectName(QStringLiteral("applyDefaults"));
+  button->setAutoDefault(false);
+  button->setAccessibleName(button->text());
+  return button;
 }
 
 }  // namespace trawlix::ui

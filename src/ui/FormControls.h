@@ -2,6 +2,7 @@
 
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QString;
 class QWidget;
 
@@ -25,5 +26,8 @@ void LabelField(QLabel* label, QWidget* field);
 
 // A caption as screen readers should say it: without mnemonic markers and trailing colon.
 QString SpokenText(const QString& caption);
+
+// The project sheet pages' "Apply Default Settings" button; Enter never presses it.
+QPushButton* ApplyDefaultsButton(QWidget* page);
 
 }  // namespace trawlix::ui

@@ -65,10 +65,7 @@ ProjectConvertPage::ProjectConvertPage(const SettingsValues& settings, QWidget* 
   convertToFormat_->setObjectName(QStringLiteral("convertToFormat"));
   FillFormatChoices(convertToFormat_);
 
-  applyDefaults_ = new QPushButton(QStringLiteral("Apply Default Settings"), this);
-  applyDefaults_->setObjectName(QStringLiteral("applyDefaults"));
-  applyDefaults_->setAutoDefault(false);
-  applyDefaults_->setAccessibleName(applyDefaults_->text());
+  applyDefaults_ = ApplyDefaultsButton(this);
 
   LabelField(paddingLabel_, padding_);
   LabelField(prefixLabel_, namePrefix_);

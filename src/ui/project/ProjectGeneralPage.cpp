@@ -52,10 +52,7 @@ ProjectGeneralPage::ProjectGeneralPage(const SettingsValues& settings, QWidget* 
   AddRenderRow(*form);
   AddKeywordRows(*form);
 
-  applyDefaults_ = new QPushButton(QStringLiteral("Apply Default Settings"), this);
-  applyDefaults_->setObjectName(QStringLiteral("applyDefaults"));
-  applyDefaults_->setAutoDefault(false);
-  applyDefaults_->setAccessibleName(applyDefaults_->text());
+  applyDefaults_ = ApplyDefaultsButton(this);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(applyDefaults_);

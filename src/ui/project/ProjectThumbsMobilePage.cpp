@@ -56,10 +56,7 @@ ProjectThumbsMobilePage::ProjectThumbsMobilePage(const SettingsValues& settings,
   for (QLabel* label : labels) labelWidth = std::max(labelWidth, label->sizeHint().width());
   for (QLabel* label : labels) label->setMinimumWidth(labelWidth);
 
-  applyDefaults_ = new QPushButton(QStringLiteral("Apply Default Settings"), this);
-  applyDefaults_->setObjectName(QStringLiteral("applyDefaults"));
-  applyDefaults_->setAutoDefault(false);
-  applyDefaults_->setAccessibleName(applyDefaults_->text());
+  applyDefaults_ = ApplyDefaultsButton(this);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);

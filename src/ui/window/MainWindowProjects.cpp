@@ -334,7 +334,6 @@ void MainWindow::QuickFind() {
 // Said beside the find box and to assistive tools; empty clears it.
 void MainWindow::ShowFindMiss(const QString& text) {
   findBox_->setAccessibleDescription(text);
-  findBox_->setToolTip(text);
   if (text.isEmpty()) {
     QToolTip::hideText();
     return;
