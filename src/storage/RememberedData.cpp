@@ -1,10 +1,7 @@
 #include "storage/RememberedData.h"
 
-#include <sqlite3.h>
-
-#include <memory>
-
 #include "storage/DatabaseError.h"
+#include "storage/SqlStatement.h"
 
 namespace trawlix {
 
@@ -30,65 +27,6 @@ create table if not exists UnfinishedScans (
 // Added after the table first shipped; older databases gain it on opening.
 constexpr const char* kEverythingColumn =
     "alter table UnfinishedScans add column Everything integer not null default 0";
-
-struct StatementDeleter {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-
-// One prepared statement with values bound by position, from 1.
-class Statement {
- public:
-  Statement(sqlite3* connection, const char* sql) : connection_(connection) {
-    sqlite3_stmt* statement = nullptr;
-    const int code = sqlite3_prepare_v2(connection, sql, -1, &statement, nullptr);
-    if (code != SQLITE_OK) throw DatabaseError(code, sqlite3_errmsg(connection));
-    statement_.reset(statement);
-  }
-
-  Statement& Bind(int index, const std::string& text) {
-    Check(sqlite3_bind_text(statement_.get(), index, text.data(), static_cast<int>(text.size()),
-                            SQLITE_TRANSIENT));
-    return *this;
-  }
-  Statement& BindBlob(int index, const std::string& bytes) {
-    Check(sqlite3_bind_blob(statement_.get(), index, bytes.data(), static_cast<int>(bytes.size()),
-                            SQLITE_TRANSIENT));
-    return *this;
-  }
-  Statement& Bind(int index, std::int64_t value) {
-    Check(sqlite3_bind_int64(statement_.get(), index, value));
-    return *this;
-  }
-
-  // True while there is a row to read.
-  bool Step() {
-    const int code = sqlite3_step(statement_.get());
-    if (code == SQLITE_ROW) return true;
-    if (code != SQLITE_DONE) Check(code);
-    return false;
-  }
-  void Run() {
-    Step();
-    sqlite3_reset(statement_.get());
-  }
-
-  std::string Text(int column) const {
-    const auto* bytes = sqlite3_column_blob(statement_.get(), column);
-    const int size = sqlite3_column_bytes(statement_.get(), column);
-    return bytes == nullptr
-               ? std::string()
-               : std::string(static_cast<const char*>(bytes), static_cast<std::size_t>(size));
-  }
-  std::int64_t Integer(int column) const { return sqlite3_column_int64(statement_.get(), column); }
-
- private:
-  void Check(int code) const {
-    if (code != SQLITE_OK) throw DatabaseError(code, sqlite3_errmsg(connection_));
-  }
-
-  sqlite3* connection_;
-  std::unique_ptr<sqlite3_stmt, StatementDeleter> statement_;
-};
 
 std::string JoinIds(const std::vector<int>& ids) {
   std::string text;
@@ -133,7 +71,7 @@ RememberedData::RememberedData(const std::string& databasePath) {
 }
 
 bool RememberedData::HasColumn(const char* table, const char* column) {
-  Statement select(Connection(), "select name from pragma_table_info(?)");
+  SqlStatement select(Connection(), "select name from pragma_table_info(?)");
   select.Bind(1, std::string(table));
   while (select.Step()) {
     if (select.Text(0) == column) return true;
@@ -142,9 +80,9 @@ bool RememberedData::HasColumn(const char* table, const char* column) {
 }
 
 std::vector<RememberedPhoto> RememberedData::LoadPhotos(int projectId) {
-  Statement select(Connection(),
-                   "select URL, Bytes, Hash, Path, Outcome, ScanGUID from RememberedPhotos "
-                   "where ProjectId = ?");
+  SqlStatement select(Connection(),
+                      "select URL, Bytes, Hash, Path, Outcome, ScanGUID from RememberedPhotos "
+                      "where ProjectId = ?");
   select.Bind(1, std::int64_t{projectId});
   std::vector<RememberedPhoto> photos;
   while (select.Step()) {
@@ -155,9 +93,9 @@ std::vector<RememberedPhoto> RememberedData::LoadPhotos(int projectId) {
 }
 
 std::vector<RememberedPage> RememberedData::LoadPages(int projectId) {
-  Statement select(Connection(),
-                   "select URL, ETag, LastModified, Bytes, ScanGUID from RememberedPages "
-                   "where ProjectId = ?");
+  SqlStatement select(Connection(),
+                      "select URL, ETag, LastModified, Bytes, ScanGUID from RememberedPages "
+                      "where ProjectId = ?");
   select.Bind(1, std::int64_t{projectId});
   std::vector<RememberedPage> pages;
   while (select.Step()) {
@@ -168,8 +106,8 @@ std::vector<RememberedPage> RememberedData::LoadPages(int projectId) {
 }
 
 std::optional<std::string> RememberedData::LoadPageLinks(int projectId, const std::string& url) {
-  Statement select(Connection(),
-                   "select Links from RememberedPages where ProjectId = ? and URL = ?");
+  SqlStatement select(Connection(),
+                      "select Links from RememberedPages where ProjectId = ? and URL = ?");
   select.Bind(1, std::int64_t{projectId}).Bind(2, url);
   if (!select.Step()) return std::nullopt;
   return select.Text(0);
@@ -179,15 +117,15 @@ void RememberedData::Write(int projectId, const std::vector<RememberedPhoto>& ph
                            const std::vector<RememberedPage>& pages) {
   ExecuteUpdate("begin immediate");
   try {
-    Statement photo(Connection(),
-                    "insert or replace into RememberedPhotos values (?, ?, ?, ?, ?, ?, ?)");
+    SqlStatement photo(Connection(),
+                       "insert or replace into RememberedPhotos values (?, ?, ?, ?, ?, ?, ?)");
     for (const RememberedPhoto& p : photos) {
       photo.Bind(1, std::int64_t{projectId}).Bind(2, p.url).Bind(3, p.bytes).Bind(4, p.hash);
       photo.Bind(5, p.path).Bind(6, static_cast<std::int64_t>(p.outcome)).Bind(7, p.scanGuid);
       photo.Run();
     }
-    Statement page(Connection(),
-                   "insert or replace into RememberedPages values (?, ?, ?, ?, ?, ?, ?)");
+    SqlStatement page(Connection(),
+                      "insert or replace into RememberedPages values (?, ?, ?, ?, ?, ?, ?)");
     for (const RememberedPage& p : pages) {
       page.Bind(1, std::int64_t{projectId}).Bind(2, p.url).Bind(3, p.etag).Bind(4, p.lastModified);
       page.Bind(5, p.bytes).BindBlob(6, p.links).Bind(7, p.scanGuid);
@@ -204,14 +142,14 @@ void RememberedData::ForgetProject(int projectId) {
   for (const char* sql : {"delete from RememberedPhotos where ProjectId = ?",
                           "delete from RememberedPages where ProjectId = ?",
                           "delete from UnfinishedScans where ProjectId = ?"}) {
-    Statement(Connection(), sql).Bind(1, std::int64_t{projectId}).Run();
+    SqlStatement(Connection(), sql).Bind(1, std::int64_t{projectId}).Run();
   }
 }
 
 std::optional<UnfinishedScan> RememberedData::Unfinished(int projectId) {
-  Statement select(Connection(),
-                   "select ScanGUID, LinkIds, LinkIndex, TransferSeconds, ElapsedSeconds, "
-                   "Everything from UnfinishedScans where ProjectId = ?");
+  SqlStatement select(Connection(),
+                      "select ScanGUID, LinkIds, LinkIndex, TransferSeconds, ElapsedSeconds, "
+                      "Everything from UnfinishedScans where ProjectId = ?");
   select.Bind(1, std::int64_t{projectId});
   if (!select.Step()) return std::nullopt;
   return UnfinishedScan{projectId,
@@ -224,10 +162,10 @@ std::optional<UnfinishedScan> RememberedData::Unfinished(int projectId) {
 }
 
 void RememberedData::SetUnfinished(const UnfinishedScan& scan) {
-  Statement insert(Connection(),
-                   "insert or replace into UnfinishedScans (ProjectId, ScanGUID, LinkIds, "
-                   "LinkIndex, TransferSeconds, ElapsedSeconds, Everything) "
-                   "values (?, ?, ?, ?, ?, ?, ?)");
+  SqlStatement insert(Connection(),
+                      "insert or replace into UnfinishedScans (ProjectId, ScanGUID, LinkIds, "
+                      "LinkIndex, TransferSeconds, ElapsedSeconds, Everything) "
+                      "values (?, ?, ?, ?, ?, ?, ?)");
   insert.Bind(1, std::int64_t{scan.projectId})
       .Bind(2, scan.scanGuid)
       .Bind(3, JoinIds(scan.linkIds));
@@ -236,7 +174,7 @@ void RememberedData::SetUnfinished(const UnfinishedScan& scan) {
 }
 
 void RememberedData::ClearUnfinished(int projectId) {
-  Statement(Connection(), "delete from UnfinishedScans where ProjectId = ?")
+  SqlStatement(Connection(), "delete from UnfinishedScans where ProjectId = ?")
       .Bind(1, std::int64_t{projectId})
       .Run();
 }
