@@ -79,38 +79,69 @@ bool RememberedData::HasColumn(const char* table, const char* column) {
   return false;
 }
 
-std::vector<RememberedPhoto> RememberedData::LoadPhotos(int projectId) {
-  SqlStatement select(Connection(),
-                      "select URL, Bytes, Hash, Path, Outcome, ScanGUID from RememberedPhotos "
-                      "where ProjectId = ?");
-  select.Bind(1, std::int64_t{projectId});
-  std::vector<RememberedPhoto> photos;
-  while (select.Step()) {
-    photos.push_back({select.Text(0), select.Integer(1), select.Text(2), select.Text(3),
-                      OutcomeFrom(select.Integer(4)), select.Text(5)});
-  }
-  return photos;
+SqlStatement& RememberedData::Prepared(std::unique_ptr<SqlStatement>& statement, const char* sql) {
+  if (!statement) statement = std::make_unique<SqlStatement>(Connection(), sql);
+  return statement->Reset();
 }
 
-std::vector<RememberedPage> RememberedData::LoadPages(int projectId) {
-  SqlStatement select(Connection(),
-                      "select URL, ETag, LastModified, Bytes, ScanGUID from RememberedPages "
-                      "where ProjectId = ?");
-  select.Bind(1, std::int64_t{projectId});
-  std::vector<RememberedPage> pages;
-  while (select.Step()) {
-    pages.push_back(
-        {select.Text(0), select.Text(1), select.Text(2), select.Integer(3), {}, select.Text(4)});
+namespace {
+
+RememberedPhoto PhotoFrom(const SqlStatement& row) {
+  return {row.Text(0), row.Integer(1), row.Text(2), row.Text(3), OutcomeFrom(row.Integer(4)),
+          row.Text(5)};
+}
+
+}  // namespace
+
+std::optional<RememberedPhoto> RememberedData::FindPhoto(int projectId, const std::string& url) {
+  SqlStatement& select =
+      Prepared(findPhoto_,
+               "select URL, Bytes, Hash, Path, Outcome, ScanGUID from RememberedPhotos "
+               "where ProjectId = ? and URL = ?");
+  select.Bind(1, std::int64_t{projectId}).Bind(2, url);
+  std::optional<RememberedPhoto> photo;
+  if (select.Step()) photo = PhotoFrom(select);
+  select.Reset();
+  return photo;
+}
+
+std::optional<RememberedPage> RememberedData::FindPage(int projectId, const std::string& url) {
+  SqlStatement& select =
+      Prepared(findPage_,
+               "select URL, ETag, LastModified, Bytes, ScanGUID from RememberedPages "
+               "where ProjectId = ? and URL = ?");
+  select.Bind(1, std::int64_t{projectId}).Bind(2, url);
+  std::optional<RememberedPage> page;
+  if (select.Step()) {
+    page = RememberedPage{select.Text(0), select.Text(1), select.Text(2), select.Integer(3), {},
+                          select.Text(4)};
   }
-  return pages;
+  select.Reset();
+  return page;
 }
 
 std::optional<std::string> RememberedData::LoadPageLinks(int projectId, const std::string& url) {
-  SqlStatement select(Connection(),
-                      "select Links from RememberedPages where ProjectId = ? and URL = ?");
+  SqlStatement& select =
+      Prepared(pageLinks_, "select Links from RememberedPages where ProjectId = ? and URL = ?");
   select.Bind(1, std::int64_t{projectId}).Bind(2, url);
-  if (!select.Step()) return std::nullopt;
-  return select.Text(0);
+  std::optional<std::string> links;
+  if (select.Step()) links = select.Text(0);
+  select.Reset();
+  return links;
+}
+
+std::vector<RememberedPhoto> RememberedData::StoredWithHash(int projectId, const std::string& hash,
+                                                            int limit) {
+  SqlStatement& select =
+      Prepared(withHash_,
+               "select URL, Bytes, Hash, Path, Outcome, ScanGUID from RememberedPhotos "
+               "where ProjectId = ? and Hash = ? and Outcome in (1, 2) "
+               "order by rowid desc limit ?");
+  select.Bind(1, std::int64_t{projectId}).Bind(2, hash).Bind(3, std::int64_t{limit});
+  std::vector<RememberedPhoto> photos;
+  while (select.Step()) photos.push_back(PhotoFrom(select));
+  select.Reset();
+  return photos;
 }
 
 void RememberedData::Write(int projectId, const std::vector<RememberedPhoto>& photos,

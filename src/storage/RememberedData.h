@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "storage/Database.h"
+#include "storage/SqlStatement.h"
 
 namespace trawlix {
 
@@ -53,10 +55,14 @@ class RememberedData : public Database {
   // Opens the database and creates the tables when missing. Raises DatabaseError.
   explicit RememberedData(const std::string& databasePath);
 
-  std::vector<RememberedPhoto> LoadPhotos(int projectId);
-  // Without their links.
-  std::vector<RememberedPage> LoadPages(int projectId);
+  // Looked up by address, without letter case, each through a statement prepared once.
+  std::optional<RememberedPhoto> FindPhoto(int projectId, const std::string& url);
+  // Without its links.
+  std::optional<RememberedPage> FindPage(int projectId, const std::string& url);
   std::optional<std::string> LoadPageLinks(int projectId, const std::string& url);
+  // Photos saved (or replacing another) with these bytes, the last written first; at most
+  // `limit`.
+  std::vector<RememberedPhoto> StoredWithHash(int projectId, const std::string& hash, int limit);
 
   // Adds or replaces the rows, in one transaction.
   void Write(int projectId, const std::vector<RememberedPhoto>& photos,
@@ -69,6 +75,12 @@ class RememberedData : public Database {
 
  private:
   bool HasColumn(const char* table, const char* column);
+  SqlStatement& Prepared(std::unique_ptr<SqlStatement>& statement, const char* sql);
+
+  std::unique_ptr<SqlStatement> findPhoto_;
+  std::unique_ptr<SqlStatement> findPage_;
+  std::unique_ptr<SqlStatement> pageLinks_;
+  std::unique_ptr<SqlStatement> withHash_;
 };
 
 // The same, each opening the database on its own; false (quietly) when it fails.

@@ -236,7 +236,7 @@ void ScanEngine::Schedule() {
       refused.failure = Refusal(verdict);
       pages_.emplace(url, std::move(refused));
     } else if (verdict == HostPolicy::Verdict::Go) {
-      SubmitPage(url, job_.options.skipRemembered ? memory_.Page(url) : nullptr);
+      SubmitPage(url, job_.options.skipRemembered ? memory_.Page(url) : std::nullopt);
     } else {
       pagesWait = pagesWait || next;
     }
@@ -258,8 +258,8 @@ void ScanEngine::Schedule() {
 
 // A page this run scanned before it was stopped or killed gives its links again unfetched.
 bool ScanEngine::ReplaysPage(const std::string& url) {
-  const RememberedPage* known = memory_.Page(url);
-  if (known == nullptr || known->scanGuid != memory_.ScanGuid()) return false;
+  const std::optional<RememberedPage> known = memory_.Page(url);
+  if (!known || known->scanGuid != memory_.ScanGuid()) return false;
   PageFetch fetch;
   fetch.done = fetch.ok = fetch.replay = true;
   pages_.emplace(url, std::move(fetch));
@@ -273,7 +273,7 @@ void ScanEngine::FillPhotoSlots() {
     if (!photo) break;
     PhotoSlot slot;
     slot.photo = std::move(*photo);
-    if (const RememberedPhoto* known = memory_.Photo(slot.photo.url)) {
+    if (const std::optional<RememberedPhoto> known = memory_.Photo(slot.photo.url)) {
       if (known->scanGuid == memory_.ScanGuid())
         slot.known = Known::ThisScan;
       else if (job_.options.skipRemembered && known->outcome != PhotoOutcome::Refused)
@@ -325,7 +325,7 @@ HostPolicy::Verdict ScanEngine::Admit(const std::string& url) {
   return policy_.Check(url, hostActive_[HostPolicy::HostOf(url)], HostPolicy::Clock::now());
 }
 
-void ScanEngine::SubmitPage(const std::string& url, const RememberedPage* before) {
+void ScanEngine::SubmitPage(const std::string& url, const std::optional<RememberedPage>& before) {
   const std::uint64_t tag = nextTag_++ * 2;
   deferredPages_.erase(url);
   pageTags_.emplace(tag, url);
@@ -335,7 +335,7 @@ void ScanEngine::SubmitPage(const std::string& url, const RememberedPage* before
   request.tag = tag;
   request.url = url;
   request.referer = job_.scope.start.scheme + job_.scope.start.host;
-  if (before != nullptr) {
+  if (before) {
     request.etag = before->etag;
     request.lastModified = before->lastModified;
   }
@@ -599,8 +599,8 @@ void ScanEngine::Record(char kind, std::string_view text) {
 // not change since (the server said so), or this run scanned it before it was interrupted.
 void ScanEngine::ReplayPage(const std::string& url, const PageFetch& page) {
   const std::optional<std::string> links = memory_.PageLinks(url);
-  const RememberedPage* known = memory_.Page(url);
-  if (!links || known == nullptr) {
+  const std::optional<RememberedPage> known = memory_.Page(url);
+  if (!links || !known) {
     ++counts_.pagesFailed;
     events_.OnEngineFailure({true, url, "its remembered links could not be read"});
     return;
@@ -698,9 +698,10 @@ void ScanEngine::CountKnownPhoto(const PhotoSlot& slot) {
 
 void ScanEngine::StorePhoto(const PhotoSlot& slot) {
   // The same bytes under another address are not saved twice.
-  const RememberedPhoto* same =
-      slot.hash.empty() || !job_.options.skipRemembered ? nullptr : memory_.SameContent(slot.hash);
-  if (same != nullptr && !EqualsNoCase(same->url, slot.photo.url)) {
+  const std::optional<RememberedPhoto> same = slot.hash.empty() || !job_.options.skipRemembered
+                                                  ? std::nullopt
+                                                  : memory_.SameContent(slot.hash);
+  if (same && !EqualsNoCase(same->url, slot.photo.url)) {
     RemoveFile(slot.tempPath);
     ++counts_.photosSkipped;
     ++sameContent_;

@@ -145,7 +145,7 @@ class ScanEngine : private LinkReceiver {
   void Sending(const std::string& url);
   void Ended(const std::string& url);
   bool Retries(const std::string& url, const TransferResult& result, int& attempts);
-  void SubmitPage(const std::string& url, const RememberedPage* before);
+  void SubmitPage(const std::string& url, const std::optional<RememberedPage>& before);
   void KeepPrefetchInBudget();
   void ConfirmLocalNetwork(const std::string& address);
   bool ReplaysPage(const std::string& url);

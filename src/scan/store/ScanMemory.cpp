@@ -80,6 +80,21 @@ void ReadJournal(std::string_view bytes, std::vector<RememberedPhoto>& photos,
   }
 }
 
+// A database that fails during a lookup answers as if it knew nothing.
+template <typename Lookup>
+auto Quietly(Lookup lookup) -> decltype(lookup()) {
+  try {
+    return lookup();
+  } catch (const DatabaseError&) {
+    return std::nullopt;
+  }
+}
+
+// How many pages the lookup cache holds before it starts again.
+constexpr std::size_t kPageCacheSize = 4096;
+// How many photos with the same bytes are looked at for one still on disk.
+constexpr int kSameContentTried = 8;
+
 }  // namespace
 
 ScanMemory::ScanMemory(std::string databasePath, int projectId, std::string scanGuid)
@@ -100,20 +115,8 @@ void ScanMemory::Load() {
   try {
     data_ = std::make_unique<RememberedData>(databasePath_);
     TakeInJournal();
-    for (RememberedPhoto& photo : data_->LoadPhotos(projectId_)) {
-      if (IsStored(photo.outcome) && !photo.hash.empty()) savedByHash_[photo.hash] = photo.url;
-      std::string url = photo.url;
-      photos_.insert_or_assign(std::move(url), std::move(photo));
-    }
-    for (RememberedPage& page : data_->LoadPages(projectId_)) {
-      std::string url = page.url;
-      pages_.insert_or_assign(std::move(url), std::move(page));
-    }
   } catch (const DatabaseError&) {
     data_.reset();
-    photos_.clear();
-    pages_.clear();
-    savedByHash_.clear();
     return;
   }
   const std::string path = JournalPath(databasePath_, projectId_);
@@ -142,50 +145,67 @@ void ScanMemory::TakeInJournal() {
   fs::remove(path, ignored);
 }
 
-const RememberedPhoto* ScanMemory::Photo(const std::string& url) const {
-  const auto found = photos_.find(url);
-  return found == photos_.end() ? nullptr : &found->second;
+std::optional<RememberedPhoto> ScanMemory::Photo(const std::string& url) {
+  if (const auto added = newPhotos_.find(url); added != newPhotos_.end()) return added->second;
+  if (!data_) return std::nullopt;
+  return Quietly([&] { return data_->FindPhoto(projectId_, url); });
 }
 
-const RememberedPage* ScanMemory::Page(const std::string& url) const {
-  const auto found = pages_.find(url);
-  return found == pages_.end() ? nullptr : &found->second;
+std::optional<RememberedPage> ScanMemory::Page(const std::string& url) {
+  if (const auto added = newPages_.find(url); added != newPages_.end()) {
+    RememberedPage page = added->second;
+    page.links.clear();
+    return page;
+  }
+  if (!data_) return std::nullopt;
+  if (const auto cached = pageCache_.find(url); cached != pageCache_.end()) return cached->second;
+  if (pageCache_.size() >= kPageCacheSize) pageCache_.clear();
+  std::optional<RememberedPage> page = Quietly([&] { return data_->FindPage(projectId_, url); });
+  pageCache_.emplace(url, page);
+  return page;
 }
 
 std::optional<std::string> ScanMemory::PageLinks(const std::string& url) {
-  for (auto page = newPages_.rbegin(); page != newPages_.rend(); ++page) {
-    if (EqualsNoCase(page->url, url)) return page->links;
-  }
+  if (const auto added = newPages_.find(url); added != newPages_.end()) return added->second.links;
   if (!data_) return std::nullopt;
-  try {
-    return data_->LoadPageLinks(projectId_, url);
-  } catch (const DatabaseError&) {
-    return std::nullopt;
-  }
+  return Quietly([&] { return data_->LoadPageLinks(projectId_, url); });
 }
 
-const RememberedPhoto* ScanMemory::SameContent(const std::string& hash) const {
-  const auto found = savedByHash_.find(hash);
-  if (found == savedByHash_.end()) return nullptr;
-  const RememberedPhoto* photo = Photo(found->second);
-  return photo != nullptr && Exists(photo->path) ? photo : nullptr;
+std::optional<RememberedPhoto> ScanMemory::SameContent(const std::string& hash) {
+  // What this scan saved, then what scans wrote before, each as the address holds it now.
+  std::vector<std::string> urls;
+  if (const auto added = newByHash_.find(hash); added != newByHash_.end())
+    urls.push_back(added->second);
+  if (data_) {
+    try {
+      for (const RememberedPhoto& photo :
+           data_->StoredWithHash(projectId_, hash, kSameContentTried))
+        urls.push_back(photo.url);
+    } catch (const DatabaseError&) {
+    }
+  }
+  for (const std::string& url : urls) {
+    std::optional<RememberedPhoto> photo = Photo(url);
+    if (photo && IsStored(photo->outcome) && photo->hash == hash && Exists(photo->path))
+      return photo;
+  }
+  return std::nullopt;
 }
 
 void ScanMemory::Remember(RememberedPhoto photo) {
   if (!data_) return;
   Journal(PhotoRecord(photo));
-  if (IsStored(photo.outcome) && !photo.hash.empty()) savedByHash_[photo.hash] = photo.url;
-  photos_.insert_or_assign(photo.url, photo);
-  newPhotos_.push_back(std::move(photo));
+  if (IsStored(photo.outcome) && !photo.hash.empty()) newByHash_[photo.hash] = photo.url;
+  std::string url = photo.url;
+  newPhotos_.insert_or_assign(std::move(url), std::move(photo));
 }
 
 void ScanMemory::Remember(RememberedPage page) {
   if (!data_) return;
   Journal(PageRecord(page));
-  RememberedPage known = page;
-  known.links.clear();
-  pages_.insert_or_assign(page.url, std::move(known));
-  newPages_.push_back(std::move(page));
+  pageCache_.erase(page.url);
+  std::string url = page.url;
+  newPages_.insert_or_assign(std::move(url), std::move(page));
 }
 
 void ScanMemory::Journal(const std::string& record) {
@@ -206,13 +226,18 @@ void ScanMemory::Flush(bool now) {
   const auto time = std::chrono::steady_clock::now();
   if (!now && time - lastFlush_ < kFlushInterval) return;
   lastFlush_ = time;
+  std::vector<RememberedPhoto> photos;
+  std::vector<RememberedPage> pages;
+  for (const auto& [url, photo] : newPhotos_) photos.push_back(photo);
+  for (const auto& [url, page] : newPages_) pages.push_back(page);
   try {
-    data_->Write(projectId_, newPhotos_, newPages_);
+    data_->Write(projectId_, photos, pages);
   } catch (const DatabaseError&) {
     return;  // kept for the next flush; the journal holds them meanwhile
   }
   newPhotos_.clear();
   newPages_.clear();
+  newByHash_.clear();
   // A journal that could not be emptied replays rows already written: harmless.
   if (journal_ >= 0) {
     [[maybe_unused]] const int emptied = ::ftruncate(journal_, 0);
