@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -7,6 +10,7 @@
 #include "scan/engine/LinkFilter.h"
 #include "scan/engine/LinkLists.h"
 #include "scan/markup/Keywords.h"
+#include "support/TempDir.h"
 
 namespace trawlix {
 namespace {
@@ -111,6 +115,93 @@ TEST(LinkLists, FragmentsNeverMakeAnotherPage) {
   EXPECT_EQ(filed, 1);
   EXPECT_EQ(TakeAllPages(lists), std::vector<std::string>{"http://h.test/gallery/p.html"});
   EXPECT_EQ(lists.PageCount(), 2u);
+}
+
+// An address from a small alphabet that folds and sorts in every way that matters: letters
+// of both cases, the signs between 'Z' and 'a', and bytes above 0x7F (unsigned).
+std::string RandomAddress(std::mt19937& random) {
+  static const std::string alphabet = "aAbBzZ_[`^~0/.\x80\xC3\xFF";
+  std::string url = "http://h/";
+  const std::size_t length = 1 + random() % 6;
+  for (std::size_t i = 0; i < length; ++i) url += alphabet[random() % alphabet.size()];
+  return url;
+}
+
+// With a memory bound of 16 the lists move most addresses to disk and back; whatever the
+// order they arrive in, they hand out exactly what one sorted in-memory set would, and
+// refuse exactly what it would, letter case included.
+TEST(LinkLists, SpilledPagesKeepTheOrderAndUniquenessOfOneSortedSet) {
+  testing::TempDir dir;
+  const std::string spillPath = (dir / "Resume" / "project-7.links").string();
+  std::mt19937 random(20261210);
+  for (int round = 0; round < 2; ++round) {
+    std::filesystem::create_directories(dir / "Resume");
+    std::FILE* leftover = std::fopen(spillPath.c_str(), "w");  // a killed run's file
+    std::fputs("not a database", leftover);
+    std::fclose(leftover);
+    LinkLists lists(spillPath, 16);
+    std::set<std::string, LessNoCase> pending;
+    std::set<std::string, LessNoCase> scanned;
+    std::size_t taken = 0;
+    for (int step = 0; step < 6000; ++step) {
+      // Mostly filing, some taking, as a scan files a page's links and takes the next page.
+      if (random() % 4 != 0) {
+        const std::string url = RandomAddress(random);
+        const bool fresh = !scanned.contains(url) && pending.insert(url).second;
+        ASSERT_EQ(lists.AddPageLink(url), fresh) << url << " at step " << step;
+      } else {
+        const std::optional<std::string> page = lists.TakeNextPage();
+        ASSERT_EQ(page.has_value(), !pending.empty()) << "at step " << step;
+        if (!page) continue;
+        ASSERT_EQ(*page, *pending.begin()) << "at step " << step;
+        scanned.insert(pending.extract(pending.begin()));
+        ++taken;
+      }
+      ASSERT_EQ(lists.PageCount(), pending.size() + scanned.size());
+      ASSERT_EQ(lists.PendingPages().empty(), pending.empty());
+    }
+    EXPECT_GT(lists.PageCount(), 1000u) << "enough addresses to spill many times";
+    EXPECT_TRUE(std::filesystem::exists(spillPath)) << "addresses wait on disk";
+    while (const std::optional<std::string> page = lists.TakeNextPage()) {
+      ASSERT_EQ(*page, *pending.begin());
+      scanned.insert(pending.extract(pending.begin()));
+      ++taken;
+    }
+    EXPECT_TRUE(pending.empty());
+    EXPECT_EQ(lists.ScannedPages(), taken);
+    for (const std::string& url : scanned) EXPECT_FALSE(lists.AddPageLink(url)) << url;
+  }
+  EXPECT_FALSE(std::filesystem::exists(spillPath)) << "the scratch file goes with the lists";
+}
+
+// Photo addresses move to disk in batches; one filed before, in any letter case, is refused
+// wherever it now is, and the queue keeps its page-by-page order.
+TEST(LinkLists, SpilledPhotosAreFiledOnceInAnyLetterCase) {
+  testing::TempDir dir;
+  LinkLists lists((dir / "project-1.links").string(), 16);
+  std::vector<std::string> expected;
+  for (int page = 0; page < 50; ++page) {
+    for (int i = 19; i >= 0; --i) {
+      const std::string url =
+          "http://h/p" + std::to_string(page) + "/" + std::to_string(i) + ".jpg";
+      ASSERT_TRUE(lists.AddPhotoLink({url, "", "http://h/" + std::to_string(page)}));
+      EXPECT_FALSE(lists.AddPhotoLink({url, "", ""})) << "filed on this page already";
+    }
+    std::set<std::string, LessNoCase> sorted;
+    for (int i = 0; i < 20; ++i)
+      sorted.insert("http://h/p" + std::to_string(page) + "/" + std::to_string(i) + ".jpg");
+    expected.insert(expected.end(), sorted.begin(), sorted.end());
+    lists.EndPage();
+  }
+  for (const std::string& url : expected) {
+    std::string upper = url;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_FALSE(lists.AddPhotoLink({upper, "", ""})) << upper;
+  }
+  EXPECT_EQ(lists.PhotoCount(), 1000u);
+  std::vector<std::string> order;
+  while (auto photo = lists.TakeNextPhoto()) order.push_back(photo->url);
+  EXPECT_EQ(order, expected);
 }
 
 struct CommaCase {

@@ -1,8 +1,10 @@
 #include "scan/engine/LinkLists.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "base/Text.h"
+#include "storage/DatabaseError.h"
 
 namespace trawlix {
 
@@ -20,17 +22,85 @@ bool LessNoCase::operator()(std::string_view a, std::string_view b) const {
   });
 }
 
+LinkLists::LinkLists(std::string spillPath, std::size_t memoryBound)
+    : spillPath_(std::move(spillPath)), memoryBound_(std::max<std::size_t>(memoryBound, 4)) {}
+
+LinkLists::~LinkLists() = default;
+LinkLists::LinkLists(LinkLists&&) noexcept = default;
+LinkLists& LinkLists::operator=(LinkLists&&) noexcept = default;
+
+// Made on first need, so that a small scan never touches the disk.
+LinkSpill* LinkLists::Spill() {
+  if (!spill_ && !spillFailed_ && !spillPath_.empty()) {
+    try {
+      spill_ = std::make_unique<LinkSpill>(spillPath_);
+    } catch (const DatabaseError&) {
+      spillFailed_ = true;
+    }
+  }
+  return spill_.get();
+}
+
+bool LinkLists::Knows(const UrlSet& set, bool spilled, LinkSpill::Table table,
+                      const std::string& url) {
+  return set.contains(url) || (spilled && spill_->Contains(table, url));
+}
+
 bool LinkLists::AddPageLink(std::string_view url) {
   std::string link(url);
   link.erase(std::remove_if(link.begin(), link.end(), IsBlank), link.end());
   if (link.empty() || link.size() >= kMaxURL) return false;
-  if (scannedPages_.contains(link)) return false;
-  return pendingPages_.insert(std::move(link)).second;
+  if (Knows(scannedPages_, scannedSpilled_, LinkSpill::Table::Scanned, link)) return false;
+  // Only an address before every one on disk may join those in memory.
+  if (diskFirst_ && !LessNoCase{}(link, *diskFirst_)) {
+    if (!spill_->Add(LinkSpill::Table::Pending, link)) return false;
+    ++spilledPending_;
+    return true;
+  }
+  if (!pendingPages_.insert(std::move(link)).second) return false;
+  if (pendingPages_.size() > memoryBound_) SpillLastPending();
+  return true;
+}
+
+// The last half moves to disk, ahead of those already there.
+void LinkLists::SpillLastPending() {
+  LinkSpill* spill = Spill();
+  if (spill == nullptr) return;
+  auto from = std::next(pendingPages_.begin(), static_cast<std::ptrdiff_t>(memoryBound_ / 2));
+  std::vector<std::string> moved;
+  moved.reserve(pendingPages_.size() - memoryBound_ / 2);
+  while (from != pendingPages_.end())
+    moved.push_back(std::move(pendingPages_.extract(from++).value()));
+  spill->AddAll(LinkSpill::Table::Pending, moved);
+  spilledPending_ += moved.size();
+  diskFirst_ = std::move(moved.front());
+}
+
+// The next ones come back from disk while enough of the first are still in memory.
+void LinkLists::RefillPending() {
+  if (spilledPending_ == 0 || pendingPages_.size() >= memoryBound_ / 4) return;
+  std::vector<std::string> urls = spill_->TakeFirstPending(memoryBound_ / 2);
+  spilledPending_ -= std::min(spilledPending_, urls.size());
+  for (std::string& url : urls) pendingPages_.insert(std::move(url));
+  diskFirst_ = spilledPending_ > 0 ? spill_->FirstPending() : std::nullopt;
+  if (!diskFirst_) spilledPending_ = 0;
+}
+
+void LinkLists::SpillAll(UrlSet& set, bool& spilled, LinkSpill::Table table) {
+  if (set.size() <= memoryBound_) return;
+  LinkSpill* spill = Spill();
+  if (spill == nullptr) return;
+  spill->AddAll(table, std::vector<std::string>(set.begin(), set.end()));
+  set.clear();
+  spilled = true;
 }
 
 bool LinkLists::AddPhotoLink(PhotoUrlInfo photo) {
   if (photo.url.empty() || photo.url.size() >= kMaxURL) return false;
-  if (!knownPhotos_.insert(photo.url).second) return false;
+  if (Knows(knownPhotos_, photosSpilled_, LinkSpill::Table::Photos, photo.url)) return false;
+  knownPhotos_.insert(photo.url);
+  ++photoCount_;
+  SpillAll(knownPhotos_, photosSpilled_, LinkSpill::Table::Photos);
   pagePhotos_.push_back(std::move(photo));
   return true;
 }
@@ -48,6 +118,9 @@ std::optional<std::string> LinkLists::TakeNextPage() {
   auto node = pendingPages_.extract(pendingPages_.begin());
   std::string url = node.value();
   scannedPages_.insert(std::move(node));
+  ++scannedCount_;
+  SpillAll(scannedPages_, scannedSpilled_, LinkSpill::Table::Scanned);
+  RefillPending();
   return url;
 }
 
@@ -59,7 +132,7 @@ std::optional<PhotoUrlInfo> LinkLists::TakeNextPhoto() {
 }
 
 void LinkLists::Clear() {
-  *this = LinkLists{};
+  *this = LinkLists(std::move(spillPath_), memoryBound_);
 }
 
 }  // namespace trawlix

@@ -19,6 +19,7 @@
 #include "scan/markup/OptimizedAddresses.h"
 #include "scan/store/DiskSpace.h"
 #include "scan/store/RecordBytes.h"
+#include "storage/DatabaseError.h"
 
 namespace trawlix {
 
@@ -85,7 +86,8 @@ ScanEngine::ScanEngine(EngineJob job, EngineEvents& events)
       memory_(job_.options.databasePath, job_.project.id, job_.scanGuid),
       pool_(job_.options.web, job_.cookies),
       policy_(job_.options.honourRobots, job_.options.hostPause, Connections(),
-              job_.options.web.userAgent) {
+              job_.options.web.userAgent),
+      links_(LinkSpill::PathFor(job_.options.databasePath, job_.project.id)) {
   if (job_.renderer != nullptr && job_.ui != nullptr && job_.render != RenderMode::Never)
     render_ = std::make_unique<RenderHandOff>(*job_.ui, *job_.renderer, [this] { pool_.Wakeup(); });
 }
@@ -152,6 +154,11 @@ void ScanEngine::Run() {
       if (Finished()) break;
       Report(false);
     }
+  } catch (const DatabaseError& error) {
+    // The waiting addresses that did not fit in memory could not be written.
+    Note("The scan stopped: the list of waiting addresses could not be written (" +
+         std::string(error.what()) + ").");
+    stopped = true;
   } catch (...) {
     // A failure of the machine (memory, threads) ends the run as a stop would.
     stopped = true;
