@@ -194,16 +194,10 @@ bool ScanEngine::DiskIsLow() {
   return true;
 }
 
-// False, with a note for the results, when one more link would pass the page's or the
-// scan's limit.
-bool ScanEngine::WithinLimits(std::size_t ofPage, std::size_t perPage, std::size_t ofScan,
-                              std::size_t perScan, const std::string& pageWhat,
-                              const std::string& scanWhat) {
-  if (ofPage < perPage && ofScan < perScan) return true;
-  Note(ofPage >= perPage ? "A page held more than " + FormatCount(perPage) + " " + pageWhat +
-                               "; the rest were left out."
-                         : "The scan reached its limit of " + FormatCount(perScan) + " " +
-                               scanWhat + "; further " + scanWhat + " were left out.");
+// False, with a note for the results, when one more link would pass the page's limit.
+bool ScanEngine::WithinLimit(std::size_t ofPage, std::size_t perPage, const std::string& what) {
+  if (ofPage < perPage) return true;
+  Note("A page held more than " + FormatCount(perPage) + " " + what + "; the rest were left out.");
   return false;
 }
 
@@ -817,9 +811,7 @@ void ScanEngine::OnPageLink(const LinkMessage& link) {
   RemoveAll(*url, '\r');
   RemoveAll(*url, '\n');
   const ScanLimits& limits = job_.options.limits;
-  if (!WithinLimits(pageLinksOfPage_, limits.pageLinksPerPage, links_.PageCount(),
-                    limits.pagesPerScan, "links to pages", "pages"))
-    return;
+  if (!WithinLimit(pageLinksOfPage_, limits.pageLinksPerPage, "links to pages")) return;
   if (links_.AddPageLink(*url)) {
     ++counts_.pagesFound;
     ++pageLinksOfPage_;
@@ -835,9 +827,7 @@ void ScanEngine::OnPhotoLink(const LinkMessage& link) {
   ++wantedPhotosOfPage_;
   std::string fallback = OptimizedInstead(*photo, base);
   const ScanLimits& limits = job_.options.limits;
-  if (!WithinLimits(photoLinksOfPage_, limits.photoLinksPerPage, links_.PhotoCount(),
-                    limits.photosPerScan, "photos", "photos"))
-    return;
+  if (!WithinLimit(photoLinksOfPage_, limits.photoLinksPerPage, "photos")) return;
   if (links_.AddPhotoLink({std::move(photo->url), std::move(photo->fileName),
                            std::string(link.pageURL), photo->byAnswer, std::move(fallback)})) {
     ++counts_.photosFound;

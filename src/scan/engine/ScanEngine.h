@@ -136,8 +136,7 @@ class ScanEngine : private LinkReceiver {
   void Start(bool& stopped);
   bool DiskIsLow();
   void Note(std::string note);
-  bool WithinLimits(std::size_t ofPage, std::size_t perPage, std::size_t ofScan,
-                    std::size_t perScan, const std::string& pageWhat, const std::string& scanWhat);
+  bool WithinLimit(std::size_t ofPage, std::size_t perPage, const std::string& what);
   void Hold();
   int Connections() const;
   void Schedule();

@@ -15,12 +15,11 @@ namespace trawlix {
 // How a photo whose file name is already taken is handled (AutoRename off).
 enum class DuplicateHandling : int { Skip = 0, Rename = 1, Overwrite = 2, OverwriteIfLarger = 3 };
 
-// What one scan files at most, so that no site can grow its lists without end.
+// What one page may file at most, and the scan's other bounds; the scan itself has no cap:
+// its link lists keep what does not fit in memory on disk.
 struct ScanLimits {
   std::size_t pageLinksPerPage = 10'000;
   std::size_t photoLinksPerPage = 10'000;
-  std::size_t pagesPerScan = 200'000;
-  std::size_t photosPerScan = 1'000'000;
   // Pages fetched ahead of the one being scanned hold at most this, counted as they arrive.
   std::size_t prefetchBytes = std::size_t{32} * 1024 * 1024;
   // The scan stops, and says so, when the disk holding the photos has less than this.
