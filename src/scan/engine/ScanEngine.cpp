@@ -56,6 +56,9 @@ constexpr char kPhotoLink = 'I';
 constexpr char kImageLink = 'M';  // an image element's address, photo or not by its answer
 constexpr char kBaseHref = 'B';
 
+// Photos filed and waiting for their turn, beyond which no further page is scanned.
+constexpr std::size_t kPhotosWaiting = 2000;
+
 // How long the loop sleeps when nothing can move; a transfer's end or a wake-up cuts it short.
 constexpr auto kIdleWait = 100ms;
 
@@ -431,6 +434,7 @@ void ScanEngine::Deliver(TransferResult result) {
       pages_.erase(url);
       return;
     }
+    pageAttempts_.erase(url);
     // A page that grows without end (a compressed bomb among them) is read up to the cap.
     if (result.capped) {
       Note("Pages larger than " + std::to_string(job_.options.web.maxPageBytes >> 20) +
@@ -477,7 +481,9 @@ void ScanEngine::Deliver(TransferResult result) {
 
 bool ScanEngine::ScanReadyPage() {
   if (rendering_) return FinishRenderedPage();
-  if (links_.PendingPages().empty()) return false;
+  // Photos waiting in great number hold the pages back, so the queue stays bounded; the
+  // order does not change.
+  if (links_.PendingPages().empty() || links_.PendingPhotos() >= kPhotosWaiting) return false;
   const auto fetch = pages_.find(*links_.PendingPages().begin());
   if (fetch == pages_.end() || !fetch->second.done) return false;
   PageFetch page = std::move(fetch->second);
