@@ -78,9 +78,12 @@ class ProgressPrinter : public ScanObserver {
     // its own, so that a sequence left open in the address cannot swallow the reason.
     line_.Say((failure.page ? "page " : "photo ") + TerminalTextFilter::Clean(failure.url) + ": " +
               TerminalTextFilter::Clean(failure.reason));
-    failures_.push_back(failure);
+    if (failures_.size() < kFailuresKept) failures_.push_back(failure);
+    ++failureCount_;
   }
+  // The first failures, for the report; a scan of a million pages may fail on all of them.
   const std::vector<ScanFailure>& Failures() const { return failures_; }
+  std::size_t FailureCount() const { return failureCount_; }
   void OnLinkStarted(const std::string& text) override { line_.Say(text); }
   void OnScanEnded(const std::string&) override {
     Print(true);
@@ -101,7 +104,9 @@ class ProgressPrinter : public ScanObserver {
   std::string pageLine_;
   std::string photoLine_;
   bool ended_ = false;
+  static constexpr std::size_t kFailuresKept = 10'000;
   std::vector<ScanFailure> failures_;
+  std::size_t failureCount_ = 0;
 };
 
 // The links named by --links: "all" or ids separated by commas.
@@ -149,7 +154,7 @@ JsonObject CountsToJson(const ScanCounts& c) {
 }
 
 void WriteJsonReport(std::ostream& out, const ScanController& controller,
-                     const std::vector<ScanFailure>& failures) {
+                     const std::vector<ScanFailure>& failures, std::size_t failureCount) {
   const bool multi = controller.IsMultiLink();
   out << "{\"counters\":";
   WriteJsonObject(out, CountsToJson(controller.Counters()));
@@ -169,6 +174,8 @@ void WriteJsonReport(std::ostream& out, const ScanController& controller,
                       {"reason", failure.reason}});
   }
   WriteJsonArray(out, failed);
+  if (failureCount > failures.size())
+    out << ",\"failuresLeftOut\":" << failureCount - failures.size();
   out << ",\"results\":" << JsonQuote(controller.LastResultsText()) << "}\n";
 }
 
@@ -233,13 +240,14 @@ int RunScan(CliContext& context, const ParsedArgs& args) {
   watch.stop();
 
   const std::vector<ScanFailure>& failures = progress.Failures();
+  const std::size_t failureCount = progress.FailureCount();
   if (args.Has("--json")) {
-    WriteJsonReport(context.out(), controller, failures);
+    WriteJsonReport(context.out(), controller, failures, failureCount);
   } else {
     context.out() << controller.LastResultsText() << '\n';
   }
-  if (!failures.empty()) {
-    context.err() << failures.size() << (failures.size() == 1 ? " address" : " addresses")
+  if (failureCount > 0) {
+    context.err() << failureCount << (failureCount == 1 ? " address" : " addresses")
                   << " could not be downloaded.\n";
   }
   if (!controller.SaveProblem().empty()) return context.Fail(controller.SaveProblem());
