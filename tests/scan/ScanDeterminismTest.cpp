@@ -129,6 +129,19 @@ TEST_F(ScanDeterminism, PagesBeyondThePrefetchBudgetStoreTheSame) {
   EXPECT_LE(site.TotalRequests() - before, 12 * 2 + 48);
 }
 
+// Link lists that keep almost nothing in memory, and a photo queue that holds pages back
+// after two photos, store the same as roomy ones.
+TEST_F(ScanDeterminism, ListsOnDiskAndAShortPhotoQueueStoreTheSame) {
+  project.filterMinimumSize = false;
+  project.autoRename = 1;
+  const ScanOutcome roomy = Scan("roomy", 4);
+  options.limits.linksInMemory = 4;
+  options.limits.photosWaiting = 2;
+  EXPECT_EQ(Scan("tight", 4), roomy);
+  for (const std::string& file : FilesIn((dir / "Resume").string()))
+    EXPECT_FALSE(file.ends_with(".links")) << file << ": the scratch file stays behind";
+}
+
 // Transfers that stall or break part way cost their own photos only.
 TEST_F(ScanDeterminism, BrokenTransfersLoseNoOtherPhoto) {
   project.filterMinimumSize = false;

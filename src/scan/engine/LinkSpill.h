@@ -28,7 +28,7 @@ class LinkSpill : private Database {
 
   // False when the address was already there.
   bool Add(Table table, const std::string& url);
-  // In one transaction; addresses already there are left as they are.
+  // Committed at the end, not address by address; addresses already there stay as they are.
   void AddAll(Table table, const std::vector<std::string>& urls);
   bool Contains(Table table, const std::string& url);
   // The first `count` pending addresses in order, removed from the file.

@@ -56,9 +56,6 @@ constexpr char kPhotoLink = 'I';
 constexpr char kImageLink = 'M';  // an image element's address, photo or not by its answer
 constexpr char kBaseHref = 'B';
 
-// Photos filed and waiting for their turn, beyond which no further page is scanned.
-constexpr std::size_t kPhotosWaiting = 2000;
-
 // How long the loop sleeps when nothing can move; a transfer's end or a wake-up cuts it short.
 constexpr auto kIdleWait = 100ms;
 
@@ -90,7 +87,8 @@ ScanEngine::ScanEngine(EngineJob job, EngineEvents& events)
       pool_(job_.options.web, job_.cookies),
       policy_(job_.options.honourRobots, job_.options.hostPause, Connections(),
               job_.options.web.userAgent),
-      links_(LinkSpill::PathFor(job_.options.databasePath, job_.project.id)) {
+      links_(LinkSpill::PathFor(job_.options.databasePath, job_.project.id),
+             job_.options.limits.linksInMemory) {
   if (job_.renderer != nullptr && job_.ui != nullptr && job_.render != RenderMode::Never)
     render_ = std::make_unique<RenderHandOff>(*job_.ui, *job_.renderer, [this] { pool_.Wakeup(); });
 }
@@ -483,7 +481,8 @@ bool ScanEngine::ScanReadyPage() {
   if (rendering_) return FinishRenderedPage();
   // Photos waiting in great number hold the pages back, so the queue stays bounded; the
   // order does not change.
-  if (links_.PendingPages().empty() || links_.PendingPhotos() >= kPhotosWaiting) return false;
+  if (links_.PendingPages().empty() || links_.PendingPhotos() >= job_.options.limits.photosWaiting)
+    return false;
   const auto fetch = pages_.find(*links_.PendingPages().begin());
   if (fetch == pages_.end() || !fetch->second.done) return false;
   PageFetch page = std::move(fetch->second);

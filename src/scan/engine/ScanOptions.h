@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "scan/engine/LinkLists.h"
 #include "scan/net/TransferPool.h"
 #include "settings/Settings.h"
 #include "storage/ProjectRendering.h"
@@ -20,6 +21,10 @@ enum class DuplicateHandling : int { Skip = 0, Rename = 1, Overwrite = 2, Overwr
 struct ScanLimits {
   std::size_t pageLinksPerPage = 10'000;
   std::size_t photoLinksPerPage = 10'000;
+  // Addresses each link list keeps in memory; the rest wait in a scratch file.
+  std::size_t linksInMemory = LinkLists::kMemoryBound;
+  // Photos filed and waiting for their turn, beyond which no further page is scanned.
+  std::size_t photosWaiting = 2'000;
   // Pages fetched ahead of the one being scanned hold at most this, counted as they arrive.
   std::size_t prefetchBytes = std::size_t{32} * 1024 * 1024;
   // The scan stops, and says so, when the disk holding the photos has less than this.
