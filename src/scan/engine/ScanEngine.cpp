@@ -645,10 +645,14 @@ void ScanEngine::ReplayPage(const std::string& url, const PageFetch& page) {
   }
 }
 
+// Stores at most one downloaded photo per turn of the loop, so that the connections it
+// frees get their next requests before the next photo's file work; photos skipped or
+// counted from memory cost nothing and are taken together.
 bool ScanEngine::StoreReadyPhotos() {
   bool stored = false;
-  while (!photos_.empty() && photos_.front().done && stop_.load() == 0 && !paused_.load() &&
-         saveProblem_.empty()) {
+  bool written = false;
+  while (!written && !photos_.empty() && photos_.front().done && stop_.load() == 0 &&
+         !paused_.load() && saveProblem_.empty()) {
     const PhotoSlot slot = std::move(photos_.front());
     photos_.pop_front();
     ++firstSlot_;
@@ -673,6 +677,7 @@ bool ScanEngine::StoreReadyPhotos() {
       continue;
     }
     StorePhoto(slot);
+    written = true;
   }
   return stored;
 }
