@@ -20,7 +20,7 @@
 #include "scan/engine/ScanScope.h"
 #include "scan/markup/LinkExtractor.h"
 #include "scan/net/HostPolicy.h"
-#include "scan/net/TransferPool.h"
+#include "scan/net/TransferThread.h"
 #include "scan/store/CopyWorkers.h"
 #include "scan/store/PhotoStore.h"
 #include "scan/store/ScanMemory.h"
@@ -183,7 +183,7 @@ class ScanEngine : private LinkReceiver {
   std::unique_ptr<CopyWorkers> copies_;
   PhotoStore store_;
   ScanMemory memory_;
-  TransferPool pool_;
+  TransferThread pool_;
   HostPolicy policy_;
   LinkLists links_;
   ScanCounts counts_;

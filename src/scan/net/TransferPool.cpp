@@ -127,6 +127,8 @@ class FileSink : public BodySink {
     return fd_ >= 0;
   }
 
+  const std::filesystem::path& Path() const { return path_; }
+
   bool Store(std::string_view bytes) override {
     while (!bytes.empty()) {
       const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
@@ -295,7 +297,10 @@ class TransferPool::Transfer {
     if (fileSink_) {
       // Anything short of the whole body is not a photo; the sink removes the partial file.
       result_.ok = code == CURLE_OK && fileSink_->Keep();
-      if (result_.ok) result_.contentHash = hash_->Hex();
+      if (result_.ok) {
+        result_.contentHash = hash_->Hex();
+        result_.file = fileSink_->Path();
+      }
     } else {
       result_.ok = code == CURLE_OK || PageKept();
       result_.capped = result_.ok && end_ == TransferEnd::Capped;

@@ -110,7 +110,8 @@ struct TransferResult {
   bool capped = false;
   std::string etag;  // the answer's validators, for the next conditional request
   std::string lastModified;
-  std::string contentHash;  // a photo's: the hash of the whole body (ContentHash)
+  std::string contentHash;     // a photo's: the hash of the whole body (ContentHash)
+  std::filesystem::path file;  // a photo's file when ok
 };
 
 // Every transfer of a scan: one libcurl multi handle driven by the thread that calls Run,

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "scan/net/NetworkGuard.h"
+#include "scan/net/TransferThread.h"
+#include "support/TempDir.h"
+
+namespace trawlix {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+const NetworkGuard network;
+
+// Serves /N with N kilobytes, after a pause of N % 7 ms, so that transfers end in no
+// particular order while the owner submits, cancels and collects.
+class PhotoServer {
+ public:
+  PhotoServer() {
+    server_.Get(R"(/(\d+))", [](const httplib::Request& request, httplib::Response& response) {
+      const int number = std::stoi(request.matches[1]);
+      std::this_thread::sleep_for(std::chrono::milliseconds(number % 7));
+      response.set_content(std::string(static_cast<std::size_t>(number) * 1024, 'x'), "image/jpeg");
+    });
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    while (!server_.is_running()) std::this_thread::sleep_for(1ms);
+  }
+  ~PhotoServer() {
+    server_.stop();
+    thread_.join();
+  }
+  std::string Url(int number) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + "/" + std::to_string(number);
+  }
+
+ private:
+  httplib::Server server_;
+  int port_ = 0;
+  std::thread thread_;
+};
+
+std::set<std::string> FilesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().string());
+  return names;
+}
+
+// Every transfer not cancelled gives exactly one result and its file; a cancelled one gives
+// none and leaves no file, whether it was cancelled before, while or after it ended.
+TEST(TransferThread, CancelledTransfersLeaveNeitherResultNorFile) {
+  const PhotoServer server;
+  const testing::TempDir folder;
+  TransferThread transfers({});
+  std::set<std::uint64_t> cancelled;
+  std::map<std::uint64_t, int> results;
+  std::set<std::string> kept;
+  const auto collect = [&](std::chrono::milliseconds wait) {
+    for (TransferResult& result : transfers.Run(wait)) {
+      ++results[result.tag];
+      EXPECT_TRUE(result.ok) << result.failure;
+      EXPECT_EQ(fs::file_size(result.file), result.tag * 1024);
+      kept.insert(result.file.string());
+    }
+  };
+  for (std::uint64_t tag = 1; tag <= 60; ++tag) {
+    TransferRequest request;
+    request.tag = tag;
+    request.url = server.Url(static_cast<int>(tag));
+    request.file = folder / std::to_string(tag);
+    transfers.Submit(std::move(request));
+    if (tag % 3 == 0) {  // some at once, others when a later one is sent
+      transfers.Cancel(tag % 2 == 0 ? tag : tag - 2);
+      cancelled.insert(tag % 2 == 0 ? tag : tag - 2);
+    }
+    collect(0ms);
+  }
+  const auto deadline = std::chrono::steady_clock::now() + 20s;
+  while (transfers.Active() > 0 && std::chrono::steady_clock::now() < deadline) collect(50ms);
+  collect(200ms);  // late results of cancelled transfers would come now
+
+  EXPECT_EQ(transfers.Active(), 0u);
+  for (std::uint64_t tag = 1; tag <= 60; ++tag)
+    EXPECT_EQ(results[tag], cancelled.contains(tag) ? 0 : 1) << tag;
+  EXPECT_EQ(FilesIn(folder.path()), kept);
+
+  // Cancelling everything mid-flight ends it at once, with no result to come.
+  for (std::uint64_t tag = 100; tag < 110; ++tag) {
+    TransferRequest request;
+    request.tag = tag;
+    request.url = server.Url(static_cast<int>(tag));
+    request.file = folder / std::to_string(tag);
+    transfers.Submit(std::move(request));
+  }
+  std::this_thread::sleep_for(5ms);
+  transfers.CancelAll();
+  EXPECT_EQ(transfers.Active(), 0u);
+  EXPECT_TRUE(transfers.Run(200ms).empty());
+  EXPECT_EQ(FilesIn(folder.path()), kept);
+}
+
+}  // namespace
+}  // namespace trawlix
