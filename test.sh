@@ -17,6 +17,9 @@ python3 scripts/check-layers.py
 
 scripts/setup.sh build normal
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+# The whole program against a small generated site past the lists' memory bound: every
+# photo must arrive (bench/big_site.sh runs the large sizes).
+bench/big_site.sh --pages 25000
 
 scripts/setup.sh build-asan sanitize
 ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
