@@ -70,6 +70,7 @@ TEST_F(PhotoCodecTest, TinyFilesClaimingHugeSizesAreRefusedQuickly) {
     EXPECT_EQ(ReadPhotoSize(path), (PhotoSize{3000, 20})) << "within the limits: " << path;
     testing::WriteBytes(path, testing::PhotoClaimingSize(format, 30000, 30000));
     EXPECT_EQ(ReadPhotoSize(path), (PhotoSize{0, 0})) << path;
+    EXPECT_EQ(ReadPhotoSizeQuickly(path), (PhotoSize{0, 0})) << path;
     SavedPhoto copy = SaveResizedCopy(dir.str(), "thumb", path, 256, {PhotoFormat::Jpeg});
     EXPECT_FALSE(copy.written) << path;
     EXPECT_FALSE(fs::exists(copy.path)) << path;
@@ -95,6 +96,7 @@ TEST_F(PhotoCodecTest, DecodedBytesAreBudgetedNotOnlyPixels) {
     testing::WriteBytes(path, testing::PngHeaderClaiming(c.side, c.side, c.bitDepth, c.colourType));
     const PhotoSize expected = c.accepted ? PhotoSize{c.side, c.side} : PhotoSize{0, 0};
     EXPECT_EQ(ReadPhotoSize(path), expected) << c.side << " " << c.bitDepth << " " << c.colourType;
+    EXPECT_EQ(ReadPhotoSizeQuickly(path), expected) << c.side << " " << c.bitDepth;
     if (!c.accepted) {
       EXPECT_FALSE(SaveResizedCopy(dir.str(), "t", path, 100, {PhotoFormat::Png}).written);
       EXPECT_FALSE(

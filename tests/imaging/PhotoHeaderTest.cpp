@@ -154,6 +154,7 @@ TEST_F(PhotoHeaderTest, EveryVariantSettlesEarlyOnTheSizeTheDecodersReport) {
     SCOPED_TRACE(v.name);
     WriteBytes(Path(v.name), v.bytes);
     ASSERT_EQ(ReadPhotoSize(Path(v.name)), v.size);
+    EXPECT_EQ(ReadPhotoSizeQuickly(Path(v.name)), v.size);
     std::size_t settledAt = 0;
     EXPECT_EQ(Settled(v.bytes, &settledAt), PhotoHeader::Known(v.size.width, v.size.height));
     EXPECT_LE(settledAt, v.settlesBy);

@@ -1,5 +1,6 @@
 #include "imaging/codec/PhotoCodec.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include "base/Text.h"
 #include "imaging/codec/FileByteSource.h"
 #include "imaging/codec/PhotoDensity.h"
+#include "imaging/codec/PhotoHeader.h"
 #include "imaging/codec/VipsSupport.h"
 
 namespace trawlix {
@@ -187,6 +189,38 @@ PhotoSize ReadPhotoSize(const std::string& path) {
     imaging_internal::ForgetVipsError();
   }
   return {0, 0};
+}
+
+namespace {
+
+// The first `bytes` of a file; fewer when it is shorter or cannot be read.
+std::string ReadHead(const std::string& path, std::size_t bytes) {
+  std::string head(bytes, '\0');
+  const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0) return {};
+  const ssize_t got = ::pread(file, head.data(), bytes, 0);
+  ::close(file);
+  head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return head;
+}
+
+// Most photos show their size in their first few kilobytes.
+constexpr std::size_t kFirstLook = 16 * 1024;
+// Eight bytes a pixel (four 16-bit samples) is the most any layout needs.
+constexpr long long kMostBytesPerPixel = 8;
+
+}  // namespace
+
+PhotoSize ReadPhotoSizeQuickly(const std::string& path) {
+  std::string head = ReadHead(path, kFirstLook);
+  PhotoHeader header = ReadPhotoHeader(head);
+  if (header.verdict == PhotoHeader::Verdict::NeedMore && head.size() == kFirstLook)
+    header = ReadPhotoHeader(ReadHead(path, kPhotoHeaderLimit));
+  const PhotoSize size = header.size;
+  if (header.verdict == PhotoHeader::Verdict::Size &&
+      static_cast<long long>(size.width) * size.height * kMostBytesPerPixel <= kMaxDecodedBytes)
+    return size;
+  return ReadPhotoSize(path);
 }
 
 SavedPhoto SavePhotoAs(const std::string& sourcePath, const std::string& folder,

@@ -192,7 +192,7 @@ bool PhotoStore::Prepare(const std::string& tempPath, PhotoSize size) {
   if (!reencode_ || !OnlyResolution()) return true;
   const DensityEdit edit = WriteDensityInPlace(tempPath, options_.dpi);
   if (edit == DensityEdit::Failed) return false;
-  if (edit == DensityEdit::Written && ReadPhotoSize(tempPath) != size) return false;
+  if (edit == DensityEdit::Written && ReadPhotoSizeQuickly(tempPath) != size) return false;
   reencode_ = edit == DensityEdit::NotInPlace;
   return true;
 }
@@ -218,7 +218,7 @@ bool PhotoStore::OnlyResolution() const {
 
 bool PhotoStore::Validate(const std::string& tempPath, PhotoSize& size,
                           PhotoOrientation& orientation) const {
-  size = ReadPhotoSize(tempPath);
+  size = ReadPhotoSizeQuickly(tempPath);
   // A body that is no image (an error page served under a photo's name) is never a photo,
   // whatever the filters say.
   if (size.width <= 0 || size.height <= 0) return false;
