@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -105,6 +107,49 @@ TEST(TransferThread, CancelledTransfersLeaveNeitherResultNorFile) {
   EXPECT_EQ(transfers.Active(), 0u);
   EXPECT_TRUE(transfers.Run(200ms).empty());
   EXPECT_EQ(FilesIn(folder.path()), kept);
+}
+
+// Requests beyond the connections wait in the thread's queue, not in libcurl's, whose
+// connect timeout would run while they wait: here each waits longer than that timeout.
+TEST(TransferThread, RequestsBeyondTheConnectionsWaitWithoutTimingOut) {
+  httplib::Server server;
+  std::atomic<int> inFlight{0};
+  std::atomic<int> most{0};
+  server.Get("/slow", [&](const httplib::Request&, httplib::Response& response) {
+    most = std::max(most.load(), ++inFlight);
+    std::this_thread::sleep_for(600ms);
+    --inFlight;
+    response.set_content("photo", "image/jpeg");
+  });
+  const int port = server.bind_to_any_port("127.0.0.1");
+  std::thread serving([&] { server.listen_after_bind(); });
+  while (!server.is_running()) std::this_thread::sleep_for(1ms);
+  const testing::TempDir folder;
+  WebFileOptions options;
+  options.connectionsPerHost = 2;
+  options.connectTimeoutSeconds = 1;
+  {
+    TransferThread transfers(options);
+    for (std::uint64_t tag = 1; tag <= 6; ++tag) {
+      TransferRequest request;
+      request.tag = tag;
+      request.url = "http://127.0.0.1:" + std::to_string(port) + "/slow";
+      request.file = folder / std::to_string(tag);
+      transfers.Submit(std::move(request));
+    }
+    int ok = 0;
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (transfers.Active() > 0 && std::chrono::steady_clock::now() < deadline) {
+      for (const TransferResult& result : transfers.Run(100ms)) {
+        EXPECT_TRUE(result.ok) << result.tag << ": " << result.failure;
+        ok += result.ok ? 1 : 0;
+      }
+    }
+    EXPECT_EQ(ok, 6);
+  }
+  EXPECT_EQ(most.load(), 2);
+  server.stop();
+  serving.join();
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ ScanEngine::ScanEngine(EngineJob job, EngineEvents& events)
       store_(job_.project, job_.options, job_.scope.start.path, copies_.get()),
       memory_(job_.options.databasePath, job_.project.id, job_.scanGuid),
       pool_(job_.options.web, job_.cookies),
-      policy_(job_.options.honourRobots, job_.options.hostPause, Connections(),
+      policy_(job_.options.honourRobots, job_.options.hostPause, Requests(),
               job_.options.web.userAgent),
       links_(LinkSpill::PathFor(job_.options.databasePath, job_.project.id),
              job_.options.limits.linksInMemory) {
@@ -124,6 +124,13 @@ void ScanEngine::Join() {
 
 int ScanEngine::Connections() const {
   return std::max(1, job_.options.web.connectionsPerHost);
+}
+
+// Requests handed to the network at once: one for each connection, and half as many again
+// that wait their turn there, so that a connection takes its next request the moment its
+// answer ends. Not when requests to a host are spaced out: each goes when its time comes.
+int ScanEngine::Requests() const {
+  return job_.options.hostPause.count() > 0 ? Connections() : Connections() * 3 / 2;
 }
 
 void ScanEngine::Run() {
@@ -215,10 +222,10 @@ void ScanEngine::Hold() {
 
 // Pages come first: the scan cannot go on without the next one, and the ones after it are
 // fetched ahead so that a page is ready when its turn comes; while pages wait, half the
-// connections are kept for them. Photos take the others. Never more transfers than
-// connections, so nothing waits inside libcurl behind a photo.
+// requests are kept for them. Photos take the others. Never more requests than Requests(),
+// so that the next page never waits long behind photos already handed out.
 void ScanEngine::Schedule() {
-  const auto connections = static_cast<std::size_t>(Connections());
+  const auto connections = static_cast<std::size_t>(Requests());
   std::size_t considered = 0;
   bool pagesWait = false;
   for (const std::string& url : links_.PendingPages()) {

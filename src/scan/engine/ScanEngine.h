@@ -139,6 +139,7 @@ class ScanEngine : private LinkReceiver {
   bool WithinLimit(std::size_t ofPage, std::size_t perPage, const std::string& what);
   void Hold();
   int Connections() const;
+  int Requests() const;
   void Schedule();
   HostPolicy::Verdict Admit(const std::string& url);
   void Sending(const std::string& url);

@@ -1,5 +1,6 @@
 #include "scan/net/TransferThread.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
@@ -21,7 +22,8 @@ void Discard(const TransferResult& result) {
 }  // namespace
 
 TransferThread::TransferThread(WebFileOptions options, std::shared_ptr<CookieJar> cookies)
-    : pool_(std::move(options), std::move(cookies)) {
+    : pool_(options, std::move(cookies)),
+      inFlight_(static_cast<std::size_t>(std::max(1, options.connectionsPerHost))) {
   try {
     thread_ = std::thread([this] { Loop(); });
   } catch (const std::system_error&) {
@@ -103,12 +105,16 @@ void TransferThread::Wakeup() {
 void TransferThread::Apply(Command& command) {
   switch (command.kind) {
     case Command::Kind::Submit:
-      pool_.Submit(std::move(command.request));
+      waiting_.push_back(std::move(command.request));
       break;
     case Command::Kind::Cancel:
-      pool_.Cancel(command.request.tag);
+      if (std::erase_if(waiting_, [&](const TransferRequest& request) {
+            return request.tag == command.request.tag;
+          }) == 0)
+        pool_.Cancel(command.request.tag);
       break;
     case Command::Kind::CancelAll:
+      waiting_.clear();
       pool_.CancelAll();
       break;
     case Command::Kind::RefuseLocalNetwork:
@@ -118,6 +124,13 @@ void TransferThread::Apply(Command& command) {
 }
 
 // A failure of the machine (memory) on this thread ends it; the owner learns of it.
+void TransferThread::StartWaiting() {
+  while (!waiting_.empty() && pool_.Active() < inFlight_) {
+    pool_.Submit(std::move(waiting_.front()));
+    waiting_.pop_front();
+  }
+}
+
 void TransferThread::Loop() {
   try {
     Serve();
@@ -136,6 +149,7 @@ void TransferThread::Serve() {
     const std::uint64_t asked = cancellingsAsked_;
     lock.unlock();
     for (Command& command : commands) Apply(command);
+    StartWaiting();
     lock.lock();
     if (cancellingsDone_ != asked) {
       cancellingsDone_ = asked;
@@ -143,6 +157,7 @@ void TransferThread::Serve() {
     }
     lock.unlock();
     std::vector<TransferResult> ended = pool_.Run(kIdleWait);
+    StartWaiting();
     pageBytes_ = pool_.PageBytes();
     busyMs_ = pool_.BusyTime().count();
     lock.lock();

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -16,9 +17,11 @@
 namespace trawlix {
 
 // A TransferPool on a thread of its own: bodies are read and written, and a finished
-// connection takes its next request, while the owner scans pages and stores photos. The
-// owner's calls are the pool's; it collects the results with Run. One owner thread, but for
-// Wakeup.
+// connection takes its next request, while the owner scans pages and stores photos. At most
+// `connectionsPerHost` transfers are in flight; requests submitted beyond that wait here, in
+// order, and start the moment one ends, without a round trip to the owner (nor a clock of
+// libcurl's running while they wait). The owner's calls are the pool's; it collects the
+// results with Run. One owner thread, but for Wakeup.
 class TransferThread {
  public:
   explicit TransferThread(WebFileOptions options, std::shared_ptr<CookieJar> cookies = nullptr);
@@ -38,7 +41,8 @@ class TransferThread {
   // Makes a Run that waits return at once. Any thread.
   void Wakeup();
 
-  // Transfers submitted whose results have not been collected nor cancelled.
+  // Transfers submitted, in flight or waiting, whose results have not been collected nor
+  // cancelled.
   std::size_t Active() const { return live_.size(); }
   // As the pool last counted them.
   std::size_t PageBytes() const { return pageBytes_.load(); }
@@ -55,8 +59,11 @@ class TransferThread {
   void Loop();
   void Serve();
   void Apply(Command& command);
+  void StartWaiting();
 
   TransferPool pool_;  // the network thread's, but for Cookies and its wake-up
+  const std::size_t inFlight_;
+  std::deque<TransferRequest> waiting_;  // the network thread's
   std::mutex mutex_;
   std::condition_variable arrived_;  // results, a wake-up, a cancelling done
   std::vector<Command> commands_;
