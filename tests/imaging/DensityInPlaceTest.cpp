@@ -30,6 +30,17 @@ TEST_F(DensityInPlaceTest, EditsTheFileWhereItLies) {
       EXPECT_NEAR(testing::DpiOf(path), 300.0, 0.01);
     }
   }
+  // A TIFF without resolution tags gets a new first directory at its end.
+  for (const bool bigEndian : {false, true}) {
+    const std::string path = Path(bigEndian ? "mm.tif" : "ii.tif");
+    testing::WriteBytes(path, testing::MinimalTiff(bigEndian, false));
+    const std::string before = testing::ReadBytes(path);
+    const auto edits = PlanDensityEdits(MemoryByteSource(before), PhotoFormat::Tif, 300);
+    ASSERT_TRUE(edits);
+    ASSERT_EQ(WriteDensityInPlace(path, 300), DensityEdit::Written);
+    EXPECT_EQ(testing::ReadBytes(path), ApplyEdits(MemoryByteSource(before), *edits));
+    EXPECT_NEAR(testing::DpiOf(path), 300.0, 0.01);
+  }
 }
 
 TEST_F(DensityInPlaceTest, WhatItCannotEditStaysUnchanged) {

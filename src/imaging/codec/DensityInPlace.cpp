@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "imaging/codec/FileByteSource.h"
@@ -31,18 +32,27 @@ bool WriteAt(int fd, const std::string& bytes, std::uint64_t offset) {
   return true;
 }
 
-// The file from `from` on, edited.
-std::optional<std::string> EditedTail(const ByteSource& source, const std::vector<ByteEdit>& edits,
+// The file from `from` on, with the edits (all at or after it) applied. Only that part is
+// read.
+std::optional<std::string> EditedTail(const ByteSource& source, std::span<const ByteEdit> edits,
                                       std::uint64_t from) {
   std::string tail;
-  std::uint64_t offset = 0;
-  const bool read = CopyWithEdits(source, edits, [&](const char* bytes, std::size_t size) {
-    const std::uint64_t skip = offset < from ? std::min<std::uint64_t>(from - offset, size) : 0;
-    tail.append(bytes + skip, size - skip);
-    offset += size;
+  std::uint64_t at = from;
+  const auto copyTo = [&](std::uint64_t to) {
+    if (to < at || to > source.Size()) return false;
+    const auto count = static_cast<std::size_t>(to - at);
+    const std::size_t kept = tail.size();
+    tail.resize(kept + count);
+    if (count > 0 && source.ReadAt(at, tail.data() + kept, count) != count) return false;
+    at = to;
     return true;
-  });
-  if (!read) return std::nullopt;
+  };
+  for (const ByteEdit& edit : edits) {
+    if (!copyTo(edit.at) || edit.removed > source.Size() - edit.at) return std::nullopt;
+    tail += edit.inserted;
+    at = edit.at + edit.removed;
+  }
+  if (!copyTo(source.Size())) return std::nullopt;
   return tail;
 }
 
@@ -52,8 +62,8 @@ DensityEdit WriteDensityInPlace(const std::string& path, int dpi) {
   if (dpi <= 0) return DensityEdit::NotInPlace;
   const PhotoFormat format = imaging_internal::FormatOf(imaging_internal::SniffContainer(path));
   if (format == PhotoFormat::None) return DensityEdit::NotInPlace;
-  // Edits that keep every length are written where they lie; others rewrite the file from
-  // the first of them on.
+  // Edits that keep their length are written where they lie; from the first that does not,
+  // the rest of the file is rewritten.
   std::vector<std::pair<std::uint64_t, std::string>> writes;
   std::uint64_t size = 0;
   {
@@ -63,15 +73,16 @@ DensityEdit WriteDensityInPlace(const std::string& path, int dpi) {
     if (!edits) return DensityEdit::NotInPlace;
     if (edits->empty()) return DensityEdit::Written;
     size = source.Size();
-    const bool sameLength = std::all_of(edits->begin(), edits->end(), [](const ByteEdit& edit) {
-      return edit.removed == edit.inserted.size();
+    // A TIFF's new directory goes at its end: only the pointer to it is written up front.
+    const auto moved = std::find_if(edits->begin(), edits->end(), [](const ByteEdit& edit) {
+      return edit.removed != edit.inserted.size();
     });
-    if (sameLength) {
-      for (ByteEdit& edit : *edits) writes.emplace_back(edit.at, std::move(edit.inserted));
-    } else {
-      const std::uint64_t from = edits->front().at;
-      if (size - from > kMostMovedBytes) return DensityEdit::NotInPlace;
-      std::optional<std::string> tail = EditedTail(source, *edits, from);
+    for (auto edit = edits->begin(); edit != moved; ++edit)
+      writes.emplace_back(edit->at, std::move(edit->inserted));
+    if (moved != edits->end()) {
+      const std::uint64_t from = moved->at;
+      if (from > size || size - from > kMostMovedBytes) return DensityEdit::NotInPlace;
+      std::optional<std::string> tail = EditedTail(source, {moved, edits->end()}, from);
       if (!tail) return DensityEdit::Failed;
       size = from + tail->size();
       writes.emplace_back(from, std::move(*tail));
