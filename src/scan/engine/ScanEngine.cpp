@@ -228,8 +228,10 @@ void ScanEngine::Schedule() {
   const auto connections = static_cast<std::size_t>(Requests());
   std::size_t considered = 0;
   bool pagesWait = false;
+  // With every request handed out, nothing below could go: the walk waits for a free one.
+  const std::size_t walked = pool_.Active() < connections ? PagesAhead(Connections()) : 0;
   for (const std::string& url : links_.PendingPages()) {
-    if (considered++ == PagesAhead(Connections())) break;
+    if (considered++ == walked) break;
     const bool next = considered == 1;
     if (pages_.contains(url) || ReplaysPage(url) || (!next && deferredPages_.contains(url)))
       continue;
