@@ -123,7 +123,6 @@ void TransferThread::Apply(Command& command) {
   }
 }
 
-// A failure of the machine (memory) on this thread ends it; the owner learns of it.
 void TransferThread::StartWaiting() {
   while (!waiting_.empty() && pool_.Active() < inFlight_) {
     pool_.Submit(std::move(waiting_.front()));
@@ -131,6 +130,7 @@ void TransferThread::StartWaiting() {
   }
 }
 
+// A failure of the machine (memory) on this thread ends it; the owner learns of it.
 void TransferThread::Loop() {
   try {
     Serve();
