@@ -93,6 +93,21 @@ TEST(HostileRobots, ABusyHostIsGivenUpAfterItsWaitingBudget) {
   EXPECT_EQ(policy.Check("http://other.example/c.jpg", 0, now), HostPolicy::Verdict::Go);
 }
 
+// Requests wait their turn beyond a host's connections only until it first answers busy;
+// from then on it takes half the connections and nothing more.
+TEST(HostileRobots, ABusyHostTakesHalfTheConnectionsAndNoneWaiting) {
+  HostPolicy policy(false, 0ms, 6, "x", 3);
+  const std::string url = "http://example.org/a.jpg";
+  EXPECT_FALSE(policy.RobotsToFetch(url));
+  auto now = HostPolicy::Clock::now();
+  EXPECT_EQ(policy.Check(url, 8, now), HostPolicy::Verdict::Go);
+  EXPECT_EQ(policy.Check(url, 9, now), HostPolicy::Verdict::Wait);
+  policy.Busy(url, 1s, now);
+  now += 2s;
+  EXPECT_EQ(policy.Check(url, 2, now), HostPolicy::Verdict::Go);
+  EXPECT_EQ(policy.Check(url, 3, now), HostPolicy::Verdict::Wait);
+}
+
 class HostileRobotsSite : public PipelineTest {};
 
 // A robots.txt of many megabytes is read only up to its cap: a rule beyond it has no say.

@@ -85,8 +85,8 @@ ScanEngine::ScanEngine(EngineJob job, EngineEvents& events)
       store_(job_.project, job_.options, job_.scope.start.path, copies_.get()),
       memory_(job_.options.databasePath, job_.project.id, job_.scanGuid),
       pool_(job_.options.web, job_.cookies),
-      policy_(job_.options.honourRobots, job_.options.hostPause, Requests(),
-              job_.options.web.userAgent),
+      policy_(job_.options.honourRobots, job_.options.hostPause, Connections(),
+              job_.options.web.userAgent, Requests() - Connections()),
       links_(LinkSpill::PathFor(job_.options.databasePath, job_.project.id),
              job_.options.limits.linksInMemory) {
   if (job_.renderer != nullptr && job_.ui != nullptr && job_.render != RenderMode::Never)

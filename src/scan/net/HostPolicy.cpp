@@ -7,11 +7,12 @@
 namespace trawlix {
 
 HostPolicy::HostPolicy(bool honourRobots, std::chrono::milliseconds pause, int connections,
-                       std::string userAgent)
+                       std::string userAgent, int waiting)
     : honourRobots_(honourRobots),
       pause_(pause),
       connections_(std::max(1, connections)),
-      userAgent_(std::move(userAgent)) {}
+      userAgent_(std::move(userAgent)),
+      waiting_(std::max(0, waiting)) {}
 
 std::string HostPolicy::HostOf(const std::string& url) {
   const std::size_t scheme = url.find("://");
@@ -68,7 +69,8 @@ HostPolicy::Verdict HostPolicy::Check(const std::string& url, std::size_t active
     }
   }
   if (now < host.restUntil || now < host.nextRequest) return Verdict::Wait;
-  if (active >= static_cast<std::size_t>(host.connections)) return Verdict::Wait;
+  const int waiting = host.busy ? 0 : waiting_;
+  if (active >= static_cast<std::size_t>(host.connections + waiting)) return Verdict::Wait;
   return Verdict::Go;
 }
 
@@ -98,6 +100,7 @@ void HostPolicy::Busy(const std::string& url, std::chrono::seconds retryAfter,
   host.rested += until - std::max(host.restUntil, now);
   host.restUntil = until;
   host.connections = std::max(1, host.connections / 2);
+  host.busy = true;
 }
 
 std::string HostPolicy::Resting(Clock::time_point now) const {

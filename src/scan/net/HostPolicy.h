@@ -20,8 +20,10 @@ class HostPolicy {
   static constexpr std::chrono::seconds kDefaultRest{5};
   static constexpr std::chrono::minutes kWaitingBudget{5};
 
+  // A host takes `connections` transfers at once, and `waiting` more handed out to wait
+  // their turn, until it first answers busy; from then on half as many, none waiting.
   HostPolicy(bool honourRobots, std::chrono::milliseconds pause, int connections,
-             std::string userAgent);
+             std::string userAgent, int waiting = 0);
 
   enum class Verdict { Go, Wait, KeptOut, GivenUp };
   // Whether a request for `url` may go now, with `active` transfers to its host in flight.
@@ -49,6 +51,7 @@ class HostPolicy {
     Clock::time_point restUntil{};
     Clock::duration rested{};  // the rests it asked for, in all
     int connections = 1;
+    bool busy = false;                    // it has asked to be left alone once
     std::map<std::string, bool> allowed;  // robots.txt's word on addresses still waiting
   };
   bool RobotsAllow(Host& host, const std::string& url);
@@ -58,6 +61,7 @@ class HostPolicy {
   const std::chrono::milliseconds pause_;
   const int connections_;
   const std::string userAgent_;
+  const int waiting_;
   std::map<std::string, Host> hosts_;
 };
 
