@@ -1,6 +1,5 @@
 #include "imaging/codec/PhotoCodec.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -193,14 +192,10 @@ PhotoSize ReadPhotoSize(const std::string& path) {
 
 namespace {
 
-// The first `bytes` of a file; fewer when it is shorter or cannot be read.
-std::string ReadHead(const std::string& path, std::size_t bytes) {
-  std::string head(bytes, '\0');
-  const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (file < 0) return {};
-  const ssize_t got = ::pread(file, head.data(), bytes, 0);
-  ::close(file);
-  head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+// The first `bytes` of a photo; fewer when it is shorter or cannot be read.
+std::string ReadHead(const FileByteSource& photo, std::size_t bytes) {
+  std::string head(static_cast<std::size_t>(std::min<std::uint64_t>(bytes, photo.Size())), '\0');
+  head.resize(photo.ReadAt(0, head.data(), head.size()));
   return head;
 }
 
@@ -212,10 +207,13 @@ constexpr long long kMostBytesPerPixel = 8;
 }  // namespace
 
 PhotoSize ReadPhotoSizeQuickly(const std::string& path) {
-  std::string head = ReadHead(path, kFirstLook);
-  PhotoHeader header = ReadPhotoHeader(head);
-  if (header.verdict == PhotoHeader::Verdict::NeedMore && head.size() == kFirstLook)
-    header = ReadPhotoHeader(ReadHead(path, kPhotoHeaderLimit));
+  PhotoHeader header;
+  {
+    const FileByteSource photo(path);
+    header = ReadPhotoHeader(ReadHead(photo, kFirstLook));
+    if (header.verdict == PhotoHeader::Verdict::NeedMore && photo.Size() > kFirstLook)
+      header = ReadPhotoHeader(ReadHead(photo, kPhotoHeaderLimit));
+  }
   const PhotoSize size = header.size;
   if (header.verdict == PhotoHeader::Verdict::Size &&
       static_cast<long long>(size.width) * size.height * kMostBytesPerPixel <= kMaxDecodedBytes)
