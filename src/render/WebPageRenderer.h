@@ -11,7 +11,7 @@
 namespace trawlix {
 
 // Renders pages with QtWebEngine, two at once at most; the others wait their turn in the
-// order they came. Needs a QApplication (see PrepareRenderingEnvironment).
+// order they came. Needs a QApplication (see PrepareRendering in frontend/Rendering.h).
 class WebPageRenderer final : public PageRenderer {
  public:
   static constexpr std::size_t kAtOnce = 2;

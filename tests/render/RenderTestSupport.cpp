@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "render/RenderSetup.h"
+#include "frontend/Rendering.h"
 
 namespace trawlix::testing {
 
@@ -18,7 +18,7 @@ QApplication* gApplication = nullptr;
 class RenderApplicationEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    PrepareRenderingEnvironment(false);
+    PrepareRendering(false);
     static int argc = 1;
     static char name[] = "render_tests";
     static char* argv[] = {name, nullptr};

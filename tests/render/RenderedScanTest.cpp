@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "RenderTestSupport.h"
 #include "frontend/QtUiThread.h"
-#include "render/WebPageRenderer.h"
+#include "frontend/Rendering.h"
 #include "scan/PipelineFixture.h"
 #include "scan/PipelineTestSite.h"
 #include "scan/engine/ScanController.h"
@@ -20,7 +21,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A scan on Qt's event loop with the page renderer, as the front ends run it.
+// A scan on Qt's event loop with the page renderer, as the front ends run it: the rendering
+// library is loaded when the first page needs it.
 class RenderedScanTest : public ::testing::Test {
  protected:
   RenderedScanTest() {
@@ -37,7 +39,7 @@ class RenderedScanTest : public ::testing::Test {
     options.databasePath = (dir.path() / "Projects.txdb").string();
     options.setResolution = false;
     options.skipRemembered = false;
-    controller.SetRenderer(&renderer);
+    controller.SetRenderer(renderer.get());
   }
 
   bool RunScan() {
@@ -60,7 +62,7 @@ class RenderedScanTest : public ::testing::Test {
   QtUiThread ui;
   RecordingMessageSink messages;
   RecordingObserver observer;
-  WebPageRenderer renderer;
+  std::unique_ptr<PageRenderer> renderer = MakePageRenderer();
   ScanController controller{ui, messages, observer};
   ProjectsRecord project;
   ScanOptions options;
