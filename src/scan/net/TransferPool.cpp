@@ -129,23 +129,22 @@ class FileSink : public BodySink {
 
   const std::filesystem::path& Path() const { return path_; }
 
-  // libcurl hands the body over in pieces of at most 16 KB; they are gathered and written
-  // in larger ones, which saves most of the write calls and their work in the kernel.
   bool Store(std::string_view bytes) override {
-    if (pending_.size() + bytes.size() > kWriteSize && !Flush()) return false;
-    if (bytes.size() >= kWriteSize) return WriteAll(bytes);
-    if (pending_.capacity() < kWriteSize) pending_.reserve(kWriteSize);
-    pending_.append(bytes);
+    while (!bytes.empty()) {
+      const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) return false;
+      bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
     return true;
   }
 
-  // Closes a complete file; false (and no file) when a write or closing fails.
+  // Closes a complete file; false (and no file) when closing reports a lost write.
   bool Keep() {
-    const bool written = Flush();
     const bool closed = fd_ >= 0 && ::close(fd_) == 0;
     fd_ = -1;
-    if (!written || !closed) Remove();
-    return written && closed;
+    if (!closed) Remove();
+    return closed;
   }
 
   // Closes and removes a file this sink created.
@@ -162,27 +161,8 @@ class FileSink : public BodySink {
     std::filesystem::remove(path_, ignored);
   }
 
-  bool Flush() {
-    const bool written = WriteAll(pending_);
-    pending_.clear();
-    return written;
-  }
-
-  bool WriteAll(std::string_view bytes) const {
-    while (!bytes.empty()) {
-      const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-      if (written < 0 && errno == EINTR) continue;
-      if (written <= 0) return false;
-      bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-  }
-
-  static constexpr std::size_t kWriteSize = 256 * 1024;
-
   std::filesystem::path path_;
   int fd_ = -1;
-  std::string pending_;  // received, not yet written
 };
 
 // Connects only to addresses outside this computer and the local network; `refused` is
