@@ -77,6 +77,21 @@ ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
   return ReadStatus::Ok;
 }
 
+std::string ReadFileHead(const std::string& path, std::size_t maxBytes) {
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) return {};
+  std::string head(maxBytes, '\0');
+  std::size_t done = 0;
+  while (done < maxBytes) {
+    const ssize_t got = ::read(file.get(), head.data() + done, maxBytes - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  head.resize(done);
+  return head;
+}
+
 bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
   std::string temp;
   FileDescriptor file(CreateTempBeside(path, temp));

@@ -60,15 +60,18 @@ std::optional<std::string> EditedTail(const ByteSource& source, std::span<const 
 
 DensityEdit WriteDensityInPlace(const std::string& path, int dpi) {
   if (dpi <= 0) return DensityEdit::NotInPlace;
-  const PhotoFormat format = imaging_internal::FormatOf(imaging_internal::SniffContainer(path));
-  if (format == PhotoFormat::None) return DensityEdit::NotInPlace;
   // Edits that keep their length are written where they lie; from the first that does not,
   // the rest of the file is rewritten.
   std::vector<std::pair<std::uint64_t, std::string>> writes;
   std::uint64_t size = 0;
+  bool resized = false;
   {
     const FileByteSource source(path);
-    if (!source.IsOpen()) return DensityEdit::Failed;
+    if (!source.IsOpen()) return DensityEdit::NotInPlace;
+    std::string head(imaging_internal::kSniffBytes, '\0');
+    head.resize(source.ReadAt(0, head.data(), head.size()));
+    const PhotoFormat format = imaging_internal::FormatOf(imaging_internal::SniffContainerOf(head));
+    if (format == PhotoFormat::None) return DensityEdit::NotInPlace;
     std::optional<std::vector<ByteEdit>> edits = PlanDensityEdits(source, format, dpi);
     if (!edits) return DensityEdit::NotInPlace;
     if (edits->empty()) return DensityEdit::Written;
@@ -84,13 +87,14 @@ DensityEdit WriteDensityInPlace(const std::string& path, int dpi) {
       if (from > size || size - from > kMostMovedBytes) return DensityEdit::NotInPlace;
       std::optional<std::string> tail = EditedTail(source, {moved, edits->end()}, from);
       if (!tail) return DensityEdit::Failed;
+      resized = from + tail->size() != size;
       size = from + tail->size();
       writes.emplace_back(from, std::move(*tail));
     }
   }
   const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return DensityEdit::Failed;
-  bool written = ::ftruncate(fd, static_cast<off_t>(size)) == 0;
+  bool written = !resized || ::ftruncate(fd, static_cast<off_t>(size)) == 0;
   for (const auto& [at, bytes] : writes) written = written && WriteAt(fd, bytes, at);
   written = ::close(fd) == 0 && written;
   return written ? DensityEdit::Written : DensityEdit::Failed;

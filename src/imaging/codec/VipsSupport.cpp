@@ -9,31 +9,18 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <mutex>
 #include <utility>
 
 #include "imaging/codec/FileByteSource.h"
 #include "imaging/codec/PhotoLimits.h"
+#include "platform/FileIO.h"
 
 namespace trawlix::imaging_internal {
 namespace {
 
 using vips::VImage;
-
-std::string ReadPrefix(const std::string& path, std::uintmax_t maxBytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  std::string bytes(static_cast<std::size_t>(maxBytes), '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return bytes;
-}
-
-bool StartsWith(const std::string& bytes, std::string_view magic) {
-  return bytes.compare(0, magic.size(), magic) == 0;
-}
 
 VImage ImageFromBmp(bmp::BmpPixels pixels, const bmp::BmpHeader& header) {
   VImage image = VImage::new_from_memory_steal(pixels.data.get(), pixels.size, pixels.width,
@@ -187,14 +174,17 @@ void ForgetVipsError() {
 }
 
 Container SniffContainer(const std::string& path) {
-  const std::string head = ReadPrefix(path, 8);
-  if (StartsWith(head, "\xFF\xD8\xFF")) return Container::Jpeg;
-  if (StartsWith(head, "\x89PNG\r\n\x1A\n")) return Container::Png;
-  if (StartsWith(head, "GIF87a") || StartsWith(head, "GIF89a")) return Container::Gif;
-  if (StartsWith(head, std::string_view("II*\0", 4)) ||
-      StartsWith(head, std::string_view("MM\0*", 4)) ||
-      StartsWith(head, std::string_view("II+\0", 4)) ||
-      StartsWith(head, std::string_view("MM\0+", 4))) {
+  return SniffContainerOf(ReadFileHead(path, kSniffBytes));
+}
+
+Container SniffContainerOf(std::string_view head) {
+  if (head.starts_with("\xFF\xD8\xFF")) return Container::Jpeg;
+  if (head.starts_with("\x89PNG\r\n\x1A\n")) return Container::Png;
+  if (head.starts_with("GIF87a") || head.starts_with("GIF89a")) return Container::Gif;
+  if (head.starts_with(std::string_view("II*\0", 4)) ||
+      head.starts_with(std::string_view("MM\0*", 4)) ||
+      head.starts_with(std::string_view("II+\0", 4)) ||
+      head.starts_with(std::string_view("MM\0+", 4))) {
     return Container::Tiff;
   }
   if (bmp::LooksLikeBmp(head)) return Container::Bmp;

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vips/vips8>
 
 #include "imaging/codec/BmpCodec.h"
@@ -30,6 +31,9 @@ void EnsureVips();
 // Reads the file's signature; only the five photo containers are ever decoded, so no
 // other loader (and none of the heavyweight ones) sees bytes from the web.
 Container SniffContainer(const std::string& path);
+// The same from the file's first kSniffBytes bytes.
+inline constexpr std::size_t kSniffBytes = 8;
+Container SniffContainerOf(std::string_view head);
 
 // The photo format a container is written in (None for Unknown).
 PhotoFormat FormatOf(Container container);

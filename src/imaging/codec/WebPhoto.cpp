@@ -1,22 +1,14 @@
 #include "imaging/codec/WebPhoto.h"
 
 #include <algorithm>
-#include <fstream>
 #include <string_view>
 
 #include "imaging/codec/VipsSupport.h"
+#include "platform/FileIO.h"
 
 namespace trawlix {
 
 namespace {
-
-std::string ReadHead(const std::string& path, std::size_t bytes) {
-  std::ifstream in(path, std::ios::binary);
-  std::string head(bytes, '\0');
-  in.read(head.data(), static_cast<std::streamsize>(bytes));
-  head.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-  return head;
-}
 
 // An ISO media file whose "ftyp" box names an AVIF brand, as major or compatible brand.
 bool IsAvif(std::string_view head) {
@@ -47,7 +39,7 @@ bool HasWebPhotoExtension(const std::string& name) {
 }  // namespace
 
 WebPhotoFormat SniffWebPhoto(const std::string& path) {
-  const std::string head = ReadHead(path, 64);
+  const std::string head = ReadFileHead(path, 64);
   if (head.size() >= 12 && head.substr(0, 4) == "RIFF" && head.substr(8, 4) == "WEBP")
     return WebPhotoFormat::WebP;
   if (IsAvif(head)) return WebPhotoFormat::Avif;
