@@ -1,6 +1,7 @@
 #include "scan/net/TransferThread.h"
 
 #include <algorithm>
+#include <numeric>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
@@ -9,8 +10,11 @@ namespace trawlix {
 
 namespace {
 
-// How long the network thread sleeps when nothing moves; a command cuts it short.
+// How long a network thread sleeps when nothing moves; a command cuts it short.
 constexpr auto kIdleWait = std::chrono::milliseconds(100);
+
+// Two threads share the receiving and writing; more would only contend for the cores.
+constexpr int kMostLanes = 2;
 
 // A result nobody will take leaves no file behind.
 void Discard(const TransferResult& result) {
@@ -21,13 +25,55 @@ void Discard(const TransferResult& result) {
 
 }  // namespace
 
+// One TransferPool on one thread, with its share of the connections.
+struct TransferThread::Lane {
+  Lane(WebFileOptions options, std::shared_ptr<CookieJar> cookies)
+      : pool(options, std::move(cookies)),
+        inFlight(static_cast<std::size_t>(options.connectionsPerHost)) {}
+
+  void Apply(const Command& command) {
+    switch (command.kind) {
+      case Command::Kind::Cancel:
+        pool.Cancel(command.request.tag);
+        break;
+      case Command::Kind::CancelAll:
+        pool.CancelAll();
+        break;
+      case Command::Kind::RefuseLocalNetwork:
+        pool.RefuseLocalNetwork();
+        break;
+      case Command::Kind::Submit:
+        break;
+    }
+  }
+
+  TransferPool pool;  // the lane thread's, but for its wake-up
+  const std::size_t inFlight;
+  // Under the owner's mutex:
+  std::vector<Command> commands;
+  std::uint64_t cancellingsAsked = 0;
+  std::uint64_t cancellingsDone = 0;
+  bool busy = false;
+  std::size_t free = 0;  // connections without a transfer, as the lane last said
+  std::atomic<std::size_t> pageBytes{0};
+  std::thread thread;
+};
+
 TransferThread::TransferThread(WebFileOptions options, std::shared_ptr<CookieJar> cookies)
-    : pool_(options, std::move(cookies)),
-      inFlight_(static_cast<std::size_t>(std::max(1, options.connectionsPerHost))) {
-  try {
-    thread_ = std::thread([this] { Loop(); });
-  } catch (const std::system_error&) {
-    broken_ = true;
+    : cookies_(cookies ? std::move(cookies) : std::make_shared<CookieJar>()) {
+  const int connections = std::max(1, options.connectionsPerHost);
+  const int lanes = std::min(kMostLanes, connections);
+  for (int i = 0; i < lanes; ++i) {
+    WebFileOptions share = options;
+    share.connectionsPerHost = connections / lanes + (i < connections % lanes ? 1 : 0);
+    lanes_.push_back(std::make_unique<Lane>(share, cookies_));
+  }
+  for (const auto& lane : lanes_) {
+    try {
+      lane->thread = std::thread([this, &lane = *lane] { Loop(lane); });
+    } catch (const std::system_error&) {
+      broken_ = true;
+    }
   }
 }
 
@@ -36,22 +82,36 @@ TransferThread::~TransferThread() {
     const std::lock_guard lock(mutex_);
     quit_ = true;
   }
-  pool_.Wakeup();
-  if (thread_.joinable()) thread_.join();
+  for (const auto& lane : lanes_) lane->pool.Wakeup();
+  for (const auto& lane : lanes_) {
+    if (lane->thread.joinable()) lane->thread.join();
+  }
   for (const TransferResult& result : results_) Discard(result);
 }
 
-void TransferThread::Post(Command command) {
+void TransferThread::Post(Lane& lane, Command command) {
   {
     const std::lock_guard lock(mutex_);
-    commands_.push_back(std::move(command));
+    lane.commands.push_back(std::move(command));
   }
-  pool_.Wakeup();
+  lane.pool.Wakeup();
 }
 
+// The request waits for a free connection; a lane that has one is woken to take it.
 void TransferThread::Submit(TransferRequest request) {
   live_.insert(request.tag);
-  Post({Command::Kind::Submit, std::move(request)});
+  Lane* taker = nullptr;
+  {
+    const std::lock_guard lock(mutex_);
+    waiting_.push_back(std::move(request));
+    for (const auto& lane : lanes_) {
+      if (lane->free == 0) continue;
+      --lane->free;
+      taker = lane.get();
+      break;
+    }
+  }
+  if (taker != nullptr) taker->pool.Wakeup();
 }
 
 std::vector<TransferResult> TransferThread::Run(std::chrono::milliseconds wait) {
@@ -74,24 +134,40 @@ std::vector<TransferResult> TransferThread::Run(std::chrono::milliseconds wait) 
 
 void TransferThread::CancelAll() {
   std::unique_lock lock(mutex_);
-  commands_.push_back({Command::Kind::CancelAll});
-  const std::uint64_t asked = ++cancellingsAsked_;
-  pool_.Wakeup();
-  arrived_.wait(lock, [&] { return cancellingsDone_ >= asked || broken_; });
+  waiting_.clear();
+  std::vector<std::uint64_t> asked;
+  for (const auto& lane : lanes_) {
+    lane->commands.push_back({Command::Kind::CancelAll});
+    asked.push_back(++lane->cancellingsAsked);
+    lane->pool.Wakeup();
+  }
+  arrived_.wait(lock, [&] {
+    for (std::size_t i = 0; i < lanes_.size(); ++i) {
+      if (lanes_[i]->cancellingsDone < asked[i]) return broken_;
+    }
+    return true;
+  });
   for (const TransferResult& result : results_) Discard(result);
   results_.clear();
   live_.clear();
 }
 
+// A request no lane took yet is dropped here; else each lane is told, and the one that has
+// it ends it.
 void TransferThread::Cancel(std::uint64_t tag) {
   if (live_.erase(tag) == 0) return;
+  {
+    const std::lock_guard lock(mutex_);
+    if (std::erase_if(waiting_, [tag](const TransferRequest& r) { return r.tag == tag; }) > 0)
+      return;
+  }
   TransferRequest request;
   request.tag = tag;
-  Post({Command::Kind::Cancel, std::move(request)});
+  for (const auto& lane : lanes_) Post(*lane, {Command::Kind::Cancel, request});
 }
 
 void TransferThread::RefuseLocalNetwork() {
-  Post({Command::Kind::RefuseLocalNetwork});
+  for (const auto& lane : lanes_) Post(*lane, {Command::Kind::RefuseLocalNetwork});
 }
 
 void TransferThread::Wakeup() {
@@ -102,38 +178,49 @@ void TransferThread::Wakeup() {
   arrived_.notify_all();
 }
 
-void TransferThread::Apply(Command& command) {
-  switch (command.kind) {
-    case Command::Kind::Submit:
-      waiting_.push_back(std::move(command.request));
-      break;
-    case Command::Kind::Cancel:
-      if (std::erase_if(waiting_, [&](const TransferRequest& request) {
-            return request.tag == command.request.tag;
-          }) == 0)
-        pool_.Cancel(command.request.tag);
-      break;
-    case Command::Kind::CancelAll:
-      waiting_.clear();
-      pool_.CancelAll();
-      break;
-    case Command::Kind::RefuseLocalNetwork:
-      pool_.RefuseLocalNetwork();
-      break;
-  }
+std::size_t TransferThread::PageBytes() const {
+  return std::accumulate(lanes_.begin(), lanes_.end(), std::size_t{0},
+                         [](std::size_t sum, const auto& lane) { return sum + lane->pageBytes; });
 }
 
-void TransferThread::StartWaiting() {
-  while (!waiting_.empty() && pool_.Active() < inFlight_) {
-    pool_.Submit(std::move(waiting_.front()));
+std::chrono::milliseconds TransferThread::BusyTime() const {
+  const std::lock_guard lock(mutex_);
+  Clock::duration busy = busy_;
+  if (busyLanes_ > 0) busy += Clock::now() - busySince_;
+  return std::chrono::duration_cast<std::chrono::milliseconds>(busy);
+}
+
+// Under the mutex: what the lane has free, and the time any lane has a transfer in flight.
+void TransferThread::NoteState(Lane& lane) {
+  const std::size_t active = lane.pool.Active();
+  lane.free = lane.inFlight - std::min(active, lane.inFlight);
+  const bool busy = active > 0;
+  if (lane.busy == busy) return;
+  lane.busy = busy;
+  if (busy && busyLanes_++ == 0) busySince_ = Clock::now();
+  if (!busy && --busyLanes_ == 0) busy_ += Clock::now() - busySince_;
+}
+
+// Under the mutex, which it lets go while the lane starts what it took.
+void TransferThread::StartWaiting(Lane& lane, std::unique_lock<std::mutex>& lock) {
+  std::vector<TransferRequest> taken;
+  for (std::size_t active = lane.pool.Active(); active < lane.inFlight && !waiting_.empty();
+       ++active) {
+    taken.push_back(std::move(waiting_.front()));
     waiting_.pop_front();
   }
+  if (!taken.empty()) {
+    lock.unlock();
+    for (TransferRequest& request : taken) lane.pool.Submit(std::move(request));
+    lock.lock();
+  }
+  NoteState(lane);
 }
 
-// A failure of the machine (memory) on this thread ends it; the owner learns of it.
-void TransferThread::Loop() {
+// A failure of the machine (memory) on a lane's thread ends it; the owner learns of it.
+void TransferThread::Loop(Lane& lane) {
   try {
-    Serve();
+    Serve(lane);
   } catch (...) {
     const std::lock_guard lock(mutex_);
     broken_ = true;
@@ -141,32 +228,31 @@ void TransferThread::Loop() {
   }
 }
 
-void TransferThread::Serve() {
+void TransferThread::Serve(Lane& lane) {
   std::unique_lock lock(mutex_);
   while (!quit_) {
     std::vector<Command> commands;
-    commands.swap(commands_);
-    const std::uint64_t asked = cancellingsAsked_;
+    commands.swap(lane.commands);
+    const std::uint64_t asked = lane.cancellingsAsked;
     lock.unlock();
-    for (Command& command : commands) Apply(command);
-    StartWaiting();
+    for (const Command& command : commands) lane.Apply(command);
     lock.lock();
-    if (cancellingsDone_ != asked) {
-      cancellingsDone_ = asked;
+    StartWaiting(lane, lock);
+    if (lane.cancellingsDone != asked) {
+      lane.cancellingsDone = asked;
       arrived_.notify_all();
     }
     lock.unlock();
-    std::vector<TransferResult> ended = pool_.Run(kIdleWait);
-    StartWaiting();
-    pageBytes_ = pool_.PageBytes();
-    busyMs_ = pool_.BusyTime().count();
+    std::vector<TransferResult> ended = lane.pool.Run(kIdleWait);
+    lane.pageBytes = lane.pool.PageBytes();
     lock.lock();
+    StartWaiting(lane, lock);
     if (ended.empty()) continue;
     for (TransferResult& result : ended) results_.push_back(std::move(result));
     arrived_.notify_all();
   }
   lock.unlock();
-  pool_.CancelAll();
+  lane.pool.CancelAll();
 }
 
 }  // namespace trawlix

@@ -16,10 +16,13 @@
 
 namespace trawlix {
 
-// A TransferPool on a thread of its own: bodies are read and written, and a finished
-// connection takes its next request, while the owner scans pages and stores photos. At most
-// `connectionsPerHost` transfers are in flight; requests submitted beyond that wait here, in
-// order, and start the moment one ends, without a round trip to the owner (nor a clock of
+// The scan's transfers on threads of their own: bodies are read and written, and a finished
+// connection takes its next request, while the owner scans pages and stores photos. The
+// connections are shared out between two lanes, each a TransferPool on its own thread, so
+// that receiving and writing one body does not hold up the answers on the other lane's
+// connections. At most `connectionsPerHost` transfers are in flight; requests submitted
+// beyond that wait here, in order, and the first lane with a free connection takes the next
+// one the moment a transfer ends, without a round trip to the owner (nor a clock of
 // libcurl's running while they wait). The owner's calls are the pool's; it collects the
 // results with Run. One owner thread, but for Wakeup.
 class TransferThread {
@@ -31,7 +34,7 @@ class TransferThread {
 
   void Submit(TransferRequest request);
   // The results that arrived, waiting up to `wait` for one (less when Wakeup is called).
-  // Raises std::runtime_error once the network thread could not start or went down.
+  // Raises std::runtime_error once a network thread could not start or went down.
   std::vector<TransferResult> Run(std::chrono::milliseconds wait);
   // Ends every transfer before it returns; no result of them comes any more.
   void CancelAll();
@@ -44,39 +47,39 @@ class TransferThread {
   // Transfers submitted, in flight or waiting, whose results have not been collected nor
   // cancelled.
   std::size_t Active() const { return live_.size(); }
-  // As the pool last counted them.
-  std::size_t PageBytes() const { return pageBytes_.load(); }
-  CookieJar& Cookies() const { return pool_.Cookies(); }
-  std::chrono::milliseconds BusyTime() const { return std::chrono::milliseconds(busyMs_.load()); }
+  // As the pools last counted them.
+  std::size_t PageBytes() const;
+  CookieJar& Cookies() const { return *cookies_; }
+  // Time during which at least one transfer was in flight.
+  std::chrono::milliseconds BusyTime() const;
 
  private:
   struct Command {
     enum class Kind { Submit, Cancel, CancelAll, RefuseLocalNetwork } kind;
     TransferRequest request{};
   };
+  struct Lane;
+  using Clock = std::chrono::steady_clock;
 
-  void Post(Command command);
-  void Loop();
-  void Serve();
-  void Apply(Command& command);
-  void StartWaiting();
+  void Post(Lane& lane, Command command);
+  void Loop(Lane& lane);
+  void Serve(Lane& lane);
+  void StartWaiting(Lane& lane, std::unique_lock<std::mutex>& lock);
+  void NoteState(Lane& lane);
 
-  TransferPool pool_;  // the network thread's, but for Cookies and its wake-up
-  const std::size_t inFlight_;
-  std::deque<TransferRequest> waiting_;  // the network thread's
-  std::mutex mutex_;
+  std::shared_ptr<CookieJar> cookies_;
+  std::vector<std::unique_ptr<Lane>> lanes_;
+  mutable std::mutex mutex_;
   std::condition_variable arrived_;  // results, a wake-up, a cancelling done
-  std::vector<Command> commands_;
+  std::deque<TransferRequest> waiting_;  // submitted, not yet taken by a lane
   std::vector<TransferResult> results_;
   bool woken_ = false;
   bool quit_ = false;
-  bool broken_ = false;  // the thread could not start or went down
-  std::uint64_t cancellingsAsked_ = 0;
-  std::uint64_t cancellingsDone_ = 0;
-  std::atomic<std::size_t> pageBytes_{0};
-  std::atomic<std::int64_t> busyMs_{0};
+  bool broken_ = false;  // a thread could not start or went down
+  std::size_t busyLanes_ = 0;
+  Clock::duration busy_{};
+  Clock::time_point busySince_{};
   std::unordered_set<std::uint64_t> live_;  // the owner's
-  std::thread thread_;
 };
 
 }  // namespace trawlix
