@@ -70,7 +70,7 @@ class TransferThread {
   std::shared_ptr<CookieJar> cookies_;
   std::vector<std::unique_ptr<Lane>> lanes_;
   mutable std::mutex mutex_;
-  std::condition_variable arrived_;  // results, a wake-up, a cancelling done
+  std::condition_variable arrived_;      // results, a wake-up, a cancelling done
   std::deque<TransferRequest> waiting_;  // submitted, not yet taken by a lane
   std::vector<TransferResult> results_;
   bool woken_ = false;
