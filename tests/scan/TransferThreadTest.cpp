@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "scan/net/NetworkGuard.h"
 #include "scan/net/TransferThread.h"
@@ -148,6 +149,41 @@ TEST(TransferThread, RequestsBeyondTheConnectionsWaitWithoutTimingOut) {
     EXPECT_EQ(ok, 6);
   }
   EXPECT_EQ(most.load(), 2);
+  server.stop();
+  serving.join();
+}
+
+// A waiting request goes to the first connection that frees, whichever thread holds it: it
+// never waits behind a slow answer while another connection is idle.
+TEST(TransferThread, AWaitingRequestTakesTheFirstFreeConnection) {
+  httplib::Server server;
+  server.Get(R"(/(\w+))", [](const httplib::Request& request, httplib::Response& response) {
+    if (request.matches[1] == "slow") std::this_thread::sleep_for(800ms);
+    response.set_content("photo", "image/jpeg");
+  });
+  const int port = server.bind_to_any_port("127.0.0.1");
+  std::thread serving([&] { server.listen_after_bind(); });
+  while (!server.is_running()) std::this_thread::sleep_for(1ms);
+  const testing::TempDir folder;
+  WebFileOptions options;
+  options.connectionsPerHost = 2;
+  std::vector<std::uint64_t> order;
+  {
+    TransferThread transfers(options);
+    const char* paths[] = {"slow", "fast", "next", "last"};
+    for (std::uint64_t tag = 0; tag < 4; ++tag) {
+      TransferRequest request;
+      request.tag = tag;
+      request.url = "http://127.0.0.1:" + std::to_string(port) + "/" + paths[tag];
+      request.file = folder / std::to_string(tag);
+      transfers.Submit(std::move(request));
+    }
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (transfers.Active() > 0 && std::chrono::steady_clock::now() < deadline) {
+      for (const TransferResult& result : transfers.Run(100ms)) order.push_back(result.tag);
+    }
+  }
+  EXPECT_EQ(order, (std::vector<std::uint64_t>{1, 2, 3, 0}));
   server.stop();
   serving.join();
 }
