@@ -2,12 +2,13 @@
 #include <vector>
 
 #include "cli/CliApp.h"
-#include "imaging/codec/PhotoCodec.h"
 #include "scan/net/NetworkGuard.h"
 
 int main(int argc, char** argv) {
-  // Process-wide set-up of the network and image libraries, before any thread starts.
+  // Process-wide set-up of the network library, before any thread starts. The image library
+  // starts when a command first needs it (every imaging function makes sure of it): loading
+  // its format modules takes longer than a small scan, whose photos' headers tell their
+  // sizes without it.
   const trawlix::NetworkGuard network;
-  trawlix::InitImaging();
   return trawlix::cli::RunCli(std::vector<std::string>(argv + 1, argv + argc));
 }

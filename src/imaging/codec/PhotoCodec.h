@@ -10,8 +10,8 @@
 namespace trawlix {
 
 // Starts the image library with its operation cache off (photos change on disk under
-// the same name). Call from main before any thread starts; every function below also
-// makes sure of it.
+// the same name), once per process, from any thread. Every function below makes sure of
+// it; a program calls it itself to pay the start-up before its first photo.
 void InitImaging();
 
 // The size from the photo's header; pixels are not decoded. (-1, -1) when the file does
