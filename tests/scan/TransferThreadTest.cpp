@@ -110,7 +110,49 @@ TEST(TransferThread, CancelledTransfersLeaveNeitherResultNorFile) {
   EXPECT_EQ(FilesIn(folder.path()), kept);
 }
 
-// Requests beyond the connections wait in the thread's queue, not in libcurl's, whose
+// Starts `server` on a free port of 127.0.0.1 and stops it at the end of the scope.
+class Serving {
+ public:
+  explicit Serving(httplib::Server& server) : server_(server) {
+    port_ = server.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    while (!server.is_running()) std::this_thread::sleep_for(1ms);
+  }
+  ~Serving() {
+    server_.stop();
+    thread_.join();
+  }
+  Serving(const Serving&) = delete;
+  Serving& operator=(const Serving&) = delete;
+
+  // Fetches each path into a file of `folder`, tagged by its place in `paths`, over two
+  // connections, and gives the results in the order they came.
+  std::vector<TransferResult> FetchAll(const std::vector<std::string>& paths,
+                                       const fs::path& folder, WebFileOptions options) const {
+    options.connectionsPerHost = 2;
+    TransferThread transfers(options);
+    for (std::uint64_t tag = 0; tag < paths.size(); ++tag) {
+      TransferRequest request;
+      request.tag = tag;
+      request.url = "http://127.0.0.1:" + std::to_string(port_) + "/" + paths[tag];
+      request.file = folder / std::to_string(tag);
+      transfers.Submit(std::move(request));
+    }
+    std::vector<TransferResult> results;
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (transfers.Active() > 0 && std::chrono::steady_clock::now() < deadline) {
+      for (TransferResult& result : transfers.Run(100ms)) results.push_back(std::move(result));
+    }
+    return results;
+  }
+
+ private:
+  httplib::Server& server_;
+  int port_ = 0;
+  std::thread thread_;
+};
+
+// Requests beyond the connections wait in the threads' queue, not in libcurl's, whose
 // connect timeout would run while they wait: here each waits longer than that timeout.
 TEST(TransferThread, RequestsBeyondTheConnectionsWaitWithoutTimingOut) {
   httplib::Server server;
@@ -122,35 +164,16 @@ TEST(TransferThread, RequestsBeyondTheConnectionsWaitWithoutTimingOut) {
     --inFlight;
     response.set_content("photo", "image/jpeg");
   });
-  const int port = server.bind_to_any_port("127.0.0.1");
-  std::thread serving([&] { server.listen_after_bind(); });
-  while (!server.is_running()) std::this_thread::sleep_for(1ms);
+  const Serving serving(server);
   const testing::TempDir folder;
   WebFileOptions options;
-  options.connectionsPerHost = 2;
   options.connectTimeoutSeconds = 1;
-  {
-    TransferThread transfers(options);
-    for (std::uint64_t tag = 1; tag <= 6; ++tag) {
-      TransferRequest request;
-      request.tag = tag;
-      request.url = "http://127.0.0.1:" + std::to_string(port) + "/slow";
-      request.file = folder / std::to_string(tag);
-      transfers.Submit(std::move(request));
-    }
-    int ok = 0;
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (transfers.Active() > 0 && std::chrono::steady_clock::now() < deadline) {
-      for (const TransferResult& result : transfers.Run(100ms)) {
-        EXPECT_TRUE(result.ok) << result.tag << ": " << result.failure;
-        ok += result.ok ? 1 : 0;
-      }
-    }
-    EXPECT_EQ(ok, 6);
-  }
+  const std::vector<TransferResult> results =
+      serving.FetchAll(std::vector<std::string>(6, "slow"), folder.path(), options);
+  EXPECT_EQ(results.size(), 6u);
+  for (const TransferResult& result : results)
+    EXPECT_TRUE(result.ok) << result.tag << ": " << result.failure;
   EXPECT_EQ(most.load(), 2);
-  server.stop();
-  serving.join();
 }
 
 // A waiting request goes to the first connection that frees, whichever thread holds it: it
@@ -161,31 +184,13 @@ TEST(TransferThread, AWaitingRequestTakesTheFirstFreeConnection) {
     if (request.matches[1] == "slow") std::this_thread::sleep_for(800ms);
     response.set_content("photo", "image/jpeg");
   });
-  const int port = server.bind_to_any_port("127.0.0.1");
-  std::thread serving([&] { server.listen_after_bind(); });
-  while (!server.is_running()) std::this_thread::sleep_for(1ms);
+  const Serving serving(server);
   const testing::TempDir folder;
-  WebFileOptions options;
-  options.connectionsPerHost = 2;
   std::vector<std::uint64_t> order;
-  {
-    TransferThread transfers(options);
-    const char* paths[] = {"slow", "fast", "next", "last"};
-    for (std::uint64_t tag = 0; tag < 4; ++tag) {
-      TransferRequest request;
-      request.tag = tag;
-      request.url = "http://127.0.0.1:" + std::to_string(port) + "/" + paths[tag];
-      request.file = folder / std::to_string(tag);
-      transfers.Submit(std::move(request));
-    }
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (transfers.Active() > 0 && std::chrono::steady_clock::now() < deadline) {
-      for (const TransferResult& result : transfers.Run(100ms)) order.push_back(result.tag);
-    }
-  }
+  for (const TransferResult& result :
+       serving.FetchAll({"slow", "fast", "next", "last"}, folder.path(), {}))
+    order.push_back(result.tag);
   EXPECT_EQ(order, (std::vector<std::uint64_t>{1, 2, 3, 0}));
-  server.stop();
-  serving.join();
 }
 
 }  // namespace
