@@ -23,33 +23,61 @@ namespace fs = std::filesystem;
 
 const NetworkGuard network;
 
-// Serves /N with N kilobytes, after a pause of N % 7 ms, so that transfers end in no
-// particular order while the owner submits, cancels and collects.
-class PhotoServer {
+// Starts `server` on a free port of 127.0.0.1 and stops it at the end of the scope.
+class Serving {
  public:
-  PhotoServer() {
-    server_.Get(R"(/(\d+))", [](const httplib::Request& request, httplib::Response& response) {
-      const int number = std::stoi(request.matches[1]);
-      std::this_thread::sleep_for(std::chrono::milliseconds(number % 7));
-      response.set_content(std::string(static_cast<std::size_t>(number) * 1024, 'x'), "image/jpeg");
-    });
-    port_ = server_.bind_to_any_port("127.0.0.1");
+  explicit Serving(httplib::Server& server) : server_(server) {
+    port_ = server.bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_.listen_after_bind(); });
-    while (!server_.is_running()) std::this_thread::sleep_for(1ms);
+    while (!server.is_running()) std::this_thread::sleep_for(1ms);
   }
-  ~PhotoServer() {
+  ~Serving() {
     server_.stop();
     thread_.join();
   }
-  std::string Url(int number) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + "/" + std::to_string(number);
+  Serving(const Serving&) = delete;
+  Serving& operator=(const Serving&) = delete;
+
+  std::string Url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + "/" + path;
+  }
+
+  // Fetches each path into a file of `folder`, tagged by its place in `paths`, over two
+  // connections, and gives the results in the order they came.
+  std::vector<TransferResult> FetchAll(const std::vector<std::string>& paths,
+                                       const fs::path& folder, WebFileOptions options) const {
+    options.connectionsPerHost = 2;
+    TransferThread transfers(options);
+    for (std::uint64_t tag = 0; tag < paths.size(); ++tag) {
+      TransferRequest request;
+      request.tag = tag;
+      request.url = Url(paths[tag]);
+      request.file = folder / std::to_string(tag);
+      transfers.Submit(std::move(request));
+    }
+    std::vector<TransferResult> results;
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (transfers.Active() > 0 && std::chrono::steady_clock::now() < deadline) {
+      for (TransferResult& result : transfers.Run(100ms)) results.push_back(std::move(result));
+    }
+    return results;
   }
 
  private:
-  httplib::Server server_;
+  httplib::Server& server_;
   int port_ = 0;
   std::thread thread_;
 };
+
+// Serves /N with N kilobytes, after a pause of N % 7 ms, so that transfers end in no
+// particular order while the owner submits, cancels and collects.
+void ServePhotos(httplib::Server& server) {
+  server.Get(R"(/(\d+))", [](const httplib::Request& request, httplib::Response& response) {
+    const int number = std::stoi(request.matches[1]);
+    std::this_thread::sleep_for(std::chrono::milliseconds(number % 7));
+    response.set_content(std::string(static_cast<std::size_t>(number) * 1024, 'x'), "image/jpeg");
+  });
+}
 
 std::set<std::string> FilesIn(const fs::path& folder) {
   std::set<std::string> names;
@@ -60,7 +88,9 @@ std::set<std::string> FilesIn(const fs::path& folder) {
 // Every transfer not cancelled gives exactly one result and its file; a cancelled one gives
 // none and leaves no file, whether it was cancelled before, while or after it ended.
 TEST(TransferThread, CancelledTransfersLeaveNeitherResultNorFile) {
-  const PhotoServer server;
+  httplib::Server server;
+  ServePhotos(server);
+  const Serving serving(server);
   const testing::TempDir folder;
   TransferThread transfers({});
   std::set<std::uint64_t> cancelled;
@@ -77,7 +107,7 @@ TEST(TransferThread, CancelledTransfersLeaveNeitherResultNorFile) {
   for (std::uint64_t tag = 1; tag <= 60; ++tag) {
     TransferRequest request;
     request.tag = tag;
-    request.url = server.Url(static_cast<int>(tag));
+    request.url = serving.Url(std::to_string(tag));
     request.file = folder / std::to_string(tag);
     transfers.Submit(std::move(request));
     if (tag % 3 == 0) {  // some at once, others when a later one is sent
@@ -99,7 +129,7 @@ TEST(TransferThread, CancelledTransfersLeaveNeitherResultNorFile) {
   for (std::uint64_t tag = 100; tag < 110; ++tag) {
     TransferRequest request;
     request.tag = tag;
-    request.url = server.Url(static_cast<int>(tag));
+    request.url = serving.Url(std::to_string(tag));
     request.file = folder / std::to_string(tag);
     transfers.Submit(std::move(request));
   }
@@ -109,48 +139,6 @@ TEST(TransferThread, CancelledTransfersLeaveNeitherResultNorFile) {
   EXPECT_TRUE(transfers.Run(200ms).empty());
   EXPECT_EQ(FilesIn(folder.path()), kept);
 }
-
-// Starts `server` on a free port of 127.0.0.1 and stops it at the end of the scope.
-class Serving {
- public:
-  explicit Serving(httplib::Server& server) : server_(server) {
-    port_ = server.bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
-    while (!server.is_running()) std::this_thread::sleep_for(1ms);
-  }
-  ~Serving() {
-    server_.stop();
-    thread_.join();
-  }
-  Serving(const Serving&) = delete;
-  Serving& operator=(const Serving&) = delete;
-
-  // Fetches each path into a file of `folder`, tagged by its place in `paths`, over two
-  // connections, and gives the results in the order they came.
-  std::vector<TransferResult> FetchAll(const std::vector<std::string>& paths,
-                                       const fs::path& folder, WebFileOptions options) const {
-    options.connectionsPerHost = 2;
-    TransferThread transfers(options);
-    for (std::uint64_t tag = 0; tag < paths.size(); ++tag) {
-      TransferRequest request;
-      request.tag = tag;
-      request.url = "http://127.0.0.1:" + std::to_string(port_) + "/" + paths[tag];
-      request.file = folder / std::to_string(tag);
-      transfers.Submit(std::move(request));
-    }
-    std::vector<TransferResult> results;
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (transfers.Active() > 0 && std::chrono::steady_clock::now() < deadline) {
-      for (TransferResult& result : transfers.Run(100ms)) results.push_back(std::move(result));
-    }
-    return results;
-  }
-
- private:
-  httplib::Server& server_;
-  int port_ = 0;
-  std::thread thread_;
-};
 
 // Requests beyond the connections wait in the threads' queue, not in libcurl's, whose
 // connect timeout would run while they wait: here each waits longer than that timeout.
