@@ -34,15 +34,13 @@ struct TransferThread::Lane {
   void Apply(const Command& command) {
     switch (command.kind) {
       case Command::Kind::Cancel:
-        pool.Cancel(command.request.tag);
+        pool.Cancel(command.tag);
         break;
       case Command::Kind::CancelAll:
         pool.CancelAll();
         break;
       case Command::Kind::RefuseLocalNetwork:
         pool.RefuseLocalNetwork();
-        break;
-      case Command::Kind::Submit:
         break;
     }
   }
@@ -161,9 +159,7 @@ void TransferThread::Cancel(std::uint64_t tag) {
     if (std::erase_if(waiting_, [tag](const TransferRequest& r) { return r.tag == tag; }) > 0)
       return;
   }
-  TransferRequest request;
-  request.tag = tag;
-  for (const auto& lane : lanes_) Post(*lane, {Command::Kind::Cancel, request});
+  for (const auto& lane : lanes_) Post(*lane, {Command::Kind::Cancel, tag});
 }
 
 void TransferThread::RefuseLocalNetwork() {

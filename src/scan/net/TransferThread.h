@@ -54,9 +54,10 @@ class TransferThread {
   std::chrono::milliseconds BusyTime() const;
 
  private:
+  // What the owner tells a lane; requests go to the shared queue instead.
   struct Command {
-    enum class Kind { Submit, Cancel, CancelAll, RefuseLocalNetwork } kind;
-    TransferRequest request{};
+    enum class Kind { Cancel, CancelAll, RefuseLocalNetwork } kind;
+    std::uint64_t tag = 0;  // Cancel's
   };
   struct Lane;
   using Clock = std::chrono::steady_clock;
