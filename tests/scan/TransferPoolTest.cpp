@@ -479,9 +479,6 @@ TEST(TransferPoolConcurrency, RunsUpToTheLimitAtOnceAndReusesConnections) {
   ASSERT_EQ(texts.size(), static_cast<std::size_t>(kRequests));
   for (int i = 0; i < kRequests; ++i) EXPECT_EQ(texts[i], "page " + std::to_string(i));
   EXPECT_EQ(most.load(), 3);
-  // Three rounds of 100 ms side by side, not nine one after the other.
-  EXPECT_GE(pool.BusyTime(), 290ms);
-  EXPECT_LT(pool.BusyTime(), 800ms);
   std::set<int> ports;
   for (const SeenRequest& seen : server.Seen()) ports.insert(seen.remotePort);
   EXPECT_EQ(ports.size(), 3u) << "kept-alive connections serve the later requests";

@@ -42,12 +42,11 @@ class Serving {
     return "http://127.0.0.1:" + std::to_string(port_) + "/" + path;
   }
 
-  // Fetches each path into a file of `folder`, tagged by its place in `paths`, over two
-  // connections, and gives the results in the order they came.
-  std::vector<TransferResult> FetchAll(const std::vector<std::string>& paths,
-                                       const fs::path& folder, WebFileOptions options) const {
-    options.connectionsPerHost = 2;
-    TransferThread transfers(options);
+  // Fetches each path into a file of `folder`, tagged by its place in `paths`, and gives the
+  // results in the order they came.
+  std::vector<TransferResult> FetchAll(TransferThread& transfers,
+                                       const std::vector<std::string>& paths,
+                                       const fs::path& folder) const {
     for (std::uint64_t tag = 0; tag < paths.size(); ++tag) {
       TransferRequest request;
       request.tag = tag;
@@ -155,13 +154,18 @@ TEST(TransferThread, RequestsBeyondTheConnectionsWaitWithoutTimingOut) {
   const Serving serving(server);
   const testing::TempDir folder;
   WebFileOptions options;
+  options.connectionsPerHost = 2;
   options.connectTimeoutSeconds = 1;
+  TransferThread transfers(options);
   const std::vector<TransferResult> results =
-      serving.FetchAll(std::vector<std::string>(6, "slow"), folder.path(), options);
+      serving.FetchAll(transfers, std::vector<std::string>(6, "slow"), folder.path());
   EXPECT_EQ(results.size(), 6u);
   for (const TransferResult& result : results)
     EXPECT_TRUE(result.ok) << result.tag << ": " << result.failure;
   EXPECT_EQ(most.load(), 2);
+  // Three rounds of 600 ms side by side on the two threads, not six one after the other.
+  EXPECT_GE(transfers.BusyTime(), 1790ms);
+  EXPECT_LT(transfers.BusyTime(), 3000ms);
 }
 
 // A waiting request goes to the first connection that frees, whichever thread holds it: it
@@ -174,9 +178,12 @@ TEST(TransferThread, AWaitingRequestTakesTheFirstFreeConnection) {
   });
   const Serving serving(server);
   const testing::TempDir folder;
+  WebFileOptions options;
+  options.connectionsPerHost = 2;
+  TransferThread transfers(options);
   std::vector<std::uint64_t> order;
   for (const TransferResult& result :
-       serving.FetchAll({"slow", "fast", "next", "last"}, folder.path(), {}))
+       serving.FetchAll(transfers, {"slow", "fast", "next", "last"}, folder.path()))
     order.push_back(result.tag);
   EXPECT_EQ(order, (std::vector<std::uint64_t>{1, 2, 3, 0}));
 }

@@ -609,7 +609,6 @@ void TransferPool::Submit(TransferRequest request) {
     return;
   }
   transfers_.emplace(handle, std::move(transfer));
-  NoteBusy();
 }
 
 void TransferPool::Finish(void* handle, int code) {
@@ -637,7 +636,6 @@ std::vector<TransferResult> TransferPool::Run(std::chrono::milliseconds wait) {
       drive();
     }
   }
-  NoteBusy();
   std::vector<TransferResult> ended(std::make_move_iterator(ended_.begin()),
                                     std::make_move_iterator(ended_.end()));
   ended_.clear();
@@ -651,7 +649,6 @@ void TransferPool::CancelAll() {
   }
   transfers_.clear();
   ended_.clear();
-  NoteBusy();
 }
 
 void TransferPool::Cancel(std::uint64_t tag) {
@@ -661,7 +658,6 @@ void TransferPool::Cancel(std::uint64_t tag) {
   found->second->Cancel();
   Release(found->first);
   transfers_.erase(found);
-  NoteBusy();
 }
 
 std::size_t TransferPool::PageBytes() const {
@@ -672,22 +668,6 @@ std::size_t TransferPool::PageBytes() const {
 
 void TransferPool::Wakeup() {
   if (multi_) curl_multi_wakeup(multi_.get());
-}
-
-void TransferPool::NoteBusy() {
-  const Clock::time_point now = Clock::now();
-  if (transfers_.empty() && busySince_) {
-    busy_ += now - *busySince_;
-    busySince_.reset();
-  } else if (!transfers_.empty() && !busySince_) {
-    busySince_ = now;
-  }
-}
-
-std::chrono::milliseconds TransferPool::BusyTime() const {
-  Clock::duration busy = busy_;
-  if (busySince_) busy += Clock::now() - *busySince_;
-  return std::chrono::duration_cast<std::chrono::milliseconds>(busy);
 }
 
 }  // namespace trawlix

@@ -152,8 +152,6 @@ class TransferPool {
   std::size_t PageBytes() const;
   // The cookies every transfer sends and keeps.
   CookieJar& Cookies() const { return *cookies_; }
-  // Time during which at least one transfer was in flight.
-  std::chrono::milliseconds BusyTime() const;
 
   // Client errors 400..415 are refused; everything else (also 416 and above, every 5xx and
   // 0 for an unknown status) is read like a success.
@@ -166,7 +164,6 @@ class TransferPool {
   void* NewHandle();
   void Release(void* handle);
   void Finish(void* handle, int code);
-  void NoteBusy();
 
   WebFileOptions options_;
   std::shared_ptr<CookieJar> cookies_;  // outlives every handle, so declared before them
@@ -174,8 +171,6 @@ class TransferPool {
   std::map<void*, std::unique_ptr<Transfer>> transfers_;
   std::vector<void*> idleHandles_;
   std::deque<TransferResult> ended_;
-  Clock::duration busy_{};
-  std::optional<Clock::time_point> busySince_;
 };
 
 }  // namespace trawlix
