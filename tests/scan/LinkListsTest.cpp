@@ -204,6 +204,28 @@ TEST(LinkLists, SpilledPhotosAreFiledOnceInAnyLetterCase) {
   EXPECT_EQ(order, expected);
 }
 
+TEST(LessNoCase, OrdersByFoldedBytesThenLength) {
+  const LessNoCase less;
+  struct Case {
+    std::string_view a, b;
+    bool aFirst, bFirst;
+  } cases[] = {
+      {"http://h/a", "http://h/B", true, false},     // folded 'a' < 'b'
+      {"http://h/Z", "http://h/a", false, true},     // 'z' > 'a', not 'Z' < 'a'
+      {"http://h/A", "http://h/a", false, false},    // one URL
+      {"http://h/a", "http://h/ab", true, false},    // a prefix first
+      {"http://h/_", "http://h/a", true, false},     // '_' (0x5F) < 'a', though > 'A'
+      {"http://h/\xE9", "http://h/z", false, true},  // bytes above ASCII last
+      {"HTTP://H/a", "http://h/a", false, false},    // case differs inside a block of eight
+      {"http://host/aaaaaaaaZ", "http://host/aaaaaaaab", false, true},  // after two blocks
+      {"", "", false, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(less(c.a, c.b), c.aFirst) << c.a << " / " << c.b;
+    EXPECT_EQ(less(c.b, c.a), c.bFirst) << c.b << " / " << c.a;
+  }
+}
+
 struct CommaCase {
   const char* text;
   std::vector<std::string> entries;

@@ -1,6 +1,7 @@
 #include "scan/engine/LinkLists.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 #include "base/Text.h"
@@ -16,10 +17,19 @@ char Folded(char c) {
 
 }  // namespace
 
+// URLs in one scan share long beginnings: equal bytes are passed over without folding,
+// eight at a time.
 bool LessNoCase::operator()(std::string_view a, std::string_view b) const {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(Folded(x)) < static_cast<unsigned char>(Folded(y));
-  });
+  const std::size_t common = std::min(a.size(), b.size());
+  std::size_t i = 0;
+  while (i + 8 <= common && std::memcmp(a.data() + i, b.data() + i, 8) == 0) i += 8;
+  for (; i < common; ++i) {
+    if (a[i] == b[i]) continue;
+    const auto x = static_cast<unsigned char>(Folded(a[i]));
+    const auto y = static_cast<unsigned char>(Folded(b[i]));
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
 }
 
 LinkLists::LinkLists(std::string spillPath, std::size_t memoryBound)
