@@ -7,8 +7,10 @@ namespace trawlix {
 
 namespace {
 
-// Addresses compare without letter case, as the scan's link lists do.
+// Addresses compare without letter case, as the scan's link lists do. One transaction: a
+// new database is written and synced once, not once per table.
 constexpr const char* kCreateTables = R"(
+begin;
 create table if not exists RememberedPhotos (
   ProjectId integer not null, URL text not null collate nocase, Bytes integer not null,
   Hash text not null, Path text not null, Outcome integer not null, ScanGUID text not null,
@@ -22,6 +24,7 @@ create table if not exists UnfinishedScans (
   ProjectId integer primary key, ScanGUID text not null, LinkIds text not null,
   LinkIndex integer not null, TransferSeconds integer not null, ElapsedSeconds integer not null,
   Everything integer not null default 0);
+commit;
 )";
 
 // Added after the table first shipped; older databases gain it on opening.
