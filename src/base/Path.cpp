@@ -22,6 +22,11 @@ PathParts SplitPath(std::string_view path) {
   return parts;
 }
 
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
 std::string NormalizeFolderPath(std::string_view path, TrailingSlash slash, LetterCase letterCase) {
   std::string out = Trim(path);
   if (letterCase == LetterCase::Lower) out = ToLowerAscii(out);

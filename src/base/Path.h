@@ -17,6 +17,9 @@ struct PathParts {
 
 PathParts SplitPath(std::string_view path);
 
+// folder + "/" + name, with no second '/' when the folder already ends in one.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
 enum class TrailingSlash { Add, Remove };
 enum class LetterCase { Keep, Lower };
 

@@ -19,11 +19,6 @@ bool Exists(const std::string& path) {
   return std::filesystem::exists(std::filesystem::symlink_status(path, error));
 }
 
-std::string JoinFolder(const std::string& folder, const std::string& name) {
-  if (!folder.empty() && folder.back() == '/') return folder + name;
-  return folder + "/" + name;
-}
-
 // The last `limit` bytes, starting on a character boundary of UTF-8 text.
 std::string_view KeepEnd(std::string_view text, std::size_t limit) {
   if (text.size() <= limit) return text;
@@ -68,7 +63,7 @@ std::string DownloadFileName(std::string_view proposedName) {
 }
 
 std::string DownloadTargetPath(const std::string& saveTo, std::string_view proposedName) {
-  return JoinFolder(saveTo, DownloadFileName(proposedName));
+  return JoinPath(saveTo, DownloadFileName(proposedName));
 }
 
 std::string MakeAutoRenameName(const AutoRenameOptions& options, PhotoSize size, PhotoFormat format,
@@ -94,7 +89,7 @@ std::string MakeFreeAutoRenamePath(const AutoRenameOptions& options, const std::
   const PhotoFormat format = PhotoFormatFromPath(sourcePath);
   for (int tries = 0; tries < kMaxNumberTries && number < std::numeric_limits<int>::max();
        ++tries, ++number) {
-    const std::string path = JoinFolder(folder, MakeAutoRenameName(options, size, format, number));
+    const std::string path = JoinPath(folder, MakeAutoRenameName(options, size, format, number));
     if (!Exists(path)) return path;
   }
   return {};

@@ -40,11 +40,6 @@ fs::path NormalFolder(const std::string& folder) {
   return normal.has_filename() ? normal : normal.parent_path();
 }
 
-std::string Join(const std::string& folder, const std::string& name) {
-  if (!folder.empty() && folder.back() == '/') return folder + name;
-  return folder + "/" + name;
-}
-
 // The tools' work list and the photo count take ".jpg", not ".jpeg": a photo accepted as
 // ".jpeg" is stored as ".jpg" so that they see it.
 std::string StoredName(const std::string& name) {
@@ -157,7 +152,7 @@ StoredPhoto PhotoStore::Store(const std::string& tempPath, const PhotoUrlInfo& p
 // choice; none when it is skipped.
 std::optional<PhotoStore::Destination> PhotoStore::Choose(const std::string& folder, PhotoSize size,
                                                           const std::string& downloadName) {
-  std::string target = Join(folder, downloadName);
+  std::string target = JoinPath(folder, downloadName);
   if (project_.autoRename) {
     if (!ChooseAutoRenamePath(folder, size, downloadName, target)) return std::nullopt;
     return Destination{FinalPath(target, downloadName), false};
@@ -233,7 +228,7 @@ std::string PhotoStore::FinalPath(const std::string& target,
   if (!Reencodes()) return target;
   const PhotoFormat format = project_.autoConvert ? PhotoFormatFromCode(project_.convertToFormat)
                                                   : PhotoFormatFromPath(downloadName);
-  return Join(FolderOf(target), SplitPath(target).title + PhotoFormatExtension(format));
+  return JoinPath(FolderOf(target), SplitPath(target).title + PhotoFormatExtension(format));
 }
 
 bool PhotoStore::ChooseAutoRenamePath(const std::string& folder, PhotoSize size,
@@ -256,7 +251,7 @@ bool PhotoStore::ChooseAutoRenamePath(const std::string& folder, PhotoSize size,
     number = renameCounter_ + 1;
   }
   for (int attempt = 0; attempt < 100000; ++attempt, ++number) {
-    target = Join(folder, MakeAutoRenameName(naming, size, format, number));
+    target = JoinPath(folder, MakeAutoRenameName(naming, size, format, number));
     if (Exists(FinalPath(target, downloadName))) continue;
     (mirrored ? folderNumbers_[folder] : renameCounter_) = number;
     return true;
