@@ -2,12 +2,12 @@
 
 #include <curl/curl.h>
 #include <sqlite3.h>
-#include <vips/vips.h>
 
 #include <algorithm>
 
 #include "base/Number.h"
 #include "base/Text.h"
+#include "imaging/codec/PhotoCodec.h"
 #include "storage/CategoriesTable.h"
 #include "storage/ProjectsTable.h"
 #include "storage/ScanHistoryTable.h"
@@ -84,7 +84,7 @@ LibraryVersions RuntimeLibraryVersions() {
   LibraryVersions versions;
   versions.sqlite = sqlite3_libversion();
   versions.curl = curl_version_info(CURLVERSION_NOW)->version;
-  versions.vips = vips_version_string();
+  versions.vips = ImageLibraryVersion();
   return versions;
 }
 

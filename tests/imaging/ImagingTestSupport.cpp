@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "imaging/codec/PhotoCodec.h"
-#include "imaging/codec/VipsSupport.h"
+#include "imaging/pixels/VipsSupport.h"
 #include "support/TempDir.h"
 
 namespace trawlix::testing {

@@ -9,6 +9,7 @@
 
 #include "ImagingTestSupport.h"
 #include "imaging/codec/BmpCodec.h"
+#include "imaging/codec/MemoryByteSource.h"
 #include "imaging/codec/PhotoCodec.h"
 #include "imaging/codec/PhotoHeader.h"
 
@@ -158,6 +159,20 @@ TEST_F(PhotoHeaderTest, EveryVariantSettlesEarlyOnTheSizeTheDecodersReport) {
     std::size_t settledAt = 0;
     EXPECT_EQ(Settled(v.bytes, &settledAt), PhotoHeader::Known(v.size.width, v.size.height));
     EXPECT_LE(settledAt, v.settlesBy);
+  }
+}
+
+// Writers often put a TIFF's directory after its pixels, past what a download's first bytes
+// show: a stored file is read there, not handed to the decoders.
+TEST_F(PhotoHeaderTest, ATiffDirectoryPastTheFirstBytesIsReadWhereItLies) {
+  const std::string tiff = Encoded(400, 300, ".tif");
+  ASSERT_EQ(ReadPhotoHeader(tiff).verdict, PhotoHeader::Verdict::Unknown) << "directory up front";
+  WriteBytes(Path("late.tif"), tiff);
+  EXPECT_EQ(ReadPhotoSizeQuickly(Path("late.tif")), (PhotoSize{400, 300}));
+  EXPECT_EQ(ReadTiffHeader(MemoryByteSource(tiff)), PhotoHeader::Known(400, 300));
+  for (const std::string& other :
+       {tiff.substr(0, 300000), Encoded(5, 5, ".png"), std::string("II*")}) {
+    EXPECT_EQ(ReadTiffHeader(MemoryByteSource(other)), PhotoHeader::Unknown());
   }
 }
 

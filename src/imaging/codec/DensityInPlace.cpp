@@ -9,9 +9,9 @@
 #include <span>
 #include <vector>
 
+#include "imaging/codec/Container.h"
 #include "imaging/codec/FileByteSource.h"
 #include "imaging/codec/PhotoDensity.h"
-#include "imaging/codec/VipsSupport.h"
 
 namespace trawlix {
 

@@ -9,10 +9,14 @@
 
 namespace trawlix {
 
-// Starts the image library with its operation cache off (photos change on disk under
-// the same name), once per process, from any thread. Every function below makes sure of
-// it; a program calls it itself to pay the start-up before its first photo.
+// Loads the pixel library and starts the image library with its operation cache off
+// (photos change on disk under the same name), once per process, from any thread. Every
+// function below that decodes or encodes makes sure of it; a program calls it itself to
+// pay the start-up before its first photo.
 void InitImaging();
+
+// The image library's version, as "8.14.1"; empty when it could not be loaded.
+std::string ImageLibraryVersion();
 
 // The size from the photo's header; pixels are not decoded. (-1, -1) when the file does
 // not exist, (0, 0) when it is not a JPEG, PNG, GIF, BMP or TIFF this program can

@@ -15,9 +15,24 @@
 namespace trawlix {
 namespace {
 
+// Multi-byte values in either byte order, from a reader's At().
+template <typename Bytes>
+class ByteOrder {
+ public:
+  std::uint32_t U16(std::uint64_t at, bool bigEndian) const {
+    const auto& in = static_cast<const Bytes&>(*this);
+    return bigEndian ? in.At(at) << 8 | in.At(at + 1) : in.At(at) | in.At(at + 1) << 8;
+  }
+
+  std::uint32_t U32(std::uint64_t at, bool bigEndian) const {
+    return bigEndian ? U16(at, true) << 16 | U16(at + 2, true)
+                     : U16(at, false) | U16(at + 2, false) << 16;
+  }
+};
+
 // The bytes received so far. Every read first asks for the bytes up to its end, so the
 // verdict on a prefix is NeedMore exactly where the walk would need bytes not yet there.
-class Received {
+class Received : public ByteOrder<Received> {
  public:
   explicit Received(std::string_view bytes) : bytes_(bytes) {}
 
@@ -30,15 +45,6 @@ class Received {
   }
 
   unsigned At(std::uint64_t at) const { return static_cast<std::uint8_t>(bytes_[at]); }
-
-  std::uint32_t U16(std::uint64_t at, bool bigEndian) const {
-    return bigEndian ? At(at) << 8 | At(at + 1) : At(at) | At(at + 1) << 8;
-  }
-
-  std::uint32_t U32(std::uint64_t at, bool bigEndian) const {
-    return bigEndian ? U16(at, true) << 16 | U16(at + 2, true)
-                     : U16(at, false) | U16(at + 2, false) << 16;
-  }
 
   // The bytes a verdict may depend on.
   std::string_view WithinLimit() const { return bytes_.substr(0, kPhotoHeaderLimit); }
@@ -55,6 +61,26 @@ class Received {
 
  private:
   std::string_view bytes_;
+};
+
+// A whole file, read where it is asked: bytes past its end are Unknown, as nothing follows.
+class WholeFile : public ByteOrder<WholeFile> {
+ public:
+  explicit WholeFile(const ByteSource& source) : source_(source) {}
+
+  std::optional<PhotoHeader> Lacks(std::uint64_t end) const {
+    if (end > source_.Size()) return PhotoHeader::Unknown();
+    return std::nullopt;
+  }
+
+  unsigned At(std::uint64_t at) const {
+    std::uint8_t byte = 0;
+    source_.ReadAt(at, &byte, 1);
+    return byte;
+  }
+
+ private:
+  const ByteSource& source_;
 };
 
 PhotoHeader Sized(std::int64_t width, std::int64_t height) {
@@ -198,7 +224,8 @@ PhotoHeader ReadBmp(const Received& in) {
 }
 
 // Classic TIFF only: the first directory's ImageWidth and ImageLength, as SHORT or LONG.
-PhotoHeader ReadTiff(const Received& in) {
+template <typename Bytes>
+PhotoHeader ReadTiff(const Bytes& in) {
   constexpr std::uint32_t kImageWidth = 256;
   constexpr std::uint32_t kImageLength = 257;
   constexpr std::uint32_t kShort = 3;
@@ -242,8 +269,8 @@ constexpr std::array<Signature, 7> kSignatures{{
     {"GIF87a", ReadGif, PhotoSignature::Gif},
     {"GIF89a", ReadGif, PhotoSignature::Gif},
     {"BM", ReadBmp, PhotoSignature::Bmp},
-    {{"II*\0", 4}, ReadTiff, PhotoSignature::Tif},
-    {{"MM\0*", 4}, ReadTiff, PhotoSignature::Tif},
+    {{"II*\0", 4}, ReadTiff<Received>, PhotoSignature::Tif},
+    {{"MM\0*", 4}, ReadTiff<Received>, PhotoSignature::Tif},
 }};
 
 constexpr std::size_t kBrandBytes = 64;
@@ -284,6 +311,14 @@ PhotoHeader ReadPhotoHeader(std::string_view firstBytes) {
     couldStillMatch = couldStillMatch || signature.magic.starts_with(firstBytes);
   }
   return couldStillMatch ? PhotoHeader::NeedMore() : PhotoHeader::Unknown();
+}
+
+PhotoHeader ReadTiffHeader(const ByteSource& photo) {
+  char magic[4] = {};
+  const std::string_view signature(magic, photo.ReadAt(0, magic, sizeof magic));
+  if (signature != std::string_view("II*\0", 4) && signature != std::string_view("MM\0*", 4))
+    return PhotoHeader::Unknown();
+  return ReadTiff(WholeFile(photo));
 }
 
 }  // namespace trawlix

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "imaging/codec/ByteSource.h"
 #include "imaging/codec/PhotoFormat.h"
 
 namespace trawlix {
@@ -43,5 +44,9 @@ PhotoSignature ReadPhotoSignature(std::string_view firstBytes);
 // bytes only, and once it is not NeedMore, more bytes never change it. Sides outside
 // 1..kMaxPhotoSide are Unknown.
 PhotoHeader ReadPhotoHeader(std::string_view firstBytes);
+
+// A classic TIFF's size from its first directory, wherever in the file that lies (writers
+// often put it after the pixels); Unknown for anything else.
+PhotoHeader ReadTiffHeader(const ByteSource& photo);
 
 }  // namespace trawlix

@@ -1,6 +1,6 @@
 #include "imaging/codec/ReceivedName.h"
 
-#include "imaging/codec/VipsSupport.h"
+#include "imaging/codec/Container.h"
 
 namespace trawlix {
 

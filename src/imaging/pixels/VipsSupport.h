@@ -1,7 +1,8 @@
 #pragma once
 
-// Internal to the imaging layer. It includes vips, whose GLib headers clash with Qt's
-// keywords, so no public header may include it.
+// Internal to the pixel library. It includes vips, whose GLib headers clash with Qt's
+// keywords, so no public header may include it. The imaging tests call these directly, so
+// the library shows them.
 
 #include <optional>
 #include <string>
@@ -9,11 +10,12 @@
 #include <vips/vips8>
 
 #include "imaging/codec/BmpCodec.h"
+#include "imaging/codec/Container.h"
 #include "imaging/codec/PhotoFormat.h"
 
-namespace trawlix::imaging_internal {
+#pragma GCC visibility push(default)
 
-enum class Container { Unknown, Jpeg, Png, Gif, Tiff, Bmp };
+namespace trawlix::imaging_internal {
 
 struct LoadedPhoto {
   vips::VImage image;  // no pixels behind it for a bitmap opened as HeaderOnly
@@ -27,20 +29,6 @@ enum class Access { HeaderOnly, Random, Sequential };
 
 // Starts vips once per process with its operation cache off.
 void EnsureVips();
-
-// Reads the file's signature; only the five photo containers are ever decoded, so no
-// other loader (and none of the heavyweight ones) sees bytes from the web.
-Container SniffContainer(const std::string& path);
-// The same from the file's first kSniffBytes bytes.
-inline constexpr std::size_t kSniffBytes = 8;
-Container SniffContainerOf(std::string_view head);
-
-// The photo format a container is written in (None for Unknown).
-PhotoFormat FormatOf(Container container);
-
-// Whether a photo of that size, with `bands` samples of `bytesPerSample` bytes per pixel,
-// is within the pixel limits and the decoded-bytes budget.
-bool WithinDecodeLimits(PhotoSize size, int bands, int bytesPerSample);
 
 // Opens a photo lazily (header only until pixels are asked for). Null when the file is
 // not a photo this program reads, or is larger than the pixel limits or the decoded-bytes
@@ -61,17 +49,6 @@ struct EncodeRequest {
   bool dropMetadata = false;       // for a redrawn photo
 };
 
-// A new, empty file beside `target`, created exclusively (never through a link), with
-// its descriptor open for writing; fd is -1 when none could be made.
-struct TempFile {
-  std::string path;
-  int fd = -1;
-};
-TempFile CreateTempBeside(const std::string& target);
-
-// Renames a finished temporary file onto `target`, or removes it when that fails.
-bool MoveIntoPlace(const std::string& temp, const std::string& target);
-
 // Writes the image to a temporary file beside `target` and renames it into place, so a
 // failure never leaves a half-written photo nor harms the one already there.
 bool SaveReplacing(vips::VImage image, const std::string& target, const EncodeRequest& request);
@@ -80,3 +57,5 @@ bool SaveReplacing(vips::VImage image, const std::string& target, const EncodeRe
 void ForgetVipsError();
 
 }  // namespace trawlix::imaging_internal
+
+#pragma GCC visibility pop

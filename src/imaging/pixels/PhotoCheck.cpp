@@ -1,6 +1,6 @@
 #include "imaging/codec/PhotoCheck.h"
 
-#include "imaging/codec/VipsSupport.h"
+#include "imaging/pixels/VipsSupport.h"
 
 namespace trawlix {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "imaging/codec/VipsSupport.h"
+#include "imaging/pixels/VipsSupport.h"
 
 namespace trawlix {
 namespace {

@@ -1,7 +1,7 @@
 #include "imaging/codec/PhotoTransforms.h"
 
 #include "imaging/codec/PhotoFormat.h"
-#include "imaging/codec/VipsSupport.h"
+#include "imaging/pixels/VipsSupport.h"
 
 namespace trawlix {
 namespace {

@@ -10,8 +10,7 @@
 #include "base/Text.h"
 #include "imaging/codec/FileByteSource.h"
 #include "imaging/codec/PhotoDensity.h"
-#include "imaging/codec/PhotoHeader.h"
-#include "imaging/codec/VipsSupport.h"
+#include "imaging/pixels/VipsSupport.h"
 
 namespace trawlix {
 namespace {
@@ -19,11 +18,6 @@ namespace {
 using imaging_internal::Access;
 using imaging_internal::LoadedPhoto;
 using imaging_internal::LoadPhoto;
-
-std::string JoinFolder(const std::string& folder, const std::string& name) {
-  if (!folder.empty() && folder.back() == '/') return folder + name;
-  return folder + "/" + name;
-}
 
 // JPEG decodes at 1/2, 1/4 or 1/8 of full size, block-averaged. Leaving at least twice
 // the target for the bicubic pass keeps thumbnails as sharp as a full decode would.
@@ -169,14 +163,10 @@ SavedPhoto Save(const std::string& sourcePath, const std::string& target,
 
 std::string CopyPath(const std::string& sourcePath, const ResizedCopy& copy) {
   const std::string title = SplitPath(copy.baseName.empty() ? sourcePath : copy.baseName).title;
-  return JoinFolder(copy.folder, title + PhotoFormatExtension(copy.encoding.format));
+  return JoinPath(copy.folder, title + PhotoFormatExtension(copy.encoding.format));
 }
 
 }  // namespace
-
-void InitImaging() {
-  imaging_internal::EnsureVips();
-}
 
 PhotoSize ReadPhotoSize(const std::string& path) {
   std::error_code error;
@@ -190,46 +180,10 @@ PhotoSize ReadPhotoSize(const std::string& path) {
   return {0, 0};
 }
 
-namespace {
-
-// The first `bytes` of a photo; fewer when it is shorter or cannot be read.
-std::string ReadHead(const FileByteSource& photo, std::size_t bytes) {
-  std::string head(static_cast<std::size_t>(std::min<std::uint64_t>(bytes, photo.Size())), '\0');
-  head.resize(photo.ReadAt(0, head.data(), head.size()));
-  return head;
-}
-
-// Most photos show their size in their first few kilobytes.
-constexpr std::size_t kFirstLook = 16 * 1024;
-// Eight bytes a pixel (four 16-bit samples) is the most any layout needs.
-constexpr long long kMostBytesPerPixel = 8;
-
-}  // namespace
-
-PhotoSize ReadPhotoSizeQuickly(const std::string& path) {
-  PhotoHeader header;
-  {
-    const FileByteSource photo(path);
-    header = ReadPhotoHeader(ReadHead(photo, kFirstLook));
-    if (header.verdict == PhotoHeader::Verdict::NeedMore && photo.Size() > kFirstLook)
-      header = ReadPhotoHeader(ReadHead(photo, kPhotoHeaderLimit));
-  }
-  const PhotoSize size = header.size;
-  if (header.verdict == PhotoHeader::Verdict::Size &&
-      static_cast<long long>(size.width) * size.height * kMostBytesPerPixel <= kMaxDecodedBytes)
-    return size;
-  return ReadPhotoSize(path);
-}
-
 SavedPhoto SavePhotoAs(const std::string& sourcePath, const std::string& folder,
                        const std::string& fileName, std::optional<int> resizeBox,
                        const PhotoEncoding& encoding) {
-  return Save(Trim(sourcePath), JoinFolder(Trim(folder), fileName), resizeBox, encoding);
-}
-
-SavedPhoto SaveResizedCopy(const std::string& folder, const std::string& baseName,
-                           const std::string& sourcePath, int box, const PhotoEncoding& encoding) {
-  return SaveResizedCopies(sourcePath, {{folder, baseName, box, encoding}}).front();
+  return Save(Trim(sourcePath), JoinPath(Trim(folder), fileName), resizeBox, encoding);
 }
 
 std::vector<SavedPhoto> SaveResizedCopies(const std::string& sourcePath,
@@ -269,17 +223,6 @@ std::vector<SavedPhoto> SaveResizedCopies(const std::string& sourcePath,
     imaging_internal::ForgetVipsError();
   }
   return saved;
-}
-
-std::string MakeTempPhotoPath(const std::string& folder, const std::string& extension) {
-  constexpr int kMaxCounter = 99999;
-  for (int counter = 0; counter <= kMaxCounter; ++counter) {
-    const std::string path =
-        JoinFolder(folder, Format("TempPhoto%04d%s", counter, extension.c_str()));
-    std::error_code error;
-    if (!std::filesystem::exists(path, error) && !error) return path;
-  }
-  return {};
 }
 
 }  // namespace trawlix
