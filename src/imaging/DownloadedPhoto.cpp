@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "base/Text.h"
 #include "imaging/codec/Container.h"
 #include "imaging/codec/FileByteSource.h"
 #include "imaging/codec/PhotoCodec.h"
@@ -35,8 +36,7 @@ std::string Title(const std::string& name) {
 }
 
 bool HasWebPhotoExtension(const std::string& name) {
-  std::string lower = name;
-  for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  const std::string lower = ToLowerAscii(name);
   return lower.ends_with(".webp") || lower.ends_with(".avif");
 }
 
